@@ -1,0 +1,42 @@
+#include "engine/MainSection.h"
+
+#include "engine/ParameterTable.h"
+
+namespace kirra {
+
+MainSection::MainSection() {
+    resetModulation();
+    updateRamps();
+    snapRamps();
+}
+
+void MainSection::snapSmoothing() {
+    for (int level = 0; level < kLevelCount; ++level) smoothed_[level] = target_[level];
+}
+
+void MainSection::resetModulation() {
+    for (int level = 0; level < kLevelCount; ++level) {
+        modulated_[level][0] = modulated_[level][1] = smoothed_[level];
+    }
+}
+
+void MainSection::updateRamps() {
+    for (int channel = 0; channel < 2; ++channel) {
+        // With the power off the whole wet path is muted and the levels are bypassed.
+        float input = power_ ? levelGain(modulated_[kInputLevel][channel]) : 1.0f;
+        float mix = power_ ? modulated_[kMixLevel][channel] : 0.0f;
+        float output = power_ ? levelGain(modulated_[kOutputLevel][channel]) : 1.0f;
+        ramps_[kInputLevel][channel].setTarget(input);
+        ramps_[kMixLevel][channel].setTarget(mix);
+        ramps_[kOutputLevel][channel].setTarget(output);
+    }
+}
+
+void MainSection::snapRamps() {
+    for (auto& levelRamps : ramps_) {
+        levelRamps[0].snap();
+        levelRamps[1].snap();
+    }
+}
+
+}  // namespace kirra

@@ -1,0 +1,73 @@
+#include "engine/PeakLimiter.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace kirra {
+
+namespace {
+
+// Envelope attack times; the releases run evenly from the mode's base down to 2 ms.
+constexpr float kAttackMs[4] = {32.0f, 25.0f, 9.0f, 1.0f};
+constexpr float kShortestReleaseMs = 2.0f;
+
+float onePoleCoefficient(float sampleRate, float milliseconds) {
+    return 1.0f - std::exp(-1000.0f / (sampleRate * milliseconds));
+}
+
+}  // namespace
+
+PeakLimiter::PeakLimiter() {
+    computeCoefficients();
+    reset();
+}
+
+void PeakLimiter::setMode(int mode) {
+    mode_ = std::clamp(mode, 0, kModes - 1);
+    if (mode_ == 1) releaseBaseMs_ = 200.0f;
+    if (mode_ == 2) releaseBaseMs_ = 70.0f;
+    if (mode_ == 3) releaseBaseMs_ = 30.0f;
+    computeCoefficients();
+}
+
+void PeakLimiter::setSampleRate(float sampleRate) {
+    sampleRate_ = sampleRate;
+    int lookAhead = sampleRate < 80000.0f ? 128 : (sampleRate < 170000.0f ? 256 : 512);
+    computeCoefficients();
+    // A new window length invalidates the ring and the tree.
+    if (lookAhead != lookAhead_) {
+        lookAhead_ = lookAhead;
+        reset();
+    }
+}
+
+void PeakLimiter::computeCoefficients() {
+    for (int j = 0; j < kEnvelopes; ++j) {
+        float releaseMs = releaseBaseMs_ - j * (releaseBaseMs_ - kShortestReleaseMs) / 3.0f;
+        attack_[j] = onePoleCoefficient(sampleRate_, kAttackMs[j]);
+        release_[j] = onePoleCoefficient(sampleRate_, releaseMs);
+    }
+}
+
+void PeakLimiter::reset() {
+    std::fill(std::begin(envelope_), std::end(envelope_), 0.0f);
+    std::fill(std::begin(bufferLeft_), std::end(bufferLeft_), 0.0f);
+    std::fill(std::begin(bufferRight_), std::end(bufferRight_), 0.0f);
+    std::fill(std::begin(blockPeaks_), std::end(blockPeaks_), 0.0f);
+    std::fill(std::begin(tailMax_), std::end(tailMax_), 0.0f);
+    headMax_ = 0.0f;
+    writeIndex_ = 0;
+    blockPosition_ = 0;
+}
+
+void PeakLimiter::finishBlock() {
+    float suffix = 0.0f;
+    tailMax_[lookAhead_] = 0.0f;
+    for (int i = lookAhead_ - 1; i >= 0; --i) {
+        suffix = maxOf(suffix, blockPeaks_[i]);
+        tailMax_[i] = suffix;
+    }
+    blockPosition_ = 0;
+}
+
+}  // namespace kirra

@@ -1,0 +1,160 @@
+#pragma once
+// One loaded instance: four operator slots and four modulator slots, the signal-path matrix,
+// sixteen modulation slots, the main section, dry delay, output limiter and meters, the
+// parameter table and the programs. Everything the host reaches arrives here.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "engine/DryDelay.h"
+#include "engine/EditorNotifications.h"
+#include "engine/MainSection.h"
+#include "engine/MidiState.h"
+#include "engine/ModulationSlots.h"
+#include "engine/ParameterIndex.h"
+#include "engine/ParameterMemory.h"
+#include "engine/PeakLimiter.h"
+#include "engine/ProgramStore.h"
+#include "engine/RoutingMatrix.h"
+#include "modules/Modulator.h"
+#include "modules/ModuleOwner.h"
+#include "modules/Operator.h"
+#include "modules/SignalTaps.h"
+#include "platform/EngineMutex.h"
+#include "vst/AudioEffectX.h"
+
+namespace kirra {
+
+class Plugin : public vst::AudioEffectX, public ModuleOwner {
+public:
+    static constexpr int32_t kUniqueId = vst::fourCharCode('V', 'n', 'K', 'r');
+    static constexpr int32_t kVendorVersion = 0x1000000;
+    static constexpr int kInputs = 4;
+    static constexpr int kOutputs = 2;
+    static constexpr int kMeters = 4;  // input left, right, output left, right
+
+    explicit Plugin(vst::HostCallback host);
+    ~Plugin() override;
+
+    // Host interface.
+    void suspend() override;
+    void resume() override;
+    void setSampleRate(float sampleRate) override;
+    void processReplacing(float** inputs, float** outputs, int32_t frames) override;
+    void processDoubleReplacing(double** inputs, double** outputs, int32_t frames) override;
+    void setParameter(int32_t index, float value) override;
+    float getParameter(int32_t index) override;
+    void setParameterAutomated(int32_t index, float value) override;
+    int32_t getProgram() override { return 0; }
+    void setProgramName(const char* name) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(int32_t index, char* text) override;
+    void getParameterDisplay(int32_t index, char* text) override;
+    void getParameterName(int32_t index, char* text) override;
+    int32_t processEvents(vst::VstEvents* events) override;
+    int32_t getVendorVersion() override { return kVendorVersion; }
+    int32_t canDo(const char* text) override;
+    void connectionChanged() override;
+
+    // Engine side, for the editor and for tests.
+    platform::EngineMutex& getEngineMutex() { return mutex_; }
+    // Module pointers are valid while the engine mutex is held.
+    Operator* getOperator(int slot);
+    Modulator* getModulator(int slot);
+    int getOperatorType(int slot) const;
+    int getModulatorType(int slot) const;
+    void attachEditor(vst::AEffEditor* editor, EditorNotifications* notifications);
+    float getCurrentTempo() const { return tempoBpm_; }
+    // Reads the peaks since the previous reading (input L/R, output L/R) and restarts them.
+    void takePeaks(float peaks[kMeters]);
+    ProgramStore& getPrograms() { return *programs_; }
+    ParameterMemory& getParameterMemory() { return *memory_; }
+    // Applies preset n of the current bank, all 416 values in index order, under the mutex.
+    void selectProgram(int preset);
+    bool isLoading() const { return loading_; }
+
+private:
+    struct Connections {
+        bool input[kInputs] = {true, true, true, true};
+        bool output[kOutputs] = {true, true};
+    };
+
+    template <typename Sample>
+    void processBlock(Sample** inputs, Sample** outputs, int32_t frames);
+    void readHostTime(int32_t frames);
+    void resolveSources();
+    void controlUpdate();
+    void applyModulation();
+    void handleEventsAt(int32_t frame);
+    void handleMidiMessage(uint8_t status, uint8_t data1, uint8_t data2);
+
+    // Parameter dispatch pieces.
+    void setModulePosition(int index, float value);
+    void setOperatorType(int slot, float value);
+    void setModulatorType(int slot, float value);
+    void replaceOperator(int slot, int type);
+    void replaceModulator(int slot, int type);
+    void freeDestinations(int first, int last);
+    void setLimiterMode(float value);
+    void setMidSideBits(float value);
+    void setInversionBits(float value);
+    void updateDryDelay();
+    void getModuleText(int32_t index, char* text, int kind);
+
+    platform::EngineMutex mutex_;
+    EditorNotifications* notifications_ = nullptr;
+
+    // parameter values of the whole table (the program's part mirrored in the current program)
+    float values_[param::kInternalParameterCount] = {};
+    std::unique_ptr<ProgramStore> programs_;
+    std::unique_ptr<ParameterMemory> memory_;
+    bool loading_ = false;
+    int pageState_[3] = {0, 1, 0};  // Curr OP, Curr MAIN, Curr MOD
+
+    // modules
+    std::unique_ptr<Operator> operators_[param::kSlotCount];
+    std::unique_ptr<Modulator> modulators_[param::kSlotCount];
+    int operatorType_[param::kSlotCount] = {};
+    int modulatorType_[param::kSlotCount] = {};
+    LinearRamp operatorEnable_[param::kSlotCount];
+    LinearRamp modulatorEnable_[param::kSlotCount];
+    float operatorEnableTarget_[param::kSlotCount] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float modulatorEnableTarget_[param::kSlotCount] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+    // signal path
+    MainSection main_;
+    RoutingMatrix routing_;
+    int midSideBits_ = 0;
+    float inversion_[param::kSlotCount] = {1.0f, 1.0f, 1.0f, 1.0f};
+    DryDelay dryDelay_;
+    int dryDelayState_ = 16;
+    PeakLimiter limiter_;
+    alignas(16) float operatorOut_[2][param::kSlotCount] = {};
+    alignas(16) float modulatorOut_[2][param::kSlotCount] = {};
+    float taps_[2][kTapCount] = {};
+    float wetSum_[2] = {};
+    int controlCounter_ = 0;
+    float smoothingCoefficient_ = 0.0f;
+    Connections connections_;
+
+    // modulation
+    ModulationSlots slots_;
+    float knobTarget_[param::kKnobCount] = {};
+    float knobSmoothed_[param::kKnobCount] = {};
+
+    // MIDI and time
+    MidiState midi_;
+    const vst::VstEvents* pendingEvents_ = nullptr;
+    int32_t nextEvent_ = 0;
+    bool eventsStopped_ = false;
+    int learnedController_[11] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    float tempoBpm_ = 120.0f;
+    double runningPosition_ = 0.0;
+    double songPosition_ = 0.0;  // of the current block, quarter notes
+
+    // meters, merged from each block's local peaks
+    std::atomic<float> peaks_[kMeters];
+};
+
+}  // namespace kirra

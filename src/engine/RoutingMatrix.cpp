@@ -1,0 +1,54 @@
+#include "engine/RoutingMatrix.h"
+
+#include "modules/ModuleMath.h"
+
+namespace kirra {
+
+RoutingMatrix::RoutingMatrix() {
+    // A serial chain: IN -> OP1 -> OP2 -> OP3 -> OP4 -> OUT.
+    base_[kInToOp + 0] = 1.0f;
+    for (int m = 0; m < kOperators - 1; ++m) base_[kOpToOp + 4 * m + m + 1] = 1.0f;
+    base_[kOpToOut + 3] = 1.0f;
+    resetModulation();
+    updateRamps();
+    snapRamps();
+}
+
+void RoutingMatrix::resetModulation() {
+    for (int gain = 0; gain < kGains; ++gain) {
+        modulated_[0][gain] = modulated_[1][gain] = base_[gain];
+    }
+}
+
+void RoutingMatrix::clampModulation(int gain) {
+    modulated_[0][gain] = clampUnit(modulated_[0][gain]);
+    modulated_[1][gain] = clampUnit(modulated_[1][gain]);
+}
+
+void RoutingMatrix::updateRamps() {
+    ramping_ = false;
+    for (int channel = 0; channel < 2; ++channel) {
+        for (int gain = 0; gain < kGains; ++gain) {
+            // A full period has passed since the last update: land exactly on its target, so
+            // an unchanged gain gets a zero increment and the per-sample work can be skipped.
+            current_[channel][gain] = target_[channel][gain];
+            float value = modulated_[channel][gain];
+            target_[channel][gain] = value * value;
+            increment_[channel][gain] =
+                flushDenormal((target_[channel][gain] - current_[channel][gain]) * kRampFactor);
+            ramping_ = ramping_ || increment_[channel][gain] != 0.0f;
+        }
+    }
+}
+
+void RoutingMatrix::snapRamps() {
+    for (int channel = 0; channel < 2; ++channel) {
+        for (int gain = 0; gain < kGains; ++gain) {
+            current_[channel][gain] = target_[channel][gain];
+            increment_[channel][gain] = 0.0f;
+        }
+    }
+    ramping_ = false;
+}
+
+}  // namespace kirra

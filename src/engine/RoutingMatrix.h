@@ -1,0 +1,72 @@
+#pragma once
+// The signal-path matrix: gains from the input to each operator, from each operator to each
+// operator and from each operator to the output, per channel, with modulated copies and ramps.
+// Gains are v squared of the (modulated) normalised value.
+
+namespace kirra {
+
+class RoutingMatrix {
+public:
+    static constexpr int kOperators = 4;
+    // Gain numbering, the order of the routing parameters: IN->OPn at n-1, OPm->OPn at
+    // 4 + 4 (m-1) + (n-1) (row = source), OPn->OUT at 20 + n-1.
+    static constexpr int kInToOp = 0;
+    static constexpr int kOpToOp = 4;
+    static constexpr int kOpToOut = 20;
+    static constexpr int kGains = 24;
+    static constexpr float kInputLimit = 1000.0f;
+
+    RoutingMatrix();
+
+    void setBase(int gain, float value) { base_[gain] = value; }
+    float getBase(int gain) const { return base_[gain]; }
+
+    void resetModulation();
+    void addModulation(int gain, float left, float right) {
+        modulated_[0][gain] += left;
+        modulated_[1][gain] += right;
+    }
+    void clampModulation(int gain);
+    void updateRamps();
+    void snapRamps();
+    void advanceRamps() {
+        if (!ramping_) return;
+        for (int channel = 0; channel < 2; ++channel) {
+            for (int gain = 0; gain < kGains; ++gain) {
+                current_[channel][gain] += increment_[channel][gain];
+            }
+        }
+    }
+
+    // Inputs of the four operators for one channel from this sample's input and the previous
+    // sample's operator outputs, each limited to +-1000 so that feedback loops stay bounded
+    // (NaN, which no limit catches, becomes 0).
+    void operatorInputs(int channel, float input, const float* outputs, float* inputs) const {
+        const float* gains = current_[channel];
+        alignas(16) float x[kOperators];
+        for (int n = 0; n < kOperators; ++n) x[n] = gains[kInToOp + n] * input;
+        for (int m = 0; m < kOperators; ++m) {
+            const float source = outputs[m];
+            const float* row = gains + kOpToOp + kOperators * m;
+            for (int n = 0; n < kOperators; ++n) x[n] += row[n] * source;
+        }
+        for (int n = 0; n < kOperators; ++n) {
+            float value = x[n] == x[n] ? x[n] : 0.0f;
+            value = value > -kInputLimit ? value : -kInputLimit;
+            inputs[n] = value < kInputLimit ? value : kInputLimit;
+        }
+    }
+    float outputGain(int channel, int op) const { return current_[channel][kOpToOut + op]; }
+    float currentGain(int channel, int gain) const { return current_[channel][gain]; }
+
+private:
+    float base_[kGains] = {};
+    float modulated_[2][kGains] = {};
+    // ramps
+    alignas(16) float current_[2][kGains] = {};
+    alignas(16) float target_[2][kGains] = {};
+    alignas(16) float increment_[2][kGains] = {};
+    bool ramping_ = false;  // some increment is not zero
+};
+
+}  // namespace kirra

@@ -1,0 +1,23 @@
+#pragma once
+// The placeholder of an unused modulator slot: no parameters, constant zero output.
+
+#include "modules/Modulator.h"
+
+namespace kirra {
+
+class Empty : public Modulator {
+public:
+    Empty(int slot, ModuleOwner* owner) : Modulator(slot, owner, nullptr, 0) {}
+
+    void getName(ModuleText& text) const override { setText(text, "EMPTY"); }
+    void updateParameters() override {}
+    void getParameterDisplay(int /*position*/, ModuleText& text) const override {
+        setText(text, "");
+    }
+    void generateSample(float& left, float& right) override {
+        left = 0.0f;
+        right = 0.0f;
+    }
+};
+
+}  // namespace kirra

@@ -1,0 +1,128 @@
+#include "modules/Module.h"
+
+#include <cstdio>
+
+#include "modules/SignalTaps.h"
+
+namespace kirra {
+
+namespace {
+const float kSilentTaps[kTapCount] = {};
+}
+
+Module::Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo* table,
+               int tableSize)
+    : tapsLeft_(kSilentTaps),
+      tapsRight_(kSilentTaps),
+      slot_(slot), owner_(owner), positions_(positions), table_(table), tableSize_(tableSize) {
+    if (tableSize_ > positions_) tableSize_ = positions_;
+    for (int position = 0; position < tableSize_; ++position) {
+        base_[position] = table_[position].defaultValue;
+        left_[position] = right_[position] = base_[position];
+    }
+}
+
+const ParameterInfo* Module::info(int position) const {
+    if (position < 0 || position >= tableSize_ || table_[position].name == nullptr) return nullptr;
+    return &table_[position];
+}
+
+void Module::resetModulation() {
+    for (int position = 0; position < positions_; ++position) {
+        left_[position] = right_[position] = base_[position];
+    }
+}
+
+void Module::addModulation(int position, float left, float right) {
+    if (!isPosition(position)) return;
+    left_[position] += left;
+    right_[position] += right;
+}
+
+void Module::clampModulation(int position) {
+    if (!isPosition(position)) return;
+    left_[position] = clampUnit(left_[position]);
+    right_[position] = clampUnit(right_[position]);
+}
+
+bool Module::isParameterUsed(int position) const { return info(position) != nullptr; }
+
+void Module::setModulationPreview(int mode) {
+    previewMode_ = mode;
+    if (mode != 0) return;
+    // Re-sending the base values makes open controls and plots show them again.
+    for (int position = 0; position < positions_; ++position) {
+        setParameter(position, base_[position]);
+    }
+}
+
+void Module::setSampleRate(float sampleRate) {
+    sampleRate_ = sampleRate;
+    rampFactor_ = kRampFactor;
+    resetModulation();
+    updateParameters();
+    snapToTargets();
+}
+
+void Module::setParameter(int position, float value) {
+    if (isPosition(position)) base_[position] = value;
+}
+
+float Module::getDefaultValue(int position) const {
+    const ParameterInfo* row = info(position);
+    return row != nullptr ? row->defaultValue : 0.0f;
+}
+
+void Module::getParameterName(int position, ModuleText& text) const {
+    const ParameterInfo* row = info(position);
+    setText(text, row != nullptr ? row->name : "---");
+}
+
+void Module::getParameterLabel(int position, ModuleText& text) const {
+    const ParameterInfo* row = info(position);
+    setText(text, row != nullptr && row->label != nullptr ? row->label : "");
+}
+
+void Module::getParameterDisplay(int position, ModuleText& text) const {
+    if (info(position) == nullptr) {
+        setText(text, "---");
+        return;
+    }
+    formatDisplay(position, base_[position], text);
+}
+
+void Module::getDestinationName(int position, ModuleText& text) const {
+    getParameterName(position, text);
+}
+
+void Module::getCaption(int position, ModuleText& text) const {
+    const ParameterInfo* row = info(position);
+    setText(text, row != nullptr && row->caption != nullptr ? row->caption : "");
+}
+
+void Module::getEditorText(int position, float value, ModuleText& text) const {
+    if (info(position) == nullptr) {
+        setText(text, "---");
+        return;
+    }
+    formatDisplay(position, value, text);
+}
+
+float Module::textToValue(int /*position*/, const char* text, float currentValue) const {
+    float value;
+    if (!parseNumber(text, value)) return currentValue;
+    return sanitizeUnit(value);
+}
+
+float Module::getBaseValue(int position) const { return isPosition(position) ? base_[position] : 0.0f; }
+
+float Module::getModulatedValue(int position, int channel) const {
+    if (!isPosition(position)) return 0.0f;
+    return channel == 0 ? left_[position] : right_[position];
+}
+
+void Module::formatDisplay(int /*position*/, float value, ModuleText& text) const {
+    formatText(text, "%.2f", value);
+}
+
+}  // namespace kirra

@@ -1,0 +1,99 @@
+#pragma once
+// What operators and modulators share: normalised parameters with a base value and left and right
+// modulated copies per position, the modulation sequence the engine runs every control period,
+// and the texts the host and the editor show.
+//
+// Life cycle: construct (defaults from the parameter table), setSampleRate (the only place that
+// may allocate; ends on the targets), then per control period resetModulation, addModulation,
+// clampModulation and updateParameters, and per sample the subclass's processing call.
+
+#include "modules/ModuleMath.h"
+#include "modules/ModuleOwner.h"
+#include "modules/ModuleText.h"
+#include "modules/ParameterInfo.h"
+
+namespace kirra {
+
+class Module {
+public:
+    static constexpr int kMaxPositions = 38;
+
+    virtual ~Module() = default;
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    // Modulation destination, in the order the engine calls them.
+    virtual void setTempo(float /*bpm*/) {}
+    virtual void resetModulation();
+    virtual void addModulation(int position, float left, float right);
+    virtual void clampModulation(int position);
+    virtual void updateParameters() = 0;
+    virtual void snapToTargets() {}
+    // Which positions exist and may be chosen as modulation destinations.
+    virtual bool isParameterUsed(int position) const;
+    virtual void setModulationPreview(int mode);
+
+    virtual void getName(ModuleText& text) const = 0;
+    virtual void setSampleRate(float sampleRate);
+    virtual void resetState() {}
+    virtual void setParameter(int position, float value);
+    virtual float getDefaultValue(int position) const;
+    virtual int getNumParameters() const { return tableSize_; }
+    virtual void getParameterName(int position, ModuleText& text) const;
+    virtual void getParameterLabel(int position, ModuleText& text) const;
+    virtual void getParameterDisplay(int position, ModuleText& text) const;
+    virtual void getDestinationName(int position, ModuleText& text) const;
+    // Where the side signals (see SignalTaps.h) of each sample will be: the engine fills these
+    // arrays before any module of the sample runs, so a module reads them in its processing
+    // call. Until connected a module reads silence.
+    void setTaps(const float* left, const float* right) {
+        tapsLeft_ = left;
+        tapsRight_ = right;
+    }
+
+    // Editor side: caption of a control, the text it shows for a value, and a typed text read
+    // back as a value (answers the value unchanged when the text means nothing).
+    virtual void getCaption(int position, ModuleText& text) const;
+    virtual void getEditorText(int position, float value, ModuleText& text) const;
+    virtual float textToValue(int position, const char* text, float currentValue) const;
+
+    int getPositionCount() const { return positions_; }
+    int getSlot() const { return slot_; }
+    float getSampleRate() const { return sampleRate_; }
+    int getPreviewMode() const { return previewMode_; }
+    float getBaseValue(int position) const;
+    // channel 0 left, 1 right
+    float getModulatedValue(int position, int channel) const;
+    void setEditing(bool editing) { editing_ = editing; }
+    bool isEditing() const { return editing_; }
+
+protected:
+    Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo* table,
+           int tableSize);
+
+    // The host display of a used position (base value); the editor text falls back to it.
+    virtual void formatDisplay(int position, float value, ModuleText& text) const;
+    bool isPosition(int position) const { return position >= 0 && position < positions_; }
+    const ParameterInfo* info(int position) const;
+
+    // parameters: base value and the modulated copies the processing reads
+    float base_[kMaxPositions] = {};
+    float left_[kMaxPositions] = {};
+    float right_[kMaxPositions] = {};
+
+    const float* tapsLeft_;
+    const float* tapsRight_;
+    float sampleRate_ = 44100.0f;
+    float rampFactor_ = kRampFactor;
+    int previewMode_ = 0;
+    int slot_;
+    ModuleOwner* owner_;
+    bool editing_ = false;
+
+private:
+    int positions_;
+    const ParameterInfo* table_;
+    int tableSize_;
+};
+
+}  // namespace kirra

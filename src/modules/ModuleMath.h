@@ -1,0 +1,78 @@
+#pragma once
+// Numeric conventions shared by the engine and every module.
+
+#include <cmath>
+
+namespace kirra {
+
+// Samples between two control updates; coefficients and modulation change only this often.
+constexpr int kControlPeriod = 32;
+constexpr float kRampFactor = 1.0f / kControlPeriod;
+
+// State i of a discrete parameter with n states is stored as the centre of the i-th bin.
+inline float indexToValue(int index, int states) {
+    return (static_cast<float>(index) + 0.5f) / static_cast<float>(states);
+}
+
+// The state of a stored value: v * n truncated, limited to 0..n-1. The lower limit (and NaN
+// reading as state 0) keeps a careless host's negative value from indexing outside a table.
+inline int valueToIndex(float value, int states) {
+    float scaled = value * static_cast<float>(states);
+    if (!(scaled >= 0.0f)) return 0;
+    if (scaled >= static_cast<float>(states)) return states - 1;
+    return static_cast<int>(scaled);
+}
+
+// Adding and removing a tiny offset turns values far below it into exact zeros, so ramps and
+// filter states never decay into the slow denormal range.
+inline float flushDenormal(float value) {
+    constexpr float kTiny = 1e-18f;
+    value += kTiny;
+    value -= kTiny;
+    return value;
+}
+
+inline double flushDenormal(double value) {
+    constexpr double kTiny = 1e-18;
+    value += kTiny;
+    value -= kTiny;
+    return value;
+}
+
+// Limits to 0..1 without a branch: (|x| + 1 - |x - 1|) / 2.
+inline float clampUnit(float value) {
+    return (std::fabs(value) + 1.0f - std::fabs(value - 1.0f)) * 0.5f;
+}
+
+// The larger of two values in one instruction (std::fmax is a library call with NaN rules we do
+// not need on finite audio).
+inline float maxOf(float a, float b) { return a > b ? a : b; }
+inline float minOf(float a, float b) { return a < b ? a : b; }
+
+// Limits a value coming from outside (host, file) to 0..1, reading NaN as 0.
+inline float sanitizeUnit(float value) {
+    if (!(value >= 0.0f)) return 0.0f;
+    return value > 1.0f ? 1.0f : value;
+}
+
+// A value that has reached it by linear steps over one control period.
+struct LinearRamp {
+    float current = 0.0f;
+    float target = 0.0f;
+    float increment = 0.0f;
+
+    void setTarget(float newTarget) {
+        target = newTarget;
+        increment = flushDenormal((target - current) * kRampFactor);
+    }
+    void snap() {
+        current = target;
+        increment = 0.0f;
+    }
+    float advance() {
+        current += increment;
+        return current;
+    }
+};
+
+}  // namespace kirra

@@ -1,0 +1,21 @@
+#pragma once
+// An audio processor of an operator slot: sixteen parameter positions and one stereo sample
+// processed in place per call.
+
+#include "modules/Module.h"
+
+namespace kirra {
+
+class Operator : public Module {
+public:
+    static constexpr int kPositions = 16;
+
+    // Left and right sample of the slot's input, overwritten with the output.
+    virtual void processSample(float& left, float& right) = 0;
+
+protected:
+    Operator(int slot, ModuleOwner* owner, const ParameterInfo* table, int tableSize)
+        : Module(slot, owner, kPositions, table, tableSize) {}
+};
+
+}  // namespace kirra

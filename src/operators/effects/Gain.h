@@ -1,0 +1,30 @@
+#pragma once
+// Attenuation: a cubic gain law, 0 dB at the top of the range.
+
+#include "modules/Operator.h"
+
+namespace kirra {
+
+class Gain : public Operator {
+public:
+    Gain(int slot, ModuleOwner* owner);
+
+    void getName(ModuleText& text) const override { setText(text, "GAIN"); }
+    void updateParameters() override;
+    void snapToTargets() override;
+    void resetState() override { snapToTargets(); }
+    void processSample(float& left, float& right) override;
+
+    void getEditorText(int position, float value, ModuleText& text) const override;
+    float textToValue(int position, const char* text, float currentValue) const override;
+
+protected:
+    void formatDisplay(int position, float value, ModuleText& text) const override;
+
+private:
+    // derived targets and ramps
+    LinearRamp gainLeft_;
+    LinearRamp gainRight_;
+};
+
+}  // namespace kirra

@@ -1,0 +1,58 @@
+#include "operators/effects/Panner.h"
+
+#include "operators/effects/BalanceText.h"
+
+namespace kirra {
+
+namespace {
+
+enum Position { kPanLeft = 0, kPanRight = 1 };
+
+const ParameterInfo kParameters[] = {
+    {"panL", "pan L", "", 0.0f},
+    {"panR", "pan R", "", 1.0f},
+};
+
+}  // namespace
+
+Panner::Panner(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 2) {
+    panLeft_.current = panLeft_.target = base_[kPanLeft];
+    panRight_.current = panRight_.target = base_[kPanRight];
+}
+
+void Panner::formatDisplay(int /*position*/, float value, ModuleText& text) const {
+    balanceDisplay(value, text);
+}
+
+void Panner::getEditorText(int position, float value, ModuleText& text) const {
+    if (!isParameterUsed(position)) {
+        Operator::getEditorText(position, value, text);
+        return;
+    }
+    balanceEditorText(value, text);
+}
+
+float Panner::textToValue(int position, const char* text, float currentValue) const {
+    return isParameterUsed(position) ? balanceFromText(text) : currentValue;
+}
+
+void Panner::updateParameters() {
+    panLeft_.setTarget(left_[kPanLeft]);
+    panRight_.setTarget(right_[kPanRight]);
+}
+
+void Panner::snapToTargets() {
+    panLeft_.snap();
+    panRight_.snap();
+}
+
+void Panner::processSample(float& left, float& right) {
+    float panLeft = panLeft_.advance();
+    float panRight = panRight_.advance();
+    float inLeft = left;
+    float inRight = right;
+    left = (1.0f - panLeft) * inLeft + (1.0f - panRight) * inRight;
+    right = panLeft * inLeft + panRight * inRight;
+}
+
+}  // namespace kirra

@@ -1,0 +1,31 @@
+#pragma once
+// Width and balance through mid/side: width scales the side signal, balance is a linear law with
+// +6 dB at either end.
+
+#include "modules/Operator.h"
+
+namespace kirra {
+
+class Stereo : public Operator {
+public:
+    Stereo(int slot, ModuleOwner* owner);
+
+    void getName(ModuleText& text) const override { setText(text, "STEREO"); }
+    void updateParameters() override;
+    void snapToTargets() override;
+    void resetState() override { snapToTargets(); }
+    void processSample(float& left, float& right) override;
+
+    void getEditorText(int position, float value, ModuleText& text) const override;
+    float textToValue(int position, const char* text, float currentValue) const override;
+
+protected:
+    void formatDisplay(int position, float value, ModuleText& text) const override;
+
+private:
+    // derived targets and ramps, both driven by the left modulated copies
+    LinearRamp balance_;  // 0..2, 1 = centre
+    LinearRamp width_;    // 0..2, 1 = unchanged
+};
+
+}  // namespace kirra

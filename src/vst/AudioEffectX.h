@@ -1,0 +1,41 @@
+#pragma once
+// The 2.x extensions of the plug-in side: events, time information, capability queries,
+// connection queries and display updates.
+
+#include "vst/AudioEffect.h"
+
+namespace vst {
+
+class AudioEffectX : public AudioEffect {
+public:
+    AudioEffectX(HostCallback host, int32_t numPrograms, int32_t numParams);
+
+    // Plug-in to host.
+    // The host's time information with at least the fields of the filter, or null.
+    VstTimeInfo* getTimeInfo(int32_t filter);
+    bool wantEvents(int32_t filter = 1);
+    bool canHostDo(const char* text);
+    bool updateDisplay();
+    // The host answers 0 for a connected pin; a host that does not know the question answers 0
+    // too, so every pin counts as connected there.
+    bool isInputConnected(int32_t input);
+    bool isOutputConnected(int32_t output);
+    int32_t getHostVersion();
+
+    // Host to plug-in.
+    virtual int32_t processEvents(VstEvents* /*events*/) { return 0; }
+    virtual int32_t canDo(const char* /*text*/) { return 0; }
+    virtual int32_t getVendorVersion() { return 0; }
+    virtual int32_t getPlugCategory();
+    virtual bool getEffectName(char* /*name*/) { return false; }
+    virtual bool getVendorString(char* /*text*/) { return false; }
+    virtual bool getProductString(char* /*text*/) { return false; }
+    virtual bool canParameterBeAutomated(int32_t /*index*/) { return true; }
+    virtual int32_t getGetTailSize() { return 0; }
+    virtual void connectionChanged() {}
+
+    intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                        float opt) override;
+};
+
+}  // namespace vst

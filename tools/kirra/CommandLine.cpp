@@ -1,0 +1,118 @@
+#include "kirra/CommandLine.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace host {
+
+namespace {
+
+bool parseDouble(const char* text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text && *end == 0;
+}
+
+}  // namespace
+
+void printUsage() {
+    std::printf(
+        "usage: kirra COMMAND [options]\n"
+        "  info                         everything the host sees of the plug-in\n"
+        "  render [IN.wav] OUT.wav      process a file (or the built-in demo) offline\n"
+        "  bench                        realtime factor on a deterministic signal\n"
+        "options:\n"
+        "  --plugin PATH                any VST 2.4 plug-in (default: kirra.so beside kirra)\n"
+        "  --set NAME_OR_INDEX=VALUE    set a host parameter (normalised 0..1); repeatable\n"
+        "  --sidechain FILE             sidechain input (plug-in inputs 3 and 4)\n"
+        "  --sr HZ                      sample rate (default: the input's, else 44100)\n"
+        "  --block N                    block size (default 512)\n"
+        "  --tail SECONDS               render this much silence after the input\n"
+        "  --seconds N                  bench length in audio seconds (default 20)\n"
+        "  --double                     use 64-bit processing\n"
+        "  --quiet                      no summary\n");
+}
+
+bool parseCommandLine(int argc, char** argv, Options& options, std::string& error) {
+    if (argc < 2) {
+        error = "no command";
+        return false;
+    }
+    options.command = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto needValue = [&](const char* name) -> const char* {
+            if (i + 1 >= argc) {
+                error = std::string(name) + " needs a value";
+                return nullptr;
+            }
+            return argv[++i];
+        };
+        double number = 0.0;
+        if (arg == "--plugin") {
+            const char* value = needValue("--plugin");
+            if (value == nullptr) return false;
+            options.pluginPath = value;
+        } else if (arg == "--sidechain") {
+            const char* value = needValue("--sidechain");
+            if (value == nullptr) return false;
+            options.sidechainPath = value;
+        } else if (arg == "--set") {
+            const char* value = needValue("--set");
+            if (value == nullptr) return false;
+            std::string setting = value;
+            size_t equals = setting.rfind('=');
+            if (equals == std::string::npos || equals == 0) {
+                error = "--set wants NAME=VALUE, got " + setting;
+                return false;
+            }
+            options.settings.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
+        } else if (arg == "--sr" || arg == "--block" || arg == "--tail" || arg == "--seconds") {
+            const char* value = needValue(arg.c_str());
+            if (value == nullptr) return false;
+            if (!parseDouble(value, number) || number < 0.0) {
+                error = arg + " wants a positive number";
+                return false;
+            }
+            if (arg == "--sr") options.sampleRate = number;
+            if (arg == "--block") options.blockSize = static_cast<int>(number);
+            if (arg == "--tail") options.tailSeconds = number;
+            if (arg == "--seconds") options.seconds = number;
+        } else if (arg == "--double") {
+            options.doublePrecision = true;
+        } else if (arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+            error = "unknown option " + arg;
+            return false;
+        } else {
+            options.positional.push_back(arg);
+        }
+    }
+    if (options.blockSize < 1 || options.blockSize > 1 << 20) {
+        error = "--block wants 1 to 1048576";
+        return false;
+    }
+    if (options.sampleRate != 0.0 && (options.sampleRate < 1000.0 || options.sampleRate > 1e6)) {
+        error = "--sr wants 1000 to 1000000";
+        return false;
+    }
+    if (options.pluginPath.empty()) options.pluginPath = defaultPluginPath();
+    return true;
+}
+
+std::string defaultPluginPath() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0) return "kirra.so";
+    path[length] = 0;
+    std::string executable = path;
+    size_t slash = executable.rfind('/');
+    return (slash == std::string::npos ? std::string(".") : executable.substr(0, slash)) +
+           "/kirra.so";
+}
+
+}  // namespace host

@@ -1,0 +1,30 @@
+#pragma once
+// Options of the command-line host.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace host {
+
+struct Options {
+    std::string command;
+    std::vector<std::string> positional;
+    std::string pluginPath;
+    std::string sidechainPath;
+    // --set NAME_OR_INDEX=VALUE, applied in order
+    std::vector<std::pair<std::string, std::string>> settings;
+    double sampleRate = 0.0;  // 0: the input file's rate, else 44100
+    int blockSize = 512;
+    double tailSeconds = 0.0;
+    double seconds = 20.0;  // bench length
+    bool doublePrecision = false;
+    bool quiet = false;
+};
+
+bool parseCommandLine(int argc, char** argv, Options& options, std::string& error);
+// The kirra.so built beside this executable.
+std::string defaultPluginPath();
+void printUsage();
+
+}  // namespace host
