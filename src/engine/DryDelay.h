@@ -8,7 +8,7 @@
 namespace kirra {
 
 class DryDelay {
-public:
+  public:
     static constexpr int kStates = 32769;
     static constexpr int kMaxDelay = kStates - 1;
 
@@ -40,7 +40,7 @@ public:
         right = right_[writeIndex_];
     }
 
-private:
+  private:
     std::vector<float> left_;
     std::vector<float> right_;
     int writeIndex_ = 0;

@@ -5,7 +5,7 @@
 namespace kirra {
 
 class EditorNotifications {
-public:
+  public:
     // An internal parameter changed (host, program load, learned controller).
     virtual void parameterChanged(int index, float value) = 0;
     // MIDI learn progressed: the learn state and the controller just seen (or -1).
@@ -15,7 +15,7 @@ public:
     // The modulation-preview mode the editor shows (0 off, 1 left, 2 right).
     virtual int getPreviewMode() const = 0;
 
-protected:
+  protected:
     ~EditorNotifications() = default;
 };
 

@@ -11,7 +11,8 @@ MainSection::MainSection() {
 }
 
 void MainSection::snapSmoothing() {
-    for (int level = 0; level < kLevelCount; ++level) smoothed_[level] = target_[level];
+    for (int level = 0; level < kLevelCount; ++level)
+        smoothed_[level] = target_[level];
 }
 
 void MainSection::resetModulation() {

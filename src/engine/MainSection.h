@@ -7,7 +7,7 @@
 namespace kirra {
 
 class MainSection {
-public:
+  public:
     enum Level { kInputLevel = 0, kMixLevel = 1, kOutputLevel = 2, kLevelCount = 3 };
 
     MainSection();
@@ -50,7 +50,7 @@ public:
     }
     float gain(int level, int channel) const { return ramps_[level][channel].current; }
 
-private:
+  private:
     bool power_ = true;
     float target_[kLevelCount] = {0.5f, 1.0f, 0.5f};
     float smoothed_[kLevelCount] = {0.5f, 1.0f, 0.5f};

@@ -20,7 +20,8 @@ ModulationSlots::ModulationSlots() {
 }
 
 void ModulationSlots::setMuteBits(int bits) {
-    for (int slot = 0; slot < kSlots; ++slot) enabled_[slot] = (bits >> slot) & 1 ? 0.0f : 1.0f;
+    for (int slot = 0; slot < kSlots; ++slot)
+        enabled_[slot] = (bits >> slot) & 1 ? 0.0f : 1.0f;
 }
 
 void ModulationSlots::resetWorking() {

@@ -8,7 +8,7 @@
 namespace kirra {
 
 class ModulationSlots {
-public:
+  public:
     static constexpr int kSlots = param::kModulationSlots;
     static constexpr int kSourceModulator1 = 0;    // ..3
     static constexpr int kSourceKnob1 = 4;         // ..11
@@ -64,7 +64,7 @@ public:
     // Working and active sensitivities back to the base values (suspend).
     void snap();
 
-private:
+  private:
     int source_[kSlots];
     int destination_[kSlots];
     float sensitivity_[kSlots];

@@ -46,7 +46,9 @@ size_t ParameterMemory::entry(int bank, int preset, int slot, int type) {
     slot = std::clamp(slot, 0, param::kSlotCount - 1);
     type = std::clamp(type, 0, kModuleTypeStates - 1);
     return ((static_cast<size_t>(bank) * ProgramStore::kPrograms + preset) * param::kSlotCount +
-            slot) * kModuleTypeStates + type;
+            slot) *
+               kModuleTypeStates +
+           type;
 }
 
 float* ParameterMemory::operatorValues(int bank, int preset, int slot, int type) {

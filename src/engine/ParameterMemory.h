@@ -11,7 +11,7 @@
 namespace kirra {
 
 class ParameterMemory {
-public:
+  public:
     // Allocates and fills every catalogued type with its defaults.
     ParameterMemory();
 
@@ -19,7 +19,7 @@ public:
     float* operatorValues(int bank, int preset, int slot, int type);
     float* modulatorValues(int bank, int preset, int slot, int type);
 
-private:
+  private:
     static size_t entry(int bank, int preset, int slot, int type);
 
     std::vector<float> operators_;   // 16 per entry

@@ -15,11 +15,15 @@ namespace {
 const char* const kLimiterModes[] = {"disabled", "slow", "moderate", "fast"};
 const char* const kMainPages[] = {"OP ROUTING", "LIBRARY", "PREFERENCES", "MOD ROUTING"};
 
-bool inRange(int index, int first, int count) { return index >= first && index < first + count; }
+bool inRange(int index, int first, int count) {
+    return index >= first && index < first + count;
+}
 
 }  // namespace
 
-float levelGain(float value) { return 4.0f * value * value; }
+float levelGain(float value) {
+    return 4.0f * value * value;
+}
 
 void hostFloatText(float value, ModuleText& text) {
     constexpr int kWidth = 8;

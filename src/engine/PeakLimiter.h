@@ -15,7 +15,7 @@
 namespace kirra {
 
 class PeakLimiter {
-public:
+  public:
     static constexpr int kMaxLookAhead = 512;
     static constexpr int kModes = 16;
 
@@ -51,7 +51,7 @@ public:
         right = delayedRight / gain;
     }
 
-private:
+  private:
     static constexpr int kEnvelopes = 4;
 
     // Adds this sample's peak and answers the maximum over the last look-ahead samples.

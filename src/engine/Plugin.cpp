@@ -1,9 +1,9 @@
 #include "engine/Plugin.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "engine/ModuleFactory.h"
 
@@ -14,7 +14,9 @@ using namespace param;
 namespace {
 
 // One-pole smoothing of knobs and levels: 1 - exp(-2 pi 30 Hz / rate).
-float smoothingCoefficient(float sampleRate) { return 1.0f - std::exp(-188.49556f / sampleRate); }
+float smoothingCoefficient(float sampleRate) {
+    return 1.0f - std::exp(-188.49556f / sampleRate);
+}
 
 // Rates outside this range are not audio rates; a host that sends one is ignored past the limit.
 constexpr float kLowestSampleRate = 1000.0f;
@@ -66,7 +68,8 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
         modulators_[slot]->setTaps(taps_[0], taps_[1]);
         modulators_[slot]->setSampleRate(sampleRate_);
     }
-    for (auto& peak : peaks_) peak.store(0.0f);
+    for (auto& peak : peaks_)
+        peak.store(0.0f);
     smoothingCoefficient_ = smoothingCoefficient(sampleRate_);
     limiter_.setSampleRate(sampleRate_);
 
@@ -110,6 +113,9 @@ int Plugin::getModulatorType(int slot) const {
 
 void Plugin::suspend() {
     platform::EngineLock lock(mutex_);
+    // Levels first land on their targets, so the gains snapped below are the ones that apply.
+    std::copy(std::begin(knobTarget_), std::end(knobTarget_), std::begin(knobSmoothed_));
+    main_.snapSmoothing();
     main_.resetModulation();
     main_.updateRamps();
     main_.snapRamps();
@@ -133,10 +139,9 @@ void Plugin::suspend() {
     midi_.reset();
     pendingEvents_ = nullptr;
     dryDelay_.reset();
-    for (auto& peak : peaks_) peak.store(0.0f);
+    for (auto& peak : peaks_)
+        peak.store(0.0f);
     limiter_.reset();
-    std::copy(std::begin(knobTarget_), std::end(knobTarget_), std::begin(knobSmoothed_));
-    main_.snapSmoothing();
     controlCounter_ = 0;
     runningPosition_ = 0.0;
 }
@@ -183,14 +188,17 @@ int32_t Plugin::processEvents(vst::VstEvents* events) {
     return 1;
 }
 
-void Plugin::setProgramName(const char* name) { programs_->current().setName(name); }
+void Plugin::setProgramName(const char* name) {
+    programs_->current().setName(name);
+}
 
 void Plugin::getProgramName(char* name) {
     vst::copyText(name, Program::kNameLength + 1, programs_->current().name);
 }
 
 void Plugin::takePeaks(float peaks[kMeters]) {
-    for (int meter = 0; meter < kMeters; ++meter) peaks[meter] = peaks_[meter].exchange(0.0f);
+    for (int meter = 0; meter < kMeters; ++meter)
+        peaks[meter] = peaks_[meter].exchange(0.0f);
 }
 
 void Plugin::selectProgram(int preset) {

@@ -27,7 +27,7 @@
 namespace kirra {
 
 class Plugin : public vst::AudioEffectX, public ModuleOwner {
-public:
+  public:
     static constexpr int32_t kUniqueId = vst::fourCharCode('V', 'n', 'K', 'r');
     static constexpr int32_t kVendorVersion = 0x1000000;
     static constexpr int kInputs = 4;
@@ -74,7 +74,7 @@ public:
     void selectProgram(int preset);
     bool isLoading() const { return loading_; }
 
-private:
+  private:
     struct Connections {
         bool input[kInputs] = {true, true, true, true};
         bool output[kOutputs] = {true, true};

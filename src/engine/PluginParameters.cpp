@@ -13,11 +13,15 @@ using namespace param;
 
 namespace {
 
-bool inRange(int index, int first, int count) { return index >= first && index < first + count; }
+bool inRange(int index, int first, int count) {
+    return index >= first && index < first + count;
+}
 
 // Operator filter types whose positions mean the same thing, so modulation survives a change
 // between them.
-bool isInterchangeableFilter(int type) { return type >= kBiquad && type <= kEQ; }
+bool isInterchangeableFilter(int type) {
+    return type >= kBiquad && type <= kEQ;
+}
 
 enum TextKind { kNameText, kLabelText, kDisplayText };
 
@@ -198,7 +202,8 @@ void Plugin::freeDestinations(int first, int last) {
         slots_.setDestination(k, ModulationSlots::kDestinationNone);
         values_[kSlotDestination1 + k] = none;
         if (!loading_ && programs_ != nullptr) programs_->setValue(kSlotDestination1 + k, none);
-        if (notifications_ != nullptr) notifications_->parameterChanged(kSlotDestination1 + k, none);
+        if (notifications_ != nullptr)
+            notifications_->parameterChanged(kSlotDestination1 + k, none);
     }
 }
 
@@ -207,7 +212,9 @@ void Plugin::updateDryDelay() {
     dryDelay_.setDelay(DryDelay::delayForState(state, sampleRate_));
 }
 
-void Plugin::getParameterName(int32_t index, char* text) { getModuleText(index, text, kNameText); }
+void Plugin::getParameterName(int32_t index, char* text) {
+    getModuleText(index, text, kNameText);
+}
 
 void Plugin::getParameterLabel(int32_t index, char* text) {
     getModuleText(index, text, kLabelText);
@@ -225,8 +232,8 @@ void Plugin::getModuleText(int32_t index, char* text, int kind) {
     }
     bool operatorPosition = inRange(index, kOperatorBase, kSlotCount * kOperatorPositions);
     bool modulatorPosition = inRange(index, kModulatorBase, kSlotCount * kModulatorPositions);
-    bool typeIndex = inRange(index, kOperatorType1, kSlotCount) ||
-                     inRange(index, kModulatorType1, kSlotCount);
+    bool typeIndex =
+        inRange(index, kOperatorType1, kSlotCount) || inRange(index, kModulatorType1, kSlotCount);
     if (operatorPosition || modulatorPosition) {
         platform::EngineLock lock(mutex_);
         int offset = operatorPosition ? index - kOperatorBase : index - kModulatorBase;
@@ -259,9 +266,10 @@ void Plugin::getModuleText(int32_t index, char* text, int kind) {
     } else if (kind == kLabelText) {
         engineParameterLabel(index, result);
     } else if (inRange(index, kSlotSource1, 2 * kModulationSlots)) {
-        formatText(result, "%d", inRange(index, kSlotSource1, kModulationSlots)
-                                     ? slots_.getSource(index - kSlotSource1)
-                                     : slots_.getDestination(index - kSlotDestination1));
+        formatText(result, "%d",
+                   inRange(index, kSlotSource1, kModulationSlots)
+                       ? slots_.getSource(index - kSlotSource1)
+                       : slots_.getDestination(index - kSlotDestination1));
     } else {
         DisplayContext context;
         context.sampleRate = sampleRate_;

@@ -19,7 +19,9 @@ constexpr float kMaxTempo = 300.0f;
 const float kZeroSource = 0.0f;
 
 // A non-finite sample from outside would otherwise stay in feedback paths and filter states.
-inline float finiteOrZero(float sample) { return std::isfinite(sample) ? sample : 0.0f; }
+inline float finiteOrZero(float sample) {
+    return std::isfinite(sample) ? sample : 0.0f;
+}
 
 template <typename Sample>
 inline float readSample(const Sample* channel, int32_t frame) {
@@ -75,9 +77,12 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
     readHostTime(frames);
     float songPosition = static_cast<float>(songPosition_);
-    for (int slot = 0; slot < kSlotCount; ++slot) modulators_[slot]->setSongPosition(songPosition);
-    for (int slot = 0; slot < kSlotCount; ++slot) operators_[slot]->setTempo(tempoBpm_);
-    for (int slot = 0; slot < kSlotCount; ++slot) modulators_[slot]->setTempo(tempoBpm_);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        modulators_[slot]->setSongPosition(songPosition);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        operators_[slot]->setTempo(tempoBpm_);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        modulators_[slot]->setTempo(tempoBpm_);
     resolveSources();
     nextEvent_ = 0;
     eventsStopped_ = false;
@@ -119,8 +124,10 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
         main_.advanceRamps();
         routing_.advanceRamps();
-        for (int slot = 0; slot < kSlotCount; ++slot) operatorEnable_[slot].advance();
-        for (int slot = 0; slot < kSlotCount; ++slot) modulatorEnable_[slot].advance();
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            operatorEnable_[slot].advance();
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            modulatorEnable_[slot].advance();
 
         // Every operator-to-operator link reads the previous sample: one sample of delay each.
         alignas(16) float opInLeft[kSlotCount];
@@ -174,7 +181,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
         peaks[3] = maxOf(peaks[3], std::fabs(outputRight));
     }
 
-    for (int meter = 0; meter < kMeters; ++meter) mergePeak(peaks_[meter], peaks[meter]);
+    for (int meter = 0; meter < kMeters; ++meter)
+        mergePeak(peaks_[meter], peaks[meter]);
     pendingEvents_ = nullptr;
 }
 
@@ -235,16 +243,20 @@ void Plugin::resolveSources() {
 }
 
 void Plugin::controlUpdate() {
-    for (auto& op : operators_) op->resetModulation();
-    for (auto& modulator : modulators_) modulator->resetModulation();
+    for (auto& op : operators_)
+        op->resetModulation();
+    for (auto& modulator : modulators_)
+        modulator->resetModulation();
     routing_.resetModulation();
     slots_.resetWorking();
     main_.resetModulation();
 
     applyModulation();
 
-    for (auto& op : operators_) op->updateParameters();
-    for (auto& modulator : modulators_) modulator->updateParameters();
+    for (auto& op : operators_)
+        op->updateParameters();
+    for (auto& modulator : modulators_)
+        modulator->updateParameters();
     routing_.updateRamps();
     main_.updateRamps();
     for (int slot = 0; slot < kSlotCount; ++slot) {

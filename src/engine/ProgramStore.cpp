@@ -8,11 +8,14 @@
 
 namespace kirra {
 
-void Program::setName(const char* text) { vst::copyText(name, sizeof(name), text); }
+void Program::setName(const char* text) {
+    vst::copyText(name, sizeof(name), text);
+}
 
 ProgramStore::ProgramStore() {
     for (auto& bank : banks_) {
-        for (auto& program : bank) makeFlatProgram(program);
+        for (auto& program : bank)
+            makeFlatProgram(program);
     }
 }
 
@@ -24,7 +27,9 @@ const Program& ProgramStore::program(int bank, int preset) const {
     return banks_[std::clamp(bank, 0, kBanks - 1)][std::clamp(preset, 0, kPrograms - 1)];
 }
 
-void ProgramStore::setCurrentBank(int bank) { currentBank_ = std::clamp(bank, 0, kBanks - 1); }
+void ProgramStore::setCurrentBank(int bank) {
+    currentBank_ = std::clamp(bank, 0, kBanks - 1);
+}
 
 void ProgramStore::setCurrentPreset(int preset) {
     currentPreset_ = std::clamp(preset, 0, kPrograms - 1);
@@ -49,7 +54,8 @@ void makeFlatProgram(Program& program) {
     v[kInput] = 0.5f;
     v[kMix] = 1.0f;
     v[kOutput] = 0.5f;
-    for (int slot = 0; slot < kSlotCount; ++slot) v[operatorParameter(slot, 0)] = 1.0f;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        v[operatorParameter(slot, 0)] = 1.0f;
     for (int k = 0; k < kModulationSlots; ++k) {
         v[kSlotSensitivity1 + k] = 0.5f;
         v[kSlotSource1 + k] = 1.0f;
@@ -58,7 +64,8 @@ void makeFlatProgram(Program& program) {
     // State 12: three samples below 80 kHz, the three one-sample links of the serial chain.
     v[kDryDelay] = 0.000381f;
     v[kInToOp1] = 1.0f;
-    for (int m = 0; m < 3; ++m) v[kOpToOp11 + 4 * m + m + 1] = 1.0f;
+    for (int m = 0; m < 3; ++m)
+        v[kOpToOp11 + 4 * m + m + 1] = 1.0f;
     v[kOpToOut1 + 3] = 1.0f;
     v[kTempo] = 0.333333f;
     v[kOutLimiter] = 0.09375f;  // state 1, slow

@@ -15,7 +15,7 @@ struct Program {
 };
 
 class ProgramStore {
-public:
+  public:
     static constexpr int kBanks = 3;
     static constexpr int kPrograms = 64;
 
@@ -37,7 +37,7 @@ public:
     float getValue(int index) const;
     void setValue(int index, float value);
 
-private:
+  private:
     Program banks_[kBanks][kPrograms];
     int currentBank_ = 0;
     int currentPreset_ = 0;

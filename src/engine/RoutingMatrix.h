@@ -6,7 +6,7 @@
 namespace kirra {
 
 class RoutingMatrix {
-public:
+  public:
     static constexpr int kOperators = 4;
     // Gain numbering, the order of the routing parameters: IN->OPn at n-1, OPm->OPn at
     // 4 + 4 (m-1) + (n-1) (row = source), OPn->OUT at 20 + n-1.
@@ -44,11 +44,13 @@ public:
     void operatorInputs(int channel, float input, const float* outputs, float* inputs) const {
         const float* gains = current_[channel];
         alignas(16) float x[kOperators];
-        for (int n = 0; n < kOperators; ++n) x[n] = gains[kInToOp + n] * input;
+        for (int n = 0; n < kOperators; ++n)
+            x[n] = gains[kInToOp + n] * input;
         for (int m = 0; m < kOperators; ++m) {
             const float source = outputs[m];
             const float* row = gains + kOpToOp + kOperators * m;
-            for (int n = 0; n < kOperators; ++n) x[n] += row[n] * source;
+            for (int n = 0; n < kOperators; ++n)
+                x[n] += row[n] * source;
         }
         for (int n = 0; n < kOperators; ++n) {
             float value = x[n] == x[n] ? x[n] : 0.0f;
@@ -59,7 +61,7 @@ public:
     float outputGain(int channel, int op) const { return current_[channel][kOpToOut + op]; }
     float currentGain(int channel, int gain) const { return current_[channel][gain]; }
 
-private:
+  private:
     float base_[kGains] = {};
     float modulated_[2][kGains] = {};
     // ramps

@@ -6,7 +6,7 @@
 namespace kirra {
 
 class Empty : public Modulator {
-public:
+  public:
     Empty(int slot, ModuleOwner* owner) : Modulator(slot, owner, nullptr, 0) {}
 
     void getName(ModuleText& text) const override { setText(text, "EMPTY"); }

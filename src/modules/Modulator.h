@@ -7,7 +7,7 @@
 namespace kirra {
 
 class Modulator : public Module {
-public:
+  public:
     static constexpr int kPositions = 38;
 
     // Writes this sample's left and right control values.
@@ -16,7 +16,7 @@ public:
     virtual void setSongPosition(float /*quarterNotes*/) {}
     void setTempo(float bpm) override { tempoBpm_ = bpm; }
 
-protected:
+  protected:
     Modulator(int slot, ModuleOwner* owner, const ParameterInfo* table, int tableSize)
         : Module(slot, owner, kPositions, table, tableSize) {}
 

@@ -14,7 +14,11 @@ Module::Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo*
                int tableSize)
     : tapsLeft_(kSilentTaps),
       tapsRight_(kSilentTaps),
-      slot_(slot), owner_(owner), positions_(positions), table_(table), tableSize_(tableSize) {
+      slot_(slot),
+      owner_(owner),
+      positions_(positions),
+      table_(table),
+      tableSize_(tableSize) {
     if (tableSize_ > positions_) tableSize_ = positions_;
     for (int position = 0; position < tableSize_; ++position) {
         base_[position] = table_[position].defaultValue;
@@ -45,7 +49,9 @@ void Module::clampModulation(int position) {
     right_[position] = clampUnit(right_[position]);
 }
 
-bool Module::isParameterUsed(int position) const { return info(position) != nullptr; }
+bool Module::isParameterUsed(int position) const {
+    return info(position) != nullptr;
+}
 
 void Module::setModulationPreview(int mode) {
     previewMode_ = mode;
@@ -114,7 +120,9 @@ float Module::textToValue(int /*position*/, const char* text, float currentValue
     return sanitizeUnit(value);
 }
 
-float Module::getBaseValue(int position) const { return isPosition(position) ? base_[position] : 0.0f; }
+float Module::getBaseValue(int position) const {
+    return isPosition(position) ? base_[position] : 0.0f;
+}
 
 float Module::getModulatedValue(int position, int channel) const {
     if (!isPosition(position)) return 0.0f;

@@ -15,7 +15,7 @@
 namespace kirra {
 
 class Module {
-public:
+  public:
     static constexpr int kMaxPositions = 38;
 
     virtual ~Module() = default;
@@ -67,9 +67,8 @@ public:
     void setEditing(bool editing) { editing_ = editing; }
     bool isEditing() const { return editing_; }
 
-protected:
-    Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo* table,
-           int tableSize);
+  protected:
+    Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo* table, int tableSize);
 
     // The host display of a used position (base value); the editor text falls back to it.
     virtual void formatDisplay(int position, float value, ModuleText& text) const;
@@ -90,7 +89,7 @@ protected:
     ModuleOwner* owner_;
     bool editing_ = false;
 
-private:
+  private:
     int positions_;
     const ParameterInfo* table_;
     int tableSize_;

@@ -27,10 +27,8 @@ const CatalogueEntry kOperators[kOperatorTypeCount] = {
 };
 
 const CatalogueEntry kModulators[kModulatorTypeCount] = {
-    {"EMPTY", "EMPTY                            "},
-    {"LFO", "LFO      low frequency oscillator"},
-    {"ENV", "ENV             envelope detector"},
-    {"ADSR", "ADSR           envelope generator"},
+    {"EMPTY", "EMPTY                            "}, {"LFO", "LFO      low frequency oscillator"},
+    {"ENV", "ENV             envelope detector"},   {"ADSR", "ADSR           envelope generator"},
     {"STEP", "STEP               step sequencer"},
 };
 

@@ -23,20 +23,16 @@ inline int valueToIndex(float value, int states) {
     return static_cast<int>(scaled);
 }
 
-// Adding and removing a tiny offset turns values far below it into exact zeros, so ramps and
-// filter states never decay into the slow denormal range.
+// Values far below audibility become exact zeros, so ramps, smoothers and filter states never
+// decay into the slow denormal range. (The classic form, adding and removing 1e-18, would under
+// the round-toward-zero mode of block processing also lower every other value by one unit in
+// the last place at each use, so a steady level would drift; comparing leaves them untouched.)
 inline float flushDenormal(float value) {
-    constexpr float kTiny = 1e-18f;
-    value += kTiny;
-    value -= kTiny;
-    return value;
+    return std::fabs(value) < 1e-18f ? 0.0f : value;
 }
 
 inline double flushDenormal(double value) {
-    constexpr double kTiny = 1e-18;
-    value += kTiny;
-    value -= kTiny;
-    return value;
+    return std::fabs(value) < 1e-18 ? 0.0 : value;
 }
 
 // Limits to 0..1 without a branch: (|x| + 1 - |x - 1|) / 2.
@@ -46,8 +42,12 @@ inline float clampUnit(float value) {
 
 // The larger of two values in one instruction (std::fmax is a library call with NaN rules we do
 // not need on finite audio).
-inline float maxOf(float a, float b) { return a > b ? a : b; }
-inline float minOf(float a, float b) { return a < b ? a : b; }
+inline float maxOf(float a, float b) {
+    return a > b ? a : b;
+}
+inline float minOf(float a, float b) {
+    return a < b ? a : b;
+}
 
 // Limits a value coming from outside (host, file) to 0..1, reading NaN as 0.
 inline float sanitizeUnit(float value) {

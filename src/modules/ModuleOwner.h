@@ -7,10 +7,10 @@
 namespace kirra {
 
 class ModuleOwner {
-public:
+  public:
     virtual void setParameterAutomated(int32_t index, float value) = 0;
 
-protected:
+  protected:
     ~ModuleOwner() = default;
 };
 

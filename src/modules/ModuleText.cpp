@@ -18,7 +18,9 @@ void formatText(char* text, size_t size, const char* format, ...) {
     if (written < 0) text[0] = 0;
 }
 
-void setText(ModuleText& text, const char* source) { formatText(text, "%s", source); }
+void setText(ModuleText& text, const char* source) {
+    formatText(text, "%s", source);
+}
 
 void decibelText(ModuleText& text, float gain, const char* format) {
     if (!(gain > 0.0f)) {

@@ -7,13 +7,13 @@
 namespace kirra {
 
 class Operator : public Module {
-public:
+  public:
     static constexpr int kPositions = 16;
 
     // Left and right sample of the slot's input, overwritten with the output.
     virtual void processSample(float& left, float& right) = 0;
 
-protected:
+  protected:
     Operator(int slot, ModuleOwner* owner, const ParameterInfo* table, int tableSize)
         : Module(slot, owner, kPositions, table, tableSize) {}
 };

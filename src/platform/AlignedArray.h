@@ -10,7 +10,7 @@
 namespace platform {
 
 class AlignedArray {
-public:
+  public:
     AlignedArray() = default;
     explicit AlignedArray(size_t size) { resize(size); }
     ~AlignedArray() { std::free(data_); }
@@ -38,7 +38,7 @@ public:
     float& operator[](size_t index) { return data_[index]; }
     const float& operator[](size_t index) const { return data_[index]; }
 
-private:
+  private:
     float* data_ = nullptr;
     size_t size_ = 0;
 };

@@ -30,11 +30,15 @@ uint64_t readControl() {
     return value;
 }
 
-void writeControl(uint64_t value) { __asm__ volatile("msr fpcr, %0" : : "r"(value)); }
+void writeControl(uint64_t value) {
+    __asm__ volatile("msr fpcr, %0" : : "r"(value));
+}
 #else
 constexpr uint64_t kAudioBits = 0;
 constexpr uint64_t kRoundingMask = 0;
-uint64_t readControl() { return 0; }
+uint64_t readControl() {
+    return 0;
+}
 void writeControl(uint64_t) {}
 #endif
 
@@ -44,10 +48,16 @@ FloatingPointGuard::FloatingPointGuard() : saved_(readControl()) {
     writeControl((saved_ & ~kRoundingMask) | kAudioBits);
 }
 
-FloatingPointGuard::~FloatingPointGuard() { writeControl(saved_); }
+FloatingPointGuard::~FloatingPointGuard() {
+    writeControl(saved_);
+}
 
-uint64_t FloatingPointGuard::current() { return readControl(); }
+uint64_t FloatingPointGuard::current() {
+    return readControl();
+}
 
-uint64_t FloatingPointGuard::audioBits() { return kAudioBits; }
+uint64_t FloatingPointGuard::audioBits() {
+    return kAudioBits;
+}
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 namespace platform {
 
 class FloatingPointGuard {
-public:
+  public:
     FloatingPointGuard();
     ~FloatingPointGuard();
     FloatingPointGuard(const FloatingPointGuard&) = delete;
@@ -18,7 +18,7 @@ public:
     // The bits this guard sets, for tests.
     static uint64_t audioBits();
 
-private:
+  private:
     uint64_t saved_;
 };
 

@@ -31,5 +31,7 @@ __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vst::HostCall
 // "main" cannot be declared as a C++ function of this type, so the symbol is named directly.
 __attribute__((visibility("default"))) vst::AEffect* legacyMain(vst::HostCallback host) __asm__(
     "main");
-vst::AEffect* legacyMain(vst::HostCallback host) { return createEffect(host); }
+vst::AEffect* legacyMain(vst::HostCallback host) {
+    return createEffect(host);
+}
 }

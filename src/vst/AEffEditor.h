@@ -7,7 +7,7 @@
 namespace vst {
 
 class AEffEditor {
-public:
+  public:
     virtual ~AEffEditor() = default;
     // Hands out the editor's size; answers false when it has none.
     virtual bool getRect(ERect** rect) = 0;

@@ -66,14 +66,14 @@ void copyText(char* destination, size_t size, const char* source) {
     if (destination == nullptr || size == 0) return;
     size_t length = 0;
     if (source != nullptr) {
-        while (length + 1 < size && source[length] != 0) ++length;
+        while (length + 1 < size && source[length] != 0)
+            ++length;
         std::memcpy(destination, source, length);
     }
     destination[length] = 0;
 }
 
-AudioEffect::AudioEffect(HostCallback host, int32_t numPrograms, int32_t numParams)
-    : host_(host) {
+AudioEffect::AudioEffect(HostCallback host, int32_t numPrograms, int32_t numParams) : host_(host) {
     std::memset(&effect_, 0, sizeof(effect_));
     effect_.magic = kEffectMagic;
     effect_.dispatcher = dispatchEntry;
@@ -91,7 +91,9 @@ AudioEffect::AudioEffect(HostCallback host, int32_t numPrograms, int32_t numPara
     effect_.processDoubleReplacing = processDoubleEntry;
 }
 
-AudioEffect::~AudioEffect() { delete editor_; }
+AudioEffect::~AudioEffect() {
+    delete editor_;
+}
 
 AudioEffect* AudioEffect::fromEffect(AEffect* effect) {
     if (effect == nullptr || effect->magic != kEffectMagic) return nullptr;
@@ -119,7 +121,8 @@ intptr_t AudioEffect::callHost(int32_t opcode, int32_t index, intptr_t value, vo
 void AudioEffect::setParameterAutomated(int32_t index, float value) {
     setParameter(index, value);
     // Only the host's own parameters may be reported; the rest are internal to the plug-in.
-    if (index >= 0 && index < effect_.numParams) callHost(audioMasterAutomate, index, 0, nullptr, value);
+    if (index >= 0 && index < effect_.numParams)
+        callHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
 intptr_t AudioEffect::dispatchText(int32_t opcode, int32_t index, char* hostText) {

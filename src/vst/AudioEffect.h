@@ -18,7 +18,7 @@ constexpr int kHostTextBytes = 24;
 constexpr int kPluginTextBytes = 64;
 
 class AudioEffect {
-public:
+  public:
     AudioEffect(HostCallback host, int32_t numPrograms, int32_t numParams);
     virtual ~AudioEffect();
     AudioEffect(const AudioEffect&) = delete;
@@ -61,7 +61,7 @@ public:
     virtual intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                 float opt);
 
-protected:
+  protected:
     // Declarations to the host.
     void setUniqueID(int32_t id) { effect_.uniqueID = id; }
     void setNumInputs(int32_t count) { effect_.numInputs = count; }
@@ -81,7 +81,7 @@ protected:
     int32_t currentProgram_ = 0;
     AEffect effect_;
 
-private:
+  private:
     intptr_t dispatchText(int32_t opcode, int32_t index, char* hostText);
 };
 

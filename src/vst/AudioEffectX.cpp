@@ -17,7 +17,9 @@ bool AudioEffectX::canHostDo(const char* text) {
     return callHost(audioMasterCanDo, 0, 0, const_cast<char*>(text)) == 1;
 }
 
-bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+bool AudioEffectX::updateDisplay() {
+    return callHost(audioMasterUpdateDisplay) != 0;
+}
 
 bool AudioEffectX::isInputConnected(int32_t input) {
     return callHost(audioMasterPinConnected, input, 0) == 0;

@@ -7,7 +7,7 @@
 namespace vst {
 
 class AudioEffectX : public AudioEffect {
-public:
+  public:
     AudioEffectX(HostCallback host, int32_t numPrograms, int32_t numParams);
 
     // Plug-in to host.

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,7 +32,8 @@ void printUsage() {
         "  --sr HZ                      sample rate (default: the input's, else 44100)\n"
         "  --block N                    block size (default 512)\n"
         "  --tail SECONDS               render this much silence after the input\n"
-        "  --seconds N                  bench length in audio seconds (default 20)\n"
+        "  --seconds N                  bench length in audio seconds (default 10)\n"
+        "  --repeat N                   bench runs, the best and the median reported (default 5)\n"
         "  --double                     use 64-bit processing\n"
         "  --quiet                      no summary\n");
 }
@@ -70,7 +72,8 @@ bool parseCommandLine(int argc, char** argv, Options& options, std::string& erro
                 return false;
             }
             options.settings.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
-        } else if (arg == "--sr" || arg == "--block" || arg == "--tail" || arg == "--seconds") {
+        } else if (arg == "--sr" || arg == "--block" || arg == "--tail" || arg == "--seconds" ||
+                   arg == "--repeat") {
             const char* value = needValue(arg.c_str());
             if (value == nullptr) return false;
             if (!parseDouble(value, number) || number < 0.0) {
@@ -81,6 +84,7 @@ bool parseCommandLine(int argc, char** argv, Options& options, std::string& erro
             if (arg == "--block") options.blockSize = static_cast<int>(number);
             if (arg == "--tail") options.tailSeconds = number;
             if (arg == "--seconds") options.seconds = number;
+            if (arg == "--repeat") options.repeat = std::max(1, static_cast<int>(number));
         } else if (arg == "--double") {
             options.doublePrecision = true;
         } else if (arg == "--quiet") {

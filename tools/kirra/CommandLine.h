@@ -17,7 +17,8 @@ struct Options {
     double sampleRate = 0.0;  // 0: the input file's rate, else 44100
     int blockSize = 512;
     double tailSeconds = 0.0;
-    double seconds = 20.0;  // bench length
+    double seconds = 10.0;  // bench length
+    int repeat = 5;         // bench runs
     bool doublePrecision = false;
     bool quiet = false;
 };

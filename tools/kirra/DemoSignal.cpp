@@ -12,7 +12,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kTempo = 120.0;
 
 class Noise {
-public:
+  public:
     explicit Noise(uint32_t seed) : state_(seed != 0 ? seed : 1) {}
     // Uniform in -1..1.
     float next() {
@@ -22,7 +22,7 @@ public:
         return static_cast<float>(state_) / 2147483648.0f - 1.0f;
     }
 
-private:
+  private:
     uint32_t state_;
 };
 
@@ -105,12 +105,14 @@ void addSweep(AudioBuffer& buffer) {
 void normalise(AudioBuffer& buffer, double peakDb) {
     float peak = 0.0f;
     for (const auto& channel : buffer.channels) {
-        for (float sample : channel) peak = std::max(peak, std::fabs(sample));
+        for (float sample : channel)
+            peak = std::max(peak, std::fabs(sample));
     }
     if (peak <= 0.0f) return;
     float gain = static_cast<float>(std::pow(10.0, peakDb / 20.0) / peak);
     for (auto& channel : buffer.channels) {
-        for (float& sample : channel) sample *= gain;
+        for (float& sample : channel)
+            sample *= gain;
     }
 }
 
@@ -133,7 +135,8 @@ AudioBuffer makeDemoSignal(double sampleRate, double seconds) {
     // A minor, F major, C major, G major: one chord a bar.
     const double chords[4][3] = {{57, 60, 64}, {53, 57, 60}, {48, 52, 55}, {55, 59, 62}};
     const size_t bar = static_cast<size_t>(4 * beat * sampleRate);
-    for (int b = 0; b * bar < buffer.frames(); ++b) addChord(buffer, b * bar, bar, chords[b % 4]);
+    for (int b = 0; b * bar < buffer.frames(); ++b)
+        addChord(buffer, b * bar, bar, chords[b % 4]);
     addSweep(buffer);
     normalise(buffer, -6.0);
     return buffer;
@@ -146,7 +149,8 @@ AudioBuffer makeNoiseSignal(double sampleRate, double seconds, unsigned seed) {
     Noise noise(seed);
     for (size_t i = 0; i < buffer.frames(); ++i) {
         double t = i / sampleRate;
-        double tone = 0.3 * std::sin(2.0 * kPi * 220.0 * t) + 0.2 * std::sin(2.0 * kPi * 1375.0 * t);
+        double tone =
+            0.3 * std::sin(2.0 * kPi * 220.0 * t) + 0.2 * std::sin(2.0 * kPi * 1375.0 * t);
         buffer.channels[0][i] = static_cast<float>(tone + 0.25 * noise.next());
         buffer.channels[1][i] = static_cast<float>(tone + 0.25 * noise.next());
     }

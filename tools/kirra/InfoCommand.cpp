@@ -42,8 +42,10 @@ int runInfo(const Options& options) {
                 static_cast<unsigned>(effect.uniqueID));
     std::printf("vendor version:  0x%lx\n",
                 static_cast<unsigned long>(plugin.dispatch(vst::effGetVendorVersion)));
-    std::printf("VST version:     %ld\n", static_cast<long>(plugin.dispatch(vst::effGetVstVersion)));
-    std::printf("category:        %ld\n", static_cast<long>(plugin.dispatch(vst::effGetPlugCategory)));
+    std::printf("VST version:     %ld\n",
+                static_cast<long>(plugin.dispatch(vst::effGetVstVersion)));
+    std::printf("category:        %ld\n",
+                static_cast<long>(plugin.dispatch(vst::effGetPlugCategory)));
     std::printf("inputs/outputs:  %d / %d\n", effect.numInputs, effect.numOutputs);
     std::printf("programs:        %d\n", effect.numPrograms);
     std::printf("parameters:      %d\n", effect.numParams);

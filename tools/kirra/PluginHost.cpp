@@ -28,7 +28,9 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 
 PluginHost::PluginHost(HostOptions options) : options_(options) {}
 
-PluginHost::~PluginHost() { unload(); }
+PluginHost::~PluginHost() {
+    unload();
+}
 
 bool PluginHost::load(const std::string& path, std::string& error) {
     unload();
@@ -72,8 +74,7 @@ void PluginHost::unload() {
     }
 }
 
-intptr_t PluginHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                              float opt) {
+intptr_t PluginHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     if (effect_ == nullptr) return 0;
     return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
@@ -88,9 +89,13 @@ void PluginHost::setBlockSize(int32_t blockSize) {
     dispatch(vst::effSetBlockSize, 0, blockSize);
 }
 
-void PluginHost::resume() { dispatch(vst::effMainsChanged, 0, 1); }
+void PluginHost::resume() {
+    dispatch(vst::effMainsChanged, 0, 1);
+}
 
-void PluginHost::suspend() { dispatch(vst::effMainsChanged, 0, 0); }
+void PluginHost::suspend() {
+    dispatch(vst::effMainsChanged, 0, 0);
+}
 
 std::string PluginHost::text(int32_t opcode, int32_t index) {
     // Far larger than any plug-in should write, and filled with a guard to catch overruns.
@@ -101,7 +106,9 @@ std::string PluginHost::text(int32_t opcode, int32_t index) {
     return buffer;
 }
 
-std::string PluginHost::parameterName(int32_t index) { return text(vst::effGetParamName, index); }
+std::string PluginHost::parameterName(int32_t index) {
+    return text(vst::effGetParamName, index);
+}
 
 std::string PluginHost::parameterLabel(int32_t index) {
     return text(vst::effGetParamLabel, index);
@@ -111,7 +118,9 @@ std::string PluginHost::parameterDisplay(int32_t index) {
     return text(vst::effGetParamDisplay, index);
 }
 
-std::string PluginHost::programName() { return text(vst::effGetProgramName, 0); }
+std::string PluginHost::programName() {
+    return text(vst::effGetProgramName, 0);
+}
 
 float PluginHost::getParameter(int32_t index) {
     return effect_ != nullptr ? effect_->getParameter(effect_, index) : 0.0f;
@@ -144,10 +153,12 @@ void PluginHost::sendEvents(vst::VstEvents* events) {
     dispatch(vst::effProcessEvents, 0, 0, events);
 }
 
-void PluginHost::advanceTime(int32_t frames) { samplePosition_ += frames; }
+void PluginHost::advanceTime(int32_t frames) {
+    samplePosition_ += frames;
+}
 
-intptr_t PluginHost::callback(vst::AEffect* effect, int32_t opcode, int32_t index,
-                              intptr_t value, void* ptr, float opt) {
+intptr_t PluginHost::callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                              void* ptr, float opt) {
     PluginHost* self = effect != nullptr && effect->user != nullptr
                            ? static_cast<PluginHost*>(effect->user)
                            : constructingHost;
@@ -155,8 +166,7 @@ intptr_t PluginHost::callback(vst::AEffect* effect, int32_t opcode, int32_t inde
     return self->answer(opcode, index, value, ptr, opt);
 }
 
-intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                            float opt) {
+intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     switch (opcode) {
         case vst::audioMasterVersion:
             return options_.versionAnswer;
@@ -193,8 +203,8 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
         case vst::audioMasterCanDo: {
             const char* text = static_cast<const char*>(ptr);
             if (text == nullptr) return 0;
-            static const char* const kCan[] = {"sendVstEvents", "sendVstMidiEvent",
-                                               "sendVstTimeInfo", "receiveVstEvents",
+            static const char* const kCan[] = {"sendVstEvents",       "sendVstMidiEvent",
+                                               "sendVstTimeInfo",     "receiveVstEvents",
                                                "receiveVstMidiEvent", "supplyIdle"};
             for (const char* can : kCan) {
                 if (std::strcmp(text, can) == 0) {

@@ -29,7 +29,7 @@ struct AutomationRecord {
 };
 
 class PluginHost {
-public:
+  public:
     explicit PluginHost(HostOptions options = {});
     ~PluginHost();
     PluginHost(const PluginHost&) = delete;
@@ -71,7 +71,7 @@ public:
     int updateDisplayCount() const { return updateDisplayCount_; }
     HostOptions& options() { return options_; }
 
-private:
+  private:
     static intptr_t callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                              void* ptr, float opt);
     intptr_t answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);

@@ -24,8 +24,7 @@ int runRender(const Options& options) {
     }
     if (options.sampleRate > 0) input.sampleRate = options.sampleRate;
     AudioBuffer sidechain;
-    if (!options.sidechainPath.empty() &&
-        !readAudioFile(options.sidechainPath, sidechain, error)) {
+    if (!options.sidechainPath.empty() && !readAudioFile(options.sidechainPath, sidechain, error)) {
         std::fprintf(stderr, "kirra: %s\n", error.c_str());
         return 1;
     }
@@ -39,8 +38,8 @@ int runRender(const Options& options) {
     settings.tailSeconds = options.tailSeconds;
     settings.doublePrecision = options.doublePrecision;
     AudioBuffer output;
-    RenderStats stats = render(plugin, input, sidechain.channels.empty() ? nullptr : &sidechain,
-                               output, settings);
+    RenderStats stats =
+        render(plugin, input, sidechain.channels.empty() ? nullptr : &sidechain, output, settings);
     plugin.suspend();
     std::string program = plugin.programName();
 

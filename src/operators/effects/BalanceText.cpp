@@ -20,7 +20,9 @@ void sideText(float value, ModuleText& text, const char* centre, const char* lef
 
 }  // namespace
 
-void balanceDisplay(float value, ModuleText& text) { sideText(value, text, "C", "L:%.0f", "R:%.0f"); }
+void balanceDisplay(float value, ModuleText& text) {
+    sideText(value, text, "C", "L:%.0f", "R:%.0f");
+}
 
 void balanceEditorText(float value, ModuleText& text) {
     sideText(value, text, "CENTER", "LEFT:%.0f", "RIGHT:%.0f");

@@ -10,7 +10,9 @@ const ParameterInfo kParameters[] = {
     {"atten", "attenuation", "dB", 1.0f},
 };
 
-float cube(float value) { return value * value * value; }
+float cube(float value) {
+    return value * value * value;
+}
 
 }  // namespace
 
@@ -30,7 +32,8 @@ void Gain::getEditorText(int /*position*/, float value, ModuleText& text) const 
 }
 
 float Gain::textToValue(int /*position*/, const char* text, float currentValue) const {
-    while (text != nullptr && *text == ' ') ++text;
+    while (text != nullptr && *text == ' ')
+        ++text;
     if (startsWithNoCase(text, "-oo")) return 0.0f;
     float decibels;
     if (!parseNumber(text, decibels)) return currentValue;

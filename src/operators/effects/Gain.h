@@ -6,7 +6,7 @@
 namespace kirra {
 
 class Gain : public Operator {
-public:
+  public:
     Gain(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "GAIN"); }
@@ -18,10 +18,10 @@ public:
     void getEditorText(int position, float value, ModuleText& text) const override;
     float textToValue(int position, const char* text, float currentValue) const override;
 
-protected:
+  protected:
     void formatDisplay(int position, float value, ModuleText& text) const override;
 
-private:
+  private:
     // derived targets and ramps
     LinearRamp gainLeft_;
     LinearRamp gainRight_;

@@ -6,7 +6,7 @@
 namespace kirra {
 
 class Panner : public Operator {
-public:
+  public:
     Panner(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "PANNER"); }
@@ -18,10 +18,10 @@ public:
     void getEditorText(int position, float value, ModuleText& text) const override;
     float textToValue(int position, const char* text, float currentValue) const override;
 
-protected:
+  protected:
     void formatDisplay(int position, float value, ModuleText& text) const override;
 
-private:
+  private:
     // derived targets and ramps: position of the left input (left copy of "panL") and of the
     // right input (right copy of "panR"), 0 fully left, 1 fully right
     LinearRamp panLeft_;

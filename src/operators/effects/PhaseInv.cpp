@@ -8,7 +8,9 @@ const ParameterInfo kParameters[] = {
     {"phase", "phase", "", 0.0f},
 };
 
-bool isInverted(float value) { return valueToIndex(value, 2) == 1; }
+bool isInverted(float value) {
+    return valueToIndex(value, 2) == 1;
+}
 
 }  // namespace
 
@@ -28,13 +30,16 @@ void PhaseInv::getEditorText(int position, float value, ModuleText& text) const 
 
 float PhaseInv::textToValue(int position, const char* text, float currentValue) const {
     if (position != 0 || text == nullptr) return currentValue;
-    while (*text == ' ') ++text;
+    while (*text == ' ')
+        ++text;
     if (*text == '-' || startsWithNoCase(text, "n")) return indexToValue(1, 2);
     if (*text == '+' || startsWithNoCase(text, "p")) return indexToValue(0, 2);
     return currentValue;
 }
 
-void PhaseInv::updateParameters() { factor_ = isInverted(base_[0]) ? -1.0f : 1.0f; }
+void PhaseInv::updateParameters() {
+    factor_ = isInverted(base_[0]) ? -1.0f : 1.0f;
+}
 
 void PhaseInv::processSample(float& left, float& right) {
     left *= factor_;

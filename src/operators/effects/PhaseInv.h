@@ -6,7 +6,7 @@
 namespace kirra {
 
 class PhaseInv : public Operator {
-public:
+  public:
     PhaseInv(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "PHASEINV"); }
@@ -17,10 +17,10 @@ public:
     void getEditorText(int position, float value, ModuleText& text) const override;
     float textToValue(int position, const char* text, float currentValue) const override;
 
-protected:
+  protected:
     void formatDisplay(int position, float value, ModuleText& text) const override;
 
-private:
+  private:
     float factor_ = 1.0f;  // +1 or -1, from the base value
 };
 

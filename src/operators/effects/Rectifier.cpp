@@ -10,7 +10,9 @@ const ParameterInfo kParameters[] = {
     {"rectify", "rectify", "", 0.0f},
 };
 
-bool isOn(float value) { return valueToIndex(value, 2) == 1; }
+bool isOn(float value) {
+    return valueToIndex(value, 2) == 1;
+}
 
 }  // namespace
 
@@ -32,7 +34,8 @@ void Rectifier::getEditorText(int position, float value, ModuleText& text) const
 
 float Rectifier::textToValue(int position, const char* text, float currentValue) const {
     if (position != 0 || text == nullptr) return currentValue;
-    while (*text == ' ') ++text;
+    while (*text == ' ')
+        ++text;
     if (startsWithNoCase(text, "on")) return indexToValue(1, 2);
     if (startsWithNoCase(text, "off")) return indexToValue(0, 2);
     return currentValue;
@@ -52,7 +55,9 @@ void Rectifier::setSampleRate(float sampleRate) {
     Operator::setSampleRate(sampleRate);
 }
 
-void Rectifier::updateParameters() { on_ = isOn(base_[0]); }
+void Rectifier::updateParameters() {
+    on_ = isOn(base_[0]);
+}
 
 void Rectifier::resetState() {
     historyLeft_ = History{};

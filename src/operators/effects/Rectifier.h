@@ -7,7 +7,7 @@
 namespace kirra {
 
 class Rectifier : public Operator {
-public:
+  public:
     Rectifier(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "RECTIFIER"); }
@@ -20,10 +20,10 @@ public:
     void getEditorText(int position, float value, ModuleText& text) const override;
     float textToValue(int position, const char* text, float currentValue) const override;
 
-protected:
+  protected:
     void formatDisplay(int position, float value, ModuleText& text) const override;
 
-private:
+  private:
     struct History {
         double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
     };

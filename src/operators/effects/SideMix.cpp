@@ -15,7 +15,9 @@ const ParameterInfo kParameters[] = {
 };
 
 // Sidechain share in percent, rounded.
-int sidePercent(float value) { return static_cast<int>(100.0f * value + 0.5f); }
+int sidePercent(float value) {
+    return static_cast<int>(100.0f * value + 0.5f);
+}
 
 }  // namespace
 
@@ -40,7 +42,8 @@ void SideMix::getEditorText(int position, float value, ModuleText& text) const {
 
 float SideMix::textToValue(int position, const char* text, float currentValue) const {
     if (position != 0 || text == nullptr) return currentValue;
-    while (*text == ' ') ++text;
+    while (*text == ' ')
+        ++text;
     float percent = 0.0f;
     bool parsed;
     if (std::strchr(text, '-') != nullptr) {

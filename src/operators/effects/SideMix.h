@@ -6,7 +6,7 @@
 namespace kirra {
 
 class SideMix : public Operator {
-public:
+  public:
     SideMix(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "SIDEMIX"); }
@@ -18,10 +18,10 @@ public:
     void getEditorText(int position, float value, ModuleText& text) const override;
     float textToValue(int position, const char* text, float currentValue) const override;
 
-protected:
+  protected:
     void formatDisplay(int position, float value, ModuleText& text) const override;
 
-private:
+  private:
     // derived targets and ramps
     LinearRamp mainLeft_;
     LinearRamp sideLeft_;

@@ -7,7 +7,7 @@
 namespace kirra {
 
 class Stereo : public Operator {
-public:
+  public:
     Stereo(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "STEREO"); }
@@ -19,10 +19,10 @@ public:
     void getEditorText(int position, float value, ModuleText& text) const override;
     float textToValue(int position, const char* text, float currentValue) const override;
 
-protected:
+  protected:
     void formatDisplay(int position, float value, ModuleText& text) const override;
 
-private:
+  private:
     // derived targets and ramps, both driven by the left modulated copies
     LinearRamp balance_;  // 0..2, 1 = centre
     LinearRamp width_;    // 0..2, 1 = unchanged

@@ -1,0 +1,47 @@
+# Kirra: `make run` renders the demo through the plug-in, `make test` runs every test.
+# Both install missing Debian packages first (scripts/install-deps.sh).
+
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+GENERATOR := -G Ninja
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test test-unit test-asan bench fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release > /dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@mkdir -p out
+	@$(BUILD)/kirra render out/demo.wav --tail 2
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-asan
+
+# The unit and host tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DKIRRA_SANITIZE=ON -DKIRRA_BENCH=OFF > /dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target kirra_tests
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	@$(BUILD)/kirra_bench
+	@$(BUILD)/kirra bench --block 32
+	@$(BUILD)/kirra bench --block 512
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD) $(ASAN_BUILD) out

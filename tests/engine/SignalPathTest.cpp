@@ -1,0 +1,268 @@
+// The signal path measured from outside: delays, levels, coding, bypass, limiter, control timing.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/InProcessHost.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using namespace kirra::param;
+
+namespace {
+
+void disableLimiter(kirra::Plugin& plugin) {
+    plugin.setParameter(kOutLimiter, stateValue(0, kLimiterStates));
+}
+
+// Output sample i equals input sample i - delay everywhere (zeros before).
+void expectDelayed(const std::vector<float>& input, const std::vector<float>& output, int delay,
+                   float tolerance = 0.0f) {
+    ASSERT_EQ(input.size(), output.size());
+    for (size_t i = 0; i < output.size(); ++i) {
+        float expected = i >= static_cast<size_t>(delay) ? input[i - delay] : 0.0f;
+        ASSERT_NEAR(output[i], expected, tolerance) << "sample " << i;
+    }
+}
+
+std::vector<float> testSignal(size_t frames) {
+    return noise(frames, 7, 0.5f);
+}
+
+}  // namespace
+
+TEST(SignalPath, DefaultChainDelaysByOneSamplePerOperatorLink) {
+    InProcessHost host;
+    disableLimiter(host.plugin());
+    host.plugin().setParameter(kDryDelay, 0.0f);  // a dry path would blur the measurement
+    auto input = testSignal(2000);
+    Stereo out = host.process(stereo(input));
+    expectDelayed(input, out.left, 3);
+    expectDelayed(input, out.right, 3);
+}
+
+TEST(SignalPath, PowerOffPassesTheDryDelayOnly) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    disableLimiter(plugin);
+    plugin.setParameter(kPower, 0.0f);
+    plugin.setParameter(kDryDelay, stateValue(40, kDryDelayStates));  // 10 samples
+    plugin.setParameter(kInput, 0.9f);
+    plugin.setParameter(kOutput, 0.1f);
+    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
+    plugin.suspend();
+    auto input = testSignal(3000);
+    Stereo out = host.process(stereo(input));
+    expectDelayed(input, out.left, 10);
+}
+
+TEST(SignalPath, MixZeroGivesTheDryPathDelayedByItsSetting) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    disableLimiter(plugin);
+    plugin.setParameter(kMix, 0.0f);
+    plugin.setParameter(kDryDelay, stateValue(16, kDryDelayStates));
+    plugin.suspend();
+    auto input = testSignal(2000);
+    Stereo out = host.process(stereo(input));
+    expectDelayed(input, out.right, 4);
+}
+
+TEST(SignalPath, LimiterHoldsAHotSquareNearFullScaleAfterTheLookAhead) {
+    InProcessHost host;  // the flat program limits ("slow")
+    const size_t frames = 44100;
+    std::vector<float> square(frames);
+    for (size_t i = 0; i < frames; ++i)
+        square[i] = (i / 50) % 2 == 0 ? 2.5f : -2.5f;
+    host.plugin().setParameter(kDryDelay, 0.0f);
+    Stereo out = host.process(stereo(square));
+    // The look-ahead (128 samples at 44.1 kHz) plus the three operator links.
+    for (int i = 0; i < 128 + 3; ++i)
+        EXPECT_EQ(out.left[i], 0.0f) << i;
+    // The envelopes have seen the peak for a whole look-ahead before it comes out.
+    EXPECT_GT(out.left[128 + 3], 0.5f);
+    EXPECT_LT(out.left[128 + 3], 1.2f);
+    double settledPeak = peak(out.left, frames / 2);
+    EXPECT_LT(settledPeak, 1.02);
+    EXPECT_GT(settledPeak, 0.95);
+    // Square polarity survives: output follows the input of 131 samples before.
+    EXPECT_GT(out.left[frames - 1] * square[frames - 1 - 131], 0.0f);
+}
+
+TEST(SignalPath, LimiterLookAheadGrowsWithTheSampleRate) {
+    for (auto [rate, lookAhead] : {std::pair{48000.0f, 128}, {96000.0f, 256}, {192000.0f, 512}}) {
+        InProcessHost host(rate);
+        host.plugin().setParameter(kDryDelay, 0.0f);
+        Stereo out = host.process(stereo(impulse(2000, 10, 0.5f)));
+        EXPECT_EQ(peakIndex(out.left), static_cast<size_t>(10 + 3 + lookAhead)) << rate;
+        EXPECT_FLOAT_EQ(out.left[10 + 3 + lookAhead], 0.5f) << rate;
+    }
+}
+
+TEST(SignalPath, ThirtyTwoOneSampleBlocksMakeOneControlUpdate) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    disableLimiter(plugin);
+    plugin.setParameter(kDryDelay, 0.0f);
+    Stereo ones(64);
+    std::fill(ones.left.begin(), ones.left.end(), 1.0f);
+    std::fill(ones.right.begin(), ones.right.end(), 1.0f);
+    // A gain change waits for the control update at the 32nd sample, then ramps over 32.
+    plugin.setParameter(operatorParameter(0, 0), 0.0f);
+    Stereo out = host.process(ones, 1);
+    for (int i = 3; i < 31 + 3; ++i)
+        EXPECT_FLOAT_EQ(out.left[i], 1.0f) << i;
+    EXPECT_LT(out.left[31 + 3 + 1], 1.0f);
+    EXPECT_NEAR(out.left[31 + 3 + 32], 0.0f, 1e-6f);
+}
+
+TEST(SignalPath, OutputDoesNotDependOnTheBlockSize) {
+    auto input = testSignal(3000);
+    std::vector<float> reference;
+    for (int blockSize : {512, 1, 7, 31, 32, 33}) {
+        InProcessHost host;
+        kirra::Plugin& plugin = host.plugin();
+        plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
+        plugin.setParameter(operatorParameter(1, 1), 0.8f);
+        plugin.setParameter(kInput, 0.9f);
+        plugin.suspend();
+        Stereo out = host.process(stereo(input), blockSize);
+        if (reference.empty()) {
+            reference = out.left;
+        } else {
+            EXPECT_EQ(out.left, reference) << "block size " << blockSize;
+        }
+    }
+}
+
+TEST(SignalPath, DoublePrecisionEntryComputesTheSameSamples) {
+    InProcessHost first;
+    InProcessHost second;
+    auto input = testSignal(1500);
+    Stereo single = first.process(stereo(input));
+    Stereo wide = second.processDouble(stereo(input));
+    EXPECT_EQ(single.left, wide.left);
+    EXPECT_EQ(single.right, wide.right);
+}
+
+TEST(SignalPath, MidSideCodingAndBypass) {
+    auto probe = makeOperatorProbe(kirra::kGain);
+    kirra::Plugin& plugin = probe->plugin();
+    // Encode only: a unity operator then outputs mid and side.
+    plugin.setParameter(kOpLrMs, stateValue(0x1, kOpLrMsStates));
+    plugin.suspend();
+    Stereo input(std::vector<float>(100, 0.6f), std::vector<float>(100, 0.2f));
+    Stereo coded = probe->process(input);
+    EXPECT_NEAR(coded.left[50], 0.8f * 0.70710677f, 1e-6f);
+    EXPECT_NEAR(coded.right[50], 0.4f * 0.70710677f, 1e-6f);
+    // Encode and decode around a unity operator is transparent.
+    plugin.setParameter(kOpLrMs, stateValue(0x11, kOpLrMsStates));
+    Stereo both = probe->process(input);
+    EXPECT_NEAR(both.left[50], 0.6f, 1e-6f);
+    EXPECT_NEAR(both.right[50], 0.2f, 1e-6f);
+    // A bypassed operator in encode mode passes its coded input, even at zero gain.
+    plugin.setParameter(kOpLrMs, stateValue(0x1, kOpLrMsStates));
+    plugin.setParameter(operatorParameter(0, 0), 0.0f);
+    plugin.setParameter(kOperatorBypass1, stateValue(1, 2));
+    plugin.suspend();
+    Stereo bypassed = probe->process(input);
+    EXPECT_NEAR(bypassed.left[50], 0.8f * 0.70710677f, 1e-6f);
+    EXPECT_NEAR(bypassed.right[50], 0.4f * 0.70710677f, 1e-6f);
+}
+
+TEST(SignalPath, InversionFlipsOnlyItsOperator) {
+    auto probe = makeOperatorProbe(kirra::kGain);
+    probe->plugin().setParameter(kOpInv, stateValue(0x1, kOpInvStates));
+    auto input = testSignal(200);
+    Stereo out = probe->process(stereo(input));
+    for (size_t i = 0; i < input.size(); ++i)
+        ASSERT_EQ(out.left[i], -input[i]);
+    probe->plugin().setParameter(kOpInv, stateValue(0x2, kOpInvStates));
+    probe->plugin().suspend();
+    out = probe->process(stereo(input));
+    for (size_t i = 0; i < input.size(); ++i)
+        ASSERT_EQ(out.left[i], input[i]);
+}
+
+TEST(SignalPath, FeedbackLoopsStayBounded) {
+    auto probe = makeOperatorProbe(kirra::kGain);
+    kirra::Plugin& plugin = probe->plugin();
+    // OP1 feeds itself and OP2 feeds OP1 back: unity gains would grow without the limit.
+    plugin.setParameter(kOpToOp11, 1.0f);
+    plugin.setParameter(kOpToOp11 + 1, 1.0f);      // OP1->OP2
+    plugin.setParameter(kOpToOp11 + 4 * 1, 1.0f);  // OP2->OP1
+    plugin.suspend();
+    Stereo out = probe->process(stereo(std::vector<float>(5000, 1.0f)));
+    EXPECT_EQ(countBadSamples(out.left), 0u);
+    EXPECT_LE(peak(out.left), 1000.0);
+    EXPECT_FLOAT_EQ(out.left.back(), 1000.0f);
+}
+
+TEST(SignalPath, InputGainLawAndDryWetMix) {
+    auto probe = makeOperatorProbe(kirra::kGain);
+    kirra::Plugin& plugin = probe->plugin();
+    plugin.setParameter(kInput, 1.0f);    // 4 v^2 = +12 dB
+    plugin.setParameter(kOutput, 0.25f);  // 4 v^2 = 0.25
+    plugin.suspend();
+    Stereo out = probe->process(stereo(std::vector<float>(100, 0.1f)));
+    EXPECT_NEAR(out.left[99], 0.1f * 4.0f * 0.25f, 1e-6f);
+    // Half mix of a silenced operator leaves half the dry signal (dry delay is 3 samples).
+    plugin.setParameter(kInput, 0.5f);
+    plugin.setParameter(kOutput, 0.5f);
+    plugin.setParameter(kMix, 0.5f);
+    plugin.setParameter(operatorParameter(0, 0), 0.0f);
+    plugin.suspend();
+    out = probe->process(stereo(std::vector<float>(100, 0.1f)));
+    EXPECT_NEAR(out.left[99], 0.05f, 1e-6f);
+}
+
+TEST(SignalPath, NonFiniteInputIsForgottenAtOnce) {
+    InProcessHost host;
+    auto input = testSignal(4000);
+    input[100] = NAN;
+    input[101] = INFINITY;
+    input[102] = -INFINITY;
+    Stereo out = host.process(stereo(input));
+    EXPECT_EQ(countBadSamples(out.left), 0u);
+    EXPECT_GT(rms(out.left, 3000), 0.1);
+}
+
+TEST(SignalPath, UnconnectedRightInputReadsTheLeftAndMissingBuffersAreSilence) {
+    InProcessHost host;
+    disableLimiter(host.plugin());
+    host.plugin().setParameter(kDryDelay, 0.0f);
+    host.script().extra = [](int32_t opcode, int32_t index, intptr_t value, void*,
+                             intptr_t& answer) {
+        if (opcode != vst::audioMasterPinConnected || value != 0 || index != 1) return false;
+        answer = 1;  // input 2 not connected
+        return true;
+    };
+    host.plugin().resume();
+    auto input = testSignal(600);
+    Stereo out = host.process(Stereo(input, std::vector<float>(600, 0.0f)));
+    expectDelayed(input, out.right, 3, 1e-6f);
+
+    // Null channel pointers from a careless host: nothing crashes, nothing is read.
+    host.plugin().suspend();
+    float left[64] = {};
+    float* inputs[4] = {nullptr, nullptr, nullptr, nullptr};
+    float* outputs[2] = {left, nullptr};
+    host.effect()->processReplacing(host.effect(), inputs, outputs, 64);
+    for (float sample : left)
+        EXPECT_EQ(sample, 0.0f);
+}
+
+TEST(SignalPath, EverySampleRateAndBlockSizeStaysClean) {
+    for (float rate : {8000.0f, 22050.0f, 44100.0f, 96000.0f, 192000.0f, 384000.0f}) {
+        InProcessHost host(rate);
+        auto input = noise(static_cast<size_t>(rate / 4), 3, 2.0f);
+        for (int block : {1, 33, 4096}) {
+            Stereo out = host.process(stereo(input), block);
+            EXPECT_EQ(countBadSamples(out.left), 0u) << rate << " " << block;
+            EXPECT_LE(peak(out.left, input.size() / 2), 1.05) << rate << " " << block;
+        }
+    }
+}
