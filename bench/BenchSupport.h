@@ -1,0 +1,32 @@
+#pragma once
+// Shared pieces of the benchmarks: a plug-in instance inside the process with a minimal host, and
+// a stereo test signal processed in blocks. Counters report nanoseconds per stereo sample and the
+// realtime factor at 44.1 kHz.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "engine/Plugin.h"
+#include "modules/Operator.h"
+
+namespace bench_support {
+
+constexpr float kSampleRate = 44100.0f;
+
+// A plug-in with the flat program, resumed at 44.1 kHz.
+std::unique_ptr<kirra::Plugin> makePlugin(float sampleRate = kSampleRate);
+
+// Processes the plug-in for as long as the benchmark runs, in blocks of the given size, and
+// reports per-sample cost and realtime factor.
+void runPlugin(benchmark::State& state, kirra::Plugin& plugin, int blockSize);
+
+// Runs one operator on its own (no engine around it), calling updateParameters every 32 samples
+// as the engine does, and reports the per-sample cost.
+void runOperator(benchmark::State& state, kirra::Operator& op);
+
+// Deterministic stereo noise with some tones, 4096 frames.
+const std::vector<float>& benchSignal(int channel);
+
+}  // namespace bench_support
