@@ -13,6 +13,14 @@ class Operator : public Module {
     // Left and right sample of the slot's input, overwritten with the output.
     virtual void processSample(float& left, float& right) = 0;
 
+    // Magnitude (linear) of the operator's frequency response at a frequency for a set of
+    // position values (the base values or one channel's modulated copies) at the current sample
+    // rate: what the editor's response plot draws, computed from the transfer function the audio
+    // uses. Operators without a frequency response answer a negative value.
+    virtual double magnitudeAt(const float* /*positionValues*/, double /*frequencyHz*/) const {
+        return -1.0;
+    }
+
   protected:
     Operator(int slot, ModuleOwner* owner, const ParameterInfo* table, int tableSize)
         : Module(slot, owner, kPositions, table, tableSize) {}
