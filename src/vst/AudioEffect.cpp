@@ -129,25 +129,17 @@ intptr_t AudioEffect::dispatchText(int32_t opcode, int32_t index, char* hostText
     if (hostText == nullptr) return 0;
     char text[kPluginTextBytes] = {};
     int hostBytes = kHostTextBytes;
-    switch (opcode) {
-        case effGetParamLabel:
-            if (index < 0 || index >= effect_.numParams) return 0;
-            getParameterLabel(index, text);
-            break;
-        case effGetParamDisplay:
-            if (index < 0 || index >= effect_.numParams) return 0;
-            getParameterDisplay(index, text);
-            break;
-        case effGetParamName:
-            if (index < 0 || index >= effect_.numParams) return 0;
-            getParameterName(index, text);
-            break;
-        case effGetProgramName:
-            getProgramName(text);
-            hostBytes = kMaxProgramNameBytes;
-            break;
-        default:
-            return 0;
+    const bool parameterText = opcode != effGetProgramName;
+    if (parameterText && (index < 0 || index >= effect_.numParams)) {
+        hostText[0] = 0;  // a host that shows the buffer anyway shows nothing
+        return 0;
+    }
+    if (opcode == effGetParamLabel) getParameterLabel(index, text);
+    if (opcode == effGetParamDisplay) getParameterDisplay(index, text);
+    if (opcode == effGetParamName) getParameterName(index, text);
+    if (opcode == effGetProgramName) {
+        getProgramName(text);
+        hostBytes = kMaxProgramNameBytes;
     }
     text[kPluginTextBytes - 1] = 0;
     copyText(hostText, hostBytes, text);

@@ -1,0 +1,225 @@
+// The parameter table as the host and the editor read it: names, labels, displays, side effects.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/InProcessHost.h"
+
+using namespace testing_support;
+using namespace kirra::param;
+
+namespace {
+
+std::string name(kirra::Plugin& plugin, int index) {
+    char text[vst::kPluginTextBytes] = {};
+    plugin.getParameterName(index, text);
+    return text;
+}
+
+std::string label(kirra::Plugin& plugin, int index) {
+    char text[vst::kPluginTextBytes] = {};
+    plugin.getParameterLabel(index, text);
+    return text;
+}
+
+std::string display(kirra::Plugin& plugin, int index) {
+    char text[vst::kPluginTextBytes] = {};
+    plugin.getParameterDisplay(index, text);
+    return text;
+}
+
+}  // namespace
+
+TEST(ParameterTable, NamesFollowTheIndexMap) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    const std::pair<int, const char*> expected[] = {
+        {kPower, "Power"},
+        {kMix, "Mix"},
+        {kKnob1 + 7, "KNOB8"},
+        {kOperatorType1 + 3, "OP4 type"},
+        {operatorParameter(0, 0), "OP1 atten"},
+        {operatorParameter(2, 5), "OP3 ---"},
+        {kModulatorType1, "MOD1 type"},
+        {modulatorParameter(3, 37), "MOD4 ---"},
+        {kSlotSensitivity1 + 15, "SLOT16 SENS"},
+        {kDryDelay, "DryDly"},
+        {kInToOp1 + 2, "IN->OP3"},
+        {263, "OP2->OP3"},
+        {kOpToOut1 + 3, "OP4->OUT"},
+        {kTempo, "Tempo"},
+        {kPpqOffset, "PPQOffset"},
+        {306, ""},
+        {kOperatorBypass1 + 1, "OP2 bypass"},
+        {kModulatorBypass1 + 3, "MOD4 bypass"},
+        {kSlotSource1, "SLOT1 SRC"},
+        {kSlotDestination1 + 15, "SLOT16 DST"},
+        {kKnobName1, ""},
+        {kOutLimiter, "OutLimiter"},
+        {kSlotStatus, "SLOTStatus"},
+        {kMeterFalloff, "MeterFalloff"},
+        {kModulationPreview, ""},
+    };
+    for (const auto& [index, text] : expected)
+        EXPECT_EQ(name(plugin, index), text) << index;
+    EXPECT_EQ(label(plugin, kDryDelay), "smpl/ms");
+    EXPECT_EQ(label(plugin, kMeterFalloff), "dB/sec");
+    EXPECT_EQ(label(plugin, kOpToOp11), "dB");
+    EXPECT_EQ(label(plugin, kKnob1), "");
+}
+
+TEST(ParameterTable, DisplaysOfTheGlobalParameters) {
+    InProcessHost host(48000.0f);
+    kirra::Plugin& plugin = host.plugin();
+    EXPECT_EQ(display(plugin, kMix), "100.0000");
+    plugin.setParameter(kMix, 0.5f);
+    EXPECT_EQ(display(plugin, kMix), "50.00000");
+    plugin.setParameter(kInput, 0.0f);
+    EXPECT_EQ(display(plugin, kInput), "-oo");
+    plugin.setParameter(kOutput, 1.0f);
+    EXPECT_EQ(display(plugin, kOutput), "12");
+    plugin.setParameter(kSlotSensitivity1, 0.25f);
+    EXPECT_EQ(display(plugin, kSlotSensitivity1), "-50.0");
+
+    plugin.setParameter(kDryDelay, stateValue(1000, kDryDelayStates));
+    EXPECT_EQ(display(plugin, kDryDelay), "250 (5.2 ms)");
+
+    // Routing shows the cube of its value although it applies the square.
+    plugin.setParameter(kInToOp1, 0.5f);
+    EXPECT_EQ(display(plugin, kInToOp1), "-18");
+
+    plugin.setParameter(kTempo, 0.0f);
+    EXPECT_EQ(display(plugin, kTempo), "auto");
+    plugin.setParameter(kTempoSync, stateValue(0, kTempoSyncStates));
+    EXPECT_EQ(display(plugin, kTempo), "30.00");
+    EXPECT_EQ(display(plugin, kTempoSync), "off");
+    plugin.setParameter(kTempoSync, stateValue(3, kTempoSyncStates));
+    EXPECT_EQ(display(plugin, kTempoSync), "n/a");
+
+    plugin.setParameter(kOutLimiter, stateValue(3, kLimiterStates));
+    EXPECT_EQ(display(plugin, kOutLimiter), "fast");
+    plugin.setParameter(kOutLimiter, stateValue(9, kLimiterStates));
+    EXPECT_EQ(display(plugin, kOutLimiter), "n/a");
+
+    plugin.setParameter(kMeterHold, 1.0f);
+    EXPECT_EQ(display(plugin, kMeterHold), "oo");
+    plugin.setParameter(kMeterHold, 0.0f);
+    EXPECT_EQ(display(plugin, kMeterHold), "1000");
+    EXPECT_EQ(display(plugin, kMeterFalloff), "24");
+
+    plugin.setParameter(kCurrentMain, stateValue(3, kPageStates));
+    EXPECT_EQ(display(plugin, kCurrentMain), "MOD ROUTING");
+    plugin.setParameter(kOperatorBypass1, stateValue(1, 2));
+    EXPECT_EQ(display(plugin, kOperatorBypass1), "bypass");
+    EXPECT_EQ(display(plugin, kOperatorType1), "GAIN");
+    EXPECT_EQ(display(plugin, kModulatorType1), "EMPTY");
+    EXPECT_EQ(display(plugin, kKnobName1), "");
+}
+
+TEST(ParameterTable, ValuesReadBackAsStored) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(kCurrentOperator, 0.9f);
+    EXPECT_FLOAT_EQ(plugin.getParameter(kCurrentOperator), stateValue(3, kPageStates));
+    plugin.setParameter(290, 0.3f);  // a spare: stored with the program, no effect
+    EXPECT_FLOAT_EQ(plugin.getParameter(290), 0.3f);
+    EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[290], 0.3f);
+    plugin.setParameter(kModulationPreview, 0.9f);
+    EXPECT_EQ(plugin.getParameter(kModulationPreview), 0.0f);
+    plugin.setParameter(kMeterHold, 0.7f);
+    EXPECT_FLOAT_EQ(plugin.getParameter(kMeterHold), 0.7f);
+    // Out of range or not a number: limited to 0..1 before anything sees it.
+    plugin.setParameter(kMix, 7.0f);
+    EXPECT_EQ(plugin.getParameter(kMix), 1.0f);
+    plugin.setParameter(kMix, NAN);
+    EXPECT_EQ(plugin.getParameter(kMix), 0.0f);
+    plugin.setParameter(kOperatorType1, -3.0f);
+    EXPECT_EQ(plugin.getOperatorType(0), 0);
+    plugin.setParameter(-1, 0.5f);
+    plugin.setParameter(kInternalParameterCount, 0.5f);
+    EXPECT_EQ(plugin.getParameter(kInternalParameterCount), 0.0f);
+}
+
+TEST(ParameterTable, TypeChangesReplaceModules) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(kOperatorType1, 0.5f);  // state 32 of 64: beyond the catalogue
+    EXPECT_EQ(plugin.getOperatorType(0), 32);
+    EXPECT_EQ(display(plugin, kOperatorType1), "GAIN");
+    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
+    EXPECT_EQ(display(plugin, kOperatorType1 + 1), "STEREO");
+    EXPECT_EQ(name(plugin, operatorParameter(1, 1)), "OP2 width");
+    plugin.setParameter(kModulatorType1 + 2, stateValue(7, 64));
+    EXPECT_EQ(plugin.getModulatorType(2), 7);
+    EXPECT_EQ(display(plugin, kModulatorType1 + 2), "EMPTY");
+    EXPECT_EQ(name(plugin, modulatorParameter(2, 0)), "MOD3 ---");
+    // The stored positions follow the new module, so what is saved is what is heard.
+    EXPECT_FLOAT_EQ(plugin.getParameter(operatorParameter(1, 1)), 0.5f);
+    EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[operatorParameter(1, 1)], 0.5f);
+}
+
+TEST(ParameterTable, ReplacingAModuleFreesTheSlotsAimedAtIt) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    const int biquadCutoff = 3 + 16 * 1 + 0;  // destination: OP2 position 0
+    const float aimed = stateValue(biquadCutoff, kDestinationStates);
+    const float none = stateValue(259, kDestinationStates);
+    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kBiquad, 64));
+    plugin.setParameter(kSlotDestination1 + 4, aimed);
+    // Between two of the interchangeable filter types the slot stays.
+    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kSVF, 64));
+    EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1 + 4), aimed);
+    // To any other type it is freed, in the live state and in the program.
+    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kGain, 64));
+    EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1 + 4), none);
+    EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[kSlotDestination1 + 4], none);
+
+    // A modulator replacement frees its own range only.
+    plugin.setParameter(kSlotDestination1, stateValue(67 + 38 * 2 + 5, kDestinationStates));
+    plugin.setParameter(kSlotDestination1 + 1, stateValue(67 + 38 * 1 + 5, kDestinationStates));
+    plugin.setParameter(kModulatorType1 + 2, stateValue(3, 64));
+    EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1), none);
+    EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1 + 1),
+                    stateValue(67 + 38 * 1 + 5, kDestinationStates));
+}
+
+TEST(ParameterTable, ProgramSelectionLoadsWithoutWritingBack) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    // The live slot 1 aims at OP1's first position; the next program has a Panner there and
+    // aims slot 1 at it too. Replacing the Gain on the way frees the slot, which must not be
+    // written into the program being loaded.
+    plugin.setParameter(kSlotDestination1, stateValue(3, kDestinationStates));
+    kirra::Program& second = plugin.getPrograms().program(0, 1);
+    second.values[kOperatorType1] = stateValue(kirra::kPanner, 64);
+    second.values[operatorParameter(0, 0)] = 0.25f;
+    second.values[kSlotDestination1] = stateValue(3, kDestinationStates);
+    plugin.selectProgram(1);
+    EXPECT_EQ(plugin.getOperatorType(0), kirra::kPanner);
+    EXPECT_FLOAT_EQ(plugin.getParameter(operatorParameter(0, 0)), 0.25f);
+    EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1), stateValue(3, kDestinationStates));
+    EXPECT_FLOAT_EQ(second.values[kSlotDestination1], stateValue(3, kDestinationStates));
+    EXPECT_EQ(host.script().updateDisplayCalls, 1);
+    plugin.selectProgram(64);  // ignored
+    EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 1);
+}
+
+TEST(ParameterTable, HostTextsStayInsideTheHostBuffer) {
+    InProcessHost host;
+    vst::AEffect* effect = host.effect();
+    for (int32_t index = -2; index < kHostParameterCount + 2; ++index) {
+        for (int32_t opcode :
+             {vst::effGetParamName, vst::effGetParamLabel, vst::effGetParamDisplay}) {
+            char buffer[64];
+            std::fill(std::begin(buffer), std::end(buffer), '#');
+            effect->dispatcher(effect, opcode, index, 0, buffer, 0.0f);
+            EXPECT_EQ(buffer[vst::kHostTextBytes], '#') << index;
+            EXPECT_NE(std::find(buffer, buffer + vst::kHostTextBytes, '\0'),
+                      buffer + vst::kHostTextBytes)
+                << index;
+        }
+    }
+}
