@@ -1,0 +1,74 @@
+// What the audio thread must never do: allocate, leave the floating-point mode changed, or let
+// denormals through.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "platform/FloatingPointGuard.h"
+#include "support/AllocationCounter.h"
+#include "support/InProcessHost.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using namespace kirra::param;
+
+TEST(RealtimeSafety, ProcessingAllocatesNothing) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    // Every utility operator in turn, with bypass, mid/side and inversion in play.
+    const int types[] = {kirra::kGain, kirra::kStereo, kirra::kPanner, kirra::kSideMix,
+                         kirra::kRectifier};
+    plugin.setParameter(kOpLrMs, stateValue(0x35, kOpLrMsStates));
+    plugin.setParameter(kOpInv, stateValue(0x5, kOpInvStates));
+    plugin.setParameter(kOperatorBypass1 + 2, stateValue(1, 2));
+    float in[4][512] = {};
+    float out[2][512] = {};
+    for (int i = 0; i < 512; ++i)
+        in[0][i] = in[1][i] = in[2][i] = std::sin(0.01f * i);
+    float* inputs[4] = {in[0], in[1], in[2], in[3]};
+    float* outputs[2] = {out[0], out[1]};
+    double wide[2][512] = {};
+    double* wideIn[4] = {wide[0], wide[1], wide[0], wide[1]};
+    double* wideOut[2] = {wide[0], wide[1]};
+    for (int type : types) {
+        plugin.setParameter(kOperatorType1 + 1, stateValue(type, 64));
+        AllocationCounter counter;
+        for (int block = 0; block < 20; ++block) {
+            host.effect()->processReplacing(host.effect(), inputs, outputs, 512);
+            host.effect()->processReplacing(host.effect(), inputs, outputs, 7);
+            host.effect()->processDoubleReplacing(host.effect(), wideIn, wideOut, 33);
+        }
+        EXPECT_EQ(counter.count(), 0u) << "operator type " << type;
+    }
+}
+
+TEST(RealtimeSafety, FloatingPointModeIsSetForTheBlockAndRestoredAfter) {
+    const uint64_t before = platform::FloatingPointGuard::current();
+    {
+        platform::FloatingPointGuard guard;
+        EXPECT_EQ(
+            platform::FloatingPointGuard::current() & platform::FloatingPointGuard::audioBits(),
+            platform::FloatingPointGuard::audioBits());
+        // Flush to zero: the product of two small normals is not kept as a denormal.
+        volatile float tiny = 1e-30f;
+        volatile float product = tiny * tiny;
+        EXPECT_EQ(product, 0.0f);
+    }
+    EXPECT_EQ(platform::FloatingPointGuard::current(), before);
+    InProcessHost host;
+    host.process(stereo(noise(1000)));
+    EXPECT_EQ(platform::FloatingPointGuard::current(), before);
+}
+
+TEST(RealtimeSafety, DecayingSignalsEndInExactZerosNotDenormals) {
+    auto probe = makeOperatorProbe(kirra::kRectifier);
+    probe->plugin().setParameter(operatorParameter(0, 0), 1.0f);
+    probe->plugin().suspend();
+    auto input = impulse(200000, 0, 1.0f);
+    Stereo out = probe->process(stereo(input));
+    EXPECT_EQ(countBadSamples(out.left), 0u);
+    EXPECT_EQ(out.left.back(), 0.0f);
+}

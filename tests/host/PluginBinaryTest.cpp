@@ -1,0 +1,221 @@
+// kirra.so as a DAW sees it: loaded with dlopen, driven only through its entry point and the
+// effect record, including the odd things real hosts were seen doing.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kirra/PluginHost.h"
+
+namespace {
+
+std::unique_ptr<host::PluginHost> loadKirra(host::HostOptions options = {}) {
+    auto plugin = std::make_unique<host::PluginHost>(options);
+    std::string error;
+    EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;
+    return plugin;
+}
+
+struct Block {
+    explicit Block(size_t frames) {
+        for (auto& channel : in)
+            channel.assign(frames, 0.0f);
+        for (auto& channel : out)
+            channel.assign(frames, 0.0f);
+        for (size_t i = 0; i < frames; ++i)
+            in[0][i] = in[1][i] = std::sin(0.05f * i) * 0.5f;
+    }
+    float* inputs[4] = {};
+    float* outputs[2] = {};
+    std::vector<float> in[4];
+    std::vector<float> out[2];
+    float** inPointers() {
+        for (int c = 0; c < 4; ++c)
+            inputs[c] = in[c].data();
+        return inputs;
+    }
+    float** outPointers() {
+        for (int c = 0; c < 2; ++c)
+            outputs[c] = out[c].data();
+        return outputs;
+    }
+};
+
+// Answers like a plug-in scanner: version 2, and from inside a callback it calls back into the
+// plug-in for the sample rate and block size.
+vst::AEffect* scannedEffect = nullptr;
+int nestedCalls = 0;
+intptr_t scannerCallback(vst::AEffect* effect, int32_t opcode, int32_t, intptr_t, void*, float) {
+    if (opcode == vst::audioMasterVersion) return 2;
+    if (effect != nullptr &&
+        (opcode == vst::audioMasterWantMidi || opcode == vst::audioMasterCanDo)) {
+        ++nestedCalls;
+        effect->dispatcher(effect, vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+        effect->dispatcher(effect, vst::effSetBlockSize, 0, 64, nullptr, 0.0f);
+    }
+    return 0;
+}
+
+intptr_t oldHostCallback(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float) {
+    return 0;
+}
+
+}  // namespace
+
+TEST(PluginBinary, ExportsOnlyTheTwoEntryPoints) {
+    std::string command = std::string("nm -D --defined-only ") + KIRRA_PLUGIN_PATH;
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::vector<std::string> symbols;
+    char line[512];
+    while (std::fgets(line, sizeof(line), pipe) != nullptr) {
+        std::string text = line;
+        // Only code and data symbols count; the dynamic section also lists the library itself.
+        if (text.find(" T ") != std::string::npos || text.find(" D ") != std::string::npos ||
+            text.find(" B ") != std::string::npos || text.find(" W ") != std::string::npos) {
+            symbols.push_back(text.substr(text.rfind(' ') + 1));
+        }
+    }
+    pclose(pipe);
+    ASSERT_EQ(symbols.size(), 2u);
+    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "VSTPluginMain\n"), symbols.end());
+    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "main\n"), symbols.end());
+}
+
+TEST(PluginBinary, DeclaresWhatADawReadsOnScanning) {
+    auto plugin = loadKirra();
+    const vst::AEffect& effect = *plugin->effect();
+    EXPECT_EQ(effect.magic, vst::kEffectMagic);
+    EXPECT_EQ(effect.numInputs, 4);
+    EXPECT_EQ(effect.numOutputs, 2);
+    EXPECT_EQ(effect.numPrograms, 1);
+    EXPECT_EQ(effect.numParams, 307);
+    EXPECT_EQ(effect.uniqueID, vst::fourCharCode('V', 'n', 'K', 'r'));
+    EXPECT_TRUE(effect.flags & vst::kFlagCanReplacing);
+    EXPECT_TRUE(effect.flags & vst::kFlagCanDoubleReplacing);
+    EXPECT_TRUE(effect.flags & vst::kFlagProgramChunks);
+    EXPECT_EQ(plugin->dispatch(vst::effGetVstVersion), 2400);
+    EXPECT_EQ(plugin->dispatch(vst::effGetVendorVersion), 0x1000000);
+    EXPECT_EQ(plugin->programName(), "[flat]");
+    EXPECT_EQ(plugin->parameterName(306), "");
+    EXPECT_EQ(plugin->parameterName(3), "Output");
+    plugin->dispatch(vst::effSetProgram, 0, 0);
+    EXPECT_EQ(plugin->dispatch(vst::effGetProgram), 0);
+    char midi[] = "receiveVstMidiEvent";
+    char other[] = "bypass";
+    EXPECT_EQ(plugin->dispatch(vst::effCanDo, 0, 0, midi), 1);
+    EXPECT_EQ(plugin->dispatch(vst::effCanDo, 0, 0, other), 0);
+}
+
+TEST(PluginBinary, MidiIsOnlyClaimedWhenTheHostSendsIt) {
+    host::HostOptions options;
+    options.canSendMidi = false;
+    auto plugin = loadKirra(options);
+    char midi[] = "receiveVstMidiEvent";
+    EXPECT_EQ(plugin->dispatch(vst::effCanDo, 0, 0, midi), 0);
+}
+
+TEST(PluginBinary, RefusesAHostThatKnowsNoVersion) {
+    void* library = dlopen(KIRRA_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr);
+    auto entry = reinterpret_cast<vst::PluginEntryProc>(dlsym(library, "VSTPluginMain"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry(&oldHostCallback), nullptr);
+    EXPECT_EQ(entry(nullptr), nullptr);
+    dlclose(library);
+}
+
+TEST(PluginBinary, SurvivesAScannerThatCallsBackFromItsCallbacks) {
+    void* library = dlopen(KIRRA_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr);
+    auto entry = reinterpret_cast<vst::PluginEntryProc>(dlsym(library, "main"));
+    ASSERT_NE(entry, nullptr);
+    scannedEffect = entry(&scannerCallback);
+    ASSERT_NE(scannedEffect, nullptr);
+    scannedEffect->dispatcher(scannedEffect, vst::effOpen, 0, 0, nullptr, 0.0f);
+    scannedEffect->dispatcher(scannedEffect, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
+    char midi[] = "receiveVstMidiEvent";
+    scannedEffect->dispatcher(scannedEffect, vst::effCanDo, 0, 0, midi, 0.0f);
+    EXPECT_GE(nestedCalls, 1);
+    // A host without time information: processing still works.
+    Block block(256);
+    scannedEffect->processReplacing(scannedEffect, block.inPointers(), block.outPointers(), 256);
+    scannedEffect->dispatcher(scannedEffect, vst::effClose, 0, 0, nullptr, 0.0f);
+    dlclose(library);
+}
+
+TEST(PluginBinary, ToleratesWhatDawsDo) {
+    auto plugin = loadKirra();
+    plugin->resume();
+    plugin->resume();  // twice in a row
+    Block block(8192);
+    plugin->process(block.inPointers(), block.outPointers(), 512);
+    plugin->suspend();
+    plugin->setBlockSize(8192);  // changed while suspended
+    plugin->resume();
+    plugin->process(block.inPointers(), block.outPointers(), 8192);
+    // More samples than announced, blocks of 0 and 1, and silence on the sidechain inputs.
+    plugin->setBlockSize(64);
+    plugin->process(block.inPointers(), block.outPointers(), 4096);
+    plugin->process(block.inPointers(), block.outPointers(), 0);
+    plugin->process(block.inPointers(), block.outPointers(), 1);
+    for (float sample : block.out[0])
+        ASSERT_TRUE(std::isfinite(sample));
+    // Null arrays and out-of-range indices are ignored.
+    plugin->effect()->processReplacing(plugin->effect(), nullptr, nullptr, 64);
+    plugin->setParameter(-1, 0.5f);
+    plugin->setParameter(307, 0.5f);
+    plugin->setParameter(100000, 0.5f);
+    EXPECT_EQ(plugin->getParameter(-5), 0.0f);
+    EXPECT_EQ(plugin->getParameter(307), 0.0f);
+    EXPECT_EQ(plugin->dispatch(vst::effGetParamName, 5000, 0, nullptr), 0);
+    EXPECT_EQ(plugin->dispatch(vst::effEditGetRect, 0, 0, nullptr), 0);
+    EXPECT_EQ(plugin->dispatch(12345), 0);
+    // Sample rates across the range, processed in both precisions.
+    for (double rate : {8000.0, 22050.0, 44100.0, 88200.0, 192000.0, 384000.0}) {
+        plugin->setSampleRate(rate);
+        plugin->process(block.inPointers(), block.outPointers(), 2048);
+        std::vector<double> in(2048, 0.25);
+        std::vector<double> out[2] = {std::vector<double>(2048), std::vector<double>(2048)};
+        double* inputs[4] = {in.data(), in.data(), in.data(), in.data()};
+        double* outputs[2] = {out[0].data(), out[1].data()};
+        plugin->processDouble(inputs, outputs, 2048);
+        for (double sample : out[0])
+            ASSERT_TRUE(std::isfinite(sample)) << rate;
+    }
+}
+
+TEST(PluginBinary, OpenCloseManyInstances) {
+    for (int round = 0; round < 20; ++round) {
+        auto first = loadKirra();
+        auto second = loadKirra();
+        first->resume();
+        second->resume();
+        Block block(64);
+        first->process(block.inPointers(), block.outPointers(), 64);
+        second->process(block.inPointers(), block.outPointers(), 64);
+    }
+}
+
+TEST(PluginBinary, HostAutomationReachesTheAudio) {
+    auto plugin = loadKirra();
+    plugin->resume();
+    Block block(4096);
+    plugin->process(block.inPointers(), block.outPointers(), 4096);
+    double before = 0.0;
+    for (size_t i = 2048; i < 4096; ++i)
+        before = std::max(before, double(std::fabs(block.out[0][i])));
+    plugin->setParameter(plugin->findParameter("OP2 atten"), 0.0f);
+    plugin->process(block.inPointers(), block.outPointers(), 4096);
+    double after = 0.0;
+    for (size_t i = 2048; i < 4096; ++i)
+        after = std::max(after, double(std::fabs(block.out[0][i])));
+    EXPECT_GT(before, 0.3);
+    EXPECT_EQ(after, 0.0);
+    EXPECT_EQ(plugin->parameterDisplay(plugin->findParameter("OP2 atten")), "-oo");
+}
