@@ -8,6 +8,7 @@ namespace {
 // MXCSR: bit 6 denormals are zero, bit 15 flush to zero, bits 13-14 rounding (11 = toward zero).
 constexpr uint64_t kAudioBits = (1u << 6) | (1u << 15) | (3u << 13);
 constexpr uint64_t kRoundingMask = 3u << 13;
+constexpr uint64_t kStatusFlags = 0x3f;  // sticky exception flags, not settings
 
 uint64_t readControl() {
     uint32_t value;
@@ -23,6 +24,7 @@ void writeControl(uint64_t value) {
 // FPCR: bit 24 flush to zero, bits 22-23 rounding (11 = toward zero).
 constexpr uint64_t kAudioBits = (1ull << 24) | (3ull << 22);
 constexpr uint64_t kRoundingMask = 3ull << 22;
+constexpr uint64_t kStatusFlags = 0;  // kept in FPSR
 
 uint64_t readControl() {
     uint64_t value;
@@ -36,6 +38,7 @@ void writeControl(uint64_t value) {
 #else
 constexpr uint64_t kAudioBits = 0;
 constexpr uint64_t kRoundingMask = 0;
+constexpr uint64_t kStatusFlags = 0;
 uint64_t readControl() {
     return 0;
 }
@@ -53,7 +56,7 @@ FloatingPointGuard::~FloatingPointGuard() {
 }
 
 uint64_t FloatingPointGuard::current() {
-    return readControl();
+    return readControl() & ~kStatusFlags;
 }
 
 uint64_t FloatingPointGuard::audioBits() {

@@ -13,7 +13,8 @@ class FloatingPointGuard {
     FloatingPointGuard(const FloatingPointGuard&) = delete;
     FloatingPointGuard& operator=(const FloatingPointGuard&) = delete;
 
-    // The control word as it is now (MXCSR on x86-64, FPCR on AArch64, 0 elsewhere).
+    // The control settings as they are now (MXCSR on x86-64 without its sticky exception flags,
+    // FPCR on AArch64, 0 elsewhere).
     static uint64_t current();
     // The bits this guard sets, for tests.
     static uint64_t audioBits();

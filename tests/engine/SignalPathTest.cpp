@@ -107,7 +107,7 @@ TEST(SignalPath, ThirtyTwoOneSampleBlocksMakeOneControlUpdate) {
     kirra::Plugin& plugin = host.plugin();
     disableLimiter(plugin);
     plugin.setParameter(kDryDelay, 0.0f);
-    Stereo ones(64);
+    Stereo ones(96);
     std::fill(ones.left.begin(), ones.left.end(), 1.0f);
     std::fill(ones.right.begin(), ones.right.end(), 1.0f);
     // A gain change waits for the control update at the 32nd sample, then ramps over 32.
