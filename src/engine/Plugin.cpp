@@ -18,6 +18,14 @@ float smoothingCoefficient(float sampleRate) {
     return 1.0f - std::exp(-188.49556f / sampleRate);
 }
 
+// A module's ramps land on what its current settings ask for, and its state is cleared.
+void startOnTargets(Module& module) {
+    module.resetModulation();
+    module.updateParameters();
+    module.snapToTargets();
+    module.resetState();
+}
+
 // Rates outside this range are not audio rates; a host that sends one is ignored past the limit.
 constexpr float kLowestSampleRate = 1000.0f;
 constexpr float kHighestSampleRate = 1000000.0f;
@@ -113,6 +121,22 @@ int Plugin::getModulatorType(int slot) const {
 
 void Plugin::suspend() {
     platform::EngineLock lock(mutex_);
+    clearProcessingState();
+    suspended_ = true;
+}
+
+void Plugin::resume() {
+    {
+        // Settings changed while suspended apply from the first sample, not after a glide.
+        platform::EngineLock lock(mutex_);
+        if (suspended_) clearProcessingState();
+        suspended_ = false;
+    }
+    connectionChanged();
+    wantEvents(1);
+}
+
+void Plugin::clearProcessingState() {
     // Levels first land on their targets, so the gains snapped below are the ones that apply.
     std::copy(std::begin(knobTarget_), std::end(knobTarget_), std::begin(knobSmoothed_));
     main_.snapSmoothing();
@@ -122,9 +146,9 @@ void Plugin::suspend() {
     wetSum_[0] = wetSum_[1] = 0.0f;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         operatorOut_[0][slot] = operatorOut_[1][slot] = 0.0f;
-        operators_[slot]->resetState();
+        startOnTargets(*operators_[slot]);
         modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
-        modulators_[slot]->resetState();
+        startOnTargets(*modulators_[slot]);
     }
     slots_.snap();
     routing_.resetModulation();
@@ -144,11 +168,6 @@ void Plugin::suspend() {
     limiter_.reset();
     controlCounter_ = 0;
     runningPosition_ = 0.0;
-}
-
-void Plugin::resume() {
-    connectionChanged();
-    wantEvents(1);
 }
 
 void Plugin::connectionChanged() {

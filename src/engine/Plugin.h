@@ -80,6 +80,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
         bool output[kOutputs] = {true, true};
     };
 
+    void clearProcessingState();
     template <typename Sample>
     void processBlock(Sample** inputs, Sample** outputs, int32_t frames);
     void readHostTime(int32_t frames);
@@ -110,6 +111,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     std::unique_ptr<ProgramStore> programs_;
     std::unique_ptr<ParameterMemory> memory_;
     bool loading_ = false;
+    bool suspended_ = true;
     int pageState_[3] = {0, 1, 0};  // Curr OP, Curr MAIN, Curr MOD
 
     // modules

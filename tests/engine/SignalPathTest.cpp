@@ -266,3 +266,16 @@ TEST(SignalPath, EverySampleRateAndBlockSizeStaysClean) {
         }
     }
 }
+
+TEST(SignalPath, SettingsChangedWhileSuspendedApplyFromTheFirstSample) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    disableLimiter(plugin);
+    plugin.suspend();
+    plugin.setParameter(operatorParameter(2, 0), 0.0f);  // silence OP3 while stopped
+    plugin.setParameter(kDryDelay, 0.0f);
+    plugin.resume();
+    plugin.resume();  // a second resume changes nothing
+    Stereo out = host.process(stereo(std::vector<float>(256, 1.0f)));
+    EXPECT_EQ(peak(out.left), 0.0);
+}
