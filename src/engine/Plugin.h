@@ -96,6 +96,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     void setModulatorType(int slot, float value);
     void replaceOperator(int slot, int type);
     void replaceModulator(int slot, int type);
+    void installModule(Module& module, int firstIndex);
     void freeDestinations(int first, int last);
     void setLimiterMode(float value);
     void setMidSideBits(float value);

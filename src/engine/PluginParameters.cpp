@@ -149,20 +149,7 @@ void Plugin::replaceOperator(int slot, int type) {
     }
     operators_[slot] = std::move(module);
     operatorType_[slot] = type;
-    operators_[slot]->setTaps(taps_[0], taps_[1]);
-    operators_[slot]->setSampleRate(sampleRate_);
-    if (notifications_ != nullptr) {
-        operators_[slot]->setModulationPreview(notifications_->getPreviewMode());
-    }
-    if (!loading_) {
-        // The stored positions follow the new module, so the saved state is what is heard.
-        for (int position = 0; position < kOperatorPositions; ++position) {
-            int index = operatorParameter(slot, position);
-            values_[index] = operators_[slot]->getBaseValue(position);
-            if (programs_ != nullptr) programs_->setValue(index, values_[index]);
-            if (notifications_ != nullptr) notifications_->parameterChanged(index, values_[index]);
-        }
-    }
+    installModule(*operators_[slot], operatorParameter(slot, 0));
 }
 
 void Plugin::replaceModulator(int slot, int type) {
@@ -179,18 +166,20 @@ void Plugin::replaceModulator(int slot, int type) {
     freeDestinations(first, first + kModulatorPositions - 1);
     modulators_[slot] = std::move(module);
     modulatorType_[slot] = type;
-    modulators_[slot]->setTaps(taps_[0], taps_[1]);
-    modulators_[slot]->setSampleRate(sampleRate_);
-    if (notifications_ != nullptr) {
-        modulators_[slot]->setModulationPreview(notifications_->getPreviewMode());
-    }
-    if (!loading_) {
-        for (int position = 0; position < kModulatorPositions; ++position) {
-            int index = modulatorParameter(slot, position);
-            values_[index] = modulators_[slot]->getBaseValue(position);
-            if (programs_ != nullptr) programs_->setValue(index, values_[index]);
-            if (notifications_ != nullptr) notifications_->parameterChanged(index, values_[index]);
-        }
+    installModule(*modulators_[slot], modulatorParameter(slot, 0));
+}
+
+void Plugin::installModule(Module& module, int firstIndex) {
+    module.setTaps(taps_[0], taps_[1]);
+    module.setSampleRate(sampleRate_);
+    if (notifications_ != nullptr) module.setModulationPreview(notifications_->getPreviewMode());
+    if (loading_) return;
+    // The stored positions follow the new module, so the saved state is what is heard.
+    for (int position = 0; position < module.getPositionCount(); ++position) {
+        int index = firstIndex + position;
+        values_[index] = module.getBaseValue(position);
+        if (programs_ != nullptr) programs_->setValue(index, values_[index]);
+        if (notifications_ != nullptr) notifications_->parameterChanged(index, values_[index]);
     }
 }
 
