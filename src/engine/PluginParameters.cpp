@@ -166,6 +166,8 @@ void Plugin::replaceModulator(int slot, int type) {
     freeDestinations(first, first + kModulatorPositions - 1);
     modulators_[slot] = std::move(module);
     modulatorType_[slot] = type;
+    // An empty slot is never run, so it must not keep its predecessor's last output.
+    modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
     installModule(*modulators_[slot], modulatorParameter(slot, 0));
 }
 
