@@ -6,6 +6,8 @@
 #include <iterator>
 
 #include "engine/ModuleFactory.h"
+#include "engine/ProgramLibrary.h"
+#include "engine/StateChunk.h"
 
 namespace kirra {
 
@@ -81,15 +83,18 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
     smoothingCoefficient_ = smoothingCoefficient(sampleRate_);
     limiter_.setSampleRate(sampleRate_);
 
+    chunk_ = std::make_unique<uint8_t[]>(kStateChunkBytes);
+    // Start-up order: preferences, the factory banks, the user's default banks, program 1.
+    library_ = std::make_unique<ProgramLibrary>(*this, platform::UserStore());
+    library_->loadPreferences();
     programs_ = std::make_unique<ProgramStore>();
-    const Program& first = programs_->current();
-    for (int index = 0; index < kProgramParameterCount; ++index) {
-        setParameter(index, first.values[index]);
-    }
+    library_->loadDefaultBanks();
+    applyCurrentProgram();
     suspend();
 }
 
 Plugin::~Plugin() {
+    library_->savePreferences();
     // The editor's panels point into the modules, so it goes first.
     if (editor_ != nullptr) {
         if (editor_->isOpen()) editor_->close();
@@ -225,14 +230,37 @@ void Plugin::selectProgram(int preset) {
     {
         platform::EngineLock lock(mutex_);
         programs_->setCurrentPreset(preset);
-        loading_ = true;
-        const Program& program = programs_->current();
-        for (int index = 0; index < kProgramParameterCount; ++index) {
-            setParameter(index, program.values[index]);
-        }
-        loading_ = false;
-        std::fill(&operatorOut_[0][0], &operatorOut_[0][0] + 2 * kSlotCount, 0.0f);
+        applyCurrentProgram();
     }
+    programChanged();
+}
+
+void Plugin::applyPreset(const Program& preset) {
+    if (programs_ == nullptr) return;
+    {
+        platform::EngineLock lock(mutex_);
+        // A copy first: the preset may be the current program itself.
+        Program copy = preset;
+        programs_->current() = copy;
+        applyCurrentProgram();
+    }
+    programChanged();
+}
+
+void Plugin::applyCurrentProgram() {
+    platform::EngineLock lock(mutex_);
+    // The loading flag keeps module replacement from writing default positions over the
+    // program's own values before they are applied.
+    loading_ = true;
+    const Program& program = programs_->current();
+    for (int index = 0; index < kProgramParameterCount; ++index) {
+        setParameter(index, program.values[index]);
+    }
+    loading_ = false;
+    std::fill(&operatorOut_[0][0], &operatorOut_[0][0] + 2 * kSlotCount, 0.0f);
+}
+
+void Plugin::programChanged() {
     updateDisplay();
     if (notifications_ != nullptr) notifications_->redrawAll();
 }

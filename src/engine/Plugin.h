@@ -26,6 +26,8 @@
 
 namespace kirra {
 
+class ProgramLibrary;
+
 class Plugin : public vst::AudioEffectX, public ModuleOwner {
   public:
     static constexpr int32_t kUniqueId = vst::fourCharCode('V', 'n', 'K', 'r');
@@ -56,6 +58,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     int32_t getVendorVersion() override { return kVendorVersion; }
     int32_t canDo(const char* text) override;
     void connectionChanged() override;
+    int32_t getChunk(void** data, bool isPreset) override;
+    int32_t setChunk(void* data, int32_t size, bool isPreset) override;
 
     // Engine side, for the editor and for tests.
     platform::EngineMutex& getEngineMutex() { return mutex_; }
@@ -72,7 +76,14 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     ParameterMemory& getParameterMemory() { return *memory_; }
     // Applies preset n of the current bank, all 416 values in index order, under the mutex.
     void selectProgram(int preset);
+    // Gives the current program the preset's name and applies its values like a selection.
+    void applyPreset(const Program& preset);
     bool isLoading() const { return loading_; }
+    // MIDI-learn controller numbers of KNOB1..KNOB8, Input, Mix, Output; -1 for none.
+    int getLearnedController(int target) const;
+    void setLearnedController(int target, int controller);
+    // Preset and bank files, default banks, clipboard, preferences.
+    ProgramLibrary& getLibrary() { return *library_; }
 
   private:
     struct Connections {
@@ -103,6 +114,9 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     void setInversionBits(float value);
     void updateDryDelay();
     void getModuleText(int32_t index, char* text, int kind);
+    // All 416 values of the current program in index order, under the mutex with the loading flag.
+    void applyCurrentProgram();
+    void programChanged();
 
     platform::EngineMutex mutex_;
     EditorNotifications* notifications_ = nullptr;
@@ -113,7 +127,9 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     std::unique_ptr<ParameterMemory> memory_;
     bool loading_ = false;
     bool suspended_ = true;
-    int pageState_[3] = {0, 1, 0};  // Curr OP, Curr MAIN, Curr MOD
+    std::unique_ptr<ProgramLibrary> library_;
+    std::unique_ptr<uint8_t[]> chunk_;  // what getChunk hands out, valid until the next call
+    int pageState_[3] = {0, 1, 0};      // Curr OP, Curr MAIN, Curr MOD
 
     // modules
     std::unique_ptr<Operator> operators_[param::kSlotCount];

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "modules/ModuleMath.h"
+#include "engine/FactoryBanks.h"
+#include "engine/FlatProgram.h"
 #include "vst/AudioEffect.h"
 
 namespace kirra {
@@ -12,11 +13,12 @@ void Program::setName(const char* text) {
     vst::copyText(name, sizeof(name), text);
 }
 
+static_assert(ProgramStore::kBanks == kFactoryBankCount &&
+              ProgramStore::kPrograms == FactoryBank::kPrograms);
+
 ProgramStore::ProgramStore() {
-    for (auto& bank : banks_) {
-        for (auto& program : bank)
-            makeFlatProgram(program);
-    }
+    for (int bank = 0; bank < kBanks; ++bank)
+        loadFactoryBank(bank, banks_[bank]);
 }
 
 Program& ProgramStore::program(int bank, int preset) {
@@ -46,30 +48,9 @@ void ProgramStore::setValue(int index, float value) {
 }
 
 void makeFlatProgram(Program& program) {
-    using namespace param;
+    constexpr ProgramValues flat = flatProgramValues();
     program.setName("[flat]");
-    std::fill(std::begin(program.values), std::end(program.values), 0.0f);
-    float* v = program.values;
-    v[kPower] = 1.0f;
-    v[kInput] = 0.5f;
-    v[kMix] = 1.0f;
-    v[kOutput] = 0.5f;
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        v[operatorParameter(slot, 0)] = 1.0f;
-    for (int k = 0; k < kModulationSlots; ++k) {
-        v[kSlotSensitivity1 + k] = 0.5f;
-        v[kSlotSource1 + k] = 1.0f;
-        v[kSlotDestination1 + k] = 1.0f;
-    }
-    // State 12: three samples below 80 kHz, the three one-sample links of the serial chain.
-    v[kDryDelay] = 0.000381f;
-    v[kInToOp1] = 1.0f;
-    for (int m = 0; m < 3; ++m)
-        v[kOpToOp11 + 4 * m + m + 1] = 1.0f;
-    v[kOpToOut1 + 3] = 1.0f;
-    v[kTempo] = 0.333333f;
-    v[kOutLimiter] = 0.09375f;  // state 1, slow
-    v[kTempoSync] = 0.375f;     // state 1, on
+    std::copy(std::begin(flat.values), std::end(flat.values), std::begin(program.values));
 }
 
 }  // namespace kirra

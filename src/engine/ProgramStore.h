@@ -19,7 +19,7 @@ class ProgramStore {
     static constexpr int kBanks = 3;
     static constexpr int kPrograms = 64;
 
-    // Every program starts as the neutral "[flat]".
+    // Every bank starts as its factory bank.
     ProgramStore();
 
     // Bank and preset numbers are limited to their ranges.
@@ -27,6 +27,9 @@ class ProgramStore {
     const Program& program(int bank, int preset) const;
     Program& current() { return program(currentBank_, currentPreset_); }
     const Program& current() const { return program(currentBank_, currentPreset_); }
+    // The 64 programs of a bank, in order.
+    Program* bank(int bank) { return &program(bank, 0); }
+    const Program* bank(int bank) const { return &program(bank, 0); }
 
     int getCurrentBank() const { return currentBank_; }
     int getCurrentPreset() const { return currentPreset_; }
