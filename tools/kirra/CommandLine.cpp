@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,26 @@ bool parseDouble(const char* text, double& value) {
     return end != text && *end == 0;
 }
 
+// "C:20", "c:20" or "3:20": bank 0..2 and program 0..63.
+bool parseProgram(const std::string& text, int& bank, int& program) {
+    if (text.size() < 3 || text[1] != ':') return false;
+    char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (letter >= 'A' && letter <= 'C') {
+        bank = letter - 'A';
+    } else if (letter >= '1' && letter <= '3') {
+        bank = letter - '1';
+    } else {
+        return false;
+    }
+    double number = 0.0;
+    if (!parseDouble(text.c_str() + 2, number) || number < 1 || number > 64 ||
+        number != static_cast<int>(number)) {
+        return false;
+    }
+    program = static_cast<int>(number) - 1;
+    return true;
+}
+
 }  // namespace
 
 void printUsage() {
@@ -25,9 +46,16 @@ void printUsage() {
         "  info                         everything the host sees of the plug-in\n"
         "  render [IN.wav] OUT.wav      process a file (or the built-in demo) offline\n"
         "  bench                        realtime factor on a deterministic signal\n"
+        "  programs                     the names of all 192 programs (* marks the current one)\n"
+        "  save-preset OUT.vtp          the current program, after the options, as a preset file\n"
+        "  save-bank OUT.vtb            the current bank, after the options, as a bank file\n"
         "options:\n"
         "  --plugin PATH                any VST 2.4 plug-in (default: kirra.so beside kirra)\n"
         "  --set NAME_OR_INDEX=VALUE    set a host parameter (normalised 0..1); repeatable\n"
+        "  --program BANK:N             program N (1..64) of bank A, B or C (or 1, 2, 3)\n"
+        "  --bank FILE.vtb              load a bank file into the current bank, select its program "
+        "1\n"
+        "  --preset FILE.vtp            load a preset file into the current program\n"
         "  --sidechain FILE             sidechain input (plug-in inputs 3 and 4)\n"
         "  --sr HZ                      sample rate (default: the input's, else 44100)\n"
         "  --block N                    block size (default 512)\n"
@@ -58,6 +86,17 @@ bool parseCommandLine(int argc, char** argv, Options& options, std::string& erro
             const char* value = needValue("--plugin");
             if (value == nullptr) return false;
             options.pluginPath = value;
+        } else if (arg == "--program") {
+            const char* value = needValue("--program");
+            if (value == nullptr) return false;
+            if (!parseProgram(value, options.programBank, options.programNumber)) {
+                error = std::string("--program wants BANK:N (A, B or C and 1..64), got ") + value;
+                return false;
+            }
+        } else if (arg == "--preset" || arg == "--bank") {
+            const char* value = needValue(arg.c_str());
+            if (value == nullptr) return false;
+            (arg == "--preset" ? options.presetPath : options.bankPath) = value;
         } else if (arg == "--sidechain") {
             const char* value = needValue("--sidechain");
             if (value == nullptr) return false;

@@ -20,6 +20,11 @@ struct Options {
     double seconds = 10.0;  // bench length
     int repeat = 5;         // bench runs
     bool doublePrecision = false;
+    // --program BANK:N as bank 0..2 and program 0..63; -1 when not given
+    int programBank = -1;
+    int programNumber = -1;
+    std::string presetPath;  // --preset FILE.vtp
+    std::string bankPath;    // --bank FILE.vtb
     bool quiet = false;
 };
 

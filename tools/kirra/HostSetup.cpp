@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "kirra/Commands.h"
+#include "kirra/ProgramState.h"
 #include "kirra/Renderer.h"
 
 namespace host {
@@ -21,7 +22,10 @@ bool loadPlugin(const Options& options, PluginHost& plugin, double sampleRate) {
 
 bool applySettingsOrFail(PluginHost& plugin, const Options& options) {
     std::string error;
-    if (applySettings(plugin, options.settings, error)) return true;
+    if (applyProgramOptions(plugin, options, error) &&
+        applySettings(plugin, options.settings, error)) {
+        return true;
+    }
     std::fprintf(stderr, "kirra: %s\n", error.c_str());
     return false;
 }

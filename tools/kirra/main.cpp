@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "kirra/Commands.h"
+#include "kirra/ProgramCommands.h"
 
 int main(int argc, char** argv) {
     host::Options options;
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     if (options.command == "info") return host::runInfo(options);
     if (options.command == "render") return host::runRender(options);
     if (options.command == "bench") return host::runBench(options);
+    if (options.command == "programs") return host::runPrograms(options);
+    if (options.command == "save-preset") return host::runSavePreset(options);
+    if (options.command == "save-bank") return host::runSaveBank(options);
     if (options.command == "help" || options.command == "--help") {
         host::printUsage();
         return 0;

@@ -1,0 +1,280 @@
+// The library page's operations on a real instance: preset and bank files, default banks,
+// the clipboard, the file dialogs and the remembered folder and names.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "engine/ProgramImages.h"
+#include "engine/ProgramLibrary.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/ConfigHome.h"
+#include "support/InProcessHost.h"
+
+using namespace testing_support;
+using namespace kirra::param;
+using platform::FileDialogResult;
+
+namespace {
+
+std::vector<float> liveValues(kirra::Plugin& plugin) {
+    std::vector<float> values;
+    for (int index = 0; index < kProgramParameterCount; ++index)
+        values.push_back(plugin.getParameter(index));
+    return values;
+}
+
+std::string programName(kirra::Plugin& plugin) {
+    char name[32] = {};
+    plugin.getProgramName(name);
+    return name;
+}
+
+std::vector<uint8_t> chunkOf(kirra::Plugin& plugin) {
+    void* data = nullptr;
+    int32_t size = plugin.getChunk(&data, false);
+    return std::vector<uint8_t>(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+}
+
+void editCurrentProgram(kirra::Plugin& plugin, const char* name) {
+    plugin.setParameter(kOperatorType1, stateValue(kirra::kStereo, 64));
+    plugin.setParameter(operatorParameter(0, 1), 0.2f);
+    plugin.setParameter(kMix, 0.4f);
+    plugin.setParameter(kSpareFirst, 0.9f);
+    plugin.setParameter(kSlotStatus, stateValue(5, kSlotStatusStates));
+    plugin.setProgramName(name);
+}
+
+// Stands in for the desktop's dialog: answers as told and keeps the request.
+class ScriptedChooser : public platform::FileChooser {
+  public:
+    FileDialogResult answer = FileDialogResult::kChosen;
+    std::string path;
+    platform::FileDialogRequest lastRequest;
+    int calls = 0;
+
+    FileDialogResult choose(const platform::FileDialogRequest& request,
+                            std::string& chosen) override {
+        ++calls;
+        lastRequest = request;
+        if (answer == FileDialogResult::kChosen) chosen = path;
+        return answer;
+    }
+};
+
+}  // namespace
+
+TEST(ProgramLibrary, PresetFileRestoresValuesAndNameInEitherByteOrder) {
+    TemporaryFolder folder;
+    const std::string path = folder.file("my presets é/Lead 1.vtp");
+    ASSERT_EQ(::mkdir(folder.file("my presets é").c_str(), 0700), 0);
+    InProcessHost source;
+    editCurrentProgram(source.plugin(), "Lead");
+    ASSERT_TRUE(source.plugin().getLibrary().savePresetFile(path));
+    std::vector<uint8_t> image = readBytes(path);
+    ASSERT_EQ(image.size(), 1701u);
+
+    std::vector<uint8_t> reversed = image;
+    for (size_t at = 0; at < reversed.size(); at += 4) {
+        if (at == 12) at = 37;  // the kind byte and the name are bytes, not words
+        std::swap(reversed[at], reversed[at + 3]);
+        std::swap(reversed[at + 1], reversed[at + 2]);
+    }
+    writeBytes(folder.file("reversed.vtp"), reversed);
+
+    for (const std::string& file : {path, folder.file("reversed.vtp")}) {
+        SCOPED_TRACE(file);
+        InProcessHost target;
+        target.plugin().selectProgram(9);
+        ASSERT_TRUE(target.plugin().getLibrary().loadPresetFile(file));
+        EXPECT_EQ(liveValues(target.plugin()), liveValues(source.plugin()));
+        EXPECT_EQ(programName(target.plugin()), "Lead");
+        EXPECT_EQ(target.plugin().getOperatorType(0), kirra::kStereo);
+        EXPECT_EQ(target.plugin().getPrograms().getCurrentPreset(), 9);
+        EXPECT_EQ(target.plugin().getPrograms().current().values[kMix], 0.4f);
+        EXPECT_FALSE(target.plugin().isLoading());
+        EXPECT_GE(target.script().updateDisplayCalls, 1);
+    }
+}
+
+TEST(ProgramLibrary, BankFileFillsABankAndSelectsProgramOneOfTheCurrentBank) {
+    TemporaryFolder folder;
+    InProcessHost source;
+    kirra::Plugin& plugin = source.plugin();
+    plugin.selectProgram(0);
+    editCurrentProgram(plugin, "First");
+    plugin.getPrograms().program(0, 63).setName("Last");
+    ASSERT_TRUE(plugin.getLibrary().saveBankFile(0, folder.file("a.vtb")));
+    EXPECT_EQ(readBytes(folder.file("a.vtb")).size(), 108045u);
+
+    InProcessHost target;
+    kirra::Plugin& loaded = target.plugin();
+    loaded.selectProgram(5);
+    ASSERT_TRUE(loaded.getLibrary().loadBankFile(2, folder.file("a.vtb")));
+    EXPECT_STREQ(loaded.getPrograms().program(2, 63).name, "Last");
+    EXPECT_EQ(loaded.getPrograms().getCurrentPreset(), 5);  // another bank: nothing selected
+    EXPECT_EQ(loaded.getOperatorType(0), kirra::kGain);
+
+    ASSERT_TRUE(loaded.getLibrary().loadBankFile(0, folder.file("a.vtb")));
+    EXPECT_EQ(loaded.getPrograms().getCurrentPreset(), 0);
+    EXPECT_EQ(programName(loaded), "First");
+    EXPECT_EQ(liveValues(loaded), liveValues(plugin));
+    EXPECT_FALSE(loaded.getLibrary().loadBankFile(3, folder.file("a.vtb")));
+}
+
+TEST(ProgramLibrary, WrongDamagedOrMissingFilesChangeNothing) {
+    TemporaryFolder folder;
+    InProcessHost donor;
+    ASSERT_TRUE(donor.plugin().getLibrary().savePresetFile(folder.file("p.vtp")));
+    ASSERT_TRUE(donor.plugin().getLibrary().saveBankFile(1, folder.file("b.vtb")));
+    std::vector<uint8_t> preset = readBytes(folder.file("p.vtp"));
+    writeBytes(folder.file("short.vtp"), std::vector<uint8_t>(preset.begin(), preset.end() - 1));
+    writeBytes(folder.file("header-only.vtb"), std::vector<uint8_t>(preset.begin(), preset.begin() + 13));
+    writeBytes(folder.file("empty"), {});
+
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    editCurrentProgram(plugin, "Mine");
+    std::vector<uint8_t> before = chunkOf(plugin);
+    kirra::ProgramLibrary& library = plugin.getLibrary();
+    for (const char* name : {"b.vtb", "short.vtp", "empty", "missing.vtp", ""}) {
+        EXPECT_FALSE(library.loadPresetFile(folder.file(name))) << name;
+    }
+    for (const char* name : {"p.vtp", "header-only.vtb", "empty", "missing.vtb"}) {
+        EXPECT_FALSE(library.loadBankFile(0, folder.file(name))) << name;
+    }
+    EXPECT_FALSE(library.loadPresetFile("/dev/zero"));
+    EXPECT_FALSE(library.savePresetFile(folder.file("no such folder/x.vtp")));
+    EXPECT_FALSE(library.saveBankFile(0, folder.path()));  // a folder stays a folder
+    EXPECT_EQ(chunkOf(plugin), before);
+    EXPECT_EQ(programName(plugin), "Mine");
+}
+
+TEST(ProgramLibrary, DefaultBankReplacesTheFactoryBankAtTheNextStart) {
+    ScopedConfigHome home;
+    {
+        InProcessHost first;
+        kirra::Plugin& plugin = first.plugin();
+        plugin.getPrograms().program(1, 0).setName("Saved");
+        plugin.getPrograms().program(1, 0).values[kOperatorType1] =
+            stateValue(kirra::kPanner, 64);
+        ASSERT_TRUE(plugin.getLibrary().saveDefaultBank(1));
+        // Bank 1 as default too, with a program 1 that is not flat.
+        plugin.getPrograms().program(0, 0).values[kOperatorType1 + 3] =
+            stateValue(kirra::kPhaseInv, 64);
+        plugin.getPrograms().program(0, 0).values[operatorParameter(3, 0)] = 0.7f;
+        ASSERT_TRUE(plugin.getLibrary().saveDefaultBank(0));
+        plugin.getPrograms().program(0, 1).setName("Not saved");
+    }
+    {
+        InProcessHost second;
+        kirra::Plugin& plugin = second.plugin();
+        EXPECT_STREQ(plugin.getPrograms().program(1, 0).name, "Saved");
+        EXPECT_STREQ(plugin.getPrograms().program(0, 1).name, "[flat]");
+        EXPECT_STREQ(plugin.getPrograms().program(2, 0).name, "E-Bow");
+        // The start applies program 1 of bank 1 with its own values, not a new module's.
+        EXPECT_EQ(plugin.getOperatorType(3), kirra::kPhaseInv);
+        EXPECT_EQ(plugin.getParameter(operatorParameter(3, 0)), 0.7f);
+        EXPECT_TRUE(plugin.getLibrary().forgetDefaultBank(1));
+        EXPECT_TRUE(plugin.getLibrary().forgetDefaultBank(1));  // already gone
+        EXPECT_FALSE(plugin.getLibrary().saveDefaultBank(3));
+    }
+    InProcessHost third;
+    EXPECT_STREQ(third.plugin().getPrograms().program(1, 0).name, "[flat]");
+    EXPECT_EQ(third.plugin().getOperatorType(3), kirra::kPhaseInv);
+}
+
+TEST(ProgramLibrary, ClipboardCarriesAProgramToAnotherInstance) {
+    ScopedConfigHome home;
+    InProcessHost target;
+    std::vector<uint8_t> before = chunkOf(target.plugin());
+    EXPECT_FALSE(target.plugin().getLibrary().pasteProgram());  // nothing copied yet
+    EXPECT_EQ(chunkOf(target.plugin()), before);
+
+    InProcessHost source;
+    editCurrentProgram(source.plugin(), "Copied");
+    ASSERT_TRUE(source.plugin().getLibrary().copyProgram());
+    EXPECT_EQ(readBytes(home.storeFolder() + "/Clipboard").size(), 1701u);
+    int displays = target.script().updateDisplayCalls;
+    ASSERT_TRUE(target.plugin().getLibrary().pasteProgram());
+    EXPECT_EQ(liveValues(target.plugin()), liveValues(source.plugin()));
+    EXPECT_EQ(programName(target.plugin()), "Copied");
+    EXPECT_GT(target.script().updateDisplayCalls, displays);
+
+    // A damaged clipboard is ignored.
+    writeBytes(home.storeFolder() + "/Clipboard", std::vector<uint8_t>(1701, 0x41));
+    target.plugin().setParameter(kMix, 0.9f);
+    EXPECT_FALSE(target.plugin().getLibrary().pasteProgram());
+    EXPECT_EQ(target.plugin().getParameter(kMix), 0.9f);
+}
+
+TEST(ProgramLibrary, DialogsAskWithTitlesAndFiltersAndRememberTheChoice) {
+    ScopedConfigHome home;
+    TemporaryFolder folder;
+    const std::string path = folder.file("Pad ü 2.vtp");
+    {
+        InProcessHost host;
+        kirra::ProgramLibrary& library = host.plugin().getLibrary();
+        ScriptedChooser chooser;
+        chooser.path = path;
+        EXPECT_EQ(library.savePreset(chooser), FileDialogResult::kChosen);
+        EXPECT_TRUE(chooser.lastRequest.save);
+        EXPECT_EQ(chooser.lastRequest.title, "Save preset");
+        EXPECT_EQ(chooser.lastRequest.filterName, "Vantor Preset");
+        EXPECT_EQ(chooser.lastRequest.extension, "vtp");
+        EXPECT_EQ(readBytes(path).size(), 1701u);
+        EXPECT_EQ(library.getPreferences().getDirectory(), folder.path());
+        EXPECT_EQ(library.getPreferences().getPresetFileName(), "Pad ü 2.vtp");
+
+        EXPECT_EQ(library.loadPreset(chooser), FileDialogResult::kChosen);
+        EXPECT_EQ(chooser.lastRequest.title, "Select preset to load");
+        EXPECT_FALSE(chooser.lastRequest.save);
+        EXPECT_EQ(chooser.lastRequest.directory, folder.path());
+
+        chooser.path = folder.file("all.vtb");
+        EXPECT_EQ(library.saveBank(2, chooser), FileDialogResult::kChosen);
+        EXPECT_EQ(chooser.lastRequest.title, "Save bank");
+        EXPECT_EQ(chooser.lastRequest.filterName, "Vantor Bank");
+        EXPECT_EQ(chooser.lastRequest.extension, "vtb");
+        EXPECT_EQ(library.loadBank(2, chooser), FileDialogResult::kChosen);
+        EXPECT_EQ(chooser.lastRequest.title, "Select bank to load");
+        EXPECT_EQ(chooser.lastRequest.fileName, "all.vtb");
+
+        chooser.answer = FileDialogResult::kCancelled;
+        chooser.path = "/elsewhere/x.vtb";
+        EXPECT_EQ(library.saveBank(0, chooser), FileDialogResult::kCancelled);
+        EXPECT_EQ(library.getPreferences().getBankFileName(), "all.vtb");
+        int calls = chooser.calls;
+        EXPECT_EQ(library.loadBank(3, chooser), FileDialogResult::kCancelled);
+        EXPECT_EQ(chooser.calls, calls);
+    }
+    // Saved when the instance went away, read by the next one.
+    InProcessHost next;
+    const kirra::Preferences& preferences = next.plugin().getLibrary().getPreferences();
+    EXPECT_EQ(preferences.getDirectory(), folder.path());
+    EXPECT_EQ(preferences.getPresetFileName(), "Pad ü 2.vtp");
+    EXPECT_EQ(preferences.getBankFileName(), "all.vtb");
+}
+
+TEST(ProgramLibrary, UnusableConfigurationFolderIsIgnored) {
+    TemporaryFolder folder;
+    writeBytes(folder.file("not-a-folder"), {1, 2, 3});
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    std::string restore = previous != nullptr ? previous : "";
+    ::setenv("XDG_CONFIG_HOME", folder.file("not-a-folder").c_str(), 1);
+    {
+        InProcessHost host;
+        kirra::ProgramLibrary& library = host.plugin().getLibrary();
+        EXPECT_FALSE(library.copyProgram());
+        EXPECT_FALSE(library.pasteProgram());
+        EXPECT_FALSE(library.saveDefaultBank(0));
+        ScriptedChooser chooser;
+        chooser.path = folder.file("x.vtp");
+        library.savePreset(chooser);  // preferences change and cannot be saved at the end
+        EXPECT_STREQ(host.plugin().getPrograms().program(0, 0).name, "[flat]");
+    }
+    ::setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    EXPECT_EQ(readBytes(folder.file("not-a-folder")), (std::vector<uint8_t>{1, 2, 3}));
+}

@@ -1,0 +1,244 @@
+// The host's chunk: exact layout, round trips in both byte orders, rejection and the silent
+// refusals, and the program selection it ends with.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "engine/ByteOrder.h"
+#include "engine/StateChunk.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/InProcessHost.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using namespace kirra::param;
+
+namespace {
+
+constexpr size_t kLearnOffset = 324167;
+
+size_t nameOffset(int bank, int preset) {
+    return 45 + 108045 * bank + 1688 * preset;
+}
+
+size_t valueOffset(int bank, int preset, int index) {
+    return 69 + 108045 * bank + 1688 * preset + 4 * index;
+}
+
+std::vector<uint8_t> chunkOf(kirra::Plugin& plugin) {
+    void* data = nullptr;
+    int32_t size = plugin.getChunk(&data, false);
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+int32_t restore(kirra::Plugin& plugin, std::vector<uint8_t> chunk) {
+    return plugin.setChunk(chunk.data(), static_cast<int32_t>(chunk.size()), false);
+}
+
+// Program 6 of bank 3 selected and edited: a module type with its own position values, a
+// level, a spare, a knob name character, a name, learned controllers; another bank edited too.
+void makeDistinctState(kirra::Plugin& plugin) {
+    plugin.getPrograms().setCurrentBank(2);
+    plugin.selectProgram(5);
+    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
+    plugin.setParameter(operatorParameter(1, 1), 0.3f);
+    plugin.setParameter(kInput, 0.61f);
+    plugin.setParameter(kSpareFirst + 3, 0.77f);
+    plugin.setParameter(kKnobName1, stateValue('A', kKnobCharacterStates));
+    plugin.setProgramName("Twenty-four characters!!");
+    plugin.setLearnedController(0, 74);
+    plugin.setLearnedController(10, 7);
+    kirra::Program& other = plugin.getPrograms().program(0, 63);
+    other.setName("Elsewhere");
+    other.values[kMix] = 0.25f;
+}
+
+// Every 32-bit field byte-reversed: the header words, the values and the controller numbers.
+std::vector<uint8_t> byteReversed(std::vector<uint8_t> chunk) {
+    auto reverse = [&](size_t offset) { std::swap(chunk[offset], chunk[offset + 3]),
+                                        std::swap(chunk[offset + 1], chunk[offset + 2]); };
+    for (size_t offset : {0, 4, 8, 12, 16, 20, 24, 28}) reverse(offset);
+    for (int bank = 0; bank < 3; ++bank) {
+        for (int preset = 0; preset < 64; ++preset) {
+            for (int index = 0; index < kProgramParameterCount; ++index)
+                reverse(valueOffset(bank, preset, index));
+        }
+    }
+    for (int target = 0; target < 11; ++target) reverse(kLearnOffset + 4 * target);
+    return chunk;
+}
+
+}  // namespace
+
+TEST(StateChunk, LayoutOfAFreshInstance) {
+    InProcessHost host;
+    void* data = nullptr;
+    EXPECT_EQ(host.plugin().getChunk(&data, true), 324211);
+    std::vector<uint8_t> chunk = chunkOf(host.plugin());
+    ASSERT_EQ(chunk.size(), 324211u);
+    const uint8_t header[] = {0, 0, 0, 1, 'r', 'K', 'n', 'V', 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(chunk.data(), header, sizeof(header)), 0);
+    for (size_t offset = 16; offset < 45; ++offset) EXPECT_EQ(chunk[offset], 0) << offset;
+    for (int bank = 1; bank < 3; ++bank) {
+        for (size_t offset = 0; offset < 13; ++offset)
+            EXPECT_EQ(chunk[108077 + 108045 * (bank - 1) + offset], 0);
+    }
+    EXPECT_STREQ(reinterpret_cast<const char*>(&chunk[nameOffset(0, 0)]), "[flat]");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&chunk[nameOffset(2, 0)]), "E-Bow");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&chunk[nameOffset(2, 63)]), "Good Bye");
+    kirra::WordReader words(chunk.data(), false);
+    EXPECT_EQ(words.value(valueOffset(0, 0, kDryDelay)), 0.000381f);
+    EXPECT_EQ(words.value(valueOffset(2, 63, kTempoSync)), 0.375f);
+    for (int target = 0; target < 11; ++target)
+        EXPECT_EQ(words.signedWord(kLearnOffset + 4 * target), -1);
+}
+
+TEST(StateChunk, RoundTripRestoresNamesValuesLearningAndSelection) {
+    InProcessHost original;
+    makeDistinctState(original.plugin());
+    std::vector<uint8_t> saved = chunkOf(original.plugin());
+    // A name of 24 characters fills its field without a terminator.
+    EXPECT_EQ(std::memcmp(&saved[nameOffset(2, 5)], "Twenty-four characters!!", 24), 0);
+
+    for (bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "byte-reversed" : "native");
+        InProcessHost restored;
+        ASSERT_EQ(restore(restored.plugin(), reversed ? byteReversed(saved) : saved), 0);
+        kirra::Plugin& plugin = restored.plugin();
+        EXPECT_EQ(chunkOf(plugin), saved);
+        EXPECT_EQ(plugin.getPrograms().getCurrentBank(), 2);
+        EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 5);
+        char name[32] = {};
+        plugin.getProgramName(name);
+        EXPECT_STREQ(name, "Twenty-four characters!!");
+        EXPECT_EQ(plugin.getOperatorType(1), kirra::kStereo);
+        EXPECT_EQ(plugin.getParameter(operatorParameter(1, 1)), 0.3f);
+        EXPECT_EQ(plugin.getParameter(kInput), 0.61f);
+        EXPECT_EQ(plugin.getParameter(kSpareFirst + 3), 0.77f);
+        EXPECT_EQ(plugin.getLearnedController(0), 74);
+        EXPECT_EQ(plugin.getLearnedController(10), 7);
+        EXPECT_EQ(plugin.getLearnedController(5), -1);
+        EXPECT_STREQ(plugin.getPrograms().program(0, 63).name, "Elsewhere");
+        EXPECT_GE(restored.script().updateDisplayCalls, 1);
+    }
+}
+
+TEST(StateChunk, RejectedChunksChangeNothing) {
+    InProcessHost donor;
+    makeDistinctState(donor.plugin());
+    std::vector<uint8_t> valid = chunkOf(donor.plugin());
+
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    std::vector<uint8_t> before = chunkOf(plugin);
+    EXPECT_EQ(plugin.setChunk(nullptr, 324211, false), -1);
+    std::vector<uint8_t> shorter(valid.begin(), valid.end() - 1);
+    EXPECT_EQ(restore(plugin, shorter), -1);
+    std::vector<uint8_t> longer = valid;
+    longer.push_back(0);
+    EXPECT_EQ(restore(plugin, longer), -1);
+    EXPECT_EQ(restore(plugin, {}), -1);
+    EXPECT_EQ(plugin.setChunk(valid.data(), -5, false), -1);
+    std::vector<uint8_t> unknown = valid;
+    unknown[4] = 'x';
+    EXPECT_EQ(restore(plugin, unknown), -1);
+    std::vector<uint8_t> otherVersion = valid;
+    otherVersion[3] = 2;
+    EXPECT_EQ(restore(plugin, otherVersion), -1);
+    std::vector<uint8_t> reversedWrongVersion = byteReversed(valid);
+    reversedWrongVersion[0] = 2;
+    EXPECT_EQ(restore(plugin, reversedWrongVersion), -1);
+    EXPECT_EQ(chunkOf(plugin), before);
+    EXPECT_EQ(host.script().updateDisplayCalls, 0);
+}
+
+TEST(StateChunk, OutOfRangeSelectionFillsTheBanksButSelectsNothing) {
+    InProcessHost donor;
+    makeDistinctState(donor.plugin());
+    std::vector<uint8_t> valid = chunkOf(donor.plugin());
+
+    for (int32_t bank : {0, 3, -1}) {
+        for (int32_t preset : {64, 0, -1}) {
+            if (bank == 0 && preset == 0) continue;
+            SCOPED_TRACE(testing::Message() << "bank " << bank << " preset " << preset);
+            std::vector<uint8_t> chunk = valid;
+            kirra::storeWord(&chunk[8], static_cast<uint32_t>(bank));
+            kirra::storeWord(&chunk[12], static_cast<uint32_t>(preset));
+            InProcessHost host;
+            kirra::Plugin& plugin = host.plugin();
+            EXPECT_EQ(restore(plugin, chunk), 0);
+            EXPECT_EQ(plugin.getPrograms().getCurrentBank(), 0);
+            EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 0);
+            EXPECT_EQ(plugin.getOperatorType(1), kirra::kGain);
+            EXPECT_EQ(plugin.getParameter(kInput), 0.5f);
+            EXPECT_STREQ(plugin.getPrograms().program(2, 5).name, "Twenty-four characters!!");
+            EXPECT_EQ(plugin.getLearnedController(0), 74);
+        }
+    }
+}
+
+TEST(StateChunk, HostileValuesAreLimitedAndNeverReachTheAudioAsNaN) {
+    InProcessHost donor;
+    std::vector<uint8_t> chunk = chunkOf(donor.plugin());
+    const float hostile[] = {std::numeric_limits<float>::quiet_NaN(),
+                             std::numeric_limits<float>::infinity(), -1e30f, 7.0f, -0.5f};
+    for (int index = 0; index < kProgramParameterCount; ++index) {
+        kirra::storeFloat(&chunk[valueOffset(0, 0, index)], hostile[index % 5]);
+    }
+    kirra::storeWord(&chunk[kLearnOffset], 300);
+    kirra::storeWord(&chunk[kLearnOffset + 4], static_cast<uint32_t>(-7));
+    std::memset(&chunk[nameOffset(0, 0)], 'x', 24);
+
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    ASSERT_EQ(restore(plugin, chunk), 0);
+    for (int index = 0; index < kProgramParameterCount; ++index) {
+        float value = plugin.getPrograms().program(0, 0).values[index];
+        ASSERT_TRUE(value >= 0.0f && value <= 1.0f) << index;
+        float live = plugin.getParameter(index);
+        ASSERT_TRUE(live >= 0.0f && live <= 1.0f) << index;
+    }
+    EXPECT_EQ(plugin.getLearnedController(0), -1);
+    EXPECT_EQ(plugin.getLearnedController(1), -1);
+    EXPECT_EQ(std::strlen(plugin.getPrograms().program(0, 0).name), 24u);
+    Stereo out = host.process(stereo(noise(8192, 3, 0.5f)));
+    EXPECT_EQ(countBadSamples(out.left) + countBadSamples(out.right), 0);
+}
+
+TEST(ProgramSelection, AppliesTheStoredPositionsOfANewModuleType) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    kirra::Program& program = plugin.getPrograms().program(0, 7);
+    program.values[kOperatorType1] = stateValue(kirra::kStereo, 64);
+    program.values[operatorParameter(0, 0)] = 0.1f;
+    program.values[operatorParameter(0, 1)] = 0.9f;
+    plugin.selectProgram(7);
+    EXPECT_EQ(plugin.getOperatorType(0), kirra::kStereo);
+    EXPECT_EQ(plugin.getParameter(operatorParameter(0, 0)), 0.1f);
+    EXPECT_EQ(plugin.getParameter(operatorParameter(0, 1)), 0.9f);
+    EXPECT_EQ(plugin.getPrograms().program(0, 7).values[operatorParameter(0, 1)], 0.9f);
+    // Numbers outside the bank are ignored.
+    plugin.selectProgram(64);
+    plugin.selectProgram(-1);
+    EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 7);
+}
+
+TEST(ProgramSelection, EditsReachTheCurrentProgramAndTheTypeMemory) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.selectProgram(3);
+    plugin.setParameter(kOperatorType1 + 2, stateValue(kirra::kPanner, 64));
+    plugin.setParameter(operatorParameter(2, 0), 0.42f);
+    EXPECT_EQ(plugin.getPrograms().program(0, 3).values[operatorParameter(2, 0)], 0.42f);
+    EXPECT_EQ(plugin.getParameterMemory().operatorValues(0, 3, 2, kirra::kPanner)[0], 0.42f);
+    EXPECT_NE(plugin.getParameterMemory().operatorValues(0, 4, 2, kirra::kPanner)[0], 0.42f);
+    plugin.setProgramName("a name far longer than the twenty-four characters allowed");
+    char name[64] = {};
+    plugin.getProgramName(name);
+    EXPECT_EQ(std::strlen(name), 24u);
+}

@@ -1,0 +1,77 @@
+#include "support/ConfigHome.h"
+
+#include <dirent.h>
+#include <ftw.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace testing_support {
+
+namespace {
+
+int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
+    return ::remove(path);
+}
+
+void removeTree(const std::string& path) {
+    if (!path.empty()) ::nftw(path.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+// The whole test process runs with a configuration folder of its own.
+struct ProcessConfigHome {
+    TemporaryFolder folder;
+    ProcessConfigHome() { ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1); }
+};
+const ProcessConfigHome processConfigHome;
+
+}  // namespace
+
+TemporaryFolder::TemporaryFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && base[0] == '/' ? base : "/tmp") +
+                          "/kirra-test-XXXXXX";
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    removeTree(path_);
+}
+
+ScopedConfigHome::ScopedConfigHome() {
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    previous_ = previous != nullptr ? previous : "";
+    ::setenv("XDG_CONFIG_HOME", folder_.path().c_str(), 1);
+}
+
+ScopedConfigHome::~ScopedConfigHome() {
+    ::setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+}
+
+std::vector<uint8_t> readBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> listFolder(const std::string& path) {
+    std::vector<std::string> names;
+    DIR* folder = ::opendir(path.c_str());
+    if (folder == nullptr) return names;
+    while (struct dirent* entry = ::readdir(folder)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(folder);
+    return names;
+}
+
+}  // namespace testing_support
