@@ -45,7 +45,7 @@ float unitValue(float amount, float span) {
     int whole = static_cast<int>(amount);
     while (value < 1.0f && static_cast<int>(span * value) < whole)
         value = std::nextafter(value, 2.0f);
-    return clampUnit(value);
+    return sanitizeUnit(value);
 }
 
 bool isBlank(char c) {
@@ -98,7 +98,7 @@ float preferenceValue(int parameter, const char* text, float current) {
     if (!parseNumber(text, number)) return current;
     if (parameter == kTempo) {
         float bpm = std::clamp(number, kTempoLowest, kTempoLowest + kTempoSpan);
-        return clampUnit((bpm - kTempoLowest) / kTempoSpan);
+        return sanitizeUnit((bpm - kTempoLowest) / kTempoSpan);
     }
     if (parameter == kPpqOffset) {
         return std::clamp(std::trunc(number), 0.0f, kSixteenths) / kSixteenths;

@@ -52,10 +52,11 @@ void expectSameProgram(const Program& a, const Program& b) {
 TEST(ProgramImages, PresetImageBytes) {
     Program program = testProgram("Lead", 1.0f);
     std::vector<uint8_t> image = presetImage(program);
-    const uint8_t header[] = {0x4e, 0x61, 0xbc, 0x00, 'r', 'K', 'n', 'V',
-                              '0',  '0',  '0',  '1',  '!', 'L', 'e', 'a', 'd', 0};
+    const uint8_t header[] = {0x4e, 0x61, 0xbc, 0x00, 'r', 'K', 'n', 'V', '0',
+                              '0',  '0',  '1',  '!',  'L', 'e', 'a', 'd', 0};
     EXPECT_EQ(std::memcmp(image.data(), header, sizeof(header)), 0);
-    EXPECT_EQ(loadWord(&image[37 + 4 * 5]), loadWord(reinterpret_cast<uint8_t*>(&program.values[5])));
+    EXPECT_EQ(loadWord(&image[37 + 4 * 5]),
+              loadWord(reinterpret_cast<uint8_t*>(&program.values[5])));
 }
 
 TEST(ProgramImages, PresetReadsBackInEitherByteOrder) {
@@ -125,7 +126,8 @@ TEST(ProgramImages, DamagedOrForeignDataIsIgnored) {
 TEST(ProgramImages, FlatProgramValues) {
     constexpr ProgramValues flat = flatProgramValues();
     int nonZero = 0;
-    for (float value : flat.values) nonZero += value != 0.0f;
+    for (float value : flat.values)
+        nonZero += value != 0.0f;
     // Power, Input, Mix, Output, four Gains, 16 x 3 slot fields, DryDly, five links, Tempo,
     // OutLimiter, TempoSync.
     EXPECT_EQ(nonZero, 4 + 4 + 48 + 1 + 5 + 1 + 2);

@@ -131,7 +131,8 @@ TEST(ProgramLibrary, WrongDamagedOrMissingFilesChangeNothing) {
     ASSERT_TRUE(donor.plugin().getLibrary().saveBankFile(1, folder.file("b.vtb")));
     std::vector<uint8_t> preset = readBytes(folder.file("p.vtp"));
     writeBytes(folder.file("short.vtp"), std::vector<uint8_t>(preset.begin(), preset.end() - 1));
-    writeBytes(folder.file("header-only.vtb"), std::vector<uint8_t>(preset.begin(), preset.begin() + 13));
+    writeBytes(folder.file("header-only.vtb"),
+               std::vector<uint8_t>(preset.begin(), preset.begin() + 13));
     writeBytes(folder.file("empty"), {});
 
     InProcessHost host;
@@ -158,8 +159,7 @@ TEST(ProgramLibrary, DefaultBankReplacesTheFactoryBankAtTheNextStart) {
         InProcessHost first;
         kirra::Plugin& plugin = first.plugin();
         plugin.getPrograms().program(1, 0).setName("Saved");
-        plugin.getPrograms().program(1, 0).values[kOperatorType1] =
-            stateValue(kirra::kPanner, 64);
+        plugin.getPrograms().program(1, 0).values[kOperatorType1] = stateValue(kirra::kPanner, 64);
         ASSERT_TRUE(plugin.getLibrary().saveDefaultBank(1));
         // Bank 1 as default too, with a program 1 that is not flat.
         plugin.getPrograms().program(0, 0).values[kOperatorType1 + 3] =

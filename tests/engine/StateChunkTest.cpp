@@ -60,16 +60,20 @@ void makeDistinctState(kirra::Plugin& plugin) {
 
 // Every 32-bit field byte-reversed: the header words, the values and the controller numbers.
 std::vector<uint8_t> byteReversed(std::vector<uint8_t> chunk) {
-    auto reverse = [&](size_t offset) { std::swap(chunk[offset], chunk[offset + 3]),
-                                        std::swap(chunk[offset + 1], chunk[offset + 2]); };
-    for (size_t offset : {0, 4, 8, 12, 16, 20, 24, 28}) reverse(offset);
+    auto reverse = [&](size_t offset) {
+        std::swap(chunk[offset], chunk[offset + 3]),
+            std::swap(chunk[offset + 1], chunk[offset + 2]);
+    };
+    for (size_t offset : {0, 4, 8, 12, 16, 20, 24, 28})
+        reverse(offset);
     for (int bank = 0; bank < 3; ++bank) {
         for (int preset = 0; preset < 64; ++preset) {
             for (int index = 0; index < kProgramParameterCount; ++index)
                 reverse(valueOffset(bank, preset, index));
         }
     }
-    for (int target = 0; target < 11; ++target) reverse(kLearnOffset + 4 * target);
+    for (int target = 0; target < 11; ++target)
+        reverse(kLearnOffset + 4 * target);
     return chunk;
 }
 
@@ -83,7 +87,8 @@ TEST(StateChunk, LayoutOfAFreshInstance) {
     ASSERT_EQ(chunk.size(), 324211u);
     const uint8_t header[] = {0, 0, 0, 1, 'r', 'K', 'n', 'V', 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(std::memcmp(chunk.data(), header, sizeof(header)), 0);
-    for (size_t offset = 16; offset < 45; ++offset) EXPECT_EQ(chunk[offset], 0) << offset;
+    for (size_t offset = 16; offset < 45; ++offset)
+        EXPECT_EQ(chunk[offset], 0) << offset;
     for (int bank = 1; bank < 3; ++bank) {
         for (size_t offset = 0; offset < 13; ++offset)
             EXPECT_EQ(chunk[108077 + 108045 * (bank - 1) + offset], 0);

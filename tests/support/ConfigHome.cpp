@@ -32,8 +32,8 @@ const ProcessConfigHome processConfigHome;
 
 TemporaryFolder::TemporaryFolder() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && base[0] == '/' ? base : "/tmp") +
-                          "/kirra-test-XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && base[0] == '/' ? base : "/tmp") + "/kirra-test-XXXXXX";
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
 }
 

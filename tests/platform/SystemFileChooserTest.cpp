@@ -1,0 +1,148 @@
+// The desktop file dialog layer, driven against stand-in dialog programs placed in $PATH.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/Subprocess.h"
+#include "platform/SystemFileChooser.h"
+#include "support/ConfigHome.h"
+
+using namespace testing_support;
+using platform::FileDialogRequest;
+using platform::FileDialogResult;
+using platform::SystemFileChooser;
+
+namespace {
+
+// Sets an environment variable for the scope.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        const char* previous = std::getenv(name);
+        hadValue_ = previous != nullptr;
+        if (hadValue_) previous_ = previous;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable() {
+        if (hadValue_) {
+            ::setenv(name_, previous_.c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    bool hadValue_ = false;
+    std::string previous_;
+};
+
+// A dialog program that logs its arguments one per line, prints $FAKE_ANSWER and exits with
+// $FAKE_STATUS.
+void installFakeDialog(const TemporaryFolder& folder, const std::string& name) {
+    std::string path = folder.file(name);
+    std::ofstream script(path);
+    script
+        << "#!/bin/sh\n"
+           "for argument in \"$0\" \"$@\"; do printf '%s\\n' \"$argument\"; done > \"$FAKE_LOG\"\n"
+           "printf '%s\\n' \"$FAKE_ANSWER\"\n"
+           "exit \"$FAKE_STATUS\"\n";
+    script.close();
+    ::chmod(path.c_str(), 0755);
+}
+
+std::vector<std::string> loggedArguments(const std::string& log) {
+    std::vector<std::string> lines;
+    std::ifstream file(log);
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+FileDialogRequest saveRequest() {
+    FileDialogRequest request;
+    request.save = true;
+    request.title = "Save preset";
+    request.filterName = "Vantor Preset";
+    request.extension = "vtp";
+    request.directory = "/home/ü/My Presets";
+    request.fileName = "Lead $(x); 1.vtp";
+    return request;
+}
+
+}  // namespace
+
+TEST(SystemFileChooser, CommandLines) {
+    FileDialogRequest request = saveRequest();
+    EXPECT_EQ(SystemFileChooser::zenityArguments(request),
+              (std::vector<std::string>{
+                  "--file-selection", "--title=Save preset", "--file-filter=Vantor Preset | *.vtp",
+                  "--file-filter=All files | *", "--save", "--confirm-overwrite",
+                  "--filename=/home/ü/My Presets/Lead $(x); 1.vtp"}));
+    request.save = false;
+    request.title = "Select bank to load";
+    request.filterName = "Vantor Bank";
+    request.extension = "vtb";
+    EXPECT_EQ(SystemFileChooser::kdialogArguments(request),
+              (std::vector<std::string>{"--title", "Select bank to load", "--getopenfilename",
+                                        "/home/ü/My Presets/", "*.vtb|Vantor Bank"}));
+    request.directory.clear();
+    EXPECT_EQ(SystemFileChooser::kdialogArguments(request)[3], ".");
+    EXPECT_EQ(platform::withExtension("/a/b", "vtp"), "/a/b.vtp");
+    EXPECT_EQ(platform::withExtension("/a/b.VTP", "vtp"), "/a/b.VTP");
+}
+
+TEST(SystemFileChooser, RunsTheDialogWithoutAShell) {
+    TemporaryFolder folder;
+    installFakeDialog(folder, "zenity");
+    installFakeDialog(folder, "kdialog");
+    const std::string log = folder.file("log");
+    ScopedVariable path("PATH", folder.path());
+    ScopedVariable logVariable("FAKE_LOG", log);
+    ScopedVariable answer("FAKE_ANSWER", "/tmp/dir with space/Pad ü");
+    ScopedVariable status("FAKE_STATUS", "0");
+    ScopedVariable desktop("XDG_CURRENT_DESKTOP", "GNOME");
+
+    SystemFileChooser chooser;
+    std::string chosen;
+    ASSERT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kChosen);
+    EXPECT_EQ(chosen, "/tmp/dir with space/Pad ü.vtp");
+    std::vector<std::string> expected = {folder.file("zenity")};
+    for (const std::string& argument : SystemFileChooser::zenityArguments(saveRequest()))
+        expected.push_back(argument);
+    EXPECT_EQ(loggedArguments(log), expected);
+
+    {
+        ScopedVariable kde("XDG_CURRENT_DESKTOP", "KDE");
+        ASSERT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kChosen);
+        EXPECT_EQ(loggedArguments(log).at(0), folder.file("kdialog"));
+    }
+    {
+        ScopedVariable cancelled("FAKE_STATUS", "1");
+        chosen = "unchanged";
+        EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kCancelled);
+        EXPECT_EQ(chosen, "unchanged");
+    }
+    {
+        ScopedVariable broken("FAKE_STATUS", "5");
+        EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kUnavailable);
+    }
+}
+
+TEST(SystemFileChooser, NoDialogProgramMeansUnavailable) {
+    TemporaryFolder empty;
+    ScopedVariable path("PATH", empty.path() + ":relative/folder");
+    SystemFileChooser chooser;
+    std::string chosen;
+    EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kUnavailable);
+    EXPECT_EQ(platform::findProgram("sh"), "");
+    std::string output;
+    EXPECT_EQ(platform::runProgram({empty.file("missing")}, output), -1);
+    EXPECT_EQ(platform::runProgram({}, output), -1);
+}
