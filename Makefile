@@ -3,6 +3,10 @@
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs: `make fuzz` for a real search, a few in `make test`.
+FUZZ_SECONDS ?= 120
+FUZZ_SMOKE_SECONDS ?= 5
 GENERATOR := -G Ninja
 JOBS ?= $(shell nproc)
 
@@ -25,6 +29,7 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
 	@$(MAKE) --no-print-directory test-asan
 
 # The unit and host tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -35,6 +40,14 @@ test-asan: deps
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The libFuzzer targets under fuzz/, built with clang, each run for FUZZ_SECONDS; their corpora
+# grow in $(FUZZ_BUILD)/corpus between runs.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DKIRRA_FUZZ=ON -DKIRRA_BENCH=OFF -DKIRRA_GUI=OFF > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kirra_fuzz
+	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	@$(BUILD)/kirra_bench
 	@$(BUILD)/kirra bench --block 32
@@ -44,4 +57,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) out
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) out
