@@ -9,20 +9,15 @@
 #include "engine/Plugin.h"
 #include "engine/ProgramLibrary.h"
 
-namespace {
-kirra::Plugin* plugin = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzzing::useTemporaryConfigFolder();
-    plugin = new kirra::Plugin(nullptr);
+    fuzzing::fuzzedPlugin();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> image = fuzzing::shapeInput(data, size, fuzzing::validBank);
-    plugin->getLibrary().applyBankImage(0, image.data(), image.size());
-    const kirra::Program* bank = plugin->getPrograms().bank(0);
+    fuzzing::fuzzedPlugin().getLibrary().applyBankImage(0, image.data(), image.size());
+    const kirra::Program* bank = fuzzing::fuzzedPlugin().getPrograms().bank(0);
     for (int p = 0; p < kirra::ProgramStore::kPrograms; ++p) {
         if (strnlen(bank[p].name, sizeof(bank[p].name)) > 24) std::abort();
         for (float value : bank[p].values) {

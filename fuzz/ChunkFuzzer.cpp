@@ -12,9 +12,7 @@
 
 namespace {
 
-kirra::Plugin* plugin = nullptr;
-
-void processBlock() {
+void processBlock(kirra::Plugin& plugin) {
     constexpr int kFrames = 64;
     static float input[4][kFrames];
     static float output[2][kFrames];
@@ -24,7 +22,7 @@ void processBlock() {
     }
     float* inputs[4] = {input[0], input[1], input[2], input[3]};
     float* outputs[2] = {output[0], output[1]};
-    plugin->processReplacing(inputs, outputs, kFrames);
+    plugin.processReplacing(inputs, outputs, kFrames);
     for (auto& channel : output) {
         for (float sample : channel) {
             if (!std::isfinite(sample)) std::abort();
@@ -35,19 +33,17 @@ void processBlock() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzzing::useTemporaryConfigFolder();
-    plugin = new kirra::Plugin(nullptr);
-    plugin->setSampleRate(44100.0f);
-    plugin->resume();
+    fuzzing::fuzzedPlugin();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    kirra::Plugin* plugin = &fuzzing::fuzzedPlugin();
     std::vector<uint8_t> chunk = fuzzing::shapeInput(data, size, fuzzing::validChunk);
     int32_t answer = plugin->setChunk(chunk.empty() ? nullptr : chunk.data(),
                                       static_cast<int32_t>(chunk.size()), false);
     if (answer != 0 && answer != -1) std::abort();
-    processBlock();
+    processBlock(*plugin);
     void* saved = nullptr;
     if (plugin->getChunk(&saved, false) != 324211 || saved == nullptr) std::abort();
     return 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/Plugin.h"
 #include "engine/ProgramImages.h"
 #include "engine/StateChunk.h"
 #include "platform/UserStore.h"
@@ -95,6 +96,17 @@ std::string useTemporaryConfigFolder() {
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
     }
     return platform::UserStore::defaultFolder();
+}
+
+kirra::Plugin& fuzzedPlugin() {
+    static kirra::Plugin* plugin = nullptr;
+    if (plugin == nullptr) {
+        useTemporaryConfigFolder();
+        plugin = new kirra::Plugin(nullptr);
+        plugin->setSampleRate(44100.0f);
+        plugin->resume();
+    }
+    return *plugin;
 }
 
 }  // namespace fuzzing

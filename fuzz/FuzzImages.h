@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace kirra {
+class Plugin;
+}
+
 namespace fuzzing {
 
 // Valid images of the factory state, in little-endian or byte-reversed form.
@@ -23,5 +27,9 @@ std::vector<uint8_t> shapeInput(const uint8_t* data, size_t size,
 // Points the per-user store at a fresh temporary folder, so fuzzing never touches the user's
 // configuration; answers the store's folder.
 std::string useTemporaryConfigFolder();
+
+// The one instance a fuzz target works on, created on first use (with its store in the
+// temporary folder) and resumed at 44.1 kHz.
+kirra::Plugin& fuzzedPlugin();
 
 }  // namespace fuzzing

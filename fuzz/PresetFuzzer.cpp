@@ -9,21 +9,16 @@
 #include "engine/ProgramImages.h"
 #include "engine/ProgramLibrary.h"
 
-namespace {
-kirra::Plugin* plugin = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzzing::useTemporaryConfigFolder();
-    plugin = new kirra::Plugin(nullptr);
+    fuzzing::fuzzedPlugin();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> image = fuzzing::shapeInput(data, size, fuzzing::validPreset);
-    plugin->getLibrary().applyPresetImage(image.data(), image.size());
+    fuzzing::fuzzedPlugin().getLibrary().applyPresetImage(image.data(), image.size());
     for (int index = 0; index < kirra::param::kProgramParameterCount; ++index) {
-        float value = plugin->getParameter(index);
+        float value = fuzzing::fuzzedPlugin().getParameter(index);
         if (!(value >= 0.0f && value <= 1.0f)) std::abort();
     }
     return 0;

@@ -12,7 +12,6 @@
 
 namespace {
 
-kirra::Plugin* plugin = nullptr;
 std::string folder;
 
 constexpr const char* kValues[] = {"DefaultBank0", "DefaultBank1", "DefaultBank2", "Clipboard",
@@ -23,7 +22,7 @@ constexpr const char* kValues[] = {"DefaultBank0", "DefaultBank1", "DefaultBank2
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     folder = fuzzing::useTemporaryConfigFolder();
     platform::makeDirectories(folder);
-    plugin = new kirra::Plugin(nullptr);
+    fuzzing::fuzzedPlugin();
     return 0;
 }
 
@@ -33,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto valid = value < 3 ? fuzzing::validBank : fuzzing::validPreset;
     std::vector<uint8_t> content = fuzzing::shapeInput(data + 1, size - 1, valid);
     platform::writeFileAtomically(folder + "/" + kValues[value], content.data(), content.size());
-    kirra::ProgramLibrary& library = plugin->getLibrary();
+    kirra::ProgramLibrary& library = fuzzing::fuzzedPlugin().getLibrary();
     library.loadDefaultBanks();
     library.pasteProgram();
     library.loadPreferences();
