@@ -155,35 +155,50 @@ TEST(ProgramLibrary, WrongDamagedOrMissingFilesChangeNothing) {
 
 TEST(ProgramLibrary, DefaultBankReplacesTheFactoryBankAtTheNextStart) {
     ScopedConfigHome home;
+    const kirra::ProgramStore factory;
+    std::vector<uint8_t> savedBank(kirra::kBankImageBytes);
     {
         InProcessHost first;
-        kirra::Plugin& plugin = first.plugin();
-        plugin.getPrograms().program(1, 0).setName("Saved");
-        plugin.getPrograms().program(1, 0).values[kOperatorType1] = stateValue(kirra::kPanner, 64);
-        ASSERT_TRUE(plugin.getLibrary().saveDefaultBank(1));
-        // Bank 1 as default too, with a program 1 that is not flat.
-        plugin.getPrograms().program(0, 0).values[kOperatorType1 + 3] =
-            stateValue(kirra::kPhaseInv, 64);
-        plugin.getPrograms().program(0, 0).values[operatorParameter(3, 0)] = 0.7f;
-        ASSERT_TRUE(plugin.getLibrary().saveDefaultBank(0));
-        plugin.getPrograms().program(0, 1).setName("Not saved");
+        kirra::ProgramStore& programs = first.plugin().getPrograms();
+        programs.program(1, 0).setName("Saved");
+        programs.program(1, 63).values[kOperatorType1] = stateValue(kirra::kPanner, 64);
+        ASSERT_TRUE(first.plugin().getLibrary().saveDefaultBank(1));
+        first.plugin().getLibrary().makeBankImage(1, savedBank.data());
+        programs.program(0, 1).setName("Not saved");  // edits of other banks stay behind
+        programs.program(2, 1).setName("Not saved");
     }
+    auto bankImage = [](const kirra::ProgramStore& programs, int bank) {
+        std::vector<uint8_t> image(kirra::kBankImageBytes);
+        kirra::writeBankImage(programs.bank(bank), image.data());
+        return image;
+    };
     {
         InProcessHost second;
-        kirra::Plugin& plugin = second.plugin();
-        EXPECT_STREQ(plugin.getPrograms().program(1, 0).name, "Saved");
-        EXPECT_STREQ(plugin.getPrograms().program(0, 1).name, "[flat]");
-        EXPECT_STREQ(plugin.getPrograms().program(2, 0).name, "E-Bow");
-        // The start applies program 1 of bank 1 with its own values, not a new module's.
-        EXPECT_EQ(plugin.getOperatorType(3), kirra::kPhaseInv);
-        EXPECT_EQ(plugin.getParameter(operatorParameter(3, 0)), 0.7f);
-        EXPECT_TRUE(plugin.getLibrary().forgetDefaultBank(1));
-        EXPECT_TRUE(plugin.getLibrary().forgetDefaultBank(1));  // already gone
-        EXPECT_FALSE(plugin.getLibrary().saveDefaultBank(3));
+        const kirra::ProgramStore& programs = second.plugin().getPrograms();
+        EXPECT_EQ(bankImage(programs, 1), savedBank);
+        EXPECT_EQ(bankImage(programs, 0), bankImage(factory, 0));
+        EXPECT_EQ(bankImage(programs, 2), bankImage(factory, 2));
+        EXPECT_TRUE(second.plugin().getLibrary().forgetDefaultBank(1));
+        EXPECT_TRUE(second.plugin().getLibrary().forgetDefaultBank(1));  // already gone
+        EXPECT_FALSE(second.plugin().getLibrary().saveDefaultBank(3));
     }
     InProcessHost third;
-    EXPECT_STREQ(third.plugin().getPrograms().program(1, 0).name, "[flat]");
-    EXPECT_EQ(third.plugin().getOperatorType(3), kirra::kPhaseInv);
+    EXPECT_EQ(bankImage(third.plugin().getPrograms(), 1), bankImage(factory, 1));
+}
+
+TEST(ProgramLibrary, StartAppliesProgramOneOfASavedFirstBank) {
+    ScopedConfigHome home;
+    {
+        InProcessHost first;
+        kirra::Program& program = first.plugin().getPrograms().program(0, 0);
+        program.values[kOperatorType1 + 3] = stateValue(kirra::kPhaseInv, 64);
+        program.values[operatorParameter(3, 0)] = 0.7f;
+        ASSERT_TRUE(first.plugin().getLibrary().saveDefaultBank(0));
+    }
+    // Applied with its own position values, not those of a freshly created module.
+    InProcessHost second;
+    EXPECT_EQ(second.plugin().getOperatorType(3), kirra::kPhaseInv);
+    EXPECT_EQ(second.plugin().getParameter(operatorParameter(3, 0)), 0.7f);
 }
 
 TEST(ProgramLibrary, ClipboardCarriesAProgramToAnotherInstance) {
