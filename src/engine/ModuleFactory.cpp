@@ -2,10 +2,16 @@
 
 #include "modules/Empty.h"
 #include "modules/ModuleCatalogue.h"
+#include "operators/effects/CompExp.h"
+#include "operators/effects/DelayLine.h"
+#include "operators/effects/Distortion.h"
 #include "operators/effects/Gain.h"
+#include "operators/effects/LoFi.h"
 #include "operators/effects/Panner.h"
 #include "operators/effects/PhaseInv.h"
+#include "operators/effects/Pitch.h"
 #include "operators/effects/Rectifier.h"
+#include "operators/effects/Reverb2.h"
 #include "operators/effects/SideMix.h"
 #include "operators/effects/Stereo.h"
 
@@ -13,6 +19,18 @@ namespace kirra {
 
 std::unique_ptr<Operator> createOperator(int type, int slot, ModuleOwner* owner) {
     switch (type) {
+        case kLoFi:
+            return std::make_unique<LoFi>(slot, owner);
+        case kDelayLine:
+            return std::make_unique<DelayLine>(slot, owner);
+        case kDistortion:
+            return std::make_unique<Distortion>(slot, owner);
+        case kCompExp:
+            return std::make_unique<CompExp>(slot, owner);
+        case kReverb2:
+            return std::make_unique<Reverb2>(slot, owner);
+        case kPitch:
+            return std::make_unique<Pitch>(slot, owner);
         case kStereo:
             return std::make_unique<Stereo>(slot, owner);
         case kPanner:

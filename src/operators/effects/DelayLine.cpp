@@ -1,0 +1,442 @@
+#include "operators/effects/DelayLine.h"
+
+#include <cmath>
+
+#include "modules/NoteValues.h"
+#include "operators/effects/BalanceText.h"
+
+namespace kirra {
+
+namespace {
+
+const ParameterInfo kParameters[] = {
+    {"time L", "timeL", "ms", (5 + 0.5f) / 30},  // a quarter note
+    {"time R", "timeR", "ms", (5 + 0.5f) / 30},
+    {"feedback", "feedbck", "dB", 0.0f},
+    {"mode", "mode", "", 0.75f},            // tempo-based
+    {"interpolate", "interpol", "", 0.5f},  // linear
+    {"time LR", nullptr, "", 0.0f},         // a modulation destination only
+    {"fb mode", "fbmode", "", 0.25f},       // independent
+    {"pan L", "panL", "", 0.0f},
+    {"pan R", "panR", "", 0.0f},
+};
+
+// A full-scale modulation moves a time by 20 ms (0.005 of four seconds).
+constexpr float kTimeModulationDepth = 0.005f;
+// Feedback gains below this (-100 dB) read as "-oo" in the editor.
+constexpr float kSilentGain = 0.00001f;
+// Echoes of the plot below -80 dB are left out.
+constexpr float kAudibleEcho = 0.0001f;
+
+const char* const kModeDisplays[] = {"time-based", "tempo-based"};
+const char* const kModeTexts[] = {"time", "tempo"};
+const char* const kInterpolationTexts[] = {"off", "linear", "cubic"};
+const char* const kFeedbackModeDisplays[] = {"independent", "align"};
+const char* const kFeedbackModeTexts[] = {"indep", "align"};
+
+float cube(float value) {
+    return value * value * value;
+}
+
+bool isTime(int position) {
+    return position == DelayLine::kTimeLeft || position == DelayLine::kTimeRight;
+}
+
+// "L 040", "CENTER", "R 100" for a pan whose value 0 means the given side.
+void panText(float value, char zeroSide, char oneSide, ModuleText& text) {
+    int n = valueToIndex(value, 201) - 100;
+    if (n == 0) {
+        setText(text, "CENTER");
+    } else {
+        formatText(text, "%c %03d", n < 0 ? zeroSide : oneSide, n < 0 ? -n : n);
+    }
+}
+
+// Index of the word a text starts with, or -1.
+int wordIndex(const char* text, const char* const* words, int count) {
+    while (text != nullptr && *text == ' ')
+        ++text;
+    for (int index = 0; index < count; ++index) {
+        if (startsWithNoCase(text, words[index])) return index;
+    }
+    return -1;
+}
+
+}  // namespace
+
+DelayLine::DelayLine(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, kPositionCount) {
+    setSampleRate(sampleRate_);
+}
+
+float DelayLine::normalisedTime(float value, int timeMode, float tempoBpm) {
+    if (timeMode != kTempoBased) return value;
+    float seconds = noteValueSeconds(valueToIndex(value, kNoteValueCount), tempoBpm);
+    return minOf(1.0f, seconds / kMaxSeconds);
+}
+
+float DelayLine::convertTimeValue(float value, int fromMode, int toMode, float tempoBpm) {
+    if (fromMode == toMode) return value;
+    if (toMode == kTimeBased) return normalisedTime(value, kTempoBased, tempoBpm);
+    const float seconds = value * kMaxSeconds;
+    int best = 0;
+    float bestDistance = 1e10f;
+    for (int index = 0; index < kNoteValueCount; ++index) {
+        float distance = std::fabs(noteValueSeconds(index, tempoBpm) - seconds);
+        if (distance < bestDistance) {  // the shorter note value wins a tie
+            bestDistance = distance;
+            best = index;
+        }
+    }
+    return indexToValue(best, kNoteValueCount);
+}
+
+void DelayLine::feedbackGains(float feedbackValueLeft, float feedbackValueRight,
+                              float timeLeftSamples, float timeRightSamples, bool align,
+                              float& gainLeft, float& gainRight) {
+    gainLeft = cube(feedbackValueLeft);
+    gainRight = cube(feedbackValueRight);
+    if (!align) return;
+    // Per-sample decay factors g^(1/t); the channel that decays faster takes the other's.
+    float decayLeft = std::pow(gainLeft, 1.0f / timeLeftSamples);
+    float decayRight = std::pow(gainRight, 1.0f / timeRightSamples);
+    if (decayLeft <= decayRight) {
+        gainLeft = std::pow(gainRight, timeLeftSamples / timeRightSamples);
+    } else {
+        gainRight = std::pow(gainLeft, timeRightSamples / timeLeftSamples);
+    }
+}
+
+int DelayLine::timeMode() const {
+    return valueToIndex(base_[kMode], 2);
+}
+
+void DelayLine::getParameterLabel(int position, ModuleText& text) const {
+    if (isTime(position)) {
+        setText(text, timeMode() == kTimeBased ? "ms" : "");
+        return;
+    }
+    Operator::getParameterLabel(position, text);
+}
+
+void DelayLine::formatDisplay(int position, float value, ModuleText& text) const {
+    switch (position) {
+        case kTimeLeft:
+        case kTimeRight:
+            if (timeMode() == kTimeBased) {
+                formatText(text, "%.0f", value * kMaxSeconds * 1000.0f);
+            } else {
+                formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
+            }
+            break;
+        case kFeedback:
+            decibelText(text, cube(value), "%.0f");
+            break;
+        case kMode:
+            setText(text, kModeDisplays[valueToIndex(value, 2)]);
+            break;
+        case kInterpolate:
+            setText(text, kInterpolationTexts[valueToIndex(value, 3)]);
+            break;
+        case kFeedbackMode:
+            setText(text, kFeedbackModeDisplays[valueToIndex(value, 2)]);
+            break;
+        case kPanLeft:
+            panText(value, 'L', 'R', text);
+            break;
+        case kPanRight:
+            panText(value, 'R', 'L', text);
+            break;
+        default:
+            setText(text, "---");
+            break;
+    }
+}
+
+void DelayLine::getEditorText(int position, float value, ModuleText& text) const {
+    switch (position) {
+        case kTimeLeft:
+        case kTimeRight:
+            if (timeMode() == kTimeBased) {
+                formatText(text, "%.1fms", value * kMaxSeconds * 1000.0f);
+            } else {
+                setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
+            }
+            break;
+        case kFeedback:
+            if (cube(value) < kSilentGain) {
+                setText(text, "-oodB");
+            } else {
+                formatText(text, "%.1fdB", 20.0 * std::log10(static_cast<double>(cube(value))));
+            }
+            break;
+        case kMode:
+            setText(text, kModeTexts[valueToIndex(value, 2)]);
+            break;
+        case kFeedbackMode:
+            setText(text, kFeedbackModeTexts[valueToIndex(value, 2)]);
+            break;
+        default:
+            formatDisplay(position, value, text);
+            break;
+    }
+}
+
+float DelayLine::textToValue(int position, const char* text, float currentValue) const {
+    if (text == nullptr) return currentValue;
+    float number = 0.0f;
+    int word = -1;
+    switch (position) {
+        case kTimeLeft:
+        case kTimeRight:
+            if (timeMode() == kTempoBased) {
+                int index = noteValueFromText(text);
+                return indexToValue(index >= 0 ? index : 3, kNoteValueCount);  // else "1/1"
+            }
+            if (!parseNumber(text, number)) return currentValue;
+            return minOf(maxOf(number, 0.0f), 4000.0f) / 4000.0f;
+        case kFeedback: {
+            while (*text == ' ')
+                ++text;
+            if (startsWithNoCase(text, "-oo")) return 0.0f;
+            if (!parseNumber(text, number)) return currentValue;
+            if (number < -100.0f) return 0.0f;
+            return std::cbrt(std::pow(10.0f, minOf(number, 0.0f) / 20.0f));
+        }
+        case kMode:
+            word = wordIndex(text, kModeTexts, 2);
+            return word >= 0 ? indexToValue(word, 2) : currentValue;
+        case kInterpolate:
+            word = wordIndex(text, kInterpolationTexts, 3);
+            return word >= 0 ? indexToValue(word, 3) : currentValue;
+        case kFeedbackMode:
+            word = wordIndex(text, kFeedbackModeTexts, 2);
+            return word >= 0 ? indexToValue(word, 2) : currentValue;
+        case kPanLeft:
+            return balanceFromText(text);
+        case kPanRight:
+            return 1.0f - balanceFromText(text);
+        default:
+            return currentValue;
+    }
+}
+
+bool DelayLine::isParameterUsed(int position) const {
+    return isTime(position) || position == kFeedback || position == kTimeBoth ||
+           position == kPanLeft || position == kPanRight;
+}
+
+void DelayLine::setParameter(int position, float value) {
+    Operator::setParameter(position, position == kTimeBoth ? 0.0f : value);
+}
+
+void DelayLine::setTempo(float bpm) {
+    if (std::isfinite(bpm) && bpm > 0.0f) tempoBpm_ = bpm;
+}
+
+void DelayLine::resetModulation() {
+    Operator::resetModulation();
+    if (timeMode() != kTempoBased) return;
+    left_[kTimeLeft] = normalisedTime(base_[kTimeLeft], kTempoBased, tempoBpm_);
+    right_[kTimeRight] = normalisedTime(base_[kTimeRight], kTempoBased, tempoBpm_);
+}
+
+void DelayLine::addModulation(int position, float left, float right) {
+    switch (position) {
+        case kTimeLeft:
+            left_[kTimeLeft] += kTimeModulationDepth * left;
+            break;
+        case kTimeRight:
+            right_[kTimeRight] += kTimeModulationDepth * right;
+            break;
+        case kTimeBoth:
+            left_[kTimeLeft] += kTimeModulationDepth * left;
+            right_[kTimeRight] += kTimeModulationDepth * right;
+            break;
+        case kFeedback:
+        case kPanLeft:
+        case kPanRight:
+            Operator::addModulation(position, left, right);
+            break;
+        default:
+            break;
+    }
+}
+
+void DelayLine::setSampleRate(float sampleRate) {
+    length_ = 4 * static_cast<int>(sampleRate) + 1;
+    // Swapped rather than resized, so that a lower rate also gives the memory back.
+    std::vector<float>(length_ + 4, 0.0f).swap(bufferLeft_);
+    std::vector<float>(length_ + 4, 0.0f).swap(bufferRight_);
+    // The old write position may lie beyond a shorter line.
+    writePosition_ = 1;
+    Operator::setSampleRate(sampleRate);
+}
+
+void DelayLine::updateParameters() {
+    timeMode_ = timeMode();
+    interpolation_ = valueToIndex(base_[kInterpolate], 3);
+    // A time modulated past the ends ("time LR" is never clamped with the times it moves) still
+    // stays inside the line.
+    const float longest = static_cast<float>(length_ - 1);
+    float samplesLeft = left_[kTimeLeft] * kMaxSeconds * sampleRate_;
+    float samplesRight = right_[kTimeRight] * kMaxSeconds * sampleRate_;
+    samplesLeft = samplesLeft >= 1.0f ? minOf(samplesLeft, longest) : 1.0f;
+    samplesRight = samplesRight >= 1.0f ? minOf(samplesRight, longest) : 1.0f;
+    timeLeft_.setTarget(samplesLeft);
+    timeRight_.setTarget(samplesRight);
+    panLeft_.setTarget(left_[kPanLeft]);
+    panRight_.setTarget(right_[kPanRight]);
+    float gainLeft;
+    float gainRight;
+    feedbackGains(left_[kFeedback], right_[kFeedback], samplesLeft, samplesRight,
+                  valueToIndex(base_[kFeedbackMode], 2) == 1, gainLeft, gainRight);
+    feedbackLeft_.setTarget(gainLeft);
+    feedbackRight_.setTarget(gainRight);
+}
+
+void DelayLine::snapToTargets() {
+    timeLeft_.snap();
+    timeRight_.snap();
+    feedbackLeft_.snap();
+    feedbackRight_.snap();
+    panLeft_.snap();
+    panRight_.snap();
+}
+
+void DelayLine::resetState() {
+    std::fill(bufferLeft_.begin(), bufferLeft_.end(), 0.0f);
+    std::fill(bufferRight_.begin(), bufferRight_.end(), 0.0f);
+    snapToTargets();
+}
+
+float DelayLine::readChannel(const std::vector<float>& buffer, double position) const {
+    int i = static_cast<int>(position);
+    float f = static_cast<float>(position - i);
+    const float* x = buffer.data() + i;
+    switch (interpolation_) {
+        case kNoInterpolation:
+            return x[0];
+        case kLinear:
+            return x[0] + f * (x[1] - x[0]);
+        default:  // Catmull-Rom through x[-1], x[0], x[1], x[2]
+            return 0.5f * (2.0f * x[0] + (x[1] - x[-1]) * f +
+                           (2.0f * x[-1] - 5.0f * x[0] + 4.0f * x[1] - x[2]) * f * f +
+                           (x[2] - 3.0f * x[1] + 3.0f * x[0] - x[-1]) * f * f * f);
+    }
+}
+
+void DelayLine::processSample(float& left, float& right) {
+    // Ramps end exactly on targets inside 1..length - 1; the limits only catch the rounding of
+    // long float times.
+    const float longest = static_cast<float>(length_ - 1);
+    const float samplesLeft = minOf(maxOf(timeLeft_.advance(), 1.0f), longest);
+    const float samplesRight = minOf(maxOf(timeRight_.advance(), 1.0f), longest);
+    const float gainLeft = feedbackLeft_.advance();
+    const float gainRight = feedbackRight_.advance();
+    const float panLeft = panLeft_.advance();
+    const float panRight = panRight_.advance();
+
+    double readLeft = writePosition_ - static_cast<double>(samplesLeft);
+    double readRight = writePosition_ - static_cast<double>(samplesRight);
+    if (readLeft < 1.0) readLeft += length_;
+    if (readRight < 1.0) readRight += length_;
+    const float delayedLeft = readChannel(bufferLeft_, readLeft);
+    const float delayedRight = readChannel(bufferRight_, readRight);
+
+    const float outLeft = (1.0f - panLeft) * delayedLeft + panRight * delayedRight;
+    const float outRight = panLeft * delayedLeft + (1.0f - panRight) * delayedRight;
+
+    float writeLeft = flushDenormal(gainLeft * outLeft + left);
+    float writeRight = flushDenormal(gainRight * outRight + right);
+    if (!std::isfinite(writeLeft)) writeLeft = 0.0f;
+    if (!std::isfinite(writeRight)) writeRight = 0.0f;
+    bufferLeft_[writePosition_] = writeLeft;
+    bufferRight_[writePosition_] = writeRight;
+    if (writePosition_ < 3) {
+        bufferLeft_[length_ + writePosition_] = writeLeft;
+        bufferRight_[length_ + writePosition_] = writeRight;
+    } else if (writePosition_ == length_) {
+        bufferLeft_[0] = writeLeft;
+        bufferRight_[0] = writeRight;
+    }
+    if (++writePosition_ > length_) writePosition_ = 1;
+
+    left = outLeft;
+    right = outRight;
+}
+
+int DelayLine::echoes(const float* positionValues, float sampleRate, float tempoBpm,
+                      int inputChannel, Echo* out, int maxEchoes) {
+    if (positionValues == nullptr || out == nullptr || maxEchoes <= 0 || !(sampleRate > 0.0f)) {
+        return 0;
+    }
+    const int mode = valueToIndex(positionValues[kMode], 2);
+    const double longest = 4.0 * std::floor(sampleRate);
+    double samples[2];
+    for (int channel = 0; channel < 2; ++channel) {
+        double time = normalisedTime(positionValues[kTimeLeft + channel], mode, tempoBpm) *
+                      kMaxSeconds * sampleRate;
+        samples[channel] = time >= 1.0 ? std::fmin(time, longest) : 1.0;
+    }
+    float gain[2];
+    feedbackGains(positionValues[kFeedback], positionValues[kFeedback],
+                  static_cast<float>(samples[0]), static_cast<float>(samples[1]),
+                  valueToIndex(positionValues[kFeedbackMode], 2) == 1, gain[0], gain[1]);
+    const float panLeft = positionValues[kPanLeft];
+    const float panRight = positionValues[kPanRight];
+    // Share of a signal read from line c that goes to output side s (and back into line s).
+    const float share[2][2] = {{1.0f - panLeft, panLeft}, {panRight, 1.0f - panRight}};
+
+    // Echoes still to come: what arrives at the end of a line, when.
+    struct Arrival {
+        double samples;
+        int line;
+        float amplitude;
+    };
+    constexpr int kMaxPending = 64;
+    Arrival pending[kMaxPending];
+    int pendingCount = 0;
+    const int first = inputChannel == 1 ? 1 : 0;
+    pending[pendingCount++] = {samples[first], first, 1.0f};
+
+    int written = 0;
+    // Each step emits an echo or merges one into the last; the cap is only a backstop.
+    for (int step = 0;
+         step < 4 * maxEchoes + kMaxPending && written < maxEchoes && pendingCount > 0; ++step) {
+        int earliest = 0;
+        for (int k = 1; k < pendingCount; ++k) {
+            if (pending[k].samples < pending[earliest].samples) earliest = k;
+        }
+        Arrival arrival = pending[earliest];
+        pending[earliest] = pending[--pendingCount];
+
+        float heard[2];
+        for (int side = 0; side < 2; ++side) {
+            heard[side] = share[arrival.line][side] * arrival.amplitude;
+            float next = gain[side] * heard[side];
+            if (std::fabs(next) < kAudibleEcho) continue;
+            double when = arrival.samples + samples[side];
+            int match = 0;
+            while (match < pendingCount &&
+                   !(pending[match].line == side && pending[match].samples == when)) {
+                ++match;
+            }
+            if (match < pendingCount) {
+                pending[match].amplitude += next;
+            } else if (pendingCount < kMaxPending) {
+                pending[pendingCount++] = {when, side, next};
+            }
+        }
+        const double seconds = arrival.samples / sampleRate;
+        if (written > 0 && out[written - 1].seconds == seconds) {
+            out[written - 1].left += heard[0];
+            out[written - 1].right += heard[1];
+        } else if (std::fabs(heard[0]) >= kAudibleEcho || std::fabs(heard[1]) >= kAudibleEcho) {
+            out[written++] = {seconds, heard[0], heard[1]};
+        }
+    }
+    return written;
+}
+
+}  // namespace kirra

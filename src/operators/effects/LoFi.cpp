@@ -1,0 +1,109 @@
+#include "operators/effects/LoFi.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace kirra {
+
+namespace {
+
+const ParameterInfo kParameters[] = {
+    {"bits", "bit depth", "", 1.0f},        // 16 bits
+    {"smplrate", "sample rate", "", 1.0f},  // 44100 Hz
+};
+
+constexpr float kTopRateHz = 44100.0f;
+constexpr float kRateDecades = 2.995732f;  // ln(20): the lowest rate is a twentieth of the top
+
+float limitTo(float value, float low, float high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+int roundedHoldRate(float value) {
+    return static_cast<int>(LoFi::holdRateHz(value) + 0.5f);
+}
+
+}  // namespace
+
+LoFi::LoFi(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, kPositionCount) {
+    setSampleRate(sampleRate_);
+    resetState();
+}
+
+float LoFi::holdRateHz(float value) {
+    return kTopRateHz * std::exp(-kRateDecades * (1.0f - value));
+}
+
+void LoFi::formatDisplay(int position, float value, ModuleText& text) const {
+    if (position == kBits) {
+        formatText(text, "%.1f", 1.0f + 15.0f * value);
+    } else {
+        formatText(text, "%d", roundedHoldRate(value));
+    }
+}
+
+void LoFi::getEditorText(int position, float value, ModuleText& text) const {
+    if (position == kHoldRate) {
+        formatText(text, "%d Hz", roundedHoldRate(value));
+        return;
+    }
+    Operator::getEditorText(position, value, text);
+}
+
+float LoFi::textToValue(int position, const char* text, float currentValue) const {
+    float number;
+    if (!parseNumber(text, number)) return currentValue;
+    if (position == kBits) return (limitTo(number, 1.0f, 16.0f) - 1.0f) / 15.0f;
+    if (position == kHoldRate) {
+        return std::log(limitTo(number, 2205.0f, kTopRateHz) / kTopRateHz) / kRateDecades + 1.0f;
+    }
+    return currentValue;
+}
+
+void LoFi::setSampleRate(float sampleRate) {
+    rateScale_ = kTopRateHz / sampleRate;
+    Operator::setSampleRate(sampleRate);
+}
+
+void LoFi::updateParameters() {
+    channelLeft_.bits.setTarget(left_[kBits]);
+    channelRight_.bits.setTarget(right_[kBits]);
+    channelLeft_.rate.setTarget(std::exp(-kRateDecades * (1.0f - left_[kHoldRate])) * rateScale_);
+    channelRight_.rate.setTarget(std::exp(-kRateDecades * (1.0f - right_[kHoldRate])) * rateScale_);
+}
+
+void LoFi::snapToTargets() {
+    for (Channel* channel : {&channelLeft_, &channelRight_}) {
+        channel->bits.snap();
+        channel->rate.snap();
+    }
+}
+
+void LoFi::resetState() {
+    for (Channel* channel : {&channelLeft_, &channelRight_}) {
+        channel->phase = 0.0f;
+        channel->held = 0.0f;
+    }
+    snapToTargets();
+}
+
+float LoFi::processChannel(Channel& channel, float sample) const {
+    const float bits = channel.bits.advance();
+    channel.phase += channel.rate.advance();
+    if (channel.phase >= 1.0f) {
+        // At host rates below the hold rate a period ends every sample; the phase keeps only
+        // its fraction so that it cannot grow without bound.
+        channel.phase -= std::floor(channel.phase);
+        // 2^(15 bits) levels per unit, rounded to the nearest level (halves upwards).
+        const float levels = std::exp2(15.0f * bits);
+        channel.held = std::floor((sample + 0.5f / levels) * levels) / levels;
+    }
+    return channel.held;
+}
+
+void LoFi::processSample(float& left, float& right) {
+    left = processChannel(channelLeft_, left);
+    right = processChannel(channelRight_, right);
+}
+
+}  // namespace kirra

@@ -1,0 +1,309 @@
+#include "operators/effects/Pitch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <iterator>
+
+namespace kirra {
+
+namespace {
+
+const ParameterInfo kParameters[] = {
+    {"semitones", "semitones", "", 0.5f},  // step 12 of 25: no transposition
+    {"cents", "cents", "", 0.5f},
+    {"tune", "tune", "", 0.5f},
+    {"resolution", "resolution", "", 2.5f / 3.0f},  // "highest"
+};
+
+const char* const kResolutionNames[] = {"std", "high", "highest"};
+
+constexpr float kPi = 3.14159265f;
+constexpr float kHalfPi = 1.57079633f;
+constexpr float kTwoPi = 6.28318531f;
+constexpr float kInverseTwoPi = 0.159154943f;
+// With a Hann window at four times overlap the squared windows add up to 1.5; the inverse of
+// the half spectrum (scaled by 2 / N on analysis) gives twice the signal.
+constexpr float kOutputScale = 1.0f / 3.0f;
+
+float limitTo(float value, float low, float high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+// The angle brought into -pi..pi. Conversion to int truncates whatever the rounding mode.
+inline float wrapPhase(float angle) {
+    float turns = angle * kInverseTwoPi;
+    int whole = static_cast<int>(turns + (turns >= 0.0f ? 0.5f : -0.5f));
+    return angle - kTwoPi * static_cast<float>(whole);
+}
+
+// atan2 to about 1e-5 radians: a minimax polynomial for atan on 0..1 and the octant symmetries.
+inline float fastAtan2(float y, float x) {
+    const float ax = std::fabs(x);
+    const float ay = std::fabs(y);
+    const float larger = maxOf(ax, ay);
+    if (larger == 0.0f) return 0.0f;
+    const float z = minOf(ax, ay) / larger;
+    const float z2 = z * z;
+    float angle =
+        z *
+        (0.99997726f +
+         z2 * (-0.33262347f +
+               z2 * (0.19354346f + z2 * (-0.11643287f + z2 * (0.05265332f - 0.01172120f * z2)))));
+    if (ay > ax) angle = kHalfPi - angle;
+    if (x < 0.0f) angle = kPi - angle;
+    return y < 0.0f ? -angle : angle;
+}
+
+// sin on -pi..pi to a few 1e-6: folded onto -pi/2..pi/2, then its series to the ninth power.
+inline float fastSine(float x) {
+    if (x > kHalfPi) {
+        x = kPi - x;
+    } else if (x < -kHalfPi) {
+        x = -kPi - x;
+    }
+    const float x2 = x * x;
+    return x * (1.0f + x2 * (-1.6666667e-1f +
+                             x2 * (8.3333333e-3f + x2 * (-1.9841270e-4f + x2 * 2.7557319e-6f))));
+}
+
+inline float fastCosine(float x) {
+    x += kHalfPi;
+    return fastSine(x > kPi ? x - kTwoPi : x);
+}
+
+}  // namespace
+
+Pitch::Pitch(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, kPositionCount) {
+    setSampleRate(sampleRate_);
+}
+
+int Pitch::frameSize(int resolution, float sampleRate) {
+    int base = 512;
+    int largest = 2048;
+    if (sampleRate >= 50000.0f) {
+        largest = 4096;
+        base = sampleRate < 100000.0f ? 1024 : 2048;
+    }
+    return std::min(base << std::clamp(resolution, 0, 2), largest);
+}
+
+float Pitch::semitones(const float* positionValues) {
+    return static_cast<float>(valueToIndex(positionValues[kSemitones], 25) - 12) +
+           (positionValues[kCents] - 0.5f) + (24.0f * positionValues[kTune] - 12.0f);
+}
+
+void Pitch::formatDisplay(int position, float value, ModuleText& text) const {
+    switch (position) {
+        case kSemitones:
+            formatText(text, "%d", valueToIndex(value, 25) - 12);
+            break;
+        case kCents:
+            formatText(text, "%.0f", (value - 0.5f) * 100.0f);
+            break;
+        case kTune:
+            formatText(text, "%.0f", 24.0f * value - 12.0f);
+            break;
+        case kResolution:
+            setText(text, kResolutionNames[valueToIndex(value, 3)]);
+            break;
+        default:
+            setText(text, "---");
+            break;
+    }
+}
+
+void Pitch::getEditorText(int position, float value, ModuleText& text) const {
+    if (position == kTune) {
+        formatText(text, "%.2f", 24.0f * value - 12.0f);
+        return;
+    }
+    Operator::getEditorText(position, value, text);
+}
+
+float Pitch::textToValue(int position, const char* text, float currentValue) const {
+    if (text == nullptr) return currentValue;
+    while (*text == ' ')
+        ++text;
+    if (position == kResolution) {
+        for (int step = 2; step >= 0; --step) {  // "highest" before "high"
+            if (startsWithNoCase(text, kResolutionNames[step])) return indexToValue(step, 3);
+        }
+        return currentValue;
+    }
+    float number;
+    if (!parseNumber(text, number)) return currentValue;
+    switch (position) {
+        case kSemitones: {
+            int whole = static_cast<int>(std::lround(limitTo(number, -12.0f, 12.0f)));
+            return (static_cast<float>(whole) + 12.5f) / 25.0f;
+        }
+        case kCents:
+            return (limitTo(number, -50.0f, 50.0f) + 50.0f) / 100.0f;
+        case kTune:
+            return (limitTo(number, -12.0f, 12.0f) + 12.0f) / 24.0f;
+        default:
+            return currentValue;
+    }
+}
+
+void Pitch::setSampleRate(float sampleRate) {
+    const int largest = frameSize(2, sampleRate);
+    fft_.prepare(largest);
+    for (Channel* channel : {&channelLeft_, &channelRight_}) {
+        channel->input.assign(largest, 0.0f);
+        channel->output.assign(largest, 0.0f);
+        channel->lastPhase.assign(largest / 2 + 2, 0.0f);
+        channel->sumPhase.assign(largest / 2 + 2, 0.0f);
+    }
+    window_.assign(largest, 0.0f);
+    real_.assign(largest, 0.0f);
+    imag_.assign(largest, 0.0f);
+    for (int side = 0; side < 2; ++side) {
+        binReal_[side].assign(largest / 2 + 1, 0.0f);
+        binImag_[side].assign(largest / 2 + 1, 0.0f);
+    }
+    magnitude_.assign(largest / 2 + 2, 0.0f);
+    frequency_.assign(largest / 2 + 2, 0.0f);
+    shiftedMagnitude_.assign(largest / 2 + 2, 0.0f);
+    shiftedFrequency_.assign(largest / 2 + 2, 0.0f);
+    resolution_ = valueToIndex(base_[kResolution], 3);
+    frameSize_ = 0;
+    setFrameSize(frameSize(resolution_, sampleRate));
+    Operator::setSampleRate(sampleRate);
+}
+
+void Pitch::setFrameSize(int size) {
+    frameSize_ = size;
+    fft_.setSize(size);
+    for (int i = 0; i < size; ++i) {
+        window_[i] = static_cast<float>(0.5 - 0.5 * std::cos(2.0 * 3.141592653589793 * i / size));
+    }
+    clearBuffers();
+}
+
+void Pitch::clearBuffers() {
+    for (Channel* channel : {&channelLeft_, &channelRight_}) {
+        std::fill(channel->input.begin(), channel->input.end(), 0.0f);
+        std::fill(channel->output.begin(), channel->output.end(), 0.0f);
+        std::fill(channel->lastPhase.begin(), channel->lastPhase.end(), 0.0f);
+        std::fill(channel->sumPhase.begin(), channel->sumPhase.end(), 0.0f);
+    }
+    ringPosition_ = 0;
+    hopCountdown_ = frameSize_ / 4;
+}
+
+void Pitch::updateParameters() {
+    const int resolution = valueToIndex(base_[kResolution], 3);
+    if (resolution != resolution_) {
+        // A new frame size starts all frames afresh: a gap of one frame.
+        resolution_ = resolution;
+        setFrameSize(frameSize(resolution, sampleRate_));
+    }
+    ratio_.setTarget(std::exp2(semitones(left_) / 12.0f));
+}
+
+void Pitch::snapToTargets() {
+    ratio_.snap();
+}
+
+void Pitch::resetState() {
+    clearBuffers();
+    snapToTargets();
+}
+
+void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
+    const int half = frameSize_ / 2;
+    const float analysisScale = 2.0f / static_cast<float>(frameSize_);
+    float* lastPhase = channel.lastPhase.data();
+    // A hop of a quarter frame advances bin k by k pi / 2 when it sits on the bin's centre;
+    // the rest of the advance tells how far off the centre its frequency lies.
+    for (int k = 0; k <= half; ++k) {
+        const float phase = fastAtan2(imag[k], real[k]);
+        float deviation = phase - lastPhase[k] - kHalfPi * static_cast<float>(k & 3);
+        lastPhase[k] = phase;
+        magnitude_[k] = analysisScale * std::sqrt(real[k] * real[k] + imag[k] * imag[k]);
+        frequency_[k] = kHalfPi * static_cast<float>(k) + wrapPhase(deviation);
+    }
+    // Bins move to k * ratio; those beyond Nyquist gather in the spare bin above it.
+    std::fill(shiftedMagnitude_.begin(), shiftedMagnitude_.begin() + half + 2, 0.0f);
+    std::fill(shiftedFrequency_.begin(), shiftedFrequency_.begin() + half + 2, 0.0f);
+    const float spare = static_cast<float>(half + 1);
+    for (int k = 0; k <= half; ++k) {
+        const int target = static_cast<int>(minOf(static_cast<float>(k) * ratio, spare));
+        shiftedMagnitude_[target] += magnitude_[k];
+        shiftedFrequency_[target] = frequency_[k] * ratio;
+    }
+    float* sumPhase = channel.sumPhase.data();
+    for (int k = 0; k <= half; ++k) {
+        const float phase = wrapPhase(sumPhase[k] + shiftedFrequency_[k]);
+        sumPhase[k] = phase;
+        real[k] = shiftedMagnitude_[k] * fastCosine(phase);
+        imag[k] = shiftedMagnitude_[k] * fastSine(phase);
+    }
+}
+
+void Pitch::processFrame() {
+    const int size = frameSize_;
+    const int mask = size - 1;
+    const int half = size / 2;
+    // Both channels in one complex transform: left as the real part, right as the imaginary.
+    for (int j = 0; j < size; ++j) {
+        const int index = (ringPosition_ + j) & mask;
+        real_[j] = channelLeft_.input[index] * window_[j];
+        imag_[j] = channelRight_.input[index] * window_[j];
+    }
+    fft_.forward(real_.data(), imag_.data());
+    float* leftReal = binReal_[0].data();
+    float* leftImag = binImag_[0].data();
+    float* rightReal = binReal_[1].data();
+    float* rightImag = binImag_[1].data();
+    for (int k = 0; k <= half; ++k) {
+        const int mirror = (size - k) & mask;
+        leftReal[k] = 0.5f * (real_[k] + real_[mirror]);
+        leftImag[k] = 0.5f * (imag_[k] - imag_[mirror]);
+        rightReal[k] = 0.5f * (imag_[k] + imag_[mirror]);
+        rightImag[k] = 0.5f * (real_[mirror] - real_[k]);
+    }
+    const float ratio = ratio_.current;
+    shiftSpectrum(channelLeft_, leftReal, leftImag, ratio);
+    shiftSpectrum(channelRight_, rightReal, rightImag, ratio);
+    // Both real signals' spectra back into one, with the mirrored bins of real signals.
+    real_[0] = leftReal[0];
+    imag_[0] = rightReal[0];
+    real_[half] = leftReal[half];
+    imag_[half] = rightReal[half];
+    for (int k = 1; k < half; ++k) {
+        real_[k] = leftReal[k] - rightImag[k];
+        imag_[k] = leftImag[k] + rightReal[k];
+        real_[size - k] = leftReal[k] + rightImag[k];
+        imag_[size - k] = rightReal[k] - leftImag[k];
+    }
+    fft_.inverse(real_.data(), imag_.data());
+    for (int j = 0; j < size; ++j) {
+        const int index = (ringPosition_ + j) & mask;
+        const float gain = window_[j] * kOutputScale;
+        channelLeft_.output[index] += real_[j] * gain;
+        channelRight_.output[index] += imag_[j] * gain;
+    }
+}
+
+void Pitch::processSample(float& left, float& right) {
+    ratio_.advance();
+    const int position = ringPosition_;
+    const float outLeft = channelLeft_.output[position];
+    const float outRight = channelRight_.output[position];
+    channelLeft_.output[position] = 0.0f;
+    channelRight_.output[position] = 0.0f;
+    channelLeft_.input[position] = left;
+    channelRight_.input[position] = right;
+    ringPosition_ = (position + 1) & (frameSize_ - 1);
+    if (--hopCountdown_ == 0) {
+        hopCountdown_ = frameSize_ / 4;
+        processFrame();
+    }
+    left = outLeft;
+    right = outRight;
+}
+
+}  // namespace kirra
