@@ -401,12 +401,16 @@ int DelayLine::echoes(const float* positionValues, float sampleRate, float tempo
     pending[pendingCount++] = {samples[first], first, 1.0f};
 
     int written = 0;
-    // Each step emits an echo or merges one into the last; the cap is only a backstop.
-    for (int step = 0;
-         step < 4 * maxEchoes + kMaxPending && written < maxEchoes && pendingCount > 0; ++step) {
+    // Each step emits an echo or adds an arrival to the last one; the cap is only a backstop.
+    for (int step = 0; step < 4 * maxEchoes + kMaxPending && pendingCount > 0; ++step) {
         int earliest = 0;
         for (int k = 1; k < pendingCount; ++k) {
             if (pending[k].samples < pending[earliest].samples) earliest = k;
+        }
+        // When the list is full only arrivals at the time of its last echo still count.
+        if (written == maxEchoes &&
+            pending[earliest].samples / sampleRate != out[written - 1].seconds) {
+            break;
         }
         Arrival arrival = pending[earliest];
         pending[earliest] = pending[--pendingCount];

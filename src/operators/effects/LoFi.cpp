@@ -81,7 +81,7 @@ void LoFi::snapToTargets() {
 
 void LoFi::resetState() {
     for (Channel* channel : {&channelLeft_, &channelRight_}) {
-        channel->phase = 0.0f;
+        channel->phase = 0.0;
         channel->held = 0.0f;
     }
     snapToTargets();
@@ -90,7 +90,7 @@ void LoFi::resetState() {
 float LoFi::processChannel(Channel& channel, float sample) const {
     const float bits = channel.bits.advance();
     channel.phase += channel.rate.advance();
-    if (channel.phase >= 1.0f) {
+    if (channel.phase >= 1.0) {
         // At host rates below the hold rate a period ends every sample; the phase keeps only
         // its fraction so that it cannot grow without bound.
         channel.phase -= std::floor(channel.phase);

@@ -34,8 +34,8 @@ class LoFi : public Operator {
         // derived targets and ramps: the bits value itself, hold periods per host sample
         LinearRamp bits;
         LinearRamp rate;
-        // hold state
-        float phase = 0.0f;
+        // hold state (the phase in double: float rounding would shift the hold period)
+        double phase = 0.0;
         float held = 0.0f;
     };
     float processChannel(Channel& channel, float sample) const;

@@ -1,0 +1,193 @@
+// The compressor/expander: transparency at its defaults, the static curve against the audio,
+// the detector's time constants, key sources and the texts.
+
+#include "operators/effects/CompExp.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EffectTestSupport.h"
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/Signals.h"
+
+using namespace effects_test;
+using namespace testing_support;
+using kirra::CompExp;
+using kirra::param::operatorParameter;
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+
+float thresholdValue(float decibels) {
+    return (decibels + 60.0f) / 60.0f;
+}
+
+// Instant peak detection, so that a constant input's level is exactly its magnitude.
+std::unique_ptr<kirra::Operator> instantPeak() {
+    auto op = makeOperator(kirra::kCompExp, kRate);
+    op->setParameter(CompExp::kDetector, stateValue(CompExp::kPeak, 2));
+    op->setParameter(CompExp::kAttack, 0.0f);
+    op->setParameter(CompExp::kRelease, 0.0f);
+    return op;
+}
+
+std::string display(const kirra::Operator& op, int position) {
+    kirra::ModuleText text;
+    op.getParameterDisplay(position, text);
+    return text;
+}
+
+}  // namespace
+
+TEST(CompExp, DefaultsAreExactlyTransparentAtEveryLevel) {
+    auto probe = makeOperatorProbe(kirra::kCompExp);
+    std::vector<float> input = noise(20000, 5, 4.0f);  // up to +12 dB
+    for (size_t i = 0; i < input.size(); ++i)
+        input[i] *= static_cast<float>(std::pow(10.0, -4.0 * i / input.size()));  // to -68 dB
+    Stereo out = probe->process(stereo(input));
+    for (size_t i = 0; i < input.size(); ++i)
+        ASSERT_EQ(out.left[i], input[i]) << "sample " << i;
+}
+
+TEST(CompExp, FourToOneAtMinusTwentyLiftsAFullScaleSineByTwoQuarterDecibels) {
+    auto probe = makeOperatorProbe(kirra::kCompExp);
+    probe->plugin().setParameter(operatorParameter(0, CompExp::kThreshold), thresholdValue(-20));
+    probe->plugin().setParameter(operatorParameter(0, CompExp::kRatio), 0.75f);
+    probe->plugin().suspend();
+    auto input = sine(1000.0, kRate, 44100);
+    Stereo out = probe->process(stereo(input));
+    // RMS level -3.01 dB; 4:1 above -20 dB gives -15.75 dB; automatic makeup 15 dB.
+    double level = -10.0 * std::log10(2.0);
+    double expected = 15.0 + (-20.0 + (level + 20.0) * 0.25) - level;
+    EXPECT_NEAR(toDb(rms(out.left, 22050) / rms(input, 22050)), expected, 0.05);
+    EXPECT_NEAR(expected, 2.26, 0.01);
+}
+
+TEST(CompExp, StaticCurveMatchesTheAudio) {
+    float values[kirra::Operator::kPositions] = {};
+    for (int type : {CompExp::kCompress, CompExp::kExpand}) {
+        for (float makeup : {0.5f, 0.6f}) {
+            auto op = instantPeak();
+            op->setParameter(CompExp::kThreshold, thresholdValue(-24.0f));
+            op->setParameter(CompExp::kRatio, 0.6f);
+            op->setParameter(CompExp::kType, stateValue(type, 4));
+            op->setParameter(CompExp::kMakeup, makeup);
+            op->setParameter(CompExp::kAutoMakeup, stateValue(makeup == 0.5f ? 1 : 0, 2));
+            op->setSampleRate(kRate);
+            for (int position = 0; position < CompExp::kPositionCount; ++position)
+                values[position] = op->getBaseValue(position);
+            OperatorRunner runner(*op);
+            for (float levelDb : {-50.0f, -30.0f, -24.0f, -12.0f, 0.0f, 6.0f}) {
+                float amplitude = std::pow(10.0f, levelDb / 20.0f);
+                Stereo out = runner.run(std::vector<float>(64, -amplitude));
+                double gainDb = toDb(out.left.back() / -amplitude);
+                EXPECT_NEAR(gainDb, CompExp::curveGainDb(values, levelDb), 1e-3)
+                    << "type " << type << " level " << levelDb;
+            }
+        }
+    }
+    // Compression with automatic makeup keeps full scale at full scale.
+    values[CompExp::kType] = stateValue(CompExp::kCompress, 4);
+    values[CompExp::kAutoMakeup] = stateValue(1, 2);
+    EXPECT_NEAR(CompExp::curveGainDb(values, 0.0f), 0.0f, 1e-5);
+    EXPECT_NEAR(CompExp::curveGainDb(values, -24.0f), 24.0f * 0.6f, 1e-4);
+}
+
+TEST(CompExp, DetectorRisesAndFallsWithItsTimeConstants) {
+    // Infinite ratio above -60 dB without makeup: gain = -60 dB / envelope, so the output
+    // shows the detector's envelope.
+    auto op = makeOperator(kirra::kCompExp, kRate);
+    op->setParameter(CompExp::kThreshold, 0.0f);
+    op->setParameter(CompExp::kRatio, 1.0f);
+    op->setParameter(CompExp::kAutoMakeup, stateValue(0, 2));
+    op->setParameter(CompExp::kDetector, stateValue(CompExp::kPeak, 2));
+    op->setParameter(CompExp::kAttack, std::cbrt(0.010f));   // 10 ms
+    op->setParameter(CompExp::kRelease, std::cbrt(0.050f));  // 50 ms
+    op->setSampleRate(kRate);
+    OperatorRunner runner(*op);
+    runner.run(std::vector<float>(44100, 0.01f));  // settled at -40 dB
+    Stereo rise = runner.run(std::vector<float>(2000, 1.0f));
+    Stereo fall = runner.run(std::vector<float>(8000, 0.01f));
+    auto envelope = [](float in, float out) { return 0.001 * in / out; };
+    const double attack = 1.0 - std::exp(-1.0 / (0.010 * kRate));
+    const double release = 1.0 - std::exp(-1.0 / (0.050 * kRate));
+    for (int n : {0, 100, 441, 1000}) {
+        double expected = 1.0 - (1.0 - 0.01) * std::pow(1.0 - attack, n + 1);
+        EXPECT_NEAR(envelope(1.0f, rise.left[n]) / expected, 1.0, 2e-3) << n;
+    }
+    for (int n : {0, 500, 2205, 6000}) {
+        double start = 1.0 - 0.99 * std::pow(1.0 - attack, 2000);
+        double expected = 0.01 + (start - 0.01) * std::pow(1.0 - release, n + 1);
+        EXPECT_NEAR(envelope(0.01f, fall.left[n]) / expected, 1.0, 2e-3) << n;
+    }
+}
+
+TEST(CompExp, KeySourcesAndListen) {
+    auto probe = makeOperatorProbe(kirra::kCompExp);
+    kirra::Plugin& plugin = probe->plugin();
+    plugin.setParameter(operatorParameter(0, CompExp::kSource), stateValue(5, 6));  // side in
+    plugin.setParameter(operatorParameter(0, CompExp::kListen), stateValue(1, 2));
+    plugin.suspend();
+    Stereo main(noise(3000, 1, 0.5f), noise(3000, 2, 0.5f));
+    Stereo side(noise(3000, 3, 0.8f), sine(300.0, kRate, 3000));
+    Stereo heard = probe->process(main, 512, &side);
+    // Switches are read at the first control update, 32 samples in.
+    for (size_t i = kirra::kControlPeriod; i < 3000; ++i) {
+        ASSERT_EQ(heard.left[i], side.left[i]);
+        ASSERT_EQ(heard.right[i], side.right[i]);
+    }
+
+    // A loud sidechain ducks a quiet input; a silent one leaves it alone.
+    plugin.setParameter(operatorParameter(0, CompExp::kListen), stateValue(0, 2));
+    plugin.setParameter(operatorParameter(0, CompExp::kThreshold), thresholdValue(-30));
+    plugin.setParameter(operatorParameter(0, CompExp::kRatio), 0.9f);
+    plugin.setParameter(operatorParameter(0, CompExp::kAutoMakeup), stateValue(0, 2));
+    plugin.suspend();
+    Stereo quiet = stereo(sine(500.0, kRate, 8000, 0.01));
+    Stereo loud = stereo(sine(80.0, kRate, 8000, 1.0));
+    Stereo ducked = probe->process(quiet, 512, &loud);
+    plugin.suspend();
+    Stereo silentSide(8000);
+    Stereo untouched = probe->process(quiet, 512, &silentSide);
+    // Sidechain RMS -3 dB: 27 dB over the threshold, 90 % of it taken off.
+    EXPECT_NEAR(toDb(rms(ducked.left, 4000) / rms(quiet.left, 4000)), -0.9 * 26.99, 0.5);
+    EXPECT_NEAR(toDb(rms(untouched.left, 4000) / rms(quiet.left, 4000)), 0.0, 1e-3);
+}
+
+TEST(CompExp, Texts) {
+    auto op = makeOperator(kirra::kCompExp, kRate);
+    EXPECT_EQ(display(*op, CompExp::kThreshold), "0");
+    EXPECT_EQ(display(*op, CompExp::kAttack), "10.0");
+    EXPECT_EQ(display(*op, CompExp::kSource), "op in");
+    EXPECT_EQ(display(*op, CompExp::kDetector), "RMS");
+    kirra::ModuleText text;
+    op->getEditorText(CompExp::kAttack, 0.5f, text);
+    EXPECT_STREQ(text, "125ms");
+    op->getEditorText(CompExp::kMakeup, 0.75f, text);
+    EXPECT_STREQ(text, "30.0 dB");
+    const std::pair<float, const char*> ratios[] = {
+        {0.995f, "oo:1"}, {0.95f, "20.0:1"}, {0.5f, "2.00:1"}, {0.0f, "1.00:1"}};
+    for (const auto& [value, expected] : ratios) {
+        op->getEditorText(CompExp::kRatio, value, text);
+        EXPECT_STREQ(text, expected);
+    }
+    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "OO", 0.0f), 1.0f);
+    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "4:1", 0.0f), 0.75f);
+    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "0.5", 0.3f), 0.0f);
+    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kThreshold, "-30", 0.0f), 0.5f);
+    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kAttack, "1000", 0.0f), 1.0f);
+    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kSource, "side in", 0.0f), stateValue(5, 6));
+
+    op->setParameter(CompExp::kType, stateValue(CompExp::kExpand, 4));
+    EXPECT_EQ(display(*op, CompExp::kType), "expand");
+    op->getEditorText(CompExp::kRatio, 0.5f, text);
+    EXPECT_STREQ(text, "3.00:1");
+    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "3:1", 0.0f), 0.5f);
+    op->setParameter(CompExp::kType, stateValue(3, 4));
+    EXPECT_EQ(display(*op, CompExp::kRatio), "---");
+    op->getEditorText(CompExp::kRatio, 0.5f, text);
+    EXPECT_STREQ(text, "error");
+}

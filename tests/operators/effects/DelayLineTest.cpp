@@ -1,0 +1,257 @@
+// The delay measured through its impulse response: times, interpolation, tempo, feedback modes,
+// cross-panning, modulation, the echo plot and the texts.
+
+#include "operators/effects/DelayLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EffectTestSupport.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/Signals.h"
+
+using namespace effects_test;
+using namespace testing_support;
+using kirra::DelayLine;
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+
+// A time-based delay with the given times in samples, no feedback, no interpolation.
+std::unique_ptr<kirra::Operator> plainDelay(double samplesLeft, double samplesRight,
+                                            int interpolation = DelayLine::kNoInterpolation) {
+    auto op = makeOperator(kirra::kDelayLine, kRate);
+    op->setParameter(DelayLine::kMode, stateValue(DelayLine::kTimeBased, 2));
+    op->setParameter(DelayLine::kInterpolate, stateValue(interpolation, 3));
+    op->setParameter(DelayLine::kTimeLeft, static_cast<float>(samplesLeft / (4.0 * kRate)));
+    op->setParameter(DelayLine::kTimeRight, static_cast<float>(samplesRight / (4.0 * kRate)));
+    op->setSampleRate(kRate);
+    return op;
+}
+
+std::string display(const kirra::Operator& op, int position) {
+    kirra::ModuleText text;
+    op.getParameterDisplay(position, text);
+    return text;
+}
+
+std::string editorText(const kirra::Operator& op, int position, float value) {
+    kirra::ModuleText text;
+    op.getEditorText(position, value, text);
+    return text;
+}
+
+}  // namespace
+
+TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
+    auto op = plainDelay(1000, 2205);
+    OperatorRunner runner(*op);
+    Stereo out = runner.run(impulse(3000));
+    EXPECT_EQ(peakIndex(out.left), 1000u);
+    EXPECT_FLOAT_EQ(out.left[1000], 1.0f);
+    EXPECT_EQ(peakIndex(out.right), 2205u);
+    EXPECT_FLOAT_EQ(out.right[2205], 1.0f);
+    EXPECT_DOUBLE_EQ(rms(out.left) * std::sqrt(3000.0), 1.0);  // one echo, nothing else
+
+    // The full range is four seconds, shown as milliseconds.
+    auto longest = plainDelay(0, 0);
+    longest->setParameter(DelayLine::kTimeLeft, 1.0f);
+    longest->setSampleRate(kRate);
+    EXPECT_EQ(display(*longest, DelayLine::kTimeLeft), "4000");
+    OperatorRunner longRunner(*longest);
+    Stereo longOut = longRunner.run(impulse(176500));
+    EXPECT_EQ(peakIndex(longOut.left), 176400u);
+    EXPECT_EQ(peakIndex(longOut.right), 1u);  // a time of 0 is raised to one sample
+}
+
+TEST(DelayLine, InterpolationReadsBetweenSamples) {
+    // Catmull-Rom weights of the four neighbours at a fraction f.
+    auto cubic = [](double f) {
+        return std::vector<double>{0.5 * (-f + 2 * f * f - f * f * f),
+                                   0.5 * (2 - 5 * f * f + 3 * f * f * f),
+                                   0.5 * (f + 4 * f * f - 3 * f * f * f), 0.5 * (-f * f + f * f * f)};
+    };
+    const double f = 0.25;
+    auto off = plainDelay(100 + f, 100 + f, DelayLine::kNoInterpolation);
+    auto linear = plainDelay(100 + f, 100 + f, DelayLine::kLinear);
+    auto cubicDelay = plainDelay(100 + f, 100 + f, DelayLine::kCubic);
+    OperatorRunner offRunner(*off), linearRunner(*linear), cubicRunner(*cubicDelay);
+    Stereo offOut = offRunner.run(impulse(200));
+    Stereo linearOut = linearRunner.run(impulse(200));
+    Stereo cubicOut = cubicRunner.run(impulse(200));
+    // Reading 100.25 samples back: "off" truncates the position, which lands on 101.
+    EXPECT_FLOAT_EQ(offOut.left[101], 1.0f);
+    EXPECT_NEAR(linearOut.left[100], 1.0 - f, 1e-3);
+    EXPECT_NEAR(linearOut.left[101], f, 1e-3);
+    std::vector<double> weights = cubic(1.0 - f);  // x[i-1], x[i], x[i+1], x[i+2] around 100.75
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(cubicOut.left[102 - k], weights[k], 1e-3) << "sample " << 102 - k;
+    }
+}
+
+TEST(DelayLine, TempoTimesFollowTheTempoUpToFourSeconds) {
+    auto op = makeOperator(kirra::kDelayLine, kRate);  // defaults: tempo-based, a quarter note
+    op->setParameter(DelayLine::kInterpolate, stateValue(0, 3));
+    op->setParameter(DelayLine::kTimeRight, stateValue(0, 30));  // "8/1": 16 s at 120 bpm
+    op->setTempo(120.0f);
+    op->setSampleRate(kRate);
+    EXPECT_EQ(display(*op, DelayLine::kTimeLeft), "0.25");
+    EXPECT_EQ(editorText(*op, DelayLine::kTimeRight, op->getBaseValue(DelayLine::kTimeRight)),
+              "8/1");
+    OperatorRunner runner(*op);
+    Stereo out = runner.run(impulse(176500));
+    EXPECT_EQ(peakIndex(out.left), 22050u);
+    EXPECT_EQ(peakIndex(out.right), 176400u);
+
+    op->setTempo(90.0f);
+    op->resetState();
+    Stereo slower = runner.run(impulse(40000));
+    EXPECT_EQ(peakIndex(slower.left), 29400u);  // 2/3 s
+}
+
+TEST(DelayLine, PingPongAlternatesSides) {
+    auto op = plainDelay(300, 300);
+    op->setParameter(DelayLine::kPanLeft, 1.0f);
+    op->setParameter(DelayLine::kPanRight, 1.0f);
+    op->setParameter(DelayLine::kFeedback, std::cbrt(0.5f));
+    op->setSampleRate(kRate);
+    OperatorRunner runner(*op);
+    Stereo in(1300);
+    in.left[0] = 1.0f;
+    Stereo out = runner.run(in);
+    EXPECT_NEAR(out.right[300], 1.0f, 1e-6);
+    EXPECT_NEAR(out.left[300], 0.0f, 1e-6);
+    EXPECT_NEAR(out.left[600], 0.5f, 1e-6);
+    EXPECT_NEAR(out.right[600], 0.0f, 1e-6);
+    EXPECT_NEAR(out.right[900], 0.25f, 1e-6);
+    EXPECT_NEAR(out.left[1200], 0.125f, 1e-6);
+}
+
+TEST(DelayLine, AlignGivesBothEchoTrainsTheSameDecayPerSecond) {
+    for (bool align : {false, true}) {
+        auto op = plainDelay(4410, 8820);  // 100 ms and 200 ms
+        op->setParameter(DelayLine::kFeedback, std::cbrt(0.5f));
+        op->setParameter(DelayLine::kFeedbackMode, stateValue(align ? 1 : 0, 2));
+        op->setSampleRate(kRate);
+        OperatorRunner runner(*op);
+        Stereo out = runner.run(impulse(44100 + 10));
+        // Decay in dB per second from the first to the last echo within one second.
+        double leftPerSecond = toDb(out.left[44100] / out.left[4410]) / 0.9;
+        double rightPerSecond = toDb(out.right[44100] / out.right[8820]) / 0.8;
+        EXPECT_NEAR(rightPerSecond, 20.0 * std::log10(0.5) * 5.0, 0.01);
+        if (align) {
+            EXPECT_NEAR(out.left[2 * 4410], std::sqrt(0.5), 1e-5);  // 0.5^(100/200)
+            EXPECT_NEAR(leftPerSecond, rightPerSecond, 0.01);
+        } else {
+            EXPECT_NEAR(leftPerSecond, 2.0 * rightPerSecond, 0.01);
+        }
+    }
+}
+
+TEST(DelayLine, EchoPlotMatchesTheAudio) {
+    float values[kirra::Operator::kPositions] = {};
+    values[DelayLine::kTimeLeft] = 700.0f / (4.0f * kRate);
+    values[DelayLine::kTimeRight] = 1100.0f / (4.0f * kRate);
+    values[DelayLine::kFeedback] = 0.9f;
+    values[DelayLine::kMode] = stateValue(DelayLine::kTimeBased, 2);
+    values[DelayLine::kInterpolate] = stateValue(DelayLine::kNoInterpolation, 3);
+    values[DelayLine::kFeedbackMode] = stateValue(1, 2);
+    values[DelayLine::kPanLeft] = 0.3f;
+    values[DelayLine::kPanRight] = 0.6f;
+    auto op = makeOperator(kirra::kDelayLine, kRate);
+    for (int position = 0; position < DelayLine::kPositionCount; ++position)
+        op->setParameter(position, values[position]);
+    op->setSampleRate(kRate);
+
+    for (int channel = 0; channel < 2; ++channel) {
+        DelayLine::Echo echoes[40];
+        int count = DelayLine::echoes(values, kRate, 120.0f, channel, echoes, 40);
+        ASSERT_EQ(count, 40);
+        op->resetState();
+        OperatorRunner runner(*op);
+        Stereo in(12000);
+        (channel == 0 ? in.left : in.right)[0] = 1.0f;
+        Stereo out = runner.run(in);
+        for (int k = 0; k < count && echoes[k].seconds * kRate < 12000; ++k) {
+            size_t at = static_cast<size_t>(std::lround(echoes[k].seconds * kRate));
+            EXPECT_NEAR(out.left[at], echoes[k].left, 1e-5) << "echo " << k;
+            EXPECT_NEAR(out.right[at], echoes[k].right, 1e-5) << "echo " << k;
+        }
+    }
+}
+
+TEST(DelayLine, TimeModulationMovesByTwentyMillisecondsAtFullScale) {
+    auto op = plainDelay(4410, 4410);
+    op->setParameter(DelayLine::kTimeBoth, 0.7f);
+    EXPECT_EQ(op->getBaseValue(DelayLine::kTimeBoth), 0.0f);  // a destination, never stored
+    OperatorRunner runner(*op);
+    runner.modulate = [](kirra::Operator& delay) {
+        delay.addModulation(DelayLine::kTimeBoth, 1.0f, -0.5f);
+        delay.clampModulation(DelayLine::kTimeBoth);
+    };
+    runner.silence(64);
+    Stereo out = runner.run(impulse(6000));
+    EXPECT_EQ(peakIndex(out.left), 4410u + 882u);
+    EXPECT_EQ(peakIndex(out.right), 4410u - 441u);
+
+    // Pushed far past four seconds the time stays inside the line.
+    runner.modulate = [](kirra::Operator& delay) {
+        delay.addModulation(DelayLine::kTimeBoth, 1000.0f, -1000.0f);
+        delay.clampModulation(DelayLine::kTimeBoth);
+    };
+    op->setParameter(DelayLine::kTimeLeft, 1.0f);
+    Stereo pushed = runner.run(Stereo(noise(200000, 3), noise(200000, 4)));
+    EXPECT_EQ(countBadSamples(pushed.left), 0u);
+    EXPECT_LE(peak(pushed.left), 1.0);
+}
+
+TEST(DelayLine, ModeSwitchConvertsTimes) {
+    // Tempo to time keeps the duration of the note value; time to tempo takes the closest one.
+    float quarter = stateValue(5, 30);
+    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(quarter, 1, 0, 120.0f), 0.125f);
+    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(stateValue(0, 30), 1, 0, 120.0f), 1.0f);
+    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(0.125f, 0, 1, 120.0f), quarter);
+    // 0.3 s at 120 bpm: "1/6" (0.333 s) is closer than "1/8" (0.25 s) or "3/16" (0.375 s).
+    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(0.3f / 4.0f, 0, 1, 120.0f), stateValue(25, 30));
+    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(0.4f, 0, 0, 120.0f), 0.4f);
+}
+
+TEST(DelayLine, Texts) {
+    auto op = makeOperator(kirra::kDelayLine, kRate);
+    kirra::ModuleText label;
+    op->getParameterLabel(DelayLine::kTimeLeft, label);
+    EXPECT_STREQ(label, "");  // tempo-based
+    EXPECT_EQ(display(*op, DelayLine::kFeedback), "-oo");
+    EXPECT_EQ(editorText(*op, DelayLine::kFeedback, 0.0f), "-oodB");
+    EXPECT_EQ(editorText(*op, DelayLine::kFeedback, 1.0f), "0.0dB");
+    EXPECT_EQ(display(*op, DelayLine::kMode), "tempo-based");
+    EXPECT_EQ(editorText(*op, DelayLine::kMode, 0.25f), "time");
+    EXPECT_EQ(display(*op, DelayLine::kInterpolate), "linear");
+    EXPECT_EQ(display(*op, DelayLine::kFeedbackMode), "independent");
+    EXPECT_EQ(editorText(*op, DelayLine::kFeedbackMode, 0.75f), "align");
+    EXPECT_EQ(display(*op, DelayLine::kPanLeft), "L 100");
+    EXPECT_EQ(display(*op, DelayLine::kPanRight), "R 100");
+    EXPECT_EQ(editorText(*op, DelayLine::kPanLeft, 0.5f), "CENTER");
+    EXPECT_EQ(editorText(*op, DelayLine::kPanRight, 0.75f), "L 050");
+    EXPECT_EQ(display(*op, DelayLine::kTimeBoth), "---");
+    EXPECT_TRUE(op->isParameterUsed(DelayLine::kTimeBoth));
+    EXPECT_FALSE(op->isParameterUsed(DelayLine::kMode));
+
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1/8", 0.0f), stateValue(6, 30));
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1/7", 0.0f), stateValue(3, 30));
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kPanLeft, "R:50", 0.0f), 0.75f);
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kPanRight, "L 50", 0.0f), 0.75f);
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kPanRight, "x", 0.0f), 0.5f);
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kFeedback, "-oo", 0.5f), 0.0f);
+    EXPECT_NEAR(op->textToValue(DelayLine::kFeedback, "-6", 0.0f), std::cbrt(0.50119f), 1e-5);
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kFeedback, "-120", 0.5f), 0.0f);
+
+    op->setParameter(DelayLine::kMode, 0.25f);  // time-based
+    op->getParameterLabel(DelayLine::kTimeLeft, label);
+    EXPECT_STREQ(label, "ms");
+    EXPECT_EQ(editorText(*op, DelayLine::kTimeLeft, 0.125f), "500.0ms");
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1000", 0.0f), 0.25f);
+    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "9000", 0.0f), 1.0f);
+}

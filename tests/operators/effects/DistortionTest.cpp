@@ -1,0 +1,193 @@
+// The waveshaper: curve values, the transfer plot against the audio, DC removal, the band split
+// and the diffuser.
+
+#include "operators/effects/Distortion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EffectTestSupport.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/Signals.h"
+
+using namespace effects_test;
+using namespace testing_support;
+using kirra::Distortion;
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+
+std::unique_ptr<kirra::Operator> shaper(int curve, float drive) {
+    auto op = makeOperator(kirra::kDistortion, kRate);
+    op->setParameter(Distortion::kType, stateValue(curve, Distortion::kTypeStates));
+    op->setParameter(Distortion::kDrive, drive);
+    op->setSampleRate(kRate);
+    return op;
+}
+
+std::vector<float> rampFrom(float low, float high, size_t frames) {
+    std::vector<float> ramp(frames);
+    for (size_t i = 0; i < frames; ++i)
+        ramp[i] = low + (high - low) * static_cast<float>(i) / (frames - 1);
+    return ramp;
+}
+
+}  // namespace
+
+TEST(Distortion, SymmetricCurvesPassFullScaleAndLiftSmallSignals) {
+    auto op = shaper(Distortion::kSymA, 0.0f);
+    OperatorRunner runner(*op);
+    Stereo out = runner.run(std::vector<float>{1.0f, 0.5f, -0.5f, -1.0f, 0.0f});
+    EXPECT_FLOAT_EQ(out.left[0], 1.0f);
+    EXPECT_NEAR(out.left[1], 0.5 * 7.0 / 6.5, 1e-6);
+    EXPECT_NEAR(out.left[1], 0.538, 1e-3);
+    EXPECT_NEAR(out.left[2], -0.5 * 7.0 / 6.5, 1e-6);
+    EXPECT_FLOAT_EQ(out.left[3], -1.0f);
+    EXPECT_EQ(out.left[4], 0.0f);
+}
+
+TEST(Distortion, ClipLimitsAtFullScale) {
+    auto op = shaper(Distortion::kClip, 0.0f);
+    OperatorRunner runner(*op);
+    auto input = noise(4000, 9, 3.0f);
+    Stereo out = runner.run(input);
+    for (size_t i = 0; i < input.size(); ++i)
+        ASSERT_FLOAT_EQ(out.left[i], std::fmax(-1.0f, std::fmin(1.0f, input[i])));
+}
+
+TEST(Distortion, TransferPlotMatchesTheAudio) {
+    float values[kirra::Operator::kPositions] = {};
+    values[Distortion::kDrive] = 0.3f;  // about 19 dB
+    auto ramp = rampFrom(-1.5f, 1.5f, 301);
+    for (int curve : {0, 1, 2, 6, 9}) {  // sym A, B, C, clip and an unused type
+        values[Distortion::kType] = stateValue(curve, Distortion::kTypeStates);
+        auto op = shaper(curve, values[Distortion::kDrive]);
+        OperatorRunner runner(*op);
+        Stereo out = runner.run(ramp);
+        for (size_t i = 0; i < ramp.size(); ++i) {
+            ASSERT_NEAR(out.left[i], Distortion::transferCurve(values, ramp[i]), 1e-5)
+                << "curve " << curve << " input " << ramp[i];
+        }
+    }
+    // Asymmetric curves: the audio is the curve less its mean (the 10 Hz high-pass removes the
+    // DC of the asymmetry); a 4 kHz tone is far enough above it to keep its shape.
+    for (int curve : {Distortion::kAsymA, Distortion::kAsymB, Distortion::kAsymC}) {
+        values[Distortion::kType] = stateValue(curve, Distortion::kTypeStates);
+        auto op = shaper(curve, values[Distortion::kDrive]);
+        OperatorRunner runner(*op);
+        auto tone = sine(4410.0, kRate, 88200, 0.8);  // ten samples per cycle
+        Stereo out = runner.run(tone);
+        double mean = 0.0;
+        for (size_t i = 0; i < 10; ++i)
+            mean += Distortion::transferCurve(values, tone[i]) / 10.0;
+        double worst = 0.0;
+        for (size_t i = 88100; i < 88200; ++i) {
+            double expected = Distortion::transferCurve(values, tone[i]) - mean;
+            worst = std::fmax(worst, std::fabs(out.left[i] - expected));
+        }
+        EXPECT_LT(worst, 0.02) << "curve " << curve;
+    }
+}
+
+TEST(Distortion, AsymmetricCurvesSettleToZeroOnSilence) {
+    for (int curve : {Distortion::kAsymA, Distortion::kAsymB, Distortion::kAsymC}) {
+        for (float drive : {0.0f, 1.0f}) {
+            auto op = shaper(curve, drive);
+            OperatorRunner runner(*op);
+            Stereo out = runner.silence(88200);
+            EXPECT_LT(peak(out.left, 80000), 1e-6) << "curve " << curve;
+            EXPECT_EQ(countBadSamples(out.left), 0u);
+        }
+    }
+}
+
+TEST(Distortion, CrossoverShapesOnlyTheBand) {
+    // A linear curve (an unused type) gives the input back exactly with the band split on.
+    auto linear = shaper(9, 1.0f);
+    linear->setParameter(Distortion::kCrossover, stateValue(1, 2));
+    OperatorRunner linearRunner(*linear);
+    auto input = noise(4000, 4, 0.9f);
+    Stereo same = linearRunner.run(input);
+    for (size_t i = 0; i < input.size(); ++i)
+        ASSERT_NEAR(same.left[i], input[i], 1e-6);
+
+    // A narrow band at 5 kHz hardly touches a 100 Hz tone, however hard the drive.
+    auto op = shaper(Distortion::kSymA, 0.5f);
+    op->setParameter(Distortion::kCrossover, stateValue(1, 2));
+    op->setParameter(Distortion::kFrequency, op->textToValue(Distortion::kFrequency, "5k", 0.0f));
+    op->setParameter(Distortion::kBandwidth, 1.0f);  // Q 20
+    OperatorRunner runner(*op);
+    auto tone = sine(100.0, kRate, 44100, 0.5);
+    Stereo out = runner.run(tone);
+    EXPECT_NEAR(toDb(amplitudeAt(out.left, 100.0, kRate, 22050, 44100) / 0.5), 0.0, 0.1);
+    EXPECT_LT(toDb(amplitudeAt(out.left, 300.0, kRate, 22050, 44100) / 0.5), -60.0);
+
+    // The band is where it is set, also above a quarter of the rate: a loud tone at its centre
+    // is clipped, one an octave below passes (the band leaks a thirtieth of it at Q 20).
+    for (double hertz : {3000.0, 15000.0}) {
+        auto band = shaper(Distortion::kClip, 0.0f);
+        band->setParameter(Distortion::kCrossover, stateValue(1, 2));
+        band->setParameter(Distortion::kFrequency,
+                           std::log2(static_cast<float>(hertz) / 20.0f) / 9.965784f);
+        band->setParameter(Distortion::kBandwidth, 1.0f);
+        OperatorRunner centreRunner(*band);
+        Stereo centre = centreRunner.run(sine(hertz, kRate, 8820, 3.0));
+        band->resetState();
+        OperatorRunner awayRunner(*band);
+        Stereo away = awayRunner.run(sine(hertz / 2.0, kRate, 8820, 3.0));
+        EXPECT_LT(rms(centre.left, 4410), 1.0) << hertz;
+        EXPECT_NEAR(rms(away.left, 4410), 3.0 / std::sqrt(2.0), 0.01) << hertz;
+    }
+}
+
+TEST(Distortion, DiffuserIsAnAllpassChain) {
+    auto op = shaper(9, 0.0f);  // no shaping
+    op->setParameter(Distortion::kDiffuse, 0.005f);
+    OperatorRunner runner(*op);
+    Stereo dry = runner.run(impulse(100));
+    EXPECT_EQ(dry.left[0], 1.0f);  // 0.005 is off
+
+    op->setParameter(Distortion::kDiffuse, 0.5f);
+    OperatorRunner diffusing(*op);
+    Stereo response = diffusing.run(impulse(44100));
+    const double g = 0.35;
+    EXPECT_NEAR(response.left[0], std::pow(g, 4), 1e-6);
+    EXPECT_NEAR(rms(response.left) * rms(response.left) * 44100.0, 1.0, 1e-3);  // energy kept
+    EXPECT_NEAR(response.left[51], g * g * g * (1.0 - g * g), 1e-6);  // first echo of the 51
+}
+
+TEST(Distortion, Texts) {
+    auto op = makeOperator(kirra::kDistortion, kRate);
+    kirra::ModuleText text;
+    const std::pair<int, const char*> displays[] = {
+        {Distortion::kDrive, "0"}, {Distortion::kFrequency, "1000"},
+        {Distortion::kBandwidth, "0.20"}, {Distortion::kType, "0"},
+        {Distortion::kDiffuse, "off"}, {Distortion::kCrossover, "off"}};
+    for (const auto& [position, expected] : displays) {
+        op->getParameterDisplay(position, text);
+        EXPECT_STREQ(text, expected) << position;
+    }
+    op->getEditorText(Distortion::kDrive, 1.0f, text);
+    EXPECT_STREQ(text, "120.0 dB");
+    op->getEditorText(Distortion::kType, stateValue(3, 16), text);
+    EXPECT_STREQ(text, "asym A");
+    op->getEditorText(Distortion::kType, stateValue(12, 16), text);
+    EXPECT_STREQ(text, "---");
+    op->setParameter(Distortion::kType, stateValue(12, 16));
+    op->getParameterDisplay(Distortion::kType, text);
+    EXPECT_STREQ(text, "12");
+    op->getEditorText(Distortion::kDiffuse, 0.5f, text);
+    EXPECT_STREQ(text, "50.0");
+
+    EXPECT_NEAR(op->textToValue(Distortion::kDrive, "120", 0.0f), 1.0f, 1e-5);
+    EXPECT_NEAR(op->textToValue(Distortion::kDrive, "-5", 0.5f), 0.0f, 1e-6);
+    EXPECT_NEAR(Distortion::bandFrequencyHz(op->textToValue(Distortion::kFrequency, "2 kHz", 0)),
+                2000.0f, 0.5f);
+    EXPECT_NEAR(Distortion::bandFrequencyHz(op->textToValue(Distortion::kFrequency, "5", 0)),
+                20.0f, 0.01f);
+    EXPECT_NEAR(op->textToValue(Distortion::kBandwidth, "20", 0.0f), 1.0f, 1e-6);
+    EXPECT_FLOAT_EQ(op->textToValue(Distortion::kType, "asym B", 0.0f), stateValue(4, 16));
+    EXPECT_FLOAT_EQ(op->textToValue(Distortion::kType, "sym B", 0.0f), stateValue(1, 16));
+}
