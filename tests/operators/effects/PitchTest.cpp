@@ -1,0 +1,146 @@
+// The pitch shifter measured by its output frequency and level, and its transform against a
+// direct DFT.
+
+#include "operators/effects/Pitch.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EffectTestSupport.h"
+#include "modules/ModuleCatalogue.h"
+#include "operators/effects/Fft.h"
+#include "support/Signals.h"
+
+using namespace effects_test;
+using namespace testing_support;
+using kirra::Pitch;
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+
+std::unique_ptr<kirra::Operator> shifter(int semitones, float tune, int resolution) {
+    auto op = makeOperator(kirra::kPitch, kRate);
+    op->setParameter(Pitch::kSemitones, stateValue(semitones + 12, 25));
+    op->setParameter(Pitch::kTune, (tune + 12.0f) / 24.0f);
+    op->setParameter(Pitch::kResolution, stateValue(resolution, 3));
+    op->setSampleRate(kRate);
+    return op;
+}
+
+}  // namespace
+
+TEST(Pitch, FftMatchesTheDirectTransform) {
+    kirra::Fft fft;
+    fft.prepare(4096);
+    for (int size : {8, 64, 512, 4096}) {
+        fft.setSize(size);
+        auto real = noise(size, size);
+        auto imag = noise(size, size + 1);
+        std::vector<float> outReal = real, outImag = imag;
+        fft.forward(outReal.data(), outImag.data());
+        for (int k : {0, 1, size / 4 + 1, size - 1}) {
+            double sumReal = 0.0, sumImag = 0.0;
+            for (int n = 0; n < size; ++n) {
+                double angle = -2.0 * kPi * k * n / size;
+                sumReal += real[n] * std::cos(angle) - imag[n] * std::sin(angle);
+                sumImag += real[n] * std::sin(angle) + imag[n] * std::cos(angle);
+            }
+            EXPECT_NEAR(outReal[k], sumReal, 1e-4 * size) << size << " bin " << k;
+            EXPECT_NEAR(outImag[k], sumImag, 1e-4 * size) << size << " bin " << k;
+        }
+        fft.inverse(outReal.data(), outImag.data());
+        for (int n = 0; n < size; ++n) {
+            ASSERT_NEAR(outReal[n] / size, real[n], 1e-5);
+            ASSERT_NEAR(outImag[n] / size, imag[n], 1e-5);
+        }
+    }
+}
+
+TEST(Pitch, RatioOneGivesTheSineBackAfterOneFrame) {
+    for (int resolution = 0; resolution < 3; ++resolution) {
+        auto op = shifter(0, 0.0f, resolution);
+        const int frame = Pitch::frameSize(resolution, kRate);
+        EXPECT_EQ(static_cast<Pitch&>(*op).getFrameSize(), frame);
+        OperatorRunner runner(*op);
+        auto input = sine(1234.5, kRate, 44100, 0.5);
+        Stereo out = runner.run(input);
+        double worst = 0.0;
+        for (size_t i = 4 * frame; i < input.size(); ++i)
+            worst = std::fmax(worst, std::fabs(out.left[i] - input[i - frame]));
+        EXPECT_LT(worst, 0.5 * 1e-3) << "resolution " << resolution;  // within -60 dB
+        EXPECT_NEAR(toDb(rms(out.right, 4 * frame) / rms(input, 4 * frame)), 0.0, 0.01);
+    }
+}
+
+TEST(Pitch, OctavesUpAndTwoOctavesDown) {
+    const double hertz = 1000.0;
+    auto input = sine(hertz, kRate, 3 * 44100, 0.5);
+    struct Case {
+        int semitones;
+        float tune;
+        double ratio;
+    };
+    for (const Case& shift : {Case{12, 0.0f, 2.0}, Case{-12, -12.0f, 0.25}, Case{7, 0.0f, 1.4983}}) {
+        // Two octaves down needs finer bins than "std" has: at 86 Hz per bin the 250 Hz
+        // result falls between the two bins the tone's bins are folded into.
+        for (int resolution = shift.ratio < 0.5 ? 1 : 0; resolution < 3; ++resolution) {
+            auto op = shifter(shift.semitones, shift.tune, resolution);
+            OperatorRunner runner(*op);
+            Stereo out = runner.run(input);
+            std::vector<float> tail(out.left.begin() + 44100, out.left.end());
+            EXPECT_NEAR(peakFrequency(tail, kRate) / (hertz * shift.ratio), 1.0, 0.003)
+                << shift.semitones << " semitones at resolution " << resolution;
+            // Moved bins no longer overlap as the analysis window made them, which costs a few
+            // decibels of level (up to 8).
+            EXPECT_NEAR(toDb(rms(tail) / rms(input)), -3.5, 4.5);
+        }
+    }
+}
+
+TEST(Pitch, FrameSizesFollowTheRate) {
+    EXPECT_EQ(Pitch::frameSize(0, 44100.0f), 512);
+    EXPECT_EQ(Pitch::frameSize(2, 44100.0f), 2048);
+    EXPECT_EQ(Pitch::frameSize(1, 96000.0f), 2048);
+    EXPECT_EQ(Pitch::frameSize(2, 96000.0f), 4096);
+    EXPECT_EQ(Pitch::frameSize(0, 192000.0f), 2048);
+    EXPECT_EQ(Pitch::frameSize(2, 384000.0f), 4096);
+    EXPECT_EQ(Pitch::frameSize(0, 8000.0f), 512);
+}
+
+TEST(Pitch, BothChannelsFollowTheLeftCopies) {
+    auto op = shifter(0, 0.0f, 0);
+    OperatorRunner runner(*op);
+    runner.modulate = [](kirra::Operator& pitch) {
+        pitch.addModulation(Pitch::kTune, 0.25f, -0.25f);  // +6 and -6 semitones
+    };
+    Stereo out = runner.run(sine(500.0, kRate, 44100, 0.5));
+    for (size_t i = 0; i < out.frames(); ++i)
+        ASSERT_NEAR(out.left[i], out.right[i], 1e-5);
+    std::vector<float> tail(out.left.begin() + 22050, out.left.end());
+    EXPECT_NEAR(peakFrequency(tail, kRate), 500.0 * std::sqrt(2.0), 3.0);
+}
+
+TEST(Pitch, Texts) {
+    auto op = makeOperator(kirra::kPitch);
+    kirra::ModuleText text;
+    op->getParameterDisplay(Pitch::kSemitones, text);
+    EXPECT_STREQ(text, "0");
+    op->getParameterDisplay(Pitch::kResolution, text);
+    EXPECT_STREQ(text, "highest");
+    op->getEditorText(Pitch::kTune, 0.25f, text);
+    EXPECT_STREQ(text, "-6.00");
+    op->getEditorText(Pitch::kCents, 1.0f, text);
+    EXPECT_STREQ(text, "50");
+    op->getEditorText(Pitch::kSemitones, 0.0f, text);
+    EXPECT_STREQ(text, "-12");
+    EXPECT_FLOAT_EQ(op->textToValue(Pitch::kSemitones, "7", 0.0f), 19.5f / 25.0f);
+    EXPECT_FLOAT_EQ(op->textToValue(Pitch::kSemitones, "-40", 0.5f), 0.5f / 25.0f);
+    EXPECT_FLOAT_EQ(op->textToValue(Pitch::kCents, "-25", 0.0f), 0.25f);
+    EXPECT_FLOAT_EQ(op->textToValue(Pitch::kTune, "6", 0.0f), 0.75f);
+    EXPECT_FLOAT_EQ(op->textToValue(Pitch::kResolution, "high", 0.0f), 0.5f);
+    EXPECT_FLOAT_EQ(op->textToValue(Pitch::kResolution, "highest", 0.0f), stateValue(2, 3));
+    float values[kirra::Operator::kPositions] = {0.0f, 0.0f, 0.0f};
+    EXPECT_FLOAT_EQ(Pitch::semitones(values), -24.5f);
+}
