@@ -34,21 +34,23 @@ const float kSymmetricKnee[3] = {6.0f, 4.0f, 2.0f};
 // Asymmetric curve f(a) = (a - Q) / (1 - exp(-k (a - Q))): steepness k, bias Q, and the gain G
 // = 2 / (f(1) - f(-1)) that makes a swing of -1..1 an output swing of 2.
 struct AsymmetricCurve {
-    double gain;
-    double steepness;
-    double bias;
+    float gain;
+    float steepness;
+    float bias;
 };
 const AsymmetricCurve kAsymmetric[3] = {
-    {1.385122751, 2.0, -0.8},
-    {1.332023709, 4.0, -0.6},
-    {1.445650638, 6.0, -0.4},
+    {1.385122751f, 2.0f, -0.8f},
+    {1.332023709f, 4.0f, -0.6f},
+    {1.445650638f, 6.0f, -0.4f},
 };
 
-double asymmetric(const AsymmetricCurve& curve, double a) {
-    double u = a - curve.bias;
-    // expm1 keeps 1 - exp(-k u) exact for tiny u, where the plain form would divide by zero.
-    double denominator = -std::expm1(-curve.steepness * u);
-    return denominator != 0.0 ? u / denominator : 1.0 / curve.steepness;
+float asymmetric(const AsymmetricCurve& curve, float a) {
+    const float u = a - curve.bias;
+    const float x = curve.steepness * u;
+    // Near the bias 1 - exp(-x) loses all its digits (and is 0 at the bias itself): there the
+    // quotient comes from the series of x / (1 - exp(-x)).
+    if (std::fabs(x) < 1e-3f) return (1.0f + x * (0.5f + x * (1.0f / 12.0f))) / curve.steepness;
+    return u / (1.0f - std::exp(-x));
 }
 
 bool isAsymmetric(int curve) {
@@ -281,8 +283,8 @@ float Distortion::shape(Channel& channel, float band, float drive) const {
     if (isAsymmetric(curve_)) {
         const AsymmetricCurve& curve = kAsymmetric[curve_ - kAsymA];
         // The tiny offsets keep the curve off its removable singularity at silence.
-        double a = static_cast<double>(drive) * band + 1e-15;
-        double shaped = curve.gain * (asymmetric(curve, a) + 1e-15) / drive;
+        float a = drive * band + 1e-15f;
+        float shaped = curve.gain * (asymmetric(curve, a) + 1e-15f) / drive;
         return blockDc(channel, shaped);
     }
     if (curve_ == kClip) return limitTo(band * drive, -1.0f, 1.0f);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+
 #include <iterator>
+#include "operators/effects/PhaseMath.h"
 
 namespace kirra {
 
@@ -18,58 +20,14 @@ const ParameterInfo kParameters[] = {
 
 const char* const kResolutionNames[] = {"std", "high", "highest"};
 
-constexpr float kPi = 3.14159265f;
-constexpr float kHalfPi = 1.57079633f;
-constexpr float kTwoPi = 6.28318531f;
-constexpr float kInverseTwoPi = 0.159154943f;
+// Spare entries after the last bin, so that the four-lane loops never need a tail.
+constexpr int kBinPadding = 8;
 // With a Hann window at four times overlap the squared windows add up to 1.5; the inverse of
 // the half spectrum (scaled by 2 / N on analysis) gives twice the signal.
 constexpr float kOutputScale = 1.0f / 3.0f;
 
 float limitTo(float value, float low, float high) {
     return value < low ? low : (value > high ? high : value);
-}
-
-// The angle brought into -pi..pi. Conversion to int truncates whatever the rounding mode.
-inline float wrapPhase(float angle) {
-    float turns = angle * kInverseTwoPi;
-    int whole = static_cast<int>(turns + (turns >= 0.0f ? 0.5f : -0.5f));
-    return angle - kTwoPi * static_cast<float>(whole);
-}
-
-// atan2 to about 1e-5 radians: a minimax polynomial for atan on 0..1 and the octant symmetries.
-inline float fastAtan2(float y, float x) {
-    const float ax = std::fabs(x);
-    const float ay = std::fabs(y);
-    const float larger = maxOf(ax, ay);
-    if (larger == 0.0f) return 0.0f;
-    const float z = minOf(ax, ay) / larger;
-    const float z2 = z * z;
-    float angle =
-        z *
-        (0.99997726f +
-         z2 * (-0.33262347f +
-               z2 * (0.19354346f + z2 * (-0.11643287f + z2 * (0.05265332f - 0.01172120f * z2)))));
-    if (ay > ax) angle = kHalfPi - angle;
-    if (x < 0.0f) angle = kPi - angle;
-    return y < 0.0f ? -angle : angle;
-}
-
-// sin on -pi..pi to a few 1e-6: folded onto -pi/2..pi/2, then its series to the ninth power.
-inline float fastSine(float x) {
-    if (x > kHalfPi) {
-        x = kPi - x;
-    } else if (x < -kHalfPi) {
-        x = -kPi - x;
-    }
-    const float x2 = x * x;
-    return x * (1.0f + x2 * (-1.6666667e-1f +
-                             x2 * (8.3333333e-3f + x2 * (-1.9841270e-4f + x2 * 2.7557319e-6f))));
-}
-
-inline float fastCosine(float x) {
-    x += kHalfPi;
-    return fastSine(x > kPi ? x - kTwoPi : x);
 }
 
 }  // namespace
@@ -153,20 +111,20 @@ void Pitch::setSampleRate(float sampleRate) {
     for (Channel* channel : {&channelLeft_, &channelRight_}) {
         channel->input.assign(largest, 0.0f);
         channel->output.assign(largest, 0.0f);
-        channel->lastPhase.assign(largest / 2 + 2, 0.0f);
-        channel->sumPhase.assign(largest / 2 + 2, 0.0f);
+        channel->lastPhase.assign(largest / 2 + kBinPadding, 0.0f);
+        channel->sumPhase.assign(largest / 2 + kBinPadding, 0.0f);
     }
     window_.assign(largest, 0.0f);
     real_.assign(largest, 0.0f);
     imag_.assign(largest, 0.0f);
     for (int side = 0; side < 2; ++side) {
-        binReal_[side].assign(largest / 2 + 1, 0.0f);
-        binImag_[side].assign(largest / 2 + 1, 0.0f);
+        binReal_[side].assign(largest / 2 + kBinPadding, 0.0f);
+        binImag_[side].assign(largest / 2 + kBinPadding, 0.0f);
     }
-    magnitude_.assign(largest / 2 + 2, 0.0f);
-    frequency_.assign(largest / 2 + 2, 0.0f);
-    shiftedMagnitude_.assign(largest / 2 + 2, 0.0f);
-    shiftedFrequency_.assign(largest / 2 + 2, 0.0f);
+    magnitude_.assign(largest / 2 + kBinPadding, 0.0f);
+    frequency_.assign(largest / 2 + kBinPadding, 0.0f);
+    shiftedMagnitude_.assign(largest / 2 + kBinPadding, 0.0f);
+    shiftedFrequency_.assign(largest / 2 + kBinPadding, 0.0f);
     resolution_ = valueToIndex(base_[kResolution], 3);
     frameSize_ = 0;
     setFrameSize(frameSize(resolution_, sampleRate));
@@ -213,17 +171,23 @@ void Pitch::resetState() {
 }
 
 void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
+    using namespace phase_math;
     const int half = frameSize_ / 2;
-    const float analysisScale = 2.0f / static_cast<float>(frameSize_);
-    float* lastPhase = channel.lastPhase.data();
+    const Lanes analysisScale = splat(2.0f / static_cast<float>(frameSize_));
     // A hop of a quarter frame advances bin k by k pi / 2 when it sits on the bin's centre;
     // the rest of the advance tells how far off the centre its frequency lies.
-    for (int k = 0; k <= half; ++k) {
-        const float phase = fastAtan2(imag[k], real[k]);
-        float deviation = phase - lastPhase[k] - kHalfPi * static_cast<float>(k & 3);
-        lastPhase[k] = phase;
-        magnitude_[k] = analysisScale * std::sqrt(real[k] * real[k] + imag[k] * imag[k]);
-        frequency_[k] = kHalfPi * static_cast<float>(k) + wrapPhase(deviation);
+    const Lanes expectedAdvance = lanes(0.0f, kHalfPi, kPi, 3.0f * kHalfPi);  // k pi / 2 mod 2 pi
+    const Lanes laneBins = lanes(0.0f, 1.0f, 2.0f, 3.0f);
+    float* lastPhase = channel.lastPhase.data();
+    for (int k = 0; k <= half; k += 4) {
+        const Lanes re = load(real + k);
+        const Lanes im = load(imag + k);
+        const Lanes phase = arcTangent(im, re);
+        const Lanes deviation = wrap(phase - load(lastPhase + k) - expectedAdvance);
+        store(lastPhase + k, phase);
+        store(magnitude_.data() + k, analysisScale * squareRoot(re * re + im * im));
+        const Lanes bins = splat(static_cast<float>(k)) + laneBins;
+        store(frequency_.data() + k, splat(kHalfPi) * bins + deviation);
     }
     // Bins move to k * ratio; those beyond Nyquist gather in the spare bin above it.
     std::fill(shiftedMagnitude_.begin(), shiftedMagnitude_.begin() + half + 2, 0.0f);
@@ -235,11 +199,14 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
         shiftedFrequency_[target] = frequency_[k] * ratio;
     }
     float* sumPhase = channel.sumPhase.data();
-    for (int k = 0; k <= half; ++k) {
-        const float phase = wrapPhase(sumPhase[k] + shiftedFrequency_[k]);
-        sumPhase[k] = phase;
-        real[k] = shiftedMagnitude_[k] * fastCosine(phase);
-        imag[k] = shiftedMagnitude_[k] * fastSine(phase);
+    for (int k = 0; k <= half; k += 4) {
+        const Lanes phase = wrap(load(sumPhase + k) + load(shiftedFrequency_.data() + k));
+        store(sumPhase + k, phase);
+        Lanes sine, cosine;
+        sineCosine(phase, sine, cosine);
+        const Lanes magnitude = load(shiftedMagnitude_.data() + k);
+        store(real + k, magnitude * cosine);
+        store(imag + k, magnitude * sine);
     }
 }
 

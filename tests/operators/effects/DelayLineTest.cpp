@@ -69,9 +69,9 @@ TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
 TEST(DelayLine, InterpolationReadsBetweenSamples) {
     // Catmull-Rom weights of the four neighbours at a fraction f.
     auto cubic = [](double f) {
-        return std::vector<double>{0.5 * (-f + 2 * f * f - f * f * f),
-                                   0.5 * (2 - 5 * f * f + 3 * f * f * f),
-                                   0.5 * (f + 4 * f * f - 3 * f * f * f), 0.5 * (-f * f + f * f * f)};
+        return std::vector<double>{
+            0.5 * (-f + 2 * f * f - f * f * f), 0.5 * (2 - 5 * f * f + 3 * f * f * f),
+            0.5 * (f + 4 * f * f - 3 * f * f * f), 0.5 * (-f * f + f * f * f)};
     };
     const double f = 0.25;
     auto off = plainDelay(100 + f, 100 + f, DelayLine::kNoInterpolation);

@@ -162,9 +162,9 @@ TEST(Distortion, Texts) {
     auto op = makeOperator(kirra::kDistortion, kRate);
     kirra::ModuleText text;
     const std::pair<int, const char*> displays[] = {
-        {Distortion::kDrive, "0"}, {Distortion::kFrequency, "1000"},
+        {Distortion::kDrive, "0"},        {Distortion::kFrequency, "1000"},
         {Distortion::kBandwidth, "0.20"}, {Distortion::kType, "0"},
-        {Distortion::kDiffuse, "off"}, {Distortion::kCrossover, "off"}};
+        {Distortion::kDiffuse, "off"},    {Distortion::kCrossover, "off"}};
     for (const auto& [position, expected] : displays) {
         op->getParameterDisplay(position, text);
         EXPECT_STREQ(text, expected) << position;
@@ -185,8 +185,8 @@ TEST(Distortion, Texts) {
     EXPECT_NEAR(op->textToValue(Distortion::kDrive, "-5", 0.5f), 0.0f, 1e-6);
     EXPECT_NEAR(Distortion::bandFrequencyHz(op->textToValue(Distortion::kFrequency, "2 kHz", 0)),
                 2000.0f, 0.5f);
-    EXPECT_NEAR(Distortion::bandFrequencyHz(op->textToValue(Distortion::kFrequency, "5", 0)),
-                20.0f, 0.01f);
+    EXPECT_NEAR(Distortion::bandFrequencyHz(op->textToValue(Distortion::kFrequency, "5", 0)), 20.0f,
+                0.01f);
     EXPECT_NEAR(op->textToValue(Distortion::kBandwidth, "20", 0.0f), 1.0f, 1e-6);
     EXPECT_FLOAT_EQ(op->textToValue(Distortion::kType, "asym B", 0.0f), stateValue(4, 16));
     EXPECT_FLOAT_EQ(op->textToValue(Distortion::kType, "sym B", 0.0f), stateValue(1, 16));

@@ -19,7 +19,8 @@ namespace {
 
 const int kTypes[] = {kirra::kLoFi,    kirra::kDelayLine, kirra::kDistortion,
                       kirra::kCompExp, kirra::kReverb2,   kirra::kPitch};
-const float kRates[] = {8000.0f, 22050.0f, 32000.0f, 44100.0f, 48000.0f, 96000.0f, 192000.0f, 384000.0f};
+const float kRates[] = {8000.0f,  22050.0f, 32000.0f,  44100.0f,
+                        48000.0f, 96000.0f, 192000.0f, 384000.0f};
 
 // Loud noise with a burst of silence in the middle, so decays into silence are seen too.
 Stereo harshInput(size_t frames) {

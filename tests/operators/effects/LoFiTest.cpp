@@ -96,14 +96,14 @@ TEST(LoFi, ChannelsFollowTheirOwnModulatedCopies) {
     auto op = crusher(1.0f, 1.0f);
     OperatorRunner runner(*op);
     runner.modulate = [](kirra::Operator& crush) {
-        crush.addModulation(LoFi::kBits, -1.0f, 0.0f);       // left 1 bit
+        crush.addModulation(LoFi::kBits, -1.0f, 0.0f);      // left 1 bit
         crush.addModulation(LoFi::kHoldRate, 0.0f, -1.0f);  // right 2205 Hz
         crush.clampModulation(LoFi::kBits);
         crush.clampModulation(LoFi::kHoldRate);
     };
     runner.silence(64);
     Stereo out = runner.run(Stereo(std::vector<float>(40, 0.3f), counting(40)));
-    EXPECT_EQ(out.left[5], 0.0f);   // 0.3 rounds to 0 at one bit
+    EXPECT_EQ(out.left[5], 0.0f);           // 0.3 rounds to 0 at one bit
     EXPECT_EQ(out.right[5], out.right[6]);  // held
     EXPECT_NE(out.right[5], out.right[35]);
 }

@@ -34,7 +34,7 @@ std::unique_ptr<kirra::Operator> shifter(int semitones, float tune, int resoluti
 TEST(Pitch, FftMatchesTheDirectTransform) {
     kirra::Fft fft;
     fft.prepare(4096);
-    for (int size : {8, 64, 512, 4096}) {
+    for (int size : {8, 16, 64, 512, 4096}) {
         fft.setSize(size);
         auto real = noise(size, size);
         auto imag = noise(size, size + 1);
@@ -82,7 +82,8 @@ TEST(Pitch, OctavesUpAndTwoOctavesDown) {
         float tune;
         double ratio;
     };
-    for (const Case& shift : {Case{12, 0.0f, 2.0}, Case{-12, -12.0f, 0.25}, Case{7, 0.0f, 1.4983}}) {
+    for (const Case& shift :
+         {Case{12, 0.0f, 2.0}, Case{-12, -12.0f, 0.25}, Case{7, 0.0f, 1.4983}}) {
         // Two octaves down needs finer bins than "std" has: at 86 Hz per bin the 250 Hz
         // result falls between the two bins the tone's bins are folded into.
         for (int resolution = shift.ratio < 0.5 ? 1 : 0; resolution < 3; ++resolution) {

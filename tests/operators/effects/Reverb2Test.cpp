@@ -59,13 +59,15 @@ double measuredDecay(int algorithm, float time, float sampleRate, double seconds
 // quarter-length allpass in front of it; the matrix (0.25 times +-1) keeps all but the mean of
 // the lines, a sixteenth of the energy each pass.
 double networkDecay(double nominalSeconds, double meanLineSeconds) {
-    double decibelsPerPass = 60.0 * meanLineSeconds / nominalSeconds - 10.0 * std::log10(15.0 / 16.0);
+    double decibelsPerPass =
+        60.0 * meanLineSeconds / nominalSeconds - 10.0 * std::log10(15.0 / 16.0);
     return 60.0 * 1.25 * meanLineSeconds / decibelsPerPass;
 }
 
 // Decay of a plate tank line: one pass through it loses (0.7 q) * gp.
 double plateLineDecay(int line, float time, float sampleRate) {
-    const double passGain = 0.7 * std::pow(0.5, 0.01) * std::pow(10.0, -0.675 / (1.25 + 8.75 * time));
+    const double passGain =
+        0.7 * std::pow(0.5, 0.01) * std::pow(10.0, -0.675 / (1.25 + 8.75 * time));
     return 3.0 * kirra::ReverbPlate::tankLineDelay(line, sampleRate) / sampleRate /
            -std::log10(passGain);
 }
@@ -80,11 +82,12 @@ TEST(Reverb2, DecayTimesFollowTheTimeSetting) {
                         networkDecay(1.25 + 8.75 * time, cathedralLine),
                     1.0, 0.1)
             << "cathedral " << time;
-        EXPECT_NEAR(
-            measuredDecay(Reverb2::kHall, time, 44100.0f, 5.0) / networkDecay(0.5 + 2.0 * time, hallLine),
-            1.0, 0.1)
+        EXPECT_NEAR(measuredDecay(Reverb2::kHall, time, 44100.0f, 5.0) /
+                        networkDecay(0.5 + 2.0 * time, hallLine),
+                    1.0, 0.1)
             << "hall " << time;
-        EXPECT_NEAR(measuredDecay(Reverb2::kRoom, time, 44100.0f, 3.0) / (0.6 + 0.7 * time), 1.0, 0.06)
+        EXPECT_NEAR(measuredDecay(Reverb2::kRoom, time, 44100.0f, 3.0) / (0.6 + 0.7 * time), 1.0,
+                    0.06)
             << "room " << time;
         // Six independent tank lines: the decay lies between those of the shortest and longest.
         double plate = measuredDecay(Reverb2::kPlate, time, 44100.0f, 5.0);
@@ -114,7 +117,8 @@ TEST(Reverb2, AmountZeroGivesThePredelayedDrySignal) {
         Stereo out = runner.run(input);
         for (size_t i = 0; i < input.size(); ++i) {
             float expected = i >= 22050 ? input[i - 22050] : 0.0f;
-            ASSERT_NEAR(out.left[i], expected, 2e-8) << "algorithm " << algorithm << " sample " << i;
+            ASSERT_NEAR(out.left[i], expected, 2e-8)
+                << "algorithm " << algorithm << " sample " << i;
         }
     }
     // In tempo mode the note value is measured at the tempo and limited to a second.
@@ -162,9 +166,11 @@ TEST(Reverb2, UnusedTypesPassTheInput) {
 TEST(Reverb2, Texts) {
     auto op = makeOperator(kirra::kReverb2);
     kirra::ModuleText text;
-    const std::pair<int, const char*> displays[] = {
-        {Reverb2::kTime, "50"}, {Reverb2::kAmount, "100"}, {Reverb2::kType, "hall"},
-        {Reverb2::kPredelayMode, "time"}, {Reverb2::kPredelay, "0"}};
+    const std::pair<int, const char*> displays[] = {{Reverb2::kTime, "50"},
+                                                    {Reverb2::kAmount, "100"},
+                                                    {Reverb2::kType, "hall"},
+                                                    {Reverb2::kPredelayMode, "time"},
+                                                    {Reverb2::kPredelay, "0"}};
     for (const auto& [position, expected] : displays) {
         op->getParameterDisplay(position, text);
         EXPECT_STREQ(text, expected) << position;

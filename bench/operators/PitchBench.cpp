@@ -1,0 +1,45 @@
+// Cost of the pitch shifter per resolution: alone, in slot 1 of the flat program, and in all four
+// slots.
+
+#include "BenchSupport.h"
+#include "engine/ModuleFactory.h"
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "operators/effects/Pitch.h"
+
+namespace {
+
+using kirra::Pitch;
+
+float resolutionValue(int64_t resolution) {
+    return kirra::indexToValue(static_cast<int>(resolution), 3);
+}
+
+void BM_Pitch(benchmark::State& state) {
+    auto op = kirra::createOperator(kirra::kPitch, 0, nullptr);
+    op->setParameter(Pitch::kResolution, resolutionValue(state.range(0)));
+    op->setParameter(Pitch::kSemitones, kirra::indexToValue(19, 25));  // a fifth up
+    op->setSampleRate(bench_support::kSampleRate);
+    bench_support::runOperator(state, *op);
+}
+BENCHMARK(BM_Pitch)->ArgName("resolution")->DenseRange(0, 2);
+
+void BM_PitchPlugin(benchmark::State& state) {
+    auto plugin = bench_support::makePlugin();
+    const int slots = static_cast<int>(state.range(1));
+    for (int slot = 0; slot < slots; ++slot) {
+        plugin->setParameter(kirra::param::kOperatorType1 + slot,
+                             kirra::indexToValue(kirra::kPitch, kirra::kModuleTypeStates));
+        plugin->setParameter(kirra::param::operatorParameter(slot, Pitch::kResolution),
+                             resolutionValue(state.range(0)));
+        plugin->setParameter(kirra::param::operatorParameter(slot, Pitch::kSemitones),
+                             kirra::indexToValue(19, 25));
+    }
+    bench_support::runPlugin(state, *plugin, 512);
+}
+BENCHMARK(BM_PitchPlugin)
+    ->ArgNames({"resolution", "slots"})
+    ->ArgsProduct({{0, 1, 2}, {1}})
+    ->Args({2, 4});
+
+}  // namespace
