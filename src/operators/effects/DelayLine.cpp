@@ -415,12 +415,13 @@ int DelayLine::echoes(const float* positionValues, float sampleRate, float tempo
         Arrival arrival = pending[earliest];
         pending[earliest] = pending[--pendingCount];
 
-        float heard[2];
+        // What the arrival puts on each side is also what that side feeds back into its line.
+        const float heard[2] = {share[arrival.line][0] * arrival.amplitude,
+                                share[arrival.line][1] * arrival.amplitude};
         for (int side = 0; side < 2; ++side) {
-            heard[side] = share[arrival.line][side] * arrival.amplitude;
-            float next = gain[side] * heard[side];
+            const float next = gain[side] * heard[side];
             if (std::fabs(next) < kAudibleEcho) continue;
-            double when = arrival.samples + samples[side];
+            const double when = arrival.samples + samples[side];
             int match = 0;
             while (match < pendingCount &&
                    !(pending[match].line == side && pending[match].samples == when)) {
