@@ -1,5 +1,6 @@
 #include "operators/effects/CompExp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -77,10 +78,6 @@ int wordIndex(const char* text, const char* const* words, int count) {
         if (startsWithNoCase(text, words[index])) return index;
     }
     return -1;
-}
-
-float limitTo(float value, float low, float high) {
-    return value < low ? low : (value > high ? high : value);
 }
 
 }  // namespace
@@ -174,22 +171,22 @@ float CompExp::textToValue(int position, const char* text, float currentValue) c
     switch (position) {
         case kThreshold:
             if (!parseNumber(text, number)) return currentValue;
-            return (limitTo(number, -60.0f, 0.0f) + 60.0f) / 60.0f;
+            return (std::clamp(number, -60.0f, 0.0f) + 60.0f) / 60.0f;
         case kMakeup:
             if (!parseNumber(text, number)) return currentValue;
-            return (limitTo(number, -60.0f, 60.0f) + 60.0f) / 120.0f;
+            return (std::clamp(number, -60.0f, 60.0f) + 60.0f) / 120.0f;
         case kAttack:
         case kRelease:
             if (!parseNumber(text, number)) return currentValue;
-            return std::cbrt(limitTo(number, 0.0f, 1000.0f) / 1000.0f);
+            return std::cbrt(std::clamp(number, 0.0f, 1000.0f) / 1000.0f);
         case kRatio:
             if (valueToIndex(base_[kType], kTypeStates) == kExpand) {
                 if (!parseNumber(text, number)) return currentValue;
-                return limitTo((number - 1.0f) * 0.25f, 0.0f, 1.0f);
+                return std::clamp((number - 1.0f) * 0.25f, 0.0f, 1.0f);
             }
             if (startsWithNoCase(text, "oo")) return 1.0f;
             if (!parseNumber(text, number)) return currentValue;
-            return number == 0.0f ? 0.0f : limitTo(1.0f - 1.0f / number, 0.0f, 1.0f);
+            return number == 0.0f ? 0.0f : std::clamp(1.0f - 1.0f / number, 0.0f, 1.0f);
         case kAutoMakeup:
         case kListen:
             word = wordIndex(text, kOffOn, 2);

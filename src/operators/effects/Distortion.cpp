@@ -57,10 +57,6 @@ bool isAsymmetric(int curve) {
     return curve >= Distortion::kAsymA && curve <= Distortion::kAsymC;
 }
 
-float limitTo(float value, float low, float high) {
-    return value < low ? low : (value > high ? high : value);
-}
-
 float bandQ(float value) {
     return (99.0f * value * value + 1.0f) * 0.2f;
 }
@@ -151,17 +147,17 @@ float Distortion::textToValue(int position, const char* text, float currentValue
     switch (position) {
         case kDrive: {
             if (!parseNumber(text, number)) return currentValue;
-            double gain = std::pow(10.0, limitTo(number, 0.0f, 120.0f) / 20.0);
+            double gain = std::pow(10.0, std::clamp(number, 0.0f, 120.0f) / 20.0);
             return static_cast<float>(std::sqrt((std::pow(gain, 0.125) - 1.0) / kDriveSlope));
         }
         case kFrequency:
             if (!parseNumber(text, number)) return currentValue;
             if (endsInKilo(text)) number *= 1000.0f;
-            number = limitTo(number, 20.0f, 20000.0f);
+            number = std::clamp(number, 20.0f, 20000.0f);
             return static_cast<float>(std::log(number / 20.0) / (kOctaves * std::log(2.0)));
         case kBandwidth:
             if (!parseNumber(text, number)) return currentValue;
-            return std::sqrt((5.0f * limitTo(number, 0.2f, 20.0f) - 1.0f) / 99.0f);
+            return std::sqrt((5.0f * std::clamp(number, 0.2f, 20.0f) - 1.0f) / 99.0f);
         case kType:
             for (int curve = kCurveCount - 1; curve >= 0; --curve) {  // "asym A" before "sym A"
                 if (equalsNoCase(text, kCurveNames[curve])) return indexToValue(curve, kTypeStates);
@@ -170,7 +166,7 @@ float Distortion::textToValue(int position, const char* text, float currentValue
         case kDiffuse:
             if (startsWithNoCase(text, "off")) return 0.0f;
             if (!parseNumber(text, number)) return currentValue;
-            return limitTo(number, 0.0f, 100.0f) / 100.0f;
+            return std::clamp(number, 0.0f, 100.0f) / 100.0f;
         case kCrossover:
             if (startsWithNoCase(text, "on")) return indexToValue(1, 2);
             if (startsWithNoCase(text, "off")) return indexToValue(0, 2);
@@ -196,7 +192,7 @@ float Distortion::transferCurve(const float* positionValues, float input) {
         double offset = asymmetric(shape, 0.0);
         return static_cast<float>(shape.gain * (asymmetric(shape, drive * input) - offset) / drive);
     }
-    if (curve == kClip) return limitTo(input * drive, -1.0f, 1.0f);
+    if (curve == kClip) return std::clamp(input * drive, -1.0f, 1.0f);
     return input;
 }
 
@@ -287,7 +283,7 @@ float Distortion::shape(Channel& channel, float band, float drive) const {
         float shaped = curve.gain * (asymmetric(curve, a) + 1e-15f) / drive;
         return blockDc(channel, shaped);
     }
-    if (curve_ == kClip) return limitTo(band * drive, -1.0f, 1.0f);
+    if (curve_ == kClip) return std::clamp(band * drive, -1.0f, 1.0f);
     return band;
 }
 

@@ -1,5 +1,6 @@
 #include "operators/effects/LoFi.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -14,10 +15,6 @@ const ParameterInfo kParameters[] = {
 
 constexpr float kTopRateHz = 44100.0f;
 constexpr float kRateDecades = 2.995732f;  // ln(20): the lowest rate is a twentieth of the top
-
-float limitTo(float value, float low, float high) {
-    return value < low ? low : (value > high ? high : value);
-}
 
 int roundedHoldRate(float value) {
     return static_cast<int>(LoFi::holdRateHz(value) + 0.5f);
@@ -53,9 +50,9 @@ void LoFi::getEditorText(int position, float value, ModuleText& text) const {
 float LoFi::textToValue(int position, const char* text, float currentValue) const {
     float number;
     if (!parseNumber(text, number)) return currentValue;
-    if (position == kBits) return (limitTo(number, 1.0f, 16.0f) - 1.0f) / 15.0f;
+    if (position == kBits) return (std::clamp(number, 1.0f, 16.0f) - 1.0f) / 15.0f;
     if (position == kHoldRate) {
-        return std::log(limitTo(number, 2205.0f, kTopRateHz) / kTopRateHz) / kRateDecades + 1.0f;
+        return std::log(std::clamp(number, 2205.0f, kTopRateHz) / kTopRateHz) / kRateDecades + 1.0f;
     }
     return currentValue;
 }

@@ -26,10 +26,6 @@ constexpr int kBinPadding = 8;
 // the half spectrum (scaled by 2 / N on analysis) gives twice the signal.
 constexpr float kOutputScale = 1.0f / 3.0f;
 
-float limitTo(float value, float low, float high) {
-    return value < low ? low : (value > high ? high : value);
-}
-
 }  // namespace
 
 Pitch::Pitch(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, kPositionCount) {
@@ -93,13 +89,13 @@ float Pitch::textToValue(int position, const char* text, float currentValue) con
     if (!parseNumber(text, number)) return currentValue;
     switch (position) {
         case kSemitones: {
-            int whole = static_cast<int>(std::lround(limitTo(number, -12.0f, 12.0f)));
+            int whole = static_cast<int>(std::lround(std::clamp(number, -12.0f, 12.0f)));
             return (static_cast<float>(whole) + 12.5f) / 25.0f;
         }
         case kCents:
-            return (limitTo(number, -50.0f, 50.0f) + 50.0f) / 100.0f;
+            return (std::clamp(number, -50.0f, 50.0f) + 50.0f) / 100.0f;
         case kTune:
-            return (limitTo(number, -12.0f, 12.0f) + 12.0f) / 24.0f;
+            return (std::clamp(number, -12.0f, 12.0f) + 12.0f) / 24.0f;
         default:
             return currentValue;
     }

@@ -1,5 +1,6 @@
 #include "operators/effects/Reverb2.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "modules/NoteValues.h"
@@ -23,10 +24,6 @@ const char* const kPredelayModes[] = {"time", "tempo"};
 constexpr float kNetworkOutputScale = 0.25f;
 constexpr float kPlateOutputScale = 0.6f;
 
-float limitTo(float value, float low, float high) {
-    return value < low ? low : (value > high ? high : value);
-}
-
 int predelayMode(const float* positionValues) {
     return valueToIndex(positionValues[Reverb2::kPredelayMode], 2);
 }
@@ -44,7 +41,7 @@ int Reverb2::predelaySamples(const float* positionValues, float sampleRate, floa
         int note = valueToIndex(positionValues[kPredelay], kNoteValueCount);
         seconds = minOf(1.0f, noteValueSeconds(note, tempoBpm));
     }
-    return static_cast<int>(sampleRate * limitTo(seconds, 0.0f, 1.0f));
+    return static_cast<int>(sampleRate * std::clamp(seconds, 0.0f, 1.0f));
 }
 
 void Reverb2::formatDisplay(int position, float value, ModuleText& text) const {
@@ -105,7 +102,7 @@ float Reverb2::textToValue(int position, const char* text, float currentValue) c
         case kDamping:
         case kAmount:
             if (!parseNumber(text, number)) return currentValue;
-            return limitTo(number, 0.0f, 100.0f) / 100.0f;
+            return std::clamp(number, 0.0f, 100.0f) / 100.0f;
         case kType:
             for (int type = 0; type < kAlgorithmCount; ++type) {
                 if (startsWithNoCase(text, kAlgorithmNames[type]))
@@ -123,7 +120,7 @@ float Reverb2::textToValue(int position, const char* text, float currentValue) c
                 return note >= 0 ? indexToValue(note, kNoteValueCount) : currentValue;
             }
             if (!parseNumber(text, number)) return currentValue;
-            return limitTo(number, 0.0f, 1000.0f) / 1000.0f;
+            return std::clamp(number, 0.0f, 1000.0f) / 1000.0f;
         }
         default:
             return currentValue;
