@@ -19,6 +19,9 @@ class Pitch : public Operator {
     Pitch(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "PITCH"); }
+    bool isParameterUsed(int position) const override {
+        return position == kSemitones || position == kCents || position == kTune;
+    }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;

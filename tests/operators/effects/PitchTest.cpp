@@ -144,4 +144,6 @@ TEST(Pitch, Texts) {
     EXPECT_FLOAT_EQ(op->textToValue(Pitch::kResolution, "highest", 0.0f), stateValue(2, 3));
     float values[kirra::Operator::kPositions] = {0.0f, 0.0f, 0.0f};
     EXPECT_FLOAT_EQ(Pitch::semitones(values), -24.5f);
+    EXPECT_TRUE(op->isParameterUsed(Pitch::kTune));
+    EXPECT_FALSE(op->isParameterUsed(Pitch::kResolution));
 }
