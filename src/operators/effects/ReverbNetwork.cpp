@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "modules/ModuleMath.h"
+#include "operators/effects/FourLanes.h"
 #include "operators/effects/ReverbScale.h"
 
 namespace kirra {
@@ -136,43 +137,50 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
     }
     if (--modulationCountdown_ < 0) updateModulation();
 
-    // Outputs twice over, so that the circulant sums below need no wrapping.
-    float y[2 * kLines];
+    // Outputs twice over (and two spare zeros), so that the circulant sums need no wrapping.
+    alignas(16) float y[2 * kLines + 2];
+    y[2 * kLines] = y[2 * kLines + 1] = 0.0f;
+    float sum = 0.0f;
     for (int i = 0; i < kLines; ++i) {
         Line& line = lines_[i];
+        float* allpass = line.allpass.data();
         const int allpassSize = static_cast<int>(line.allpass.size());
         line.modulation += line.modulationStep;
         float position = static_cast<float>(line.allpassWrite) - line.baseDelay - line.modulation;
         if (position < 0.0f) position += static_cast<float>(allpassSize);
-        int older = static_cast<int>(position);
-        float fraction = position - static_cast<float>(older);
-        int newer = older + 1 == allpassSize ? 0 : older + 1;
-        float read = line.allpass[older] + fraction * (line.allpass[newer] - line.allpass[older]);
-        float w = flushDenormal(input + feedback_[i] - kAllpassCoefficient * read);
-        line.allpass[line.allpassWrite] = w;
+        const int older = static_cast<int>(position);
+        const float fraction = position - static_cast<float>(older);
+        const int newer = older + 1 == allpassSize ? 0 : older + 1;
+        const float read = allpass[older] + fraction * (allpass[newer] - allpass[older]);
+        const float w = flushDenormal(input + feedback_[i] - kAllpassCoefficient * read);
+        allpass[line.allpassWrite] = w;
         if (++line.allpassWrite == allpassSize) line.allpassWrite = 0;
 
+        float* delay = line.delay.data();
         if (++line.delayIndex == static_cast<int>(line.delay.size())) line.delayIndex = 0;
-        float leaving = line.delay[line.delayIndex];
-        line.delay[line.delayIndex] = kAllpassCoefficient * w + read;
+        const float leaving = delay[line.delayIndex];
+        delay[line.delayIndex] = kAllpassCoefficient * w + read;
         line.lowpass =
             flushDenormal(line.lowpass + (leaving * line.gain - line.lowpass) * line.damping);
         y[i] = y[i + kLines] = line.lowpass;
+        sum += line.lowpass;
     }
-
-    // Feedback through 0.25 times a circulant +-1 matrix whose + entries sit on a (15, 7, 3)
-    // difference set: it keeps all but the mean of the lines at full energy.
-    float sum = 0.0f;
-    for (int i = 0; i < kLines; ++i)
-        sum += y[i];
     if (!std::isfinite(sum)) {
         clear();
         outLeft = outRight = 0.0f;
         return;
     }
-    for (int k = 0; k < kLines; ++k) {
-        float plus = y[k + 1] + y[k + 2] + y[k + 3] + y[k + 5] + y[k + 6] + y[k + 9] + y[k + 11];
-        feedback_[k] = 0.25f * (2.0f * plus - sum);
+
+    // Feedback through 0.25 times a circulant +-1 matrix whose + entries sit on a (15, 7, 3)
+    // difference set: it keeps all but the mean of the lines at full energy. Row k is
+    // 0.25 (2 P_k - sum) with P_k the sum over the + entries; four rows at a time (the
+    // sixteenth row is never read).
+    using namespace four_lanes;
+    const Lanes quarterSum = splat(0.25f * sum);
+    for (int k = 0; k < kLines; k += 4) {
+        Lanes plus = load(y + k + 1) + load(y + k + 2) + load(y + k + 3) + load(y + k + 5) +
+                     load(y + k + 6) + load(y + k + 9) + load(y + k + 11);
+        store(feedback_ + k, splat(0.5f) * plus - quarterSum);
     }
 
     float left = 0.0f;

@@ -78,7 +78,7 @@ class ReverbNetwork {
     Allpass inputAllpasses_[kMaxInputAllpasses];
     int tapsLeft_[kTapsPerSide] = {};
     int tapsRight_[kTapsPerSide] = {};
-    float feedback_[kLines] = {};
+    float feedback_[kLines + 1] = {};  // one spare for the four-lane matrix
 };
 
 }  // namespace kirra
