@@ -14,11 +14,32 @@
 #include "operators/effects/Reverb2.h"
 #include "operators/effects/SideMix.h"
 #include "operators/effects/Stereo.h"
+#include "operators/filters/Biquad.h"
+#include "operators/filters/Comb.h"
+#include "operators/filters/EQ.h"
+#include "operators/filters/Formant.h"
+#include "operators/filters/Moog.h"
+#include "operators/filters/Phaser.h"
+#include "operators/filters/SVF.h"
 
 namespace kirra {
 
 std::unique_ptr<Operator> createOperator(int type, int slot, ModuleOwner* owner) {
     switch (type) {
+        case kBiquad:
+            return std::make_unique<Biquad>(slot, owner);
+        case kSVF:
+            return std::make_unique<SVF>(slot, owner);
+        case kMoog:
+            return std::make_unique<Moog>(slot, owner);
+        case kComb:
+            return std::make_unique<Comb>(slot, owner);
+        case kEQ:
+            return std::make_unique<EQ>(slot, owner);
+        case kPhaser:
+            return std::make_unique<Phaser>(slot, owner);
+        case kFormant:
+            return std::make_unique<Formant>(slot, owner);
         case kLoFi:
             return std::make_unique<LoFi>(slot, owner);
         case kDelayLine:

@@ -1,0 +1,213 @@
+#include "operators/filters/EQ.h"
+
+#include <cmath>
+
+#include "operators/filters/FilterText.h"
+
+namespace kirra {
+
+namespace {
+
+enum Position { kFreqA = 0, kQA, kTypeA, kFreqB, kQB, kTypeB, kMorph, kGainA, kGainB };
+constexpr int kPositionsPerBand = 3;  // freq, q, type of A, then of B; the gains come last
+
+const ParameterInfo kParameters[] = {
+    {"freqA", "freqA", "Hz", 1.0f},       // 20 * 1000^v Hz
+    {"qA", "qA", "", 0.0f},               // by shape, see qFromValue
+    {"typeA", "typeA", "", 1.0f / 6.0f},  // low shelf
+    {"freqB", "freqB", "Hz", 1.0f},       //
+    {"qB", "qB", "", 0.0f},               //
+    {"typeB", "typeB", "", 1.0f / 6.0f},  //
+    {"morph", "morph", "%", 0.0f},        // share of band B
+    {"gainA", "gainA", "dB", 0.5f},       // -24 .. +24 dB
+    {"gainB", "gainB", "dB", 0.5f},       //
+};
+
+const char* const kShapeNames[EQ::kShapeCount] = {"LOWSHELF", "PEAKING", "HIGHSHELF"};
+
+constexpr float kGainRangeDb = 24.0f;
+// Peaking Q runs 0.05 .. 20 (20^(2v - 1)); a shelf's slope Q 2^-1.5 .. sqrt 2 (2^(2v - 1.5)).
+constexpr float kPeakingLowestQ = 0.05f;
+constexpr float kPeakingHighestQ = 20.0f;
+constexpr float kShelfLowestQ = 0.35355339f;
+constexpr float kShelfHighestQ = 1.4142135f;
+
+float qFromValue(float value, int shape) {
+    value = sanitizeUnit(value);
+    if (shape == EQ::kPeaking) return std::pow(kPeakingHighestQ, 2.0f * value - 1.0f);
+    return std::exp2(2.0f * value - 1.5f);
+}
+
+float gainDb(float value) {
+    return 2.0f * kGainRangeDb * sanitizeUnit(value) - kGainRangeDb;
+}
+
+bool isFrequency(int position) {
+    return position == kFreqA || position == kFreqB;
+}
+bool isQ(int position) {
+    return position == kQA || position == kQB;
+}
+bool isType(int position) {
+    return position == kTypeA || position == kTypeB;
+}
+bool isGain(int position) {
+    return position == kGainA || position == kGainB;
+}
+
+}  // namespace
+
+EQ::EQ(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 9) {
+    setSampleRate(sampleRate_);
+}
+
+bool EQ::isParameterUsed(int position) const {
+    return Operator::isParameterUsed(position) && !isType(position);
+}
+
+int EQ::shapeOfQ(int position) const {
+    return valueToIndex(base_[position == kQA ? kTypeA : kTypeB], kShapeCount);
+}
+
+void EQ::formatDisplay(int position, float value, ModuleText& text) const {
+    if (isFrequency(position)) {
+        frequencyDisplay(value, text);
+    } else if (isQ(position)) {
+        formatText(text, "%.2f", qFromValue(value, shapeOfQ(position)));
+    } else if (isType(position)) {
+        choiceText(value, kShapeNames, kShapeCount, text);
+    } else if (isGain(position)) {
+        formatText(text, "%.1f", gainDb(value));
+    } else {
+        morphDisplay(value, text);
+    }
+}
+
+void EQ::getEditorText(int position, float value, ModuleText& text) const {
+    if (isFrequency(position)) {
+        frequencyEditorText(value, text);
+    } else if (position == kMorph) {
+        morphEditorText(value, text);
+    } else if (isGain(position)) {
+        formatText(text, "%.0fdB", gainDb(value));
+    } else {
+        Operator::getEditorText(position, value, text);
+    }
+}
+
+float EQ::textToValue(int position, const char* text, float currentValue) const {
+    if (isFrequency(position)) return frequencyFromText(text, currentValue);
+    if (isType(position)) return choiceFromText(text, kShapeNames, kShapeCount, currentValue);
+    if (position == kMorph) return percentFromText(text, currentValue);
+    float number;
+    if (isGain(position)) {
+        if (!numberFromText(text, -kGainRangeDb, kGainRangeDb, number)) return currentValue;
+        return (number + kGainRangeDb) / (2.0f * kGainRangeDb);
+    }
+    if (!isQ(position)) return currentValue;
+    if (shapeOfQ(position) == kPeaking) {
+        if (!numberFromText(text, kPeakingLowestQ, kPeakingHighestQ, number)) return currentValue;
+        return sanitizeUnit((std::log(number) / std::log(kPeakingHighestQ) + 1.0f) * 0.5f);
+    }
+    if (!numberFromText(text, kShelfLowestQ, kShelfHighestQ, number)) return currentValue;
+    return sanitizeUnit((std::log2(number) + 1.5f) * 0.5f);
+}
+
+EQ::Design EQ::design(float frequencyValue, float qValue, float gainValue, int shape) const {
+    const double omega = kTwoPi * heardFrequencyHz(frequencyValue, sampleRate_) / sampleRate_;
+    const double q = qFromValue(qValue, shape);
+    return {std::cos(omega), std::sin(omega) / (2.0 * q), std::pow(10.0, gainDb(gainValue) / 80.0)};
+}
+
+void EQ::updateParameters() {
+    for (int band = 0; band < 2; ++band) {
+        shape_[band] = valueToIndex(base_[kPositionsPerBand * band + kTypeA], kShapeCount);
+        for (int channel = 0; channel < 2; ++channel) {
+            const float* copy = channel == 0 ? left_ : right_;
+            const int first = kPositionsPerBand * band;
+            Design target =
+                design(copy[first + kFreqA], copy[first + kQA], copy[kGainA + band], shape_[band]);
+            const int lane = MorphingSections::lane(band, channel);
+            cosine_.target[lane] = target.cosine;
+            alpha_.target[lane] = target.alpha;
+            rootGain_.target[lane] = target.rootGain;
+        }
+    }
+    cosine_.aimAtTargets();
+    alpha_.aimAtTargets();
+    rootGain_.aimAtTargets();
+    sections_.morph.target[0] = sanitizeUnit(left_[kMorph]);
+    sections_.morph.target[1] = sanitizeUnit(right_[kMorph]);
+    sections_.morph.aimAtTargets();
+}
+
+void EQ::snapToTargets() {
+    cosine_.snap();
+    alpha_.snap();
+    rootGain_.snap();
+    sections_.morph.snap();
+}
+
+void EQ::resetState() {
+    sections_.clearHistory();
+    snapToTargets();
+}
+
+SecondOrder EQ::coefficients(int shape, double cosine, double alpha, double rootGain) {
+    const double gain = rootGain * rootGain;  // 10^(dB / 40)
+    double b0, b1, b2, a0, a1, a2;
+    if (shape == kPeaking) {
+        b0 = 1.0 + alpha * gain;
+        b1 = -2.0 * cosine;
+        b2 = 1.0 - alpha * gain;
+        a0 = 1.0 + alpha / gain;
+        a1 = -2.0 * cosine;
+        a2 = 1.0 - alpha / gain;
+    } else {
+        // The two shelves are mirror images: the high shelf flips the sign of every cosine term.
+        const double mirror = shape == kHighShelf ? 1.0 : -1.0;
+        const double slope = 2.0 * rootGain * alpha;  // 2 sqrt(gain) alpha
+        const double plus = gain + 1.0;
+        const double minus = gain - 1.0;
+        b0 = gain * (plus + mirror * minus * cosine + slope);
+        b1 = -2.0 * mirror * gain * (minus + mirror * plus * cosine);
+        b2 = gain * (plus + mirror * minus * cosine - slope);
+        a0 = plus - mirror * minus * cosine + slope;
+        a1 = 2.0 * mirror * (minus - mirror * plus * cosine);
+        a2 = plus - mirror * minus * cosine - slope;
+    }
+    const double norm = 1.0 / a0;
+    SecondOrder k;
+    k.b0 = b0 * norm;
+    k.b1 = b1 * norm;
+    k.b2 = b2 * norm;
+    k.a1 = a1 * norm;
+    k.a2 = a2 * norm;
+    return k;
+}
+
+void EQ::processSample(float& left, float& right) {
+    cosine_.advance();
+    alpha_.advance();
+    rootGain_.advance();
+    MorphingSections::Coefficients k;
+    for (int lane = 0; lane < MorphingSections::kLanes; ++lane) {
+        k.set(lane, coefficients(shape_[lane / 2], cosine_.current[lane], alpha_.current[lane],
+                                 rootGain_.current[lane]));
+    }
+    sections_.process(k, left, right);
+}
+
+double EQ::magnitudeAt(const float* positionValues, double frequencyHz) const {
+    SecondOrder band[2];
+    for (int b = 0; b < 2; ++b) {
+        const float* values = positionValues + kPositionsPerBand * b;
+        const int shape = valueToIndex(values[kTypeA], kShapeCount);
+        Design d = design(values[kFreqA], values[kQA], positionValues[kGainA + b], shape);
+        band[b] = coefficients(shape, d.cosine, d.alpha, d.rootGain);
+    }
+    return MorphingSections::morphedMagnitude(band[0], band[1], positionValues[kMorph],
+                                              kTwoPi * frequencyHz / sampleRate_);
+}
+
+}  // namespace kirra

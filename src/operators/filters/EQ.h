@@ -1,0 +1,55 @@
+#pragma once
+// Two equalizer bands, A and B, each a low shelf, a peaking band or a high shelf with frequency,
+// Q and gain, run side by side; the morph crossfades the output from A to B. The band formulas
+// are the well-known cookbook shelving and peaking filters, the shelf slope set through Q.
+
+#include "modules/Operator.h"
+#include "operators/filters/MorphingSections.h"
+
+namespace kirra {
+
+class EQ final : public Operator {
+  public:
+    enum Shape { kLowShelf = 0, kPeaking, kHighShelf, kShapeCount };
+
+    EQ(int slot, ModuleOwner* owner);
+
+    void getName(ModuleText& text) const override { setText(text, "EQ"); }
+    bool isParameterUsed(int position) const override;
+    void updateParameters() override;
+    void snapToTargets() override;
+    void resetState() override;
+    void processSample(float& left, float& right) override;
+    double magnitudeAt(const float* positionValues, double frequencyHz) const override;
+
+    void getEditorText(int position, float value, ModuleText& text) const override;
+    float textToValue(int position, const char* text, float currentValue) const override;
+
+    // One band's coefficients from the ramped quantities; root gain a = 10^(dB / 80).
+    static SecondOrder coefficients(int shape, double cosine, double alpha, double rootGain);
+
+  protected:
+    void formatDisplay(int position, float value, ModuleText& text) const override;
+
+  private:
+    // The quantities the audio ramps, for one band and channel.
+    struct Design {
+        double cosine;
+        double alpha;
+        double rootGain;
+    };
+    Design design(float frequencyValue, float qValue, float gainValue, int shape) const;
+    // The shape of the band a q position belongs to, from its base value.
+    int shapeOfQ(int position) const;
+
+    // parameters read at control rate: the shapes of bands A and B
+    int shape_[2] = {kLowShelf, kLowShelf};
+    // derived targets and ramps, lanes as in MorphingSections
+    RampLanes<double, MorphingSections::kLanes> cosine_;
+    RampLanes<double, MorphingSections::kLanes> alpha_;
+    RampLanes<double, MorphingSections::kLanes> rootGain_;
+    // filter state and the crossfade
+    MorphingSections sections_;
+};
+
+}  // namespace kirra

@@ -1,0 +1,29 @@
+#pragma once
+// Texts the filter operators share: frequencies, the A:B morph, percentages and the names of
+// selector steps, shown and read back.
+
+#include "modules/ModuleText.h"
+
+namespace kirra {
+
+// "%.0f" of the frequency (host display) and "%.0f Hz" (editor).
+void frequencyDisplay(float value, ModuleText& text);
+void frequencyEditorText(float value, ModuleText& text);
+// A number of hertz; a trailing "k" or "kHz" (any case) means kilohertz. Limited to the knob's
+// 20 Hz .. 20 kHz.
+float frequencyFromText(const char* text, float currentValue);
+
+// "%d:%d" of the shares of A and B (host display) and "%.1f" of the share of B (editor).
+void morphDisplay(float value, ModuleText& text);
+void morphEditorText(float value, ModuleText& text);
+
+// The leading number of a text limited to lowest..highest; false when the text has none.
+bool numberFromText(const char* text, float lowest, float highest, float& number);
+// A percentage 0..100 read back as 0..1.
+float percentFromText(const char* text, float currentValue);
+
+// The name of a selector's step, and a typed name (any case, blanks around it) read back.
+void choiceText(float value, const char* const* names, int count, ModuleText& text);
+float choiceFromText(const char* text, const char* const* names, int count, float currentValue);
+
+}  // namespace kirra

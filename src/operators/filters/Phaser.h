@@ -1,0 +1,51 @@
+#pragma once
+// A chain of 1 to 16 identical first-order all-pass sections per channel with feedback around
+// the chain, added to the dry signal: where the chain's phase reaches odd multiples of 180
+// degrees the sum cancels. The all-pass coefficient sets where those notches lie; a modulator
+// sweeping it makes the phasing (there is no built-in oscillator).
+
+#include <complex>
+
+#include "modules/Operator.h"
+#include "operators/filters/FilterLanes.h"
+
+namespace kirra {
+
+class Phaser final : public Operator {
+  public:
+    static constexpr int kMaxSections = 16;
+
+    Phaser(int slot, ModuleOwner* owner);
+
+    void getName(ModuleText& text) const override { setText(text, "PHASER"); }
+    bool isParameterUsed(int position) const override;
+    float getDefaultValue(int position) const override;
+    void updateParameters() override;
+    void snapToTargets() override;
+    void resetState() override;
+    void processSample(float& left, float& right) override;
+    double magnitudeAt(const float* positionValues, double frequencyHz) const override;
+
+    void getEditorText(int position, float value, ModuleText& text) const override;
+    float textToValue(int position, const char* text, float currentValue) const override;
+
+  protected:
+    void formatDisplay(int position, float value, ModuleText& text) const override;
+
+  private:
+    float allPassCoefficient(float value) const;
+    void clearSections();
+
+    // parameters read at control rate: sections in the chain, less one
+    int lastSection_ = 7;
+    // derived targets and ramps, per channel (0 left, 1 right)
+    RampLanes<float, 2> coefficient_;  // all-pass c
+    RampLanes<float, 2> depth_;        // wet gain
+    RampLanes<float, 2> feedback_;     // share of the chain output fed back
+    // filter state: the sections' memories (both channels side by side) and the signal carried
+    // round the loop
+    alignas(16) float section_[kMaxSections][2] = {};
+    float loop_[2] = {};
+};
+
+}  // namespace kirra

@@ -1,0 +1,239 @@
+// Biquad: measured responses against the plot and the closed-form cookbook magnitudes, the
+// morph as a null test, per-channel modulation, texts.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "modules/ModuleCatalogue.h"
+#include "operators/filters/Biquad.h"
+#include "operators/filters/FilterProbe.h"
+#include "support/Signals.h"
+
+using namespace filter_tests;
+using namespace testing_support;
+using kirra::Biquad;
+using kirra::ModuleText;
+
+namespace {
+
+enum { kFreqA = 0, kResoA, kTypeA, kFreqB, kResoB, kTypeB, kMorph };
+
+float typeValue(int type) {
+    return stateValue(type, Biquad::kTypeCount);
+}
+
+// |H| of the cookbook sections written out on the unit circle: every type shares the
+// denominator (cos w - c)^2 + (alpha sin w)^2 under a square root.
+double cookbookMagnitude(int type, double hz, double centreHz, double q, double sampleRate) {
+    const double w = 2.0 * kPi * hz / sampleRate;
+    const double w0 = 2.0 * kPi * centreHz / sampleRate;
+    const double c = std::cos(w0);
+    const double alpha = std::sin(w0) / (2.0 * q);
+    const double denominator = std::hypot(std::cos(w) - c, alpha * std::sin(w));
+    switch (type) {
+        case Biquad::kLowPass:
+            return 0.5 * (1.0 - c) * (1.0 + std::cos(w)) / denominator;
+        case Biquad::kBandPass:
+            return q * alpha * std::fabs(std::sin(w)) / denominator;
+        case Biquad::kNotch:
+            return std::fabs(std::cos(w) - c) / denominator;
+        default:
+            return 0.5 * (1.0 + c) * (1.0 - std::cos(w)) / denominator;
+    }
+}
+
+float frequencyValue(double hz) {
+    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
+}
+
+}  // namespace
+
+TEST(Biquad, DefaultIsAButterworthLowPassAt20kHz) {
+    FilterProbe probe(kirra::kBiquad);
+    const auto response = probe.impulseResponse(4096);
+    const double corner = std::tan(kPi * 20000.0 / 44100.0);
+    for (double hz : logFrequencies(20.0, 21500.0, 30)) {
+        const double ratio = std::tan(kPi * hz / 44100.0) / corner;
+        const double butterworth = 1.0 / std::sqrt(1.0 + std::pow(ratio, 4.0));
+        EXPECT_NEAR(decibels(responseMagnitude(response, hz, 44100.0)), decibels(butterworth), 0.01)
+            << hz;
+    }
+    EXPECT_NEAR(decibels(responseMagnitude(response, 20000.0, 44100.0)), -3.0103, 0.01);
+}
+
+TEST(Biquad, PlotIsTheCookbookResponseOfEachType) {
+    FilterProbe probe(kirra::kBiquad);
+    for (int type = 0; type < Biquad::kTypeCount; ++type) {
+        for (float reso : {0.0f, 0.4f, 1.0f}) {
+            probe.set(kTypeA, typeValue(type));
+            probe.set(kResoA, reso);
+            probe.set(kFreqA, frequencyValue(1000.0));
+            const double q = type == Biquad::kNotch ? std::exp2(8.0 * reso - 4.0)
+                                                    : std::exp2(7.143856 * reso - 0.5);
+            const double centre = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kFreqA));
+            for (double hz : logFrequencies(20.0, 20000.0, 25)) {
+                EXPECT_NEAR(probe.plotted(hz), cookbookMagnitude(type, hz, centre, q, 44100.0),
+                            1e-6 * (1.0 + probe.plotted(hz)))
+                    << type << " " << reso << " " << hz;
+            }
+        }
+    }
+}
+
+TEST(Biquad, SoundMatchesThePlotForEveryTypeAndTheMorph) {
+    FilterProbe probe(kirra::kBiquad);
+    probe.set(kFreqB, frequencyValue(3000.0));
+    probe.set(kResoB, 0.5f);
+    for (int typeA = 0; typeA < Biquad::kTypeCount; ++typeA) {
+        probe.set(kTypeA, typeValue(typeA));
+        probe.set(kTypeB, typeValue((typeA + 1) % Biquad::kTypeCount));
+        probe.set(kFreqA, frequencyValue(150.0 * (typeA + 1)));
+        probe.set(kResoA, 0.3f * typeA);
+        for (float morph : {0.0f, 0.5f, 1.0f}) {
+            probe.set(kMorph, morph);
+            expectPlotMatchesSound(probe, 65536, 0.01);
+        }
+    }
+}
+
+TEST(Biquad, BandPassAtFullResonanceGainsFortyDecibels) {
+    FilterProbe probe(kirra::kBiquad);
+    probe.set(kTypeA, typeValue(Biquad::kBandPass));
+    probe.set(kResoA, 1.0f);
+    probe.setText(kFreqA, "1k");
+    const double centre = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kFreqA));
+    const size_t frames = 44100;
+    Stereo out = probe.run(stereo(sine(centre, 44100.0, frames, 0.001)));
+    EXPECT_NEAR(decibels(amplitudeAt(out.left, centre, 44100.0, frames / 2, frames) / 0.001), 40.0,
+                0.02);
+}
+
+TEST(Biquad, NotchRemovesItsFrequencyAndIsWideAtResonanceZero) {
+    FilterProbe probe(kirra::kBiquad);
+    probe.set(kTypeA, typeValue(Biquad::kNotch));
+    probe.set(kResoA, 0.0f);  // Q = 1/16, although the display keeps the general mapping
+    probe.setText(kFreqA, "1000");
+    ModuleText text;
+    probe.op().getParameterDisplay(kResoA, text);
+    EXPECT_STREQ(text, "0.71");
+    const double centre = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kFreqA));
+    const size_t frames = 44100;
+    Stereo out = probe.run(stereo(sine(centre, 44100.0, frames)));
+    EXPECT_LT(amplitudeAt(out.left, centre, 44100.0, frames / 2, frames), 1e-4);
+    // One octave away a Q of 1/16 still takes away about 20 dB.
+    EXPECT_NEAR(decibels(probe.plotted(2.0 * centre)),
+                decibels(cookbookMagnitude(Biquad::kNotch, 2.0 * centre, centre, 0.0625, 44100.0)),
+                1e-6);
+    EXPECT_LT(decibels(probe.plotted(2.0 * centre)), -19.0);
+}
+
+TEST(Biquad, MorphHalfWayIsTheAverageOfBothFilters) {
+    const auto input = noise(3000, 3, 0.5f);
+    auto render = [&](float morph) {
+        FilterProbe probe(kirra::kBiquad);
+        probe.set(kTypeA, typeValue(Biquad::kLowPass));
+        probe.set(kFreqA, frequencyValue(500.0));
+        probe.set(kTypeB, typeValue(Biquad::kHighPass));
+        probe.set(kFreqB, frequencyValue(2000.0));
+        probe.set(kResoB, 0.6f);
+        probe.set(kMorph, morph);
+        return probe.run(stereo(input)).left;
+    };
+    const auto onlyA = render(0.0f);
+    const auto onlyB = render(1.0f);
+    const auto half = render(0.5f);
+    for (size_t i = 0; i < input.size(); ++i) {
+        ASSERT_NEAR(half[i], 0.5f * (onlyA[i] + onlyB[i]), 1e-6f) << i;
+    }
+}
+
+TEST(Biquad, EachChannelFollowsItsOwnModulatedCopy) {
+    Biquad biquad(0, nullptr);
+    biquad.setParameter(kFreqA, frequencyValue(2000.0));
+    biquad.setSampleRate(44100.0f);
+    const auto input = noise(2048, 5, 0.5f);
+    auto render = [&](float leftAmount, int position) {
+        biquad.resetState();
+        std::vector<float> left, right;
+        for (size_t i = 0; i < input.size(); ++i) {
+            if (i % kirra::kControlPeriod == 0) {
+                biquad.resetModulation();
+                biquad.addModulation(position, leftAmount, 0.0f);
+                biquad.clampModulation(position);
+                biquad.updateParameters();
+                if (i == 0) biquad.snapToTargets();
+            }
+            float l = input[i], r = input[i];
+            biquad.processSample(l, r);
+            left.push_back(l);
+            right.push_back(r);
+        }
+        return Stereo(left, right);
+    };
+    const Stereo plain = render(0.0f, kFreqA);
+    const Stereo lowerLeft = render(-0.3f, kFreqA);
+    EXPECT_EQ(lowerLeft.right, plain.right);
+    EXPECT_LT(rms(lowerLeft.left, 512), 0.8 * rms(plain.left, 512));
+    // The type is no modulation destination: aiming at it changes nothing.
+    EXPECT_EQ(render(0.6f, kTypeA).left, render(0.0f, kTypeA).left);
+}
+
+TEST(Biquad, ResetLeavesSilenceSilent) {
+    FilterProbe probe(kirra::kBiquad);
+    probe.set(kTypeA, typeValue(Biquad::kBandPass));
+    probe.set(kResoA, 1.0f);
+    probe.run(stereo(noise(5000)));
+    Stereo out = probe.run(Stereo(2000));
+    EXPECT_EQ(peak(out.left), 0.0);
+    EXPECT_EQ(peak(out.right), 0.0);
+}
+
+TEST(Biquad, NamesDisplaysAndTexts) {
+    Biquad biquad(0, nullptr);
+    ModuleText text;
+    biquad.getName(text);
+    EXPECT_STREQ(text, "BIQUAD");
+    EXPECT_EQ(biquad.getNumParameters(), 7);
+    for (int position = 0; position < kirra::Operator::kPositions; ++position) {
+        EXPECT_EQ(biquad.isParameterUsed(position),
+                  position == 0 || position == 1 || position == 3 || position == 4 || position == 6)
+            << position;
+    }
+    biquad.getParameterDisplay(kFreqA, text);
+    EXPECT_STREQ(text, "20000");
+    biquad.getEditorText(kFreqB, 0.0f, text);
+    EXPECT_STREQ(text, "20 Hz");
+    biquad.getEditorText(kResoA, 1.0f, text);
+    EXPECT_STREQ(text, "100.00");
+    biquad.getEditorText(kTypeB, typeValue(Biquad::kNotch), text);
+    EXPECT_STREQ(text, "NOTCH");
+    biquad.getEditorText(kMorph, 0.0f, text);
+    EXPECT_STREQ(text, "0.0");
+    biquad.getParameterDisplay(kMorph, text);
+    EXPECT_STREQ(text, "100:0");
+    biquad.setParameter(kMorph, 1.0f);
+    biquad.getParameterDisplay(kMorph, text);
+    EXPECT_STREQ(text, "0:100");
+    biquad.getParameterDisplay(9, text);
+    EXPECT_STREQ(text, "---");
+    biquad.getParameterLabel(kFreqA, text);
+    EXPECT_STREQ(text, "Hz");
+
+    auto hertz = [&](const char* typed) {
+        return 20.0 * std::exp2(9.965784 * biquad.textToValue(kFreqA, typed, 0.5f));
+    };
+    EXPECT_NEAR(hertz("2.5k"), 2500.0, 0.01);
+    EXPECT_NEAR(hertz("2.5kHz"), 2500.0, 0.01);
+    EXPECT_NEAR(hertz("2.5KHZ"), 2500.0, 0.01);
+    EXPECT_NEAR(hertz("440 Hz"), 440.0, 0.01);
+    EXPECT_NEAR(hertz("5"), 20.0, 1e-3);
+    EXPECT_NEAR(hertz("30000"), 20000.0, 0.1);
+    EXPECT_EQ(biquad.textToValue(kFreqA, "loud", 0.25f), 0.25f);
+    EXPECT_NEAR(biquad.textToValue(kResoA, "100", 0.0f), 1.0f, 1e-6f);
+    EXPECT_EQ(biquad.textToValue(kResoA, "0.3", 0.5f), 0.0f);
+    EXPECT_NEAR(biquad.textToValue(kResoA, "2", 0.0f), 1.5f / 7.143856f, 1e-6f);
+    EXPECT_FLOAT_EQ(biquad.textToValue(kMorph, "25", 0.0f), 0.25f);
+    EXPECT_FLOAT_EQ(biquad.textToValue(kMorph, "250", 0.0f), 1.0f);
+    EXPECT_FLOAT_EQ(biquad.textToValue(kTypeA, "hp", 0.0f), typeValue(Biquad::kHighPass));
+}
