@@ -153,30 +153,13 @@ TEST(Biquad, EachChannelFollowsItsOwnModulatedCopy) {
     biquad.setParameter(kFreqA, frequencyValue(2000.0));
     biquad.setSampleRate(44100.0f);
     const auto input = noise(2048, 5, 0.5f);
-    auto render = [&](float leftAmount, int position) {
-        biquad.resetState();
-        std::vector<float> left, right;
-        for (size_t i = 0; i < input.size(); ++i) {
-            if (i % kirra::kControlPeriod == 0) {
-                biquad.resetModulation();
-                biquad.addModulation(position, leftAmount, 0.0f);
-                biquad.clampModulation(position);
-                biquad.updateParameters();
-                if (i == 0) biquad.snapToTargets();
-            }
-            float l = input[i], r = input[i];
-            biquad.processSample(l, r);
-            left.push_back(l);
-            right.push_back(r);
-        }
-        return Stereo(left, right);
-    };
-    const Stereo plain = render(0.0f, kFreqA);
-    const Stereo lowerLeft = render(-0.3f, kFreqA);
+    const Stereo plain = runModulated(biquad, input, kFreqA, 0.0f, 0.0f);
+    const Stereo lowerLeft = runModulated(biquad, input, kFreqA, -0.3f, 0.0f);
     EXPECT_EQ(lowerLeft.right, plain.right);
     EXPECT_LT(rms(lowerLeft.left, 512), 0.8 * rms(plain.left, 512));
     // The type is no modulation destination: aiming at it changes nothing.
-    EXPECT_EQ(render(0.6f, kTypeA).left, render(0.0f, kTypeA).left);
+    EXPECT_EQ(runModulated(biquad, input, kTypeA, 0.6f, 0.6f).left,
+              runModulated(biquad, input, kTypeA, 0.0f, 0.0f).left);
 }
 
 TEST(Biquad, ResetLeavesSilenceSilent) {

@@ -33,6 +33,10 @@ Stereo FilterProbe::run(const Stereo& input, int blockSize) {
     return host_->process(input, blockSize);
 }
 
+Stereo FilterProbe::resume(const Stereo& input, int blockSize) {
+    return host_->process(input, blockSize);
+}
+
 std::vector<float> FilterProbe::impulseResponse(size_t frames) {
     return run(stereo(impulse(frames))).left;
 }
@@ -43,6 +47,24 @@ double FilterProbe::plotted(double frequencyHz) {
         values[position] = op().getBaseValue(position);
     }
     return op().magnitudeAt(values, frequencyHz);
+}
+
+Stereo runModulated(kirra::Operator& op, const std::vector<float>& input, int position,
+                    float leftAmount, float rightAmount) {
+    op.resetState();
+    Stereo out(input.size());
+    for (size_t i = 0; i < input.size(); ++i) {
+        if (i % kirra::kControlPeriod == 0) {
+            op.resetModulation();
+            op.addModulation(position, leftAmount, rightAmount);
+            op.clampModulation(position);
+            op.updateParameters();
+            if (i == 0) op.snapToTargets();
+        }
+        out.left[i] = out.right[i] = input[i];
+        op.processSample(out.left[i], out.right[i]);
+    }
+    return out;
 }
 
 double responseMagnitude(const std::vector<float>& response, double frequencyHz,

@@ -24,6 +24,8 @@ class FilterProbe {
 
     // Clears the filter, lets the control ramps settle on silence, then runs the input.
     testing_support::Stereo run(const testing_support::Stereo& input, int blockSize = 512);
+    // Goes on from where the previous run stopped.
+    testing_support::Stereo resume(const testing_support::Stereo& input, int blockSize = 512);
     // Left-channel response to a unit impulse.
     std::vector<float> impulseResponse(size_t frames);
     // The response the plot draws for the current base values.
@@ -33,6 +35,11 @@ class FilterProbe {
     std::unique_ptr<testing_support::InProcessHost> host_;
     float sampleRate_;
 };
+
+// Runs an operator on its own as the engine would (a control update every 32 samples, the first
+// one snapped), with one position modulated by fixed left and right amounts.
+testing_support::Stereo runModulated(kirra::Operator& op, const std::vector<float>& input,
+                                     int position, float leftAmount, float rightAmount);
 
 // Magnitude of the discrete-time Fourier transform of a finite response at one frequency.
 double responseMagnitude(const std::vector<float>& response, double frequencyHz, double sampleRate);

@@ -1,0 +1,158 @@
+// Comb filter: impulse trains of both structures, the three interpolations against the plot,
+// the cubic's limit, the bottom of the range, texts.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "modules/ModuleCatalogue.h"
+#include "operators/filters/Comb.h"
+#include "operators/filters/FilterProbe.h"
+#include "support/Signals.h"
+
+using namespace filter_tests;
+using namespace testing_support;
+using kirra::Comb;
+using kirra::ModuleText;
+
+namespace {
+
+enum { kFreq = 0, kDepth, kType, kInterpolate };
+
+float frequencyValue(double hz) {
+    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
+}
+
+FilterProbe combProbe(int structure, int interpolation, float depth, double hz,
+                      float sampleRate = 44100.0f) {
+    FilterProbe probe(kirra::kComb, sampleRate);
+    probe.set(kType, stateValue(structure, Comb::kStructureCount));
+    probe.set(kInterpolate, stateValue(interpolation, Comb::kInterpolationCount));
+    probe.set(kDepth, depth);
+    probe.set(kFreq, frequencyValue(hz));
+    return probe;
+}
+
+// Expects exactly the given nonzero samples (index, value) and zeros elsewhere.
+void expectSparse(const std::vector<float>& signal,
+                  const std::vector<std::pair<size_t, float>>& taps, float tolerance = 0.0f) {
+    std::vector<float> expected(signal.size(), 0.0f);
+    for (auto [index, value] : taps)
+        expected[index] = value;
+    for (size_t i = 0; i < signal.size(); ++i) {
+        ASSERT_NEAR(signal[i], expected[i], tolerance) << i;
+    }
+}
+
+}  // namespace
+
+TEST(Comb, FeedForwardAtFullDepthAddsOneEqualEcho) {
+    // Slightly above 441 Hz: the delay is just under 100 samples and reads as 100 without
+    // interpolation.
+    FilterProbe probe = combProbe(Comb::kFeedForward, Comb::kNoInterpolation, 1.0f, 441.0005);
+    expectSparse(probe.impulseResponse(1000), {{0, 1.0f}, {100, 1.0f}});
+    // At depth 0 the input passes unchanged.
+    probe.set(kDepth, 0.0f);
+    const auto input = noise(1000, 3);
+    EXPECT_EQ(probe.run(stereo(input)).left, input);
+}
+
+TEST(Comb, FeedbackAtFullDepthRepeatsAnImpulseForever) {
+    FilterProbe probe = combProbe(Comb::kFeedback, Comb::kNoInterpolation, 1.0f, 441.0005);
+    std::vector<std::pair<size_t, float>> train;
+    for (size_t at = 100; at < 100000; at += 100)
+        train.emplace_back(at, 1.0f);
+    expectSparse(probe.impulseResponse(100000), train);
+    // At depth 0 only the delayed input comes out.
+    probe.set(kDepth, 0.0f);
+    expectSparse(probe.impulseResponse(1000), {{100, 1.0f}});
+}
+
+TEST(Comb, EveryStructureAndInterpolationSoundsAsPlotted) {
+    for (int structure = 0; structure < Comb::kStructureCount; ++structure) {
+        for (int interpolation = 0; interpolation < Comb::kInterpolationCount; ++interpolation) {
+            for (double hz : {1234.5, 9876.5}) {
+                FilterProbe probe = combProbe(structure, interpolation, 0.9f, hz);
+                expectPlotMatchesSound(probe, 32768, 0.01);
+            }
+        }
+    }
+}
+
+TEST(Comb, InterpolatedFeedbackLosesALittleOnEveryPass) {
+    FilterProbe probe = combProbe(Comb::kFeedback, Comb::kLinear, 1.0f, 44100.0 / 99.5);
+    const auto response = probe.impulseResponse(44100);
+    const double early = rms(response, 1000, 5000);
+    const double late = rms(response, 40000, 44000);
+    EXPECT_LT(late, 0.9 * early);
+    EXPECT_GT(late, 0.0);
+}
+
+TEST(Comb, CubicReadsAreLimitedToFour) {
+    FilterProbe probe = combProbe(Comb::kFeedForward, Comb::kCubic, 1.0f, 441.0005);
+    const auto out = probe.run(stereo(impulse(400, 0, 10.0f))).left;
+    EXPECT_FLOAT_EQ(out[0], 10.0f);
+    EXPECT_NEAR(out[100], 4.0f, 1e-6f);
+    // A feedback loop through the spline stays bounded however hard it is driven.
+    FilterProbe loop = combProbe(Comb::kFeedback, Comb::kCubic, 1.0f, 15000.0);
+    const auto driven = loop.run(stereo(noise(44100, 8, 1.0f))).left;
+    EXPECT_LE(peak(driven), 4.0);
+}
+
+TEST(Comb, TheLongestDelayReadsAllFourSplinePoints) {
+    // At 22.05 kHz 20 Hz is a delay of 1102.5 samples: the spline's points at delays 1101 to
+    // 1104 must all still be in the line (the ramps land on the delay within rounding).
+    FilterProbe probe = combProbe(Comb::kFeedForward, Comb::kCubic, 1.0f, 20.0, 22050.0f);
+    expectSparse(probe.impulseResponse(3000),
+                 {{0, 1.0f}, {1101, -0.0625f}, {1102, 0.5625f}, {1103, 0.5625f}, {1104, -0.0625f}},
+                 1e-3f);
+    // And at 44.1 kHz 20 Hz is exactly 2205 samples.
+    FilterProbe full = combProbe(Comb::kFeedForward, Comb::kNoInterpolation, 1.0f, 20.0);
+    expectSparse(full.impulseResponse(3000), {{0, 1.0f}, {2205, 1.0f}});
+}
+
+TEST(Comb, SampleRateChangeSilencesTheTail) {
+    FilterProbe probe = combProbe(Comb::kFeedback, Comb::kNoInterpolation, 1.0f, 100.0);
+    probe.run(stereo(noise(5000)));
+    probe.plugin().setSampleRate(48000.0f);
+    EXPECT_EQ(peak(probe.resume(Stereo(3000)).left), 0.0);
+}
+
+TEST(Comb, NamesDisplaysAndTexts) {
+    Comb comb(0, nullptr);
+    ModuleText text;
+    comb.getName(text);
+    EXPECT_STREQ(text, "COMB");
+    EXPECT_EQ(comb.getNumParameters(), 4);
+    EXPECT_TRUE(comb.isParameterUsed(kDepth));
+    EXPECT_FALSE(comb.isParameterUsed(kType));
+    EXPECT_FALSE(comb.isParameterUsed(kInterpolate));
+    comb.getParameterDisplay(kType, text);
+    EXPECT_STREQ(text, "standard");
+    comb.getEditorText(kType, 0.25f, text);
+    EXPECT_STREQ(text, "feedback");
+    comb.getParameterDisplay(kInterpolate, text);
+    EXPECT_STREQ(text, "linear");
+    comb.getEditorText(kType, 0.75f, text);
+    EXPECT_STREQ(text, "feedforward");
+    comb.getEditorText(kDepth, 0.5f, text);
+    EXPECT_STREQ(text, "50.0 %");
+    comb.setParameter(kDepth, 0.25f);
+    comb.getParameterDisplay(kDepth, text);
+    EXPECT_STREQ(text, "25.0");
+    comb.setParameter(kType, 0.75f);
+    comb.getParameterDisplay(kType, text);
+    EXPECT_STREQ(text, "inverse");
+    comb.getParameterLabel(kDepth, text);
+    EXPECT_STREQ(text, "%");
+    comb.getParameterName(kInterpolate, text);
+    EXPECT_STREQ(text, "interpolate");
+    comb.getCaption(kInterpolate, text);
+    EXPECT_STREQ(text, "interpolation");
+
+    EXPECT_FLOAT_EQ(comb.textToValue(kDepth, "40", 0.0f), 0.4f);
+    EXPECT_FLOAT_EQ(comb.textToValue(kType, "feedforward", 0.0f), 0.75f);
+    EXPECT_FLOAT_EQ(comb.textToValue(kType, "standard", 0.9f), 0.25f);
+    EXPECT_FLOAT_EQ(comb.textToValue(kInterpolate, "Cubic", 0.0f), stateValue(2, 3));
+    EXPECT_NEAR(comb.textToValue(kFreq, "0.1k", 0.0f), frequencyValue(100.0), 1e-6f);
+}
