@@ -92,17 +92,20 @@ double decibels(double gain) {
     return 20.0 * std::log10(gain);
 }
 
+void expectSameMagnitude(double measured, double expected, double toleranceDb, double frequencyHz) {
+    if (expected > 1e-3) {
+        EXPECT_NEAR(decibels(measured), decibels(expected), toleranceDb) << frequencyHz << " Hz";
+    } else {
+        EXPECT_NEAR(measured, expected, 1e-3) << frequencyHz << " Hz";
+    }
+}
+
 void expectPlotMatchesSound(FilterProbe& probe, size_t frames, double toleranceDb, double lowestHz,
                             double highestHz, int count) {
     const std::vector<float> response = probe.impulseResponse(frames);
     for (double hz : logFrequencies(lowestHz, highestHz, count)) {
-        const double measured = responseMagnitude(response, hz, probe.sampleRate());
-        const double plotted = probe.plotted(hz);
-        if (plotted > 1e-3) {
-            EXPECT_NEAR(decibels(measured), decibels(plotted), toleranceDb) << hz << " Hz";
-        } else {
-            EXPECT_NEAR(measured, plotted, 1e-3) << hz << " Hz";
-        }
+        expectSameMagnitude(responseMagnitude(response, hz, probe.sampleRate()), probe.plotted(hz),
+                            toleranceDb, hz);
     }
 }
 

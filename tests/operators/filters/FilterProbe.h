@@ -46,8 +46,11 @@ double responseMagnitude(const std::vector<float>& response, double frequencyHz,
 std::vector<double> logFrequencies(double lowestHz, double highestHz, int count);
 double decibels(double gain);
 
-// The measured impulse response against the plotted response at log-spaced frequencies: within
-// toleranceDb where the plot is above -60 dB, within 0.001 absolute below.
+// A measured magnitude against the expected one: within toleranceDb where the expected is above
+// -60 dB, within 0.001 absolute below (where single-precision output is mostly rounding).
+void expectSameMagnitude(double measured, double expected, double toleranceDb, double frequencyHz);
+
+// The measured impulse response against the plotted response at log-spaced frequencies.
 void expectPlotMatchesSound(FilterProbe& probe, size_t frames, double toleranceDb,
                             double lowestHz = 20.0, double highestHz = 20000.0, int count = 40);
 

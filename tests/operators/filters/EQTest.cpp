@@ -1,0 +1,170 @@
+// Equalizer: the gain at the band frequency and in the shelf regions, transparency at 0 dB,
+// the response against the plot, the q texts that follow the shape.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "modules/ModuleCatalogue.h"
+#include "operators/filters/EQ.h"
+#include "operators/filters/FilterProbe.h"
+#include "support/Signals.h"
+
+using namespace filter_tests;
+using namespace testing_support;
+using kirra::EQ;
+using kirra::ModuleText;
+
+namespace {
+
+enum { kFreqA = 0, kQA, kTypeA, kFreqB, kQB, kTypeB, kMorph, kGainA, kGainB };
+
+float shapeValue(int shape) {
+    return stateValue(shape, EQ::kShapeCount);
+}
+
+float frequencyValue(double hz) {
+    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
+}
+
+double heardHz(FilterProbe& probe, int position) {
+    return 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(position));
+}
+
+const double kPlus24Db = std::pow(10.0, 24.0 / 20.0);
+
+}  // namespace
+
+TEST(EQ, PeakingBandReachesItsGainAtItsFrequency) {
+    for (double hz : {100.0, 1000.0, 8000.0}) {
+        for (float q : {0.0f, 0.5f, 1.0f}) {
+            FilterProbe probe(kirra::kEQ);
+            probe.set(kTypeA, shapeValue(EQ::kPeaking));
+            probe.set(kGainA, 1.0f);
+            probe.set(kQA, q);
+            probe.set(kFreqA, frequencyValue(hz));
+            const double centre = heardHz(probe, kFreqA);
+            EXPECT_NEAR(probe.plotted(centre), kPlus24Db, 1e-7 * kPlus24Db);
+            // At 100 Hz and Q 20 the boosted band takes about a second to settle.
+            const size_t frames = 4 * 44100;
+            Stereo out = probe.run(stereo(sine(centre, 44100.0, frames, 0.01)));
+            const double gain =
+                amplitudeAt(out.right, centre, 44100.0, frames - 44100, frames) / 0.01;
+            EXPECT_NEAR(decibels(gain), 24.0, 0.01) << hz << " " << q;
+        }
+    }
+}
+
+TEST(EQ, ShelvesReachTheirGainInTheShelfRegion) {
+    FilterProbe probe(kirra::kEQ);
+    probe.set(kGainA, 1.0f);
+    probe.set(kTypeA, shapeValue(EQ::kLowShelf));
+    probe.set(kFreqA, frequencyValue(1000.0));
+    EXPECT_NEAR(probe.plotted(0.0), kPlus24Db, 1e-9 * kPlus24Db);
+    EXPECT_NEAR(probe.plotted(22050.0), 1.0, 1e-9);
+    const size_t frames = 88200;
+    EXPECT_GT(decibels(probe.plotted(25.0)), 23.9);
+    Stereo low = probe.run(stereo(sine(25.0, 44100.0, frames, 0.01)));
+    EXPECT_NEAR(decibels(amplitudeAt(low.left, 25.0, 44100.0, frames / 2, frames) / 0.01),
+                decibels(probe.plotted(25.0)), 0.01);
+
+    probe.set(kTypeA, shapeValue(EQ::kHighShelf));
+    probe.set(kGainA, 0.0f);  // -24 dB
+    EXPECT_NEAR(probe.plotted(0.0), 1.0, 1e-9);
+    EXPECT_NEAR(probe.plotted(22050.0), 1.0 / kPlus24Db, 1e-9);
+    Stereo high = probe.run(stereo(sine(20000.0, 44100.0, frames, 0.5)));
+    EXPECT_NEAR(decibels(amplitudeAt(high.left, 20000.0, 44100.0, frames / 2, frames) / 0.5), -24.0,
+                0.05);
+}
+
+TEST(EQ, ZeroDecibelsIsTransparentInEveryShapeAndMorph) {
+    const auto input = noise(4000, 12, 0.7f);
+    for (int shapeA = 0; shapeA < EQ::kShapeCount; ++shapeA) {
+        FilterProbe probe(kirra::kEQ);
+        probe.set(kTypeA, shapeValue(shapeA));
+        probe.set(kTypeB, shapeValue((shapeA + 1) % EQ::kShapeCount));
+        probe.set(kFreqA, 0.3f);
+        probe.set(kFreqB, 0.8f);
+        probe.set(kQA, 0.9f);
+        for (float morph : {0.0f, 0.37f, 1.0f}) {
+            probe.set(kMorph, morph);
+            const auto out = probe.run(stereo(input)).left;
+            for (size_t i = 0; i < input.size(); ++i) {
+                ASSERT_NEAR(out[i], input[i], 1e-6f) << shapeA << " " << morph << " " << i;
+            }
+        }
+    }
+}
+
+TEST(EQ, SoundMatchesThePlotForEveryShapeAndTheMorph) {
+    FilterProbe probe(kirra::kEQ);
+    probe.set(kFreqB, frequencyValue(4000.0));
+    probe.set(kGainB, 0.2f);
+    probe.set(kQB, 0.7f);
+    for (int shape = 0; shape < EQ::kShapeCount; ++shape) {
+        probe.set(kTypeA, shapeValue(shape));
+        probe.set(kTypeB, shapeValue(2 - shape));
+        probe.set(kFreqA, frequencyValue(200.0 * (shape + 1)));
+        probe.set(kGainA, 0.85f);
+        probe.set(kQA, 0.4f * shape);
+        for (float morph : {0.0f, 0.5f, 1.0f}) {
+            probe.set(kMorph, morph);
+            expectPlotMatchesSound(probe, 65536, 0.01);
+        }
+    }
+}
+
+TEST(EQ, ChannelsFollowTheirOwnGainAndTypesAreNotModulated) {
+    EQ eq(0, nullptr);
+    eq.setParameter(kTypeA, shapeValue(EQ::kPeaking));
+    eq.setParameter(kFreqA, frequencyValue(300.0));
+    eq.setSampleRate(44100.0f);
+    const auto input = noise(2048, 13, 0.5f);
+    const Stereo plain = runModulated(eq, input, kGainA, 0.0f, 0.0f);
+    const Stereo boostedRight = runModulated(eq, input, kGainA, 0.0f, 0.5f);
+    EXPECT_EQ(boostedRight.left, plain.left);
+    EXPECT_GT(rms(boostedRight.right, 256), 1.5 * rms(plain.right, 256));
+    const Stereo typeAimed = runModulated(eq, input, kTypeA, 0.5f, 0.5f);
+    EXPECT_EQ(typeAimed.left, runModulated(eq, input, kTypeA, 0.0f, 0.0f).left);
+}
+
+TEST(EQ, NamesDisplaysAndTextsFollowTheShape) {
+    EQ eq(0, nullptr);
+    ModuleText text;
+    eq.getName(text);
+    EXPECT_STREQ(text, "EQ");
+    EXPECT_EQ(eq.getNumParameters(), 9);
+    for (int position = 0; position < kirra::Operator::kPositions; ++position) {
+        EXPECT_EQ(eq.isParameterUsed(position), position < 9 && position != 2 && position != 5)
+            << position;
+    }
+    eq.getParameterDisplay(kQA, text);
+    EXPECT_STREQ(text, "0.35");
+    eq.setParameter(kTypeA, shapeValue(EQ::kPeaking));
+    eq.getParameterDisplay(kQA, text);
+    EXPECT_STREQ(text, "0.05");
+    eq.getEditorText(kQA, 1.0f, text);
+    EXPECT_STREQ(text, "20.00");
+    eq.getEditorText(kQB, 1.0f, text);  // B is still a shelf
+    EXPECT_STREQ(text, "1.41");
+    eq.getParameterDisplay(kTypeA, text);
+    EXPECT_STREQ(text, "PEAKING");
+    eq.getParameterDisplay(kTypeB, text);
+    EXPECT_STREQ(text, "LOWSHELF");
+    eq.getParameterDisplay(kGainA, text);
+    EXPECT_STREQ(text, "0.0");
+    eq.getEditorText(kGainB, 1.0f, text);
+    EXPECT_STREQ(text, "24dB");
+    eq.getParameterLabel(kGainB, text);
+    EXPECT_STREQ(text, "dB");
+    eq.getParameterDisplay(kMorph, text);
+    EXPECT_STREQ(text, "100:0");
+
+    EXPECT_EQ(eq.textToValue(kGainA, "30", 0.0f), 1.0f);
+    EXPECT_FLOAT_EQ(eq.textToValue(kGainA, "-12", 0.0f), 0.25f);
+    EXPECT_FLOAT_EQ(eq.textToValue(kQA, "1", 0.0f), 0.5f);   // peaking
+    EXPECT_FLOAT_EQ(eq.textToValue(kQB, "1", 0.0f), 0.75f);  // shelf
+    EXPECT_EQ(eq.textToValue(kQB, "5", 0.0f), 1.0f);
+    EXPECT_EQ(eq.textToValue(kQA, "0.01", 0.5f), 0.0f);
+    EXPECT_FLOAT_EQ(eq.textToValue(kTypeB, "highshelf", 0.0f), shapeValue(EQ::kHighShelf));
+}

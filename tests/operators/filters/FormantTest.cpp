@@ -1,0 +1,155 @@
+// Formant filter: unity at DC, the morph between two vowels against the resonators it should
+// place, rate changes that take effect at once, texts.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+
+#include "modules/ModuleCatalogue.h"
+#include "operators/filters/FilterProbe.h"
+#include "operators/filters/Formant.h"
+#include "support/Signals.h"
+
+using namespace filter_tests;
+using namespace testing_support;
+using kirra::Formant;
+using kirra::ModuleText;
+
+namespace {
+
+enum { kMorph = 0, kVowelA, kVowelB };
+enum { kA = 0, kE, kI, kO, kY };
+
+float vowelValue(int vowel) {
+    return stateValue(vowel, Formant::kVowels);
+}
+
+// Three resonators in series, each with poles at radius r and angle w, scaled to 1 at 0 Hz.
+double resonatorChain(const double (&hz)[3], const double (&radius)[3], double frequencyHz,
+                      double sampleRate) {
+    const std::complex<double> z1 = std::polar(1.0, -2.0 * kPi * frequencyHz / sampleRate);
+    double magnitude = 1.0;
+    for (int k = 0; k < 3; ++k) {
+        const double c = std::cos(2.0 * kPi * hz[k] / sampleRate);
+        const double r = radius[k];
+        magnitude *=
+            std::abs((1.0 - 2.0 * r * c + r * r) / (1.0 - 2.0 * r * c * z1 + r * r * z1 * z1));
+    }
+    return magnitude;
+}
+
+double poleRadius(double bandwidthHz, double sampleRate) {
+    return std::exp(-kPi * bandwidthHz / sampleRate);
+}
+
+}  // namespace
+
+TEST(Formant, HalfWayFromAToIPutsTheFormantsBetweenTheVowels) {
+    FilterProbe probe(kirra::kFormant);
+    probe.set(kVowelA, vowelValue(kA));
+    probe.set(kVowelB, vowelValue(kI));
+    probe.set(kMorph, 0.5f);
+    const double sr = 44100.0;
+    // A: 700/130, 1220/70, 2600/160 Hz; I: 310/45, 2020/200, 2960/400 Hz.
+    const double hz[3] = {505.0, 1620.0, 2780.0};
+    const double radius[3] = {0.5 * (poleRadius(130, sr) + poleRadius(45, sr)),
+                              0.5 * (poleRadius(70, sr) + poleRadius(200, sr)),
+                              0.5 * (poleRadius(160, sr) + poleRadius(400, sr))};
+    const auto response = probe.impulseResponse(32768);
+    for (double f : logFrequencies(20.0, 20000.0, 60)) {
+        const double expected = resonatorChain(hz, radius, f, sr);
+        expectSameMagnitude(responseMagnitude(response, f, sr), expected, 0.01, f);
+        EXPECT_NEAR(decibels(probe.plotted(f)), decibels(expected), 1e-6) << f;
+    }
+}
+
+TEST(Formant, ConstantInputComesOutUnchangedForEveryVowel) {
+    for (int vowel = 0; vowel < Formant::kVowels; ++vowel) {
+        FilterProbe probe(kirra::kFormant);
+        probe.set(kVowelA, vowelValue(vowel));
+        probe.set(kVowelB, vowelValue((vowel + 2) % Formant::kVowels));
+        probe.set(kMorph, 0.3f);
+        Stereo out = probe.run(stereo(std::vector<float>(22050, 0.5f)));
+        EXPECT_NEAR(out.right.back(), 0.5f, 1e-6f) << vowel;
+        EXPECT_NEAR(probe.plotted(0.0), 1.0, 1e-12) << vowel;
+    }
+}
+
+TEST(Formant, MorphBetweenTheSameVowelChangesNothing) {
+    const auto input = noise(3000, 21, 0.3f);
+    auto render = [&](float morph) {
+        FilterProbe probe(kirra::kFormant);
+        probe.set(kVowelA, vowelValue(kO));
+        probe.set(kVowelB, vowelValue(kO));
+        probe.set(kMorph, morph);
+        return probe.run(stereo(input)).left;
+    };
+    const auto start = render(0.0f);
+    const auto end = render(1.0f);
+    for (size_t i = 0; i < input.size(); ++i) {
+        ASSERT_NEAR(end[i], start[i], 1e-5f * (1.0f + std::fabs(start[i]))) << i;
+    }
+}
+
+TEST(Formant, ChannelsCarryTheirOwnVowel) {
+    Formant formant(0, nullptr);
+    formant.setParameter(kVowelB, vowelValue(kE));
+    formant.setSampleRate(44100.0f);
+    const auto input = noise(4096, 22, 0.3f);
+    const Stereo plain = runModulated(formant, input, kMorph, 0.0f, 0.0f);
+    const Stereo rightToE = runModulated(formant, input, kMorph, 0.0f, 1.0f);
+    EXPECT_EQ(rightToE.left, plain.left);
+    EXPECT_NE(rightToE.right, plain.right);
+}
+
+TEST(Formant, ARateChangeTakesEffectAtOnce) {
+    Formant formant(0, nullptr);
+    formant.setParameter(kVowelA, vowelValue(kY));
+    formant.setSampleRate(44100.0f);
+    formant.setSampleRate(96000.0f);
+    formant.resetState();
+    // No control update: what is heard is what setSampleRate left on the ramps.
+    std::vector<float> response(32768);
+    for (size_t i = 0; i < response.size(); ++i) {
+        float left = i == 0 ? 1.0f : 0.0f;
+        float right = left;
+        formant.processSample(left, right);
+        response[i] = left;
+    }
+    float values[kirra::Operator::kPositions] = {0.0f, vowelValue(kY), vowelValue(kA)};
+    for (double f : logFrequencies(50.0, 20000.0, 30)) {
+        expectSameMagnitude(responseMagnitude(response, f, 96000.0), formant.magnitudeAt(values, f),
+                            0.01, f);
+    }
+}
+
+TEST(Formant, NamesDisplaysAndTexts) {
+    Formant formant(0, nullptr);
+    ModuleText text;
+    formant.getName(text);
+    EXPECT_STREQ(text, "FORMANT");
+    EXPECT_EQ(formant.getNumParameters(), 3);
+    EXPECT_TRUE(formant.isParameterUsed(kMorph));
+    EXPECT_FALSE(formant.isParameterUsed(kVowelA));
+    EXPECT_FALSE(formant.isParameterUsed(kVowelB));
+    EXPECT_FLOAT_EQ(formant.getDefaultValue(kVowelB), 0.1f);
+    formant.getParameterDisplay(kVowelA, text);
+    EXPECT_STREQ(text, "A");
+    formant.getEditorText(kVowelB, vowelValue(kY), text);
+    EXPECT_STREQ(text, "Y");
+    formant.setParameter(kMorph, 0.25f);
+    formant.getParameterDisplay(kMorph, text);
+    EXPECT_STREQ(text, "75:25");
+    formant.getEditorText(kMorph, 0.25f, text);
+    EXPECT_STREQ(text, "25.0");
+    formant.getParameterLabel(kMorph, text);
+    EXPECT_STREQ(text, "%");
+    formant.getParameterName(kVowelB, text);
+    EXPECT_STREQ(text, "vowelB");
+    formant.getParameterDisplay(3, text);
+    EXPECT_STREQ(text, "---");
+    EXPECT_FLOAT_EQ(formant.textToValue(kMorph, "60", 0.0f), 0.6f);
+    EXPECT_FLOAT_EQ(formant.textToValue(kVowelA, "i", 0.0f), vowelValue(kI));
+    EXPECT_FLOAT_EQ(formant.textToValue(kVowelA, "U", 0.3f), 0.3f);
+}
