@@ -34,6 +34,14 @@ struct RampLanes {
     }
 };
 
+// A recursion's whole state goes to exact zero once all of it has decayed far below
+// audibility. Flushing its parts one at a time instead can leave a narrow resonance cycling at
+// that level for good: zeroing one sample near a zero crossing puts energy back in.
+template <typename Sample>
+inline bool isNegligible(Sample a, Sample b) {
+    return std::fabs(a) + std::fabs(b) < static_cast<Sample>(1e-18);
+}
+
 // A lossless resonance driven at its frequency, or a modulated one pumped up, can grow until the
 // arithmetic overflows; the filters check their output every sample and start again from silence
 // rather than let an infinity or NaN out.

@@ -132,8 +132,8 @@ void Formant::processSample(float& left, float& right) {
         for (int channel = 0; channel < 2; ++channel) {
             const int lane = 2 * formant + channel;
             const SecondOrder k = resonator(cosine_.current[lane], poleRadius_.current[lane]);
-            const double y =
-                flushDenormal(k.b0 * signal[channel] - k.a1 * y1_[lane] - k.a2 * y2_[lane]);
+            double y = k.b0 * signal[channel] - k.a1 * y1_[lane] - k.a2 * y2_[lane];
+            if (isNegligible(y, y1_[lane])) y = y1_[lane] = 0.0;
             y2_[lane] = y1_[lane];
             y1_[lane] = y;
             signal[channel] = y;

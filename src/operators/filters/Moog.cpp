@@ -116,12 +116,16 @@ void Moog::processSample(float& left, float& right) {
             feedback = s4 + previous;
             previous = s4;
         }
-        stage_[0][channel] = flushDenormal(s1);
-        stage_[1][channel] = flushDenormal(s2);
-        stage_[2][channel] = flushDenormal(s3);
-        stage_[3][channel] = flushDenormal(s4);
-        lastStagePrevious_[channel] = flushDenormal(previous);
-        feedback_[channel] = flushDenormal(feedback);
+        if (isNegligible(std::fabs(s1) + std::fabs(s2) + std::fabs(s3),
+                         std::fabs(s4) + std::fabs(previous) + std::fabs(feedback))) {
+            s1 = s2 = s3 = s4 = previous = feedback = 0.0f;
+        }
+        stage_[0][channel] = s1;
+        stage_[1][channel] = s2;
+        stage_[2][channel] = s3;
+        stage_[3][channel] = s4;
+        lastStagePrevious_[channel] = previous;
+        feedback_[channel] = feedback;
         // (1 + 4r) times the mean keeps the gain at 0 Hz at 1 for every emphasis.
         output[channel] = (2.0f * r + 0.5f) * feedback;
     }

@@ -8,7 +8,9 @@ void MorphingSections::process(const Coefficients& k, float& left, float& right)
     for (int i = 0; i < kLanes; ++i) {
         double y = k.b0[i] * input[i] + k.b1[i] * x1_[i] + k.b2[i] * x2_[i] - k.a1[i] * y1_[i] -
                    k.a2[i] * y2_[i];
-        y = flushDenormal(y);
+        const bool silent = isNegligible(y, y1_[i]);
+        y = silent ? 0.0 : y;
+        y1_[i] = silent ? 0.0 : y1_[i];
         x2_[i] = x1_[i];
         x1_[i] = input[i];
         y2_[i] = y1_[i];

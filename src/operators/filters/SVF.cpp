@@ -176,8 +176,9 @@ void SVF::processSample(float& left, float& right) {
         }
     }
     for (int lane = 0; lane < kLanes; ++lane) {
-        low_[lane] = flushDenormal(low_[lane]);
-        band_[lane] = flushDenormal(band_[lane]);
+        const bool silent = isNegligible(low_[lane], band_[lane]);
+        low_[lane] = silent ? 0.0f : low_[lane];
+        band_[lane] = silent ? 0.0f : band_[lane];
     }
     const float morphLeft = morph_.current[0];
     const float morphRight = morph_.current[1];

@@ -12,6 +12,7 @@
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/FilterProbe.h"
+#include "support/AllocationCounter.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
@@ -183,6 +184,37 @@ TEST(FilterOperators, OutputDoesNotDependOnTheBlockSize) {
             const auto out = probe.run(input, blockSize).left;
             if (reference.empty()) reference = out;
             EXPECT_EQ(out, reference) << type << " " << blockSize;
+        }
+    }
+}
+
+TEST(FilterOperators, ProcessingAllocatesNothingAndTailsEndInExactZeros) {
+    // A little of everything (resonance, feedback, depth, morph, the cubic spline), then low
+    // and narrow, where a flushed resonance could keep cycling just above the flush level.
+    const auto mixed = [](int position) { return 0.35f + 0.05f * position; };
+    const auto low = [](int position) { return position == 1 || position == 4 ? 0.6f : 0.1f; };
+    for (int type : kFilterTypes) {
+        for (int setting = 0; setting < 2; ++setting) {
+            FilterProbe probe(type);
+            for (int position = 0; position < 9; ++position)
+                probe.set(position, setting == 0 ? mixed(position) : low(position));
+            probe.run(stereo(impulse(64)));
+            std::vector<float> silence(512, 0.0f), left(512), right(512);
+            float* inputs[4] = {silence.data(), silence.data(), silence.data(), silence.data()};
+            float* outputs[2] = {left.data(), right.data()};
+            size_t allocations = 0;
+            size_t badSamples = 0;
+            {
+                AllocationCounter counter;
+                for (int block = 0; block < 8 * 44100 / 512; ++block) {
+                    probe.plugin().processReplacing(inputs, outputs, 512);
+                    badSamples += countBadSamples(left) + countBadSamples(right);
+                }
+                allocations = counter.count();
+            }
+            EXPECT_EQ(allocations, 0u) << type;
+            EXPECT_EQ(badSamples, 0u) << type;
+            EXPECT_EQ(left.back(), 0.0f) << type << " setting " << setting;
         }
     }
 }
