@@ -8,9 +8,6 @@ namespace kirra {
 
 namespace {
 
-enum Position { kFreqA = 0, kResoA, kTypeA, kFreqB, kResoB, kTypeB, kMorph };
-constexpr int kPositionsPerFilter = 3;  // freq, reso, type of A, then of B
-
 const ParameterInfo kParameters[] = {
     {"freqA", "freqA", "Hz", 1.0f},  // 20 * 1000^v Hz
     {"resoA", "resoA", "", 0.0f},    // Q 0.7071 .. 100 (notch 0.0625 .. 16)
@@ -37,58 +34,21 @@ float notchQ(float value) {
     return std::exp2(8.0f * sanitizeUnit(value) - 4.0f);
 }
 
-bool isResonance(int position) {
-    return position == kResoA || position == kResoB;
-}
-bool isFrequency(int position) {
-    return position == kFreqA || position == kFreqB;
-}
-bool isType(int position) {
-    return position == kTypeA || position == kTypeB;
-}
-
 }  // namespace
 
-Biquad::Biquad(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 7) {
+Biquad::Biquad(int slot, ModuleOwner* owner)
+    : FilterPair(slot, owner, kParameters, 7, kTypeNames, kTypeCount) {
     setSampleRate(sampleRate_);
 }
 
-bool Biquad::isParameterUsed(int position) const {
-    // The types follow only their base values, so they are no modulation destinations.
-    return Operator::isParameterUsed(position) && !isType(position);
+void Biquad::formatOwnDisplay(int /*position*/, float value, ModuleText& text) const {
+    // The general mapping, also while the filter is a notch.
+    formatText(text, "%.2f", resonanceQ(value));
 }
 
-void Biquad::formatDisplay(int position, float value, ModuleText& text) const {
-    if (isFrequency(position)) {
-        frequencyDisplay(value, text);
-    } else if (isResonance(position)) {
-        // The general mapping, also while the filter is a notch.
-        formatText(text, "%.2f", resonanceQ(value));
-    } else if (isType(position)) {
-        choiceText(value, kTypeNames, kTypeCount, text);
-    } else {
-        morphDisplay(value, text);
-    }
-}
-
-void Biquad::getEditorText(int position, float value, ModuleText& text) const {
-    if (isFrequency(position)) {
-        frequencyEditorText(value, text);
-    } else if (position == kMorph) {
-        morphEditorText(value, text);
-    } else {
-        Operator::getEditorText(position, value, text);
-    }
-}
-
-float Biquad::textToValue(int position, const char* text, float currentValue) const {
-    if (isFrequency(position)) return frequencyFromText(text, currentValue);
-    if (isType(position)) return choiceFromText(text, kTypeNames, kTypeCount, currentValue);
-    if (position == kMorph) return percentFromText(text, currentValue);
+float Biquad::ownTextToValue(int /*position*/, const char* text, float currentValue) const {
     float q;
-    if (!isResonance(position) || !numberFromText(text, kLowestQ, kHighestQ, q)) {
-        return currentValue;
-    }
+    if (!numberFromText(text, kLowestQ, kHighestQ, q)) return currentValue;
     return sanitizeUnit((std::log2(q) + 0.5f) / kResonanceOctaves);
 }
 
@@ -100,12 +60,12 @@ Biquad::Design Biquad::design(float frequencyValue, float resonanceValue, int ty
 
 void Biquad::updateParameters() {
     for (int filter = 0; filter < 2; ++filter) {
-        type_[filter] = valueToIndex(base_[kPositionsPerFilter * filter + kTypeA], kTypeCount);
+        type_[filter] = typeOf(filter);
         shape_[filter] = shapeOf(type_[filter]);
         for (int channel = 0; channel < 2; ++channel) {
             const float* copy = channel == 0 ? left_ : right_;
             const int first = kPositionsPerFilter * filter;
-            Design target = design(copy[first + kFreqA], copy[first + kResoA], type_[filter]);
+            Design target = design(copy[first + kFreqA], copy[first + kKnobA], type_[filter]);
             const int lane = MorphingSections::lane(filter, channel);
             cosine_.target[lane] = target.cosine;
             alpha_.target[lane] = target.alpha;
@@ -162,7 +122,7 @@ double Biquad::magnitudeAt(const float* positionValues, double frequencyHz) cons
     for (int f = 0; f < 2; ++f) {
         const float* values = positionValues + kPositionsPerFilter * f;
         const int type = valueToIndex(values[kTypeA], kTypeCount);
-        Design d = design(values[kFreqA], values[kResoA], type);
+        Design d = design(values[kFreqA], values[kKnobA], type);
         filter[f] = coefficients(shapeOf(type), d.cosine, d.alpha, d.q);
     }
     return MorphingSections::morphedMagnitude(filter[0], filter[1], positionValues[kMorph],

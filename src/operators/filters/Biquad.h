@@ -3,27 +3,23 @@
 // side by side; the morph crossfades the output from A to B. Coefficients are formed every
 // sample from ramped cos w, sin w / 2Q and Q, so frequency sweeps stay smooth.
 
-#include "modules/Operator.h"
+#include "operators/filters/FilterPair.h"
 #include "operators/filters/MorphingSections.h"
 
 namespace kirra {
 
-class Biquad final : public Operator {
+class Biquad final : public FilterPair {
   public:
     enum Type { kLowPass = 0, kBandPass, kNotch, kHighPass, kTypeCount };
 
     Biquad(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "BIQUAD"); }
-    bool isParameterUsed(int position) const override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // The numerator of a response type as a polynomial in cos w and Q sin w / 2Q, so that all
     // four lanes form their coefficients by the same arithmetic, whatever their types:
@@ -47,7 +43,8 @@ class Biquad final : public Operator {
     }
 
   protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
+    void formatOwnDisplay(int position, float value, ModuleText& text) const override;
+    float ownTextToValue(int position, const char* text, float currentValue) const override;
 
   private:
     // The quantities the audio ramps, for one filter and channel.

@@ -8,8 +8,8 @@ namespace kirra {
 
 namespace {
 
-enum Position { kFreqA = 0, kQA, kTypeA, kFreqB, kQB, kTypeB, kMorph, kGainA, kGainB };
-constexpr int kPositionsPerBand = 3;  // freq, q, type of A, then of B; the gains come last
+// After the shared positions of the two bands and the morph: the two gains.
+enum Position { kGainA = FilterPair::kMorph + 1, kGainB };
 
 const ParameterInfo kParameters[] = {
     {"freqA", "freqA", "Hz", 1.0f},       // 20 * 1000^v Hz
@@ -42,70 +42,40 @@ float gainDb(float value) {
     return 2.0f * kGainRangeDb * sanitizeUnit(value) - kGainRangeDb;
 }
 
-bool isFrequency(int position) {
-    return position == kFreqA || position == kFreqB;
-}
-bool isQ(int position) {
-    return position == kQA || position == kQB;
-}
-bool isType(int position) {
-    return position == kTypeA || position == kTypeB;
-}
 bool isGain(int position) {
     return position == kGainA || position == kGainB;
 }
 
 }  // namespace
 
-EQ::EQ(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 9) {
+EQ::EQ(int slot, ModuleOwner* owner)
+    : FilterPair(slot, owner, kParameters, 9, kShapeNames, kShapeCount) {
     setSampleRate(sampleRate_);
 }
 
-bool EQ::isParameterUsed(int position) const {
-    return Operator::isParameterUsed(position) && !isType(position);
-}
-
-int EQ::shapeOfQ(int position) const {
-    return valueToIndex(base_[position == kQA ? kTypeA : kTypeB], kShapeCount);
-}
-
-void EQ::formatDisplay(int position, float value, ModuleText& text) const {
-    if (isFrequency(position)) {
-        frequencyDisplay(value, text);
-    } else if (isQ(position)) {
-        formatText(text, "%.2f", qFromValue(value, shapeOfQ(position)));
-    } else if (isType(position)) {
-        choiceText(value, kShapeNames, kShapeCount, text);
-    } else if (isGain(position)) {
+void EQ::formatOwnDisplay(int position, float value, ModuleText& text) const {
+    if (isGain(position)) {
         formatText(text, "%.1f", gainDb(value));
     } else {
-        morphDisplay(value, text);
+        formatText(text, "%.2f", qFromValue(value, typeOf(filterOf(position))));
     }
 }
 
-void EQ::getEditorText(int position, float value, ModuleText& text) const {
-    if (isFrequency(position)) {
-        frequencyEditorText(value, text);
-    } else if (position == kMorph) {
-        morphEditorText(value, text);
-    } else if (isGain(position)) {
+void EQ::ownEditorText(int position, float value, ModuleText& text) const {
+    if (isGain(position)) {
         formatText(text, "%.0fdB", gainDb(value));
     } else {
-        Operator::getEditorText(position, value, text);
+        formatOwnDisplay(position, value, text);
     }
 }
 
-float EQ::textToValue(int position, const char* text, float currentValue) const {
-    if (isFrequency(position)) return frequencyFromText(text, currentValue);
-    if (isType(position)) return choiceFromText(text, kShapeNames, kShapeCount, currentValue);
-    if (position == kMorph) return percentFromText(text, currentValue);
+float EQ::ownTextToValue(int position, const char* text, float currentValue) const {
     float number;
     if (isGain(position)) {
         if (!numberFromText(text, -kGainRangeDb, kGainRangeDb, number)) return currentValue;
         return (number + kGainRangeDb) / (2.0f * kGainRangeDb);
     }
-    if (!isQ(position)) return currentValue;
-    if (shapeOfQ(position) == kPeaking) {
+    if (typeOf(filterOf(position)) == kPeaking) {
         if (!numberFromText(text, kPeakingLowestQ, kPeakingHighestQ, number)) return currentValue;
         return sanitizeUnit((std::log(number) / std::log(kPeakingHighestQ) + 1.0f) * 0.5f);
     }
@@ -121,12 +91,12 @@ EQ::Design EQ::design(float frequencyValue, float qValue, float gainValue, int s
 
 void EQ::updateParameters() {
     for (int band = 0; band < 2; ++band) {
-        shape_[band] = valueToIndex(base_[kPositionsPerBand * band + kTypeA], kShapeCount);
+        shape_[band] = typeOf(band);
         for (int channel = 0; channel < 2; ++channel) {
             const float* copy = channel == 0 ? left_ : right_;
-            const int first = kPositionsPerBand * band;
-            Design target =
-                design(copy[first + kFreqA], copy[first + kQA], copy[kGainA + band], shape_[band]);
+            const int first = kPositionsPerFilter * band;
+            Design target = design(copy[first + kFreqA], copy[first + kKnobA], copy[kGainA + band],
+                                   shape_[band]);
             const int lane = MorphingSections::lane(band, channel);
             cosine_.target[lane] = target.cosine;
             alpha_.target[lane] = target.alpha;
@@ -201,9 +171,9 @@ void EQ::processSample(float& left, float& right) {
 double EQ::magnitudeAt(const float* positionValues, double frequencyHz) const {
     SecondOrder band[2];
     for (int b = 0; b < 2; ++b) {
-        const float* values = positionValues + kPositionsPerBand * b;
+        const float* values = positionValues + kPositionsPerFilter * b;
         const int shape = valueToIndex(values[kTypeA], kShapeCount);
-        Design d = design(values[kFreqA], values[kQA], positionValues[kGainA + b], shape);
+        Design d = design(values[kFreqA], values[kKnobA], positionValues[kGainA + b], shape);
         band[b] = coefficients(shape, d.cosine, d.alpha, d.rootGain);
     }
     return MorphingSections::morphedMagnitude(band[0], band[1], positionValues[kMorph],

@@ -3,33 +3,32 @@
 // Q and gain, run side by side; the morph crossfades the output from A to B. The band formulas
 // are the well-known cookbook shelving and peaking filters, the shelf slope set through Q.
 
-#include "modules/Operator.h"
+#include "operators/filters/FilterPair.h"
 #include "operators/filters/MorphingSections.h"
 
 namespace kirra {
 
-class EQ final : public Operator {
+class EQ final : public FilterPair {
   public:
     enum Shape { kLowShelf = 0, kPeaking, kHighShelf, kShapeCount };
 
     EQ(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "EQ"); }
-    bool isParameterUsed(int position) const override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
     // One band's coefficients from the ramped quantities; root gain a = 10^(dB / 80).
     static SecondOrder coefficients(int shape, double cosine, double alpha, double rootGain);
 
   protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
+    // The q knobs, whose texts follow their band's shape, and the gains.
+    void formatOwnDisplay(int position, float value, ModuleText& text) const override;
+    void ownEditorText(int position, float value, ModuleText& text) const override;
+    float ownTextToValue(int position, const char* text, float currentValue) const override;
 
   private:
     // The quantities the audio ramps, for one band and channel.
@@ -39,8 +38,6 @@ class EQ final : public Operator {
         double rootGain;
     };
     Design design(float frequencyValue, float qValue, float gainValue, int shape) const;
-    // The shape of the band a q position belongs to, from its base value.
-    int shapeOfQ(int position) const;
 
     // parameters read at control rate: the shapes of bands A and B
     int shape_[2] = {kLowShelf, kLowShelf};

@@ -9,8 +9,6 @@ namespace kirra {
 
 namespace {
 
-enum Position { kFreqA = 0, kResoA, kTypeA, kFreqB, kResoB, kTypeB, kMorph };
-constexpr int kPositionsPerFilter = 3;
 constexpr int kOversampling = 4;
 
 const ParameterInfo kParameters[] = {
@@ -35,16 +33,6 @@ float damping(float value) {
     return 2.0f * (1.0f - std::sqrt(std::sqrt(sanitizeUnit(value))));
 }
 
-bool isResonance(int position) {
-    return position == kResoA || position == kResoB;
-}
-bool isFrequency(int position) {
-    return position == kFreqA || position == kFreqB;
-}
-bool isType(int position) {
-    return position == kTypeA || position == kTypeB;
-}
-
 int laneOf(int filter, int channel) {
     return 2 * filter + channel;
 }
@@ -66,45 +54,21 @@ Matrix scaled(const Matrix& a, double factor) {
 
 }  // namespace
 
-SVF::SVF(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 7) {
+SVF::SVF(int slot, ModuleOwner* owner)
+    : FilterPair(slot, owner, kParameters, 7, kTypeNames, kTypeCount) {
     setSampleRate(sampleRate_);
 }
 
-bool SVF::isParameterUsed(int position) const {
-    return Operator::isParameterUsed(position) && !isType(position);
-}
-
-void SVF::formatDisplay(int position, float value, ModuleText& text) const {
-    if (isFrequency(position)) {
-        frequencyDisplay(value, text);
-    } else if (isResonance(position)) {
-        if (value > kInfiniteResonanceValue) {
-            setText(text, "oo");
-        } else {
-            formatText(text, "%.2f", 1.0f / damping(value));
-        }
-    } else if (isType(position)) {
-        choiceText(value, kTypeNames, kTypeCount, text);
+void SVF::formatOwnDisplay(int /*position*/, float value, ModuleText& text) const {
+    if (value > kInfiniteResonanceValue) {
+        setText(text, "oo");
     } else {
-        morphDisplay(value, text);
+        formatText(text, "%.2f", 1.0f / damping(value));
     }
 }
 
-void SVF::getEditorText(int position, float value, ModuleText& text) const {
-    if (isFrequency(position)) {
-        frequencyEditorText(value, text);
-    } else if (position == kMorph) {
-        morphEditorText(value, text);
-    } else {
-        Operator::getEditorText(position, value, text);
-    }
-}
-
-float SVF::textToValue(int position, const char* text, float currentValue) const {
-    if (isFrequency(position)) return frequencyFromText(text, currentValue);
-    if (isType(position)) return choiceFromText(text, kTypeNames, kTypeCount, currentValue);
-    if (position == kMorph) return percentFromText(text, currentValue);
-    if (!isResonance(position) || text == nullptr) return currentValue;
+float SVF::ownTextToValue(int /*position*/, const char* text, float currentValue) const {
+    if (text == nullptr) return currentValue;
     while (*text == ' ')
         ++text;
     // What the display shows for an undamped filter reads back as one.
@@ -124,13 +88,13 @@ float SVF::integratorGain(float frequencyValue) const {
 
 void SVF::updateParameters() {
     for (int filter = 0; filter < 2; ++filter) {
-        type_[filter] = valueToIndex(base_[kPositionsPerFilter * filter + kTypeA], kTypeCount);
+        type_[filter] = typeOf(filter);
         for (int channel = 0; channel < 2; ++channel) {
             const float* copy = channel == 0 ? left_ : right_;
             const int first = kPositionsPerFilter * filter;
             const int lane = laneOf(filter, channel);
             integratorGain_.target[lane] = integratorGain(copy[first + kFreqA]);
-            damping_.target[lane] = damping(copy[first + kResoA]);
+            damping_.target[lane] = damping(copy[first + kKnobA]);
             for (int tap = 0; tap < kTypeCount; ++tap) {
                 tapWeight_[tap][lane] = tap == type_[filter] ? 1.0f : 0.0f;
             }
@@ -239,7 +203,7 @@ double SVF::magnitudeAt(const float* positionValues, double frequencyHz) const {
     for (int f = 0; f < 2; ++f) {
         const float* values = positionValues + kPositionsPerFilter * f;
         filter[f] = response(valueToIndex(values[kTypeA], kTypeCount),
-                             integratorGain(values[kFreqA]), damping(values[kResoA]), omega);
+                             integratorGain(values[kFreqA]), damping(values[kKnobA]), omega);
     }
     const double shareOfB = sanitizeUnit(positionValues[kMorph]);
     return std::abs((1.0 - shareOfB) * filter[0] + shareOfB * filter[1]);

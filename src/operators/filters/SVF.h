@@ -6,12 +6,12 @@
 
 #include <complex>
 
-#include "modules/Operator.h"
 #include "operators/filters/FilterLanes.h"
+#include "operators/filters/FilterPair.h"
 
 namespace kirra {
 
-class SVF final : public Operator {
+class SVF final : public FilterPair {
   public:
     enum Type { kLowPass = 0, kBandPass, kNotch, kHighPass, kTypeCount };
     // Lanes: 0 A left, 1 A right, 2 B left, 3 B right.
@@ -20,18 +20,15 @@ class SVF final : public Operator {
     SVF(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "SVF"); }
-    bool isParameterUsed(int position) const override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
   protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
+    void formatOwnDisplay(int position, float value, ModuleText& text) const override;
+    float ownTextToValue(int position, const char* text, float currentValue) const override;
 
   private:
     float integratorGain(float frequencyValue) const;
