@@ -43,10 +43,6 @@ double cookbookMagnitude(int type, double hz, double centreHz, double q, double 
     }
 }
 
-float frequencyValue(double hz) {
-    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
-}
-
 }  // namespace
 
 TEST(Biquad, DefaultIsAButterworthLowPassAt20kHz) {
@@ -71,7 +67,7 @@ TEST(Biquad, PlotIsTheCookbookResponseOfEachType) {
             probe.set(kFreqA, frequencyValue(1000.0));
             const double q = type == Biquad::kNotch ? std::exp2(8.0 * reso - 4.0)
                                                     : std::exp2(7.143856 * reso - 0.5);
-            const double centre = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kFreqA));
+            const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
             for (double hz : logFrequencies(20.0, 20000.0, 25)) {
                 EXPECT_NEAR(probe.plotted(hz), cookbookMagnitude(type, hz, centre, q, 44100.0),
                             1e-6 * (1.0 + probe.plotted(hz)))
@@ -102,7 +98,7 @@ TEST(Biquad, BandPassAtFullResonanceGainsFortyDecibels) {
     probe.set(kTypeA, typeValue(Biquad::kBandPass));
     probe.set(kResoA, 1.0f);
     probe.setText(kFreqA, "1k");
-    const double centre = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kFreqA));
+    const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
     const size_t frames = 44100;
     Stereo out = probe.run(stereo(sine(centre, 44100.0, frames, 0.001)));
     EXPECT_NEAR(decibels(amplitudeAt(out.left, centre, 44100.0, frames / 2, frames) / 0.001), 40.0,
@@ -117,7 +113,7 @@ TEST(Biquad, NotchRemovesItsFrequencyAndIsWideAtResonanceZero) {
     ModuleText text;
     probe.op().getParameterDisplay(kResoA, text);
     EXPECT_STREQ(text, "0.71");
-    const double centre = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kFreqA));
+    const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
     const size_t frames = 44100;
     Stereo out = probe.run(stereo(sine(centre, 44100.0, frames)));
     EXPECT_LT(amplitudeAt(out.left, centre, 44100.0, frames / 2, frames), 1e-4);
@@ -204,7 +200,7 @@ TEST(Biquad, NamesDisplaysAndTexts) {
     EXPECT_STREQ(text, "Hz");
 
     auto hertz = [&](const char* typed) {
-        return 20.0 * std::exp2(9.965784 * biquad.textToValue(kFreqA, typed, 0.5f));
+        return knobHertz(biquad.textToValue(kFreqA, typed, 0.5f));
     };
     EXPECT_NEAR(hertz("2.5k"), 2500.0, 0.01);
     EXPECT_NEAR(hertz("2.5kHz"), 2500.0, 0.01);

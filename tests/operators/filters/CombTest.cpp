@@ -19,10 +19,6 @@ namespace {
 
 enum { kFreq = 0, kDepth, kType, kInterpolate };
 
-float frequencyValue(double hz) {
-    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
-}
-
 FilterProbe combProbe(int structure, int interpolation, float depth, double hz,
                       float sampleRate = 44100.0f) {
     FilterProbe probe(kirra::kComb, sampleRate);

@@ -23,14 +23,6 @@ float shapeValue(int shape) {
     return stateValue(shape, EQ::kShapeCount);
 }
 
-float frequencyValue(double hz) {
-    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
-}
-
-double heardHz(FilterProbe& probe, int position) {
-    return 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(position));
-}
-
 const double kPlus24Db = std::pow(10.0, 24.0 / 20.0);
 
 }  // namespace
@@ -43,7 +35,7 @@ TEST(EQ, PeakingBandReachesItsGainAtItsFrequency) {
             probe.set(kGainA, 1.0f);
             probe.set(kQA, q);
             probe.set(kFreqA, frequencyValue(hz));
-            const double centre = heardHz(probe, kFreqA);
+            const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
             EXPECT_NEAR(probe.plotted(centre), kPlus24Db, 1e-7 * kPlus24Db);
             // At 100 Hz and Q 20 the boosted band takes about a second to settle.
             const size_t frames = 4 * 44100;

@@ -49,6 +49,14 @@ double FilterProbe::plotted(double frequencyHz) {
     return op().magnitudeAt(values, frequencyHz);
 }
 
+float frequencyValue(double hertz) {
+    return static_cast<float>(std::log2(hertz / 20.0) / 9.965784);
+}
+
+double knobHertz(float value) {
+    return 20.0 * std::exp2(9.965784 * value);
+}
+
 Stereo runModulated(kirra::Operator& op, const std::vector<float>& input, int position,
                     float leftAmount, float rightAmount) {
     op.resetState();

@@ -36,6 +36,10 @@ class FilterProbe {
     float sampleRate_;
 };
 
+// The frequency knobs' scale, 20 * 1000^v Hz, both ways.
+float frequencyValue(double hertz);
+double knobHertz(float value);
+
 // Runs an operator on its own as the engine would (a control update every 32 samples, the first
 // one snapped), with one position modulated by fixed left and right amounts.
 testing_support::Stereo runModulated(kirra::Operator& op, const std::vector<float>& input,

@@ -20,10 +20,6 @@ namespace {
 
 enum { kCutoff = 0, kEmphasis };
 
-float frequencyValue(double hz) {
-    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
-}
-
 // The largest root of the monic quartic x^4 + c3 x^3 + c2 x^2 + c1 x + c0 (Durand-Kerner).
 double largestRootMagnitude(double c3, double c2, double c1, double c0) {
     using Complex = std::complex<double>;
@@ -82,7 +78,7 @@ TEST(Moog, FullEmphasisRingsForSecondsAndDecaysAsItsPoleSays) {
 
     // The ladder at the sub-step rate: (x - (1 - g))^4 + 2 r g^4 (x^3 + x^2) = 0, with the
     // tuning and resonance corrections of the design.
-    const double fc = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kCutoff)) / rate;
+    const double fc = knobHertz(probe.op().getBaseValue(kCutoff)) / rate;
     const double tuning = 1.873 * fc * fc * fc + 0.4955 * fc * fc - 0.649 * fc + 0.9988;
     const double correction = -3.9364 * fc * fc + 1.8409 * fc + 0.9968;
     const double g = 1.0 - std::exp(-kPi * fc * tuning);

@@ -23,10 +23,6 @@ float typeValue(int type) {
     return stateValue(type, SVF::kTypeCount);
 }
 
-float frequencyValue(double hz) {
-    return static_cast<float>(std::log2(hz / 20.0) / 9.965784);
-}
-
 }  // namespace
 
 TEST(SVF, SoundMatchesThePlotForEveryTypeResonanceAndMorph) {
@@ -66,7 +62,7 @@ TEST(SVF, NotchTakesOutASineAtItsFrequency) {
     probe.set(kTypeA, typeValue(SVF::kNotch));
     probe.set(kResoA, 0.5f);
     probe.setText(kFreqA, "1k");
-    const double centre = 20.0 * std::exp2(9.965784 * probe.op().getBaseValue(kFreqA));
+    const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
     const size_t frames = 44100;
     Stereo out = probe.run(stereo(sine(centre, 44100.0, frames)));
     const double left = amplitudeAt(out.left, centre, 44100.0, frames / 2, frames);
