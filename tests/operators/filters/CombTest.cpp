@@ -116,39 +116,19 @@ TEST(Comb, SampleRateChangeSilencesTheTail) {
 
 TEST(Comb, NamesDisplaysAndTexts) {
     Comb comb(0, nullptr);
-    ModuleText text;
-    comb.getName(text);
-    EXPECT_STREQ(text, "COMB");
-    EXPECT_EQ(comb.getNumParameters(), 4);
-    EXPECT_TRUE(comb.isParameterUsed(kDepth));
-    EXPECT_FALSE(comb.isParameterUsed(kType));
-    EXPECT_FALSE(comb.isParameterUsed(kInterpolate));
-    comb.getParameterDisplay(kType, text);
-    EXPECT_STREQ(text, "standard");
-    comb.getEditorText(kType, 0.25f, text);
-    EXPECT_STREQ(text, "feedback");
-    comb.getParameterDisplay(kInterpolate, text);
-    EXPECT_STREQ(text, "linear");
-    comb.getEditorText(kType, 0.75f, text);
-    EXPECT_STREQ(text, "feedforward");
-    comb.getEditorText(kDepth, 0.5f, text);
-    EXPECT_STREQ(text, "50.0 %");
-    comb.setParameter(kDepth, 0.25f);
-    comb.getParameterDisplay(kDepth, text);
-    EXPECT_STREQ(text, "25.0");
-    comb.setParameter(kType, 0.75f);
-    comb.getParameterDisplay(kType, text);
-    EXPECT_STREQ(text, "inverse");
-    comb.getParameterLabel(kDepth, text);
-    EXPECT_STREQ(text, "%");
-    comb.getParameterName(kInterpolate, text);
-    EXPECT_STREQ(text, "interpolate");
-    comb.getCaption(kInterpolate, text);
-    EXPECT_STREQ(text, "interpolation");
-
-    EXPECT_FLOAT_EQ(comb.textToValue(kDepth, "40", 0.0f), 0.4f);
-    EXPECT_FLOAT_EQ(comb.textToValue(kType, "feedforward", 0.0f), 0.75f);
-    EXPECT_FLOAT_EQ(comb.textToValue(kType, "standard", 0.9f), 0.25f);
-    EXPECT_FLOAT_EQ(comb.textToValue(kInterpolate, "Cubic", 0.0f), stateValue(2, 3));
-    EXPECT_NEAR(comb.textToValue(kFreq, "0.1k", 0.0f), frequencyValue(100.0), 1e-6f);
+    expectIdentity(comb, "COMB", 4, {kFreq, kDepth});
+    EXPECT_EQ(labelOf(comb, kDepth), "%");
+    kirra::ModuleText caption;
+    comb.getCaption(kInterpolate, caption);
+    EXPECT_STREQ(caption, "interpolation");
+    // The host reads the structure as standard or inverse, the editor as its name.
+    expectTexts(comb, {{kType, 0.25f, "standard", "feedback"},
+                       {kType, 0.75f, "inverse", "feedforward"},
+                       {kInterpolate, 0.5f, "linear", "linear"},
+                       {kDepth, 0.25f, "25.0", "25.0 %"}});
+    expectEntries(comb, {{kDepth, "40", 0.4f},
+                         {kType, "feedforward", 0.75f},
+                         {kType, "standard", 0.25f},
+                         {kInterpolate, "Cubic", stateValue(2, 3)},
+                         {kFreq, "0.1k", frequencyValue(100.0)}});
 }

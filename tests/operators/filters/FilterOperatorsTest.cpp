@@ -45,6 +45,39 @@ TEST(FilterOperators, EachTypeCreatesItsFilter) {
     }
 }
 
+TEST(FilterOperators, EachChannelFollowsItsOwnCopyAndOnlyDestinationsAreModulated) {
+    struct Case {
+        int type;
+        int heard;  // a position whose modulation is plainly heard
+        std::vector<std::pair<int, float>> setting;
+    };
+    const Case cases[] = {{kirra::kBiquad, 0, {{0, 0.6f}, {1, 0.5f}}},
+                          {kirra::kSVF, 1, {{0, 0.6f}}},
+                          {kirra::kMoog, 0, {{0, 0.6f}, {1, 0.5f}}},
+                          {kirra::kComb, 1, {{0, 0.5f}}},
+                          {kirra::kEQ, 7, {{0, 0.5f}, {2, 0.5f}}},
+                          {kirra::kPhaser, 2, {{3, 0.2f}}},
+                          {kirra::kFormant, 0, {{2, 0.3f}}}};
+    const auto input = noise(2048, 5, 0.5f);
+    for (const Case& c : cases) {
+        auto op = kirra::createOperator(c.type, 0, nullptr);
+        for (auto [position, value] : c.setting)
+            op->setParameter(position, value);
+        op->setSampleRate(44100.0f);
+        const Stereo plain = runModulated(*op, input, c.heard, 0.0f, 0.0f);
+        const Stereo movedRight = runModulated(*op, input, c.heard, 0.0f, 0.4f);
+        EXPECT_EQ(movedRight.left, plain.left) << c.type;
+        EXPECT_NE(movedRight.right, plain.right) << c.type;
+        // Positions that are no destinations (types, vowels, stages, unused) ignore a slot.
+        for (int position = 0; position < kirra::Operator::kPositions; ++position) {
+            if (op->isParameterUsed(position)) continue;
+            EXPECT_EQ(runModulated(*op, input, position, 0.5f, -0.5f).left,
+                      runModulated(*op, input, position, 0.0f, 0.0f).left)
+                << c.type << " " << position;
+        }
+    }
+}
+
 TEST(FilterOperators, ModulationStaysAimedOnlyAcrossInterchangeableFilters) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();

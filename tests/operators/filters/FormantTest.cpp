@@ -76,33 +76,6 @@ TEST(Formant, ConstantInputComesOutUnchangedForEveryVowel) {
     }
 }
 
-TEST(Formant, MorphBetweenTheSameVowelChangesNothing) {
-    const auto input = noise(3000, 21, 0.3f);
-    auto render = [&](float morph) {
-        FilterProbe probe(kirra::kFormant);
-        probe.set(kVowelA, vowelValue(kO));
-        probe.set(kVowelB, vowelValue(kO));
-        probe.set(kMorph, morph);
-        return probe.run(stereo(input)).left;
-    };
-    const auto start = render(0.0f);
-    const auto end = render(1.0f);
-    for (size_t i = 0; i < input.size(); ++i) {
-        ASSERT_NEAR(end[i], start[i], 1e-5f * (1.0f + std::fabs(start[i]))) << i;
-    }
-}
-
-TEST(Formant, ChannelsCarryTheirOwnVowel) {
-    Formant formant(0, nullptr);
-    formant.setParameter(kVowelB, vowelValue(kE));
-    formant.setSampleRate(44100.0f);
-    const auto input = noise(4096, 22, 0.3f);
-    const Stereo plain = runModulated(formant, input, kMorph, 0.0f, 0.0f);
-    const Stereo rightToE = runModulated(formant, input, kMorph, 0.0f, 1.0f);
-    EXPECT_EQ(rightToE.left, plain.left);
-    EXPECT_NE(rightToE.right, plain.right);
-}
-
 TEST(Formant, ARateChangeTakesEffectAtOnce) {
     Formant formant(0, nullptr);
     formant.setParameter(kVowelA, vowelValue(kY));
@@ -126,30 +99,13 @@ TEST(Formant, ARateChangeTakesEffectAtOnce) {
 
 TEST(Formant, NamesDisplaysAndTexts) {
     Formant formant(0, nullptr);
-    ModuleText text;
-    formant.getName(text);
-    EXPECT_STREQ(text, "FORMANT");
-    EXPECT_EQ(formant.getNumParameters(), 3);
-    EXPECT_TRUE(formant.isParameterUsed(kMorph));
-    EXPECT_FALSE(formant.isParameterUsed(kVowelA));
-    EXPECT_FALSE(formant.isParameterUsed(kVowelB));
+    expectIdentity(formant, "FORMANT", 3, {kMorph});
     EXPECT_FLOAT_EQ(formant.getDefaultValue(kVowelB), 0.1f);
-    formant.getParameterDisplay(kVowelA, text);
-    EXPECT_STREQ(text, "A");
-    formant.getEditorText(kVowelB, vowelValue(kY), text);
-    EXPECT_STREQ(text, "Y");
-    formant.setParameter(kMorph, 0.25f);
-    formant.getParameterDisplay(kMorph, text);
-    EXPECT_STREQ(text, "75:25");
-    formant.getEditorText(kMorph, 0.25f, text);
-    EXPECT_STREQ(text, "25.0");
-    formant.getParameterLabel(kMorph, text);
-    EXPECT_STREQ(text, "%");
-    formant.getParameterName(kVowelB, text);
-    EXPECT_STREQ(text, "vowelB");
-    formant.getParameterDisplay(3, text);
-    EXPECT_STREQ(text, "---");
-    EXPECT_FLOAT_EQ(formant.textToValue(kMorph, "60", 0.0f), 0.6f);
-    EXPECT_FLOAT_EQ(formant.textToValue(kVowelA, "i", 0.0f), vowelValue(kI));
-    EXPECT_FLOAT_EQ(formant.textToValue(kVowelA, "U", 0.3f), 0.3f);
+    EXPECT_EQ(labelOf(formant, kMorph), "%");
+    expectTexts(formant, {{kVowelA, 0.1f, "A", "A"},
+                          {kVowelB, vowelValue(kY), "Y", "Y"},
+                          {kMorph, 0.25f, "75:25", "25.0"},
+                          {3, 0.0f, "---", "---"}});
+    expectEntries(formant,
+                  {{kMorph, "60", 0.6f}, {kVowelA, "i", vowelValue(kI)}, {kVowelA, "U", 0.3f}});
 }

@@ -100,42 +100,15 @@ TEST(Moog, FullEmphasisRingsForSecondsAndDecaysAsItsPoleSays) {
     EXPECT_GT(-60.0 / measuredDbPerSecond, 2.0);
 }
 
-TEST(Moog, ChannelsAreIndependent) {
-    FilterProbe probe(kirra::kMoog);
-    probe.set(kCutoff, 0.5f);
-    probe.set(kEmphasis, 0.8f);
-    const auto input = noise(3000, 2, 0.5f);
-    Stereo same = probe.run(stereo(input));
-    EXPECT_EQ(same.left, same.right);
-
-    Moog moog(0, nullptr);
-    moog.setSampleRate(44100.0f);
-    const Stereo plain = runModulated(moog, input, kCutoff, 0.0f, 0.0f);
-    const Stereo darkerLeft = runModulated(moog, input, kCutoff, -0.6f, 0.0f);
-    EXPECT_EQ(darkerLeft.right, plain.right);
-    EXPECT_LT(rms(darkerLeft.left, 256), 0.7 * rms(plain.left, 256));
-}
-
 TEST(Moog, NamesDisplaysAndTexts) {
     Moog moog(0, nullptr);
-    ModuleText text;
-    moog.getName(text);
-    EXPECT_STREQ(text, "MOOG");
-    EXPECT_EQ(moog.getNumParameters(), 2);
-    EXPECT_TRUE(moog.isParameterUsed(kEmphasis));
-    EXPECT_FALSE(moog.isParameterUsed(2));
-    moog.getEditorText(kEmphasis, 0.5f, text);
-    EXPECT_STREQ(text, "5.00");
-    moog.getParameterDisplay(kCutoff, text);
-    EXPECT_STREQ(text, "20000");
-    moog.getEditorText(kCutoff, 0.0f, text);
-    EXPECT_STREQ(text, "20 Hz");
-    moog.getParameterName(kEmphasis, text);
-    EXPECT_STREQ(text, "emphasis");
-    moog.getParameterDisplay(3, text);
-    EXPECT_STREQ(text, "---");
-    EXPECT_FLOAT_EQ(moog.textToValue(kEmphasis, "7.5", 0.0f), 0.75f);
-    EXPECT_FLOAT_EQ(moog.textToValue(kEmphasis, "20", 0.0f), 1.0f);
-    EXPECT_FLOAT_EQ(moog.textToValue(kEmphasis, "-3", 0.5f), 0.0f);
-    EXPECT_NEAR(moog.textToValue(kCutoff, "2.5k", 0.0f), frequencyValue(2500.0), 1e-6f);
+    expectIdentity(moog, "MOOG", 2, {kCutoff, kEmphasis});
+    expectTexts(moog, {{kEmphasis, 0.5f, "5.00", "5.00"},
+                       {kCutoff, 1.0f, "20000", "20000 Hz"},
+                       {kCutoff, 0.0f, "20", "20 Hz"},
+                       {3, 0.0f, "---", "---"}});
+    expectEntries(moog, {{kEmphasis, "7.5", 0.75f},
+                         {kEmphasis, "20", 1.0f},
+                         {kEmphasis, "-3", 0.0f},
+                         {kCutoff, "2.5k", frequencyValue(2500.0)}});
 }

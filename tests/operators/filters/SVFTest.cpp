@@ -110,50 +110,23 @@ TEST(SVF, ChangingTheTypeOnlyMovesTheTap) {
     }
 }
 
-TEST(SVF, EachChannelFollowsItsOwnModulatedCopy) {
-    SVF svf(0, nullptr);
-    svf.setParameter(kFreqA, frequencyValue(1500.0));
-    svf.setSampleRate(44100.0f);
-    const auto input = noise(2048, 4, 0.5f);
-    const Stereo plain = runModulated(svf, input, kResoA, 0.0f, 0.0f);
-    const Stereo resonantRight = runModulated(svf, input, kResoA, 0.0f, 0.9f);
-    EXPECT_EQ(resonantRight.left, plain.left);
-    EXPECT_GT(rms(resonantRight.right, 512), 1.5 * rms(plain.right, 512));
-}
-
 TEST(SVF, NamesDisplaysAndTexts) {
     SVF svf(0, nullptr);
-    ModuleText text;
-    svf.getName(text);
-    EXPECT_STREQ(text, "SVF");
-    EXPECT_EQ(svf.getNumParameters(), 7);
-    EXPECT_FALSE(svf.isParameterUsed(kTypeA));
-    EXPECT_FALSE(svf.isParameterUsed(kTypeB));
-    EXPECT_TRUE(svf.isParameterUsed(kMorph));
-    EXPECT_FALSE(svf.isParameterUsed(7));
-
-    svf.getEditorText(kResoA, 0.0f, text);
-    EXPECT_STREQ(text, "0.50");
-    svf.getEditorText(kResoA, 0.98f, text);
-    EXPECT_STREQ(text, "99.25");
-    svf.getEditorText(kResoA, 0.9802f, text);  // Q just passed 100
-    EXPECT_STREQ(text, "oo");
-    svf.getEditorText(kResoA, 1.0f, text);
-    EXPECT_STREQ(text, "oo");
-    svf.getParameterDisplay(kTypeA, text);
-    EXPECT_STREQ(text, "LP");
-    svf.getEditorText(kFreqA, frequencyValue(1000.0), text);
-    EXPECT_STREQ(text, "1000 Hz");
-    svf.getParameterDisplay(kMorph, text);
-    EXPECT_STREQ(text, "100:0");
-
-    EXPECT_EQ(svf.textToValue(kResoA, "150", 0.3f), 1.0f);
-    EXPECT_EQ(svf.textToValue(kResoA, "0.25", 0.3f), 0.0f);
-    EXPECT_FLOAT_EQ(svf.textToValue(kResoA, "1", 0.3f), 0.0625f);
-    EXPECT_NEAR(svf.textToValue(kResoA, "100", 0.3f), 0.98014951f, 1e-6f);
-    // The display's own text for an undamped filter reads back as one.
-    EXPECT_EQ(svf.textToValue(kResoA, "oo", 0.3f), 1.0f);
-    EXPECT_EQ(svf.textToValue(kResoA, "much", 0.3f), 0.3f);
-    EXPECT_NEAR(svf.textToValue(kFreqB, "12kHz", 0.0f), frequencyValue(12000.0), 1e-6f);
-    EXPECT_FLOAT_EQ(svf.textToValue(kTypeB, " Notch ", 0.0f), typeValue(SVF::kNotch));
+    expectIdentity(svf, "SVF", 7, {0, 1, 3, 4, 6});
+    // Q passes 100 just above 0.98014951, from where the text is "oo".
+    expectTexts(svf, {{kResoA, 0.0f, "0.50", "0.50"},
+                      {kResoA, 0.98f, "99.25", "99.25"},
+                      {kResoA, 0.9802f, "oo", "oo"},
+                      {kResoB, 1.0f, "oo", "oo"},
+                      {kTypeA, typeValue(SVF::kLowPass), "LP", "LP"},
+                      {kFreqA, frequencyValue(1000.0), "1000", "1000 Hz"},
+                      {kMorph, 0.0f, "100:0", "0.0"}});
+    expectEntries(svf, {{kResoA, "150", 1.0f},
+                        {kResoA, "0.25", 0.0f},
+                        {kResoA, "1", 0.0625f},
+                        {kResoA, "100", 0.98014951f},
+                        {kResoA, "oo", 1.0f},  // the display's own text for no damping
+                        {kResoA, "much", 0.3f},
+                        {kFreqB, "12kHz", frequencyValue(12000.0)},
+                        {kTypeB, " Notch ", typeValue(SVF::kNotch)}});
 }
