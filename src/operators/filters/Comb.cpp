@@ -157,7 +157,9 @@ float Comb::readDelayed(const float* ring, float delay) const {
             const CubicWeights w = cubicWeights(t);
             const float y = w.before * ring[index - 1] + w.at * ring[index] +
                             w.after * ring[index + 1] + w.afterNext * ring[index + 2];
-            return (std::fabs(y + kCubicLimit) - std::fabs(y - kCubicLimit)) * 0.5f;
+            // min and max rather than (|y + 4| - |y - 4|) / 2, which rounds every quiet value
+            // to the grid of a unit at 4 and so keeps a decayed loop cycling there.
+            return minOf(maxOf(y, -kCubicLimit), kCubicLimit);
         }
     }
 }

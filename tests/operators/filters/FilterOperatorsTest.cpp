@@ -222,10 +222,12 @@ TEST(FilterOperators, OutputDoesNotDependOnTheBlockSize) {
 }
 
 TEST(FilterOperators, ProcessingAllocatesNothingAndTailsEndInExactZeros) {
-    // A little of everything (resonance, feedback, depth, morph, the cubic spline), then low
-    // and narrow, where a flushed resonance could keep cycling just above the flush level.
+    // A little of everything (resonance, feedback, depth, morph), then low and narrow (and the
+    // comb's cubic spline), where a quiet recursion could keep cycling instead of ending.
     const auto mixed = [](int position) { return 0.35f + 0.05f * position; };
-    const auto low = [](int position) { return position == 1 || position == 4 ? 0.6f : 0.1f; };
+    const auto low = [](int position) {
+        return position == 1 || position == 4 ? 0.6f : (position == 3 ? 0.9f : 0.1f);
+    };
     for (int type : kFilterTypes) {
         for (int setting = 0; setting < 2; ++setting) {
             FilterProbe probe(type);
