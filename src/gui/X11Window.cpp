@@ -1,0 +1,393 @@
+#include "gui/X11Window.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <cairo-xlib.h>
+#include <cairo.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+
+#include "gui/Frame.h"
+#include "gui/Timer.h"
+
+namespace kirra::gui {
+
+namespace {
+
+// Xlib's error handler belongs to the whole process, and its default ends the process. While
+// any editor window exists, errors on our own connections (a parent the host destroyed first,
+// a focus request on a window not yet shown) are counted and ignored; errors on the host's
+// connections go to the handler that was there before.
+constexpr int kMaxConnections = 64;
+std::atomic<Display*> ourDisplays[kMaxConnections];
+std::atomic<int> errorCounts[kMaxConnections];
+std::mutex handlerMutex;
+int openConnections = 0;
+XErrorHandler previousHandler = nullptr;
+
+int slotOf(Display* display) {
+    for (int slot = 0; slot < kMaxConnections; ++slot) {
+        if (ourDisplays[slot].load() == display) return slot;
+    }
+    return -1;
+}
+
+int handleError(Display* display, XErrorEvent* error) {
+    int slot = slotOf(display);
+    if (slot >= 0) {
+        errorCounts[slot].fetch_add(1);
+        return 0;
+    }
+    return previousHandler != nullptr ? previousHandler(display, error) : 0;
+}
+
+// Registers a connection; false when too many are open at once.
+bool registerDisplay(Display* display) {
+    std::lock_guard<std::mutex> lock(handlerMutex);
+    int slot = slotOf(nullptr);
+    if (slot < 0) return false;
+    errorCounts[slot].store(0);
+    ourDisplays[slot].store(display);
+    if (openConnections++ == 0) previousHandler = XSetErrorHandler(handleError);
+    return true;
+}
+
+void unregisterDisplay(Display* display) {
+    std::lock_guard<std::mutex> lock(handlerMutex);
+    int slot = slotOf(display);
+    if (slot < 0) return;
+    ourDisplays[slot].store(nullptr);
+    if (--openConnections == 0) {
+        // Put back only if nobody replaced ours meanwhile.
+        XErrorHandler current = XSetErrorHandler(previousHandler);
+        if (current != handleError) XSetErrorHandler(current);
+        previousHandler = nullptr;
+    }
+}
+
+int errorCount(Display* display) {
+    int slot = slotOf(display);
+    return slot >= 0 ? errorCounts[slot].load() : 0;
+}
+
+int modifiersOf(unsigned int state) {
+    int modifiers = 0;
+    if (state & ShiftMask) modifiers |= kShift;
+    if (state & ControlMask) modifiers |= kControl;
+    if (state & Mod1Mask) modifiers |= kAlt;
+    return modifiers;
+}
+
+int buttonBitOf(unsigned int button) {
+    if (button == Button1) return kLeftButton;
+    if (button == Button3) return kRightButton;
+    if (button == Button2) return kMiddleButton;
+    return 0;
+}
+
+int heldButtonsOf(unsigned int state) {
+    int buttons = 0;
+    if (state & Button1Mask) buttons |= kLeftButton;
+    if (state & Button3Mask) buttons |= kRightButton;
+    if (state & Button2Mask) buttons |= kMiddleButton;
+    return buttons;
+}
+
+KeyEvent keyEventOf(XKeyEvent& xkey) {
+    char text[16] = {};
+    KeySym keysym = 0;
+    int length = XLookupString(&xkey, text, sizeof(text) - 1, &keysym, nullptr);
+    KeyEvent event;
+    event.modifiers = modifiersOf(xkey.state);
+    switch (keysym) {
+        case XK_Return:
+        case XK_KP_Enter:
+            event.key = Key::kReturn;
+            break;
+        case XK_Escape:
+            event.key = Key::kEscape;
+            break;
+        case XK_BackSpace:
+            event.key = Key::kBackSpace;
+            break;
+        case XK_Delete:
+        case XK_KP_Delete:
+            event.key = Key::kDelete;
+            break;
+        case XK_Left:
+        case XK_KP_Left:
+            event.key = Key::kLeft;
+            break;
+        case XK_Right:
+        case XK_KP_Right:
+            event.key = Key::kRight;
+            break;
+        case XK_Home:
+        case XK_KP_Home:
+            event.key = Key::kHome;
+            break;
+        case XK_End:
+        case XK_KP_End:
+            event.key = Key::kEnd;
+            break;
+        case XK_Tab:
+            event.key = Key::kTab;
+            break;
+        default:
+            if (length == 1) {
+                event.key = Key::kCharacter;
+                event.character = static_cast<unsigned char>(text[0]);
+            }
+            break;
+    }
+    return event;
+}
+
+// Presses of the same button this close in time and place make a double click.
+constexpr unsigned long kDoubleClickMs = 400;
+constexpr int kDoubleClickPixels = 4;
+
+}  // namespace
+
+struct X11Window::Connection {
+    Display* display = nullptr;
+    cairo_surface_t* surface = nullptr;
+    Atom deleteWindow = 0;
+};
+
+X11Window::X11Window(Frame& frame, WindowClient& client)
+    : frame_(frame), client_(client), connection_(std::make_unique<Connection>()) {}
+
+std::unique_ptr<X11Window> X11Window::open(unsigned long parentWindow, Frame& frame,
+                                           WindowClient& client, std::string& error) {
+    std::unique_ptr<X11Window> window(new X11Window(frame, client));
+    if (!window->create(parentWindow, error)) return nullptr;
+    window->thread_ = std::thread([raw = window.get()] { raw->run(); });
+    return window;
+}
+
+bool X11Window::create(unsigned long parentWindow, std::string& error) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        error = "no X display";
+        return false;
+    }
+    if (!registerDisplay(display)) {
+        XCloseDisplay(display);
+        error = "too many editor windows";
+        return false;
+    }
+    connection_->display = display;
+    const int width = frame_.width();
+    const int height = frame_.height();
+    const int screen = DefaultScreen(display);
+    Window parent = parentWindow != 0 ? parentWindow : RootWindow(display, screen);
+
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | EnterWindowMask | LeaveWindowMask | StructureNotifyMask |
+                            FocusChangeMask;
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.border_pixel = 0;
+    Visual* visual = DefaultVisual(display, screen);
+    window_ =
+        XCreateWindow(display, parent, 0, 0, width, height, 0, DefaultDepth(display, screen),
+                      InputOutput, visual, CWEventMask | CWBackPixel | CWBorderPixel, &attributes);
+    XSync(display, False);
+    if (window_ == 0 || errorCount(display) > 0) {
+        // Most likely the host passed something that is not a window.
+        error = "cannot create the window inside the host's window";
+        if (window_ != 0 && errorCount(display) == 0) XDestroyWindow(display, window_);
+        window_ = 0;
+        unregisterDisplay(display);
+        XCloseDisplay(display);
+        connection_->display = nullptr;
+        return false;
+    }
+    if (parentWindow == 0) {
+        XStoreName(display, window_, "Kirra");
+        connection_->deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+        XSetWMProtocols(display, window_, &connection_->deleteWindow, 1);
+        XSizeHints hints{};
+        hints.flags = PMinSize | PMaxSize;
+        hints.min_width = hints.max_width = width;
+        hints.min_height = hints.max_height = height;
+        XSetWMNormalHints(display, window_, &hints);
+    }
+    connection_->surface = cairo_xlib_surface_create(display, window_, visual, width, height);
+    backBuffer_ = Image(width, height);
+    XMapWindow(display, window_);
+    XFlush(display);
+    if (pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
+    frame_.invalidAll();
+    return true;
+}
+
+X11Window::~X11Window() {
+    stopping_ = true;
+    if (wakePipe_[1] >= 0) {
+        char wake = 1;
+        [[maybe_unused]] ssize_t written = write(wakePipe_[1], &wake, 1);
+    }
+    if (thread_.joinable()) thread_.join();
+    for (int& fd : wakePipe_) {
+        if (fd >= 0) close(fd);
+        fd = -1;
+    }
+    Display* display = connection_->display;
+    if (display == nullptr) return;
+    if (connection_->surface != nullptr) cairo_surface_destroy(connection_->surface);
+    if (!windowGone_ && window_ != 0) XDestroyWindow(display, window_);
+    XSync(display, False);
+    unregisterDisplay(display);
+    XCloseDisplay(display);
+}
+
+void X11Window::run() {
+    Display* display = connection_->display;
+    const int displayFd = ConnectionNumber(display);
+    while (!stopping_) {
+        pollfd fds[2] = {{displayFd, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        poll(fds, wakePipe_[0] >= 0 ? 2 : 1, kTickMs);
+        if (stopping_) break;
+        if (wakePipe_[0] >= 0 && (fds[1].revents & POLLIN)) {
+            char drain[16];
+            while (read(wakePipe_[0], drain, sizeof(drain)) > 0) {
+            }
+        }
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            handleEvent(&event);
+        }
+        client_.windowTick(monotonicMs());
+        frame_.collectGarbage();
+        if (windowGone_) continue;
+        takeKeyboardFocusWhenTyping();
+        paint();
+    }
+}
+
+void X11Window::handleEvent(void* rawEvent) {
+    XEvent& event = *static_cast<XEvent*>(rawEvent);
+    if (event.xany.window != window_) return;
+    switch (event.type) {
+        case Expose: {
+            const XExposeEvent& expose = event.xexpose;
+            if (exposedRight_ <= exposedLeft_) {
+                exposedLeft_ = expose.x;
+                exposedTop_ = expose.y;
+                exposedRight_ = expose.x + expose.width;
+                exposedBottom_ = expose.y + expose.height;
+            } else {
+                exposedLeft_ = std::min(exposedLeft_, expose.x);
+                exposedTop_ = std::min(exposedTop_, expose.y);
+                exposedRight_ = std::max(exposedRight_, expose.x + expose.width);
+                exposedBottom_ = std::max(exposedBottom_, expose.y + expose.height);
+            }
+            break;
+        }
+        case ButtonPress: {
+            const XButtonEvent& press = event.xbutton;
+            MouseEvent mouse;
+            mouse.where = {press.x, press.y};
+            mouse.modifiers = modifiersOf(press.state);
+            if (press.button == Button4 || press.button == Button5) {
+                frame_.wheel(mouse, press.button == Button4 ? 1.0f : -1.0f);
+                break;
+            }
+            mouse.buttons = buttonBitOf(press.button);
+            if (mouse.buttons == 0) break;
+            mouse.doubleClick = press.button == lastPressButton_ &&
+                                press.time - lastPressTime_ <= kDoubleClickMs &&
+                                std::abs(press.x - lastPressX_) <= kDoubleClickPixels &&
+                                std::abs(press.y - lastPressY_) <= kDoubleClickPixels;
+            // A third press starts a new pair rather than making another double click.
+            lastPressTime_ = mouse.doubleClick ? 0 : press.time;
+            lastPressButton_ = press.button;
+            lastPressX_ = press.x;
+            lastPressY_ = press.y;
+            frame_.mouseDown(mouse);
+            break;
+        }
+        case ButtonRelease: {
+            const XButtonEvent& release = event.xbutton;
+            if (buttonBitOf(release.button) == 0) break;
+            MouseEvent mouse;
+            mouse.where = {release.x, release.y};
+            mouse.buttons = buttonBitOf(release.button);
+            mouse.modifiers = modifiersOf(release.state);
+            frame_.mouseUp(mouse);
+            break;
+        }
+        case MotionNotify: {
+            // Only the latest position of a burst of motion matters.
+            XEvent latest = event;
+            while (XCheckTypedWindowEvent(connection_->display, window_, MotionNotify, &latest)) {
+            }
+            MouseEvent mouse;
+            mouse.where = {latest.xmotion.x, latest.xmotion.y};
+            mouse.buttons = heldButtonsOf(latest.xmotion.state);
+            mouse.modifiers = modifiersOf(latest.xmotion.state);
+            frame_.mouseMoved(mouse);
+            break;
+        }
+        case LeaveNotify:
+            frame_.mouseExited();
+            break;
+        case KeyPress: {
+            frame_.keyDown(keyEventOf(event.xkey));
+            break;
+        }
+        case FocusOut:
+            keyboardTaken_ = false;
+            break;
+        case DestroyNotify:
+            windowGone_ = true;
+            break;
+        case ClientMessage:
+            // Our own top-level window only hides; the host decides when the editor closes.
+            if (static_cast<Atom>(event.xclient.data.l[0]) == connection_->deleteWindow) {
+                XUnmapWindow(connection_->display, window_);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void X11Window::takeKeyboardFocusWhenTyping() {
+    bool typing = frame_.getFocusView() != nullptr;
+    if (typing && !keyboardTaken_) {
+        XSetInputFocus(connection_->display, window_, RevertToParent, CurrentTime);
+        keyboardTaken_ = true;
+    } else if (!typing) {
+        keyboardTaken_ = false;
+    }
+}
+
+void X11Window::paint() {
+    Rect dirty = frame_.takeDirtyArea();
+    if (!dirty.isEmpty()) frame_.render(backBuffer_, dirty);
+    Rect exposed{exposedLeft_, exposedTop_, exposedRight_, exposedBottom_};
+    exposedLeft_ = exposedTop_ = exposedRight_ = exposedBottom_ = 0;
+    Rect area = dirty.united(exposed);
+    if (area.isEmpty() || connection_->surface == nullptr) return;
+    cairo_t* cairo = cairo_create(connection_->surface);
+    cairo_rectangle(cairo, area.left, area.top, area.width(), area.height());
+    cairo_clip(cairo);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cairo, backBuffer_.surface(), 0, 0);
+    cairo_paint(cairo);
+    cairo_destroy(cairo);
+    cairo_surface_flush(connection_->surface);
+    XFlush(connection_->display);
+}
+
+}  // namespace kirra::gui
