@@ -25,6 +25,7 @@ class Control : public View {
         : View(rect), listener_(listener), tag_(tag) {}
 
     int getTag() const { return tag_; }
+    void setTag(int tag) { tag_ = tag; }
     float getValue() const { return value_; }
     // Stores a value (limited to 0..1, anything not a number as 0) and redraws when it changed.
     virtual void setValue(float value);

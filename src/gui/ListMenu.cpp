@@ -14,8 +14,11 @@ ListMenu::ListMenu(const Rect& rect, std::string title, std::vector<std::string>
       selected_(selected),
       style_(style),
       onChoice_(std::move(onChoice)) {
+    Rect area = listArea();
+    scroll_.setGeometry({area.right - ScrollBar::kWidth, area.top, area.right, area.bottom},
+                        static_cast<int>(lines_.size()), getVisibleLines());
     // Opens with the chosen line in view, in the middle where possible.
-    scrollTo(selected_ - getVisibleLines() / 2);
+    scroll_.scrollTo(selected_ - getVisibleLines() / 2);
 }
 
 Rect ListMenu::listArea() const {
@@ -29,41 +32,14 @@ int ListMenu::getVisibleLines() const {
 }
 
 void ListMenu::scrollTo(int first) {
-    int last = std::max(0, static_cast<int>(lines_.size()) - getVisibleLines());
-    first = std::clamp(first, 0, last);
-    if (first == first_) return;
-    first_ = first;
-    invalid();
+    if (scroll_.scrollTo(first)) invalid();
 }
 
 Rect ListMenu::lineRect(int visibleIndex) const {
     Rect area = listArea();
-    int right = hasScrollBar() ? area.right - kScrollBarWidth : area.right;
+    int right = hasScrollBar() ? area.right - ScrollBar::kWidth : area.right;
     int top = area.top + visibleIndex * style_.lineHeight;
     return {area.left, top, right, top + style_.lineHeight};
-}
-
-Rect ListMenu::upArrowRect() const {
-    Rect area = listArea();
-    return {area.right - kScrollBarWidth, area.top, area.right, area.top + kScrollBarWidth};
-}
-
-Rect ListMenu::downArrowRect() const {
-    Rect area = listArea();
-    return {area.right - kScrollBarWidth, area.bottom - kScrollBarWidth, area.right, area.bottom};
-}
-
-Rect ListMenu::thumbRect() const {
-    Rect up = upArrowRect();
-    Rect down = downArrowRect();
-    int track = down.top - up.bottom;
-    int count = static_cast<int>(lines_.size());
-    int visible = getVisibleLines();
-    int length = std::max(6, track * visible / std::max(1, count));
-    int travel = track - length;
-    int last = std::max(1, count - visible);
-    int top = up.bottom + travel * first_ / last;
-    return {up.left + 1, top, up.right - 1, top + length};
 }
 
 void ListMenu::draw(DrawContext& context) {
@@ -82,9 +58,10 @@ void ListMenu::draw(DrawContext& context) {
         context.setColor(style_.border.withAlpha(120));
         context.drawLine(rect.left + 1, titleBox.bottom, rect.right - 2, titleBox.bottom);
     }
+    int first = scroll_.first();
     int visible = getVisibleLines();
-    for (int i = 0; i < visible && first_ + i < static_cast<int>(lines_.size()); ++i) {
-        int line = first_ + i;
+    for (int i = 0; i < visible && first + i < static_cast<int>(lines_.size()); ++i) {
+        int line = first + i;
         Rect box = lineRect(i);
         Color text = style_.text;
         if (line == selected_) {
@@ -97,15 +74,7 @@ void ListMenu::draw(DrawContext& context) {
         }
         context.drawText(lines_[line].c_str(), box.inset(2, 0), Align::kLeft, style_.font, text);
     }
-    if (!hasScrollBar()) return;
-    Rect up = upArrowRect();
-    Rect down = downArrowRect();
-    context.setColor(style_.text.withAlpha(40));
-    context.fillRect({up.left, up.top, up.right, down.bottom});
-    context.setColor(style_.text);
-    context.drawText("^", up, Align::kCenter, style_.font, style_.text);
-    context.drawText("v", down, Align::kCenter, style_.font, style_.text);
-    context.fillRect(thumbRect());
+    scroll_.draw(context, style_.text, style_.font);
 }
 
 bool ListMenu::onMouseDown(const MouseEvent& event) {
@@ -113,31 +82,14 @@ bool ListMenu::onMouseDown(const MouseEvent& event) {
         close();
         return true;
     }
-    if (hasScrollBar()) {
-        if (upArrowRect().contains(event.where)) {
-            scrollTo(first_ - 1);
-            return true;
-        }
-        if (downArrowRect().contains(event.where)) {
-            scrollTo(first_ + 1);
-            return true;
-        }
-        Rect thumb = thumbRect();
-        if (event.where.x >= thumb.left - 1 && event.where.x < thumb.right + 1) {
-            if (thumb.contains({thumb.left, event.where.y})) {
-                draggingThumb_ = true;
-                thumbGrabOffset_ = event.where.y - thumb.top;
-            } else {
-                // A click on the track pages towards it.
-                int page = getVisibleLines();
-                scrollTo(event.where.y < thumb.top ? first_ - page : first_ + page);
-            }
-            return true;
-        }
+    if (scroll_.mouseDown(event.where)) {
+        invalid();
+        return true;
     }
     for (int i = 0; i < getVisibleLines(); ++i) {
-        if (lineRect(i).contains(event.where) && first_ + i < static_cast<int>(lines_.size())) {
-            choose(first_ + i);
+        int line = scroll_.first() + i;
+        if (lineRect(i).contains(event.where) && line < static_cast<int>(lines_.size())) {
+            choose(line);
             return true;
         }
     }
@@ -145,19 +97,13 @@ bool ListMenu::onMouseDown(const MouseEvent& event) {
 }
 
 void ListMenu::onMouseMoved(const MouseEvent& event) {
-    if (draggingThumb_) {
-        Rect up = upArrowRect();
-        Rect down = downArrowRect();
-        Rect thumb = thumbRect();
-        int travel = std::max(1, down.top - up.bottom - thumb.height());
-        int last = std::max(0, static_cast<int>(lines_.size()) - getVisibleLines());
-        int top = event.where.y - thumbGrabOffset_ - up.bottom;
-        scrollTo((top * last + travel / 2) / travel);
+    if (scroll_.mouseMoved(event.where)) {
+        invalid();
         return;
     }
     int hover = -1;
     for (int i = 0; i < getVisibleLines(); ++i) {
-        if (lineRect(i).contains(event.where)) hover = first_ + i;
+        if (lineRect(i).contains(event.where)) hover = scroll_.first() + i;
     }
     if (hover != hover_) {
         hover_ = hover;
@@ -166,11 +112,11 @@ void ListMenu::onMouseMoved(const MouseEvent& event) {
 }
 
 void ListMenu::onMouseUp(const MouseEvent& /*event*/) {
-    draggingThumb_ = false;
+    scroll_.mouseUp();
 }
 
 bool ListMenu::onWheel(const MouseEvent& /*event*/, float steps) {
-    scrollTo(first_ - static_cast<int>(steps));
+    scrollTo(scroll_.first() - static_cast<int>(steps));
     return true;
 }
 

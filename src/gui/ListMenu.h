@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/ScrollBar.h"
 #include "gui/View.h"
 
 namespace kirra::gui {
@@ -22,21 +23,18 @@ struct ListMenuStyle {
 
 class ListMenu : public View {
   public:
-    static constexpr int kScrollBarWidth = 9;
-
     // `onChoice` gets the index of the line clicked; it is not called when the list closes
     // unchanged. The view fills `rect`; the lines start under the title, if any.
     ListMenu(const Rect& rect, std::string title, std::vector<std::string> lines, int selected,
              ListMenuStyle style, std::function<void(int)> onChoice);
 
-    int getFirstVisible() const { return first_; }
+    int getFirstVisible() const { return scroll_.first(); }
     int getVisibleLines() const;
-    bool hasScrollBar() const { return static_cast<int>(lines_.size()) > getVisibleLines(); }
+    bool hasScrollBar() const { return scroll_.isNeeded(); }
+    const ScrollBar& scrollBar() const { return scroll_; }
     // The first line shown, limited so that the list stays full.
     void scrollTo(int first);
     Rect lineRect(int visibleIndex) const;
-    Rect upArrowRect() const;
-    Rect downArrowRect() const;
 
     void draw(DrawContext& context) override;
     bool onMouseDown(const MouseEvent& event) override;
@@ -46,7 +44,6 @@ class ListMenu : public View {
 
   private:
     Rect listArea() const;
-    Rect thumbRect() const;
     void choose(int line);
     void close();
 
@@ -55,10 +52,8 @@ class ListMenu : public View {
     int selected_;
     ListMenuStyle style_;
     std::function<void(int)> onChoice_;
-    int first_ = 0;
+    ScrollBar scroll_;
     int hover_ = -1;
-    bool draggingThumb_ = false;
-    int thumbGrabOffset_ = 0;
 };
 
 }  // namespace kirra::gui

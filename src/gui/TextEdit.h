@@ -1,13 +1,20 @@
 #pragma once
 // A control with a line of text that can be typed into: entry starts on request (a double click,
-// for example), takes printable characters up to a length limit, ends with Return or by clicking
-// elsewhere (both commit) or Escape (cancels).
+// for example) and ends with Return or by clicking elsewhere (both commit) or Escape (cancels).
 
 #include <string>
 
 #include "gui/Control.h"
+#include "gui/LineEditor.h"
 
 namespace kirra::gui {
+
+struct TextStyle {
+    Font font;
+    Color text{210, 217, 223};
+    Color entryText{44, 53, 52};
+    Color entryBackground{210, 217, 223};
+};
 
 class TextEdit : public Control {
   public:
@@ -17,12 +24,13 @@ class TextEdit : public Control {
 
     const std::string& getText() const { return text_; }
     void setText(const std::string& text);
-    void setMaxLength(int length) { maxLength_ = length; }
+    void setStyle(const TextStyle& style) { style_ = style; }
+    const TextStyle& getStyle() const { return style_; }
 
     // Typing: the entry starts with a text, all of it replaced by the first key typed.
-    void startEntry(const std::string& initial);
-    bool isEntering() const { return entering_; }
-    const std::string& getEntry() const { return entry_; }
+    void startEntry(const std::string& initial, int maxLength = kDefaultMaxLength);
+    bool isEntering() const { return editor_.isActive(); }
+    const std::string& getEntry() const { return editor_.text(); }
     void commitEntry();
     void cancelEntry();
 
@@ -35,15 +43,14 @@ class TextEdit : public Control {
     virtual void entryCommitted(const std::string& entry);
     // Where the entry box is drawn.
     virtual Rect entryBox() const { return getRect(); }
-    void drawEntry(DrawContext& context, const Font& font, Color text, Color background);
+    void drawEntry(DrawContext& context) const;
 
   private:
+    void releaseFocus();
+
     std::string text_;
-    std::string entry_;
-    int caret_ = 0;
-    bool entering_ = false;
-    bool replaceAll_ = false;
-    int maxLength_ = kDefaultMaxLength;
+    LineEditor editor_;
+    TextStyle style_;
 };
 
 }  // namespace kirra::gui

@@ -1,5 +1,6 @@
 #include "gui/ViewContainer.h"
 
+#include "gui/Control.h"
 #include "gui/Frame.h"
 
 namespace kirra::gui {
@@ -32,6 +33,18 @@ void ViewContainer::removeView(View* view) {
 void ViewContainer::removeAll() {
     while (!children_.empty())
         removeView(children_.back().get());
+}
+
+Control* ViewContainer::findControl(int tag) const {
+    for (const auto& child : children_) {
+        if (auto* control = dynamic_cast<Control*>(child.get());
+            control && control->getTag() == tag)
+            return control;
+        if (auto* container = dynamic_cast<ViewContainer*>(child.get())) {
+            if (Control* found = container->findControl(tag)) return found;
+        }
+    }
+    return nullptr;
 }
 
 void ViewContainer::draw(DrawContext& context) {

@@ -10,6 +10,8 @@
 
 namespace kirra::gui {
 
+class Control;
+
 class ViewContainer : public View {
   public:
     explicit ViewContainer(const Rect& rect) : View(rect) {}
@@ -27,6 +29,9 @@ class ViewContainer : public View {
     void removeAll();
     int getChildCount() const { return static_cast<int>(children_.size()); }
     View* getChild(int index) const { return children_[index].get(); }
+
+    // The first control with this tag in the subtree, or null.
+    Control* findControl(int tag) const;
 
     void setBackground(Color color) {
         background_ = color;

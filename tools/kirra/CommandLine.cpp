@@ -49,6 +49,8 @@ void printUsage() {
         "  programs                     the names of all 192 programs (* marks the current one)\n"
         "  save-preset OUT.vtp          the current program, after the options, as a preset file\n"
         "  save-bank OUT.vtb            the current bank, after the options, as a bank file\n"
+        "  gui [IN.wav]                 open the editor in a window while audio loops through\n"
+        "  screenshot OUT.png           render the editor offscreen (no display needed)\n"
         "options:\n"
         "  --plugin PATH                any VST 2.4 plug-in (default: kirra.so beside kirra)\n"
         "  --set NAME_OR_INDEX=VALUE    set a host parameter (normalised 0..1); repeatable\n"
@@ -63,6 +65,7 @@ void printUsage() {
         "  --seconds N                  bench length in audio seconds (default 10)\n"
         "  --repeat N                   bench runs, the best and the median reported (default 5)\n"
         "  --double                     use 64-bit processing\n"
+        "  --page N --op N --mod N      screenshot: main page 0..3, operator and modulator 1..4\n"
         "  --quiet                      no summary\n");
 }
 
@@ -122,8 +125,25 @@ bool parseCommandLine(int argc, char** argv, Options& options, std::string& erro
             if (arg == "--sr") options.sampleRate = number;
             if (arg == "--block") options.blockSize = static_cast<int>(number);
             if (arg == "--tail") options.tailSeconds = number;
-            if (arg == "--seconds") options.seconds = number;
+            if (arg == "--seconds") {
+                options.seconds = number;
+                options.secondsGiven = true;
+            }
             if (arg == "--repeat") options.repeat = std::max(1, static_cast<int>(number));
+        } else if (arg == "--page" || arg == "--op" || arg == "--mod") {
+            const char* value = needValue(arg.c_str());
+            if (value == nullptr) return false;
+            bool isPage = arg == "--page";
+            int low = isPage ? 0 : 1;
+            if (!parseDouble(value, number) || number < low || number > low + 3 ||
+                number != static_cast<int>(number)) {
+                error = arg + (isPage ? " wants 0 to 3" : " wants 1 to 4");
+                return false;
+            }
+            int choice = static_cast<int>(number);
+            if (isPage) options.page = choice;
+            if (arg == "--op") options.operatorSlot = choice - 1;
+            if (arg == "--mod") options.modulatorSlot = choice - 1;
         } else if (arg == "--double") {
             options.doublePrecision = true;
         } else if (arg == "--quiet") {

@@ -17,8 +17,13 @@ struct Options {
     double sampleRate = 0.0;  // 0: the input file's rate, else 44100
     int blockSize = 512;
     double tailSeconds = 0.0;
-    double seconds = 10.0;  // bench length
-    int repeat = 5;         // bench runs
+    double seconds = 10.0;  // bench length; gui: how long to stay open when given
+    bool secondsGiven = false;
+    // screenshot: main page 0..3, operator and modulator slots 1..4; -1 keeps the plug-in's
+    int page = -1;
+    int operatorSlot = -1;
+    int modulatorSlot = -1;
+    int repeat = 5;  // bench runs
     bool doublePrecision = false;
     // --program BANK:N as bank 0..2 and program 0..63; -1 when not given
     int programBank = -1;

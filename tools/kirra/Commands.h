@@ -9,6 +9,8 @@ namespace host {
 int runInfo(const Options& options);
 int runRender(const Options& options);
 int runBench(const Options& options);
+int runGui(const Options& options);
+int runScreenshot(const Options& options);
 
 // Loads the plug-in of the options at a sample rate and block size; prints the reason on failure.
 bool loadPlugin(const Options& options, PluginHost& plugin, double sampleRate);

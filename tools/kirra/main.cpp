@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     if (options.command == "programs") return host::runPrograms(options);
     if (options.command == "save-preset") return host::runSavePreset(options);
     if (options.command == "save-bank") return host::runSaveBank(options);
+    if (options.command == "gui") return host::runGui(options);
+    if (options.command == "screenshot") return host::runScreenshot(options);
     if (options.command == "help" || options.command == "--help") {
         host::printUsage();
         return 0;

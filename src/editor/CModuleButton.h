@@ -1,0 +1,32 @@
+#pragma once
+// Selects an operator or modulator slot: "on" while its slot is the one shown. A bypassed
+// module's button blinks with the editor's blink phase.
+
+#include <string>
+
+#include "gui/OnOffButton.h"
+
+namespace kirra::editor {
+
+class CModuleButton : public gui::OnOffButton {
+  public:
+    CModuleButton(const gui::Rect& rect, gui::ControlListener* listener, int tag,
+                  gui::FilmStrip strip, std::string label);
+
+    void setBypassed(bool bypassed);
+    bool isBypassed() const { return bypassed_; }
+    void setBlinkPhase(int phase);
+    // True while the bypass blink shows the alternate look.
+    bool isBlinkAlternate() const;
+
+    void draw(gui::DrawContext& context) override;
+    // A click selects the slot; clicking the shown slot again changes nothing.
+    bool onMouseDown(const gui::MouseEvent& event) override;
+
+  private:
+    std::string label_;
+    bool bypassed_ = false;
+    int blinkPhase_ = 0;
+};
+
+}  // namespace kirra::editor

@@ -1,0 +1,116 @@
+#include "editor/CModuleParam.h"
+
+#include "editor/CTextPrinter.h"
+#include "vst/AudioEffect.h"
+
+namespace kirra::editor {
+
+using gui::Align;
+
+CModuleParam::CModuleParam(const gui::Rect& rect, gui::ControlListener* listener, int tag,
+                           const char* name, ValueTextSource* source, int position, int nameWidth)
+    : TextEdit(rect, listener, tag), source_(source), position_(position) {
+    vst::copyText(name_, sizeof(name_), name != nullptr ? name : "no name!");
+    nameRect_ = {rect.left, rect.top, rect.left + nameWidth, rect.bottom};
+    valueRect_ = {rect.left + nameWidth, rect.top, rect.right, rect.bottom};
+    gui::TextStyle style;
+    style.font = Skin::textFont();
+    style.text = Skin::kLight;
+    style.entryText = Skin::kDark;
+    style.entryBackground = Skin::kLight;
+    setStyle(style);
+    refreshText();
+}
+
+void CModuleParam::valueToText(float value, ModuleText& text) {
+    if (source_ != nullptr) {
+        source_->valueText(position_, value, text);
+    } else {
+        formatText(text, "%.3f", value);
+    }
+}
+
+float CModuleParam::textToValue(const char* text) {
+    if (source_ != nullptr) return source_->textToValue(position_, text, getValue());
+    float value = 0.0f;
+    return parseNumber(text, value) ? value : getValue();
+}
+
+void CModuleParam::setValue(float value) {
+    TextEdit::setValue(value);
+    refreshText();
+}
+
+void CModuleParam::refreshText() {
+    ModuleText text = "";
+    valueToText(getValue(), text);
+    setText(text);
+}
+
+void CModuleParam::setEditing(bool editing) {
+    if (source_ != nullptr) source_->setEditing(editing);
+}
+
+void CModuleParam::entryCommitted(const std::string& entry) {
+    float value = textToValue(entry.c_str());
+    changeValue(value);
+    refreshText();
+}
+
+void CModuleParam::draw(gui::DrawContext& context) {
+    if (nameRect_.width() > 0) {
+        CTextPrinter::print(context, name_, nameRect_, Align::kLeft, CTextPrinter::Style::kDimmed);
+    }
+    if (isEntering()) {
+        drawEntry(context);
+        return;
+    }
+    if (drag_.isActive()) {
+        context.setColor(Skin::kLight.withAlpha(28));
+        context.fillRect(valueRect_);
+    }
+    CTextPrinter::print(context, getText().c_str(), valueRect_, Align::kRight);
+}
+
+bool CModuleParam::onMouseDown(const gui::MouseEvent& event) {
+    if (!event.isLeft()) return false;
+    if (isEntering()) return true;
+    if (event.doubleClick) {
+        startEntry(getText());
+        return true;
+    }
+    if (event.hasControl()) {
+        changeValue(getDefaultValue());
+        refreshText();
+        return true;
+    }
+    drag_.start(event.where.y, getValue(), event.modifiers);
+    setEditing(true);
+    beginEdit();
+    invalid();
+    return true;
+}
+
+void CModuleParam::onMouseMoved(const gui::MouseEvent& event) {
+    if (!drag_.isActive()) return;
+    int pixels = event.hasShift() ? kFineDragPixels : kDragPixels;
+    float value = drag_.valueAt(event.where.y, event.modifiers, getValue(), pixels);
+    if (value != getValue()) changeValue(value);
+}
+
+void CModuleParam::onMouseUp(const gui::MouseEvent& /*event*/) {
+    if (!drag_.isActive()) return;
+    drag_.stop();
+    setEditing(false);
+    endEdit();
+    invalid();
+}
+
+bool CModuleParam::onWheel(const gui::MouseEvent& event, float steps) {
+    if (isEntering()) return true;
+    float step = event.hasShift() ? kFineWheelStep : kWheelStep;
+    changeValue(getValue() + steps * step);
+    return true;
+}
+
+}  // namespace kirra::editor

@@ -1,0 +1,316 @@
+#include "editor/Editor.h"
+
+#include "editor/CLibWnd.h"
+#include "editor/EditorLayout.h"
+#include "editor/EditorTexts.h"
+#include "editor/KirraFrame.h"
+#include "editor/ModulationPage.h"
+#include "engine/Plugin.h"
+#include "gui/Image.h"
+#include "modules/ModuleMath.h"
+
+namespace kirra::editor {
+
+using namespace param;
+
+namespace {
+
+bool inRange(int index, int first, int count) {
+    return index >= first && index < first + count;
+}
+
+// Learn states of the plug-in: 2..9 the assignable knobs, 10..12 Input, Mix and Output.
+int learnStateForTag(int tag) {
+    if (inRange(tag, kKnob1, kKnobCount)) return 2 + tag - kKnob1;
+    if (tag >= kInput && tag <= kOutput) return 10 + tag - kInput;
+    return 0;
+}
+
+}  // namespace
+
+Editor::Editor(Plugin& plugin) : plugin_(plugin), library_(plugin) {
+    rect_.top = 0;
+    rect_.left = 0;
+    rect_.bottom = layout::kHeight;
+    rect_.right = layout::kWidth;
+}
+
+Editor::~Editor() {
+    close();
+}
+
+bool Editor::getRect(vst::ERect** rect) {
+    if (rect == nullptr) return false;
+    *rect = &rect_;
+    return true;
+}
+
+bool Editor::isOpen() const {
+    return open_.load();
+}
+
+std::unique_ptr<KirraFrame> Editor::buildFrame() {
+    KirraFrame::Context context{plugin_, *this, *this, library_, preferences_, previewMode_.load()};
+    return std::make_unique<KirraFrame>(context);
+}
+
+bool Editor::open(void* parentWindow) {
+    std::lock_guard<std::mutex> lock(openMutex_);
+    // A second open without a close: the host lost the first window, the latest parent wins.
+    if (open_) closeLocked();
+    mailbox_.clear();
+    refreshPending_ = false;
+    idleStarted_ = false;
+    std::unique_ptr<KirraFrame> frame = buildFrame();
+    std::string error;
+    auto parent = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parentWindow));
+    std::unique_ptr<gui::X11Window> window = gui::X11Window::open(parent, *frame, *this, error);
+    if (window == nullptr) {
+        lastError_ = error;
+        return false;
+    }
+    frame_ = std::move(frame);
+    window_ = std::move(window);
+    open_ = true;
+    return true;
+}
+
+bool Editor::openOffscreen() {
+    std::lock_guard<std::mutex> lock(openMutex_);
+    if (open_) closeLocked();
+    mailbox_.clear();
+    refreshPending_ = false;
+    idleStarted_ = false;
+    frame_ = buildFrame();
+    open_ = true;
+    return true;
+}
+
+void Editor::close() {
+    std::lock_guard<std::mutex> lock(openMutex_);
+    closeLocked();
+}
+
+void Editor::closeLocked() {
+    // The window's thread stops first; only then may the frame it draws go.
+    window_.reset();
+    frame_.reset();
+    open_ = false;
+}
+
+bool Editor::renderScreenshot(const ScreenshotRequest& request) {
+    if (request.path == nullptr) return false;
+    std::lock_guard<std::mutex> lock(openMutex_);
+    if (request.operatorSlot >= 0 && request.operatorSlot < 4)
+        plugin_.setParameter(kCurrentOperator, indexToValue(request.operatorSlot, kPageStates));
+    if (request.page >= 0 && request.page < 4)
+        plugin_.setParameter(kCurrentMain, indexToValue(request.page, kPageStates));
+    if (request.modulatorSlot >= 0 && request.modulatorSlot < 4)
+        plugin_.setParameter(kCurrentModulator, indexToValue(request.modulatorSlot, kPageStates));
+    // A frame of its own, so that an open window is left alone.
+    std::unique_ptr<KirraFrame> frame = buildFrame();
+    gui::Image image(layout::kWidth, layout::kHeight);
+    frame->renderAll(image);
+    return image.writePng(request.path);
+}
+
+void Editor::parameterChanged(int index, float value) {
+    mailbox_.post(index, value);
+}
+
+void Editor::learnStateChanged(int state, int /*controller*/) {
+    learnState_ = state;
+}
+
+void Editor::redrawAll() {
+    refreshPending_ = true;
+}
+
+void Editor::tick(int64_t nowMs) {
+    if (frame_ == nullptr) return;
+    if (refreshPending_.exchange(false)) {
+        mailbox_.clear();
+        refreshAll();
+    }
+    takePendingChanges();
+    runIdle(nowMs);
+    frame_->collectGarbage();
+}
+
+void Editor::takePendingChanges() {
+    mailbox_.take([this](int index, float value) { handleParameterChange(index, value); });
+}
+
+void Editor::runIdle(int64_t nowMs) {
+    if (idleStarted_ && nowMs - lastIdleMs_ < kIdleIntervalMs) return;
+    bool firstRun = !idleStarted_;
+    idleStarted_ = true;
+    lastIdleMs_ = nowMs;
+    followHostTempo();
+    float peaks[Plugin::kMeters];
+    plugin_.takePeaks(peaks);
+    for (int meter = 0; meter < Plugin::kMeters; ++meter)
+        frame_->meter(meter)->update(peaks[meter], static_cast<double>(nowMs));
+
+    int learning = learnState_.load();
+    bool dimmed = (nowMs / kLearnBlinkMs) % 2 == 1;
+    for (int knob = 0; knob < 8; ++knob)
+        frame_->assignableKnob(knob)->setBlinkDimmed(learning == 2 + knob && dimmed);
+    for (int knob = 0; knob < 3; ++knob)
+        frame_->mainKnob(knob)->setBlinkDimmed(learning == 10 + knob && dimmed);
+
+    if (!firstRun) blinkPhase_ = (blinkPhase_ + 1) % 20;
+    for (int slot = 0; slot < 4; ++slot) {
+        frame_->operatorButton(slot)->setBlinkPhase(blinkPhase_);
+        frame_->modulatorButton(slot)->setBlinkPhase(blinkPhase_);
+    }
+    frame_->operatorSelector()->setBlinkPhase(blinkPhase_);
+    frame_->modulatorSelector()->setBlinkPhase(blinkPhase_);
+}
+
+void Editor::followHostTempo() {
+    if (valueToIndex(plugin_.getParameter(kTempoSync), kTempoSyncStates) != 1) return;
+    if (gui::Control* tempo = frame_->findControl(kTempo)) {
+        tempo->setValue((plugin_.getCurrentTempo() - 30.0f) / 270.0f);
+    }
+}
+
+void Editor::valueChanged(gui::Control* control) {
+    const int tag = control->getTag();
+    const float value = control->getValue();
+    if (tag == kTempo) {
+        // Locked to the host, the tempo is the host's: the control goes back to it.
+        if (valueToIndex(plugin_.getParameter(kTempoSync), kTempoSyncStates) == 1) {
+            control->setValue((plugin_.getCurrentTempo() - 30.0f) / 270.0f);
+        } else {
+            plugin_.setParameterAutomated(tag, value);
+        }
+    } else if (tag <= kKnob1 + kKnobCount - 1 || inRange(tag, kOperatorType1, 4) ||
+               inRange(tag, kModulatorType1, 4) || inRange(tag, kOperatorBase, 64) ||
+               inRange(tag, kModulatorBase, 4 * kModulatorPositions) ||
+               inRange(tag, kDryDelay, 1 + kRoutingCount)) {
+        // Recorded by the host; a type change makes the plug-in replace the module.
+        if (tag >= 0) plugin_.setParameterAutomated(tag, value);
+    } else if (tag == kPpqOffset || inRange(tag, kOperatorBypass1, 8) ||
+               inRange(tag, kOutLimiter, 4) || tag == kMeterHold || tag == kMeterFalloff ||
+               tag == tags::kSaveAsDefault) {
+        plugin_.setParameter(tag, value);
+    } else if (inRange(tag, tags::kOperatorButton1, 4)) {
+        plugin_.setParameter(kCurrentOperator,
+                             indexToValue(tag - tags::kOperatorButton1, kPageStates));
+    } else if (inRange(tag, tags::kPageButton0, 4)) {
+        plugin_.setParameter(kCurrentMain, indexToValue(tag - tags::kPageButton0, kPageStates));
+    } else if (inRange(tag, tags::kModulatorButton1, 4)) {
+        plugin_.setParameter(kCurrentModulator,
+                             indexToValue(tag - tags::kModulatorButton1, kPageStates));
+    } else if (tag == tags::kModulationPreview) {
+        previewMode_ = valueToIndex(value, kPreviewStates);
+        plugin_.setParameter(kModulationPreview, value);
+    }
+}
+
+void Editor::learnRequested(int tag) {
+    int state = learnStateForTag(tag);
+    if (state == 0) return;
+    // A second right click on the knob being learned ends the learn.
+    learnState_ = learnState_.load() == state ? 0 : state;
+}
+
+void Editor::knobRenamed(int tag, const std::string& name) {
+    if (!inRange(tag, kKnob1, kKnobCount)) return;
+    int first = kKnobName1 + kKnobNameLength * (tag - kKnob1);
+    for (int j = 0; j < kKnobNameLength; ++j) {
+        int code = j < static_cast<int>(name.size()) ? static_cast<unsigned char>(name[j]) : 0;
+        if (code >= kKnobCharacterStates) code = '?';
+        plugin_.setParameter(first + j, indexToValue(code, kKnobCharacterStates));
+    }
+}
+
+void Editor::refreshAll() {
+    KirraFrame& frame = *frame_;
+    for (int knob = 0; knob < 8; ++knob) {
+        frame.assignableKnob(knob)->setValue(plugin_.getParameter(kKnob1 + knob));
+        frame.readKnobName(knob);
+    }
+    frame.markKnobUsage();
+    for (int knob = 0; knob < 3; ++knob)
+        frame.mainKnob(knob)->setValue(plugin_.getParameter(kInput + knob));
+    frame.powerSwitch()->setValue(valueToIndex(plugin_.getParameter(kPower), 2) == 1 ? 1.0f : 0.0f);
+    frame.showOperator(valueToIndex(plugin_.getParameter(kCurrentOperator), kPageStates));
+    frame.showModulator(valueToIndex(plugin_.getParameter(kCurrentModulator), kPageStates));
+    frame.showPage(valueToIndex(plugin_.getParameter(kCurrentMain), kPageStates));
+    for (int meter = 0; meter < 4; ++meter) {
+        frame.meter(meter)->setHoldTime(meterHoldMs(plugin_.getParameter(kMeterHold)));
+        frame.meter(meter)->setFalloff(
+            meterFalloffDbPerSecond(plugin_.getParameter(kMeterFalloff)));
+    }
+}
+
+void Editor::handleParameterChange(int index, float value) {
+    KirraFrame& frame = *frame_;
+    if (index == kPower) {
+        frame.powerSwitch()->setValue(valueToIndex(value, 2) == 1 ? 1.0f : 0.0f);
+    } else if (index >= kInput && index <= kOutput) {
+        frame.mainKnob(index - kInput)->setValue(value);
+    } else if (inRange(index, kKnob1, kKnobCount)) {
+        CMyNameKnob* knob = frame.assignableKnob(index - kKnob1);
+        if (knob->isUsed()) knob->setValue(value);
+    } else if (inRange(index, kOperatorType1, 4)) {
+        if (index - kOperatorType1 == frame.shownOperator()) {
+            frame.operatorSelector()->setValue(value);
+            frame.rebuildOperatorPanel();
+        }
+    } else if (inRange(index, kModulatorType1, 4)) {
+        if (index - kModulatorType1 == frame.shownModulator()) {
+            frame.modulatorSelector()->setValue(value);
+            frame.rebuildModulatorPanel();
+        }
+    } else if (inRange(index, kOperatorBase, 64) ||
+               inRange(index, kModulatorBase, 4 * kModulatorPositions)) {
+        ModulePanel* panel =
+            index < kModulatorType1 ? frame.operatorPanel() : frame.modulatorPanel();
+        if (CModuleParam* field = panel->fieldFor(index)) {
+            if (!field->isDragging()) field->setValue(value);
+            panel->refreshTexts();
+        }
+    } else if (inRange(index, kOperatorBypass1, 4)) {
+        int slot = index - kOperatorBypass1;
+        bool bypassed = valueToIndex(value, 2) == 1;
+        frame.operatorButton(slot)->setBypassed(bypassed);
+        if (slot == frame.shownOperator()) frame.operatorSelector()->setBypassed(bypassed);
+    } else if (inRange(index, kModulatorBypass1, 4)) {
+        int slot = index - kModulatorBypass1;
+        bool bypassed = valueToIndex(value, 2) == 1;
+        frame.modulatorButton(slot)->setBypassed(bypassed);
+        if (slot == frame.shownModulator()) frame.modulatorSelector()->setBypassed(bypassed);
+    } else if (inRange(index, kSlotSensitivity1, kModulationSlots) ||
+               inRange(index, kSlotSource1, 2 * kModulationSlots)) {
+        if (inRange(index, kSlotSource1, kModulationSlots)) frame.markKnobUsage();
+        if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
+    } else if (inRange(index, kKnobName1, kKnobCount * kKnobNameLength)) {
+        frame.readKnobName((index - kKnobName1) / kKnobNameLength);
+    } else if (index == kCurrentOperator) {
+        frame.showOperator(valueToIndex(value, kPageStates));
+    } else if (index == kCurrentMain) {
+        frame.showPage(valueToIndex(value, kPageStates));
+    } else if (index == kCurrentModulator) {
+        frame.showModulator(valueToIndex(value, kPageStates));
+    } else if (index == kModulationPreview) {
+        previewMode_ = valueToIndex(value, kPreviewStates);
+        if (gui::Control* control = frame.findControl(index)) control->setValue(value);
+    } else if (gui::Control* control = frame.findControl(index)) {
+        // Routing, dry delay, tempo, song position, limiter, tempo lock, meter settings.
+        control->setValue(value);
+    }
+    if (index == kMeterHold || index == kMeterFalloff) {
+        for (int meter = 0; meter < 4; ++meter) {
+            frame.meter(meter)->setHoldTime(meterHoldMs(plugin_.getParameter(kMeterHold)));
+            frame.meter(meter)->setFalloff(
+                meterFalloffDbPerSecond(plugin_.getParameter(kMeterFalloff)));
+        }
+    }
+    if (index == kTempoSync) followHostTempo();
+    if (index < kProgramParameterCount && frame.library() != nullptr) frame.library()->invalid();
+}
+
+}  // namespace kirra::editor

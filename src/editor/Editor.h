@@ -1,0 +1,110 @@
+#pragma once
+// The plug-in's editor: the 830 x 335 window with its frame, the dispatch of control changes to
+// parameters by tag and of parameter changes to controls by index, and the periodic work
+// (meters, blinking, tempo follow) at most every 50 ms.
+//
+// Threads. The host may call anything from any thread, and Linux hosts often call idle rarely or
+// never, so the open window runs a thread of its own (see gui::X11Window) that pumps events,
+// takes the posted parameter changes, runs the periodic work and redraws. Notifications from the
+// plug-in only post into a lock-free mailbox. Open, close and screenshots are serialised with
+// each other; close stops the window thread before the frame goes. Without a window (tests,
+// screenshots) whoever calls `tick` plays the window thread's part.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "editor/KnobListener.h"
+#include "editor/ParameterMailbox.h"
+#include "editor/PluginLibrary.h"
+#include "editor/PreferenceTextSource.h"
+#include "editor/ScreenshotRequest.h"
+#include "engine/EditorNotifications.h"
+#include "gui/Control.h"
+#include "gui/X11Window.h"
+#include "vst/AEffEditor.h"
+
+namespace kirra {
+class Plugin;
+}
+
+namespace kirra::editor {
+
+class KirraFrame;
+
+class Editor : public vst::AEffEditor,
+               public EditorNotifications,
+               public gui::ControlListener,
+               public KnobListener,
+               public gui::WindowClient {
+  public:
+    static constexpr int kIdleIntervalMs = 50;
+    static constexpr int kLearnBlinkMs = 500;
+
+    explicit Editor(Plugin& plugin);
+    ~Editor() override;
+
+    // Host side.
+    bool getRect(vst::ERect** rect) override;
+    bool open(void* parentWindow) override;
+    void close() override;
+    // The window's own thread does the periodic work; a host's idle calls cost nothing.
+    void idle() override {}
+    bool isOpen() const override;
+
+    // Builds the frame without a window; `tick` then drives it.
+    bool openOffscreen();
+    // Takes the posted changes and, every 50 ms, runs the periodic work.
+    void tick(int64_t nowMs);
+    // Renders the editor into a PNG file with a frame of its own; works without a display.
+    bool renderScreenshot(const ScreenshotRequest& request);
+    KirraFrame* getFrame() const { return frame_.get(); }
+    int getBlinkPhase() const { return blinkPhase_; }
+    int getLearnState() const { return learnState_.load(); }
+    const std::string& getLastError() const { return lastError_; }
+
+    // From the plug-in, any thread.
+    void parameterChanged(int index, float value) override;
+    void learnStateChanged(int state, int controller) override;
+    void redrawAll() override;
+    int getPreviewMode() const override { return previewMode_.load(); }
+
+    // From the controls.
+    void valueChanged(gui::Control* control) override;
+    void learnRequested(int tag) override;
+    void knobRenamed(int tag, const std::string& name) override;
+    void windowTick(int64_t nowMs) override { tick(nowMs); }
+
+  private:
+    std::unique_ptr<KirraFrame> buildFrame();
+    void takePendingChanges();
+    void handleParameterChange(int index, float value);
+    void refreshAll();
+    void runIdle(int64_t nowMs);
+    void followHostTempo();
+    void closeLocked();
+
+    Plugin& plugin_;
+    PluginLibrary library_;
+    PreferenceTextSource preferences_;
+    ParameterMailbox mailbox_;
+    std::atomic<bool> refreshPending_{false};
+    std::atomic<int> learnState_{0};
+    std::atomic<int> previewMode_{0};
+
+    std::mutex openMutex_;
+    std::unique_ptr<KirraFrame> frame_;
+    std::unique_ptr<gui::X11Window> window_;
+    std::atomic<bool> open_{false};
+    vst::ERect rect_{};
+    std::string lastError_;
+
+    // periodic work
+    bool idleStarted_ = false;
+    int64_t lastIdleMs_ = 0;
+    int blinkPhase_ = 0;
+};
+
+}  // namespace kirra::editor

@@ -1,0 +1,151 @@
+#include "editor/EditorTexts.h"
+
+#include <cmath>
+
+#include "engine/DryDelay.h"
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleMath.h"
+
+namespace kirra::editor {
+
+namespace {
+
+float clampTo(float value, float low, float high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+bool meansSilence(const char* text) {
+    while (*text == ' ')
+        ++text;
+    return startsWithNoCase(text, "-oo") || startsWithNoCase(text, "-inf");
+}
+
+}  // namespace
+
+void levelKnobText(float value, ModuleText& text) {
+    decibelText(text, 4.0f * value * value, "%.1f");
+}
+
+float levelKnobValue(const char* text, float currentValue) {
+    if (meansSilence(text)) return 0.0f;
+    float db = 0.0f;
+    if (!parseNumber(text, db)) return currentValue;
+    // gain = 4 v^2, so v = sqrt(gain / 4); +12 dB is the top of the range.
+    float gain = std::pow(10.0f, clampTo(db, -200.0f, 20.0f) / 20.0f);
+    return clampTo(std::sqrt(gain / 4.0f), 0.0f, 1.0f);
+}
+
+void percentText(float value, ModuleText& text) {
+    formatText(text, "%.1f", 100.0f * value);
+}
+
+float percentValue(const char* text, float currentValue) {
+    float percent = 0.0f;
+    if (!parseNumber(text, percent)) return currentValue;
+    return clampTo(percent / 100.0f, 0.0f, 1.0f);
+}
+
+void limiterModeText(float value, ModuleText& text) {
+    static const char* const kModes[] = {"disabled", "slow", "moderate", "fast"};
+    int mode = valueToIndex(value, param::kLimiterStates);
+    setText(text, mode < 4 ? kModes[mode] : "n/a");
+}
+
+void tempoText(float value, ModuleText& text) {
+    formatText(text, "%.1f bpm", 30.0f + 270.0f * value);
+}
+
+float tempoValue(const char* text, float currentValue) {
+    float bpm = 0.0f;
+    if (!parseNumber(text, bpm)) return currentValue;
+    return (clampTo(bpm, 30.0f, 300.0f) - 30.0f) / 270.0f;
+}
+
+void tempoSyncText(float value, ModuleText& text) {
+    static const char* const kStates[] = {"disabled", "enabled"};
+    int state = valueToIndex(value, param::kTempoSyncStates);
+    setText(text, state < 2 ? kStates[state] : "n/a");
+}
+
+void songPositionOffsetText(float value, ModuleText& text) {
+    formatText(text, "%d/16", static_cast<int>(16.0f * value));
+}
+
+float songPositionOffsetValue(const char* text, float currentValue) {
+    float sixteenths = 0.0f;
+    if (!parseNumber(text, sixteenths)) return currentValue;
+    return std::trunc(clampTo(sixteenths, 0.0f, 16.0f)) / 16.0f;
+}
+
+float meterFalloffDbPerSecond(float value) {
+    return 6.0f + 54.0f * value;
+}
+
+float meterHoldMs(float value) {
+    return value >= 1.0f ? -1.0f : 1000.0f + std::trunc(4000.0f * value);
+}
+
+void meterFalloffText(float value, ModuleText& text) {
+    formatText(text, "%.0f dB/sec", meterFalloffDbPerSecond(value));
+}
+
+float meterFalloffValue(const char* text, float currentValue) {
+    float dbPerSecond = 0.0f;
+    if (!parseNumber(text, dbPerSecond)) return currentValue;
+    return (clampTo(dbPerSecond, 6.0f, 60.0f) - 6.0f) / 54.0f;
+}
+
+void meterHoldText(float value, ModuleText& text) {
+    if (value >= 1.0f) {
+        setText(text, "infinite");
+    } else {
+        formatText(text, "%d ms", static_cast<int>(meterHoldMs(value)));
+    }
+}
+
+float meterHoldValue(const char* text, float currentValue) {
+    while (*text == ' ')
+        ++text;
+    if (startsWithNoCase(text, "i")) return 1.0f;
+    float ms = 0.0f;
+    if (!parseNumber(text, ms)) return currentValue;
+    if (ms < 1000.0f) return 0.0f;
+    // The longest finite hold; 1.0 itself means for ever, which a number of milliseconds
+    // never asks for.
+    constexpr float kLongestFinite = 3999.5f / 4000.0f;
+    return std::min((ms - 1000.0f) / 4000.0f, kLongestFinite);
+}
+
+void dryDelayText(float value, float sampleRate, ModuleText& text) {
+    int state = valueToIndex(value, param::kDryDelayStates);
+    int samples = DryDelay::delayForState(state, sampleRate);
+    formatText(text, "DLY %d (%.1fms)", samples, samples * 1000.0f / sampleRate);
+}
+
+float dryDelayValue(const char* text, float sampleRate, float currentValue) {
+    float samples = 0.0f;
+    if (!parseNumber(text, samples)) return currentValue;
+    // The state holds 4, 2 or 1 steps per sample by the rate (see DryDelay).
+    int stepsPerSample = DryDelay::delayForState(4, sampleRate) == 1   ? 4
+                         : DryDelay::delayForState(2, sampleRate) == 1 ? 2
+                                                                       : 1;
+    float state = clampTo(std::round(samples) * stepsPerSample, 0.0f, DryDelay::kMaxDelay);
+    return indexToValue(static_cast<int>(state), param::kDryDelayStates);
+}
+
+void routingGainText(float value, ModuleText& text) {
+    if (value <= 0.0f) {
+        setText(text, "-oo");
+        return;
+    }
+    formatText(text, "%3d", static_cast<int>(std::lround(60.0f * std::log10(value))));
+}
+
+float routingGainValue(const char* text, float currentValue) {
+    if (meansSilence(text)) return 0.0f;
+    float db = 0.0f;
+    if (!parseNumber(text, db)) return currentValue;
+    return clampTo(std::pow(10.0f, clampTo(db, -400.0f, 0.0f) / 60.0f), 0.0f, 1.0f);
+}
+
+}  // namespace kirra::editor

@@ -1,0 +1,41 @@
+#pragma once
+// The texts the editor's own controls show for a value and the values typed texts stand for:
+// main knobs, the preference fields, the dry delay and the routing gains. Plain functions, so
+// that they are tested without a window. A text that means nothing answers the current value.
+
+#include "modules/ModuleText.h"
+
+namespace kirra::editor {
+
+// Input and Output: the gain 4 v^2 in dB, "%.1f", "-oo" at 0. Typed: decibels.
+void levelKnobText(float value, ModuleText& text);
+float levelKnobValue(const char* text, float currentValue);
+// Mix and the assignable knobs: "%.1f" of 100 v. Typed: percent.
+void percentText(float value, ModuleText& text);
+float percentValue(const char* text, float currentValue);
+
+// Preferences.
+void limiterModeText(float value, ModuleText& text);
+void tempoText(float value, ModuleText& text);
+float tempoValue(const char* text, float currentValue);
+void tempoSyncText(float value, ModuleText& text);
+void songPositionOffsetText(float value, ModuleText& text);
+float songPositionOffsetValue(const char* text, float currentValue);
+void meterFalloffText(float value, ModuleText& text);
+float meterFalloffValue(const char* text, float currentValue);
+void meterHoldText(float value, ModuleText& text);
+float meterHoldValue(const char* text, float currentValue);
+
+// Meter settings in their units: fall-back speed in dB per second, hold time in milliseconds
+// (negative for ever).
+float meterFalloffDbPerSecond(float value);
+float meterHoldMs(float value);
+
+// Dry delay "DLY %d (%.1fms)" of the delay in samples at a sample rate. Typed: samples.
+void dryDelayText(float value, float sampleRate, ModuleText& text);
+float dryDelayValue(const char* text, float sampleRate, float currentValue);
+// A routing gain: "-oo" or the dB of v^3 as "%3d". Typed: decibels, or "-oo".
+void routingGainText(float value, ModuleText& text);
+float routingGainValue(const char* text, float currentValue);
+
+}  // namespace kirra::editor

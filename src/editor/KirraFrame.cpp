@@ -1,0 +1,205 @@
+#include "editor/KirraFrame.h"
+
+#include <memory>
+
+#include "editor/CLibWnd.h"
+#include "editor/EditorLayout.h"
+#include "editor/EditorTexts.h"
+#include "editor/ModulationPage.h"
+#include "editor/PreferencesPage.h"
+#include "editor/RoutingPage.h"
+#include "engine/Plugin.h"
+#include "modules/ModuleMath.h"
+
+namespace kirra::editor {
+
+using gui::Rect;
+
+namespace {
+
+const char* const kPageLabels[4] = {"OPS", "LIB", "PREF", "MODS"};
+
+}  // namespace
+
+KirraFrame::KirraFrame(const Context& context)
+    : MyFrame(layout::kWidth, layout::kHeight), plugin_(context.plugin), context_(context) {
+    shownOperator_ = valueToIndex(value(param::kCurrentOperator), param::kPageStates);
+    shownModulator_ = valueToIndex(value(param::kCurrentModulator), param::kPageStates);
+    buildKnobs();
+    buildOperatorSection();
+    buildMainSection();
+    buildModulatorSection();
+    buildMeters();
+}
+
+float KirraFrame::value(int index) const {
+    return plugin_.getParameter(index);
+}
+
+void KirraFrame::buildKnobs() {
+    for (int knob = 0; knob < 8; ++knob) {
+        auto control = std::make_unique<CMyNameKnob>(
+            layout::kAssignableKnobX[knob], &context_.controls, param::kKnob1 + knob,
+            skin().assignableKnob(), &context_.knobs, knob + 1);
+        control->setValue(value(param::kKnob1 + knob));
+        assignableKnobs_[knob] = addView(std::move(control));
+        readKnobName(knob);
+    }
+    markKnobUsage();
+    for (int knob = 0; knob < 3; ++knob) {
+        auto control =
+            std::make_unique<CMyKnob>(layout::kMainKnobX[knob], &context_.controls,
+                                      param::kInput + knob, skin().mainKnob(), &context_.knobs);
+        control->setDefaultValue(0.5f);
+        control->setValue(value(param::kInput + knob));
+        mainKnobs_[knob] = addView(std::move(control));
+    }
+    power_ = addView(std::make_unique<gui::OnOffButton>(layout::kPowerSwitch, &context_.controls,
+                                                        param::kPower, skin().powerSwitch()));
+    power_->setValue(value(param::kPower) >= 0.5f ? 1.0f : 0.0f);
+}
+
+void KirraFrame::buildOperatorSection() {
+    for (int slot = 0; slot < 4; ++slot) {
+        operatorButtons_[slot] = addView(std::make_unique<CModuleButton>(
+            layout::kOperatorButtons[slot], &context_.controls, tags::kOperatorButton1 + slot,
+            skin().button(), "OP" + std::to_string(slot + 1)));
+    }
+    operatorSelector_ = addView(
+        std::make_unique<COPSelector>(layout::kOperatorSelector, &context_.controls,
+                                      param::kOperatorType1, skin(), layout::kOperatorMenuBottom));
+    showOperator(shownOperator_);
+}
+
+void KirraFrame::buildMainSection() {
+    for (int page = 0; page < 4; ++page) {
+        pageButtons_[page] = addView(std::make_unique<CModuleButton>(
+            layout::kPageButtons[page], &context_.controls, tags::kPageButton0 + page,
+            skin().button(), kPageLabels[page]));
+    }
+    showPage(valueToIndex(value(param::kCurrentMain), param::kPageStates));
+}
+
+void KirraFrame::buildModulatorSection() {
+    for (int slot = 0; slot < 4; ++slot) {
+        modulatorButtons_[slot] = addView(std::make_unique<CModuleButton>(
+            layout::kModulatorButtons[slot], &context_.controls, tags::kModulatorButton1 + slot,
+            skin().button(), "MOD" + std::to_string(slot + 1)));
+    }
+    modulatorSelector_ = addView(std::make_unique<CMODSelector>(
+        layout::kModulatorSelector, &context_.controls, param::kModulatorType1, skin(),
+        layout::kModulatorMenuBottom));
+    showModulator(shownModulator_);
+}
+
+void KirraFrame::buildMeters() {
+    const Rect* rects[4] = {&layout::kInputMeters[0], &layout::kInputMeters[1],
+                            &layout::kOutputMeters[0], &layout::kOutputMeters[1]};
+    for (int meter = 0; meter < 4; ++meter) {
+        meters_[meter] = addView(std::make_unique<CMeter>(*rects[meter], skin()));
+        meters_[meter]->setHoldTime(meterHoldMs(value(param::kMeterHold)));
+        meters_[meter]->setFalloff(meterFalloffDbPerSecond(value(param::kMeterFalloff)));
+    }
+    for (int pair = 0; pair < 2; ++pair) {
+        meters_[2 * pair]->setLinkedMeter(meters_[2 * pair + 1]);
+        meters_[2 * pair + 1]->setLinkedMeter(meters_[2 * pair]);
+    }
+}
+
+void KirraFrame::showOperator(int slot) {
+    if (slot < 0 || slot >= 4) return;
+    shownOperator_ = slot;
+    for (int k = 0; k < 4; ++k) {
+        operatorButtons_[k]->setValue(k == slot ? 1.0f : 0.0f);
+        operatorButtons_[k]->setBypassed(value(param::kOperatorBypass1 + k) >= 0.5f);
+    }
+    operatorSelector_->setTag(param::kOperatorType1 + slot);
+    operatorSelector_->setValue(value(param::kOperatorType1 + slot));
+    operatorSelector_->setBypassed(value(param::kOperatorBypass1 + slot) >= 0.5f);
+    rebuildOperatorPanel();
+}
+
+void KirraFrame::showModulator(int slot) {
+    if (slot < 0 || slot >= 4) return;
+    shownModulator_ = slot;
+    for (int k = 0; k < 4; ++k) {
+        modulatorButtons_[k]->setValue(k == slot ? 1.0f : 0.0f);
+        modulatorButtons_[k]->setBypassed(value(param::kModulatorBypass1 + k) >= 0.5f);
+    }
+    modulatorSelector_->setTag(param::kModulatorType1 + slot);
+    modulatorSelector_->setValue(value(param::kModulatorType1 + slot));
+    modulatorSelector_->setBypassed(value(param::kModulatorBypass1 + slot) >= 0.5f);
+    rebuildModulatorPanel();
+}
+
+void KirraFrame::rebuildOperatorPanel() {
+    if (operatorPanel_ != nullptr) removeView(operatorPanel_);
+    operatorPanel_ = addView(std::make_unique<ModulePanel>(
+        layout::kOperatorPanel, &context_.controls,
+        std::make_unique<ModuleAccess>(plugin_, SlotKind::kOperator, shownOperator_)));
+}
+
+void KirraFrame::rebuildModulatorPanel() {
+    if (modulatorPanel_ != nullptr) removeView(modulatorPanel_);
+    modulatorPanel_ = addView(std::make_unique<ModulePanel>(
+        layout::kModulatorPanel, &context_.controls,
+        std::make_unique<ModuleAccess>(plugin_, SlotKind::kModulator, shownModulator_)));
+}
+
+void KirraFrame::showPage(int page) {
+    if (page < 0 || page >= 4) return;
+    if (page_ != nullptr) removeView(page_);
+    page_ = nullptr;
+    library_ = nullptr;
+    modulationPage_ = nullptr;
+    shownPage_ = page;
+    for (int k = 0; k < 4; ++k)
+        pageButtons_[k]->setValue(k == page ? 1.0f : 0.0f);
+    ParameterReader reader = [this](int index) { return value(index); };
+    if (page == 0) {
+        page_ = addView(std::make_unique<RoutingPage>(layout::kPageArea, &context_.controls, reader,
+                                                      [this] { return plugin_.getSampleRate(); }));
+    } else if (page == 1) {
+        library_ = addView(std::make_unique<CLibWnd>(layout::kLibraryArea, context_.library));
+        page_ = library_;
+    } else if (page == 2) {
+        page_ = addView(std::make_unique<PreferencesPage>(layout::kPageArea, &context_.controls,
+                                                          context_.preferences, reader));
+    } else {
+        modulationPage_ = addView(std::make_unique<ModulationPage>(
+            layout::kPageArea, &context_.controls, context_.preferences, context_.previewMode,
+            [this](int index) {
+                char text[vst::kPluginTextBytes] = {};
+                plugin_.getParameterDisplay(index, text);
+                return std::string(text);
+            }));
+        page_ = modulationPage_;
+    }
+}
+
+void KirraFrame::markKnobUsage() {
+    bool used[8] = {};
+    for (int slot = 0; slot < param::kModulationSlots; ++slot) {
+        int source = valueToIndex(value(param::kSlotSource1 + slot), param::kSourceStates);
+        // Sources 4..11 are the assignable knobs 1..8.
+        if (source >= 4 && source < 12) used[source - 4] = true;
+    }
+    for (int knob = 0; knob < 8; ++knob) {
+        assignableKnobs_[knob]->setUsed(used[knob]);
+        // A knob that becomes used shows its value again.
+        if (used[knob]) assignableKnobs_[knob]->setValue(value(param::kKnob1 + knob));
+    }
+}
+
+void KirraFrame::readKnobName(int knob) {
+    std::string name;
+    for (int j = 0; j < param::kKnobNameLength; ++j) {
+        int code =
+            valueToIndex(value(param::kKnobName1 + 8 * knob + j), param::kKnobCharacterStates);
+        if (code == 0) break;
+        name += code < 32 ? ' ' : static_cast<char>(code);
+    }
+    assignableKnobs_[knob]->setName(name);
+}
+
+}  // namespace kirra::editor

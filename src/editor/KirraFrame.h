@@ -1,0 +1,112 @@
+#pragma once
+// The editor's frame with everything on it: the modulator section (slot buttons, type picker,
+// panel), the main section (page buttons and the shown page), the operator section, the knob
+// row with the power switch, and the four meters. Built in the order the editor opens; switches
+// panels and pages when the shown slot or page changes.
+
+#include <string>
+
+#include "editor/CMeter.h"
+#include "editor/CModuleButton.h"
+#include "editor/CModuleSelector.h"
+#include "editor/CMyNameKnob.h"
+#include "editor/KnobListener.h"
+#include "editor/LibraryOperations.h"
+#include "editor/ModulePanel.h"
+#include "editor/MyFrame.h"
+#include "editor/ValueTextSource.h"
+
+namespace kirra {
+class Plugin;
+}
+
+namespace kirra::editor {
+
+class CLibWnd;
+class ModulationPage;
+
+// Editor-only tags beyond the parameter table.
+namespace tags {
+constexpr int kOperatorButton1 = 422;   // ..425
+constexpr int kPageButton0 = 426;       // ..429, by page choice
+constexpr int kModulatorButton1 = 430;  // ..433
+constexpr int kPredefinedRouting = 434;
+constexpr int kSaveAsDefault = 435;
+constexpr int kModulationPreview = 436;
+constexpr int kMatrixView = 437;
+}  // namespace tags
+
+class KirraFrame : public MyFrame {
+  public:
+    struct Context {
+        Plugin& plugin;
+        gui::ControlListener& controls;
+        KnobListener& knobs;
+        LibraryOperations& library;
+        ValueTextSource& preferences;
+        int previewMode;
+    };
+
+    explicit KirraFrame(const Context& context);
+
+    CMyNameKnob* assignableKnob(int knob) const { return assignableKnobs_[knob]; }
+    CMyKnob* mainKnob(int knob) const { return mainKnobs_[knob]; }
+    gui::OnOffButton* powerSwitch() const { return power_; }
+    CModuleButton* operatorButton(int slot) const { return operatorButtons_[slot]; }
+    CModuleButton* modulatorButton(int slot) const { return modulatorButtons_[slot]; }
+    CModuleButton* pageButton(int page) const { return pageButtons_[page]; }
+    COPSelector* operatorSelector() const { return operatorSelector_; }
+    CMODSelector* modulatorSelector() const { return modulatorSelector_; }
+    ModulePanel* operatorPanel() const { return operatorPanel_; }
+    ModulePanel* modulatorPanel() const { return modulatorPanel_; }
+    CMeter* meter(int index) const { return meters_[index]; }
+    int shownOperator() const { return shownOperator_; }
+    int shownModulator() const { return shownModulator_; }
+    int shownPage() const { return shownPage_; }
+    gui::View* currentPage() const { return page_; }
+    CLibWnd* library() const { return library_; }
+    ModulationPage* modulationPage() const { return modulationPage_; }
+
+    // Shows a slot: its button lit, its type and bypass state in the picker, its panel.
+    void showOperator(int slot);
+    void showModulator(int slot);
+    // Rebuilds the panel of the shown slot (after a type change).
+    void rebuildOperatorPanel();
+    void rebuildModulatorPanel();
+    // Removes the shown page and builds another.
+    void showPage(int page);
+    // An assignable knob counts as used when a modulation slot reads it.
+    void markKnobUsage();
+    // The knob's name from its eight character parameters.
+    void readKnobName(int knob);
+
+  private:
+    float value(int index) const;
+    void buildKnobs();
+    void buildOperatorSection();
+    void buildMainSection();
+    void buildModulatorSection();
+    void buildMeters();
+
+    Plugin& plugin_;
+    Context context_;
+    CMyNameKnob* assignableKnobs_[8] = {};
+    CMyKnob* mainKnobs_[3] = {};
+    gui::OnOffButton* power_ = nullptr;
+    CModuleButton* operatorButtons_[4] = {};
+    CModuleButton* modulatorButtons_[4] = {};
+    CModuleButton* pageButtons_[4] = {};
+    COPSelector* operatorSelector_ = nullptr;
+    CMODSelector* modulatorSelector_ = nullptr;
+    ModulePanel* operatorPanel_ = nullptr;
+    ModulePanel* modulatorPanel_ = nullptr;
+    CMeter* meters_[4] = {};
+    gui::View* page_ = nullptr;
+    CLibWnd* library_ = nullptr;
+    ModulationPage* modulationPage_ = nullptr;
+    int shownOperator_ = 0;
+    int shownModulator_ = 0;
+    int shownPage_ = 1;
+};
+
+}  // namespace kirra::editor

@@ -1,0 +1,21 @@
+#pragma once
+// The editor's top-level frame: owns the skin (rendered when the frame is built, that is at every
+// open) and draws the background under all views.
+
+#include "editor/Skin.h"
+#include "gui/Frame.h"
+
+namespace kirra::editor {
+
+class MyFrame : public gui::Frame {
+  public:
+    MyFrame(int width, int height) : Frame(width, height) {}
+
+    const Skin& skin() const { return skin_; }
+    void draw(gui::DrawContext& context) override;
+
+  private:
+    Skin skin_;
+};
+
+}  // namespace kirra::editor

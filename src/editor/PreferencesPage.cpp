@@ -1,0 +1,81 @@
+#include "editor/PreferencesPage.h"
+
+#include <memory>
+
+#include "editor/CCaption.h"
+#include "editor/CModuleParam.h"
+#include "editor/CModuleParamDiscreet.h"
+#include "editor/CTextButton.h"
+#include "editor/CTextPrinter.h"
+#include "engine/ParameterIndex.h"
+
+namespace kirra::editor {
+
+using gui::Rect;
+
+namespace {
+
+constexpr int kLineHeight = 11;
+constexpr int kNameWidth = 120;
+
+class Heading : public gui::View {
+  public:
+    Heading(const Rect& rect, const char* text) : View(rect), text_(text) {}
+    void draw(gui::DrawContext& context) override {
+        CTextPrinter::print(context, text_, getRect(), gui::Align::kLeft,
+                            CTextPrinter::Style::kDimmed, Skin::captionFont());
+    }
+
+  private:
+    const char* text_;
+};
+
+}  // namespace
+
+PreferencesPage::PreferencesPage(const Rect& rect, gui::ControlListener* listener,
+                                 ValueTextSource& texts, const ParameterReader& values)
+    : ViewContainer(rect) {
+    const int left = rect.left + 2;
+    const int right = rect.right - 2;
+    int y = rect.top;
+    addView(std::make_unique<CCaption>(Rect{left, y, right, y + 12}, "PREFERENCES"));
+    y += 16;
+    auto heading = [&](const char* text) {
+        addView(std::make_unique<Heading>(Rect{left, y, right, y + kLineHeight}, text));
+        y += kLineHeight;
+    };
+    auto field = [&](const char* caption, int index) {
+        auto control =
+            std::make_unique<CModuleParam>(Rect{left + 6, y, right, y + kLineHeight}, listener,
+                                           index, caption, &texts, index, kNameWidth - 6);
+        control->setValue(values(index));
+        addView(std::move(control));
+        y += kLineHeight;
+    };
+    auto choice = [&](const char* caption, int index, int states, int available) {
+        auto control = std::make_unique<CModuleParamDiscreet>(
+            Rect{left + 6, y, right, y + kLineHeight}, listener, index, caption, &texts, index,
+            states, available, kNameWidth - 6);
+        control->setValue(values(index));
+        addView(std::move(control));
+        y += kLineHeight;
+    };
+    heading("OUTPUT PEAK LIMITER:");
+    choice("limiting mode", param::kOutLimiter, param::kLimiterStates, 4);
+    y += 4;
+    heading("GLOBAL TEMPO SETTINGS:");
+    field("current tempo", param::kTempo);
+    choice("lock tempo to host", param::kTempoSync, param::kTempoSyncStates, 2);
+    field("song position offset", param::kPpqOffset);
+    y += 4;
+    heading("METERING:");
+    field("fallback speed", param::kMeterFalloff);
+    field("peak hold time", param::kMeterHold);
+    y += 5;
+    auto save = std::make_unique<CTextButton>(Rect{right - 100, y, right, y + 13}, listener,
+                                              kSaveAsDefaultTag, "SAVE AS DEFAULT");
+    save->setValue(values(kSaveAsDefaultTag));
+    addView(std::move(save));
+}
+
+}  // namespace kirra::editor
