@@ -1,0 +1,83 @@
+// The editor's own value texts and the values typed texts stand for.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "editor/EditorTexts.h"
+#include "modules/ModuleMath.h"
+
+namespace {
+
+using namespace kirra::editor;
+using kirra::ModuleText;
+
+std::string text(void (*format)(float, ModuleText&), float value) {
+    ModuleText result;
+    format(value, result);
+    return result;
+}
+
+TEST(EditorTexts, MainKnobsShowDecibelsAndPercentAndReadThemBack) {
+    EXPECT_EQ(text(levelKnobText, 0.5f), "0.0");
+    EXPECT_EQ(text(levelKnobText, 1.0f), "12.0");
+    EXPECT_EQ(text(levelKnobText, 0.0f), "-oo");
+    EXPECT_NEAR(levelKnobValue("0", 0.3f), 0.5f, 1e-6f);
+    EXPECT_NEAR(levelKnobValue("-6.02", 0.3f), 0.3536f, 1e-3f);
+    EXPECT_FLOAT_EQ(levelKnobValue("-oo", 0.3f), 0.0f);
+    EXPECT_FLOAT_EQ(levelKnobValue("99", 0.3f), 1.0f);
+    EXPECT_FLOAT_EQ(levelKnobValue("loud", 0.3f), 0.3f);
+    EXPECT_EQ(text(percentText, 0.333f), "33.3");
+    EXPECT_FLOAT_EQ(percentValue("150", 0.2f), 1.0f);
+}
+
+TEST(EditorTexts, PreferenceFields) {
+    EXPECT_EQ(text(limiterModeText, kirra::indexToValue(1, 16)), "slow");
+    EXPECT_EQ(text(limiterModeText, kirra::indexToValue(7, 16)), "n/a");
+    EXPECT_EQ(text(tempoText, 1.0f / 3.0f), "120.0 bpm");
+    EXPECT_FLOAT_EQ(tempoValue("10", 0.5f), 0.0f);
+    EXPECT_FLOAT_EQ(tempoValue("999", 0.5f), 1.0f);
+    EXPECT_EQ(text(tempoSyncText, kirra::indexToValue(1, 4)), "enabled");
+    EXPECT_EQ(text(tempoSyncText, kirra::indexToValue(3, 4)), "n/a");
+    EXPECT_EQ(text(songPositionOffsetText, 0.5f), "8/16");
+    EXPECT_FLOAT_EQ(songPositionOffsetValue("3.9", 0.0f), 3.0f / 16.0f);
+    EXPECT_EQ(text(meterFalloffText, 1.0f / 3.0f), "24 dB/sec");
+    EXPECT_FLOAT_EQ(meterFalloffValue("100", 0.0f), 1.0f);
+}
+
+TEST(EditorTexts, PeakHoldTimeTyping) {
+    EXPECT_EQ(text(meterHoldText, 1.0f), "infinite");
+    EXPECT_EQ(text(meterHoldText, 0.0f), "1000 ms");
+    EXPECT_EQ(text(meterHoldText, 0.25f), "2000 ms");
+    EXPECT_FLOAT_EQ(meterHoldValue("inf", 0.3f), 1.0f);
+    EXPECT_FLOAT_EQ(meterHoldValue("500", 0.3f), 0.0f);
+    EXPECT_FLOAT_EQ(meterHoldValue("3000", 0.3f), 0.5f);
+    // A number of milliseconds never means "for ever": the longest finite hold instead.
+    float longest = meterHoldValue("5000", 0.3f);
+    EXPECT_LT(longest, 1.0f);
+    EXPECT_EQ(text(meterHoldText, longest), "4999 ms");
+    EXPECT_FLOAT_EQ(meterHoldMs(1.0f), -1.0f);
+}
+
+TEST(EditorTexts, DryDelayAndRoutingGains) {
+    ModuleText result;
+    dryDelayText(kirra::indexToValue(12, 32769), 44100.0f, result);
+    EXPECT_STREQ(result, "DLY 3 (0.1ms)");
+    dryDelayText(kirra::indexToValue(1000, 32769), 48000.0f, result);
+    EXPECT_STREQ(result, "DLY 250 (5.2ms)");
+    float typed = dryDelayValue("250", 48000.0f, 0.0f);
+    dryDelayText(typed, 48000.0f, result);
+    EXPECT_STREQ(result, "DLY 250 (5.2ms)");
+    typed = dryDelayValue("250", 96000.0f, 0.0f);
+    dryDelayText(typed, 96000.0f, result);
+    EXPECT_STREQ(result, "DLY 250 (2.6ms)");
+
+    EXPECT_EQ(text(routingGainText, 1.0f), "  0");
+    EXPECT_EQ(text(routingGainText, 0.0f), "-oo");
+    EXPECT_EQ(text(routingGainText, 0.5f), "-18");
+    EXPECT_NEAR(routingGainValue("-18", 1.0f), std::pow(10.0f, -18.0f / 60.0f), 1e-6f);
+    EXPECT_FLOAT_EQ(routingGainValue("-oo", 1.0f), 0.0f);
+    EXPECT_FLOAT_EQ(routingGainValue("+6", 0.5f), 1.0f);
+}
+
+}  // namespace

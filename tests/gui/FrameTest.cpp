@@ -1,0 +1,193 @@
+// The view tree's event routing, modal views and offscreen rendering, driven with synthetic
+// events as the window would deliver them.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "gui/Frame.h"
+#include "gui/Image.h"
+#include "gui/Knob.h"
+#include "gui/ListMenu.h"
+#include "gui/OptionMenu.h"
+#include "gui/Timer.h"
+
+namespace {
+
+using namespace kirra::gui;
+
+MouseEvent at(int x, int y, int buttons = kLeftButton, int modifiers = 0) {
+    MouseEvent event;
+    event.where = {x, y};
+    event.buttons = buttons;
+    event.modifiers = modifiers;
+    return event;
+}
+
+// Records what reaches it, and may remove itself from its container when pressed.
+class Probe : public View {
+  public:
+    explicit Probe(const Rect& rect) : View(rect) {}
+    bool onMouseDown(const MouseEvent&) override {
+        ++downs;
+        if (removeOnPress) static_cast<ViewContainer*>(getParent())->removeView(this);
+        return true;
+    }
+    void onMouseMoved(const MouseEvent& event) override { lastMove = event.where; }
+    void onMouseUp(const MouseEvent&) override { ++ups; }
+    void draw(DrawContext& context) override {
+        context.setColor({255, 0, 0});
+        context.fillRect(getRect());
+    }
+    int downs = 0;
+    int ups = 0;
+    Point lastMove{-1, -1};
+    bool removeOnPress = false;
+};
+
+struct Listener : ControlListener {
+    void valueChanged(Control* control) override {
+        ++changes;
+        lastValue = control->getValue();
+    }
+    int changes = 0;
+    float lastValue = -1.0f;
+};
+
+TEST(Frame, PressCapturesTheViewForMovesAndReleaseOutsideIt) {
+    Frame frame(100, 100);
+    Probe* probe = frame.addView(std::make_unique<Probe>(Rect{10, 10, 20, 20}));
+    frame.mouseDown(at(15, 15));
+    frame.mouseMoved(at(90, 90));
+    frame.mouseUp(at(90, 90));
+    EXPECT_EQ(probe->downs, 1);
+    EXPECT_EQ(probe->lastMove.x, 90);
+    EXPECT_EQ(probe->ups, 1);
+    // A press outside every child reaches nobody.
+    frame.mouseDown(at(50, 50));
+    frame.mouseUp(at(50, 50));
+    EXPECT_EQ(probe->downs, 1);
+}
+
+TEST(Frame, AViewRemovedWhileCapturedReceivesNothingMore) {
+    Frame frame(100, 100);
+    Probe* probe = frame.addView(std::make_unique<Probe>(Rect{10, 10, 20, 20}));
+    probe->removeOnPress = true;
+    frame.mouseDown(at(15, 15));
+    EXPECT_EQ(frame.getChildCount(), 0);
+    frame.mouseMoved(at(16, 16));  // would touch freed memory if the capture survived
+    frame.mouseUp(at(16, 16));
+    frame.keyDown(KeyEvent{});
+}
+
+TEST(Frame, ModalListTakesEveryClickAndClosesOnAChoiceOrOutside) {
+    Frame frame(200, 200);
+    Probe* below = frame.addView(std::make_unique<Probe>(Rect{0, 0, 200, 200}));
+    int chosen = -1;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 30; ++i)
+        lines.push_back("line " + std::to_string(i));
+    frame.showModal(std::make_unique<ListMenu>(Rect{10, 10, 110, 112}, "TITLE", lines, 0,
+                                               ListMenuStyle{}, [&](int line) { chosen = line; }));
+    auto* list = static_cast<ListMenu*>(frame.getModalView());
+    // Title row, then 10 lines of 10 pixels: 30 lines need the scroll bar.
+    ASSERT_TRUE(list->hasScrollBar());
+    EXPECT_EQ(list->getVisibleLines(), 8);
+    frame.wheel(at(50, 50), -3.0f);
+    EXPECT_EQ(list->getFirstVisible(), 3);
+    frame.wheel(at(50, 50), -100.0f);
+    EXPECT_EQ(list->getFirstVisible(), 30 - list->getVisibleLines());
+    frame.wheel(at(50, 50), 100.0f);
+    EXPECT_EQ(list->getFirstVisible(), 0);
+    // The down arrow scrolls by one line.
+    Rect down = list->scrollBar().downArrow();
+    frame.mouseDown(at(down.left + 2, down.top + 2));
+    frame.mouseUp(at(down.left + 2, down.top + 2));
+    EXPECT_EQ(list->getFirstVisible(), 1);
+    Rect second = list->lineRect(1);
+    frame.mouseDown(at(second.left + 5, second.top + 5));
+    frame.mouseUp(at(second.left + 5, second.top + 5));
+    EXPECT_EQ(chosen, 2);
+    EXPECT_FALSE(frame.isModalOpen());
+    EXPECT_EQ(below->downs, 0);
+
+    frame.showModal(std::make_unique<ListMenu>(Rect{10, 10, 110, 112}, "", lines, 0,
+                                               ListMenuStyle{}, [&](int line) { chosen = line; }));
+    frame.mouseDown(at(150, 150));
+    frame.mouseUp(at(150, 150));
+    EXPECT_FALSE(frame.isModalOpen());
+    EXPECT_EQ(chosen, 2);
+    EXPECT_EQ(below->downs, 0);
+}
+
+TEST(Frame, OptionMenuOpensItsEntriesAndReportsTheChoice) {
+    Frame frame(200, 200);
+    Listener listener;
+    auto* menu = frame.addView(std::make_unique<OptionMenu>(Rect{10, 10, 100, 20}, &listener, 7,
+                                                            std::vector<std::string>{"a", "b", "c"},
+                                                            ListMenuStyle{}));
+    menu->setIndex(0);
+    frame.mouseDown(at(20, 15));
+    frame.mouseUp(at(20, 15));
+    ASSERT_TRUE(frame.isModalOpen());
+    auto* list = static_cast<ListMenu*>(frame.getModalView());
+    Rect third = list->lineRect(2);
+    frame.mouseDown(at(third.left + 3, third.top + 3));
+    frame.mouseUp(at(third.left + 3, third.top + 3));
+    EXPECT_EQ(menu->getIndex(), 2);
+    EXPECT_EQ(listener.changes, 1);
+}
+
+TEST(Frame, KnobDragCoversTheRangeOverItsPixelsAndWheelSteps) {
+    Frame frame(300, 600);
+    Listener listener;
+    Image strip(10, 30);
+    auto* knob = frame.addView(
+        std::make_unique<Knob>(Rect{0, 300, 42, 342}, &listener, 1, FilmStrip{&strip, 3, 10}));
+    frame.mouseDown(at(20, 320));
+    frame.mouseMoved(at(20, 220));
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
+    frame.mouseMoved(at(20, 0));
+    EXPECT_FLOAT_EQ(knob->getValue(), 1.0f);
+    frame.mouseUp(at(20, 0));
+    frame.wheel(at(20, 320), -1.0f);
+    EXPECT_NEAR(knob->getValue(), 0.99f, 1e-6f);
+    frame.mouseDown(at(20, 320, kLeftButton, kControl));
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.0f);
+    EXPECT_GT(listener.changes, 3);
+}
+
+TEST(Frame, RendersOnlyWhatWasInvalidatedAndCopesWithUnprintableText) {
+    Frame frame(50, 50);
+    frame.addView(std::make_unique<Probe>(Rect{10, 10, 20, 20}));
+    Image image(50, 50);
+    EXPECT_TRUE(frame.isDirty());
+    frame.render(image, frame.takeDirtyArea());
+    EXPECT_FALSE(frame.isDirty());
+    EXPECT_EQ(image.pixel(15, 15), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(5, 5), 0u);
+
+    // Bytes that are not UTF-8 must not leave the drawing context unusable.
+    DrawContext context(image);
+    const char broken[] = {'\xff', '\xfe', 'a', '\x01', 0};
+    context.drawText(broken, {0, 0, 50, 20}, Align::kLeft, Font{}, {255, 255, 255});
+    context.setColor({0, 255, 0});
+    context.fillRect({40, 40, 50, 50});
+    EXPECT_EQ(image.pixel(45, 45), 0xFF00FF00u);
+}
+
+TEST(Timer, RunsOncePerIntervalAndDoesNotMakeUpMissedOnes) {
+    int runs = 0;
+    Timer timer(50, [&] { ++runs; });
+    EXPECT_TRUE(timer.poll(1000));
+    EXPECT_FALSE(timer.poll(1010));
+    EXPECT_FALSE(timer.poll(1049));
+    EXPECT_EQ(timer.msUntilDue(1049), 1);
+    EXPECT_TRUE(timer.poll(1050));
+    EXPECT_TRUE(timer.poll(5000));
+    EXPECT_FALSE(timer.poll(5010));
+    EXPECT_EQ(runs, 3);
+}
+
+}  // namespace
