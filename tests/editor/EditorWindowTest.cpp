@@ -1,0 +1,205 @@
+// The editor in a real window, as a DAW would show it: kirra.so loaded through its entry point,
+// the editor opened inside a parent window of the test's own, driven by pointer events from
+// xdotool, closed and reopened. Needs an X display; `make test` runs these under Xvfb.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "editor/ScreenshotRequest.h"
+#include "gui/Image.h"
+#include "kirra/PluginHost.h"
+
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 3000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+class EditorWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        display_ = XOpenDisplay(nullptr);
+        if (display_ == nullptr) GTEST_SKIP() << "no X display";
+    }
+    void TearDown() override {
+        for (Window window : parents_)
+            XDestroyWindow(display_, window);
+        if (display_ != nullptr) XCloseDisplay(display_);
+    }
+
+    // A top-level window as a DAW makes one for a plug-in's editor.
+    Window makeParent(int x) {
+        int screen = DefaultScreen(display_);
+        Window window = XCreateSimpleWindow(display_, RootWindow(display_, screen), x, 0, 830, 335,
+                                            0, 0, BlackPixel(display_, screen));
+        XMapWindow(display_, window);
+        XSync(display_, False);
+        parents_.push_back(window);
+        return window;
+    }
+
+    std::vector<Window> children(Window parent) {
+        Window root = 0, parentOfParent = 0;
+        Window* list = nullptr;
+        unsigned int count = 0;
+        std::vector<Window> result;
+        if (XQueryTree(display_, parent, &root, &parentOfParent, &list, &count) != 0) {
+            result.assign(list, list + count);
+            if (list != nullptr) XFree(list);
+        }
+        return result;
+    }
+
+    bool isViewable(Window window) {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(display_, window, &attributes) != 0 &&
+               attributes.map_state == IsViewable;
+    }
+
+    // Pixels of the window on screen that differ from an image by more than a little.
+    int pixelsDifferingFrom(Window window, const kirra::gui::Image& expected) {
+        XImage* grabbed = XGetImage(display_, window, 0, 0, expected.width(), expected.height(),
+                                    AllPlanes, ZPixmap);
+        if (grabbed == nullptr) return -1;
+        int different = 0;
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x) {
+                unsigned long shown = XGetPixel(grabbed, x, y);
+                uint32_t wanted = expected.pixel(x, y);
+                for (int shift = 0; shift < 24; shift += 8) {
+                    int a = static_cast<int>((shown >> shift) & 0xFF);
+                    int b = static_cast<int>((wanted >> shift) & 0xFF);
+                    if (std::abs(a - b) > 8) {
+                        ++different;
+                        break;
+                    }
+                }
+            }
+        }
+        XDestroyImage(grabbed);
+        return different;
+    }
+
+    std::unique_ptr<host::PluginHost> load() {
+        auto plugin = std::make_unique<host::PluginHost>();
+        std::string error;
+        EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;
+        return plugin;
+    }
+
+    Display* display_ = nullptr;
+    std::vector<Window> parents_;
+};
+
+int run(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
+    auto plugin = load();
+    Window parent = makeParent(0);
+    ASSERT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
+    ASSERT_TRUE(waitFor([&] {
+        auto list = children(parent);
+        return list.size() == 1 && isViewable(list[0]);
+    }));
+    Window editor = children(parent)[0];
+    // The window shows what the offscreen rendering of the same state shows.
+    std::string path = ::testing::TempDir() + "editor-window-expected.png";
+    kirra::editor::ScreenshotRequest request;
+    request.path = path.c_str();
+    ASSERT_EQ(
+        plugin->dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request),
+        1);
+    kirra::gui::Image expected = kirra::gui::Image::readPng(path);
+    ASSERT_TRUE(expected.isValid());
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, expected) == 0; }))
+        << pixelsDifferingFrom(editor, expected) << " pixels differ";
+    const std::string window = " --window " + std::to_string(editor) + " ";
+    // Mix starts at 100 %; dragging its knob 100 pixels down (of 200) halves it.
+    ASSERT_EQ(run("xdotool mousemove" + window + "387 258 mousedown 1 sleep 0.1 mousemove" +
+                  window + "387 308 sleep 0.1 mousemove" + window + "387 358 sleep 0.1 mouseup 1"),
+              0);
+    EXPECT_TRUE(waitFor([&] { return std::abs(plugin->getParameter(2) - 0.5f) < 1e-4f; }));
+    // The power switch.
+    ASSERT_EQ(run("xdotool mousemove" + window + "502 258 click 1"), 0);
+    EXPECT_TRUE(waitFor([&] { return plugin->getParameter(0) < 0.5f; }));
+    // Hosts call idle from wherever they like; it costs nothing.
+    for (int i = 0; i < 10; ++i)
+        plugin->dispatch(vst::effEditIdle);
+
+    plugin->dispatch(vst::effEditClose);
+    EXPECT_TRUE(children(parent).empty());
+    bool mixAutomated = false;
+    bool powerAutomated = false;
+    for (const auto& record : plugin->automation()) {
+        mixAutomated |= record.index == 2;
+        powerAutomated |= record.index == 0;
+    }
+    EXPECT_TRUE(mixAutomated);
+    EXPECT_TRUE(powerAutomated);
+}
+
+TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {
+    auto first = load();
+    auto second = load();
+    Window firstParent = makeParent(0);
+    Window secondParent = makeParent(100);
+    for (int round = 0; round < 5; ++round) {
+        ASSERT_EQ(first->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(firstParent)), 1);
+        ASSERT_EQ(second->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(secondParent)),
+                  1);
+        EXPECT_TRUE(waitFor([&] { return children(firstParent).size() == 1; }));
+        EXPECT_TRUE(waitFor([&] { return children(secondParent).size() == 1; }));
+        // Opening again without a close moves the editor, it does not make a second one.
+        ASSERT_EQ(first->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(firstParent)), 1);
+        EXPECT_TRUE(waitFor([&] { return children(firstParent).size() == 1; }));
+        first->dispatch(vst::effEditClose);
+        second->dispatch(vst::effEditClose);
+        second->dispatch(vst::effEditClose);  // a host that closes twice
+        EXPECT_TRUE(children(firstParent).empty());
+        EXPECT_TRUE(children(secondParent).empty());
+    }
+    // Unloading with the editor open closes it first.
+    ASSERT_EQ(first->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(firstParent)), 1);
+    first->unload();
+    EXPECT_TRUE(children(firstParent).empty());
+}
+
+TEST_F(EditorWindow, ANonWindowParentIsRefusedAndAScreenshotNeedsNoWindow) {
+    auto plugin = load();
+    EXPECT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(0x7ffffff0)), 0);
+    Window parent = makeParent(0);
+    ASSERT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
+    std::string path = ::testing::TempDir() + "editor-window-screenshot.png";
+    std::remove(path.c_str());
+    kirra::editor::ScreenshotRequest request;
+    request.path = path.c_str();
+    request.page = 2;
+    EXPECT_EQ(
+        plugin->dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request),
+        1);
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_GT(info.st_size, 10000);
+    plugin->dispatch(vst::effEditClose);
+}
+
+}  // namespace
