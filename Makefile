@@ -26,17 +26,19 @@ build: configure
 run: build
 	@mkdir -p out
 	@$(BUILD)/kirra render out/demo.wav --tail 2
+	@$(BUILD)/kirra screenshot out/editor.png
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
 	@$(MAKE) --no-print-directory test-asan
 
-# The unit and host tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The unit, host and editor tests again with AddressSanitizer and UndefinedBehaviorSanitizer
+# (the editor's window tests run under Xvfb in both passes, as a CTest test of their own).
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DKIRRA_SANITIZE=ON -DKIRRA_BENCH=OFF > /dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target kirra_tests
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target kirra_tests kirra_gui_tests
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
