@@ -1,10 +1,13 @@
 #include "editor/CLibWnd.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "editor/CPathField.h"
 #include "editor/CTextPrinter.h"
 #include "editor/Skin.h"
+#include "gui/Frame.h"
 
 namespace kirra::editor {
 
@@ -134,10 +137,10 @@ void CLibWnd::perform(Action action, bool withControl) {
             revealCurrent();
             break;
         case kBankLoad:
-            operations_.loadBank(shownBank_);
+            runFileAction(FileAction::kLoadBank);
             break;
         case kBankSave:
-            operations_.saveBank(shownBank_);
+            runFileAction(FileAction::kSaveBank);
             break;
         case kBankDefault:
             if (withControl) {
@@ -147,10 +150,10 @@ void CLibWnd::perform(Action action, bool withControl) {
             }
             break;
         case kPresetLoad:
-            operations_.loadPreset();
+            runFileAction(FileAction::kLoadPreset);
             break;
         case kPresetSave:
-            operations_.savePreset();
+            runFileAction(FileAction::kSavePreset);
             break;
         case kPresetCopy:
             operations_.copyPreset();
@@ -162,6 +165,21 @@ void CLibWnd::perform(Action action, bool withControl) {
             break;
     }
     invalid();
+}
+
+void CLibWnd::runFileAction(FileAction action) {
+    int bank = shownBank_;
+    if (operations_.fileDialog(action, bank)) return;
+    gui::Frame* frame = getFrame();
+    if (frame == nullptr) return;
+    const Rect& rect = getRect();
+    Rect box{rect.left + 4, rect.top + 40, rect.right - 4, rect.top + 102};
+    LibraryOperations& operations = operations_;
+    frame->showModal(std::make_unique<CPathField>(
+        box, fileActionTitle(action), "", [&operations, action, bank](const std::string& path) {
+            operations.fileAction(action, bank, path);
+        }));
+    frame->setFocusView(frame->getModalView());
 }
 
 bool CLibWnd::onMouseDown(const gui::MouseEvent& event) {

@@ -49,6 +49,8 @@ class CLibWnd : public gui::Control {
 
   private:
     void perform(Action action, bool withControl);
+    // The desktop's file dialog, or a path field in its place.
+    void runFileAction(FileAction action);
     void drawActions(gui::DrawContext& context);
 
     LibraryOperations& operations_;

@@ -28,7 +28,7 @@ int learnStateForTag(int tag) {
 
 }  // namespace
 
-Editor::Editor(Plugin& plugin) : plugin_(plugin), library_(plugin) {
+Editor::Editor(Plugin& plugin) : plugin_(plugin), library_(plugin, fileChooser_) {
     rect_.top = 0;
     rect_.left = 0;
     rect_.bottom = layout::kHeight;

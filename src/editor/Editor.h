@@ -24,6 +24,7 @@
 #include "engine/EditorNotifications.h"
 #include "gui/Control.h"
 #include "gui/X11Window.h"
+#include "platform/SystemFileChooser.h"
 #include "vst/AEffEditor.h"
 
 namespace kirra {
@@ -87,6 +88,7 @@ class Editor : public vst::AEffEditor,
     void closeLocked();
 
     Plugin& plugin_;
+    platform::SystemFileChooser fileChooser_;
     PluginLibrary library_;
     PreferenceTextSource preferences_;
     ParameterMailbox mailbox_;

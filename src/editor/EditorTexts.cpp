@@ -45,75 +45,12 @@ float percentValue(const char* text, float currentValue) {
     return clampTo(percent / 100.0f, 0.0f, 1.0f);
 }
 
-void limiterModeText(float value, ModuleText& text) {
-    static const char* const kModes[] = {"disabled", "slow", "moderate", "fast"};
-    int mode = valueToIndex(value, param::kLimiterStates);
-    setText(text, mode < 4 ? kModes[mode] : "n/a");
-}
-
-void tempoText(float value, ModuleText& text) {
-    formatText(text, "%.1f bpm", 30.0f + 270.0f * value);
-}
-
-float tempoValue(const char* text, float currentValue) {
-    float bpm = 0.0f;
-    if (!parseNumber(text, bpm)) return currentValue;
-    return (clampTo(bpm, 30.0f, 300.0f) - 30.0f) / 270.0f;
-}
-
-void tempoSyncText(float value, ModuleText& text) {
-    static const char* const kStates[] = {"disabled", "enabled"};
-    int state = valueToIndex(value, param::kTempoSyncStates);
-    setText(text, state < 2 ? kStates[state] : "n/a");
-}
-
-void songPositionOffsetText(float value, ModuleText& text) {
-    formatText(text, "%d/16", static_cast<int>(16.0f * value));
-}
-
-float songPositionOffsetValue(const char* text, float currentValue) {
-    float sixteenths = 0.0f;
-    if (!parseNumber(text, sixteenths)) return currentValue;
-    return std::trunc(clampTo(sixteenths, 0.0f, 16.0f)) / 16.0f;
-}
-
 float meterFalloffDbPerSecond(float value) {
     return 6.0f + 54.0f * value;
 }
 
 float meterHoldMs(float value) {
     return value >= 1.0f ? -1.0f : 1000.0f + std::trunc(4000.0f * value);
-}
-
-void meterFalloffText(float value, ModuleText& text) {
-    formatText(text, "%.0f dB/sec", meterFalloffDbPerSecond(value));
-}
-
-float meterFalloffValue(const char* text, float currentValue) {
-    float dbPerSecond = 0.0f;
-    if (!parseNumber(text, dbPerSecond)) return currentValue;
-    return (clampTo(dbPerSecond, 6.0f, 60.0f) - 6.0f) / 54.0f;
-}
-
-void meterHoldText(float value, ModuleText& text) {
-    if (value >= 1.0f) {
-        setText(text, "infinite");
-    } else {
-        formatText(text, "%d ms", static_cast<int>(meterHoldMs(value)));
-    }
-}
-
-float meterHoldValue(const char* text, float currentValue) {
-    while (*text == ' ')
-        ++text;
-    if (startsWithNoCase(text, "i")) return 1.0f;
-    float ms = 0.0f;
-    if (!parseNumber(text, ms)) return currentValue;
-    if (ms < 1000.0f) return 0.0f;
-    // The longest finite hold; 1.0 itself means for ever, which a number of milliseconds
-    // never asks for.
-    constexpr float kLongestFinite = 3999.5f / 4000.0f;
-    return std::min((ms - 1000.0f) / 4000.0f, kLongestFinite);
 }
 
 void dryDelayText(float value, float sampleRate, ModuleText& text) {

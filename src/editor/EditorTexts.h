@@ -1,6 +1,7 @@
 #pragma once
 // The texts the editor's own controls show for a value and the values typed texts stand for:
-// main knobs, the preference fields, the dry delay and the routing gains. Plain functions, so
+// main knobs, the dry delay and the routing gains (the preference fields have theirs in
+// engine/PreferenceTexts.h). Plain functions, so
 // that they are tested without a window. A text that means nothing answers the current value.
 
 #include "modules/ModuleText.h"
@@ -13,18 +14,6 @@ float levelKnobValue(const char* text, float currentValue);
 // Mix and the assignable knobs: "%.1f" of 100 v. Typed: percent.
 void percentText(float value, ModuleText& text);
 float percentValue(const char* text, float currentValue);
-
-// Preferences.
-void limiterModeText(float value, ModuleText& text);
-void tempoText(float value, ModuleText& text);
-float tempoValue(const char* text, float currentValue);
-void tempoSyncText(float value, ModuleText& text);
-void songPositionOffsetText(float value, ModuleText& text);
-float songPositionOffsetValue(const char* text, float currentValue);
-void meterFalloffText(float value, ModuleText& text);
-float meterFalloffValue(const char* text, float currentValue);
-void meterHoldText(float value, ModuleText& text);
-float meterHoldValue(const char* text, float currentValue);
 
 // Meter settings in their units: fall-back speed in dB per second, hold time in milliseconds
 // (negative for ever).

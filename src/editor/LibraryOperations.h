@@ -1,10 +1,15 @@
 #pragma once
 // What the library page asks of the plug-in: the three banks' program names, the current
-// program, program selection, and the bank and preset file, default-bank and clipboard actions.
+// program, program selection, the bank and preset files, the default banks and the clipboard.
 
 #include <string>
 
 namespace kirra::editor {
+
+enum class FileAction { kLoadBank, kSaveBank, kLoadPreset, kSavePreset };
+
+// The title of the dialog (or of the path field that stands in for it).
+const char* fileActionTitle(FileAction action);
 
 class LibraryOperations {
   public:
@@ -15,12 +20,12 @@ class LibraryOperations {
     virtual int currentPreset() = 0;
     virtual std::string programName(int bank, int preset) = 0;
     virtual void selectProgram(int bank, int preset) = 0;
-    virtual void loadBank(int bank) = 0;
-    virtual void saveBank(int bank) = 0;
+    // Asks the desktop's file dialog and acts on the answer; false when no dialog could be
+    // shown, and the page then asks for a path itself. `bank` is ignored for presets.
+    virtual bool fileDialog(FileAction action, int bank) = 0;
+    virtual void fileAction(FileAction action, int bank, const std::string& path) = 0;
     virtual void saveDefaultBank(int bank) = 0;
     virtual void forgetDefaultBank(int bank) = 0;
-    virtual void loadPreset() = 0;
-    virtual void savePreset() = 0;
     virtual void copyPreset() = 0;
     virtual void pastePreset() = 0;
 

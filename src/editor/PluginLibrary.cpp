@@ -3,8 +3,22 @@
 #include <cstring>
 
 #include "engine/Plugin.h"
+#include "engine/ProgramLibrary.h"
 
 namespace kirra::editor {
+
+const char* fileActionTitle(FileAction action) {
+    switch (action) {
+        case FileAction::kLoadBank:
+            return "Select bank to load";
+        case FileAction::kSaveBank:
+            return "Save bank";
+        case FileAction::kLoadPreset:
+            return "Select preset to load";
+        default:
+            return "Save preset";
+    }
+}
 
 int PluginLibrary::currentBank() {
     return plugin_.getPrograms().getCurrentBank();
@@ -27,20 +41,59 @@ void PluginLibrary::selectProgram(int bank, int preset) {
     plugin_.selectProgram(preset);
 }
 
-void PluginLibrary::loadBank(int /*bank*/) {}
+bool PluginLibrary::fileDialog(FileAction action, int bank) {
+    ProgramLibrary& library = plugin_.getLibrary();
+    platform::FileDialogResult result = platform::FileDialogResult::kUnavailable;
+    switch (action) {
+        case FileAction::kLoadBank:
+            result = library.loadBank(bank, chooser_);
+            break;
+        case FileAction::kSaveBank:
+            result = library.saveBank(bank, chooser_);
+            break;
+        case FileAction::kLoadPreset:
+            result = library.loadPreset(chooser_);
+            break;
+        case FileAction::kSavePreset:
+            result = library.savePreset(chooser_);
+            break;
+    }
+    return result != platform::FileDialogResult::kUnavailable;
+}
 
-void PluginLibrary::saveBank(int /*bank*/) {}
+void PluginLibrary::fileAction(FileAction action, int bank, const std::string& path) {
+    if (path.empty()) return;
+    ProgramLibrary& library = plugin_.getLibrary();
+    switch (action) {
+        case FileAction::kLoadBank:
+            library.loadBankFile(bank, path);
+            break;
+        case FileAction::kSaveBank:
+            library.saveBankFile(bank, path);
+            break;
+        case FileAction::kLoadPreset:
+            library.loadPresetFile(path);
+            break;
+        case FileAction::kSavePreset:
+            library.savePresetFile(path);
+            break;
+    }
+}
 
-void PluginLibrary::saveDefaultBank(int /*bank*/) {}
+void PluginLibrary::saveDefaultBank(int bank) {
+    plugin_.getLibrary().saveDefaultBank(bank);
+}
 
-void PluginLibrary::forgetDefaultBank(int /*bank*/) {}
+void PluginLibrary::forgetDefaultBank(int bank) {
+    plugin_.getLibrary().forgetDefaultBank(bank);
+}
 
-void PluginLibrary::loadPreset() {}
+void PluginLibrary::copyPreset() {
+    plugin_.getLibrary().copyProgram();
+}
 
-void PluginLibrary::savePreset() {}
-
-void PluginLibrary::copyPreset() {}
-
-void PluginLibrary::pastePreset() {}
+void PluginLibrary::pastePreset() {
+    plugin_.getLibrary().pasteProgram();
+}
 
 }  // namespace kirra::editor

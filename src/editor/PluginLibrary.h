@@ -1,9 +1,9 @@
 #pragma once
-// The library page's operations on a running plug-in: program names and selection through the
-// program store. The file, default-bank and clipboard actions come with the per-user store and
-// file dialogs; until then they leave everything as it is.
+// The library page's operations on a running plug-in, through its program store and its
+// program library (files, default banks, clipboard), with the desktop's file dialogs.
 
 #include "editor/LibraryOperations.h"
+#include "platform/FileChooser.h"
 
 namespace kirra {
 class Plugin;
@@ -13,23 +13,23 @@ namespace kirra::editor {
 
 class PluginLibrary : public LibraryOperations {
   public:
-    explicit PluginLibrary(Plugin& plugin) : plugin_(plugin) {}
+    PluginLibrary(Plugin& plugin, platform::FileChooser& chooser)
+        : plugin_(plugin), chooser_(chooser) {}
 
     int currentBank() override;
     int currentPreset() override;
     std::string programName(int bank, int preset) override;
     void selectProgram(int bank, int preset) override;
-    void loadBank(int bank) override;
-    void saveBank(int bank) override;
+    bool fileDialog(FileAction action, int bank) override;
+    void fileAction(FileAction action, int bank, const std::string& path) override;
     void saveDefaultBank(int bank) override;
     void forgetDefaultBank(int bank) override;
-    void loadPreset() override;
-    void savePreset() override;
     void copyPreset() override;
     void pastePreset() override;
 
   private:
     Plugin& plugin_;
+    platform::FileChooser& chooser_;
 };
 
 }  // namespace kirra::editor

@@ -1,55 +1,34 @@
 #include "editor/PreferenceTextSource.h"
 
-#include "editor/EditorTexts.h"
 #include "engine/ParameterIndex.h"
+#include "engine/PreferenceTexts.h"
 #include "modules/ModuleMath.h"
 
 namespace kirra::editor {
 
+namespace {
+// 1.0 means holding for ever; a typed number of milliseconds asks for a finite hold, so the
+// longest one it can have is just below.
+constexpr float kLongestFiniteHold = 3999.5f / 4000.0f;
+}  // namespace
+
 void PreferenceTextSource::valueText(int index, float value, ModuleText& text) {
-    switch (index) {
-        case param::kOutLimiter:
-            limiterModeText(value, text);
-            break;
-        case param::kTempo:
-            tempoText(value, text);
-            break;
-        case param::kTempoSync:
-            tempoSyncText(value, text);
-            break;
-        case param::kPpqOffset:
-            songPositionOffsetText(value, text);
-            break;
-        case param::kMeterFalloff:
-            meterFalloffText(value, text);
-            break;
-        case param::kMeterHold:
-            meterHoldText(value, text);
-            break;
-        case param::kModulationPreview: {
-            static const char* const kModes[] = {"off", "left", "right"};
-            setText(text, kModes[valueToIndex(value, param::kPreviewStates)]);
-            break;
-        }
-        default:
-            formatText(text, "%.3f", value);
-            break;
+    if (index == param::kModulationPreview) {
+        static const char* const kModes[] = {"off", "left", "right"};
+        setText(text, kModes[valueToIndex(value, param::kPreviewStates)]);
+        return;
     }
+    preferenceText(index, value, text);
 }
 
 float PreferenceTextSource::textToValue(int index, const char* text, float currentValue) {
-    switch (index) {
-        case param::kTempo:
-            return tempoValue(text, currentValue);
-        case param::kPpqOffset:
-            return songPositionOffsetValue(text, currentValue);
-        case param::kMeterFalloff:
-            return meterFalloffValue(text, currentValue);
-        case param::kMeterHold:
-            return meterHoldValue(text, currentValue);
-        default:
-            return currentValue;
+    float value = preferenceValue(index, text, currentValue);
+    if (index == param::kMeterHold && value >= 1.0f) {
+        while (*text == ' ' || *text == '\t')
+            ++text;
+        if (*text != 'i' && *text != 'I') value = kLongestFiniteHold;
     }
+    return value;
 }
 
 }  // namespace kirra::editor

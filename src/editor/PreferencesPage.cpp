@@ -1,5 +1,6 @@
 #include "editor/PreferencesPage.h"
 
+#include <cstring>
 #include <memory>
 
 #include "editor/CCaption.h"
@@ -8,6 +9,7 @@
 #include "editor/CTextButton.h"
 #include "editor/CTextPrinter.h"
 #include "engine/ParameterIndex.h"
+#include "engine/PreferenceTexts.h"
 
 namespace kirra::editor {
 
@@ -38,7 +40,7 @@ PreferencesPage::PreferencesPage(const Rect& rect, gui::ControlListener* listene
     const int left = rect.left + 2;
     const int right = rect.right - 2;
     int y = rect.top;
-    addView(std::make_unique<CCaption>(Rect{left, y, right, y + 12}, "PREFERENCES"));
+    addView(std::make_unique<CCaption>(Rect{left, y, right, y + 12}, kPreferencesTitle));
     y += 16;
     auto heading = [&](const char* text) {
         addView(std::make_unique<Heading>(Rect{left, y, right, y + kLineHeight}, text));
@@ -60,17 +62,23 @@ PreferencesPage::PreferencesPage(const Rect& rect, gui::ControlListener* listene
         addView(std::move(control));
         y += kLineHeight;
     };
-    heading("OUTPUT PEAK LIMITER:");
-    choice("limiting mode", param::kOutLimiter, param::kLimiterStates, 4);
-    y += 4;
-    heading("GLOBAL TEMPO SETTINGS:");
-    field("current tempo", param::kTempo);
-    choice("lock tempo to host", param::kTempoSync, param::kTempoSyncStates, 2);
-    field("song position offset", param::kPpqOffset);
-    y += 4;
-    heading("METERING:");
-    field("fallback speed", param::kMeterFalloff);
-    field("peak hold time", param::kMeterHold);
+    const char* lastHeading = nullptr;
+    for (int item = 0; item < kPreferenceItemCount; ++item) {
+        const PreferenceItem& entry = preferenceItem(item);
+        if (lastHeading == nullptr || std::strcmp(lastHeading, entry.heading) != 0) {
+            if (lastHeading != nullptr) y += 4;
+            heading(entry.heading);
+            lastHeading = entry.heading;
+        }
+        int choices = preferenceChoices(entry.parameter);
+        if (choices > 0) {
+            int states = entry.parameter == param::kOutLimiter ? param::kLimiterStates
+                                                               : param::kTempoSyncStates;
+            choice(entry.caption, entry.parameter, states, choices);
+        } else {
+            field(entry.caption, entry.parameter);
+        }
+    }
     y += 5;
     auto save = std::make_unique<CTextButton>(Rect{right - 100, y, right, y + 13}, listener,
                                               kSaveAsDefaultTag, "SAVE AS DEFAULT");

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "editor/EditorTexts.h"
+#include "editor/PreferenceTextSource.h"
+#include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
 
 namespace {
@@ -31,32 +33,24 @@ TEST(EditorTexts, MainKnobsShowDecibelsAndPercentAndReadThemBack) {
     EXPECT_FLOAT_EQ(percentValue("150", 0.2f), 1.0f);
 }
 
-TEST(EditorTexts, PreferenceFields) {
-    EXPECT_EQ(text(limiterModeText, kirra::indexToValue(1, 16)), "slow");
-    EXPECT_EQ(text(limiterModeText, kirra::indexToValue(7, 16)), "n/a");
-    EXPECT_EQ(text(tempoText, 1.0f / 3.0f), "120.0 bpm");
-    EXPECT_FLOAT_EQ(tempoValue("10", 0.5f), 0.0f);
-    EXPECT_FLOAT_EQ(tempoValue("999", 0.5f), 1.0f);
-    EXPECT_EQ(text(tempoSyncText, kirra::indexToValue(1, 4)), "enabled");
-    EXPECT_EQ(text(tempoSyncText, kirra::indexToValue(3, 4)), "n/a");
-    EXPECT_EQ(text(songPositionOffsetText, 0.5f), "8/16");
-    EXPECT_FLOAT_EQ(songPositionOffsetValue("3.9", 0.0f), 3.0f / 16.0f);
-    EXPECT_EQ(text(meterFalloffText, 1.0f / 3.0f), "24 dB/sec");
-    EXPECT_FLOAT_EQ(meterFalloffValue("100", 0.0f), 1.0f);
-}
-
 TEST(EditorTexts, PeakHoldTimeTyping) {
-    EXPECT_EQ(text(meterHoldText, 1.0f), "infinite");
-    EXPECT_EQ(text(meterHoldText, 0.0f), "1000 ms");
-    EXPECT_EQ(text(meterHoldText, 0.25f), "2000 ms");
-    EXPECT_FLOAT_EQ(meterHoldValue("inf", 0.3f), 1.0f);
-    EXPECT_FLOAT_EQ(meterHoldValue("500", 0.3f), 0.0f);
-    EXPECT_FLOAT_EQ(meterHoldValue("3000", 0.3f), 0.5f);
+    PreferenceTextSource texts;
+    ModuleText result;
+    EXPECT_FLOAT_EQ(texts.textToValue(kirra::param::kMeterHold, "inf", 0.3f), 1.0f);
+    texts.valueText(kirra::param::kMeterHold, 1.0f, result);
+    EXPECT_STREQ(result, "infinite");
+    EXPECT_FLOAT_EQ(texts.textToValue(kirra::param::kMeterHold, "500", 0.3f), 0.0f);
+    texts.valueText(kirra::param::kMeterHold, 0.0f, result);
+    EXPECT_STREQ(result, "1000 ms");
     // A number of milliseconds never means "for ever": the longest finite hold instead.
-    float longest = meterHoldValue("5000", 0.3f);
+    float longest = texts.textToValue(kirra::param::kMeterHold, "5000", 0.3f);
     EXPECT_LT(longest, 1.0f);
-    EXPECT_EQ(text(meterHoldText, longest), "4999 ms");
+    texts.valueText(kirra::param::kMeterHold, longest, result);
+    EXPECT_STREQ(result, "4999 ms");
     EXPECT_FLOAT_EQ(meterHoldMs(1.0f), -1.0f);
+    EXPECT_FLOAT_EQ(meterHoldMs(0.25f), 2000.0f);
+    texts.valueText(kirra::param::kModulationPreview, kirra::indexToValue(2, 3), result);
+    EXPECT_STREQ(result, "right");
 }
 
 TEST(EditorTexts, DryDelayAndRoutingGains) {
