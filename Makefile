@@ -40,6 +40,7 @@ test-asan: deps
 		-DKIRRA_SANITIZE=ON -DKIRRA_BENCH=OFF > /dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target kirra_tests kirra_gui_tests
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 # The libFuzzer targets under fuzz/, built with clang, each run for FUZZ_SECONDS; their corpora

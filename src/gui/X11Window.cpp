@@ -3,7 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
 #include <cairo.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -157,7 +156,9 @@ constexpr int kDoubleClickPixels = 4;
 
 struct X11Window::Connection {
     Display* display = nullptr;
-    cairo_surface_t* surface = nullptr;
+    GC gc = nullptr;
+    // The back buffer's pixels as the X server takes them (32-bit words, 24 bits of colour).
+    XImage* image = nullptr;
     Atom deleteWindow = 0;
 };
 
@@ -220,8 +221,35 @@ bool X11Window::create(unsigned long parentWindow, std::string& error) {
         hints.min_height = hints.max_height = height;
         XSetWMNormalHints(display, window_, &hints);
     }
-    connection_->surface = cairo_xlib_surface_create(display, window_, visual, width, height);
     backBuffer_ = Image(width, height);
+    // The back buffer is handed to the server as it is, which needs a true-colour display of
+    // 24 bits in 32-bit pixels: what every current X server offers.
+    XImage* image = nullptr;
+    if (backBuffer_.isValid() && DefaultDepth(display, screen) == 24 &&
+        visual->c_class == TrueColor) {
+        cairo_surface_flush(backBuffer_.surface());
+        image = XCreateImage(
+            display, visual, 24, ZPixmap, 0,
+            reinterpret_cast<char*>(cairo_image_surface_get_data(backBuffer_.surface())), width,
+            height, 32, cairo_image_surface_get_stride(backBuffer_.surface()));
+    }
+    if (image == nullptr || image->bits_per_pixel != 32) {
+        if (image != nullptr) {
+            image->data = nullptr;
+            XDestroyImage(image);
+        }
+        error = "the X display has no 24-bit true-colour visual";
+        XDestroyWindow(display, window_);
+        window_ = 0;
+        unregisterDisplay(display);
+        XCloseDisplay(display);
+        connection_->display = nullptr;
+        return false;
+    }
+    // Cairo's pixels are native 32-bit words; Xlib converts if the server's order differs.
+    image->byte_order = LSBFirst;
+    connection_->image = image;
+    connection_->gc = XCreateGC(display, window_, 0, nullptr);
     XMapWindow(display, window_);
     XFlush(display);
     if (pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
@@ -242,7 +270,11 @@ X11Window::~X11Window() {
     }
     Display* display = connection_->display;
     if (display == nullptr) return;
-    if (connection_->surface != nullptr) cairo_surface_destroy(connection_->surface);
+    if (connection_->image != nullptr) {
+        connection_->image->data = nullptr;  // the back buffer's own
+        XDestroyImage(connection_->image);
+    }
+    if (connection_->gc != nullptr) XFreeGC(display, connection_->gc);
     if (!windowGone_ && window_ != 0) XDestroyWindow(display, window_);
     XSync(display, False);
     unregisterDisplay(display);
@@ -378,15 +410,13 @@ void X11Window::paint() {
     Rect exposed{exposedLeft_, exposedTop_, exposedRight_, exposedBottom_};
     exposedLeft_ = exposedTop_ = exposedRight_ = exposedBottom_ = 0;
     Rect area = dirty.united(exposed);
-    if (area.isEmpty() || connection_->surface == nullptr) return;
-    cairo_t* cairo = cairo_create(connection_->surface);
-    cairo_rectangle(cairo, area.left, area.top, area.width(), area.height());
-    cairo_clip(cairo);
-    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cairo, backBuffer_.surface(), 0, 0);
-    cairo_paint(cairo);
-    cairo_destroy(cairo);
-    cairo_surface_flush(connection_->surface);
+    if (area.isEmpty()) return;
+    area = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame_.width()),
+            std::min(area.bottom, frame_.height())};
+    if (area.isEmpty()) return;
+    cairo_surface_flush(backBuffer_.surface());
+    XPutImage(connection_->display, window_, connection_->gc, connection_->image, area.left,
+              area.top, area.left, area.top, area.width(), area.height());
     XFlush(connection_->display);
 }
 
