@@ -18,6 +18,8 @@ using gui::Rect;
 namespace {
 
 const char* const kPageLabels[4] = {"OPS", "LIB", "PREF", "MODS"};
+// The names the host shows for the four choices of "Curr MAIN".
+const char* const kPageTitles[4] = {"OP ROUTING", "LIBRARY", "PREFERENCES", "MOD ROUTING"};
 
 }  // namespace
 
@@ -77,6 +79,9 @@ void KirraFrame::buildMainSection() {
             layout::kPageButtons[page], &context_.controls, tags::kPageButton0 + page,
             skin().button(), kPageLabels[page]));
     }
+    pageTitle_ =
+        addView(std::make_unique<gui::TextLabel>(layout::kMainTitle, "", Skin::captionFont(),
+                                                 Skin::kLight.withAlpha(150), gui::Align::kCenter));
     showPage(valueToIndex(value(param::kCurrentMain), param::kPageStates));
 }
 
@@ -155,6 +160,7 @@ void KirraFrame::showPage(int page) {
     shownPage_ = page;
     for (int k = 0; k < 4; ++k)
         pageButtons_[k]->setValue(k == page ? 1.0f : 0.0f);
+    pageTitle_->setText(kPageTitles[page]);
     ParameterReader reader = [this](int index) { return value(index); };
     if (page == 0) {
         page_ = addView(std::make_unique<RoutingPage>(layout::kPageArea, &context_.controls, reader,

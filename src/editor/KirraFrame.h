@@ -15,6 +15,7 @@
 #include "editor/ModulePanel.h"
 #include "editor/MyFrame.h"
 #include "editor/ValueTextSource.h"
+#include "gui/TextLabel.h"
 
 namespace kirra {
 class Plugin;
@@ -64,6 +65,7 @@ class KirraFrame : public MyFrame {
     int shownModulator() const { return shownModulator_; }
     int shownPage() const { return shownPage_; }
     gui::View* currentPage() const { return page_; }
+    const std::string& pageTitle() const { return pageTitle_->getText(); }
     CLibWnd* library() const { return library_; }
     ModulationPage* modulationPage() const { return modulationPage_; }
 
@@ -102,6 +104,7 @@ class KirraFrame : public MyFrame {
     ModulePanel* modulatorPanel_ = nullptr;
     CMeter* meters_[4] = {};
     gui::View* page_ = nullptr;
+    gui::TextLabel* pageTitle_ = nullptr;
     CLibWnd* library_ = nullptr;
     ModulationPage* modulationPage_ = nullptr;
     int shownOperator_ = 0;

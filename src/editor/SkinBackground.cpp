@@ -120,7 +120,6 @@ void paintBackground(gui::Image& image) {
     paintScreen(context, layout::kMainScreen);
     paintScreen(context, layout::kOperatorScreen);
     paintTitle(context, layout::kModulatorTitle, "MODULATORS");
-    paintTitle(context, layout::kMainTitle, "KIRRA");
     paintTitle(context, layout::kOperatorTitle, "OPERATORS");
 
     paintKnobRow(context, layout::kModulatorSection, "ASSIGNABLE KNOBS");
@@ -149,8 +148,6 @@ void paintBackground(gui::Image& image) {
                      Skin::kLight.withAlpha(110));
     context.drawText("OUTPUT", {472, 302, 540, 314}, Align::kRight, Skin::smallFont(),
                      Skin::kLight.withAlpha(110));
-    context.drawText("-60 ... 0 dB", {292, 317, 540, 329}, Align::kCenter, Skin::smallFont(),
-                     Skin::kLight.withAlpha(60));
 }
 
 }  // namespace kirra::editor
