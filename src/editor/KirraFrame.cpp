@@ -24,9 +24,13 @@ const char* const kPageTitles[4] = {"OP ROUTING", "LIBRARY", "PREFERENCES", "MOD
 }  // namespace
 
 KirraFrame::KirraFrame(const Context& context)
-    : MyFrame(layout::kWidth, layout::kHeight), plugin_(context.plugin), context_(context) {
-    shownOperator_ = valueToIndex(value(param::kCurrentOperator), param::kPageStates);
-    shownModulator_ = valueToIndex(value(param::kCurrentModulator), param::kPageStates);
+    : MyFrame(layout::kWidth, layout::kHeight),
+      plugin_(context.plugin),
+      context_(context),
+      operators_{SlotKind::kOperator, param::kOperatorType1, param::kOperatorBypass1,
+                 layout::kOperatorPanel},
+      modulators_{SlotKind::kModulator, param::kModulatorType1, param::kModulatorBypass1,
+                  layout::kModulatorPanel} {
     buildKnobs();
     buildOperatorSection();
     buildMainSection();
@@ -63,14 +67,14 @@ void KirraFrame::buildKnobs() {
 
 void KirraFrame::buildOperatorSection() {
     for (int slot = 0; slot < 4; ++slot) {
-        operatorButtons_[slot] = addView(std::make_unique<CModuleButton>(
+        operators_.buttons[slot] = addView(std::make_unique<CModuleButton>(
             layout::kOperatorButtons[slot], &context_.controls, tags::kOperatorButton1 + slot,
             skin().button(), "OP" + std::to_string(slot + 1)));
     }
-    operatorSelector_ = addView(
+    operators_.selector = addView(
         std::make_unique<COPSelector>(layout::kOperatorSelector, &context_.controls,
                                       param::kOperatorType1, skin(), layout::kOperatorMenuBottom));
-    showOperator(shownOperator_);
+    showOperator(valueToIndex(value(param::kCurrentOperator), param::kPageStates));
 }
 
 void KirraFrame::buildMainSection() {
@@ -87,14 +91,14 @@ void KirraFrame::buildMainSection() {
 
 void KirraFrame::buildModulatorSection() {
     for (int slot = 0; slot < 4; ++slot) {
-        modulatorButtons_[slot] = addView(std::make_unique<CModuleButton>(
+        modulators_.buttons[slot] = addView(std::make_unique<CModuleButton>(
             layout::kModulatorButtons[slot], &context_.controls, tags::kModulatorButton1 + slot,
             skin().button(), "MOD" + std::to_string(slot + 1)));
     }
-    modulatorSelector_ = addView(std::make_unique<CMODSelector>(
+    modulators_.selector = addView(std::make_unique<CMODSelector>(
         layout::kModulatorSelector, &context_.controls, param::kModulatorType1, skin(),
         layout::kModulatorMenuBottom));
-    showModulator(shownModulator_);
+    showModulator(valueToIndex(value(param::kCurrentModulator), param::kPageStates));
 }
 
 void KirraFrame::buildMeters() {
@@ -111,44 +115,24 @@ void KirraFrame::buildMeters() {
     }
 }
 
-void KirraFrame::showOperator(int slot) {
+void KirraFrame::showSlot(SlotSection& section, int slot) {
     if (slot < 0 || slot >= 4) return;
-    shownOperator_ = slot;
+    section.shown = slot;
     for (int k = 0; k < 4; ++k) {
-        operatorButtons_[k]->setValue(k == slot ? 1.0f : 0.0f);
-        operatorButtons_[k]->setBypassed(value(param::kOperatorBypass1 + k) >= 0.5f);
+        section.buttons[k]->setValue(k == slot ? 1.0f : 0.0f);
+        section.buttons[k]->setBypassed(value(section.firstBypass + k) >= 0.5f);
     }
-    operatorSelector_->setTag(param::kOperatorType1 + slot);
-    operatorSelector_->setValue(value(param::kOperatorType1 + slot));
-    operatorSelector_->setBypassed(value(param::kOperatorBypass1 + slot) >= 0.5f);
-    rebuildOperatorPanel();
+    section.selector->setTag(section.firstType + slot);
+    section.selector->setValue(value(section.firstType + slot));
+    section.selector->setBypassed(value(section.firstBypass + slot) >= 0.5f);
+    rebuildPanel(section);
 }
 
-void KirraFrame::showModulator(int slot) {
-    if (slot < 0 || slot >= 4) return;
-    shownModulator_ = slot;
-    for (int k = 0; k < 4; ++k) {
-        modulatorButtons_[k]->setValue(k == slot ? 1.0f : 0.0f);
-        modulatorButtons_[k]->setBypassed(value(param::kModulatorBypass1 + k) >= 0.5f);
-    }
-    modulatorSelector_->setTag(param::kModulatorType1 + slot);
-    modulatorSelector_->setValue(value(param::kModulatorType1 + slot));
-    modulatorSelector_->setBypassed(value(param::kModulatorBypass1 + slot) >= 0.5f);
-    rebuildModulatorPanel();
-}
-
-void KirraFrame::rebuildOperatorPanel() {
-    if (operatorPanel_ != nullptr) removeView(operatorPanel_);
-    operatorPanel_ = addView(std::make_unique<ModulePanel>(
-        layout::kOperatorPanel, &context_.controls,
-        std::make_unique<ModuleAccess>(plugin_, SlotKind::kOperator, shownOperator_)));
-}
-
-void KirraFrame::rebuildModulatorPanel() {
-    if (modulatorPanel_ != nullptr) removeView(modulatorPanel_);
-    modulatorPanel_ = addView(std::make_unique<ModulePanel>(
-        layout::kModulatorPanel, &context_.controls,
-        std::make_unique<ModuleAccess>(plugin_, SlotKind::kModulator, shownModulator_)));
+void KirraFrame::rebuildPanel(SlotSection& section) {
+    if (section.panel != nullptr) removeView(section.panel);
+    section.panel = addView(std::make_unique<ModulePanel>(
+        section.panelArea, &context_.controls,
+        std::make_unique<ModuleAccess>(plugin_, section.kind, section.shown)));
 }
 
 void KirraFrame::showPage(int page) {

@@ -53,16 +53,16 @@ class KirraFrame : public MyFrame {
     CMyNameKnob* assignableKnob(int knob) const { return assignableKnobs_[knob]; }
     CMyKnob* mainKnob(int knob) const { return mainKnobs_[knob]; }
     gui::OnOffButton* powerSwitch() const { return power_; }
-    CModuleButton* operatorButton(int slot) const { return operatorButtons_[slot]; }
-    CModuleButton* modulatorButton(int slot) const { return modulatorButtons_[slot]; }
+    CModuleButton* operatorButton(int slot) const { return operators_.buttons[slot]; }
+    CModuleButton* modulatorButton(int slot) const { return modulators_.buttons[slot]; }
     CModuleButton* pageButton(int page) const { return pageButtons_[page]; }
-    COPSelector* operatorSelector() const { return operatorSelector_; }
-    CMODSelector* modulatorSelector() const { return modulatorSelector_; }
-    ModulePanel* operatorPanel() const { return operatorPanel_; }
-    ModulePanel* modulatorPanel() const { return modulatorPanel_; }
+    CModuleSelector* operatorSelector() const { return operators_.selector; }
+    CModuleSelector* modulatorSelector() const { return modulators_.selector; }
+    ModulePanel* operatorPanel() const { return operators_.panel; }
+    ModulePanel* modulatorPanel() const { return modulators_.panel; }
     CMeter* meter(int index) const { return meters_[index]; }
-    int shownOperator() const { return shownOperator_; }
-    int shownModulator() const { return shownModulator_; }
+    int shownOperator() const { return operators_.shown; }
+    int shownModulator() const { return modulators_.shown; }
     int shownPage() const { return shownPage_; }
     gui::View* currentPage() const { return page_; }
     const std::string& pageTitle() const { return pageTitle_->getText(); }
@@ -70,11 +70,11 @@ class KirraFrame : public MyFrame {
     ModulationPage* modulationPage() const { return modulationPage_; }
 
     // Shows a slot: its button lit, its type and bypass state in the picker, its panel.
-    void showOperator(int slot);
-    void showModulator(int slot);
+    void showOperator(int slot) { showSlot(operators_, slot); }
+    void showModulator(int slot) { showSlot(modulators_, slot); }
     // Rebuilds the panel of the shown slot (after a type change).
-    void rebuildOperatorPanel();
-    void rebuildModulatorPanel();
+    void rebuildOperatorPanel() { rebuildPanel(operators_); }
+    void rebuildModulatorPanel() { rebuildPanel(modulators_); }
     // Removes the shown page and builds another.
     void showPage(int page);
     // An assignable knob counts as used when a modulation slot reads it.
@@ -83,7 +83,21 @@ class KirraFrame : public MyFrame {
     void readKnobName(int knob);
 
   private:
+    // The operator or the modulator section.
+    struct SlotSection {
+        SlotKind kind;
+        int firstType;    // type parameter of slot 1
+        int firstBypass;  // bypass parameter of slot 1
+        gui::Rect panelArea;
+        CModuleButton* buttons[4] = {};
+        CModuleSelector* selector = nullptr;
+        ModulePanel* panel = nullptr;
+        int shown = 0;
+    };
+
     float value(int index) const;
+    void showSlot(SlotSection& section, int slot);
+    void rebuildPanel(SlotSection& section);
     void buildKnobs();
     void buildOperatorSection();
     void buildMainSection();
@@ -95,20 +109,14 @@ class KirraFrame : public MyFrame {
     CMyNameKnob* assignableKnobs_[8] = {};
     CMyKnob* mainKnobs_[3] = {};
     gui::OnOffButton* power_ = nullptr;
-    CModuleButton* operatorButtons_[4] = {};
-    CModuleButton* modulatorButtons_[4] = {};
+    SlotSection operators_;
+    SlotSection modulators_;
     CModuleButton* pageButtons_[4] = {};
-    COPSelector* operatorSelector_ = nullptr;
-    CMODSelector* modulatorSelector_ = nullptr;
-    ModulePanel* operatorPanel_ = nullptr;
-    ModulePanel* modulatorPanel_ = nullptr;
     CMeter* meters_[4] = {};
     gui::View* page_ = nullptr;
     gui::TextLabel* pageTitle_ = nullptr;
     CLibWnd* library_ = nullptr;
     ModulationPage* modulationPage_ = nullptr;
-    int shownOperator_ = 0;
-    int shownModulator_ = 0;
     int shownPage_ = 1;
 };
 

@@ -186,6 +186,9 @@ TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {
 TEST_F(EditorWindow, ANonWindowParentIsRefusedAndAScreenshotNeedsNoWindow) {
     auto plugin = load();
     EXPECT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(0x7ffffff0)), 0);
+    // No parent at all: the editor makes a top-level window of its own.
+    EXPECT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, nullptr), 1);
+    plugin->dispatch(vst::effEditClose);
     Window parent = makeParent(0);
     ASSERT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
     std::string path = ::testing::TempDir() + "editor-window-screenshot.png";
