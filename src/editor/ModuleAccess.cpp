@@ -26,6 +26,8 @@ ModuleDescription ModuleAccess::describe() {
     for (int position = 0; position < current->getPositionCount(); ++position) {
         if (!current->isParameterUsed(position)) continue;
         current->getCaption(position, text);
+        // Positions the module's own panel labels otherwise go by their parameter name.
+        if (text[0] == 0) current->getParameterName(position, text);
         description.fields.push_back(
             {position, text, current->getBaseValue(position), current->getDefaultValue(position)});
     }
