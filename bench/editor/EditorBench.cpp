@@ -41,6 +41,14 @@ void fullRedraw(benchmark::State& state) {
 }
 BENCHMARK(fullRedraw)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
+// Opening: the skin's film strips and background are drawn, then every control is built.
+void openEditor(benchmark::State& state) {
+    OpenEditor open(1);
+    for (auto _ : state)
+        open.editor->openOffscreen();
+}
+BENCHMARK(openEditor)->Unit(benchmark::kMillisecond);
+
 void idleWithMetersRunning(benchmark::State& state) {
     OpenEditor open(1);
     KirraFrame& frame = *open.editor->getFrame();
