@@ -78,6 +78,31 @@ TEST_F(LibraryPage, OpensOnTheCurrentProgramAndSelectsFromTheShownBank) {
     EXPECT_EQ(fake.preset, library->getFirstVisible());
 }
 
+TEST_F(LibraryPage, ScrollBarArrowsTrackAndThumb) {
+    library->scrollTo(0);
+    // The scroll bar is the rightmost column of the list, under the heading.
+    Rect firstLine = library->lineRect(0);
+    int barX = firstLine.right + 5;
+    int top = firstLine.top;
+    int bottom = library->lineRect(CLibWnd::kVisibleLines - 1).bottom;
+    click({barX, bottom - 3, barX + 1, bottom - 2});  // down arrow
+    EXPECT_EQ(library->getFirstVisible(), 1);
+    click({barX, top + 1, barX + 1, top + 2});  // up arrow
+    EXPECT_EQ(library->getFirstVisible(), 0);
+    click({barX, bottom - 20, barX + 1, bottom - 19});  // the track pages down
+    EXPECT_EQ(library->getFirstVisible(), CLibWnd::kVisibleLines);
+    // The thumb dragged to the end of the track shows the last programs.
+    library->scrollTo(0);
+    MouseEvent press;
+    press.where = {barX, top + 12};
+    press.buttons = kirra::gui::kLeftButton;
+    frame.mouseDown(press);
+    press.where.y = bottom + 200;
+    frame.mouseMoved(press);
+    frame.mouseUp(press);
+    EXPECT_EQ(library->getFirstVisible(), LibraryOperations::kPrograms - CLibWnd::kVisibleLines);
+}
+
 TEST_F(LibraryPage, ActionsActOnTheShownBank) {
     click(library->actionRect(CLibWnd::kBankB));
     click(library->actionRect(CLibWnd::kBankLoad));
