@@ -32,6 +32,10 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs = 3000) {
     return condition();
 }
 
+int run(const std::string& command) {
+    return std::system(command.c_str());
+}
+
 class EditorWindow : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -108,10 +112,6 @@ class EditorWindow : public ::testing::Test {
     std::vector<Window> parents_;
 };
 
-int run(const std::string& command) {
-    return std::system(command.c_str());
-}
-
 TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
     auto plugin = load();
     Window parent = makeParent(0);
@@ -129,6 +129,8 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
         plugin->dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request),
         1);
     kirra::gui::Image expected = kirra::gui::Image::readPng(path);
+    // The pointer away from the editor, so that nothing shows its hover look.
+    ASSERT_EQ(run("xdotool mousemove 1000 700"), 0);
     ASSERT_TRUE(expected.isValid());
     EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, expected) == 0; }))
         << pixelsDifferingFrom(editor, expected) << " pixels differ";
