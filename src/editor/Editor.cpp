@@ -61,16 +61,16 @@ bool Editor::open(void* parentWindow) {
     mailbox_.clear();
     refreshPending_ = false;
     idleStarted_ = false;
-    std::unique_ptr<KirraFrame> frame = buildFrame();
+    // The frame is in place before the window's thread starts and ticks it.
+    frame_ = buildFrame();
     std::string error;
     auto parent = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parentWindow));
-    std::unique_ptr<gui::X11Window> window = gui::X11Window::open(parent, *frame, *this, error);
-    if (window == nullptr) {
+    window_ = gui::X11Window::open(parent, *frame_, *this, error);
+    if (window_ == nullptr) {
         lastError_ = error;
+        frame_.reset();
         return false;
     }
-    frame_ = std::move(frame);
-    window_ = std::move(window);
     open_ = true;
     return true;
 }
