@@ -1,6 +1,9 @@
 #pragma once
 // What the MIDI input has told the engine so far: held notes, the last note and its velocity,
-// pressures, pitch bend and the controller values. These are modulation sources.
+// pressures, pitch bend and the controller values. These are modulation sources, read in place
+// by the modulation slots.
+
+#include <cstdint>
 
 namespace kirra {
 
@@ -23,6 +26,16 @@ struct MidiState {
     float controllers[kControllers] = {};
 
     void reset() { *this = MidiState{}; }
+
+    // A channel message other than a control change (which also drives MIDI learn and is the
+    // engine's). Data bytes above 127 are read as their low seven bits, so no note number can
+    // index past the tables; every channel is handled alike.
+    void handleMessage(uint8_t status, uint8_t data1, uint8_t data2);
+    void setController(int controller, int value);
+
+  private:
+    void noteOn(int note, int noteVelocity);
+    void noteOff(int note);
 };
 
 }  // namespace kirra

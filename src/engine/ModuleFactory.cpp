@@ -1,5 +1,9 @@
 #include "engine/ModuleFactory.h"
 
+#include "modulators/ADSR.h"
+#include "modulators/ENV.h"
+#include "modulators/LFO.h"
+#include "modulators/STEP.h"
 #include "modules/Empty.h"
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/CompExp.h"
@@ -69,6 +73,14 @@ std::unique_ptr<Operator> createOperator(int type, int slot, ModuleOwner* owner)
 
 std::unique_ptr<Modulator> createModulator(int type, int slot, ModuleOwner* owner) {
     switch (type) {
+        case kLFO:
+            return std::make_unique<LFO>(slot, owner);
+        case kENV:
+            return std::make_unique<ENV>(slot, owner);
+        case kADSR:
+            return std::make_unique<ADSR>(slot, owner);
+        case kSTEP:
+            return std::make_unique<STEP>(slot, owner);
         default:
             return std::make_unique<Empty>(slot, owner);
     }

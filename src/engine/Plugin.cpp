@@ -166,6 +166,7 @@ void Plugin::clearProcessingState() {
         modulatorEnable_[slot].snap();
     }
     midi_.reset();
+    midiLearn_.setState(MidiLearn::kIdle);
     pendingEvents_ = nullptr;
     dryDelay_.reset();
     for (auto& peak : peaks_)

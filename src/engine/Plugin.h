@@ -10,6 +10,7 @@
 #include "engine/DryDelay.h"
 #include "engine/EditorNotifications.h"
 #include "engine/MainSection.h"
+#include "engine/MidiLearn.h"
 #include "engine/MidiState.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterIndex.h"
@@ -82,8 +83,15 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     // MIDI-learn controller numbers of KNOB1..KNOB8, Input, Mix, Output; -1 for none.
     int getLearnedController(int target) const;
     void setLearnedController(int target, int controller);
+    // MIDI learn: the editor sets the state; the learned numbers above live here.
+    MidiLearn& getMidiLearn() { return midiLearn_; }
+    const MidiState& getMidiState() const { return midi_; }
     // Preset and bank files, default banks, clipboard, preferences.
     ProgramLibrary& getLibrary() { return *library_; }
+    // Names of modulation sources (long or short form) and destinations, with the modules now in
+    // the slots.
+    void getSourceName(int source, bool shortForm, ModuleText& text);
+    void getDestinationName(int destination, ModuleText& text);
 
   private:
     struct Connections {
@@ -167,7 +175,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     const vst::VstEvents* pendingEvents_ = nullptr;
     int32_t nextEvent_ = 0;
     bool eventsStopped_ = false;
-    int learnedController_[11] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    MidiLearn midiLearn_;
     float tempoBpm_ = 120.0f;
     double runningPosition_ = 0.0;
     double songPosition_ = 0.0;  // of the current block, quarter notes

@@ -162,6 +162,8 @@ void Plugin::replaceModulator(int slot, int type) {
         return;
     }
     modulators_[slot].reset();
+    // The slot's output is a modulation source; an empty slot is not run and must read zero.
+    modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
     int first = ModulationSlots::kDestinationModulator + kModulatorPositions * slot;
     freeDestinations(first, first + kModulatorPositions - 1);
     modulators_[slot] = std::move(module);
@@ -256,11 +258,10 @@ void Plugin::getModuleText(int32_t index, char* text, int kind) {
         engineParameterName(index, result);
     } else if (kind == kLabelText) {
         engineParameterLabel(index, result);
-    } else if (inRange(index, kSlotSource1, 2 * kModulationSlots)) {
-        formatText(result, "%d",
-                   inRange(index, kSlotSource1, kModulationSlots)
-                       ? slots_.getSource(index - kSlotSource1)
-                       : slots_.getDestination(index - kSlotDestination1));
+    } else if (inRange(index, kSlotSource1, kModulationSlots)) {
+        getSourceName(slots_.getSource(index - kSlotSource1), false, result);
+    } else if (inRange(index, kSlotDestination1, kModulationSlots)) {
+        getDestinationName(slots_.getDestination(index - kSlotDestination1), result);
     } else {
         DisplayContext context;
         context.sampleRate = sampleRate_;

@@ -7,18 +7,22 @@ namespace kirra {
 
 static_assert(kLearnTargetCount == 11, "KNOB1..KNOB8, Input, Mix, Output");
 
+static_assert(kLearnTargetCount == MidiLearn::kControls, "the chunk holds every learned control");
+
 int Plugin::getLearnedController(int target) const {
-    return target >= 0 && target < kLearnTargetCount ? learnedController_[target] : -1;
+    return midiLearn_.getLearnedController(target);
 }
 
 void Plugin::setLearnedController(int target, int controller) {
-    if (target < 0 || target >= kLearnTargetCount) return;
-    learnedController_[target] = controller >= 0 && controller <= 127 ? controller : -1;
+    midiLearn_.setLearnedController(target, controller);
 }
 
 int32_t Plugin::getChunk(void** data, bool /*isPreset*/) {
     if (data == nullptr) return 0;
-    writeStateChunk(*programs_, learnedController_, chunk_.get());
+    int learned[kLearnTargetCount];
+    for (int target = 0; target < kLearnTargetCount; ++target)
+        learned[target] = midiLearn_.getLearnedController(target);
+    writeStateChunk(*programs_, learned, chunk_.get());
     *data = chunk_.get();
     return static_cast<int32_t>(kStateChunkBytes);
 }

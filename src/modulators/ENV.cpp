@@ -1,0 +1,218 @@
+#include "modulators/ENV.h"
+
+#include <cmath>
+
+#include "modulators/ModulatorMath.h"
+#include "modules/SignalTaps.h"
+
+namespace kirra {
+
+namespace {
+
+const ParameterInfo kParameters[] = {
+    {"sens", "sens", "dB", 0.5f},             // gain 1, 0 dB
+    {"attack", "attack", "ms", 0.21544346f},  // 10 ms
+    {"release", "release", "ms", 0.21544346f},
+    {"link", "l/r link", "%", 1.0f},
+    {"mode", "mode", "", 0.25f},
+    {"source", "source", "", 0.5f / ENV::kSourceCount},
+    {"depth", "depth", "%", 1.0f},
+};
+
+const char* const kModeNames[ENV::kModeCount] = {"peak", "rms"};
+const char* const kSourceDisplays[ENV::kSourceCount] = {"in",  "op1", "op2", "op3",
+                                                        "op4", "out", "side"};
+const char* const kSourceCaptions[ENV::kSourceCount] = {
+    "input", "operator1", "operator2", "operator3", "operator4", "output", "sidechain"};
+
+constexpr float kMaxSensitivity = 16.0f;
+// A plot point every rate * 30 / 32000 control periods: about 30 ms of signal (41 periods of 32
+// samples at 44.1 kHz).
+constexpr float kPeriodsPerPointPerHz = 30.0f / 32000.0f;
+
+static_assert(ENV::kSourceCount == kTapCount, "a source for every tap");
+
+float sensitivityGain(float value) {
+    float squared = value * value;
+    return kMaxSensitivity * squared * squared;
+}
+
+float cube(float value) {
+    return value * value * value;
+}
+
+}  // namespace
+
+ENV::ENV(int slot, ModuleOwner* owner) : Modulator(slot, owner, kParameters, kPositionCount) {
+    for (auto& channel : history_) {
+        for (auto& point : channel)
+            point.store(0.0f, std::memory_order_relaxed);
+    }
+}
+
+bool ENV::isParameterUsed(int position) const {
+    return position >= kSensitivity && position < kPositionCount && position != kMode &&
+           position != kSource;
+}
+
+void ENV::formatDisplay(int position, float value, ModuleText& text) const {
+    switch (position) {
+        case kSensitivity:
+            decibelText(text, sensitivityGain(value), "%.0f");
+            break;
+        case kAttack:
+        case kRelease:
+            formatText(text, "%.1f", 1000.0f * cube(value));
+            break;
+        case kLink:
+            formatText(text, "%.0f", 100.0f * value);
+            break;
+        case kMode:
+            setText(text, kModeNames[valueToIndex(value, kModeCount)]);
+            break;
+        case kSource:
+            setText(text, kSourceDisplays[valueToIndex(value, kSourceCount)]);
+            break;
+        default:  // depth
+            percentText(text, value, false);
+            break;
+    }
+}
+
+void ENV::getEditorText(int position, float value, ModuleText& text) const {
+    switch (position) {
+        case kSensitivity: {
+            ModuleText decibels;
+            decibelText(decibels, sensitivityGain(value), "%.0f");
+            formatText(text, "%sdB", decibels);
+            break;
+        }
+        case kAttack:
+        case kRelease:
+            formatText(text, "%.0fms", 1000.0f * cube(value));
+            break;
+        case kLink:
+        case kDepth:
+            percentText(text, value, true);
+            break;
+        case kSource:
+            setText(text, kSourceCaptions[valueToIndex(value, kSourceCount)]);
+            break;
+        default:
+            Modulator::getEditorText(position, value, text);
+            break;
+    }
+}
+
+float ENV::textToValue(int position, const char* text, float currentValue) const {
+    float number;
+    switch (position) {
+        case kSensitivity: {
+            const char* start = text;
+            while (start != nullptr && *start == ' ')
+                ++start;
+            if (startsWithNoCase(start, "-oo")) return 0.0f;
+            if (!parseNumber(text, number)) return currentValue;
+            float gain = std::pow(10.0f, number / 20.0f);
+            return sanitizeUnit(std::sqrt(std::sqrt(gain / kMaxSensitivity)));
+        }
+        case kAttack:
+        case kRelease:
+            if (!parseNumber(text, number)) return currentValue;
+            number = number < 0.0f ? 0.0f : (number > 1000.0f ? 1000.0f : number);
+            return std::cbrt(number / 1000.0f);
+        case kLink:
+        case kDepth:
+            return percentFromText(text, currentValue);
+        case kMode: {
+            int mode = indexOfName(text, kModeNames, kModeCount);
+            return mode >= 0 ? indexToValue(mode, kModeCount) : currentValue;
+        }
+        case kSource: {
+            int source = indexOfName(text, kSourceCaptions, kSourceCount);
+            if (source < 0) source = indexOfName(text, kSourceDisplays, kSourceCount);
+            return source >= 0 ? indexToValue(source, kSourceCount) : currentValue;
+        }
+        default:
+            return currentValue;
+    }
+}
+
+float ENV::getHistory(int channel, int index) const {
+    if (channel < 0 || channel > 1 || index < 0 || index >= kHistoryLength) return 0.0f;
+    return history_[channel][index].load(std::memory_order_relaxed);
+}
+
+void ENV::setSampleRate(float sampleRate) {
+    decimationCounter_ = 0;
+    int periods = static_cast<int>(sampleRate * kPeriodsPerPointPerHz);
+    decimationLength_ = periods > 1 ? periods : 1;
+    Modulator::setSampleRate(sampleRate);
+}
+
+void ENV::updateParameters() {
+    mode_ = valueToIndex(base_[kMode], kModeCount);
+    source_ = valueToIndex(base_[kSource], kSourceCount);
+    const float* copies[2] = {left_, right_};
+    const float* taps[2] = {tapsLeft_, tapsRight_};
+    for (int channel = 0; channel < 2; ++channel) {
+        const float* values = copies[channel];
+        sensitivity_[channel] = sensitivityGain(values[kSensitivity]);
+        attackCoefficient_[channel] =
+            timeConstantCoefficient(static_cast<double>(sampleRate_) * cube(values[kAttack]));
+        releaseCoefficient_[channel] =
+            timeConstantCoefficient(static_cast<double>(sampleRate_) * cube(values[kRelease]));
+        link_[channel] = values[kLink];
+        depth_[channel].setTarget(values[kDepth]);
+        inputLevel_[channel].store(std::fabs(taps[channel][source_]) * sensitivity_[channel],
+                                   std::memory_order_relaxed);
+    }
+    recordHistory();
+}
+
+void ENV::recordHistory() {
+    for (int channel = 0; channel < 2; ++channel)
+        runningMaximum_[channel] = maxOf(runningMaximum_[channel], lastOutput_[channel]);
+    if (++decimationCounter_ < decimationLength_) return;
+    decimationCounter_ = 0;
+    int index = historyIndex_.load(std::memory_order_relaxed) + 1;
+    if (index >= kHistoryLength) index = 0;
+    for (int channel = 0; channel < 2; ++channel) {
+        history_[channel][index].store(runningMaximum_[channel], std::memory_order_relaxed);
+        runningMaximum_[channel] = 0.0f;
+    }
+    historyIndex_.store(index, std::memory_order_relaxed);
+}
+
+void ENV::snapToTargets() {
+    depth_[0].snap();
+    depth_[1].snap();
+}
+
+void ENV::resetState() {
+    detector_[0] = detector_[1] = 0.0;
+}
+
+void ENV::generateSample(float& left, float& right) {
+    float depthLeft = depth_[0].advance();
+    float depthRight = depth_[1].advance();
+    // Clamped before detection: a hot signal saturates the follower at full scale.
+    float inputLeft = minOf(std::fabs(tapsLeft_[source_]) * sensitivity_[0], 1.0f);
+    float inputRight = minOf(std::fabs(tapsRight_[source_]) * sensitivity_[1], 1.0f);
+    float louder = maxOf(inputLeft, inputRight);
+    double goal[2] = {(1.0f - link_[0]) * inputLeft + link_[0] * louder,
+                      (1.0f - link_[1]) * inputRight + link_[1] * louder};
+    float level[2];
+    for (int channel = 0; channel < 2; ++channel) {
+        double& state = detector_[channel];
+        double target = mode_ == kRmsMode ? goal[channel] * goal[channel] : goal[channel];
+        double coefficient =
+            target >= state ? attackCoefficient_[channel] : releaseCoefficient_[channel];
+        state = flushDenormal(state + (target - state) * coefficient);
+        level[channel] = static_cast<float>(mode_ == kRmsMode ? std::sqrt(state) : state);
+    }
+    left = lastOutput_[0] = level[0] * depthLeft;
+    right = lastOutput_[1] = level[1] * depthRight;
+}
+
+}  // namespace kirra

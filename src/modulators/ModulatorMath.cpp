@@ -1,0 +1,26 @@
+#include "modulators/ModulatorMath.h"
+
+namespace kirra {
+
+void percentText(ModuleText& text, float value, bool withSign) {
+    formatText(text, withSign ? "%.1f%%" : "%.1f", 100.0f * value);
+}
+
+float percentFromText(const char* text, float currentValue) {
+    float percent;
+    if (!parseNumber(text, percent)) return currentValue;
+    percent = percent < 0.0f ? 0.0f : (percent > 100.0f ? 100.0f : percent);
+    return percent / 100.0f;
+}
+
+int indexOfName(const char* text, const char* const* names, int count) {
+    if (text == nullptr) return -1;
+    while (*text == ' ')
+        ++text;
+    for (int index = 0; index < count; ++index) {
+        if (equalsNoCase(text, names[index])) return index;
+    }
+    return -1;
+}
+
+}  // namespace kirra
