@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,6 +60,11 @@ void printUsage() {
         "1\n"
         "  --preset FILE.vtp            load a preset file into the current program\n"
         "  --sidechain FILE             sidechain input (plug-in inputs 3 and 4)\n"
+        "  --midi FILE.mid              MIDI file played along (notes, controllers, bend,\n"
+        "                               pressure), its start at the start of the render\n"
+        "  --tempo BPM                  host tempo (default: the MIDI file's, else 120)\n"
+        "  --position QUARTERS          song position of the render's start (default 0)\n"
+        "  --stopped                    the host's transport is stopped (position stands)\n"
         "  --sr HZ                      sample rate (default: the input's, else 44100)\n"
         "  --block N                    block size (default 512)\n"
         "  --tail SECONDS               render this much silence after the input\n"
@@ -104,6 +110,22 @@ bool parseCommandLine(int argc, char** argv, Options& options, std::string& erro
             const char* value = needValue("--sidechain");
             if (value == nullptr) return false;
             options.sidechainPath = value;
+        } else if (arg == "--midi") {
+            const char* value = needValue("--midi");
+            if (value == nullptr) return false;
+            options.midiPath = value;
+        } else if (arg == "--tempo" || arg == "--position") {
+            const char* value = needValue(arg.c_str());
+            if (value == nullptr) return false;
+            bool tempo = arg == "--tempo";
+            if (!parseDouble(value, number) || !std::isfinite(number) ||
+                (tempo && (number < 1.0 || number > 1000.0))) {
+                error = tempo ? "--tempo wants 1 to 1000 BPM" : "--position wants a number";
+                return false;
+            }
+            (tempo ? options.tempoBpm : options.startQuarterNotes) = number;
+        } else if (arg == "--stopped") {
+            options.transportStopped = true;
         } else if (arg == "--set") {
             const char* value = needValue("--set");
             if (value == nullptr) return false;

@@ -12,6 +12,11 @@ struct Options {
     std::vector<std::string> positional;
     std::string pluginPath;
     std::string sidechainPath;
+    std::string midiPath;
+    // Host transport: 0 takes the MIDI file's first tempo, else 120
+    double tempoBpm = 0.0;
+    double startQuarterNotes = 0.0;
+    bool transportStopped = false;
     // --set NAME_OR_INDEX=VALUE, applied in order
     std::vector<std::pair<std::string, std::string>> settings;
     double sampleRate = 0.0;  // 0: the input file's rate, else 44100

@@ -189,7 +189,9 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
             timeInfo_.samplePos = samplePosition_;
             timeInfo_.sampleRate = sampleRate_;
             timeInfo_.tempo = transport_.tempoBpm;
-            timeInfo_.ppqPos = transport_.startQuarterNotes + seconds * transport_.tempoBpm / 60.0;
+            // A stopped transport stands at its position.
+            double quarterNotes = transport_.playing ? seconds * transport_.tempoBpm / 60.0 : 0.0;
+            timeInfo_.ppqPos = transport_.startQuarterNotes + quarterNotes;
             timeInfo_.timeSigNumerator = 4;
             timeInfo_.timeSigDenominator = 4;
             timeInfo_.flags = vst::kTempoValid | vst::kPpqPosValid | vst::kTimeSigValid;

@@ -4,6 +4,7 @@
 
 #include "kirra/Commands.h"
 #include "kirra/DemoSignal.h"
+#include "kirra/MidiFile.h"
 #include "kirra/Renderer.h"
 
 namespace host {
@@ -29,11 +30,26 @@ int runRender(const Options& options) {
         return 1;
     }
 
+    MidiFile midiFile;
+    if (!options.midiPath.empty() && !readMidiFile(options.midiPath, midiFile, error)) {
+        std::fprintf(stderr, "kirra: %s\n", error.c_str());
+        return 1;
+    }
+
     PluginHost plugin;
     if (!loadPlugin(options, plugin, input.sampleRate)) return 1;
     if (!applySettingsOrFail(plugin, options)) return 1;
+    Transport& transport = plugin.transport();
+    transport.tempoBpm = options.tempoBpm > 0.0    ? options.tempoBpm
+                         : midiFile.tempoBpm > 0.0 ? midiFile.tempoBpm
+                                                   : 120.0;
+    transport.startQuarterNotes = options.startQuarterNotes;
+    transport.playing = !options.transportStopped;
+    MidiSchedule midi;
+    midi.addFile(midiFile, transport.tempoBpm, input.sampleRate);
     plugin.resume();
     RenderSettings settings;
+    if (!options.midiPath.empty()) settings.midi = &midi;
     settings.blockSize = options.blockSize;
     settings.tailSeconds = options.tailSeconds;
     settings.doublePrecision = options.doublePrecision;
@@ -55,6 +71,14 @@ int runRender(const Options& options) {
         std::printf("input:     %s, %.1f s at %.0f Hz, peak %.1f dBFS, RMS %.1f dBFS\n",
                     demo ? "built-in demo" : options.positional[0].c_str(),
                     input.frames() / input.sampleRate, input.sampleRate, in.peakDb, in.rmsDb);
+        std::printf("transport: %.2f BPM from %.2f quarter notes, %s\n", transport.tempoBpm,
+                    transport.startQuarterNotes, transport.playing ? "playing" : "stopped");
+        if (!options.midiPath.empty()) {
+            std::printf("midi:      %s, %zu messages played, %zu beyond the end\n",
+                        options.midiPath.c_str(), midi.scheduledCount(), midi.droppedCount());
+            for (const std::string& problem : midiFile.problems)
+                std::printf("           skipped: %s\n", problem.c_str());
+        }
         std::printf("output:    %s, peak %.1f dBFS, RMS %.1f dBFS\n", outPath.c_str(), out.peakDb,
                     out.rmsDb);
         std::printf("speed:     %.0fx realtime (%.3f s of CPU for %.1f s of audio)\n",

@@ -37,6 +37,7 @@ RenderStats renderWith(PluginHost& plugin, const AudioBuffer& input, const Audio
         paddedChannel<Sample>(&input, 0, total), paddedChannel<Sample>(&input, 1, total),
         paddedChannel<Sample>(sidechain, 0, total), paddedChannel<Sample>(sidechain, 1, total)};
     std::vector<std::vector<Sample>> out(2, std::vector<Sample>(total, Sample(0)));
+    if (settings.midi != nullptr) settings.midi->prepare(static_cast<int>(block), total);
 
     RenderStats stats;
     double before = threadCpuSeconds();
@@ -44,6 +45,11 @@ RenderStats renderWith(PluginHost& plugin, const AudioBuffer& input, const Audio
         size_t frames = std::min(block, total - start);
         Sample* inputs[4] = {&in[0][start], &in[1][start], &in[2][start], &in[3][start]};
         Sample* outputs[2] = {&out[0][start], &out[1][start]};
+        if (settings.midi != nullptr) {
+            if (vst::VstEvents* events = settings.midi->eventsForBlock(start / block)) {
+                plugin.sendEvents(events);
+            }
+        }
         if constexpr (sizeof(Sample) == sizeof(double)) {
             plugin.processDouble(inputs, outputs, static_cast<int32_t>(frames));
         } else {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kirra/AudioBuffer.h"
+#include "kirra/MidiSchedule.h"
 #include "kirra/PluginHost.h"
 
 namespace host {
@@ -14,6 +15,8 @@ struct RenderSettings {
     int blockSize = 512;
     double tailSeconds = 0.0;
     bool doublePrecision = false;
+    // Messages handed over before each block; prepared by render for its blocks.
+    MidiSchedule* midi = nullptr;
 };
 
 struct RenderStats {
