@@ -1,0 +1,141 @@
+// The envelope follower measured on steady and stopping signals: peak and RMS levels, attack
+// and release time constants, sensitivity, clamping, link, the sidechain tap and the plot history.
+
+#include "modulators/ENV.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "modules/ModuleCatalogue.h"
+#include "support/ModulatorRunner.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using kirra::ENV;
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+
+Stereo constant(size_t frames, float left, float right) {
+    Stereo signal(frames);
+    std::fill(signal.left.begin(), signal.left.end(), left);
+    std::fill(signal.right.begin(), signal.right.end(), right);
+    return signal;
+}
+
+}  // namespace
+
+TEST(ENV, PeakDetectorOnAFullScaleSineAndItsReleaseTimeConstant) {
+    Stereo tone = stereo(sine(1000.0, kRate, 22050));
+    {
+        // Equal attack and release (the defaults, 10 ms each) average the rectified sine.
+        ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
+        runner.setTapSignal(kirra::kTapInput, &tone);
+        Stereo out = runner.run(22050);
+        double mean = 0.0;
+        for (size_t i = 11025; i < 22050; ++i)
+            mean += out.left[i] / 11025.0;
+        EXPECT_NEAR(mean, 2.0 / kPi, 5e-3);
+    }
+    ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
+    runner.module().setParameter(ENV::kAttack, 0.0f);  // instant: the detector holds the peaks
+    runner.module().setSampleRate(kRate);
+    runner.setTapSignal(kirra::kTapInput, &tone);
+    Stereo out = runner.run(22050 + 2000);
+    EXPECT_GT(peak(out.left, 11025, 22050), 0.999);
+    EXPECT_GT(rms(out.left, 11025, 22050), 0.97);
+    // Silence from frame 22050 on: a 10 ms (441-sample) exponential decay.
+    const double start = out.left[22049];
+    EXPECT_NEAR(out.left[22049 + 441] / start, std::exp(-1.0), 1e-3);
+    EXPECT_NEAR(out.left[22049 + 1323] / start, std::exp(-3.0), 1e-3);
+}
+
+TEST(ENV, RmsOfAConstantSettlesOnIt) {
+    ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
+    runner.module().setParameter(ENV::kMode, stateValue(ENV::kRmsMode, ENV::kModeCount));
+    runner.module().setSampleRate(kRate);
+    Stereo half = constant(44100, 0.5f, -0.5f);
+    runner.setTapSignal(kirra::kTapInput, &half);
+    Stereo out = runner.run(44100);
+    EXPECT_NEAR(out.left.back(), 0.5f, 1e-4f);
+    EXPECT_NEAR(out.right.back(), 0.5f, 1e-4f);
+    // The mean square rises with the attack time constant: 63 % of 0.25 after 441 samples.
+    EXPECT_NEAR(out.left[440], std::sqrt(0.25 * (1.0 - std::exp(-1.0))), 1e-3);
+}
+
+TEST(ENV, SensitivityScalesAndClampsTheInput) {
+    Stereo half = constant(20000, 0.5f, 0.5f);
+    for (auto [sens, expected] : {std::pair{0.0f, 0.0f}, {1.0f, 1.0f}, {0.5f, 0.5f}}) {
+        ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
+        runner.module().setParameter(ENV::kSensitivity, sens);  // -oo, +24 dB, 0 dB
+        runner.setTapSignal(kirra::kTapInput, &half);
+        Stereo out = runner.run(20000);
+        EXPECT_NEAR(out.left.back(), expected, 1e-4f) << sens;
+        EXPECT_LE(peak(out.left), 1.0) << sens;
+    }
+}
+
+TEST(ENV, LinkMovesBothChannelsTowardTheLouder) {
+    Stereo leftOnly = constant(20000, 0.8f, 0.0f);
+    for (auto [link, right] : {std::pair{1.0f, 0.8f}, {0.0f, 0.0f}, {0.5f, 0.4f}}) {
+        ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
+        runner.module().setParameter(ENV::kLink, link);
+        runner.setTapSignal(kirra::kTapInput, &leftOnly);
+        Stereo out = runner.run(20000);
+        EXPECT_NEAR(out.left.back(), 0.8f, 1e-4f) << link;
+        EXPECT_NEAR(out.right.back(), right, 1e-4f) << link;
+    }
+}
+
+TEST(ENV, SidechainSourceFollowsTheSidechainOnly) {
+    ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
+    runner.module().setParameter(ENV::kSource, stateValue(kirra::kTapSidechain, ENV::kSourceCount));
+    Stereo side = constant(20000, 0.3f, 0.3f);
+    runner.setTapSignal(kirra::kTapSidechain, &side);
+    Stereo out = runner.run(20000);
+    EXPECT_NEAR(out.left.back(), 0.3f, 1e-4f);
+
+    ModulatorRunner input = makeModulatorRunner(kirra::kENV, kRate);  // listens to the input
+    input.setTapSignal(kirra::kTapSidechain, &side);
+    EXPECT_EQ(peak(input.run(20000).left), 0.0);
+}
+
+TEST(ENV, HistoryKeepsTheMaximumOfAbout30MsPerPoint) {
+    ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
+    Stereo half = constant(3 * 41 * 32, 0.5f, 0.25f);
+    runner.setTapSignal(kirra::kTapInput, &half);
+    runner.module().setParameter(ENV::kLink, 0.0f);
+    runner.run(3 * 41 * 32);  // 123 control updates: a point every 41 at 44.1 kHz
+    auto& env = static_cast<ENV&>(runner.module());
+    EXPECT_EQ(env.getHistoryIndex(), 3);
+    EXPECT_NEAR(env.getHistory(0, 3), 0.5f, 1e-4f);
+    EXPECT_NEAR(env.getHistory(1, 3), 0.25f, 1e-4f);
+    EXPECT_LT(env.getHistory(0, 1), 0.5f);  // the first point saw the attack
+    EXPECT_FLOAT_EQ(env.getInputLevel(0), 0.5f);
+    EXPECT_EQ(env.getHistory(0, ENV::kHistoryLength), 0.0f);
+}
+
+TEST(ENV, Texts) {
+    ENV env(0, nullptr);
+    kirra::ModuleText text;
+    env.getParameterDisplay(ENV::kSensitivity, text);
+    EXPECT_STREQ(text, "0");
+    env.getParameterDisplay(ENV::kAttack, text);
+    EXPECT_STREQ(text, "10.0");
+    env.getEditorText(ENV::kRelease, 1.0f, text);
+    EXPECT_STREQ(text, "1000ms");
+    env.getParameterDisplay(ENV::kSource, text);
+    EXPECT_STREQ(text, "in");
+    env.getEditorText(ENV::kSource, 0.99f, text);
+    EXPECT_STREQ(text, "sidechain");
+    env.getEditorText(ENV::kSensitivity, 0.0f, text);
+    EXPECT_STREQ(text, "-oodB");
+    EXPECT_NEAR(env.textToValue(ENV::kSensitivity, "24", 0.0f), std::pow(std::pow(10.0, 1.2) / 16, 0.25),
+                1e-6);
+    EXPECT_NEAR(env.textToValue(ENV::kAttack, "10", 0.0f), 0.21544346f, 1e-6f);
+    EXPECT_FLOAT_EQ(env.textToValue(ENV::kMode, "rms", 0.0f), 0.75f);
+    EXPECT_TRUE(env.isParameterUsed(ENV::kLink));
+    EXPECT_FALSE(env.isParameterUsed(ENV::kSource));
+}

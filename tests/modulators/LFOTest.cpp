@@ -1,0 +1,225 @@
+// The LFO measured against its waveforms: song-position lock, offsets, tilt, smoothing,
+// sample-and-hold, the top rate, and its texts and mode conversions.
+
+#include "modulators/LFO.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/ModulatorRunner.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using kirra::LFO;
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+const float kHertzMode = stateValue(LFO::kHertzMode, LFO::kModeCount);
+
+float rateValueFor(float hertz) {
+    return std::sqrt((hertz - 0.01f) / 29.99f);
+}
+
+float waveformValue(int waveform) {
+    return stateValue(waveform, LFO::kWaveformCount);
+}
+
+// An LFO running free at a rate with a shape.
+ModulatorRunner& freeRunning(ModulatorRunner& runner, float hertz, int waveform) {
+    runner.module().setParameter(LFO::kMode, kHertzMode);
+    runner.module().setParameter(LFO::kRate, rateValueFor(hertz));
+    runner.module().setParameter(LFO::kWaveform, waveformValue(waveform));
+    runner.module().setSampleRate(kRate);
+    return runner;
+}
+
+double fraction(double value) {
+    return value - std::floor(value);
+}
+
+}  // namespace
+
+TEST(LFO, DefaultCompletesOneSineCyclePerBarOfTheSong) {
+    ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
+    runner.setTempo(120.0f);
+    runner.setSongPosition(0.0);
+    Stereo out = runner.run(4 * 44100);
+    const double quartersPerSample = 2.0 / kRate;
+    for (size_t i = 0; i < out.frames(); i += 997) {
+        double expected = std::sin(2.0 * kPi * i * quartersPerSample / 4.0);
+        ASSERT_NEAR(out.left[i], expected, 2e-3) << i;
+        ASSERT_NEAR(out.right[i], expected, 2e-3) << i;
+    }
+}
+
+TEST(LFO, FollowsTheHostWhilePlayingAndTheRunningPositionWhenStopped) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(kirra::param::kModulatorType1, stateValue(kirra::kLFO, 64));
+    plugin.suspend();  // the running position starts here
+    host.script().playing = true;
+    host.script().quarterNotes = 10.0;
+    const int blocks = 86;  // of 512: the last control update falls on the last sample
+    const double lastFrame = blocks * 512 - 1;
+    const double quartersPerSample = 2.0 / 44100.0;
+    host.process(Stereo(blocks * 512));
+    auto* lfo = static_cast<LFO*>(plugin.getModulator(0));
+    EXPECT_NEAR(lfo->getPhase(), fraction((10.0 + lastFrame * quartersPerSample) / 4.0), 1e-4);
+
+    host.script().playing = false;
+    host.process(Stereo(blocks * 512));
+    // The song stopped 10 quarter notes ahead of the plug-in's own count, which now leads.
+    double runningFrames = 2 * blocks * 512 - 1;
+    EXPECT_NEAR(lfo->getPhase(), fraction(runningFrames * quartersPerSample / 4.0), 1e-4);
+}
+
+TEST(LFO, OppositeOffsetsGiveChannelsHalfACycleApart) {
+    ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
+    runner.module().setParameter(LFO::kOffsetLeft, 0.25f);   // -90 degrees
+    runner.module().setParameter(LFO::kOffsetRight, 0.75f);  // +90 degrees
+    freeRunning(runner, 5.0f, LFO::kSine);
+    Stereo out = runner.run(44100);
+    for (size_t i = 64; i < out.frames(); i += 101)
+        ASSERT_NEAR(out.left[i], -out.right[i], 1e-3) << i;
+    EXPECT_GT(peak(out.left), 0.99);
+}
+
+TEST(LFO, TiltMovesTheMidPointOfTheSaw) {
+    ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
+    runner.module().setParameter(LFO::kTilt, 0.1f);
+    freeRunning(runner, 1.0f, LFO::kSaw);
+    Stereo out = runner.run(44100);
+    // Phase p = i / 44100: -1 to 0 over the first tenth, 0 to +1 over the rest.
+    EXPECT_NEAR(out.left[2205], -0.5f, 2e-3);   // p = 0.05
+    EXPECT_NEAR(out.left[4410], 0.0f, 2e-3);    // p = 0.1
+    EXPECT_NEAR(out.left[24255], 0.5f, 2e-3);   // p = 0.55
+    EXPECT_NEAR(out.left[44000], 1.0f, 5e-3);   // just before the wrap
+}
+
+TEST(LFO, FullySmoothedSquareIsOnePoleFilteredAtTheRate) {
+    ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
+    runner.module().setParameter(LFO::kSmooth, 1.0f);
+    freeRunning(runner, 2.0f, LFO::kSquare);
+    Stereo out = runner.run(5 * 44100);
+    // A one-pole low-pass with its corner at the square's rate settles each half cycle
+    // (pi time constants long) to a peak of tanh(pi / 2).
+    EXPECT_NEAR(peak(out.left, 3 * 44100), std::tanh(kPi / 2.0), 2e-3);
+}
+
+TEST(LFO, SampleAndHoldSharesOrDrawsPerChannelByTheOffsets) {
+    {
+        ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
+        freeRunning(runner, 10.0f, LFO::kSampleAndHold);
+        Stereo out = runner.run(44100);
+        EXPECT_EQ(out.left, out.right);
+    }
+    ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
+    runner.module().setParameter(LFO::kOffsetRight, 0.7f);  // the right channel wraps at p = 0.2
+    freeRunning(runner, 1.0f, LFO::kSampleAndHold);
+    Stereo out = runner.run(6 * 44100);
+    auto at = [&](const std::vector<float>& channel, double cycles) {
+        return channel[static_cast<size_t>(cycles * 44100)];
+    };
+    int differing = 0;
+    for (int cycle = 1; cycle < 5; ++cycle) {
+        // Each channel holds between its own wraps and draws anew at them.
+        EXPECT_FLOAT_EQ(at(out.left, cycle + 0.1), at(out.left, cycle + 0.9));
+        EXPECT_FLOAT_EQ(at(out.right, cycle + 0.3), at(out.right, cycle + 1.1));
+        EXPECT_NE(at(out.right, cycle + 0.1), at(out.right, cycle + 0.3));
+        differing += at(out.left, cycle + 0.5) != at(out.right, cycle + 0.5);
+    }
+    EXPECT_GT(differing, 0);
+    for (float value : out.left) {
+        ASSERT_GE(value, 0.0f);  // unipolar
+        ASSERT_LE(value, 1.0f);
+    }
+}
+
+TEST(LFO, ModulatingTheWaveformLeavesTheShape) {
+    ModulatorRunner plain = makeModulatorRunner(kirra::kLFO, kRate);
+    ModulatorRunner modulated = makeModulatorRunner(kirra::kLFO, kRate);
+    modulated.setModulation(LFO::kWaveform, 0.5f, 0.7f);
+    EXPECT_EQ(freeRunning(plain, 3.0f, LFO::kTriangle).run(8192).left,
+              freeRunning(modulated, 3.0f, LFO::kTriangle).run(8192).left);
+}
+
+TEST(LFO, TopRateRunsThirtyCyclesPerSecond) {
+    for (float rate : {8000.0f, 44100.0f, 384000.0f}) {
+        ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, rate);
+        runner.module().setParameter(LFO::kMode, kHertzMode);
+        runner.module().setParameter(LFO::kRate, 1.0f);
+        runner.module().setSampleRate(rate);
+        Stereo out = runner.run(2 * static_cast<size_t>(rate));
+        // One second, starting a quarter cycle in so that no crossing sits on an edge.
+        const size_t start = static_cast<size_t>(rate / 120.0f);
+        int rising = 0;
+        for (size_t i = start; i < start + static_cast<size_t>(rate); ++i)
+            rising += out.left[i - 1] < 0.0f && out.left[i] >= 0.0f;
+        EXPECT_EQ(rising, 30) << rate;
+    }
+}
+
+TEST(LFO, TiltAtTheEndsStaysFiniteForEveryShape) {
+    for (float tilt : {0.0f, 1.0f}) {
+        for (int waveform = 0; waveform < LFO::kWaveformCount; ++waveform) {
+            ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
+            runner.module().setParameter(LFO::kTilt, tilt);
+            runner.setModulation(LFO::kTilt, 0.3f, 0.3f);  // clamped onto the end as well
+            Stereo out = freeRunning(runner, 30.0f, waveform).run(20000);
+            EXPECT_EQ(countBadSamples(out.left), 0u);
+            EXPECT_LE(peak(out.left), 1.0) << tilt << " " << waveform;
+        }
+    }
+}
+
+TEST(LFO, ModeChangeKeepsAboutThePeriod) {
+    // 0.5 Hz at 120 BPM is a whole note; "1/4" at 120 BPM is 2 Hz.
+    EXPECT_EQ(kirra::valueToIndex(LFO::convertRate(rateValueFor(0.5f), LFO::kRhythmMode, 120.0f),
+                                  30),
+              3);
+    EXPECT_NEAR(LFO::rateHz(LFO::convertRate(stateValue(5, 30), LFO::kHertzMode, 120.0f)), 2.0f,
+                1e-4f);
+    // "1/96" at 300 BPM (120 Hz) is beyond the free range and lands on its top.
+    EXPECT_EQ(LFO::convertRate(stateValue(29, 30), LFO::kHertzMode, 300.0f), 1.0f);
+}
+
+TEST(LFO, TextsFollowTheMode) {
+    LFO lfo(0, nullptr);
+    kirra::ModuleText text;
+    lfo.getParameterDisplay(LFO::kRate, text);
+    EXPECT_STREQ(text, "1.00");  // "1/1", a whole note
+    lfo.getParameterLabel(LFO::kRate, text);
+    EXPECT_STREQ(text, "");
+    lfo.getEditorText(LFO::kRate, stateValue(5, 30), text);
+    EXPECT_STREQ(text, "1/4");
+    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "3/16", 0.0f), stateValue(16, 30));
+    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "1/5", 0.0f), stateValue(3, 30));
+
+    lfo.setParameter(LFO::kMode, kHertzMode);
+    lfo.setParameter(LFO::kRate, 1.0f);
+    lfo.getParameterDisplay(LFO::kRate, text);
+    EXPECT_STREQ(text, "30.00");
+    lfo.getParameterLabel(LFO::kRate, text);
+    EXPECT_STREQ(text, "Hz");
+    lfo.getEditorText(LFO::kRate, 1.0f, text);
+    EXPECT_STREQ(text, "30.00Hz");
+    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "100", 0.5f), 1.0f);
+    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "abc", 0.5f), 0.5f);
+
+    lfo.getParameterDisplay(LFO::kOffsetLeft, text);
+    EXPECT_STREQ(text, "0.0");
+    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kOffsetLeft, "-90", 0.0f), 0.25f);
+    lfo.getParameterDisplay(LFO::kMode, text);
+    EXPECT_STREQ(text, "ms");
+    lfo.getEditorText(LFO::kWaveform, waveformValue(LFO::kSampleAndHold), text);
+    EXPECT_STREQ(text, "s&h");
+    EXPECT_FALSE(lfo.isParameterUsed(LFO::kMode));
+    EXPECT_TRUE(lfo.isParameterUsed(LFO::kWaveform));
+    EXPECT_FALSE(lfo.isParameterUsed(8));
+    lfo.getParameterName(8, text);
+    EXPECT_STREQ(text, "---");
+}
