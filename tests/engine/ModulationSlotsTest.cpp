@@ -1,0 +1,224 @@
+// The modulation slots seen from outside: the add-then-clamp order, sensitivities and their
+// one-period delay when modulated, muting, every kind of destination, and a modulator audibly
+// driving an operator through the plug-in's entry point.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/ModulationSlots.h"
+#include "engine/ParameterIndex.h"
+#include "modulators/LFO.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/EventList.h"
+#include "support/InProcessHost.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using namespace kirra::param;
+using Slots = kirra::ModulationSlots;
+
+namespace {
+
+const int kOp1Atten = Slots::kDestinationOperator;  // operator 1 (Gain) position 0
+
+void route(kirra::Plugin& plugin, int slot, int source, int destination, float sensitivity) {
+    plugin.setParameter(kSlotSource1 + slot, stateValue(source, kSourceStates));
+    plugin.setParameter(kSlotDestination1 + slot, stateValue(destination, kDestinationStates));
+    plugin.setParameter(kSlotSensitivity1 + slot, sensitivity);
+}
+
+void setKnob(kirra::Plugin& plugin, int knob, float value) {
+    plugin.setParameter(kKnob1 + knob, value);
+}
+
+float op1Atten(kirra::Plugin& plugin, int channel = 0) {
+    return plugin.getOperator(0)->getModulatedValue(0, channel);
+}
+
+// Runs whole control periods (the first ends at the 32nd sample).
+void runPeriods(InProcessHost& host, int periods) {
+    host.process(Stereo(32 * periods), 32);
+}
+
+}  // namespace
+
+TEST(ModulationSlots, SlotsOnOneDestinationAddUpBeforeASingleClamp) {
+    for (bool both : {true, false}) {
+        InProcessHost host;
+        kirra::Plugin& plugin = host.plugin();
+        plugin.setParameter(kOutLimiter, 0.0f);
+        plugin.setParameter(kDryDelay, 0.0f);
+        plugin.setParameter(kMix, 0.5f);
+        setKnob(plugin, 0, 1.0f);
+        route(plugin, 0, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.7f);  // +0.4
+        route(plugin, 1, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.7f);
+        if (!both) plugin.setParameter(kSlotStatus, stateValue(0b10, kSlotStatusStates));
+        plugin.suspend();
+        // The dry path is undelayed, the wet one three samples late: the impulse shows both.
+        Stereo out = host.process(stereo(impulse(400, 300)));
+        float mix = both ? 1.0f : 0.9f;  // 0.5 + 0.4 + 0.4 clamps to 1, not 1.3
+        EXPECT_NEAR(out.left[300], 1.0f - mix, 1e-6f) << both;
+        EXPECT_NEAR(out.left[303], mix, 1e-6f) << both;
+    }
+}
+
+TEST(ModulationSlots, SlotAimedAtASensitivityActsFromTheNextPeriod) {
+    // In either numbering: the modulated sensitivity is the working copy, used one period later.
+    for (int aimedSlot : {0, 1}) {
+        InProcessHost host;
+        kirra::Plugin& plugin = host.plugin();
+        plugin.setParameter(operatorParameter(0, 0), 0.2f);
+        setKnob(plugin, 0, 0.5f);
+        setKnob(plugin, 1, 1.0f);
+        int other = 1 - aimedSlot;
+        route(plugin, aimedSlot, Slots::kSourceKnob1, kOp1Atten, 0.5f);  // no effect by itself
+        route(plugin, other, Slots::kSourceKnob1 + 1, Slots::kDestinationSensitivity + aimedSlot,
+              0.75f);  // +0.5: the sensitivity becomes 1.0
+        plugin.suspend();
+        runPeriods(host, 1);
+        EXPECT_FLOAT_EQ(op1Atten(plugin), 0.2f) << aimedSlot;
+        runPeriods(host, 1);
+        EXPECT_FLOAT_EQ(op1Atten(plugin), 0.7f) << aimedSlot;
+    }
+}
+
+TEST(ModulationSlots, SensitivityScalesAddsOrSubtractsAndTheResultIsClamped) {
+    struct Case {
+        float base, knob, sensitivity, expected;
+    };
+    for (Case c : {Case{0.3f, 1.0f, 0.5f, 0.3f}, Case{0.3f, 0.4f, 1.0f, 0.7f},
+                   Case{0.3f, 0.2f, 0.0f, 0.1f}, Case{0.7f, 1.0f, 1.0f, 1.0f},
+                   Case{0.4f, 1.0f, 0.0f, 0.0f}, Case{0.5f, 0.5f, 0.75f, 0.75f}}) {
+        InProcessHost host;
+        kirra::Plugin& plugin = host.plugin();
+        plugin.setParameter(operatorParameter(0, 0), c.base);
+        setKnob(plugin, 0, c.knob);
+        route(plugin, 0, Slots::kSourceKnob1, kOp1Atten, c.sensitivity);
+        plugin.suspend();
+        runPeriods(host, 1);
+        EXPECT_NEAR(op1Atten(plugin), c.expected, 1e-6f) << c.base << " " << c.sensitivity;
+        EXPECT_FLOAT_EQ(plugin.getOperator(0)->getBaseValue(0), c.base);
+    }
+}
+
+TEST(ModulationSlots, MutingTakesEffectAtTheNextPeriod) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(operatorParameter(0, 0), 0.2f);
+    setKnob(plugin, 2, 0.5f);
+    route(plugin, 2, Slots::kSourceKnob1 + 2, kOp1Atten, 1.0f);
+    plugin.suspend();
+    runPeriods(host, 1);
+    EXPECT_FLOAT_EQ(op1Atten(plugin), 0.7f);
+    plugin.setParameter(kSlotStatus, stateValue(1 << 2, kSlotStatusStates));  // slot 3
+    runPeriods(host, 1);
+    EXPECT_FLOAT_EQ(op1Atten(plugin), 0.2f);
+    plugin.setParameter(kSlotStatus, stateValue(1 << 3, kSlotStatusStates));  // another slot
+    runPeriods(host, 1);
+    EXPECT_FLOAT_EQ(op1Atten(plugin), 0.7f);
+}
+
+TEST(ModulationSlots, RoutingAndModulatorDestinationsUseTheSameArithmetic) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(kOutLimiter, 0.0f);
+    plugin.setParameter(kMix, 1.0f);
+    plugin.setParameter(kModulatorType1 + 1, stateValue(kirra::kLFO, 64));
+    setKnob(plugin, 0, 1.0f);
+    // Subtracting the whole knob closes IN->OP1, the chain's only way in.
+    route(plugin, 0, Slots::kSourceKnob1, Slots::kDestinationRouting, 0.0f);
+    route(plugin, 1, Slots::kSourceKnob1, Slots::kDestinationModulator + 38 + kirra::LFO::kDepth,
+          0.25f);  // -0.5
+    plugin.suspend();
+    Stereo out = host.process(stereo(std::vector<float>(2000, 0.5f)));
+    EXPECT_EQ(peak(out.left, 100), 0.0);
+    EXPECT_FLOAT_EQ(plugin.getModulator(1)->getModulatedValue(kirra::LFO::kDepth, 1), 0.5f);
+}
+
+TEST(ModulationSlots, UnassignedControllerEntryIsAlwaysZero) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(operatorParameter(0, 0), 0.25f);
+    route(plugin, 0, Slots::kSourceController0 + 128, kOp1Atten, 1.0f);
+    route(plugin, 1, Slots::kSourceController0 + 127, kOp1Atten + 1, 1.0f);  // unused, harmless
+    plugin.suspend();
+    EventList events;
+    events.midi(0, 0xB0, 127, 127).midi(1, 0xB0, 0xFF, 0xFF).midi(2, 0xBF, 128, 127);
+    events.sendTo(host);
+    runPeriods(host, 2);
+    EXPECT_FLOAT_EQ(op1Atten(plugin), 0.25f);
+    EXPECT_FLOAT_EQ(plugin.getMidiState().controllers[127], 1.0f);
+}
+
+TEST(ModulationSlots, EmptiedModulatorSlotIsASilentSource) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(kModulatorType1, stateValue(kirra::kLFO, 64));
+    plugin.setParameter(operatorParameter(0, 0), 0.5f);
+    route(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 1.0f);
+    plugin.suspend();
+    host.script().playing = true;
+    host.script().quarterNotes = 1.0;  // a quarter cycle in: the LFO is at its top
+    runPeriods(host, 4);
+    EXPECT_GT(op1Atten(plugin), 0.95f);
+    plugin.setParameter(kModulatorType1, stateValue(kirra::kEmpty, 64));
+    runPeriods(host, 1);
+    EXPECT_FLOAT_EQ(op1Atten(plugin), 0.5f);
+}
+
+TEST(ModulationSlots, LfoThroughASlotModulatesAToneAtItsRate) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    plugin.setParameter(kOutLimiter, 0.0f);
+    plugin.setParameter(kDryDelay, 0.0f);
+    plugin.setParameter(kModulatorType1, stateValue(kirra::kLFO, 64));
+    plugin.setParameter(modulatorParameter(0, kirra::LFO::kMode), 0.25f);  // free running
+    const double lfoHz = 2.0;
+    plugin.setParameter(modulatorParameter(0, kirra::LFO::kRate),
+                        static_cast<float>(std::sqrt((lfoHz - 0.01) / 29.99)));
+    plugin.setParameter(operatorParameter(0, 0), 0.5f);
+    route(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 0.75f);  // atten 0.5 + 0.5 sin
+    plugin.suspend();
+    const double rate = 44100.0;
+    Stereo out = host.process(stereo(sine(1000.0, rate, 88200, 0.5)));
+    // The envelope, window by window of 10 ms (ten cycles of the tone), against the cubic gain
+    // law of the attenuation driven by the sine.
+    const size_t window = 441;
+    double loudest = 0.0;
+    double quietest = 1.0;
+    for (size_t start = 2 * window; start + window <= out.frames(); start += window) {
+        double expected = 0.0;
+        for (size_t i = start; i < start + window; ++i) {
+            double atten = 0.5 + 0.5 * std::sin(2.0 * kPi * lfoHz * i / rate);
+            expected = std::max(expected, 0.5 * atten * atten * atten);
+        }
+        double measured = peak(out.left, start, start + window);
+        ASSERT_NEAR(measured, expected, 0.01) << start;
+        loudest = std::max(loudest, measured);
+        quietest = std::min(quietest, measured);
+    }
+    EXPECT_GT(loudest, 0.49);
+    EXPECT_LT(quietest, 0.01);
+}
+
+TEST(ModulationSlots, ModulatedOutputDoesNotDependOnTheBlockSize) {
+    auto input = noise(5000, 3, 0.5f);
+    std::vector<float> reference;
+    for (int blockSize : {512, 1, 7, 31, 32, 33}) {
+        InProcessHost host;
+        kirra::Plugin& plugin = host.plugin();
+        plugin.setParameter(kModulatorType1 + 2, stateValue(kirra::kLFO, 64));
+        plugin.setParameter(modulatorParameter(2, kirra::LFO::kMode), 0.25f);
+        plugin.setParameter(modulatorParameter(2, kirra::LFO::kRate), 0.5f);
+        route(plugin, 5, Slots::kSourceModulator1 + 2, kOp1Atten, 0.2f);
+        route(plugin, 6, Slots::kSourceModulator1 + 2, Slots::kDestinationMain, 0.8f);
+        plugin.suspend();
+        Stereo out = host.process(stereo(input), blockSize);
+        if (reference.empty()) {
+            reference = out.left;
+        } else {
+            EXPECT_EQ(out.left, reference) << "block size " << blockSize;
+        }
+    }
+}
