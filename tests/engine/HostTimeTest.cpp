@@ -38,8 +38,12 @@ int songStep(kirra::Plugin& plugin) {
 TEST(HostTime, HostTempoIsLimitedAndIgnoredWithoutSync) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
-    for (auto [hostTempo, expected] : {std::pair{20.0, 30.0f}, {500.0, 300.0f}, {0.0, 30.0f},
-                                       {-5.0, 30.0f}, {1e300, 300.0f}, {97.5, 97.5f}}) {
+    for (auto [hostTempo, expected] : {std::pair{20.0, 30.0f},
+                                       {500.0, 300.0f},
+                                       {0.0, 30.0f},
+                                       {-5.0, 30.0f},
+                                       {1e300, 300.0f},
+                                       {97.5, 97.5f}}) {
         host.script().tempoBpm = hostTempo;
         host.process(Stereo(32), 32);
         EXPECT_FLOAT_EQ(plugin.getCurrentTempo(), expected) << hostTempo;
@@ -99,8 +103,8 @@ TEST(HostTime, AbsurdPositionsLeaveTheModulatorsFinite) {
     plugin.setParameter(kSlotSensitivity1, 1.0f);
     host.script().playing = true;
     const double kInf = std::numeric_limits<double>::infinity();
-    for (double position : {1e300, -1e300, -3.75, 1e12, kInf, -kInf,
-                            std::numeric_limits<double>::quiet_NaN()}) {
+    for (double position :
+         {1e300, -1e300, -3.75, 1e12, kInf, -kInf, std::numeric_limits<double>::quiet_NaN()}) {
         host.script().quarterNotes = position;
         Stereo out = host.process(stereo(noise(256, 5)), 64);
         EXPECT_EQ(countBadSamples(out.left), 0u) << position;

@@ -60,8 +60,8 @@ TEST(MidiInput, RepeatedAndUnheldNotesChangeNothing) {
     InProcessHost host;
     const kirra::MidiState& midi = host.plugin().getMidiState();
     EventList events;
-    play(host, events.midi(0, 0x80, 70).midi(0, 0x90, 50, 90).midi(1, 0x90, 50, 10).midi(2, 0x80,
-                                                                                         51));
+    play(host,
+         events.midi(0, 0x80, 70).midi(0, 0x90, 50, 90).midi(1, 0x90, 50, 10).midi(2, 0x80, 51));
     EXPECT_EQ(midi.heldCount, 1);
     EXPECT_FLOAT_EQ(midi.velocity, 90 / 127.0f);
     EventList off;

@@ -132,8 +132,8 @@ TEST(ENV, Texts) {
     EXPECT_STREQ(text, "sidechain");
     env.getEditorText(ENV::kSensitivity, 0.0f, text);
     EXPECT_STREQ(text, "-oodB");
-    EXPECT_NEAR(env.textToValue(ENV::kSensitivity, "24", 0.0f), std::pow(std::pow(10.0, 1.2) / 16, 0.25),
-                1e-6);
+    EXPECT_NEAR(env.textToValue(ENV::kSensitivity, "24", 0.0f),
+                std::pow(std::pow(10.0, 1.2) / 16, 0.25), 1e-6);
     EXPECT_NEAR(env.textToValue(ENV::kAttack, "10", 0.0f), 0.21544346f, 1e-6f);
     EXPECT_FLOAT_EQ(env.textToValue(ENV::kMode, "rms", 0.0f), 0.75f);
     EXPECT_TRUE(env.isParameterUsed(ENV::kLink));

@@ -94,10 +94,10 @@ TEST(LFO, TiltMovesTheMidPointOfTheSaw) {
     freeRunning(runner, 1.0f, LFO::kSaw);
     Stereo out = runner.run(44100);
     // Phase p = i / 44100: -1 to 0 over the first tenth, 0 to +1 over the rest.
-    EXPECT_NEAR(out.left[2205], -0.5f, 2e-3);   // p = 0.05
-    EXPECT_NEAR(out.left[4410], 0.0f, 2e-3);    // p = 0.1
-    EXPECT_NEAR(out.left[24255], 0.5f, 2e-3);   // p = 0.55
-    EXPECT_NEAR(out.left[44000], 1.0f, 5e-3);   // just before the wrap
+    EXPECT_NEAR(out.left[2205], -0.5f, 2e-3);  // p = 0.05
+    EXPECT_NEAR(out.left[4410], 0.0f, 2e-3);   // p = 0.1
+    EXPECT_NEAR(out.left[24255], 0.5f, 2e-3);  // p = 0.55
+    EXPECT_NEAR(out.left[44000], 1.0f, 5e-3);  // just before the wrap
 }
 
 TEST(LFO, FullySmoothedSquareIsOnePoleFilteredAtTheRate) {
@@ -178,9 +178,8 @@ TEST(LFO, TiltAtTheEndsStaysFiniteForEveryShape) {
 
 TEST(LFO, ModeChangeKeepsAboutThePeriod) {
     // 0.5 Hz at 120 BPM is a whole note; "1/4" at 120 BPM is 2 Hz.
-    EXPECT_EQ(kirra::valueToIndex(LFO::convertRate(rateValueFor(0.5f), LFO::kRhythmMode, 120.0f),
-                                  30),
-              3);
+    EXPECT_EQ(
+        kirra::valueToIndex(LFO::convertRate(rateValueFor(0.5f), LFO::kRhythmMode, 120.0f), 30), 3);
     EXPECT_NEAR(LFO::rateHz(LFO::convertRate(stateValue(5, 30), LFO::kHertzMode, 120.0f)), 2.0f,
                 1e-4f);
     // "1/96" at 300 BPM (120 Hz) is beyond the free range and lands on its top.

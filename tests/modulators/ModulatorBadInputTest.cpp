@@ -1,0 +1,95 @@
+// Every modulator at the ends of every parameter, at every sample rate, with extreme tempi,
+// song positions and side signals: outputs stay finite and inside their range. And all four in
+// a plug-in whose sample rate changes while audio runs.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/ModuleFactory.h"
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/ModulatorRunner.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+
+namespace {
+
+const float kSampleRates[] = {8000.0f, 11025.0f, 44100.0f, 96000.0f, 192000.0f, 384000.0f};
+
+// The lowest value each type may put out (the LFO is bipolar, the others are not).
+float lowestOutput(int type) {
+    return type == kirra::kLFO ? -1.0f : 0.0f;
+}
+
+void expectInRange(const std::vector<float>& channel, int type, const char* what) {
+    EXPECT_EQ(countBadSamples(channel), 0u) << what;
+    for (float value : channel) {
+        ASSERT_GE(value, lowestOutput(type)) << what;
+        ASSERT_LE(value, 1.0f) << what;
+    }
+}
+
+}  // namespace
+
+TEST(ModulatorBadInput, EveryParameterAtBothEndsAtEveryRate) {
+    Stereo loud = stereo(noise(4096, 9, 1000.0f));
+    for (int type = kirra::kLFO; type <= kirra::kSTEP; ++type) {
+        for (float rate : kSampleRates) {
+            for (float value : {0.0f, 1.0f}) {
+                for (float tempo : {30.0f, 300.0f}) {
+                    ModulatorRunner runner = makeModulatorRunner(type, rate);
+                    kirra::Modulator& module = runner.module();
+                    for (int position = 0; position < kirra::Modulator::kPositions; ++position) {
+                        module.setParameter(position, value);
+                        // Whatever the slots add is clamped onto the same end.
+                        if (module.isParameterUsed(position)) {
+                            float push = value > 0.5f ? 2.0f : -2.0f;
+                            runner.setModulation(position, push, push);
+                        }
+                    }
+                    module.setSampleRate(rate);
+                    runner.setTempo(tempo);
+                    runner.setTapSignal(static_cast<int>(value * 6.0f), &loud);
+                    runner.setSongPosition(value > 0.5f ? 1e9 : -7.3);
+                    Stereo out = runner.run(4096, 100);
+                    std::string what = std::to_string(type) + " at " + std::to_string(rate) +
+                                       " Hz, value " + std::to_string(value) + ", " +
+                                       std::to_string(tempo) + " BPM";
+                    expectInRange(out.left, type, what.c_str());
+                    expectInRange(out.right, type, what.c_str());
+                }
+            }
+        }
+    }
+}
+
+TEST(ModulatorBadInput, SampleRateChangesWhileAllFourRun) {
+    using namespace kirra::param;
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        plugin.setParameter(kModulatorType1 + slot, stateValue(kirra::kLFO + slot, 64));
+        // Each modulator drives the next one's first position and an operator's attenuation.
+        plugin.setParameter(kSlotSource1 + slot, stateValue(slot, kSourceStates));
+        plugin.setParameter(kSlotDestination1 + slot,
+                            stateValue(67 + 38 * ((slot + 1) % kSlotCount), kDestinationStates));
+        plugin.setParameter(kSlotSensitivity1 + slot, 1.0f);
+        plugin.setParameter(kSlotSource1 + 4 + slot, stateValue(slot, kSourceStates));
+        plugin.setParameter(kSlotDestination1 + 4 + slot,
+                            stateValue(3 + 16 * slot, kDestinationStates));
+        plugin.setParameter(kSlotSensitivity1 + 4 + slot, 0.0f);
+    }
+    host.script().playing = true;
+    Stereo input = stereo(noise(2048, 4, 0.9f));
+    Stereo side = stereo(sine(300.0, 44100.0, 2048, 0.7));
+    for (int round = 0; round < 3; ++round) {
+        for (float rate : kSampleRates) {
+            plugin.setSampleRate(rate);
+            Stereo out = host.process(input, 333, &side);
+            EXPECT_EQ(countBadSamples(out.left), 0u) << rate;
+            EXPECT_EQ(countBadSamples(out.right), 0u) << rate;
+        }
+    }
+}

@@ -1,0 +1,114 @@
+// The host renders with a MIDI file: messages reach the plug-in at their sample through the
+// effect record, block by block; damaged files are reported and still rendered.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/ModulationSlots.h"
+#include "engine/ParameterIndex.h"
+#include "engine/Plugin.h"
+#include "kirra/MidiFile.h"
+#include "kirra/Renderer.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Note 60 from tick 96 to tick 192 at 96 ticks per quarter note: 0.5 s to 1 s at 120 BPM.
+const Bytes kOneNote = {
+    'M', 'T', 'h',  'd',  0,    0,   0, 6,  0,    0,    0,  1,   0,    96,  // format 0
+    'M', 'T', 'r',  'k',  0,    0,   0, 13, 0x60, 0x90, 60, 100, 0x60, 0x80,
+    60,  0,   0x00, 0xFF, 0x2F, 0x00};
+
+std::string writeTemporary(const std::string& name, const Bytes& bytes) {
+    std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return path;
+}
+
+int runHost(const std::string& arguments, std::string& output) {
+    std::string command = std::string(KIRRA_HOST_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[256];
+    while (fgets(buffer, sizeof(buffer), pipe) != nullptr)
+        output += buffer;
+    int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+TEST(RenderMidi, NoteGateOpensTheSoundAtTheNotesSample) {
+    using namespace kirra::param;
+    using Slots = kirra::ModulationSlots;
+    host::MidiFile file;
+    std::string error;
+    ASSERT_TRUE(host::parseMidiFile(kOneNote.data(), kOneNote.size(), file, error));
+    host::PluginHost plugin;
+    ASSERT_TRUE(plugin.load(KIRRA_PLUGIN_PATH, error)) << error;
+    plugin.setSampleRate(44100.0);
+    // The slot's source and destination are not host parameters; the test reaches the
+    // instance inside the loaded library (built from these very sources) to set them.
+    auto* instance = static_cast<kirra::Plugin*>(vst::AudioEffect::fromEffect(plugin.effect()));
+    instance->setParameter(kOutLimiter, 0.0f);
+    instance->setParameter(kSlotSource1, kirra::indexToValue(Slots::kSourceNoteGate, 149));
+    instance->setParameter(kSlotDestination1,
+                           kirra::indexToValue(Slots::kDestinationOperator, 260));
+    plugin.setParameter(kSlotSensitivity1, 1.0f);
+    plugin.setParameter(operatorParameter(0, 0), 0.0f);  // OP1 atten: silent without the note
+    plugin.resume();
+
+    host::MidiSchedule midi;
+    midi.addFile(file, 120.0, 44100.0);
+    host::AudioBuffer input;
+    input.sampleRate = 44100.0;
+    input.resize(2, 66150);
+    for (auto& channel : input.channels)
+        std::fill(channel.begin(), channel.end(), 0.5f);
+    host::RenderSettings settings;
+    settings.midi = &midi;
+    host::AudioBuffer output;
+    host::render(plugin, input, nullptr, output, settings);
+    const auto& left = output.channels[0];
+    // The note arrives at frame 22050 (offset 34 of the 44th block); the control update at
+    // frame 22079 is the first to see it, and three operator links delay the sound.
+    const size_t onset = 22079 + 3;
+    EXPECT_EQ(left[onset - 1], 0.0f);
+    EXPECT_GT(left[onset], 0.0f);
+    EXPECT_NEAR(left[onset + 40], 0.5f, 1e-5f);
+    // The note-off at frame 44100 is seen at 44127.
+    EXPECT_NEAR(left[44127 + 2], 0.5f, 1e-5f);
+    EXPECT_LT(left[44127 + 3], 0.5f);
+    EXPECT_EQ(left[44127 + 3 + 40], 0.0f);
+    EXPECT_EQ(midi.scheduledCount(), 2u);
+}
+
+TEST(RenderMidi, CommandLineReportsDamagedFilesAndRefusesOthers) {
+    Bytes damaged = kOneNote;
+    damaged.resize(damaged.size() - 6);  // the track ends inside the note-off
+    std::string damagedPath = writeTemporary("damaged.mid", damaged);
+    std::string outPath = ::testing::TempDir() + "render-midi.wav";
+    std::string output;
+    EXPECT_EQ(runHost("render " + outPath + " --midi " + damagedPath +
+                          " --tempo 90 --position -4 --stopped",
+                      output),
+              0)
+        << output;
+    EXPECT_NE(output.find("1 messages played"), std::string::npos) << output;
+    EXPECT_NE(output.find("skipped: track 1"), std::string::npos) << output;
+    EXPECT_NE(output.find("90.00 BPM from -4.00 quarter notes, stopped"), std::string::npos)
+        << output;
+
+    std::string notMidi = writeTemporary("not.mid", {'R', 'I', 'F', 'F', 1, 2, 3});
+    output.clear();
+    EXPECT_EQ(runHost("render " + outPath + " --midi " + notMidi, output), 1) << output;
+    EXPECT_NE(output.find("not a standard MIDI file"), std::string::npos) << output;
+}
