@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "modules/SignalTaps.h"
+
 namespace bench_support {
 
 namespace {
@@ -81,6 +83,34 @@ void runOperator(benchmark::State& state, kirra::Operator& op) {
                 float l = left[i];
                 float r = right[i];
                 op.processSample(l, r);
+                benchmark::DoNotOptimize(l);
+                benchmark::DoNotOptimize(r);
+            }
+        }
+        samples += kSignalFrames;
+    }
+    reportCounters(state, samples);
+}
+
+void runModulator(benchmark::State& state, kirra::Modulator& modulator) {
+    const auto& left = benchSignal(0);
+    const auto& right = benchSignal(1);
+    float tapsLeft[kirra::kTapCount] = {};
+    float tapsRight[kirra::kTapCount] = {};
+    modulator.setTaps(tapsLeft, tapsRight);
+    int64_t samples = 0;
+    for (auto _ : state) {
+        modulator.setSongPosition(static_cast<float>(samples) * 2.0f / kSampleRate);
+        modulator.setTempo(120.0f);
+        for (size_t start = 0; start < kSignalFrames; start += kirra::kControlPeriod) {
+            modulator.resetModulation();
+            modulator.updateParameters();
+            for (size_t i = start; i < start + kirra::kControlPeriod; ++i) {
+                tapsLeft[kirra::kTapInput] = left[i];
+                tapsRight[kirra::kTapInput] = right[i];
+                float l;
+                float r;
+                modulator.generateSample(l, r);
                 benchmark::DoNotOptimize(l);
                 benchmark::DoNotOptimize(r);
             }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/Plugin.h"
+#include "modules/Modulator.h"
 #include "modules/Operator.h"
 
 namespace bench_support {
@@ -25,6 +26,10 @@ void runPlugin(benchmark::State& state, kirra::Plugin& plugin, int blockSize);
 // Runs one operator on its own (no engine around it), calling updateParameters every 32 samples
 // as the engine does, and reports the per-sample cost.
 void runOperator(benchmark::State& state, kirra::Operator& op);
+
+// Runs one modulator on its own: song position and tempo per 4096 samples, updateParameters every
+// 32 samples, the bench signal on the input tap; reports the per-sample cost.
+void runModulator(benchmark::State& state, kirra::Modulator& modulator);
 
 // Deterministic stereo noise with some tones, 4096 frames.
 const std::vector<float>& benchSignal(int channel);
