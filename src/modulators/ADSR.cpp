@@ -184,9 +184,7 @@ float ADSR::textToValue(int position, const char* text, float currentValue) cons
         return sanitizeUnit(std::cbrt(linear));
     }
     if (position == kMode) {
-        int mode = indexOfName(text, kModeCaptions, kModeCount);
-        if (mode < 0) mode = indexOfName(text, kModeDisplays, kModeCount);
-        return mode >= 0 ? indexToValue(mode, kModeCount) : currentValue;
+        return choiceFromText(text, kModeCaptions, kModeCount, currentValue, kModeDisplays);
     }
     if (position == kDepth) return percentFromText(text, currentValue);
     return Modulator::textToValue(position, text, currentValue);

@@ -124,15 +124,11 @@ float ENV::textToValue(int position, const char* text, float currentValue) const
         case kLink:
         case kDepth:
             return percentFromText(text, currentValue);
-        case kMode: {
-            int mode = indexOfName(text, kModeNames, kModeCount);
-            return mode >= 0 ? indexToValue(mode, kModeCount) : currentValue;
-        }
-        case kSource: {
-            int source = indexOfName(text, kSourceCaptions, kSourceCount);
-            if (source < 0) source = indexOfName(text, kSourceDisplays, kSourceCount);
-            return source >= 0 ? indexToValue(source, kSourceCount) : currentValue;
-        }
+        case kMode:
+            return choiceFromText(text, kModeNames, kModeCount, currentValue);
+        case kSource:
+            return choiceFromText(text, kSourceCaptions, kSourceCount, currentValue,
+                                  kSourceDisplays);
         default:
             return currentValue;
     }
@@ -144,10 +140,11 @@ float ENV::getHistory(int channel, int index) const {
 }
 
 void ENV::setSampleRate(float sampleRate) {
-    decimationCounter_ = 0;
     int periods = static_cast<int>(sampleRate * kPeriodsPerPointPerHz);
     decimationLength_ = periods > 1 ? periods : 1;
     Modulator::setSampleRate(sampleRate);
+    // Points count from the first control update at the new rate.
+    decimationCounter_ = 0;
 }
 
 void ENV::updateParameters() {
@@ -173,15 +170,18 @@ void ENV::updateParameters() {
 void ENV::recordHistory() {
     for (int channel = 0; channel < 2; ++channel)
         runningMaximum_[channel] = maxOf(runningMaximum_[channel], lastOutput_[channel]);
-    if (++decimationCounter_ < decimationLength_) return;
-    decimationCounter_ = 0;
-    int index = historyIndex_.load(std::memory_order_relaxed) + 1;
-    if (index >= kHistoryLength) index = 0;
-    for (int channel = 0; channel < 2; ++channel) {
-        history_[channel][index].store(runningMaximum_[channel], std::memory_order_relaxed);
-        runningMaximum_[channel] = 0.0f;
+    if (++decimationCounter_ >= decimationLength_) {
+        decimationCounter_ = 0;
+        int index = historyIndex_.load(std::memory_order_relaxed) + 1;
+        if (index >= kHistoryLength) index = 0;
+        for (int channel = 0; channel < 2; ++channel) {
+            history_[channel][index].store(runningMaximum_[channel], std::memory_order_relaxed);
+            runningMaximum_[channel] = 0.0f;
+        }
+        historyIndex_.store(index, std::memory_order_relaxed);
     }
-    historyIndex_.store(index, std::memory_order_relaxed);
+    for (int channel = 0; channel < 2; ++channel)
+        plotMaximum_[channel].store(runningMaximum_[channel], std::memory_order_relaxed);
 }
 
 void ENV::snapToTargets() {

@@ -46,6 +46,10 @@ class ENV : public Modulator {
     float getInputLevel(int channel) const {
         return inputLevel_[channel].load(std::memory_order_relaxed);
     }
+    // The loudest output since the last history point.
+    float getRunningMaximum(int channel) const {
+        return plotMaximum_[channel].load(std::memory_order_relaxed);
+    }
 
   protected:
     void formatDisplay(int position, float value, ModuleText& text) const override;
@@ -76,6 +80,7 @@ class ENV : public Modulator {
     std::atomic<float> history_[2][kHistoryLength];
     std::atomic<int> historyIndex_{0};
     std::atomic<float> inputLevel_[2] = {0.0f, 0.0f};
+    std::atomic<float> plotMaximum_[2] = {0.0f, 0.0f};
 };
 
 }  // namespace kirra

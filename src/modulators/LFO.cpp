@@ -202,15 +202,10 @@ float LFO::textToValue(int position, const char* text, float currentValue) const
             if (!parseNumber(text, number)) return currentValue;
             number = number < -100.0f ? -100.0f : (number > 100.0f ? 100.0f : number);
             return number / 200.0f + 0.5f;
-        case kWaveform: {
-            int waveform = indexOfName(text, kWaveformNames, kWaveformCount);
-            return waveform >= 0 ? indexToValue(waveform, kWaveformCount) : currentValue;
-        }
-        case kMode: {
-            int mode = indexOfName(text, kModeCaptions, kModeCount);
-            if (mode < 0) mode = indexOfName(text, kModeDisplays, kModeCount);
-            return mode >= 0 ? indexToValue(mode, kModeCount) : currentValue;
-        }
+        case kWaveform:
+            return choiceFromText(text, kWaveformNames, kWaveformCount, currentValue);
+        case kMode:
+            return choiceFromText(text, kModeCaptions, kModeCount, currentValue, kModeDisplays);
         case kSmooth:
         case kDepth:
             return percentFromText(text, currentValue);

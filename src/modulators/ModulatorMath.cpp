@@ -1,5 +1,7 @@
 #include "modulators/ModulatorMath.h"
 
+#include "modules/ModuleMath.h"
+
 namespace kirra {
 
 void percentText(ModuleText& text, float value, bool withSign) {
@@ -13,14 +15,25 @@ float percentFromText(const char* text, float currentValue) {
     return percent / 100.0f;
 }
 
+namespace {
+
 int indexOfName(const char* text, const char* const* names, int count) {
-    if (text == nullptr) return -1;
+    if (text == nullptr || names == nullptr) return -1;
     while (*text == ' ')
         ++text;
     for (int index = 0; index < count; ++index) {
         if (equalsNoCase(text, names[index])) return index;
     }
     return -1;
+}
+
+}  // namespace
+
+float choiceFromText(const char* text, const char* const* names, int count, float currentValue,
+                     const char* const* otherNames) {
+    int index = indexOfName(text, names, count);
+    if (index < 0) index = indexOfName(text, otherNames, count);
+    return index >= 0 ? indexToValue(index, count) : currentValue;
 }
 
 }  // namespace kirra

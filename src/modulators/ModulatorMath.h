@@ -41,7 +41,9 @@ void percentText(ModuleText& text, float value, bool withSign);
 // A typed percentage limited to 0..100, as a normalised value; the current value when the text
 // holds no number.
 float percentFromText(const char* text, float currentValue);
-// The index of a typed name among a list (case ignored, leading blanks skipped), or -1.
-int indexOfName(const char* text, const char* const* names, int count);
+// The stored value of the choice a typed name means (case ignored, leading blanks skipped),
+// looked up among the editor's names and then the host's; the current value when none matches.
+float choiceFromText(const char* text, const char* const* names, int count, float currentValue,
+                     const char* const* otherNames = nullptr);
 
 }  // namespace kirra

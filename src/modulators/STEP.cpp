@@ -112,14 +112,10 @@ float STEP::textToValue(int position, const char* text, float currentValue) cons
             int grid = noteValueFromText(text);
             return indexToValue(grid >= 0 ? grid : kDefaultGrid, kNoteValueCount);
         }
-        case kMode: {
-            int mode = indexOfName(text, kModeNames, kModeCount);
-            return mode >= 0 ? indexToValue(mode, kModeCount) : currentValue;
-        }
-        case kState: {
-            int state = indexOfName(text, kRunStateNames, kRunStateCount);
-            return state >= 0 ? indexToValue(state, kRunStateCount) : currentValue;
-        }
+        case kMode:
+            return choiceFromText(text, kModeNames, kModeCount, currentValue);
+        case kState:
+            return choiceFromText(text, kRunStateNames, kRunStateCount, currentValue);
         default:  // smooth, depth
             return percentFromText(text, currentValue);
     }

@@ -114,6 +114,7 @@ TEST(ENV, HistoryKeepsTheMaximumOfAbout30MsPerPoint) {
     EXPECT_NEAR(env.getHistory(1, 3), 0.25f, 1e-4f);
     EXPECT_LT(env.getHistory(0, 1), 0.5f);  // the first point saw the attack
     EXPECT_FLOAT_EQ(env.getInputLevel(0), 0.5f);
+    EXPECT_EQ(env.getRunningMaximum(0), 0.0f);  // the last update started a new point
     EXPECT_EQ(env.getHistory(0, ENV::kHistoryLength), 0.0f);
 }
 
