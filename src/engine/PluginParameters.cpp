@@ -162,8 +162,6 @@ void Plugin::replaceModulator(int slot, int type) {
         return;
     }
     modulators_[slot].reset();
-    // The slot's output is a modulation source; an empty slot is not run and must read zero.
-    modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
     int first = ModulationSlots::kDestinationModulator + kModulatorPositions * slot;
     freeDestinations(first, first + kModulatorPositions - 1);
     modulators_[slot] = std::move(module);
