@@ -10,6 +10,7 @@
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
+#include "support/AllocationCounter.h"
 #include "support/EventList.h"
 #include "support/InProcessHost.h"
 #include "support/Signals.h"
@@ -207,4 +208,39 @@ TEST(MidiInput, LearnAccessorsRejectWhatCannotBe) {
     EXPECT_EQ(learn.getLearnedController(10), 127);
     EXPECT_EQ(kirra::MidiLearn::controlParameter(7), kKnob1 + 7);
     EXPECT_EQ(kirra::MidiLearn::controlParameter(10), kOutput);
+}
+
+TEST(MidiInput, EventsLearnAndModulatorsAllocateNothingOnTheAudioThread) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        plugin.setParameter(kModulatorType1 + slot, stateValue(kirra::kLFO + slot, 64));
+        plugin.setParameter(kSlotSource1 + slot, stateValue(slot, kSourceStates));
+        plugin.setParameter(kSlotDestination1 + slot,
+                            stateValue(3 + 16 * slot, kDestinationStates));
+    }
+    plugin.setParameter(kSlotSource1 + 4, stateValue(Slots::kSourceNoteGate, kSourceStates));
+    plugin.setParameter(kSlotDestination1 + 4, stateValue(67 + 38 * 2, kDestinationStates));
+    plugin.getMidiLearn().setLearnedController(0, 1);
+    host.script().automation.reserve(1000);  // the test host's own bookkeeping
+    host.script().playing = true;
+    EventList events;
+    for (int i = 0; i < 16; ++i)
+        events.midi(i * 30, 0x90 + i % 16, 40 + i, 100).midi(i * 30 + 1, 0xB0, 1, 8 * i);
+    events.midi(500, 0xE0, 3, 90).midi(501, 0xD0, 7).midi(502, 0xA0, 55, 9);
+    std::vector<float> left = noise(512, 2);
+    std::vector<float> right = noise(512, 3);
+    std::vector<float> outLeft(512);
+    std::vector<float> outRight(512);
+    float* inputs[4] = {left.data(), right.data(), right.data(), left.data()};
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    events.sendTo(host);
+    host.effect()->processReplacing(host.effect(), inputs, outputs, 512);
+    AllocationCounter counter;
+    for (int block = 0; block < 10; ++block) {
+        events.sendTo(host);
+        host.effect()->processReplacing(host.effect(), inputs, outputs, 512);
+    }
+    EXPECT_EQ(counter.count(), 0u);
+    EXPECT_EQ(host.script().automation.size(), 11 * 16u);
 }

@@ -26,9 +26,12 @@ EventList& EventList::other(int32_t deltaFrames) {
 }
 
 void EventList::sendTo(InProcessHost& host) {
-    size_t bytes = offsetof(vst::VstEvents, events) + events_.size() * sizeof(vst::VstEvent*);
-    if (bytes < sizeof(vst::VstEvents)) bytes = sizeof(vst::VstEvents);
-    memory_ = std::make_unique<std::max_align_t[]>(bytes / sizeof(std::max_align_t) + 1);
+    if (memory_ == nullptr || builtFor_ != events_.size()) {
+        size_t bytes = offsetof(vst::VstEvents, events) + events_.size() * sizeof(vst::VstEvent*);
+        if (bytes < sizeof(vst::VstEvents)) bytes = sizeof(vst::VstEvents);
+        memory_ = std::make_unique<std::max_align_t[]>(bytes / sizeof(std::max_align_t) + 1);
+        builtFor_ = events_.size();
+    }
     auto* list = new (memory_.get()) vst::VstEvents{};
     list->numEvents = static_cast<int32_t>(events_.size());
     vst::VstEvent** pointers = list->events;

@@ -19,11 +19,13 @@ class EventList {
     // An event of another type, which the plug-in must skip.
     EventList& other(int32_t deltaFrames);
     // effProcessEvents with the list; it must live until the next processing call ends.
+    // Sending the same list again allocates nothing.
     void sendTo(InProcessHost& host);
 
   private:
     std::vector<vst::VstMidiEvent> events_;
     std::unique_ptr<std::max_align_t[]> memory_;
+    size_t builtFor_ = 0;  // events in the built list
 };
 
 }  // namespace testing_support
