@@ -6,7 +6,9 @@
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "kirra/AudioBuffer.h"
 #include "kirra/DemoSignal.h"
@@ -94,4 +96,34 @@ TEST(KirraCommand, ReportsBadRequestsWithoutCrashing) {
     EXPECT_EQ(kirra("info --plugin /nonexistent/plugin.so").status, 1);
     EXPECT_EQ(kirra("render /nonexistent/in.wav " + temporaryPath("x.wav")).status, 1);
     EXPECT_EQ(kirra("info --plugin /bin/true").status, 1);
+}
+
+TEST(KirraCommand, RendersWithAMidiFileAndReportsItsDamage) {
+    // A note from tick 96 to tick 192; the track ends inside the note-off.
+    const std::vector<unsigned char> damaged = {
+        'M',  'T',  'h', 'd', 0,    0,    0,  6,
+        0,    0,    0,   1,   0,    96,            // format 0, one track, 96 ticks
+        'M',  'T',  'r', 'k', 0,    0,    0,  13,  // the track: 13 bytes announced
+        0x60, 0x90, 60,  100, 0x60, 0x80, 60,      // note on, note off cut short
+    };
+    const std::string midi = temporaryPath("damaged.mid");
+    std::ofstream(midi, std::ios::binary)
+        .write(reinterpret_cast<const char*>(damaged.data()), damaged.size());
+    const std::string out = temporaryPath("midi.wav");
+    CommandResult run = kirra("render " + out + " --sr 8000 --midi " + midi +
+                              " --tempo 90 --position -4 --stopped");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("1 messages played"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("skipped: track 1"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("90.00 BPM from -4.00 quarter notes, stopped"), std::string::npos)
+        << run.output;
+
+    std::ofstream(midi, std::ios::binary) << "RIFF....WAVE";
+    run = kirra("render " + out + " --midi " + midi);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("not a standard MIDI file"), std::string::npos) << run.output;
+    EXPECT_EQ(kirra("render " + out + " --tempo 0").status, 2);
+    EXPECT_EQ(kirra("render " + out + " --position x").status, 2);
+    std::remove(midi.c_str());
+    std::remove(out.c_str());
 }

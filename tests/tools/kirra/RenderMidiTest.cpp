@@ -1,12 +1,8 @@
 // The host renders with a MIDI file: messages reach the plug-in at their sample through the
-// effect record, block by block; damaged files are reported and still rendered.
+// effect record, block by block.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,27 +18,11 @@ using Bytes = std::vector<uint8_t>;
 
 // Note 60 from tick 96 to tick 192 at 96 ticks per quarter note: 0.5 s to 1 s at 120 BPM.
 const Bytes kOneNote = {
-    'M', 'T', 'h',  'd',  0,    0,   0, 6,  0,    0,    0,  1,   0,    96,  // format 0
-    'M', 'T', 'r',  'k',  0,    0,   0, 13, 0x60, 0x90, 60, 100, 0x60, 0x80,
-    60,  0,   0x00, 0xFF, 0x2F, 0x00};
-
-std::string writeTemporary(const std::string& name, const Bytes& bytes) {
-    std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return path;
-}
-
-int runHost(const std::string& arguments, std::string& output) {
-    std::string command = std::string(KIRRA_HOST_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return -1;
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe) != nullptr)
-        output += buffer;
-    int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+    'M',  'T',  'h',  'd',  0,    0,    0,  6,  0, 0, 0, 1, 0, 96,  // format 0, one track, 96 ticks
+    'M',  'T',  'r',  'k',  0,    0,    0,  13,                     // the track: 13 bytes
+    0x60, 0x90, 60,   100,  0x60, 0x80, 60, 0,                      // note on, note off
+    0x00, 0xFF, 0x2F, 0x00,                                         // end of track
+};
 
 }  // namespace
 
@@ -89,26 +69,4 @@ TEST(RenderMidi, NoteGateOpensTheSoundAtTheNotesSample) {
     EXPECT_LT(left[44127 + 3], 0.5f);
     EXPECT_EQ(left[44127 + 3 + 40], 0.0f);
     EXPECT_EQ(midi.scheduledCount(), 2u);
-}
-
-TEST(RenderMidi, CommandLineReportsDamagedFilesAndRefusesOthers) {
-    Bytes damaged = kOneNote;
-    damaged.resize(damaged.size() - 6);  // the track ends inside the note-off
-    std::string damagedPath = writeTemporary("damaged.mid", damaged);
-    std::string outPath = ::testing::TempDir() + "render-midi.wav";
-    std::string output;
-    EXPECT_EQ(runHost("render " + outPath + " --midi " + damagedPath +
-                          " --tempo 90 --position -4 --stopped",
-                      output),
-              0)
-        << output;
-    EXPECT_NE(output.find("1 messages played"), std::string::npos) << output;
-    EXPECT_NE(output.find("skipped: track 1"), std::string::npos) << output;
-    EXPECT_NE(output.find("90.00 BPM from -4.00 quarter notes, stopped"), std::string::npos)
-        << output;
-
-    std::string notMidi = writeTemporary("not.mid", {'R', 'I', 'F', 'F', 1, 2, 3});
-    output.clear();
-    EXPECT_EQ(runHost("render " + outPath + " --midi " + notMidi, output), 1) << output;
-    EXPECT_NE(output.find("not a standard MIDI file"), std::string::npos) << output;
 }
