@@ -12,6 +12,7 @@
 #include "modules/ModuleCatalogue.h"
 #include "support/InProcessHost.h"
 #include "support/Signals.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using namespace kirra::param;
@@ -22,7 +23,7 @@ namespace {
 // A step sequencer following the song in quarter notes: its step is the whole quarter note
 // modulo 16, which makes the engine's song position visible.
 void followSong(kirra::Plugin& plugin) {
-    plugin.setParameter(kModulatorType1, stateValue(kirra::kSTEP, 64));
+    setModulatorType(plugin, 0, kirra::kSTEP);
     plugin.setParameter(modulatorParameter(0, STEP::kMode),
                         stateValue(STEP::kSongPosition, STEP::kModeCount));
     plugin.setParameter(modulatorParameter(0, STEP::kGrid), stateValue(5, 30));  // "1/4"
@@ -97,10 +98,8 @@ TEST(HostTime, AbsurdPositionsLeaveTheModulatorsFinite) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
     followSong(plugin);
-    plugin.setParameter(kModulatorType1 + 1, stateValue(kirra::kLFO, 64));
-    plugin.setParameter(kSlotSource1, stateValue(1, kSourceStates));  // MOD2
-    plugin.setParameter(kSlotDestination1, stateValue(3, kDestinationStates));
-    plugin.setParameter(kSlotSensitivity1, 1.0f);
+    setModulatorType(plugin, 1, kirra::kLFO);
+    routeSlot(plugin, 0, 1, 3, 1.0f);  // MOD2 on OP1's attenuation
     host.script().playing = true;
     const double kInf = std::numeric_limits<double>::infinity();
     for (double position :

@@ -14,6 +14,7 @@
 #include "support/EventList.h"
 #include "support/InProcessHost.h"
 #include "support/Signals.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using namespace kirra::param;
@@ -118,10 +119,7 @@ TEST(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
         auto host = makeOperatorProbe(kirra::kGain);
         kirra::Plugin& plugin = host->plugin();
         plugin.setParameter(operatorParameter(0, 0), 0.0f);
-        plugin.setParameter(kSlotSource1, stateValue(Slots::kSourceController0 + 1, kSourceStates));
-        plugin.setParameter(kSlotDestination1,
-                            stateValue(Slots::kDestinationOperator, kDestinationStates));
-        plugin.setParameter(kSlotSensitivity1, 1.0f);
+        routeSlot(plugin, 0, Slots::kSourceController0 + 1, Slots::kDestinationOperator, 1.0f);
         plugin.suspend();
         host->process(Stereo(64), 64);  // two control periods take the gain to 0
         EventList events;
@@ -214,13 +212,10 @@ TEST(MidiInput, EventsLearnAndModulatorsAllocateNothingOnTheAudioThread) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        plugin.setParameter(kModulatorType1 + slot, stateValue(kirra::kLFO + slot, 64));
-        plugin.setParameter(kSlotSource1 + slot, stateValue(slot, kSourceStates));
-        plugin.setParameter(kSlotDestination1 + slot,
-                            stateValue(3 + 16 * slot, kDestinationStates));
+        setModulatorType(plugin, slot, kirra::kLFO + slot);
+        routeSlot(plugin, slot, slot, 3 + 16 * slot, 0.8f);
     }
-    plugin.setParameter(kSlotSource1 + 4, stateValue(Slots::kSourceNoteGate, kSourceStates));
-    plugin.setParameter(kSlotDestination1 + 4, stateValue(67 + 38 * 2, kDestinationStates));
+    routeSlot(plugin, 4, Slots::kSourceNoteGate, 67 + 38 * 2, 1.0f);  // the ADSR's trigger
     plugin.getMidiLearn().setLearnedController(0, 1);
     host.script().automation.reserve(1000);  // the test host's own bookkeeping
     host.script().playing = true;

@@ -12,6 +12,7 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/Gain.h"
 #include "support/InProcessHost.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using namespace kirra::param;
@@ -112,9 +113,8 @@ TEST(ModulationNames, DestinationsOfEveryKind) {
 TEST(ModulationNames, SlotParametersDisplayTheNames) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
-    plugin.setParameter(kModulatorType1 + 1, stateValue(kirra::kLFO, 64));
-    plugin.setParameter(kSlotSource1 + 4, stateValue(1, kSourceStates));
-    plugin.setParameter(kSlotDestination1 + 4, stateValue(67 + 38 + 4, kDestinationStates));
+    setModulatorType(plugin, 1, kirra::kLFO);
+    routeSlot(plugin, 4, 1, 67 + 38 + 4, 0.5f);
     char text[vst::kPluginTextBytes];
     plugin.getParameterDisplay(kSlotSource1 + 4, text);
     EXPECT_STREQ(text, "MOD 2: LFO");

@@ -13,6 +13,7 @@
 #include "support/EventList.h"
 #include "support/InProcessHost.h"
 #include "support/Signals.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using namespace kirra::param;
@@ -21,12 +22,6 @@ using Slots = kirra::ModulationSlots;
 namespace {
 
 const int kOp1Atten = Slots::kDestinationOperator;  // operator 1 (Gain) position 0
-
-void route(kirra::Plugin& plugin, int slot, int source, int destination, float sensitivity) {
-    plugin.setParameter(kSlotSource1 + slot, stateValue(source, kSourceStates));
-    plugin.setParameter(kSlotDestination1 + slot, stateValue(destination, kDestinationStates));
-    plugin.setParameter(kSlotSensitivity1 + slot, sensitivity);
-}
 
 void setKnob(kirra::Plugin& plugin, int knob, float value) {
     plugin.setParameter(kKnob1 + knob, value);
@@ -51,8 +46,8 @@ TEST(ModulationSlots, SlotsOnOneDestinationAddUpBeforeASingleClamp) {
         plugin.setParameter(kDryDelay, 0.0f);
         plugin.setParameter(kMix, 0.5f);
         setKnob(plugin, 0, 1.0f);
-        route(plugin, 0, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.7f);  // +0.4
-        route(plugin, 1, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.7f);
+        routeSlot(plugin, 0, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.7f);  // +0.4
+        routeSlot(plugin, 1, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.7f);
         if (!both) plugin.setParameter(kSlotStatus, stateValue(0b10, kSlotStatusStates));
         plugin.suspend();
         // The dry path is undelayed, the wet one three samples late: the impulse shows both.
@@ -72,9 +67,10 @@ TEST(ModulationSlots, SlotAimedAtASensitivityActsFromTheNextPeriod) {
         setKnob(plugin, 0, 0.5f);
         setKnob(plugin, 1, 1.0f);
         int other = 1 - aimedSlot;
-        route(plugin, aimedSlot, Slots::kSourceKnob1, kOp1Atten, 0.5f);  // no effect by itself
-        route(plugin, other, Slots::kSourceKnob1 + 1, Slots::kDestinationSensitivity + aimedSlot,
-              0.75f);  // +0.5: the sensitivity becomes 1.0
+        routeSlot(plugin, aimedSlot, Slots::kSourceKnob1, kOp1Atten, 0.5f);  // no effect by itself
+        routeSlot(plugin, other, Slots::kSourceKnob1 + 1,
+                  Slots::kDestinationSensitivity + aimedSlot,
+                  0.75f);  // +0.5: the sensitivity becomes 1.0
         plugin.suspend();
         runPeriods(host, 1);
         EXPECT_FLOAT_EQ(op1Atten(plugin), 0.2f) << aimedSlot;
@@ -94,7 +90,7 @@ TEST(ModulationSlots, SensitivityScalesAddsOrSubtractsAndTheResultIsClamped) {
         kirra::Plugin& plugin = host.plugin();
         plugin.setParameter(operatorParameter(0, 0), c.base);
         setKnob(plugin, 0, c.knob);
-        route(plugin, 0, Slots::kSourceKnob1, kOp1Atten, c.sensitivity);
+        routeSlot(plugin, 0, Slots::kSourceKnob1, kOp1Atten, c.sensitivity);
         plugin.suspend();
         runPeriods(host, 1);
         EXPECT_NEAR(op1Atten(plugin), c.expected, 1e-6f) << c.base << " " << c.sensitivity;
@@ -107,7 +103,7 @@ TEST(ModulationSlots, MutingTakesEffectAtTheNextPeriod) {
     kirra::Plugin& plugin = host.plugin();
     plugin.setParameter(operatorParameter(0, 0), 0.2f);
     setKnob(plugin, 2, 0.5f);
-    route(plugin, 2, Slots::kSourceKnob1 + 2, kOp1Atten, 1.0f);
+    routeSlot(plugin, 2, Slots::kSourceKnob1 + 2, kOp1Atten, 1.0f);
     plugin.suspend();
     runPeriods(host, 1);
     EXPECT_FLOAT_EQ(op1Atten(plugin), 0.7f);
@@ -124,12 +120,13 @@ TEST(ModulationSlots, RoutingAndModulatorDestinationsUseTheSameArithmetic) {
     kirra::Plugin& plugin = host.plugin();
     plugin.setParameter(kOutLimiter, 0.0f);
     plugin.setParameter(kMix, 1.0f);
-    plugin.setParameter(kModulatorType1 + 1, stateValue(kirra::kLFO, 64));
+    setModulatorType(plugin, 1, kirra::kLFO);
     setKnob(plugin, 0, 1.0f);
     // Subtracting the whole knob closes IN->OP1, the chain's only way in.
-    route(plugin, 0, Slots::kSourceKnob1, Slots::kDestinationRouting, 0.0f);
-    route(plugin, 1, Slots::kSourceKnob1, Slots::kDestinationModulator + 38 + kirra::LFO::kDepth,
-          0.25f);  // -0.5
+    routeSlot(plugin, 0, Slots::kSourceKnob1, Slots::kDestinationRouting, 0.0f);
+    routeSlot(plugin, 1, Slots::kSourceKnob1,
+              Slots::kDestinationModulator + 38 + kirra::LFO::kDepth,
+              0.25f);  // -0.5
     plugin.suspend();
     Stereo out = host.process(stereo(std::vector<float>(2000, 0.5f)));
     EXPECT_EQ(peak(out.left, 100), 0.0);
@@ -140,8 +137,8 @@ TEST(ModulationSlots, UnassignedControllerEntryIsAlwaysZero) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
     plugin.setParameter(operatorParameter(0, 0), 0.25f);
-    route(plugin, 0, Slots::kSourceController0 + 128, kOp1Atten, 1.0f);
-    route(plugin, 1, Slots::kSourceController0 + 127, kOp1Atten + 1, 1.0f);  // unused, harmless
+    routeSlot(plugin, 0, Slots::kSourceController0 + 128, kOp1Atten, 1.0f);
+    routeSlot(plugin, 1, Slots::kSourceController0 + 127, kOp1Atten + 1, 1.0f);  // unused, harmless
     plugin.suspend();
     EventList events;
     events.midi(0, 0xB0, 127, 127).midi(1, 0xB0, 0xFF, 0xFF).midi(2, 0xBF, 128, 127);
@@ -154,15 +151,15 @@ TEST(ModulationSlots, UnassignedControllerEntryIsAlwaysZero) {
 TEST(ModulationSlots, EmptiedModulatorSlotIsASilentSource) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
-    plugin.setParameter(kModulatorType1, stateValue(kirra::kLFO, 64));
+    setModulatorType(plugin, 0, kirra::kLFO);
     plugin.setParameter(operatorParameter(0, 0), 0.5f);
-    route(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 1.0f);
+    routeSlot(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 1.0f);
     plugin.suspend();
     host.script().playing = true;
     host.script().quarterNotes = 1.0;  // a quarter cycle in: the LFO is at its top
     runPeriods(host, 4);
     EXPECT_GT(op1Atten(plugin), 0.95f);
-    plugin.setParameter(kModulatorType1, stateValue(kirra::kEmpty, 64));
+    setModulatorType(plugin, 0, kirra::kEmpty);
     runPeriods(host, 1);
     EXPECT_FLOAT_EQ(op1Atten(plugin), 0.5f);
 }
@@ -172,13 +169,13 @@ TEST(ModulationSlots, LfoThroughASlotModulatesAToneAtItsRate) {
     kirra::Plugin& plugin = host.plugin();
     plugin.setParameter(kOutLimiter, 0.0f);
     plugin.setParameter(kDryDelay, 0.0f);
-    plugin.setParameter(kModulatorType1, stateValue(kirra::kLFO, 64));
+    setModulatorType(plugin, 0, kirra::kLFO);
     plugin.setParameter(modulatorParameter(0, kirra::LFO::kMode), 0.25f);  // free running
     const double lfoHz = 2.0;
     plugin.setParameter(modulatorParameter(0, kirra::LFO::kRate),
                         static_cast<float>(std::sqrt((lfoHz - 0.01) / 29.99)));
     plugin.setParameter(operatorParameter(0, 0), 0.5f);
-    route(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 0.75f);  // atten 0.5 + 0.5 sin
+    routeSlot(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 0.75f);  // atten 0.5 + 0.5 sin
     plugin.suspend();
     const double rate = 44100.0;
     Stereo out = host.process(stereo(sine(1000.0, rate, 88200, 0.5)));
@@ -208,11 +205,11 @@ TEST(ModulationSlots, ModulatedOutputDoesNotDependOnTheBlockSize) {
     for (int blockSize : {512, 1, 7, 31, 32, 33}) {
         InProcessHost host;
         kirra::Plugin& plugin = host.plugin();
-        plugin.setParameter(kModulatorType1 + 2, stateValue(kirra::kLFO, 64));
+        setModulatorType(plugin, 2, kirra::kLFO);
         plugin.setParameter(modulatorParameter(2, kirra::LFO::kMode), 0.25f);
         plugin.setParameter(modulatorParameter(2, kirra::LFO::kRate), 0.5f);
-        route(plugin, 5, Slots::kSourceModulator1 + 2, kOp1Atten, 0.2f);
-        route(plugin, 6, Slots::kSourceModulator1 + 2, Slots::kDestinationMain, 0.8f);
+        routeSlot(plugin, 5, Slots::kSourceModulator1 + 2, kOp1Atten, 0.2f);
+        routeSlot(plugin, 6, Slots::kSourceModulator1 + 2, Slots::kDestinationMain, 0.8f);
         plugin.suspend();
         Stereo out = host.process(stereo(input), blockSize);
         if (reference.empty()) {

@@ -11,6 +11,7 @@
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
 #include "support/Signals.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using kirra::LFO;
@@ -59,7 +60,7 @@ TEST(LFO, DefaultCompletesOneSineCyclePerBarOfTheSong) {
 TEST(LFO, FollowsTheHostWhilePlayingAndTheRunningPositionWhenStopped) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
-    plugin.setParameter(kirra::param::kModulatorType1, stateValue(kirra::kLFO, 64));
+    setModulatorType(plugin, 0, kirra::kLFO);
     plugin.suspend();  // the running position starts here
     host.script().playing = true;
     host.script().quarterNotes = 10.0;

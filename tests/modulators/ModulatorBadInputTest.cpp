@@ -11,6 +11,7 @@
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
 #include "support/Signals.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 
@@ -70,16 +71,10 @@ TEST(ModulatorBadInput, SampleRateChangesWhileAllFourRun) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        plugin.setParameter(kModulatorType1 + slot, stateValue(kirra::kLFO + slot, 64));
+        setModulatorType(plugin, slot, kirra::kLFO + slot);
         // Each modulator drives the next one's first position and an operator's attenuation.
-        plugin.setParameter(kSlotSource1 + slot, stateValue(slot, kSourceStates));
-        plugin.setParameter(kSlotDestination1 + slot,
-                            stateValue(67 + 38 * ((slot + 1) % kSlotCount), kDestinationStates));
-        plugin.setParameter(kSlotSensitivity1 + slot, 1.0f);
-        plugin.setParameter(kSlotSource1 + 4 + slot, stateValue(slot, kSourceStates));
-        plugin.setParameter(kSlotDestination1 + 4 + slot,
-                            stateValue(3 + 16 * slot, kDestinationStates));
-        plugin.setParameter(kSlotSensitivity1 + 4 + slot, 0.0f);
+        routeSlot(plugin, slot, slot, 67 + 38 * ((slot + 1) % kSlotCount), 1.0f);
+        routeSlot(plugin, 4 + slot, slot, 3 + 16 * slot, 0.0f);
     }
     host.script().playing = true;
     Stereo input = stereo(noise(2048, 4, 0.9f));

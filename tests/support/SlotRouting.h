@@ -1,0 +1,13 @@
+#pragma once
+// Setting up modulation in a plug-in under test: module types of the modulator slots and the
+// source, destination and sensitivity of a modulation slot.
+
+#include "engine/Plugin.h"
+
+namespace testing_support {
+
+void setModulatorType(kirra::Plugin& plugin, int slot, int type);
+// Modulation slot k (0..15) adds source times (2 sensitivity - 1) to the destination.
+void routeSlot(kirra::Plugin& plugin, int slot, int source, int destination, float sensitivity);
+
+}  // namespace testing_support
