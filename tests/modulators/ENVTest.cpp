@@ -127,8 +127,6 @@ TEST(ENV, Texts) {
     EXPECT_STREQ(text, "10.0");
     env.getEditorText(ENV::kRelease, 1.0f, text);
     EXPECT_STREQ(text, "1000ms");
-    env.getParameterDisplay(ENV::kSource, text);
-    EXPECT_STREQ(text, "in");
     env.getEditorText(ENV::kSource, 0.99f, text);
     EXPECT_STREQ(text, "sidechain");
     env.getEditorText(ENV::kSensitivity, 0.0f, text);
@@ -136,7 +134,6 @@ TEST(ENV, Texts) {
     EXPECT_NEAR(env.textToValue(ENV::kSensitivity, "24", 0.0f),
                 std::pow(std::pow(10.0, 1.2) / 16, 0.25), 1e-6);
     EXPECT_NEAR(env.textToValue(ENV::kAttack, "10", 0.0f), 0.21544346f, 1e-6f);
-    EXPECT_FLOAT_EQ(env.textToValue(ENV::kMode, "rms", 0.0f), 0.75f);
     EXPECT_TRUE(env.isParameterUsed(ENV::kLink));
     EXPECT_FALSE(env.isParameterUsed(ENV::kSource));
 }

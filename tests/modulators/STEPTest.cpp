@@ -129,8 +129,6 @@ TEST(STEP, Texts) {
     step.setParameter(STEP::kMode, stateValue(STEP::kSongPosition, STEP::kModeCount));
     step.getParameterDisplay(STEP::kState, text);
     EXPECT_STREQ(text, "songpos");
-    step.getParameterDisplay(STEP::kSteps, text);
-    EXPECT_STREQ(text, "16");
     step.getParameterDisplay(STEP::kGrid, text);
     EXPECT_STREQ(text, "0.06");
     step.getEditorText(STEP::kGrid, stateValue(kQuarter, 30), text);
@@ -141,7 +139,6 @@ TEST(STEP, Texts) {
     EXPECT_FLOAT_EQ(step.textToValue(STEP::kGrid, "5/4", 0.0f), stateValue(kSixteenth, 30));
     EXPECT_FLOAT_EQ(step.textToValue(STEP::kSteps, "20", 0.0f), stateValue(15, 16));
     EXPECT_FLOAT_EQ(step.textToValue(STEP::kSteps, "0", 0.5f), stateValue(0, 16));
-    EXPECT_FLOAT_EQ(step.textToValue(STEP::kMode, "onepass", 0.0f), stateValue(3, 4));
     EXPECT_TRUE(step.isParameterUsed(STEP::kState));
     EXPECT_FALSE(step.isParameterUsed(STEP::kStepLeft1));
     EXPECT_FALSE(step.isParameterUsed(STEP::kGrid));
