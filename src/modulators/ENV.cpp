@@ -1,5 +1,6 @@
 #include "modulators/ENV.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "modulators/ModulatorMath.h"
@@ -119,7 +120,7 @@ float ENV::textToValue(int position, const char* text, float currentValue) const
         case kAttack:
         case kRelease:
             if (!parseNumber(text, number)) return currentValue;
-            number = number < 0.0f ? 0.0f : (number > 1000.0f ? 1000.0f : number);
+            number = std::clamp(number, 0.0f, 1000.0f);
             return std::cbrt(number / 1000.0f);
         case kLink:
         case kDepth:

@@ -1,5 +1,6 @@
 #include "modulators/LFO.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "modulators/ModulatorMath.h"
@@ -190,17 +191,17 @@ float LFO::textToValue(int position, const char* text, float currentValue) const
                 return indexToValue(division >= 0 ? division : kDefaultDivision, kNoteValueCount);
             }
             if (!parseNumber(text, number)) return currentValue;
-            number = number < kLowestRateHz ? kLowestRateHz : (number > 30.0f ? 30.0f : number);
+            number = std::clamp(number, kLowestRateHz, 30.0f);
             return std::sqrt((number - kLowestRateHz) / kRateSpanHz);
         }
         case kOffsetLeft:
         case kOffsetRight:
             if (!parseNumber(text, number)) return currentValue;
-            number = number < -180.0f ? -180.0f : (number > 180.0f ? 180.0f : number);
+            number = std::clamp(number, -180.0f, 180.0f);
             return number / 360.0f + 0.5f;
         case kTilt:
             if (!parseNumber(text, number)) return currentValue;
-            number = number < -100.0f ? -100.0f : (number > 100.0f ? 100.0f : number);
+            number = std::clamp(number, -100.0f, 100.0f);
             return number / 200.0f + 0.5f;
         case kWaveform:
             return choiceFromText(text, kWaveformNames, kWaveformCount, currentValue);

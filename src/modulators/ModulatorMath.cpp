@@ -1,5 +1,7 @@
 #include "modulators/ModulatorMath.h"
 
+#include <algorithm>
+
 #include "modules/ModuleMath.h"
 
 namespace kirra {
@@ -11,7 +13,7 @@ void percentText(ModuleText& text, float value, bool withSign) {
 float percentFromText(const char* text, float currentValue) {
     float percent;
     if (!parseNumber(text, percent)) return currentValue;
-    percent = percent < 0.0f ? 0.0f : (percent > 100.0f ? 100.0f : percent);
+    percent = std::clamp(percent, 0.0f, 100.0f);
     return percent / 100.0f;
 }
 

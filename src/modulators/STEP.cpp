@@ -1,5 +1,6 @@
 #include "modulators/STEP.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "modulators/ModulatorMath.h"
@@ -105,7 +106,7 @@ float STEP::textToValue(int position, const char* text, float currentValue) cons
     switch (position) {
         case kSteps: {
             if (!parseNumber(text, number)) return currentValue;
-            number = number < 1.0f ? 1.0f : (number > kMaxSteps ? kMaxSteps : number);
+            number = std::clamp(number, 1.0f, static_cast<float>(kMaxSteps));
             return indexToValue(static_cast<int>(number) - 1, kMaxSteps);
         }
         case kGrid: {
