@@ -184,7 +184,8 @@ float ADSR::textToValue(int position, const char* text, float currentValue) cons
         return sanitizeUnit(std::cbrt(linear));
     }
     if (position == kMode) {
-        return choiceFromText(text, kModeCaptions, kModeCount, currentValue, kModeDisplays);
+        return choiceFromText(text, kModeCaptions, kModeCount,
+                              choiceFromText(text, kModeDisplays, kModeCount, currentValue));
     }
     if (position == kDepth) return percentFromText(text, currentValue);
     return Modulator::textToValue(position, text, currentValue);

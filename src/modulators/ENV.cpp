@@ -128,8 +128,9 @@ float ENV::textToValue(int position, const char* text, float currentValue) const
         case kMode:
             return choiceFromText(text, kModeNames, kModeCount, currentValue);
         case kSource:
-            return choiceFromText(text, kSourceCaptions, kSourceCount, currentValue,
-                                  kSourceDisplays);
+            return choiceFromText(
+                text, kSourceCaptions, kSourceCount,
+                choiceFromText(text, kSourceDisplays, kSourceCount, currentValue));
         default:
             return currentValue;
     }

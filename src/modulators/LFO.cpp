@@ -206,7 +206,8 @@ float LFO::textToValue(int position, const char* text, float currentValue) const
         case kWaveform:
             return choiceFromText(text, kWaveformNames, kWaveformCount, currentValue);
         case kMode:
-            return choiceFromText(text, kModeCaptions, kModeCount, currentValue, kModeDisplays);
+            return choiceFromText(text, kModeCaptions, kModeCount,
+                                  choiceFromText(text, kModeDisplays, kModeCount, currentValue));
         case kSmooth:
         case kDepth:
             return percentFromText(text, currentValue);

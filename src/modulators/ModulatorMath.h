@@ -1,6 +1,6 @@
 #pragma once
-// Control-rate helpers the modulators share: one-pole coefficients and the percent texts of
-// "smooth" and "depth".
+// Control-rate helpers the modulators share: one-pole coefficients, a usable tempo and the
+// percent texts of "smooth" and "depth".
 
 #include <cmath>
 
@@ -38,12 +38,5 @@ inline float usableTempo(float bpm) {
 
 // "%.1f" of 100 v, optionally followed by a percent sign.
 void percentText(ModuleText& text, float value, bool withSign);
-// A typed percentage limited to 0..100, as a normalised value; the current value when the text
-// holds no number.
-float percentFromText(const char* text, float currentValue);
-// The stored value of the choice a typed name means (case ignored, leading blanks skipped),
-// looked up among the editor's names and then the host's; the current value when none matches.
-float choiceFromText(const char* text, const char* const* names, int count, float currentValue,
-                     const char* const* otherNames = nullptr);
 
 }  // namespace kirra

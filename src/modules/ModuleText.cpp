@@ -1,11 +1,14 @@
 #include "modules/ModuleText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "modules/ModuleMath.h"
 
 namespace kirra {
 
@@ -59,6 +62,33 @@ bool startsWithNoCase(const char* text, const char* prefix) {
 
 bool equalsNoCase(const char* text, const char* other) {
     return startsWithNoCase(text, other) && std::strlen(text) == std::strlen(other);
+}
+
+bool numberFromText(const char* text, float lowest, float highest, float& number) {
+    if (!parseNumber(text, number)) return false;
+    number = std::clamp(number, lowest, highest);
+    return true;
+}
+
+float percentFromText(const char* text, float currentValue) {
+    float percent;
+    if (!numberFromText(text, 0.0f, 100.0f, percent)) return currentValue;
+    return percent / 100.0f;
+}
+
+float choiceFromText(const char* text, const char* const* names, int count, float currentValue) {
+    if (text == nullptr) return currentValue;
+    while (*text == ' ')
+        ++text;
+    size_t length = std::strlen(text);
+    while (length > 0 && text[length - 1] == ' ')
+        --length;
+    for (int step = 0; step < count; ++step) {
+        if (std::strlen(names[step]) == length && startsWithNoCase(text, names[step])) {
+            return indexToValue(step, count);
+        }
+    }
+    return currentValue;
 }
 
 }  // namespace kirra

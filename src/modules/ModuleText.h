@@ -30,4 +30,12 @@ bool parseNumberAfter(const char* text, char marker, float& value);
 bool startsWithNoCase(const char* text, const char* prefix);
 bool equalsNoCase(const char* text, const char* other);
 
+// The leading number of a text limited to lowest..highest; false when the text has none.
+bool numberFromText(const char* text, float lowest, float highest, float& number);
+// A percentage 0..100 read back as 0..1; the current value when the text holds no number.
+float percentFromText(const char* text, float currentValue);
+// A typed name of a discrete parameter's state (any case, blanks around it) read back as the
+// state's stored value; the current value when no name matches.
+float choiceFromText(const char* text, const char* const* names, int count, float currentValue);
+
 }  // namespace kirra

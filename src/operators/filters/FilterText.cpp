@@ -45,35 +45,8 @@ void morphEditorText(float value, ModuleText& text) {
     formatText(text, "%.1f", 100.0f * value);
 }
 
-bool numberFromText(const char* text, float lowest, float highest, float& number) {
-    if (!parseNumber(text, number)) return false;
-    number = number < lowest ? lowest : (number > highest ? highest : number);
-    return true;
-}
-
-float percentFromText(const char* text, float currentValue) {
-    float percent;
-    if (!numberFromText(text, 0.0f, 100.0f, percent)) return currentValue;
-    return percent / 100.0f;
-}
-
 void choiceText(float value, const char* const* names, int count, ModuleText& text) {
     setText(text, names[valueToIndex(value, count)]);
-}
-
-float choiceFromText(const char* text, const char* const* names, int count, float currentValue) {
-    if (text == nullptr) return currentValue;
-    while (*text == ' ')
-        ++text;
-    size_t length = std::strlen(text);
-    while (length > 0 && text[length - 1] == ' ')
-        --length;
-    for (int step = 0; step < count; ++step) {
-        if (std::strlen(names[step]) == length && startsWithNoCase(text, names[step])) {
-            return indexToValue(step, count);
-        }
-    }
-    return currentValue;
 }
 
 }  // namespace kirra

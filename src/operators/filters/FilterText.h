@@ -17,13 +17,7 @@ float frequencyFromText(const char* text, float currentValue);
 void morphDisplay(float value, ModuleText& text);
 void morphEditorText(float value, ModuleText& text);
 
-// The leading number of a text limited to lowest..highest; false when the text has none.
-bool numberFromText(const char* text, float lowest, float highest, float& number);
-// A percentage 0..100 read back as 0..1.
-float percentFromText(const char* text, float currentValue);
-
-// The name of a selector's step, and a typed name (any case, blanks around it) read back.
+// The name of a selector's step (typed names are read back by choiceFromText).
 void choiceText(float value, const char* const* names, int count, ModuleText& text);
-float choiceFromText(const char* text, const char* const* names, int count, float currentValue);
 
 }  // namespace kirra
