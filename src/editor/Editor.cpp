@@ -214,6 +214,8 @@ void Editor::learnRequested(int tag) {
     if (state == 0) return;
     // A second right click on the knob being learned ends the learn.
     learnState_ = learnState_.load() == state ? 0 : state;
+    // The engine learns from the next controller message it handles.
+    plugin_.getMidiLearn().setState(learnState_.load());
 }
 
 void Editor::knobRenamed(int tag, const std::string& name) {

@@ -210,6 +210,7 @@ TEST_F(EditorFixture, LearnBlinksTheKnobEvery500Ms) {
     tick(0);
     click(x, 258, kirra::gui::kRightButton);
     EXPECT_EQ(editor->getLearnState(), 2);
+    EXPECT_EQ(host.plugin().getMidiLearn().getState(), 2);
     tick(100);
     EXPECT_FALSE(frame().assignableKnob(0)->isBlinkDimmed());
     tick(600);
