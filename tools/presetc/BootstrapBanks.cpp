@@ -1,5 +1,5 @@
-// The factory banks' tables. Every program holds the "[flat]" values until the sound design of
-// the factory programs replaces this file with tables generated from presets/.
+// Stand-in factory banks for the program compiler itself, which builds the real ones: every
+// program "[flat]", bank C with its titles.
 
 #include "engine/FactoryBanks.h"
 #include "engine/FlatProgram.h"
