@@ -15,15 +15,19 @@
 using namespace testing_support;
 using namespace kirra::param;
 
-TEST(RealtimeSafety, ProcessingAllocatesNothing) {
+TEST(RealtimeSafety, ProcessingAllocatesNothingWithAnyModule) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
-    // Every utility operator in turn, with bypass, mid/side and inversion in play.
-    const int types[] = {kirra::kGain, kirra::kStereo, kirra::kPanner, kirra::kSideMix,
-                         kirra::kRectifier};
+    // Bypass, mid/side and inversion in play, every slot modulated by a knob.
     plugin.setParameter(kOpLrMs, stateValue(0x35, kOpLrMsStates));
     plugin.setParameter(kOpInv, stateValue(0x5, kOpInvStates));
     plugin.setParameter(kOperatorBypass1 + 2, stateValue(1, 2));
+    plugin.setParameter(kKnob1, 0.7f);
+    for (int k = 0; k < kModulationSlots; ++k) {
+        plugin.setParameter(kSlotSource1 + k, stateValue(4, kSourceStates));  // KNOB 1
+        plugin.setParameter(kSlotDestination1 + k,
+                            stateValue(3 + 16 * (k % 4), kDestinationStates));
+    }
     float in[4][512] = {};
     float out[2][512] = {};
     for (int i = 0; i < 512; ++i)
@@ -33,15 +37,26 @@ TEST(RealtimeSafety, ProcessingAllocatesNothing) {
     double wide[2][512] = {};
     double* wideIn[4] = {wide[0], wide[1], wide[0], wide[1]};
     double* wideOut[2] = {wide[0], wide[1]};
-    for (int type : types) {
-        plugin.setParameter(kOperatorType1 + 1, stateValue(type, 64));
+    auto run = [&](const char* what, int type) {
         AllocationCounter counter;
         for (int block = 0; block < 20; ++block) {
             host.effect()->processReplacing(host.effect(), inputs, outputs, 512);
             host.effect()->processReplacing(host.effect(), inputs, outputs, 7);
             host.effect()->processDoubleReplacing(host.effect(), wideIn, wideOut, 33);
         }
-        EXPECT_EQ(counter.count(), 0u) << "operator type " << type;
+        EXPECT_EQ(counter.count(), 0u) << what << " type " << type;
+    };
+    for (int type = 0; type < kirra::kOperatorTypeCount; ++type) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            plugin.setParameter(kOperatorType1 + slot, stateValue(type, 64));
+        }
+        run("operator", type);
+    }
+    for (int type = 0; type < kirra::kModulatorTypeCount; ++type) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            plugin.setParameter(kModulatorType1 + slot, stateValue(type, 64));
+        }
+        run("modulator", type);
     }
 }
 
