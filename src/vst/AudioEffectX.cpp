@@ -21,6 +21,14 @@ bool AudioEffectX::updateDisplay() {
     return callHost(audioMasterUpdateDisplay) != 0;
 }
 
+bool AudioEffectX::beginEdit(int32_t index) {
+    return callHost(audioMasterBeginEdit, index) != 0;
+}
+
+bool AudioEffectX::endEdit(int32_t index) {
+    return callHost(audioMasterEndEdit, index) != 0;
+}
+
 bool AudioEffectX::isInputConnected(int32_t input) {
     return callHost(audioMasterPinConnected, input, 0) == 0;
 }

@@ -16,6 +16,10 @@ class AudioEffectX : public AudioEffect {
     bool wantEvents(int32_t filter = 1);
     bool canHostDo(const char* text);
     bool updateDisplay();
+    // A user's gesture on a parameter (a drag) starts and ends; hosts group the automation
+    // recorded in between.
+    bool beginEdit(int32_t index);
+    bool endEdit(int32_t index);
     // The host answers 0 for a connected pin; a host that does not know the question answers 0
     // too, so every pin counts as connected there.
     bool isInputConnected(int32_t input);
