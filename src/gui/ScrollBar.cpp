@@ -58,9 +58,12 @@ void ScrollBar::draw(DrawContext& context, Color color, const Font& font) const 
     if (!isNeeded()) return;
     context.setColor(color.withAlpha(30));
     context.fillRect(bar_);
-    context.drawText("^", upArrow().offset(0, 1), Align::kCenter, font, color);
-    context.drawText("v", downArrow(), Align::kCenter, font, color);
-    context.setColor(color.withAlpha(first_ > 0 || first_ < lastFirst() ? 200 : 120));
+    // An arrow that cannot scroll any further is greyed.
+    Color greyed = color.withAlpha(70);
+    context.drawText("^", upArrow().offset(0, 1), Align::kCenter, font,
+                     first_ > 0 ? color : greyed);
+    context.drawText("v", downArrow(), Align::kCenter, font, first_ < lastFirst() ? color : greyed);
+    context.setColor(color.withAlpha(200));
     context.fillRect(thumb());
 }
 
