@@ -1,0 +1,21 @@
+#include "editor/routing/CMatrixConn.h"
+
+#include "editor/routing/RoutingTexts.h"
+
+namespace kirra::editor {
+
+CMatrixConn::CMatrixConn(const gui::Rect& rect, gui::ControlListener* listener, int tag)
+    : CModuleParam(rect, listener, tag, "", nullptr, 0, 0) {
+    // The base constructor could only ask its own conversion.
+    refreshText();
+}
+
+void CMatrixConn::valueToText(float value, ModuleText& text) {
+    connectionGainText(value, text);
+}
+
+float CMatrixConn::textToValue(const char* text) {
+    return connectionGainValue(text, getValue());
+}
+
+}  // namespace kirra::editor

@@ -1,0 +1,56 @@
+#include "editor/routing/CMatrixConnOP.h"
+
+#include <cstdio>
+
+#include "editor/BlinkPhase.h"
+#include "editor/CTextPrinter.h"
+
+namespace kirra::editor {
+
+CMatrixConnOP::CMatrixConnOP(const gui::Rect& rect, gui::ControlListener* listener, int tag, int op)
+    : CMatrixConn(rect, listener, tag), op_(op) {}
+
+void CMatrixConnOP::setBypassed(bool bypassed) {
+    if (bypassed == bypassed_) return;
+    bypassed_ = bypassed;
+    invalid();
+}
+
+void CMatrixConnOP::setBlinkPhase(int phase) {
+    bool before = isBlinkAlternate(blinkPhase_);
+    blinkPhase_ = phase;
+    if (bypassed_ && isBlinkAlternate(phase) != before) invalid();
+}
+
+bool CMatrixConnOP::isShowingValue() const {
+    return hovered_ || isDragging() || isEntering();
+}
+
+void CMatrixConnOP::onMouseEnter() {
+    hovered_ = true;
+    invalid();
+}
+
+void CMatrixConnOP::onMouseExit() {
+    hovered_ = false;
+    invalid();
+}
+
+void CMatrixConnOP::draw(gui::DrawContext& context) {
+    if (isShowingValue()) {
+        CMatrixConn::draw(context);
+        return;
+    }
+    const gui::Rect& rect = getRect();
+    // The block in the light colour like a lit slot button; bypassed, its label fades in the
+    // accent colour every half second.
+    context.setColor(Skin::kLight.withAlpha(bypassed_ ? 60 : 210));
+    context.fillRoundRect(rect, 2.0);
+    gui::Color label = Skin::kDark;
+    if (bypassed_) label = Skin::kAccent.withAlpha(isBlinkAlternate(blinkPhase_) ? 70 : 255);
+    char text[16];
+    std::snprintf(text, sizeof(text), "OP%d", op_ + 1);
+    context.drawText(text, rect, gui::Align::kCenter, Skin::captionFont(), label);
+}
+
+}  // namespace kirra::editor

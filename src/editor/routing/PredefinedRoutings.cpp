@@ -1,0 +1,55 @@
+#include "editor/routing/PredefinedRoutings.h"
+
+#include "engine/Plugin.h"
+
+namespace kirra::editor {
+
+namespace {
+
+// Connections written as digits: inputs "12" feeds OP1 and OP2, links "13 24" are OP1->OP3 and
+// OP2->OP4, outputs "34" sends OP3 and OP4 out.
+struct Routing {
+    const char* inputs;
+    const char* links;
+    const char* outputs;
+};
+
+const Routing kRoutings[kPredefinedRoutings] = {
+    {"1", "12 23 34", "4"},  {"1", "12 23 24", "34"},  {"1", "12 13 24 34", "4"},
+    {"12", "13 23 34", "4"}, {"1", "12 13 14", "234"}, {"123", "14 24 34", "4"},
+    {"12", "13 24", "34"},   {"12", "23 34", "14"},    {"12", "23 24", "134"},
+    {"123", "24 34", "14"},  {"1234", "", "1234"},
+};
+
+int operatorOf(char digit) {
+    return digit - '1';
+}
+
+}  // namespace
+
+bool predefinedRoutingValues(int routing, float values[param::kRoutingCount]) {
+    if (routing < 0 || routing >= kPredefinedRoutings) return false;
+    constexpr int kInputs = 0;
+    constexpr int kLinks = param::kOpToOp11 - param::kRoutingFirst;
+    constexpr int kOutputs = param::kOpToOut1 - param::kRoutingFirst;
+    for (int gain = 0; gain < param::kRoutingCount; ++gain)
+        values[gain] = 0.0f;
+    const Routing& entry = kRoutings[routing];
+    for (const char* op = entry.inputs; *op != 0; ++op)
+        values[kInputs + operatorOf(*op)] = 1.0f;
+    for (const char* link = entry.links; link[0] != 0; link += link[2] == ' ' ? 3 : 2)
+        values[kLinks + 4 * operatorOf(link[0]) + operatorOf(link[1])] = 1.0f;
+    for (const char* op = entry.outputs; *op != 0; ++op)
+        values[kOutputs + operatorOf(*op)] = 1.0f;
+    return true;
+}
+
+void applyPredefinedRouting(Plugin& plugin, int routing) {
+    float values[param::kRoutingCount];
+    if (!predefinedRoutingValues(routing, values)) return;
+    platform::EngineLock lock(plugin.getEngineMutex());
+    for (int gain = 0; gain < param::kRoutingCount; ++gain)
+        plugin.setParameter(param::kRoutingFirst + gain, values[gain]);
+}
+
+}  // namespace kirra::editor

@@ -1,0 +1,38 @@
+#pragma once
+// The predefined routings as a modal grid of flow diagrams under the title "PREDEFINED
+// ROUTINGS": a click on a diagram chooses that routing and closes the grid, a click outside
+// closes it unchanged.
+
+#include <functional>
+#include <vector>
+
+#include "editor/routing/RoutingDiagram.h"
+#include "gui/View.h"
+
+namespace kirra::editor {
+
+class RoutingChooser : public gui::View {
+  public:
+    static constexpr int kColumns = 3;
+    static constexpr int kTitleHeight = 14;
+
+    // `onChoice` gets the routing clicked; it is not called when the grid closes unchanged.
+    RoutingChooser(const gui::Rect& rect, std::function<void(int)> onChoice);
+
+    gui::Rect cellRect(int routing) const;
+    // The routing under a point, or -1.
+    int routingAt(gui::Point where) const;
+
+    void draw(gui::DrawContext& context) override;
+    bool onMouseDown(const gui::MouseEvent& event) override;
+    void onMouseMoved(const gui::MouseEvent& event) override;
+
+  private:
+    void close();
+
+    std::function<void(int)> onChoice_;
+    std::vector<RoutingDiagram> diagrams_;
+    int hover_ = -1;
+};
+
+}  // namespace kirra::editor
