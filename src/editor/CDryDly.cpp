@@ -20,17 +20,4 @@ float CDryDly::textToValue(const char* text) {
     return dryDelayValue(text, sampleRate_ ? sampleRate_() : 44100.0f, getValue());
 }
 
-CMatrixConn::CMatrixConn(const gui::Rect& rect, gui::ControlListener* listener, int tag)
-    : CModuleParam(rect, listener, tag, "", nullptr, 0, 0) {
-    refreshText();
-}
-
-void CMatrixConn::valueToText(float value, ModuleText& text) {
-    routingGainText(value, text);
-}
-
-float CMatrixConn::textToValue(const char* text) {
-    return routingGainValue(text, getValue());
-}
-
 }  // namespace kirra::editor

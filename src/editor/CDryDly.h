@@ -21,14 +21,4 @@ class CDryDly : public CModuleParam {
     std::function<float()> sampleRate_;
 };
 
-// One routing gain of the signal-path matrix: "-oo" or the gain in dB as "%3d".
-class CMatrixConn : public CModuleParam {
-  public:
-    CMatrixConn(const gui::Rect& rect, gui::ControlListener* listener, int tag);
-
-  protected:
-    void valueToText(float value, ModuleText& text) override;
-    float textToValue(const char* text) override;
-};
-
 }  // namespace kirra::editor

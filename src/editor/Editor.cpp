@@ -4,7 +4,11 @@
 #include "editor/EditorLayout.h"
 #include "editor/EditorTexts.h"
 #include "editor/KirraFrame.h"
-#include "editor/ModulationPage.h"
+#include "editor/routing/CCordWnd.h"
+#include "editor/routing/ModulationPage.h"
+#include "editor/routing/PredefinedRoutings.h"
+#include "editor/routing/SignalPathPage.h"
+#include "engine/ModulationSlots.h"
 #include "engine/Plugin.h"
 #include "gui/Image.h"
 #include "modules/ModuleMath.h"
@@ -50,7 +54,8 @@ bool Editor::isOpen() const {
 }
 
 std::unique_ptr<KirraFrame> Editor::buildFrame() {
-    KirraFrame::Context context{plugin_, *this, *this, library_, preferences_, previewMode_.load()};
+    KirraFrame::Context context{plugin_,      *this,        *this, library_,
+                                preferences_, previewMode_, *this, matrixView_};
     return std::make_unique<KirraFrame>(context);
 }
 
@@ -96,6 +101,7 @@ void Editor::closeLocked() {
     window_.reset();
     frame_.reset();
     open_ = false;
+    learnSlotSource(-1);
 }
 
 bool Editor::renderScreenshot(const ScreenshotRequest& request) {
@@ -118,8 +124,9 @@ void Editor::parameterChanged(int index, float value) {
     mailbox_.post(index, value);
 }
 
-void Editor::learnStateChanged(int state, int /*controller*/) {
+void Editor::learnStateChanged(int state, int controller) {
     learnState_ = state;
+    if (controller >= 0) heardController_ = controller;
 }
 
 void Editor::redrawAll() {
@@ -133,6 +140,7 @@ void Editor::tick(int64_t nowMs) {
         refreshAll();
     }
     takePendingChanges();
+    finishSlotLearn();
     runIdle(nowMs);
     frame_->collectGarbage();
 }
@@ -166,6 +174,7 @@ void Editor::runIdle(int64_t nowMs) {
     }
     frame_->operatorSelector()->setBlinkPhase(blinkPhase_);
     frame_->modulatorSelector()->setBlinkPhase(blinkPhase_);
+    if (SignalPathPage* page = frame_->signalPathPage()) page->setBlinkPhase(blinkPhase_);
 }
 
 void Editor::followHostTempo() {
@@ -206,13 +215,62 @@ void Editor::valueChanged(gui::Control* control) {
     } else if (tag == tags::kModulationPreview) {
         previewMode_ = valueToIndex(value, kPreviewStates);
         plugin_.setParameter(kModulationPreview, value);
+    } else if (tag == tags::kPredefinedRouting) {
+        applyPredefinedRouting(plugin_, valueToIndex(value, kPredefinedRoutings));
+    } else if (tag == tags::kMatrixView) {
+        // The tab keeps its view shown; nothing is destroyed under the click.
+        matrixView_ = valueToIndex(value, 2);
+        if (SignalPathPage* page = frame_->signalPathPage()) page->showView(matrixView_);
     }
+}
+
+void Editor::beginEdit(int index) {
+    if (index >= 0 && index < kHostParameterCount) plugin_.beginEdit(index);
+}
+
+void Editor::endEdit(int index) {
+    if (index >= 0 && index < kHostParameterCount) plugin_.endEdit(index);
+}
+
+void Editor::editParameter(int index, float value) {
+    if (index >= 0 && index < kHostParameterCount) {
+        plugin_.setParameterAutomated(index, value);
+    } else {
+        plugin_.setParameter(index, value);
+    }
+}
+
+void Editor::learnSlotSource(int slot) {
+    bool waiting = learningSlot_ >= 0;
+    learningSlot_ = slot >= 0 && slot < kModulationSlots ? slot : -1;
+    if (learningSlot_ >= 0) {
+        // The engine reports the next controller in its monitor state.
+        heardController_ = -1;
+        learnState_ = MidiLearn::kMonitor;
+        plugin_.getMidiLearn().setState(MidiLearn::kMonitor);
+    } else if (waiting && plugin_.getMidiLearn().getState() == MidiLearn::kMonitor) {
+        learnState_ = MidiLearn::kIdle;
+        plugin_.getMidiLearn().setState(MidiLearn::kIdle);
+    }
+}
+
+void Editor::finishSlotLearn() {
+    if (learningSlot_ < 0) return;
+    int controller = heardController_.exchange(-1);
+    if (controller < 0) return;
+    int slot = learningSlot_;
+    learningSlot_ = -1;
+    editParameter(kSlotSource1 + slot,
+                  indexToValue(ModulationSlots::kSourceController0 + controller, kSourceStates));
+    if (ModulationPage* page = frame_->modulationPage()) page->slotWindow()->sourceLearned(slot);
 }
 
 void Editor::learnRequested(int tag) {
     int state = learnStateForTag(tag);
     if (state == 0) return;
-    // A second right click on the knob being learned ends the learn.
+    // A knob's learn takes over from a slot's; a second right click on the knob being learned
+    // ends the learn.
+    learningSlot_ = -1;
     learnState_ = learnState_.load() == state ? 0 : state;
     // The engine learns from the next controller message it handles.
     plugin_.getMidiLearn().setState(learnState_.load());
@@ -262,11 +320,14 @@ void Editor::handleParameterChange(int index, float value) {
             frame.operatorSelector()->setValue(value);
             frame.rebuildOperatorPanel();
         }
+        // The slots name the new module's parameters.
+        if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
     } else if (inRange(index, kModulatorType1, 4)) {
         if (index - kModulatorType1 == frame.shownModulator()) {
             frame.modulatorSelector()->setValue(value);
             frame.rebuildModulatorPanel();
         }
+        if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
     } else if (inRange(index, kOperatorBase, 64) ||
                inRange(index, kModulatorBase, 4 * kModulatorPositions)) {
         ModulePanel* panel =
@@ -280,13 +341,17 @@ void Editor::handleParameterChange(int index, float value) {
         bool bypassed = valueToIndex(value, 2) == 1;
         frame.operatorButton(slot)->setBypassed(bypassed);
         if (slot == frame.shownOperator()) frame.operatorSelector()->setBypassed(bypassed);
+        if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
     } else if (inRange(index, kModulatorBypass1, 4)) {
         int slot = index - kModulatorBypass1;
         bool bypassed = valueToIndex(value, 2) == 1;
         frame.modulatorButton(slot)->setBypassed(bypassed);
         if (slot == frame.shownModulator()) frame.modulatorSelector()->setBypassed(bypassed);
+    } else if (inRange(index, kDryDelay, 1 + kRoutingCount) || index == kOpLrMs ||
+               index == kOpInv) {
+        if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
     } else if (inRange(index, kSlotSensitivity1, kModulationSlots) ||
-               inRange(index, kSlotSource1, 2 * kModulationSlots)) {
+               inRange(index, kSlotSource1, 2 * kModulationSlots) || index == kSlotStatus) {
         if (inRange(index, kSlotSource1, kModulationSlots)) frame.markKnobUsage();
         if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
     } else if (inRange(index, kKnobName1, kKnobCount * kKnobNameLength)) {

@@ -21,6 +21,7 @@
 #include "editor/PluginLibrary.h"
 #include "editor/PreferenceTextSource.h"
 #include "editor/ScreenshotRequest.h"
+#include "editor/routing/SlotEditing.h"
 #include "engine/EditorNotifications.h"
 #include "gui/Control.h"
 #include "gui/X11Window.h"
@@ -39,6 +40,7 @@ class Editor : public vst::AEffEditor,
                public EditorNotifications,
                public gui::ControlListener,
                public KnobListener,
+               public SlotEditing,
                public gui::WindowClient {
   public:
     static constexpr int kIdleIntervalMs = 50;
@@ -72,8 +74,15 @@ class Editor : public vst::AEffEditor,
     void redrawAll() override;
     int getPreviewMode() const override { return previewMode_.load(); }
 
-    // From the controls.
+    // From the controls and the slot window.
     void valueChanged(gui::Control* control) override;
+    // Host parameters tell the host that a gesture starts and ends.
+    void beginEdit(int index) override;
+    void endEdit(int index) override;
+    // Host parameters are recorded by the host, the others only set.
+    void editParameter(int index, float value) override;
+    void learnSlotSource(int slot) override;
+    int getLearningSlot() const override { return learningSlot_; }
     void learnRequested(int tag) override;
     void knobRenamed(int tag, const std::string& name) override;
     void windowTick(int64_t nowMs) override { tick(nowMs); }
@@ -85,6 +94,7 @@ class Editor : public vst::AEffEditor,
     void refreshAll();
     void runIdle(int64_t nowMs);
     void followHostTempo();
+    void finishSlotLearn();
     void closeLocked();
 
     Plugin& plugin_;
@@ -95,6 +105,11 @@ class Editor : public vst::AEffEditor,
     std::atomic<bool> refreshPending_{false};
     std::atomic<int> learnState_{0};
     std::atomic<int> previewMode_{0};
+    std::atomic<int> matrixView_{0};
+    // Controller learn for a slot's source: the slot waiting, and the controller the engine
+    // reported since (from the audio thread).
+    int learningSlot_ = -1;
+    std::atomic<int> heardController_{-1};
 
     std::mutex openMutex_;
     std::unique_ptr<KirraFrame> frame_;

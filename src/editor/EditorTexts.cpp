@@ -70,19 +70,4 @@ float dryDelayValue(const char* text, float sampleRate, float currentValue) {
     return indexToValue(static_cast<int>(state), param::kDryDelayStates);
 }
 
-void routingGainText(float value, ModuleText& text) {
-    if (value <= 0.0f) {
-        setText(text, "-oo");
-        return;
-    }
-    formatText(text, "%3d", static_cast<int>(std::lround(60.0f * std::log10(value))));
-}
-
-float routingGainValue(const char* text, float currentValue) {
-    if (meansSilence(text)) return 0.0f;
-    float db = 0.0f;
-    if (!parseNumber(text, db)) return currentValue;
-    return clampTo(std::pow(10.0f, clampTo(db, -400.0f, 0.0f) / 60.0f), 0.0f, 1.0f);
-}
-
 }  // namespace kirra::editor

@@ -1,6 +1,6 @@
 #pragma once
 // The texts the editor's own controls show for a value and the values typed texts stand for:
-// main knobs, the dry delay and the routing gains (the preference fields have theirs in
+// main knobs and the dry delay (the preference fields have theirs in
 // engine/PreferenceTexts.h). Plain functions, so
 // that they are tested without a window. A text that means nothing answers the current value.
 
@@ -23,8 +23,5 @@ float meterHoldMs(float value);
 // Dry delay "DLY %d (%.1fms)" of the delay in samples at a sample rate. Typed: samples.
 void dryDelayText(float value, float sampleRate, ModuleText& text);
 float dryDelayValue(const char* text, float sampleRate, float currentValue);
-// A routing gain: "-oo" or the dB of v^3 as "%3d". Typed: decibels, or "-oo".
-void routingGainText(float value, ModuleText& text);
-float routingGainValue(const char* text, float currentValue);
 
 }  // namespace kirra::editor

@@ -5,9 +5,9 @@
 #include "editor/CLibWnd.h"
 #include "editor/EditorLayout.h"
 #include "editor/EditorTexts.h"
-#include "editor/ModulationPage.h"
 #include "editor/PreferencesPage.h"
-#include "editor/RoutingPage.h"
+#include "editor/routing/ModulationPage.h"
+#include "editor/routing/SignalPathPage.h"
 #include "engine/Plugin.h"
 #include "modules/ModuleMath.h"
 
@@ -141,14 +141,17 @@ void KirraFrame::showPage(int page) {
     page_ = nullptr;
     library_ = nullptr;
     modulationPage_ = nullptr;
+    signalPathPage_ = nullptr;
     shownPage_ = page;
     for (int k = 0; k < 4; ++k)
         pageButtons_[k]->setValue(k == page ? 1.0f : 0.0f);
     pageTitle_->setText(kPageTitles[page]);
     ParameterReader reader = [this](int index) { return value(index); };
     if (page == 0) {
-        page_ = addView(std::make_unique<RoutingPage>(layout::kPageArea, &context_.controls, reader,
-                                                      [this] { return plugin_.getSampleRate(); }));
+        signalPathPage_ = addView(std::make_unique<SignalPathPage>(
+            layout::kPageArea, &context_.controls, reader,
+            [this] { return plugin_.getSampleRate(); }, context_.matrixView.load()));
+        page_ = signalPathPage_;
     } else if (page == 1) {
         library_ = addView(std::make_unique<CLibWnd>(layout::kLibraryArea, context_.library));
         page_ = library_;
@@ -157,12 +160,8 @@ void KirraFrame::showPage(int page) {
                                                           context_.preferences, reader));
     } else {
         modulationPage_ = addView(std::make_unique<ModulationPage>(
-            layout::kPageArea, &context_.controls, context_.preferences, context_.previewMode,
-            [this](int index) {
-                char text[vst::kPluginTextBytes] = {};
-                plugin_.getParameterDisplay(index, text);
-                return std::string(text);
-            }));
+            layout::kPageArea, &context_.controls, context_.preferences,
+            context_.previewMode.load(), plugin_, context_.slots));
         page_ = modulationPage_;
     }
 }

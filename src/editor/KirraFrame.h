@@ -4,6 +4,7 @@
 // row with the power switch, and the four meters. Built in the order the editor opens; switches
 // panels and pages when the shown slot or page changes.
 
+#include <atomic>
 #include <string>
 
 #include "editor/CMeter.h"
@@ -25,6 +26,8 @@ namespace kirra::editor {
 
 class CLibWnd;
 class ModulationPage;
+class SignalPathPage;
+class SlotEditing;
 
 // Editor-only tags beyond the parameter table.
 namespace tags {
@@ -45,7 +48,10 @@ class KirraFrame : public MyFrame {
         KnobListener& knobs;
         LibraryOperations& library;
         ValueTextSource& preferences;
-        int previewMode;
+        // The editor's own state, read whenever a page is built.
+        const std::atomic<int>& previewMode;
+        SlotEditing& slots;
+        const std::atomic<int>& matrixView;  // the signal-path page's tab
     };
 
     explicit KirraFrame(const Context& context);
@@ -68,6 +74,7 @@ class KirraFrame : public MyFrame {
     const std::string& pageTitle() const { return pageTitle_->getText(); }
     CLibWnd* library() const { return library_; }
     ModulationPage* modulationPage() const { return modulationPage_; }
+    SignalPathPage* signalPathPage() const { return signalPathPage_; }
 
     // Shows a slot: its button lit, its type and bypass state in the picker, its panel.
     void showOperator(int slot) { showSlot(operators_, slot); }
@@ -117,6 +124,7 @@ class KirraFrame : public MyFrame {
     gui::TextLabel* pageTitle_ = nullptr;
     CLibWnd* library_ = nullptr;
     ModulationPage* modulationPage_ = nullptr;
+    SignalPathPage* signalPathPage_ = nullptr;
     int shownPage_ = 1;
 };
 

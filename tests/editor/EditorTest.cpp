@@ -12,7 +12,7 @@
 #include "editor/Editor.h"
 #include "editor/EditorLayout.h"
 #include "editor/KirraFrame.h"
-#include "editor/ModulationPage.h"
+#include "editor/routing/ModulationPage.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
 #include "support/InProcessHost.h"

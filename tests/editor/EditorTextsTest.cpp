@@ -53,7 +53,7 @@ TEST(EditorTexts, PeakHoldTimeTyping) {
     EXPECT_STREQ(result, "right");
 }
 
-TEST(EditorTexts, DryDelayAndRoutingGains) {
+TEST(EditorTexts, DryDelay) {
     ModuleText result;
     dryDelayText(kirra::indexToValue(12, 32769), 44100.0f, result);
     EXPECT_STREQ(result, "DLY 3 (0.1ms)");
@@ -65,13 +65,6 @@ TEST(EditorTexts, DryDelayAndRoutingGains) {
     typed = dryDelayValue("250", 96000.0f, 0.0f);
     dryDelayText(typed, 96000.0f, result);
     EXPECT_STREQ(result, "DLY 250 (2.6ms)");
-
-    EXPECT_EQ(text(routingGainText, 1.0f), "  0");
-    EXPECT_EQ(text(routingGainText, 0.0f), "-oo");
-    EXPECT_EQ(text(routingGainText, 0.5f), "-18");
-    EXPECT_NEAR(routingGainValue("-18", 1.0f), std::pow(10.0f, -18.0f / 60.0f), 1e-6f);
-    EXPECT_FLOAT_EQ(routingGainValue("-oo", 1.0f), 0.0f);
-    EXPECT_FLOAT_EQ(routingGainValue("+6", 0.5f), 1.0f);
 }
 
 }  // namespace
