@@ -19,8 +19,8 @@ using Slots = ModulationSlots;
 namespace {
 
 constexpr int kNumberWidth = 16;
-constexpr int kSourceWidth = 82;
-constexpr int kSensitivityWidth = 26;
+constexpr int kSourceWidth = 80;
+constexpr int kSensitivityWidth = 28;
 constexpr int kEntryLength = 8;
 constexpr int kBottomButtonWidth = 40;
 
@@ -501,8 +501,11 @@ void CCordWnd::drawList(gui::DrawContext& context) {
         std::snprintf(label, sizeof(label), "%02d", slot + 1);
         CTextPrinter::print(context, label, number, gui::Align::kLeft, CTextPrinter::Style::kDimmed,
                             rowFont());
-        CTextPrinter::print(context, row.sourceName.c_str(), cellRect(slot, Column::kSource),
-                            gui::Align::kLeft, CTextPrinter::Style::kNormal, rowFont());
+        // Long names stop short of the sensitivity.
+        Rect source = cellRect(slot, Column::kSource);
+        source.right -= 3;
+        CTextPrinter::print(context, row.sourceName.c_str(), source, gui::Align::kLeft,
+                            CTextPrinter::Style::kNormal, rowFont());
         Rect sensitivity = cellRect(slot, Column::kSensitivity);
         if (entry_.isActive() && slot == entrySlot_) {
             entry_.draw(context, sensitivity, rowFont(), Skin::kDark, Skin::kLight);
@@ -511,8 +514,11 @@ void CCordWnd::drawList(gui::DrawContext& context) {
                 context.setColor(Skin::kLight.withAlpha(28));
                 context.fillRect(sensitivity);
             }
+            // A little more air before the destination's name.
+            Rect text = sensitivity;
+            text.right -= 3;
             CTextPrinter::print(
-                context, sensitivityShown(slot).c_str(), sensitivity, gui::Align::kRight,
+                context, sensitivityShown(slot).c_str(), text, gui::Align::kRight,
                 row.muted ? CTextPrinter::Style::kDimmed : CTextPrinter::Style::kNormal, rowFont());
         }
         CTextPrinter::print(context, row.destinationName.c_str(),

@@ -11,8 +11,10 @@
 namespace kirra::editor {
 
 CMatrixCaption::CMatrixCaption(const gui::Rect& rect, gui::ControlListener* listener, int tag,
-                               const gui::Rect& chooserArea)
-    : Control(rect, listener, tag), chooserArea_(chooserArea) {}
+                               const gui::Rect& chooserArea, std::function<int()> currentRouting)
+    : Control(rect, listener, tag),
+      chooserArea_(chooserArea),
+      currentRouting_(std::move(currentRouting)) {}
 
 CMatrixCaption::~CMatrixCaption() {
     gui::Frame* frame = getFrame();
@@ -23,9 +25,9 @@ CMatrixCaption::~CMatrixCaption() {
 void CMatrixCaption::openChooser() {
     gui::Frame* frame = getFrame();
     if (frame == nullptr) return;
-    auto chooser = std::make_unique<RoutingChooser>(chooserArea_, [this](int routing) {
-        changeValue(indexToValue(routing, kPredefinedRoutings));
-    });
+    auto chooser = std::make_unique<RoutingChooser>(
+        chooserArea_, currentRouting_ ? currentRouting_() : -1,
+        [this](int routing) { changeValue(indexToValue(routing, kPredefinedRoutings)); });
     chooser_ = chooser.get();
     frame->showModal(std::move(chooser));
 }

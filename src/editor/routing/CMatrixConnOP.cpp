@@ -17,9 +17,13 @@ void CMatrixConnOP::setBypassed(bool bypassed) {
 }
 
 void CMatrixConnOP::setBlinkPhase(int phase) {
-    bool before = isBlinkAlternate(blinkPhase_);
+    bool before = isBlinkAlternate();
     blinkPhase_ = phase;
-    if (bypassed_ && isBlinkAlternate(phase) != before) invalid();
+    if (isBlinkAlternate() != before) invalid();
+}
+
+bool CMatrixConnOP::isBlinkAlternate() const {
+    return bypassed_ && editor::isBlinkAlternate(blinkPhase_);
 }
 
 bool CMatrixConnOP::isShowingValue() const {
@@ -47,7 +51,7 @@ void CMatrixConnOP::draw(gui::DrawContext& context) {
     context.setColor(Skin::kLight.withAlpha(bypassed_ ? 60 : 210));
     context.fillRoundRect(rect, 2.0);
     gui::Color label = Skin::kDark;
-    if (bypassed_) label = Skin::kAccent.withAlpha(isBlinkAlternate(blinkPhase_) ? 70 : 255);
+    if (bypassed_) label = Skin::kAccent.withAlpha(isBlinkAlternate() ? 70 : 255);
     char text[16];
     std::snprintf(text, sizeof(text), "OP%d", op_ + 1);
     context.drawText(text, rect, gui::Align::kCenter, Skin::captionFont(), label);

@@ -15,6 +15,8 @@ class CMatrixConnOP : public CMatrixConn {
     void setBypassed(bool bypassed);
     bool isBypassed() const { return bypassed_; }
     void setBlinkPhase(int phase);
+    // True while a bypassed block shows the alternate look of its blink.
+    bool isBlinkAlternate() const;
     bool isShowingValue() const;
 
     void draw(gui::DrawContext& context) override;

@@ -7,6 +7,7 @@
 #include "editor/KirraFrame.h"
 #include "editor/routing/CMatrixCaption.h"
 #include "editor/routing/CMatrixConnOP.h"
+#include "editor/routing/PredefinedRoutings.h"
 #include "engine/ParameterIndex.h"
 
 namespace kirra::editor {
@@ -61,7 +62,16 @@ ConnectionsView::ConnectionsView(const Rect& rect, gui::ControlListener* listene
     addView(std::move(dry));
     Rect routings{rect.left + 2, dryRect().bottom + 5, rect.right - 2, dryRect().bottom + 17};
     addView(std::make_unique<CMatrixCaption>(routings, listener, tags::kPredefinedRouting,
-                                             chooserArea));
+                                             chooserArea, [this] { return currentRouting(); }));
+}
+
+int ConnectionsView::currentRouting() const {
+    float values[param::kRoutingCount];
+    for (int gain = 0; gain < param::kRoutingCount; ++gain) {
+        gui::Control* control = findControl(param::kRoutingFirst + gain);
+        values[gain] = control != nullptr ? control->getValue() : 0.0f;
+    }
+    return matchingPredefinedRouting(values);
 }
 
 Rect ConnectionsView::cellRect(int row, int column) const {

@@ -27,6 +27,8 @@ class ConnectionsView : public gui::ViewContainer {
 
   private:
     gui::Rect dryRect() const;
+    // The predefined routing the fields show, or -1.
+    int currentRouting() const;
 
     CMatrixConnOP* blocks_[4] = {};
 };

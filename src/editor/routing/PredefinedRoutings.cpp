@@ -44,6 +44,18 @@ bool predefinedRoutingValues(int routing, float values[param::kRoutingCount]) {
     return true;
 }
 
+int matchingPredefinedRouting(const float values[param::kRoutingCount]) {
+    for (int routing = 0; routing < kPredefinedRoutings; ++routing) {
+        float predefined[param::kRoutingCount];
+        predefinedRoutingValues(routing, predefined);
+        bool same = true;
+        for (int gain = 0; gain < param::kRoutingCount && same; ++gain)
+            same = (values[gain] > 0.0f) == (predefined[gain] > 0.0f);
+        if (same) return routing;
+    }
+    return -1;
+}
+
 void applyPredefinedRouting(Plugin& plugin, int routing) {
     float values[param::kRoutingCount];
     if (!predefinedRoutingValues(routing, values)) return;

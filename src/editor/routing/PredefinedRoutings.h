@@ -16,6 +16,9 @@ constexpr int kPredefinedRoutings = 11;
 // routings outside the list leave the values alone and answer false.
 bool predefinedRoutingValues(int routing, float values[param::kRoutingCount]);
 
+// The predefined routing with the same connections open (values above 0), or -1.
+int matchingPredefinedRouting(const float values[param::kRoutingCount]);
+
 // Writes all 24 routing parameters at once (plain stores, not recorded by the host). The audio
 // thread sees them all change at the same block boundary, never half a routing.
 void applyPredefinedRouting(Plugin& plugin, int routing);

@@ -14,8 +14,8 @@ constexpr int kRows =
 constexpr int kCellPadding = 4;
 }  // namespace
 
-RoutingChooser::RoutingChooser(const Rect& rect, std::function<void(int)> onChoice)
-    : View(rect), onChoice_(std::move(onChoice)) {
+RoutingChooser::RoutingChooser(const Rect& rect, int current, std::function<void(int)> onChoice)
+    : View(rect), current_(current), onChoice_(std::move(onChoice)) {
     // The diagrams never change, so they are laid out once.
     for (int routing = 0; routing < kPredefinedRoutings; ++routing) {
         float values[param::kRoutingCount];
@@ -62,6 +62,10 @@ void RoutingChooser::draw(gui::DrawContext& context) {
         bool hovered = routing == hover_;
         context.setColor(Skin::kLight.withAlpha(hovered ? 60 : 14));
         context.fillRoundRect(cell, 3.0);
+        if (routing == current_) {
+            context.setColor(Skin::kLight.withAlpha(150));
+            context.frameRoundRect(cell, 3.0);
+        }
         diagrams_[routing].draw(context, Skin::kLight.withAlpha(hovered ? 255 : 170), Skin::kLight,
                                 Skin::kDark);
     }

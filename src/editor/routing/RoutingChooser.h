@@ -13,11 +13,12 @@ namespace kirra::editor {
 
 class RoutingChooser : public gui::View {
   public:
-    static constexpr int kColumns = 3;
+    static constexpr int kColumns = 4;
     static constexpr int kTitleHeight = 14;
 
-    // `onChoice` gets the routing clicked; it is not called when the grid closes unchanged.
-    RoutingChooser(const gui::Rect& rect, std::function<void(int)> onChoice);
+    // `current` is lit (-1 for none); `onChoice` gets the routing clicked, and is not called
+    // when the grid closes unchanged.
+    RoutingChooser(const gui::Rect& rect, int current, std::function<void(int)> onChoice);
 
     gui::Rect cellRect(int routing) const;
     // The routing under a point, or -1.
@@ -30,6 +31,7 @@ class RoutingChooser : public gui::View {
   private:
     void close();
 
+    int current_;
     std::function<void(int)> onChoice_;
     std::vector<RoutingDiagram> diagrams_;
     int hover_ = -1;

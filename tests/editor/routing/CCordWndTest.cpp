@@ -1,0 +1,284 @@
+// The modulation-slot window driven by synthetic pointer events on a real plug-in: the list, the
+// sensitivity gestures, the source and destination menus level by level, controller learn and
+// scrolling at the ends of its ranges.
+
+#include <string>
+
+#include "RoutingFixture.h"
+#include "editor/routing/CCordWnd.h"
+#include "editor/routing/ModulationPage.h"
+#include "engine/MidiLearn.h"
+#include "engine/ModulationSlots.h"
+#include "support/EventList.h"
+
+namespace {
+
+using namespace kirra::editor;
+namespace param = kirra::param;
+using Column = CCordWnd::Column;
+using Slots = kirra::ModulationSlots;
+
+struct SlotWindow : testing_support::RoutingFixture {
+    SlotWindow() { showPage(3); }
+    CCordWnd& window() { return *frame().modulationPage()->slotWindow(); }
+    void route(int slot, int source, int destination) {
+        setState(param::kSlotSource1 + slot, source, param::kSourceStates);
+        setState(param::kSlotDestination1 + slot, destination, param::kDestinationStates);
+        tick();
+    }
+    int source(int slot) { return state(param::kSlotSource1 + slot, param::kSourceStates); }
+    int destination(int slot) {
+        return state(param::kSlotDestination1 + slot, param::kDestinationStates);
+    }
+    std::vector<std::string> lines() {
+        std::vector<std::string> texts;
+        for (const MenuEntry& entry : window().menu().entries)
+            texts.push_back(entry.text);
+        return texts;
+    }
+    // Clicks the menu line with this text, scrolled into view first.
+    void choose(const std::string& text) {
+        const auto& entries = window().menu().entries;
+        for (size_t line = 0; line < entries.size(); ++line) {
+            if (entries[line].text != text) continue;
+            window().scrollMenuTo(static_cast<int>(line));
+            click(window().menuLineRect(static_cast<int>(line)));
+            return;
+        }
+        ADD_FAILURE() << "no line " << text;
+    }
+};
+
+TEST_F(SlotWindow, ASlotShowsItsSensitivityOnlyWithBothASourceAndADestination) {
+    for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
+        EXPECT_EQ(window().sourceShown(slot), "");
+        EXPECT_EQ(window().sensitivityShown(slot), "");
+    }
+    route(4, Slots::kSourceKnob1, Slots::kDestinationNone);
+    EXPECT_EQ(window().sourceShown(4), "KNOB 1");
+    EXPECT_EQ(window().sensitivityShown(4), "");
+    route(4, Slots::kSourceNone, Slots::kDestinationMain + 1);
+    EXPECT_EQ(window().sensitivityShown(4), "");
+    route(4, Slots::kSourceKnob1, Slots::kDestinationMain + 1);
+    EXPECT_EQ(window().destinationShown(4), "MAIN MIX");
+    EXPECT_EQ(window().sensitivityShown(4), "0");
+    // Nothing to drag or mute on a slot that routes nothing.
+    click(window().cellRect(5, Column::kSensitivity), kirra::gui::kRightButton);
+    EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 0);
+}
+
+TEST_F(SlotWindow, RightClickOnTheSensitivityTogglesMuting) {
+    route(2, Slots::kSourceKnob1 + 1, Slots::kDestinationMain);
+    kirra::gui::Rect cell = window().cellRect(2, Column::kSensitivity);
+    click(cell, kirra::gui::kRightButton);
+    EXPECT_EQ(window().sensitivityShown(2), "----");
+    EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 1 << 2);
+    click(cell, kirra::gui::kRightButton);
+    EXPECT_EQ(window().sensitivityShown(2), "0");
+    EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 0);
+    // A program setting, not a host parameter.
+    EXPECT_FALSE(automated(param::kSlotStatus));
+    // The host mutes it too.
+    setState(param::kSlotStatus, 1 << 2, param::kSlotStatusStates);
+    tick();
+    EXPECT_EQ(window().sensitivityShown(2), "----");
+}
+
+TEST_F(SlotWindow, SensitivityDragsOver200PixelsOr1000WithShiftAndTypes) {
+    route(0, Slots::kSourceKnob1, Slots::kDestinationMain + 2);
+    const int sensitivity = param::kSlotSensitivity1;
+    drag(centreOf(window().cellRect(0, Column::kSensitivity)), -100);
+    EXPECT_NEAR(value(sensitivity), 1.0f, 1e-6f);
+    EXPECT_EQ(window().sensitivityShown(0), "+100");
+    EXPECT_TRUE(automated(sensitivity));
+    ASSERT_GE(gestures.size(), 2u);
+    EXPECT_EQ(gestures.front(), std::make_pair(sensitivity, true));
+    EXPECT_EQ(gestures.back(), std::make_pair(sensitivity, false));
+
+    drag(centreOf(window().cellRect(0, Column::kSensitivity)), 500, kirra::gui::kShift);
+    EXPECT_NEAR(value(sensitivity), 0.5f, 1e-6f);
+
+    doubleClick(window().cellRect(0, Column::kSensitivity));
+    type("-25");
+    EXPECT_NEAR(value(sensitivity), 0.375f, 1e-6f);
+    EXPECT_EQ(window().sensitivityShown(0), "-25");
+    EXPECT_EQ(frame().getFocusView(), nullptr);
+}
+
+TEST_F(SlotWindow, SourceMenuChoosesAtEveryLevelAndReturnsToTheList) {
+    setState(param::kModulatorType1, 1, 64);  // LFO
+    route(1, Slots::kSourceNone, Slots::kDestinationMain + 1);
+    click(window().cellRect(1, Column::kSource));
+    ASSERT_TRUE(window().isMenuOpen());
+    EXPECT_EQ(window().menuTitle(), "MODULATION SLOT 02 SOURCE");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ASSIGNABLE KNOB", "INTERNAL MODULATOR",
+                                                 "MIDI INPUT", "[remove]"}));
+    choose("INTERNAL MODULATOR");
+    EXPECT_EQ(lines(), (std::vector<std::string>{".. [parent]", "MOD 1 - LFO", "MOD 2 - EMPTY",
+                                                 "MOD 3 - EMPTY", "MOD 4 - EMPTY"}));
+    choose("MOD 1 - LFO");
+    EXPECT_FALSE(window().isMenuOpen());
+    EXPECT_EQ(source(1), Slots::kSourceModulator1);
+    EXPECT_EQ(window().sourceShown(1), "MOD 1: LFO");
+    EXPECT_FALSE(automated(param::kSlotSource1 + 1));
+
+    click(window().cellRect(1, Column::kSource));
+    choose("MIDI INPUT");
+    EXPECT_EQ(lines().size(), 9u);
+    choose("MIDI CHANNEL PRESSURE");
+    EXPECT_EQ(source(1), Slots::kSourceChannelPressure);
+
+    click(window().cellRect(1, Column::kSource));
+    choose("ASSIGNABLE KNOB");
+    choose(".. [parent]");
+    EXPECT_EQ(window().menu().level, MenuLevel::kSources);
+    choose("[remove]");
+    EXPECT_EQ(source(1), Slots::kSourceNone);
+    EXPECT_EQ(window().sensitivityShown(1), "");
+}
+
+TEST_F(SlotWindow, ControllerListScrollsToItsEndsAndChooses) {
+    click(window().cellRect(0, Column::kSource));
+    choose("MIDI INPUT");
+    choose("MIDI CONTROL CHANGE");
+    ASSERT_EQ(lines().size(), 129u);
+    EXPECT_EQ(lines()[1], "000");
+    const kirra::gui::ScrollBar& bar = window().menuScrollBar();
+    // Arrows at the top stop there.
+    click(bar.upArrow());
+    EXPECT_EQ(window().getFirstMenuLine(), 0);
+    click(bar.downArrow());
+    EXPECT_EQ(window().getFirstMenuLine(), 1);
+    // Far beyond the end.
+    frame().wheel(at(centreOf(window().menuLineRect(1))), -500.0f);
+    EXPECT_EQ(window().getFirstMenuLine(), bar.lastFirst());
+    click(bar.downArrow());
+    EXPECT_EQ(window().getFirstMenuLine(), bar.lastFirst());
+    EXPECT_FALSE(window().menuLineRect(128).isEmpty());
+    click(window().menuLineRect(128));
+    EXPECT_EQ(source(0), Slots::kSourceController0 + 127);
+}
+
+TEST_F(SlotWindow, LearnTakesTheNextControllerAsTheSource) {
+    route(6, Slots::kSourceNone, Slots::kDestinationMain);
+    click(window().cellRect(6, Column::kSource));
+    choose("MIDI INPUT");
+    choose("MIDI CONTROL CHANGE");
+    click(window().learnRect());
+    EXPECT_EQ(editor->getLearningSlot(), 6);
+    EXPECT_EQ(host.plugin().getMidiLearn().getState(), kirra::MidiLearn::kMonitor);
+    // Pressed again, it stops waiting.
+    click(window().learnRect());
+    EXPECT_EQ(editor->getLearningSlot(), -1);
+    EXPECT_EQ(host.plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
+
+    click(window().learnRect());
+    testing_support::EventList events;
+    events.midi(10, 0xB3, 74, 100);  // channel 4: any channel will do
+    events.sendTo(host);
+    host.process(testing_support::Stereo(64), 64);
+    tick();
+    EXPECT_EQ(source(6), Slots::kSourceController0 + 74);
+    EXPECT_EQ(editor->getLearningSlot(), -1);
+    EXPECT_FALSE(window().isMenuOpen());
+    EXPECT_EQ(window().sourceShown(6), "MIDI CC brightness");
+    // Knob learn takes over from a slot's, and leaving the controller list stops the wait.
+    click(window().cellRect(6, Column::kSource));
+    choose("MIDI INPUT");
+    choose("MIDI CONTROL CHANGE");
+    click(window().learnRect());
+    click(window().exitRect());
+    EXPECT_EQ(editor->getLearningSlot(), -1);
+    EXPECT_EQ(host.plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
+}
+
+TEST_F(SlotWindow, DestinationMenuListsEveryKindOfDestination) {
+    click(window().cellRect(3, Column::kDestination));
+    EXPECT_EQ(window().menuTitle(), "MODULATION SLOT 04 DESTINATION");
+    EXPECT_EQ(lines().size(), 6u);
+    choose("MODULATOR PARAMETER");
+    choose("MODULATOR 2 - EMPTY");
+    EXPECT_EQ(lines(), std::vector<std::string>{".. [parent]"});
+    choose(".. [parent]");
+    choose(".. [parent]");
+    choose("SIGNAL PATH");
+    ASSERT_EQ(lines().size(), 25u);
+    EXPECT_EQ(lines()[1], "IN->OP1");
+    EXPECT_EQ(lines()[24], "OP4->OUT");
+    choose(".. [parent]");
+    choose("MODULATION SLOT");
+    ASSERT_EQ(lines().size(), 17u);
+    EXPECT_EQ(lines()[16], "SLOT 16 SENSITIVITY");
+    choose(".. [parent]");
+    choose("MAIN SECTION");
+    EXPECT_EQ(lines(),
+              (std::vector<std::string>{".. [parent]", "MAIN INPUT", "MAIN MIX", "MAIN OUTPUT"}));
+    // EXIT leaves the slot as it was.
+    click(window().exitRect());
+    EXPECT_FALSE(window().isMenuOpen());
+    EXPECT_EQ(destination(3), Slots::kDestinationNone);
+
+    click(window().cellRect(3, Column::kDestination));
+    choose("OPERATOR PARAMETER");
+    choose("OPERATOR 3 - GAIN");
+    EXPECT_EQ(lines(), (std::vector<std::string>{".. [parent]", "OP3 (GAIN) atten"}));
+    choose("OP3 (GAIN) atten");
+    EXPECT_EQ(destination(3), Slots::kDestinationOperator + 2 * param::kOperatorPositions);
+    EXPECT_EQ(window().destinationShown(3), "OP3 atten");
+}
+
+TEST_F(SlotWindow, RightClicksSelectTheModulesASlotNames) {
+    route(0, Slots::kSourceModulator1 + 2, Slots::kDestinationOperator + 3 * 16 + 0);
+    click(window().cellRect(0, Column::kSource), kirra::gui::kRightButton);
+    EXPECT_EQ(state(param::kCurrentModulator, 4), 2);
+    click(window().cellRect(0, Column::kDestination), kirra::gui::kRightButton);
+    EXPECT_EQ(state(param::kCurrentOperator, 4), 3);
+    tick();
+    EXPECT_EQ(frame().shownOperator(), 3);
+    EXPECT_EQ(frame().shownModulator(), 2);
+    EXPECT_FALSE(window().isMenuOpen());
+}
+
+TEST_F(SlotWindow, ModuleReplacedWhileItsParametersAreListed) {
+    click(window().cellRect(0, Column::kDestination));
+    choose("OPERATOR PARAMETER");
+    choose("OPERATOR 1 - GAIN");
+    ASSERT_EQ(lines().size(), 2u);
+    // The host puts a biquad into the slot while its menu is open.
+    setState(param::kOperatorType1, 1, 64);
+    tick();
+    ASSERT_GT(lines().size(), 2u);
+    EXPECT_EQ(lines()[1].rfind("OP1 (BIQUAD) ", 0), 0u) << lines()[1];
+    const MenuEntry last = window().menu().entries.back();
+    choose(last.text);
+    EXPECT_EQ(destination(0), last.choice);
+}
+
+TEST_F(SlotWindow, SixteenSlotsOnOneDestinationScrollOneRowPerArrowClick) {
+    for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
+        setState(param::kSlotSource1 + slot, Slots::kSourceKnob1, param::kSourceStates);
+        setState(param::kSlotDestination1 + slot, Slots::kDestinationMain + 1,
+                 param::kDestinationStates);
+    }
+    tick();
+    const kirra::gui::ScrollBar& bar = window().listScrollBar();
+    EXPECT_EQ(window().getVisibleRows(), 12);
+    EXPECT_TRUE(window().cellRect(15, Column::kSource).isEmpty());
+    for (int clicks = 0; clicks < 10; ++clicks)
+        click(bar.downArrow());
+    EXPECT_EQ(window().getFirstRow(), 4);
+    EXPECT_EQ(window().cellRect(15, Column::kSource).top,
+              window().cellRect(14, Column::kSource).top + 10);
+    for (int slot = 0; slot < CCordWnd::kSlots; ++slot)
+        EXPECT_EQ(window().sensitivityShown(slot), "0");
+    // The menu opens on the row under the pointer after scrolling.
+    click(window().cellRect(15, Column::kDestination));
+    EXPECT_EQ(window().getEditedSlot(), 15);
+    // The present choice is in view and lit.
+    EXPECT_EQ(window().menu().lineOfChoice(Slots::kDestinationMain + 1), -1);
+    choose("MAIN SECTION");
+    EXPECT_FALSE(
+        window().menuLineRect(window().menu().lineOfChoice(Slots::kDestinationMain + 1)).isEmpty());
+}
+
+}  // namespace

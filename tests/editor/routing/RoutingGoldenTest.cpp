@@ -1,0 +1,87 @@
+// The routing pages rendered offscreen in telling states and compared with stored images: both
+// views of the signal-path page, the predefined routings, and the slot window with its list and
+// a menu.
+
+#include "RoutingFixture.h"
+#include "editor/EditorLayout.h"
+#include "editor/GoldenCompare.h"
+#include "editor/routing/CCordWnd.h"
+#include "editor/routing/CMatrixPage.h"
+#include "editor/routing/ModulationPage.h"
+#include "editor/routing/PredefinedRoutings.h"
+#include "editor/routing/SignalPathPage.h"
+#include "engine/ModulationSlots.h"
+#include "gui/Image.h"
+
+namespace {
+
+using namespace kirra::editor;
+namespace param = kirra::param;
+using Slots = kirra::ModulationSlots;
+
+struct RoutingGolden : testing_support::RoutingFixture {
+    void expectLooksAsStored(const char* name) {
+        tick();
+        kirra::gui::Image image(layout::kWidth, layout::kHeight);
+        frame().renderAll(image);
+        testing_support::expectLooksAsStored(image, name);
+    }
+    void route(int slot, int source, int destination, float sensitivity) {
+        setState(param::kSlotSource1 + slot, source, param::kSourceStates);
+        setState(param::kSlotDestination1 + slot, destination, param::kDestinationStates);
+        host.plugin().setParameter(param::kSlotSensitivity1 + slot, sensitivity);
+    }
+};
+
+TEST_F(RoutingGolden, Connections) {
+    applyPredefinedRouting(host.plugin(), 8);
+    host.plugin().setParameter(param::kOpToOp11 + 6, 0.5f);   // OP2 -> OP3 at -12 dB
+    host.plugin().setParameter(param::kOpToOp11 + 15, 0.2f);  // OP4 feeding itself
+    host.plugin().setParameter(param::kDryDelay, kirra::indexToValue(400, 32769));
+    setState(param::kOperatorBypass1 + 1, 1, 2);
+    showPage(0);
+    expectLooksAsStored("routing-connections.png");
+}
+
+TEST_F(RoutingGolden, Configuration) {
+    setState(param::kOpLrMs, 0x01 | 0x10 | 0x04, 256);
+    setState(param::kOpInv, 0x08, 16);
+    showPage(0);
+    click(frame().signalPathPage()->tabs()->getRect());
+    expectLooksAsStored("routing-configuration.png");
+}
+
+TEST_F(RoutingGolden, PredefinedRoutings) {
+    showPage(0);
+    click(frame().findControl(tags::kPredefinedRouting)->getRect());
+    ASSERT_TRUE(frame().isModalOpen());
+    expectLooksAsStored("routing-chooser.png");
+}
+
+TEST_F(RoutingGolden, SlotList) {
+    setState(param::kModulatorType1, 1, 64);     // LFO
+    setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
+    route(0, Slots::kSourceModulator1, Slots::kDestinationOperator + 16, 0.8f);
+    route(1, Slots::kSourceKnob1 + 2, Slots::kDestinationMain + 1, 0.25f);
+    route(2, Slots::kSourceController0 + 1, Slots::kDestinationRouting + 4 + 1, 1.0f);
+    route(3, Slots::kSourcePitchBend, Slots::kDestinationNone, 0.7f);
+    route(4, Slots::kSourceVelocity, Slots::kDestinationSensitivity + 1, 0.5f);
+    route(6, Slots::kSourceNoteNumber, Slots::kDestinationMain + 2, 0.0f);
+    setState(param::kSlotStatus, 1 << 6, param::kSlotStatusStates);
+    showPage(3);
+    expectLooksAsStored("slots-list.png");
+}
+
+TEST_F(RoutingGolden, SlotMenu) {
+    setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
+    route(5, Slots::kSourceKnob1, Slots::kDestinationOperator + 16 + 1, 0.6f);
+    showPage(3);
+    CCordWnd& window = *frame().modulationPage()->slotWindow();
+    click(window.cellRect(5, CCordWnd::Column::kDestination));
+    click(window.menuLineRect(0));  // OPERATOR PARAMETER
+    click(window.menuLineRect(2));  // OPERATOR 2 - BIQUAD
+    ASSERT_EQ(window.menu().level, MenuLevel::kOperatorParameters);
+    expectLooksAsStored("slots-menu.png");
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// The signal-path page driven by synthetic pointer events on a real plug-in: connection fields,
+// operator blocks, tabs, coding and inversion switches, the dry delay and the predefined
+// routings.
+
+#include <string>
+
+#include "RoutingFixture.h"
+#include "editor/BlinkPhase.h"
+#include "editor/routing/CMatrixConn.h"
+#include "editor/routing/CMatrixConnOP.h"
+#include "editor/routing/CMatrixPage.h"
+#include "editor/routing/CMatrixSwitch.h"
+#include "editor/routing/ConfigurationView.h"
+#include "editor/routing/ConnectionsView.h"
+#include "editor/routing/RoutingChooser.h"
+#include "editor/routing/SignalPathPage.h"
+
+namespace {
+
+using namespace kirra::editor;
+namespace param = kirra::param;
+using kirra::indexToValue;
+
+struct SignalPath : testing_support::RoutingFixture {
+    SignalPath() { showPage(0); }
+    SignalPathPage& page() { return *frame().signalPathPage(); }
+    CMatrixConn& connection(int index) {
+        return *dynamic_cast<CMatrixConn*>(page().connectionsView()->findControl(index));
+    }
+    std::string shown(int index) { return connection(index).getText(); }
+};
+
+TEST_F(SignalPath, ConnectionsShowTheirGainAndDragsAreRecordedWithTheirGesture) {
+    const int link = param::kOpToOp11 + 1;  // OP1 -> OP2, open in the flat chain
+    EXPECT_EQ(shown(link), "  0");
+    EXPECT_EQ(shown(param::kOpToOp11 + 2), "-oo");
+    // 200 pixels down of 400: half the value, a quarter of the gain.
+    kirra::gui::Rect cell = connection(link).getRect();
+    drag(centreOf(cell), 200);
+    EXPECT_NEAR(value(link), 0.5f, 1e-6f);
+    EXPECT_EQ(shown(link), "-12");
+    EXPECT_TRUE(automated(link));
+    ASSERT_GE(gestures.size(), 2u);
+    EXPECT_EQ(gestures.front(), std::make_pair(link, true));
+    EXPECT_EQ(gestures.back(), std::make_pair(link, false));
+    // A host's change arrives at the next tick.
+    host.setHostParameter(link, 0.0f);
+    tick();
+    EXPECT_EQ(shown(link), "-oo");
+}
+
+TEST_F(SignalPath, OperatorBlocksShowTheirNameTheirGainUnderThePointerAndBlinkWhenBypassed) {
+    CMatrixConnOP* block = page().connectionsView()->operatorBlock(2);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->getTag(), param::kOpToOp11 + 10);  // OP3 -> OP3
+    EXPECT_FALSE(block->isShowingValue());
+    frame().mouseMoved(at(centreOf(block->getRect())));
+    EXPECT_TRUE(block->isShowingValue());
+    EXPECT_EQ(block->getText(), "-oo");
+    frame().mouseMoved(at({0, 0}));
+    EXPECT_FALSE(block->isShowingValue());
+
+    host.plugin().setParameter(param::kOperatorBypass1 + 2, indexToValue(1, 2));
+    tick();
+    EXPECT_TRUE(block->isBypassed());
+    EXPECT_FALSE(page().connectionsView()->operatorBlock(1)->isBypassed());
+    // The blink phase reaches the blocks at every idle step.
+    int alternate = 0;
+    for (int step = 0; step < kBlinkPhases; ++step) {
+        tick();
+        alternate += block->isBlinkAlternate();
+        EXPECT_FALSE(page().connectionsView()->operatorBlock(1)->isBlinkAlternate());
+    }
+    EXPECT_EQ(alternate, kBlinkPhases / 2);
+}
+
+TEST_F(SignalPath, TabsSwitchViewsAndTheEditorKeepsTheChoice) {
+    ASSERT_TRUE(page().connectionsView()->isVisible());
+    click(page().tabs()->tabRect(CMatrixPage::kConfiguration));
+    EXPECT_EQ(page().getView(), CMatrixPage::kConfiguration);
+    EXPECT_FALSE(page().connectionsView()->isVisible());
+    EXPECT_TRUE(page().configurationView()->isVisible());
+    // The choice is the editor's, not a parameter the host sees.
+    EXPECT_TRUE(host.script().automation.empty());
+    // Away to the library and back: the page is built again on the view it had.
+    setState(param::kCurrentMain, 1, 4);
+    tick();
+    setState(param::kCurrentMain, 0, 4);
+    tick();
+    EXPECT_EQ(page().getView(), CMatrixPage::kConfiguration);
+    // A click anywhere on the tabs switches to the other view.
+    click(page().tabs()->tabRect(CMatrixPage::kConfiguration));
+    EXPECT_EQ(page().getView(), CMatrixPage::kConnections);
+}
+
+TEST_F(SignalPath, SwitchesFlipTheirBitOfTheSharedMaskAndFollowTheHost) {
+    click(page().tabs()->getRect());
+    ConfigurationView& view = *page().configurationView();
+    // OP2's output decoding is bit 5 of "OP_LR_MS"; OP4's inversion bit 3 of "OP_Inv".
+    setState(param::kOpLrMs, 0x01, 256);
+    tick();
+    click(view.switchAt(1, 1)->getRect());
+    EXPECT_EQ(state(param::kOpLrMs, 256), 0x21);
+    click(view.switchAt(3, 2)->getRect());
+    EXPECT_EQ(state(param::kOpInv, 16), 0x08);
+    // Plain settings, not recorded by the host.
+    EXPECT_TRUE(host.script().automation.empty());
+    tick();
+    EXPECT_TRUE(view.switchAt(0, 0)->isOn());
+    EXPECT_TRUE(view.switchAt(1, 1)->isOn());
+    EXPECT_FALSE(view.switchAt(1, 0)->isOn());
+    EXPECT_EQ(view.switchAt(1, 1)->shownText(), "M/S>L/R");
+    // The host's mask reaches every switch that shares it.
+    setState(param::kOpLrMs, 0xF0, 256);
+    tick();
+    for (int op = 0; op < 4; ++op) {
+        EXPECT_FALSE(view.switchAt(op, 0)->isOn());
+        EXPECT_TRUE(view.switchAt(op, 1)->isOn());
+    }
+}
+
+TEST_F(SignalPath, DryDelayShowsSamplesAtTheRateItMeans) {
+    kirra::gui::Control* dry = page().connectionsView()->findControl(param::kDryDelay);
+    ASSERT_NE(dry, nullptr);
+    host.plugin().setParameter(param::kDryDelay, 1.0f);
+    tick();
+    // At 44.1 kHz the stored state is divided by 4: the largest is 8192 samples.
+    EXPECT_EQ(dynamic_cast<CModuleParam*>(dry)->getText(), "DLY 8192 (185.8ms)");
+}
+
+TEST_F(SignalPath, ChoosingARoutingWritesAllGainsWithoutRecordingThem) {
+    kirra::gui::Control* caption = page().connectionsView()->findControl(tags::kPredefinedRouting);
+    ASSERT_NE(caption, nullptr);
+    // Closed without a choice: nothing changes.
+    click(caption->getRect());
+    ASSERT_TRUE(frame().isModalOpen());
+    click(kirra::gui::Point{5, 5});
+    EXPECT_FALSE(frame().isModalOpen());
+    EXPECT_FLOAT_EQ(value(param::kOpToOp11 + 1), 1.0f);
+
+    click(caption->getRect());
+    auto* chooser = dynamic_cast<RoutingChooser*>(frame().getModalView());
+    ASSERT_NE(chooser, nullptr);
+    click(chooser->cellRect(10));
+    EXPECT_FALSE(frame().isModalOpen());
+    for (int op = 0; op < 4; ++op) {
+        EXPECT_FLOAT_EQ(value(param::kInToOp1 + op), 1.0f);
+        EXPECT_FLOAT_EQ(value(param::kOpToOut1 + op), 1.0f);
+        for (int to = 0; to < 4; ++to)
+            EXPECT_FLOAT_EQ(value(param::kOpToOp11 + 4 * op + to), 0.0f);
+    }
+    EXPECT_TRUE(host.script().automation.empty());
+    tick();
+    EXPECT_EQ(shown(param::kOpToOp11 + 1), "-oo");
+    EXPECT_EQ(shown(param::kOpToOut1), "  0");
+}
+
+TEST_F(SignalPath, PageRebuiltUnderAnOpenChooserTakesTheChooserAlong) {
+    click(page().connectionsView()->findControl(tags::kPredefinedRouting)->getRect());
+    ASSERT_TRUE(frame().isModalOpen());
+    // The host switches pages while the grid is open.
+    setState(param::kCurrentMain, 3, 4);
+    tick();
+    EXPECT_FALSE(frame().isModalOpen());
+    click(kirra::gui::Point{400, 100});
+    EXPECT_FLOAT_EQ(value(param::kOpToOp11 + 1), 1.0f);
+}
+
+}  // namespace
