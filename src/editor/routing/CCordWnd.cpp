@@ -39,6 +39,10 @@ CCordWnd::CCordWnd(const Rect& rect, Plugin& plugin, SlotEditing& editing)
     refresh();
 }
 
+CCordWnd::~CCordWnd() {
+    stopLearning();
+}
+
 // Reading --------------------------------------------------------------------------------------
 
 void CCordWnd::readSlot(int slot, int muteBits) {
@@ -58,6 +62,8 @@ void CCordWnd::readSlot(int slot, int muteBits) {
 }
 
 void CCordWnd::refresh() {
+    // One wait for the engine instead of one per name.
+    platform::EngineLock lock(plugin_.getEngineMutex());
     int muteBits = valueToIndex(plugin_.getParameter(param::kSlotStatus), param::kSlotStatusStates);
     for (int slot = 0; slot < kSlots; ++slot)
         readSlot(slot, muteBits);

@@ -38,6 +38,8 @@ class CCordWnd : public gui::View {
     enum class Column { kNumber, kSource, kSensitivity, kDestination, kNone };
 
     CCordWnd(const gui::Rect& rect, Plugin& plugin, SlotEditing& editing);
+    // A controller list waiting for learn stops waiting with the window.
+    ~CCordWnd() override;
 
     // Reads every slot again (a slot parameter or a module type changed).
     void refresh();
