@@ -67,6 +67,15 @@ void addModuleParameters(SlotMenu& menu, Plugin& plugin, bool isOperator, int sl
     }
 }
 
+// Destinations as the plug-in names them.
+void addNamedDestinations(SlotMenu& menu, Plugin& plugin, int first, int count) {
+    for (int destination = first; destination < first + count; ++destination) {
+        ModuleText name = "";
+        plugin.getDestinationName(destination, name);
+        choose(menu, name, destination);
+    }
+}
+
 void buildSourceLevel(SlotMenu& menu, Plugin& plugin) {
     switch (menu.level) {
         case MenuLevel::kKnobs:
@@ -102,28 +111,25 @@ void buildSourceLevel(SlotMenu& menu, Plugin& plugin) {
 void buildDestinationLevel(SlotMenu& menu, Plugin& plugin) {
     switch (menu.level) {
         case MenuLevel::kOperators:
+        case MenuLevel::kModulators: {
+            bool operators = menu.level == MenuLevel::kOperators;
             for (int slot = 0; slot < param::kSlotCount; ++slot) {
-                open(menu, formatted("OPERATOR %d - %s", slot + 1, operatorName(plugin, slot)),
-                     MenuLevel::kOperatorParameters, slot);
+                open(menu,
+                     operators
+                         ? formatted("OPERATOR %d - %s", slot + 1, operatorName(plugin, slot))
+                         : formatted("MODULATOR %d - %s", slot + 1, modulatorName(plugin, slot)),
+                     operators ? MenuLevel::kOperatorParameters : MenuLevel::kModulatorParameters,
+                     slot);
             }
             break;
-        case MenuLevel::kModulators:
-            for (int slot = 0; slot < param::kSlotCount; ++slot) {
-                open(menu, formatted("MODULATOR %d - %s", slot + 1, modulatorName(plugin, slot)),
-                     MenuLevel::kModulatorParameters, slot);
-            }
-            break;
+        }
         case MenuLevel::kOperatorParameters:
         case MenuLevel::kModulatorParameters:
             addModuleParameters(menu, plugin, menu.level == MenuLevel::kOperatorParameters,
                                 menu.moduleSlot);
             break;
         case MenuLevel::kSignalPath:
-            for (int gain = 0; gain < kRoutingDestinations; ++gain) {
-                ModuleText name = "";
-                plugin.getDestinationName(Slots::kDestinationRouting + gain, name);
-                choose(menu, name, Slots::kDestinationRouting + gain);
-            }
+            addNamedDestinations(menu, plugin, Slots::kDestinationRouting, kRoutingDestinations);
             break;
         case MenuLevel::kSlotSensitivities:
             for (int slot = 0; slot < param::kModulationSlots; ++slot) {
@@ -132,11 +138,7 @@ void buildDestinationLevel(SlotMenu& menu, Plugin& plugin) {
             }
             break;
         case MenuLevel::kMainSection:
-            for (int main = 0; main < kMainDestinations; ++main) {
-                ModuleText name = "";
-                plugin.getDestinationName(Slots::kDestinationMain + main, name);
-                choose(menu, name, Slots::kDestinationMain + main);
-            }
+            addNamedDestinations(menu, plugin, Slots::kDestinationMain, kMainDestinations);
             break;
         default:
             open(menu, "OPERATOR PARAMETER", MenuLevel::kOperators);
