@@ -32,16 +32,18 @@ const char* const kOffOn[] = {"off", "on"};
 const float kSymmetricKnee[3] = {6.0f, 4.0f, 2.0f};
 
 // Asymmetric curve f(a) = (a - Q) / (1 - exp(-k (a - Q))): steepness k, bias Q, and the gain G
-// = 2 / (f(1) - f(-1)) that makes a swing of -1..1 an output swing of 2.
+// = 2 / (f(1) - f(-1)) that makes a swing of -1..1 an output swing of 2, and the value f(0)
+// at silence.
 struct AsymmetricCurve {
     float gain;
     float steepness;
     float bias;
+    float restValue;
 };
 const AsymmetricCurve kAsymmetric[3] = {
-    {1.385122751f, 2.0f, -0.8f},
-    {1.332023709f, 4.0f, -0.6f},
-    {1.445650638f, 6.0f, -0.4f},
+    {1.385122751f, 2.0f, -0.8f, 1.002376281f},
+    {1.332023709f, 4.0f, -0.6f, 0.659861263f},
+    {1.445650638f, 6.0f, -0.4f, 0.439907509f},
 };
 
 float asymmetric(const AsymmetricCurve& curve, float a) {
@@ -278,9 +280,11 @@ float Distortion::shape(Channel& channel, float band, float drive) const {
     }
     if (isAsymmetric(curve_)) {
         const AsymmetricCurve& curve = kAsymmetric[curve_ - kAsymA];
-        // The tiny offsets keep the curve off its removable singularity at silence.
+        // The curve's value at silence is taken off before the 10 Hz high-pass: left in, it
+        // would reach the output as a thump whenever the high-pass starts from rest (a program
+        // load, a resume, a type change) and each time the drive moves.
         float a = drive * band + 1e-15f;
-        float shaped = curve.gain * (asymmetric(curve, a) + 1e-15f) / drive;
+        float shaped = curve.gain * (asymmetric(curve, a) - curve.restValue) / drive;
         return blockDc(channel, shaped);
     }
     if (curve_ == kClip) return std::clamp(band * drive, -1.0f, 1.0f);

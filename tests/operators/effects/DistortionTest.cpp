@@ -91,13 +91,15 @@ TEST(Distortion, TransferPlotMatchesTheAudio) {
     }
 }
 
-TEST(Distortion, AsymmetricCurvesSettleToZeroOnSilence) {
+// The curve's offset at silence never reaches the output: no thump when the DC high-pass starts
+// from rest, whatever the drive.
+TEST(Distortion, AsymmetricCurvesAreSilentOnSilence) {
     for (int curve : {Distortion::kAsymA, Distortion::kAsymB, Distortion::kAsymC}) {
-        for (float drive : {0.0f, 1.0f}) {
+        for (float drive : {0.0f, 0.5f, 1.0f}) {
             auto op = shaper(curve, drive);
             OperatorRunner runner(*op);
-            Stereo out = runner.silence(88200);
-            EXPECT_LT(peak(out.left, 80000), 1e-6) << "curve " << curve;
+            Stereo out = runner.silence(4410);
+            EXPECT_LT(peak(out.left), 1e-6) << "curve " << curve << " drive " << drive;
             EXPECT_EQ(countBadSamples(out.left), 0u);
         }
     }
