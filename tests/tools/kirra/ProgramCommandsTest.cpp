@@ -75,11 +75,12 @@ TEST(ProgramCommands, SavedPresetsAndBanksLoadBackByteExactly) {
 
     ASSERT_EQ(runKirra("save-bank " + bank + " --program B:7 --preset " + preset).status, 0);
     EXPECT_EQ(readBytes(folder.file("bank.vtb")).size(), 108045u);
-    // Loaded into bank C, whose program 1 is then current; program 7 holds the preset.
+    // Loaded into bank C, whose program 1 (bank B's first program) is then current; program 7
+    // holds the preset.
     ASSERT_EQ(runKirra("save-preset " + again + " --program C:7 --bank " + bank).status, 0);
     EXPECT_EQ(readBytes(folder.file("again.vtp")), readBytes(folder.file("edited preset ü.vtp")));
     HostRun listed = runKirra("programs --program C:1 --bank " + bank);
-    EXPECT_NE(listed.output.find("C:1   * [flat]\n"), std::string::npos);
+    EXPECT_NE(listed.output.find("C:1   * Bar Filter Sweep\n"), std::string::npos);
 
     EXPECT_EQ(runKirra("programs --preset " + bank).status, 1);
     EXPECT_EQ(runKirra("programs --bank " + preset).status, 1);
