@@ -1,0 +1,253 @@
+// All 192 factory programs, played as a host plays them: every program loads through program
+// selection and renders the demo signal at 44.1 and 96 kHz without NaN, without falling silent
+// and, with the limiter on, without exceeding 0 dBFS; bank C's demonstrations audibly change it;
+// their modulation and knobs are wired consistently; changing programs while audio runs stays
+// clean.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "engine/FactoryBanks.h"
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleMath.h"
+#include "support/ProgramRender.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using namespace kirra::param;
+
+namespace {
+
+constexpr int kBanks = kirra::kFactoryBankCount;
+constexpr int kPrograms = kirra::FactoryBank::kPrograms;
+constexpr int kBankC = 2;
+
+const float* factoryValues(int bank, int program) {
+    return kirra::factoryBank(bank).values[program];
+}
+
+bool limiterOn(int bank, int program) {
+    return kirra::valueToIndex(factoryValues(bank, program)[kOutLimiter], kLimiterStates) != 0;
+}
+
+struct BankAtRate {
+    int bank;
+    float sampleRate;
+};
+
+std::string testName(const ::testing::TestParamInfo<BankAtRate>& info) {
+    return std::string(1, static_cast<char>('A' + info.param.bank)) + "_" +
+           std::to_string(static_cast<int>(info.param.sampleRate / 1000.0f)) + "k";
+}
+
+void expectCleanAndAudible(int bank, int program, float sampleRate) {
+    SCOPED_TRACE(programLabel(bank, program) + " \"" + kirra::factoryBank(bank).names[program] +
+                 "\" at " + std::to_string(static_cast<int>(sampleRate)) + " Hz");
+    ProgramRun run = renderProgram(bank, program, sampleRate);
+
+    EXPECT_EQ(countBadSamples(run.output.left), 0u);
+    EXPECT_EQ(countBadSamples(run.output.right), 0u);
+    if (limiterOn(bank, program)) {
+        EXPECT_LE(peak(run.output.left), 1.0);
+        EXPECT_LE(peak(run.output.right), 1.0);
+    }
+
+    // Sound where sound is expected: the whole signal not far below the input, and no second of
+    // it silent.
+    const size_t second = static_cast<size_t>(sampleRate);
+    const double inputRms = rms(run.input.left, 0, run.signalFrames);
+    const double outputRms = std::max(rms(run.output.left, 0, run.signalFrames),
+                                      rms(run.output.right, 0, run.signalFrames));
+    EXPECT_GT(toDb(outputRms), toDb(inputRms) - 24.0);
+    for (size_t from = 0; from + second <= run.signalFrames; from += second) {
+        double windowRms = std::max(rms(run.output.left, from, from + second),
+                                    rms(run.output.right, from, from + second));
+        EXPECT_GT(toDb(windowRms), -60.0) << "silent second starting at " << from / second;
+    }
+
+    // Bank C demonstrates effects: each of its programs must be heard to change the signal.
+    if (bank == kBankC && sampleRate == 44100.0f) {
+        EXPECT_GT(residualAgainstInputDb(run), -20.0);
+    }
+}
+
+class FactoryBank : public ::testing::TestWithParam<BankAtRate> {};
+
+TEST_P(FactoryBank, EveryProgramRendersTheDemoCleanlyAndAudibly) {
+    for (int program = 0; program < kPrograms; ++program)
+        expectCleanAndAudible(GetParam().bank, program, GetParam().sampleRate);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtBothRates, FactoryBank,
+                         ::testing::Values(BankAtRate{0, 44100.0f}, BankAtRate{1, 44100.0f},
+                                           BankAtRate{2, 44100.0f}, BankAtRate{0, 96000.0f},
+                                           BankAtRate{1, 96000.0f}, BankAtRate{2, 96000.0f}),
+                         testName);
+
+TEST(FactoryProgramMeasure, TheFlatProgramLeavesNoResidualAgainstTheInput) {
+    ProgramRun run = renderProgram(0, 0, 44100.0f);
+    EXPECT_LT(residualAgainstInputDb(run), -60.0);
+}
+
+// The knob names and modulation slots of every program, as the program tables hold them.
+class FactoryProgramWiring : public ::testing::Test {
+  protected:
+    static std::string knobName(const float* values, int knob) {
+        std::string name;
+        for (int j = 0; j < kKnobNameLength; ++j) {
+            int code = kirra::valueToIndex(values[kKnobName1 + kKnobNameLength * knob + j],
+                                           kKnobCharacterStates);
+            if (code == 0) break;
+            name += static_cast<char>(code);
+        }
+        return name;
+    }
+    static int slotSource(const float* values, int slot) {
+        return kirra::valueToIndex(values[kSlotSource1 + slot], kSourceStates);
+    }
+    static int slotDestination(const float* values, int slot) {
+        return kirra::valueToIndex(values[kSlotDestination1 + slot], kDestinationStates);
+    }
+};
+
+constexpr int kFirstKnobSource = 4;
+constexpr int kNoSource = 148;
+constexpr int kFirstOperatorDestination = 3;
+constexpr int kFirstRoutingDestination = 219;
+
+TEST_F(FactoryProgramWiring, NamesAndKnobNamesArePrintableAndNamedKnobsAreWired) {
+    for (int bank = 0; bank < kBanks; ++bank) {
+        for (int program = 0; program < kPrograms; ++program) {
+            SCOPED_TRACE(programLabel(bank, program));
+            const char* name = kirra::factoryBank(bank).names[program];
+            EXPECT_GE(std::strlen(name), 1u);
+            EXPECT_LE(std::strlen(name), 24u);
+            const float* values = factoryValues(bank, program);
+            for (int knob = 0; knob < kKnobCount; ++knob) {
+                std::string knobText = knobName(values, knob);
+                for (char c : knobText) {
+                    EXPECT_TRUE(c >= 32 && c <= 126) << "knob " << knob + 1;
+                }
+                bool used = false;
+                for (int slot = 0; slot < kModulationSlots; ++slot)
+                    used = used || slotSource(values, slot) == kFirstKnobSource + knob;
+                EXPECT_EQ(used, !knobText.empty())
+                    << "knob " << knob + 1 << " \"" << knobText
+                    << "\": a named knob drives a slot, an unnamed one none";
+            }
+        }
+    }
+}
+
+TEST_F(FactoryProgramWiring, EverySlotAimsAtAParameterItsModuleUses) {
+    InProcessHost host;
+    for (int bank = 0; bank < kBanks; ++bank) {
+        host.plugin().getPrograms().setCurrentBank(bank);
+        for (int program = 0; program < kPrograms; ++program) {
+            SCOPED_TRACE(programLabel(bank, program));
+            host.plugin().selectProgram(program);
+            const float* values = factoryValues(bank, program);
+            for (int slot = 0; slot < kModulationSlots; ++slot) {
+                int destination = slotDestination(values, slot);
+                int source = slotSource(values, slot);
+                if (source == kNoSource || destination >= kFirstRoutingDestination ||
+                    destination < kFirstOperatorDestination)
+                    continue;
+                int index = destination - kFirstOperatorDestination;
+                bool used = index < kSlotCount * kOperatorPositions
+                                ? host.plugin()
+                                      .getOperator(index / kOperatorPositions)
+                                      ->isParameterUsed(index % kOperatorPositions)
+                                : host.plugin()
+                                      .getModulator((index - kSlotCount * kOperatorPositions) /
+                                                    kModulatorPositions)
+                                      ->isParameterUsed((index - kSlotCount * kOperatorPositions) %
+                                                        kModulatorPositions);
+                EXPECT_TRUE(used) << "slot " << slot + 1 << " aims at destination " << destination;
+            }
+        }
+    }
+}
+
+// Program changes arrive between blocks on the audio thread (a host's program change) and from
+// another thread while audio runs (an editor's library page); either way the output stays finite
+// and within the limiter.
+TEST(FactoryProgramSwitching, ProgramsChangedBetweenBlocksKeepTheOutputClean) {
+    auto host = makeProgramHost(2, 0, 44100.0f);
+    Stereo input = demoSignal(44100.0f, 4.0, 0.0);
+    const size_t block = 2048;
+    double worstPeak = 0.0;
+    size_t bad = 0;
+    for (size_t from = 0, step = 0; from + block <= input.frames(); from += block, ++step) {
+        host->plugin().selectProgram(static_cast<int>((step * 7) % kPrograms));
+        Stereo chunk(
+            std::vector<float>(input.left.begin() + from, input.left.begin() + from + block),
+            std::vector<float>(input.right.begin() + from, input.right.begin() + from + block));
+        Stereo out = host->process(chunk, 256);
+        bad += countBadSamples(out.left) + countBadSamples(out.right);
+        worstPeak = std::max({worstPeak, peak(out.left), peak(out.right)});
+    }
+    EXPECT_EQ(bad, 0u);
+    EXPECT_LE(worstPeak, 1.0);
+}
+
+TEST(FactoryProgramSwitching, ProgramsChangedFromAnotherThreadWhileAudioRuns) {
+    auto host = makeProgramHost(2, 0, 44100.0f);
+    Stereo input = demoSignal(44100.0f, 2.0, 0.0);
+    std::atomic<bool> done{false};
+    std::thread selector([&] {
+        for (int step = 0; !done.load(); ++step) {
+            host->plugin().selectProgram((step * 5) % kPrograms);
+            std::this_thread::yield();
+        }
+    });
+    Stereo out = host->process(input, 128);
+    done = true;
+    selector.join();
+    EXPECT_EQ(countBadSamples(out.left) + countBadSamples(out.right), 0u);
+    // Hundreds of module changes a block outrun the limiter's attack; what matters is that
+    // nothing runs away.
+    EXPECT_LE(std::max(peak(out.left), peak(out.right)), 2.0);
+}
+
+// A stored program may aim a slot at a position its module does not use and carry control
+// characters in a knob name (an old or hand-made preset): it loads and plays exactly as the
+// same program without them.
+TEST(FactoryProgramBadInput, SlotOnAnUnusedPositionAndControlCharactersInAKnobNameAreInert) {
+    const int bank = 2;
+    const int program = 1;  // a biquad in slot 1, which uses positions 0 to 6
+    kirra::Program clean;
+    clean.setName(kirra::factoryBank(bank).names[program]);
+    std::copy(factoryValues(bank, program), factoryValues(bank, program) + kProgramParameterCount,
+              clean.values);
+    kirra::Program odd = clean;
+    const int spareSlot = kModulationSlots - 1;
+    odd.values[kSlotSource1 + spareSlot] = kirra::indexToValue(kFirstKnobSource, kSourceStates);
+    odd.values[kSlotDestination1 + spareSlot] =
+        kirra::indexToValue(kFirstOperatorDestination + 12, kDestinationStates);
+    odd.values[kSlotSensitivity1 + spareSlot] = 1.0f;
+    odd.values[kKnobName1 + 1] = kirra::indexToValue(7, kKnobCharacterStates);
+    odd.values[kKnobName1 + 2] = kirra::indexToValue(127, kKnobCharacterStates);
+
+    Stereo input = demoSignal(44100.0f, 1.0, 0.2);
+    Stereo outputs[2];
+    const kirra::Program* programs[2] = {&clean, &odd};
+    for (int i = 0; i < 2; ++i) {
+        auto host = makeProgramHost(0, 0, 44100.0f);
+        host->plugin().applyPreset(*programs[i]);
+        host->plugin().suspend();
+        host->plugin().resume();
+        outputs[i] = host->process(input, 512);
+    }
+    EXPECT_EQ(countBadSamples(outputs[1].left) + countBadSamples(outputs[1].right), 0u);
+    EXPECT_EQ(outputs[0].left, outputs[1].left);
+    EXPECT_EQ(outputs[0].right, outputs[1].right);
+}
+
+}  // namespace
