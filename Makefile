@@ -23,10 +23,13 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The demo plays through a showcase program from the factory banks.
+SHOWCASE ?= C:45
+
 run: build
 	@mkdir -p out
-	@$(BUILD)/kirra render out/demo.wav --tail 2
-	@$(BUILD)/kirra screenshot out/editor.png
+	@$(BUILD)/kirra render out/demo.wav --program $(SHOWCASE) --tail 2
+	@$(BUILD)/kirra screenshot out/editor.png --program $(SHOWCASE)
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
