@@ -80,7 +80,7 @@ const Demonstration kBankCTable[kirra::FactoryBank::kPrograms] = {
     {"Rotary Speaker Tremolo", {"BIQUAD", "BIQUAD", "DELAY", "PANNER"}, {"LFO", "LFO"}},
     {"Graphic EQ", {"EQ", "EQ", "EQ", "EQ"}, {}},
     {"Gated Reverb", {"REVERB", "COMP/EXP"}, {}},
-    {"Reversed Reverb", {"REVERB", "GAIN", "DELAY"}, {"ENV", "ADSR"}},
+    {"Reversed Reverb", {"REVERB", "GAIN", "DELAY"}, {"LFO"}},
     {"Grunger", {"DISTORTION", "EQ"}, {}},
     {"Drum Tweaker", {"GAIN", "EQ", "EQ"}, {"ENV", "ENV"}},
     {"Quad Filter", {"SVF", "SVF", "SVF", "SVF"}, {"LFO", "LFO"}},
