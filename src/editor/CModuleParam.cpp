@@ -91,10 +91,14 @@ bool CModuleParam::onMouseDown(const gui::MouseEvent& event) {
     return true;
 }
 
+float CModuleParam::draggedValue(const gui::MouseEvent& event) {
+    int pixels = event.hasShift() ? kFineDragPixels : kDragPixels;
+    return drag_.valueAt(event.where.y, event.modifiers, getValue(), pixels);
+}
+
 void CModuleParam::onMouseMoved(const gui::MouseEvent& event) {
     if (!drag_.isActive()) return;
-    int pixels = event.hasShift() ? kFineDragPixels : kDragPixels;
-    float value = drag_.valueAt(event.where.y, event.modifiers, getValue(), pixels);
+    float value = draggedValue(event);
     if (value != getValue()) changeValue(value);
 }
 

@@ -39,6 +39,8 @@ class CModuleParam : public gui::TextEdit {
   protected:
     virtual void valueToText(float value, ModuleText& text);
     virtual float textToValue(const char* text);
+    // The value at the pointer during a drag (by default the vertical distance from its start).
+    virtual float draggedValue(const gui::MouseEvent& event);
     void entryCommitted(const std::string& entry) override;
     gui::Rect entryBox() const override { return valueRect_; }
     void setEditing(bool editing);

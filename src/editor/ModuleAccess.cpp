@@ -6,6 +6,11 @@
 namespace kirra::editor {
 
 Module* ModuleAccess::module() {
+    if (expectedType_ != kAnyType) {
+        int type = kind_ == SlotKind::kOperator ? plugin_.getOperatorType(slot_)
+                                                : plugin_.getModulatorType(slot_);
+        if (type != expectedType_) return nullptr;
+    }
     return kind_ == SlotKind::kOperator ? static_cast<Module*>(plugin_.getOperator(slot_))
                                         : plugin_.getModulator(slot_);
 }
@@ -32,6 +37,14 @@ ModuleDescription ModuleAccess::describe() {
             {position, text, current->getBaseValue(position), current->getDefaultValue(position)});
     }
     return description;
+}
+
+bool ModuleAccess::read(const std::function<void(const Module&)>& reader) {
+    platform::EngineLock lock(plugin_.getEngineMutex());
+    const Module* current = module();
+    if (current == nullptr) return false;
+    reader(*current);
+    return true;
 }
 
 void ModuleAccess::valueText(int position, float value, ModuleText& text) {

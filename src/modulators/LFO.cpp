@@ -114,6 +114,11 @@ float LFO::rateHz(float value) {
     return value * value * kRateSpanHz + kLowestRateHz;
 }
 
+float LFO::shapeAt(int waveform, float phase, float offset, float tilt) {
+    if (waveform < kSine || waveform >= kSampleAndHold) return 0.0f;
+    return shapeValue(waveform, warpPhase(wrapUnit(phase - (offset - 0.5f)), tilt));
+}
+
 float LFO::convertRate(float rateValue, int newMode, float bpm) {
     if (newMode == kRhythmMode) {
         float rate = rateHz(rateValue);

@@ -46,6 +46,10 @@ class LFO : public Modulator {
     // tempo: the nearest note value (the shorter on a tie) or the hertz rate of the note value.
     static float convertRate(float rateValue, int newMode, float bpm);
 
+    // The shape (-1..1) one channel generates at a phase of the cycle, with its offset and tilt,
+    // before smoothing and depth: what the plot draws. Sample-and-hold has no fixed shape: 0.
+    static float shapeAt(int waveform, float phase, float offset, float tilt);
+
     // For the plot, from any thread: the shared phase (0..1) at the last control update.
     float getPhase() const { return plotPhase_.load(std::memory_order_relaxed); }
 

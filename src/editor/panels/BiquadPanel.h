@@ -1,0 +1,14 @@
+#pragma once
+// The Biquad's panel: filter A on the left (freqA, resoA, typeA), filter B on the right, the morph
+// under them, and the response of the morph that is heard.
+
+#include "editor/panels/FilterPanel.h"
+
+namespace kirra::editor {
+
+class BiquadPanel : public FilterPanel {
+  public:
+    BiquadPanel(const gui::Rect& rect, const PanelContext& context, int type);
+};
+
+}  // namespace kirra::editor

@@ -1,0 +1,27 @@
+#pragma once
+// The compressor/expander's panel: threshold, ratio (read by the curve type), makeup and its
+// automatic switch, attack and release, curve type, key source, detector and listen, over the
+// static curve.
+
+#include "editor/panels/ModulePanel.h"
+
+namespace kirra::editor {
+
+class CCompExpPlot;
+class CCompExpRatioParam;
+
+class CompExpPanel : public ModulePanel {
+  public:
+    CompExpPanel(const gui::Rect& rect, const PanelContext& context, int type);
+    CCompExpPlot* plot() const { return plot_; }
+    CCompExpRatioParam* ratioField() const { return ratio_; }
+
+  protected:
+    void updatePlot(const Snapshot& snapshot) override;
+
+  private:
+    CCompExpPlot* plot_ = nullptr;
+    CCompExpRatioParam* ratio_ = nullptr;
+};
+
+}  // namespace kirra::editor

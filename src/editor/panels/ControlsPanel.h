@@ -1,0 +1,18 @@
+#pragma once
+// The panel of a module that has no plot: its table of controls, nothing else.
+
+#include "editor/panels/ModulePanel.h"
+
+namespace kirra::editor {
+
+class ControlsPanel : public ModulePanel {
+  protected:
+    ControlsPanel(const gui::Rect& rect, const PanelContext& context, int type,
+                  const PanelControl* controls, int count, int nameWidth)
+        : ModulePanel(rect, context, type) {
+        setNameWidth(nameWidth);
+        addControls(controls, count);
+    }
+};
+
+}  // namespace kirra::editor

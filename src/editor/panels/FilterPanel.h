@@ -1,0 +1,30 @@
+#pragma once
+// A filter operator's panel: its controls over its magnitude response. The plot follows the base
+// values, or the previewed channel's modulated copies, and the sample rate.
+
+#include <memory>
+
+#include "editor/panels/ModulePanel.h"
+#include "editor/plots/CResponsePlot.h"
+
+namespace kirra::editor {
+
+class FilterPanel : public ModulePanel {
+  public:
+    CResponsePlot* plot() const { return plot_; }
+
+  protected:
+    using ModulePanel::ModulePanel;
+
+    // The plot fills the panel under the given number of rows of controls.
+    template <typename Plot>
+    void addPlot(int rowsAbove) {
+        plot_ = addView(std::make_unique<Plot>(areaBelowRows(rowsAbove)));
+    }
+    void updatePlot(const Snapshot& snapshot) override;
+
+  private:
+    CResponsePlot* plot_ = nullptr;
+};
+
+}  // namespace kirra::editor

@@ -1,0 +1,18 @@
+#include "editor/panels/GainPanel.h"
+
+#include <iterator>
+
+namespace kirra::editor {
+
+namespace {
+
+const PanelControl kControls[] = {
+    {0, ModulePanel::kFullWidth, 0, 0, 0},  // attenuation
+};
+
+}  // namespace
+
+GainPanel::GainPanel(const gui::Rect& rect, const PanelContext& context, int type)
+    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls)), 100) {}
+
+}  // namespace kirra::editor

@@ -1,0 +1,18 @@
+#include "editor/panels/PhaseInvPanel.h"
+
+#include <iterator>
+
+namespace kirra::editor {
+
+namespace {
+
+const PanelControl kControls[] = {
+    {0, ModulePanel::kFullWidth, 0, 2, 0},  // phase: positive, negative
+};
+
+}  // namespace
+
+PhaseInvPanel::PhaseInvPanel(const gui::Rect& rect, const PanelContext& context, int type)
+    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls)), 100) {}
+
+}  // namespace kirra::editor

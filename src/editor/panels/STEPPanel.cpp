@@ -1,0 +1,74 @@
+#include "editor/panels/STEPPanel.h"
+
+#include <iterator>
+
+#include "editor/panels/CSTEPStateParam.h"
+#include "modulators/STEP.h"
+
+namespace kirra::editor {
+
+namespace {
+
+constexpr int kRows = 3;
+const PanelControl kControls[] = {
+    {STEP::kMode, 0, 0, STEP::kModeCount, 0},
+    {STEP::kSteps, 0, 1, 0, 0},
+    {STEP::kGrid, 1, 1, 0, 0},
+    {STEP::kSmooth, 0, 2, 0, 0},
+    {STEP::kDepth, 1, 2, 0, 0},
+};
+
+}  // namespace
+
+STEPPanel::STEPPanel(const gui::Rect& rect, const PanelContext& context, int type)
+    : ModulePanel(rect, context, type) {
+    addControls(kControls, static_cast<int>(std::size(kControls)));
+    state_ = addChoice<CSTEPStateParam>(STEP::kState, 1, 0, STEP::kRunStateCount);
+    CSTEPStateParam* state = state_;
+    follow(STEP::kMode,
+           [state](float value) { state->setMode(valueToIndex(value, STEP::kModeCount)); });
+    plot_ = addView(std::make_unique<CSTEPPlot>(areaBelowRows(kRows), this));
+    showSteps(snapshot().base);
+}
+
+void STEPPanel::showSteps(const float* values) {
+    for (int position = 0; position < CSTEPPlot::kPositions; ++position)
+        plot_->setStepValue(position, values[position]);
+    plot_->setStepCount(valueToIndex(values[STEP::kSteps], STEP::kMaxSteps) + 1);
+}
+
+void STEPPanel::stepEditStarted(int position) {
+    access().setEditing(true);
+    beginEdit(parameterIndex(position));
+}
+
+void STEPPanel::stepChanged(int position, float value) {
+    writeAutomated(position, value);
+}
+
+void STEPPanel::stepEditEnded(int position) {
+    endEdit(parameterIndex(position));
+    access().setEditing(false);
+}
+
+void STEPPanel::positionChanged(int position, float value) {
+    // The plot's own edit wins over what comes back meanwhile.
+    if (position < CSTEPPlot::kPositions && !plot_->isEditing()) {
+        plot_->setStepValue(position, value);
+    } else if (position == STEP::kSteps) {
+        plot_->setStepCount(valueToIndex(value, STEP::kMaxSteps) + 1);
+    }
+}
+
+void STEPPanel::readRunning(const Module& module) {
+    if (const auto* step = dynamic_cast<const STEP*>(&module))
+        currentStep_ = step->getCurrentStep();
+}
+
+void STEPPanel::updatePlot(const Snapshot& snapshot) {
+    if (!plot_->isEditing()) showSteps(snapshot.base);
+    plot_->setCurrentStep(currentStep_);
+    plot_->setDepth(snapshot.shown[STEP::kDepth]);
+}
+
+}  // namespace kirra::editor

@@ -1,0 +1,19 @@
+#include "editor/panels/StereoPanel.h"
+
+#include <iterator>
+
+namespace kirra::editor {
+
+namespace {
+
+const PanelControl kControls[] = {
+    {0, ModulePanel::kFullWidth, 0, 0, 0},  // balance
+    {1, ModulePanel::kFullWidth, 1, 0, 0},  // width
+};
+
+}  // namespace
+
+StereoPanel::StereoPanel(const gui::Rect& rect, const PanelContext& context, int type)
+    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls)), 100) {}
+
+}  // namespace kirra::editor

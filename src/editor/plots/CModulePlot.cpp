@@ -1,0 +1,35 @@
+#include "editor/plots/CModulePlot.h"
+
+namespace kirra::editor {
+
+void CModulePlot::drawBackground(gui::DrawContext& context) const {
+    context.setColor(kBackground);
+    context.fillRect(getRect());
+    context.setLineWidth(1.0);
+    context.setLineStyle(gui::LineStyle::kSolid);
+    context.setColor(kCurve);
+    context.frameRect(getRect());
+}
+
+void CModulePlot::drawDashedHorizontal(gui::DrawContext& context, int y) const {
+    const gui::Rect area = plotArea();
+    context.setLineStyle(gui::LineStyle::kDashed);
+    context.setColor(gridColor());
+    context.drawLine(area.left, y, area.right - 1, y);
+    context.setLineStyle(gui::LineStyle::kSolid);
+}
+
+void CModulePlot::drawDashedVertical(gui::DrawContext& context, int x) const {
+    const gui::Rect area = plotArea();
+    context.setLineStyle(gui::LineStyle::kDotted);
+    context.setColor(gridColor());
+    context.drawLine(x, area.top, x, area.bottom - 1);
+    context.setLineStyle(gui::LineStyle::kSolid);
+}
+
+void CModulePlot::drawLabel(gui::DrawContext& context, const char* text, const gui::Rect& box,
+                            gui::Align align) const {
+    context.drawText(text, box, align, Skin::smallFont(), kCurve);
+}
+
+}  // namespace kirra::editor
