@@ -4,6 +4,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/EditorTexts.h"
 #include "editor/KirraFrame.h"
+#include "editor/panels/RememberedValues.h"
 #include "editor/routing/CCordWnd.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/PredefinedRoutings.h"
@@ -175,6 +176,9 @@ void Editor::runIdle(int64_t nowMs) {
     frame_->operatorSelector()->setBlinkPhase(blinkPhase_);
     frame_->modulatorSelector()->setBlinkPhase(blinkPhase_);
     if (SignalPathPage* page = frame_->signalPathPage()) page->setBlinkPhase(blinkPhase_);
+    // The plots follow their modules: running values, and modulation while previewed.
+    frame_->operatorPanel()->idle();
+    frame_->modulatorPanel()->idle();
 }
 
 void Editor::followHostTempo() {
@@ -198,8 +202,13 @@ void Editor::valueChanged(gui::Control* control) {
                inRange(tag, kModulatorType1, 4) || inRange(tag, kOperatorBase, 64) ||
                inRange(tag, kModulatorBase, 4 * kModulatorPositions) ||
                inRange(tag, kDryDelay, 1 + kRoutingCount)) {
-        // Recorded by the host; a type change makes the plug-in replace the module.
+        // Recorded by the host; a type change makes the plug-in replace the module, which then
+        // gets back the values the slot last had for that type.
         if (tag >= 0) plugin_.setParameterAutomated(tag, value);
+        if (inRange(tag, kOperatorType1, 4))
+            restoreRememberedValues(plugin_, SlotKind::kOperator, tag - kOperatorType1);
+        if (inRange(tag, kModulatorType1, 4))
+            restoreRememberedValues(plugin_, SlotKind::kModulator, tag - kModulatorType1);
     } else if (tag == kPpqOffset || inRange(tag, kOperatorBypass1, 8) ||
                inRange(tag, kOutLimiter, 4) || tag == kMeterHold || tag == kMeterFalloff ||
                tag == tags::kSaveAsDefault) {
@@ -332,10 +341,7 @@ void Editor::handleParameterChange(int index, float value) {
                inRange(index, kModulatorBase, 4 * kModulatorPositions)) {
         ModulePanel* panel =
             index < kModulatorType1 ? frame.operatorPanel() : frame.modulatorPanel();
-        if (CModuleParam* field = panel->fieldFor(index)) {
-            if (!field->isDragging()) field->setValue(value);
-            panel->refreshTexts();
-        }
+        panel->parameterChanged(index, value);
     } else if (inRange(index, kOperatorBypass1, 4)) {
         int slot = index - kOperatorBypass1;
         bool bypassed = valueToIndex(value, 2) == 1;

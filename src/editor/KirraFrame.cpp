@@ -6,6 +6,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/EditorTexts.h"
 #include "editor/PreferencesPage.h"
+#include "editor/panels/PanelFactory.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SignalPathPage.h"
 #include "engine/Plugin.h"
@@ -130,9 +131,8 @@ void KirraFrame::showSlot(SlotSection& section, int slot) {
 
 void KirraFrame::rebuildPanel(SlotSection& section) {
     if (section.panel != nullptr) removeView(section.panel);
-    section.panel = addView(std::make_unique<ModulePanel>(
-        section.panelArea, &context_.controls,
-        std::make_unique<ModuleAccess>(plugin_, section.kind, section.shown)));
+    section.panel = addView(createModulePanel(
+        section.panelArea, {plugin_, context_.controls, section.kind, section.shown}));
 }
 
 void KirraFrame::showPage(int page) {

@@ -13,9 +13,9 @@
 #include "editor/CMyNameKnob.h"
 #include "editor/KnobListener.h"
 #include "editor/LibraryOperations.h"
-#include "editor/ModulePanel.h"
 #include "editor/MyFrame.h"
 #include "editor/ValueTextSource.h"
+#include "editor/panels/ModulePanel.h"
 #include "gui/TextLabel.h"
 
 namespace kirra {
