@@ -21,7 +21,6 @@ const PanelControl kControls[] = {
 
 CombPanel::CombPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : FilterPanel(rect, context, type) {
-    setNameWidth(80);
     addControls(kControls, static_cast<int>(std::size(kControls)));
     addPlot<CCombPlot>(3);
 }

@@ -32,7 +32,6 @@ const PanelControl kControls[] = {
 
 CompExpPanel::CompExpPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : ModulePanel(rect, context, type) {
-    setNameWidth(58);
     ratio_ = addField<CCompExpRatioParam>(CompExp::kRatio, 1, 0);
     addControls(kControls, static_cast<int>(std::size(kControls)));
     CCompExpRatioParam* ratio = ratio_;

@@ -8,9 +8,8 @@ namespace kirra::editor {
 class ControlsPanel : public ModulePanel {
   protected:
     ControlsPanel(const gui::Rect& rect, const PanelContext& context, int type,
-                  const PanelControl* controls, int count, int nameWidth)
+                  const PanelControl* controls, int count)
         : ModulePanel(rect, context, type) {
-        setNameWidth(nameWidth);
         addControls(controls, count);
     }
 };

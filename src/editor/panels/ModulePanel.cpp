@@ -1,5 +1,8 @@
 #include "editor/panels/ModulePanel.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "editor/CTextPrinter.h"
 #include "engine/Plugin.h"
 #include "gui/Frame.h"
@@ -12,6 +15,10 @@ constexpr int kMargin = 2;
 constexpr int kColumnGap = 8;
 // Between the last row of controls and the plot.
 constexpr int kPlotGap = 3;
+// The text font is monospaced, a little under six pixels a character.
+constexpr int kCaptionCharacterWidth = 6;
+// What a value keeps at least beside a long caption.
+constexpr int kLeastValueWidth = 30;
 
 }  // namespace
 
@@ -49,6 +56,14 @@ gui::Rect ModulePanel::cellRect(int column, int row) const {
     const int width = (panel.width() - 2 * kMargin - kColumnGap) / 2;
     const int left = panel.left + kMargin + column * (width + kColumnGap);
     return {left, top, left + width, bottom};
+}
+
+int ModulePanel::nameWidth(int position, int column) const {
+    const int cellWidth = cellRect(column, 0).width();
+    const int captionWidth =
+        static_cast<int>(std::strlen(captions_[position])) * kCaptionCharacterWidth +
+        kCaptionCharacterWidth;
+    return std::min(captionWidth, cellWidth - kLeastValueWidth);
 }
 
 gui::Rect ModulePanel::areaBelowRows(int rows) const {

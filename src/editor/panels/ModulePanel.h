@@ -89,16 +89,17 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     template <typename Field = CModuleParam>
     Field* addField(int position, int column, int row) {
         auto field = std::make_unique<Field>(cellRect(column, row), this, parameterIndex(position),
-                                             captions_[position], &access_, position, nameWidth_);
+                                             captions_[position], &access_, position,
+                                             nameWidth(position, column));
         Field* raw = field.get();
         adoptControl(std::move(field), position);
         return raw;
     }
     template <typename Choice = CModuleParamDiscreet>
     Choice* addChoice(int position, int column, int row, int states, int available = 0) {
-        auto choice = std::make_unique<Choice>(cellRect(column, row), this,
-                                               parameterIndex(position), captions_[position],
-                                               &access_, position, states, available, nameWidth_);
+        auto choice = std::make_unique<Choice>(
+            cellRect(column, row), this, parameterIndex(position), captions_[position], &access_,
+            position, states, available, nameWidth(position, column));
         Choice* raw = choice.get();
         adoptControl(std::move(choice), position);
         return raw;
@@ -106,8 +107,8 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     // Calls `update` with a position's value now and whenever it changes: controls whose texts
     // depend on another parameter's choice follow it this way.
     void follow(int position, std::function<void(float value)> update);
-    // Caption column width of the controls built after this call.
-    void setNameWidth(int pixels) { nameWidth_ = pixels; }
+    // Room for a position's caption in a cell; the value text takes the rest.
+    int nameWidth(int position, int column) const;
     gui::Rect cellRect(int column, int row) const;
     // The area under the first `rows` rows, where the plot goes.
     gui::Rect areaBelowRows(int rows) const;
@@ -143,7 +144,6 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     ModuleText captions_[Module::kMaxPositions] = {};
     float defaults_[Module::kMaxPositions] = {};
     int positionCount_ = 0;
-    int nameWidth_ = 52;
     gui::Control* controls_[Module::kMaxPositions] = {};
     std::vector<CModuleParam*> fields_;
     struct Follower {

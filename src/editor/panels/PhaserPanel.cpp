@@ -21,7 +21,6 @@ const PanelControl kControls[] = {
 
 PhaserPanel::PhaserPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : FilterPanel(rect, context, type) {
-    setNameWidth(100);
     addControls(kControls, static_cast<int>(std::size(kControls)));
     addPlot<CPhaserPlot>(4);
 }

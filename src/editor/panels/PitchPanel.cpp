@@ -19,6 +19,6 @@ const PanelControl kControls[] = {
 }  // namespace
 
 PitchPanel::PitchPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls)), 58) {}
+    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls))) {}
 
 }  // namespace kirra::editor

@@ -21,7 +21,7 @@ const PanelControl kControls[] = {
 }  // namespace
 
 Reverb2Panel::Reverb2Panel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls)), 50) {
+    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls))) {
     auto* predelay = static_cast<CModuleParam*>(controlAt(Reverb2::kPredelay));
     follow(Reverb2::kPredelayMode, [predelay](float) { predelay->refreshText(); });
 }

@@ -13,6 +13,6 @@ const PanelControl kControls[] = {
 }  // namespace
 
 SideMixPanel::SideMixPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls)), 100) {}
+    : ControlsPanel(rect, context, type, kControls, static_cast<int>(std::size(kControls))) {}
 
 }  // namespace kirra::editor

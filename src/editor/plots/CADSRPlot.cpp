@@ -16,6 +16,7 @@ constexpr float kReleaseGoal = -0.02f;
 constexpr int kTriggerBarHeight = 2;
 constexpr int kMarkHeight = 4;
 constexpr int kLabelWidth = 8;
+constexpr int kLabelHeight = 9;
 
 }  // namespace
 
@@ -107,7 +108,7 @@ void CADSRPlot::recompute() {
     // The trigger bars run along the edges: the curve stays clear of them.
     const gui::Rect area = plotArea();
     const float top = static_cast<float>(area.top + kMarkHeight + 1);
-    const float bottom = static_cast<float>(area.bottom - kMarkHeight - 2);
+    const float bottom = static_cast<float>(area.bottom - kMarkHeight - kLabelHeight - 1);
     for (int column = 0; column < columnCount(); ++column)
         ys_[column] = std::round(bottom - curve_[column] * (bottom - top)) + 0.5f;
     invalid();

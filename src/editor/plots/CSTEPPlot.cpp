@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "modules/ModuleText.h"
 
@@ -9,7 +10,7 @@ namespace kirra::editor {
 
 namespace {
 
-constexpr int kLabelHeight = 9;
+constexpr int kLetterHeight = 9;
 
 float limited(float value) {
     return std::isfinite(value) ? std::clamp(value, 0.0f, 1.0f) : 0.0f;
@@ -161,7 +162,7 @@ void CSTEPPlot::switchMode(int rowClicked) {
 bool CSTEPPlot::onMouseDown(const gui::MouseEvent& event) {
     if (!event.isLeft() || editing_ >= 0) return event.isLeft();
     const int row = rowAt(event.where.y);
-    if (event.where.x < getRect().left + kModeStripWidth && !event.hasControl()) {
+    if (event.where.x < rowArea(0).left && !event.hasControl()) {
         switchMode(row);
         return true;
     }
@@ -218,16 +219,23 @@ void CSTEPPlot::draw(gui::DrawContext& context) {
     const gui::Rect area = plotArea();
     context.setColor(kCurve);
     context.drawLine(area.left, rowArea(0).bottom, area.right - 1, rowArea(0).bottom);
-    context.drawLine(rowArea(0).left - 1, area.top, rowArea(0).left - 1, area.bottom - 1);
 
-    // The mode strip: one mark over both rows when linked, one per row when separate.
-    const gui::Rect strip{area.left + 2, area.top + 2, area.left + kModeStripWidth - 3,
-                          area.bottom - 2};
-    if (linked_) {
-        context.fillRect(strip);
-    } else {
-        context.fillRect({strip.left, strip.top, strip.right, rowArea(0).bottom - 2});
-        context.fillRect({strip.left, rowArea(1).top + 2, strip.right, strip.bottom});
+    // The mode strip: one block over both rows when linked, one per row when separate, each
+    // with its label written downwards.
+    const char* labels[2] = {linked_ ? "LINKED" : "LEFT", linked_ ? "" : "RIGHT"};
+    const int stripRight = rowArea(0).left - 1;
+    for (int block = 0; block < (linked_ ? 1 : 2); ++block) {
+        const gui::Rect box{area.left, linked_ || block == 0 ? area.top : rowArea(1).top,
+                            stripRight, linked_ || block == 1 ? area.bottom : rowArea(0).bottom};
+        context.setColor(kCurve);
+        context.fillRect(box);
+        const int length = static_cast<int>(std::strlen(labels[block]));
+        int top = (box.top + box.bottom) / 2 - length * kLetterHeight / 2;
+        for (int letter = 0; letter < length; ++letter, top += kLetterHeight) {
+            const char text[2] = {labels[block][letter], 0};
+            context.drawText(text, {box.left, top, box.right, top + kLetterHeight},
+                             gui::Align::kCenter, Skin::smallFont(), kBackground);
+        }
     }
 
     for (int row = 0; row < 2; ++row) {
@@ -238,30 +246,17 @@ void CSTEPPlot::draw(gui::DrawContext& context) {
         for (int step = 0; step < kSteps; ++step) {
             const int position = row * kSteps + step;
             const gui::Rect slot = barSlot(position);
-            const gui::Rect bar{slot.left, rowOfValue(row, values_[position]), slot.right,
-                                slot.bottom};
-            context.setColor(kCurve);
-            if (step < stepCount_) {
-                context.fillRect(bar);
-            } else if (!bar.isEmpty()) {
-                context.setColor(kCurve.withAlpha(110));
-                context.frameRect(bar);
-            }
+            // A step's foot always shows, so that steps at 0 can be found; steps beyond the
+            // sequence are pale.
+            const gui::Rect bar{slot.left,
+                                std::min(rowOfValue(row, values_[position]), slot.bottom - 1),
+                                slot.right, slot.bottom};
+            context.setColor(step < stepCount_ ? kCurve : kCurve.withAlpha(70));
+            context.fillRect(bar);
         }
         if (depth_ < 1.0f) drawDashedHorizontal(context, rowOfValue(row, depth_));
     }
 
-    // Labels over the rows, light on dark so that they read over the bars.
-    const char* labels[2] = {linked_ ? "LINKED" : "LEFT", linked_ ? "" : "RIGHT"};
-    for (int row = 0; row < 2; ++row) {
-        if (labels[row][0] == 0) continue;
-        const int width = static_cast<int>(context.textWidth(labels[row], Skin::smallFont())) + 4;
-        const gui::Rect box{rowArea(row).left + 1, rowArea(row).top + 1,
-                            rowArea(row).left + 1 + width, rowArea(row).top + 1 + kLabelHeight};
-        context.setColor(kCurve);
-        context.fillRect(box);
-        context.drawText(labels[row], box, gui::Align::kCenter, Skin::smallFont(), kBackground);
-    }
     if (!caption_.empty()) {
         const int width = static_cast<int>(context.textWidth(caption_.c_str(), Skin::smallFont()));
         const int centre = (area.left + area.right) / 2;
