@@ -40,6 +40,7 @@ class CSTEPPlot : public CModulePlot {
     bool isLinked() const { return linked_; }
     float stepValue(int position) const { return values_[position]; }
     bool isEditing() const { return editing_ >= 0; }
+    int getStepCount() const { return stepCount_; }
     // What the caption over the plot says while a bar is edited ("" otherwise).
     const std::string& getCaption() const { return caption_; }
     // The rectangle a bar may fill.

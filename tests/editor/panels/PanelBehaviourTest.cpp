@@ -1,0 +1,174 @@
+// What the panels do beyond showing values: mode switches that convert related times, controls
+// whose texts follow another parameter, the reversed pan drag, and the values a slot gets back
+// when a type is picked again.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "editor/EditorLayout.h"
+#include "editor/panels/ADSRPanel.h"
+#include "editor/panels/CADSRSegment.h"
+#include "editor/panels/CCompExpRatioParam.h"
+#include "editor/panels/CDelayTimeParam.h"
+#include "editor/panels/CEQQ.h"
+#include "editor/panels/CLFORateParam.h"
+#include "editor/panels/CompExpPanel.h"
+#include "editor/panels/DelayLinePanel.h"
+#include "editor/panels/EQPanel.h"
+#include "editor/panels/LFOPanel.h"
+#include "editor/panels/PanelFixture.h"
+#include "engine/ParameterIndex.h"
+#include "modulators/ADSR.h"
+#include "modulators/LFO.h"
+#include "modules/ModuleCatalogue.h"
+#include "modules/ModuleMath.h"
+#include "modules/NoteValues.h"
+#include "operators/effects/CompExp.h"
+#include "operators/effects/DelayLine.h"
+
+namespace {
+
+using namespace kirra;
+using panel_tests::PanelFixture;
+
+class Panels : public PanelFixture {
+  protected:
+    // A 120 BPM host: the tempo the conversions use.
+    Panels() { process(512); }
+};
+
+TEST_F(Panels, TheLFOModeSwitchKeepsThePeriod) {
+    setModulatorType(kLFO);
+    auto& panel = modulatorPanel<editor::LFOPanel>();
+    ASSERT_EQ(valueToIndex(modulatorValue(LFO::kMode), 2), LFO::kRhythmMode);
+    // "1/1" at 120 BPM is 0.5 Hz.
+    clickControl(panel.controlAt(LFO::kMode));
+    EXPECT_EQ(valueToIndex(modulatorValue(LFO::kMode), 2), LFO::kHertzMode);
+    EXPECT_NEAR(LFO::rateHz(modulatorValue(LFO::kRate)), 0.5f, 1e-4f);
+    // The mode change is recorded by the host, the converted rate is not.
+    EXPECT_TRUE(automated(param::modulatorParameter(0, LFO::kMode)));
+    EXPECT_FALSE(automated(param::modulatorParameter(0, LFO::kRate)));
+    tick();
+    EXPECT_EQ(panel.rateField()->getMode(), LFO::kHertzMode);
+    EXPECT_EQ(panel.rateField()->getText(), "0.50Hz");
+
+    // 1.48 Hz lies nearest the half-note triplet "1/3" (1.5 Hz) at 120 BPM, before "3/8" (1.33).
+    setModulator(LFO::kRate, std::sqrt((1.48f - 0.01f) / 29.99f));
+    tick();
+    clickControl(panel.controlAt(LFO::kMode));
+    tick();
+    EXPECT_STREQ(noteValueName(valueToIndex(modulatorValue(LFO::kRate), kNoteValueCount)), "1/3");
+    EXPECT_EQ(panel.rateField()->getText(), "1/3");
+}
+
+TEST_F(Panels, TheADSRModeSwitchConvertsAllFiveTimes) {
+    setModulatorType(kADSR);
+    auto& panel = modulatorPanel<editor::ADSRPanel>();
+    setModulator(ADSR::kMode, indexToValue(ADSR::kAbsoluteMode, 2));
+    setModulator(ADSR::kDelay, 0.0f);
+    setModulator(ADSR::kAttack, 0.5f);   // 0.5 s: a quarter note
+    setModulator(ADSR::kHold, 0.24f);    // nearest an eighth (0.25 s)
+    setModulator(ADSR::kDecay, 1.0f);    // 1 s: a half note
+    setModulator(ADSR::kRelease, 0.2f);  // 2 s: a whole note
+    tick();
+    EXPECT_EQ(panel.segmentField(1)->getText(), "500ms");
+    clickControl(panel.controlAt(ADSR::kMode));
+    tick();
+    auto entry = [this](int position) {
+        return ADSR::divisionName(valueToIndex(modulatorValue(position), ADSR::kDivisionCount));
+    };
+    EXPECT_STREQ(entry(ADSR::kDelay), "0");
+    EXPECT_STREQ(entry(ADSR::kAttack), "1/4");
+    EXPECT_STREQ(entry(ADSR::kHold), "1/8");
+    EXPECT_STREQ(entry(ADSR::kDecay), "1/2");
+    EXPECT_STREQ(entry(ADSR::kRelease), "1/1");
+    EXPECT_EQ(panel.segmentField(1)->getMode(), ADSR::kTempoMode);
+    EXPECT_EQ(panel.segmentField(1)->getText(), "1/4");
+    // And back: the note values become times again (release in tenths of its 10 s scale).
+    clickControl(panel.controlAt(ADSR::kMode));
+    EXPECT_NEAR(modulatorValue(ADSR::kAttack), 0.5f, 1e-6f);
+    EXPECT_NEAR(modulatorValue(ADSR::kRelease), 0.2f, 1e-6f);
+}
+
+TEST_F(Panels, TheDelayModeSwitchConvertsBothTimesAndTellsTheHost) {
+    setOperatorType(kDelayLine);
+    auto& panel = operatorPanel<editor::DelayLinePanel>();
+    setOperator(DelayLine::kTimeRight, indexToValue(4, kNoteValueCount));  // "1/2"
+    tick();
+    EXPECT_EQ(panel.timeField(0)->getText(), "1/4");
+    clickControl(panel.controlAt(DelayLine::kMode));
+    tick();
+    // A quarter at 120 BPM is 0.5 s of the 4 s range, a half 1 s.
+    EXPECT_NEAR(operatorValue(DelayLine::kTimeLeft), 0.125f, 1e-6f);
+    EXPECT_NEAR(operatorValue(DelayLine::kTimeRight), 0.25f, 1e-6f);
+    EXPECT_TRUE(automated(param::operatorParameter(0, DelayLine::kTimeLeft)));
+    EXPECT_TRUE(automated(param::operatorParameter(0, DelayLine::kTimeRight)));
+    EXPECT_EQ(panel.timeField(0)->getMode(), DelayLine::kTimeBased);
+    EXPECT_EQ(panel.timeField(0)->getText(), "500.0ms");
+    // The host switching the mode converts nothing.
+    setOperator(DelayLine::kMode, indexToValue(DelayLine::kTempoBased, 2));
+    tick();
+    EXPECT_NEAR(operatorValue(DelayLine::kTimeLeft), 0.125f, 1e-6f);
+}
+
+TEST_F(Panels, TextsFollowTheParametersTheyDependOn) {
+    setOperatorType(kEQ);
+    auto& eq = operatorPanel<editor::EQPanel>();
+    EXPECT_EQ(eq.qField(0)->getText(), "0.35");  // a shelf's Q at 0
+    setOperator(2, indexToValue(1, 3));          // band A peaking
+    tick();
+    EXPECT_EQ(eq.qField(0)->getShape(), 1);
+    EXPECT_EQ(eq.qField(0)->getText(), "0.05");
+    EXPECT_EQ(eq.qField(1)->getText(), "0.35");
+
+    setOperatorType(kCompExp);
+    auto& comp = operatorPanel<editor::CompExpPanel>();
+    setOperator(CompExp::kRatio, 0.5f);
+    tick();
+    EXPECT_EQ(comp.ratioField()->getText(), "2.00:1");
+    setOperator(CompExp::kType, indexToValue(CompExp::kExpand, 4));
+    tick();
+    EXPECT_EQ(comp.ratioField()->getText(), "3.00:1");
+}
+
+TEST_F(Panels, PanRDragsTheOtherWayRound) {
+    setOperatorType(kDelayLine);
+    gui::Control* panRight = frame().operatorPanel()->controlAt(DelayLine::kPanRight);
+    gui::Control* panLeft = frame().operatorPanel()->controlAt(DelayLine::kPanLeft);
+    setOperator(DelayLine::kPanRight, 0.5f);
+    setOperator(DelayLine::kPanLeft, 0.5f);
+    tick();
+    const gui::Rect rect = panRight->getRect();
+    const int y = (rect.top + rect.bottom) / 2;
+    // 40 pixels to the right and 60 up: a quarter of the range, downwards.
+    drag(rect.right - 5, y, rect.right + 35, y - 60);
+    EXPECT_NEAR(operatorValue(DelayLine::kPanRight), 0.25f, 1e-6f);
+    const gui::Rect left = panLeft->getRect();
+    drag(left.right - 5, y, left.right - 5, y - 100);
+    EXPECT_NEAR(operatorValue(DelayLine::kPanLeft), 0.75f, 1e-6f);
+}
+
+TEST_F(Panels, PickingATypeAgainGivesItsValuesBack) {
+    const gui::Rect& picker = editor::layout::kOperatorSelector;
+    // The right arrow: GAIN to BIQUAD.
+    click(picker.right - 4, picker.top + 5);
+    ASSERT_EQ(plugin().getOperatorType(0), kBiquad);
+    setOperator(0, 0.3f);
+    setOperator(6, 0.8f);
+    click(picker.right - 4, picker.top + 5);  // SVF, from its defaults
+    ASSERT_EQ(plugin().getOperatorType(0), kSVF);
+    EXPECT_FLOAT_EQ(operatorValue(0), 1.0f);
+    click(picker.left + 4, picker.top + 5);  // back to BIQUAD
+    ASSERT_EQ(plugin().getOperatorType(0), kBiquad);
+    EXPECT_FLOAT_EQ(operatorValue(0), 0.3f);
+    EXPECT_FLOAT_EQ(operatorValue(6), 0.8f);
+    tick();
+    EXPECT_FLOAT_EQ(frame().operatorPanel()->controlAt(0)->getValue(), 0.3f);
+    {
+        platform::EngineLock lock(plugin().getEngineMutex());
+        EXPECT_FLOAT_EQ(plugin().getOperator(0)->getBaseValue(0), 0.3f);
+    }
+}
+
+}  // namespace
