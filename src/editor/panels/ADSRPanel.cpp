@@ -4,7 +4,6 @@
 
 #include "editor/panels/CADSRSegment.h"
 #include "editor/plots/CADSRPlot.h"
-#include "engine/Plugin.h"
 #include "modulators/ADSR.h"
 
 namespace kirra::editor {
@@ -44,7 +43,7 @@ void ADSRPanel::beforeChange(int position, float value) {
     if (position != ADSR::kMode) return;
     const int mode = valueToIndex(value, ADSR::kModeCount);
     if (mode == valueToIndex(baseValue(ADSR::kMode), ADSR::kModeCount)) return;
-    const float tempo = plugin().getCurrentTempo();
+    const float tempo = snapshot().tempoBpm;
     float converted[kSegments];
     for (int segment = 0; segment < kSegments; ++segment) {
         const int time = kSegmentPositions[segment];

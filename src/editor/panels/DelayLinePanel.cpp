@@ -6,7 +6,6 @@
 #include "editor/panels/CDelayPanRParam.h"
 #include "editor/panels/CDelayTimeParam.h"
 #include "editor/plots/CDelayPlot.h"
-#include "engine/Plugin.h"
 #include "operators/effects/DelayLine.h"
 
 namespace kirra::editor {
@@ -45,7 +44,7 @@ void DelayLinePanel::beforeChange(int position, float value) {
     const int from = valueToIndex(baseValue(DelayLine::kMode), kModes);
     const int to = valueToIndex(value, kModes);
     if (from == to) return;
-    const float tempo = plugin().getCurrentTempo();
+    const float tempo = snapshot().tempoBpm;
     const int times[2] = {DelayLine::kTimeLeft, DelayLine::kTimeRight};
     float converted[2];
     for (int channel = 0; channel < 2; ++channel) {

@@ -4,7 +4,6 @@
 
 #include "editor/panels/CLFORateParam.h"
 #include "editor/plots/CLFOPlot.h"
-#include "engine/Plugin.h"
 #include "modulators/LFO.h"
 
 namespace kirra::editor {
@@ -40,7 +39,7 @@ void LFOPanel::beforeChange(int position, float value) {
     if (mode == valueToIndex(baseValue(LFO::kMode), LFO::kModeCount)) return;
     const int rate = LFO::kRate;
     const float converted =
-        LFO::convertRate(baseValue(LFO::kRate), mode, plugin().getCurrentTempo());
+        LFO::convertRate(baseValue(LFO::kRate), mode, snapshot().tempoBpm);
     writeModeChange(LFO::kMode, value, &rate, &converted, 1, false);
 }
 

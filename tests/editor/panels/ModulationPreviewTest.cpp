@@ -1,0 +1,127 @@
+// The modulation preview: with preview left or right the plots follow that channel's modulated
+// values, while the controls keep the base values; editing, a modal view or preview off bring
+// the base values back. And the preview across type changes and crowded destinations.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "editor/panels/FilterPanel.h"
+#include "editor/panels/PanelFixture.h"
+#include "engine/ModulationSlots.h"
+#include "engine/ParameterIndex.h"
+#include "modulators/LFO.h"
+#include "modules/ModuleCatalogue.h"
+#include "modules/ModuleMath.h"
+#include "support/SlotRouting.h"
+
+namespace {
+
+using namespace kirra;
+using kirra::editor::CResponsePlot;
+using kirra::editor::FilterPanel;
+
+constexpr int kKnob1 = ModulationSlots::kSourceKnob1;
+
+int operatorDestination(int position) {
+    return ModulationSlots::kDestinationOperator + position;
+}
+
+class ModulationPreview : public panel_tests::PanelFixture {
+  protected:
+    // A Biquad low-pass at 1 kHz whose frequency knob 1 moves up on the left, down on the right.
+    ModulationPreview() {
+        setOperatorType(kBiquad);
+        setOperator(0, 0.5f);
+        plugin().setParameter(param::kKnob1, 1.0f);
+        testing_support::routeSlot(plugin(), 0, kKnob1, operatorDestination(0), 0.75f);
+        tick();
+        plot = operatorPanel<FilterPanel>().plot();
+        // Where the base curve is at -20 dB, in the low-pass's slope.
+        column = plot->columnCount() * 3 / 4;
+    }
+    void preview(int mode) {
+        plugin().setParameter(param::kModulationPreview, indexToValue(mode, 3));
+        process(4096);
+        tick();
+    }
+
+    CResponsePlot* plot = nullptr;
+    int column = 0;
+};
+
+TEST_F(ModulationPreview, ThePlotFollowsTheModulatedCopyAndTheControlsTheBase) {
+    const float base = plot->columnDecibels(column);
+    preview(1);
+    // Knob at 1 with sensitivity 0.75 adds half the range to the frequency: the slope moves up.
+    EXPECT_GT(plot->columnDecibels(column), base + 10.0f);
+    EXPECT_FLOAT_EQ(frame().operatorPanel()->controlAt(0)->getValue(), 0.5f);
+    preview(0);
+    EXPECT_FLOAT_EQ(plot->columnDecibels(column), base);
+}
+
+TEST_F(ModulationPreview, EditingAndModalViewsShowTheBaseValues) {
+    const float base = plot->columnDecibels(column);
+    preview(1);
+    const float previewed = plot->columnDecibels(column);
+    ASSERT_NE(previewed, base);
+
+    // A drag on one of the module's controls: the plot shows what is being set.
+    gui::Control* resonance = frame().operatorPanel()->controlAt(1);
+    const gui::Rect rect = resonance->getRect();
+    frame().mouseDown(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+    process(512);
+    tick();
+    EXPECT_FLOAT_EQ(plot->columnDecibels(column), base);
+    frame().mouseUp(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+    process(512);
+    tick();
+    EXPECT_FLOAT_EQ(plot->columnDecibels(column), previewed);
+
+    // The type picker's list over the editor.
+    const gui::Rect& picker = frame().operatorSelector()->getRect();
+    click(picker.left + 100, picker.top + 5);
+    ASSERT_TRUE(frame().isModalOpen());
+    tick();
+    EXPECT_FLOAT_EQ(plot->columnDecibels(column), base);
+    frame().closeModal();
+    tick();
+    EXPECT_FLOAT_EQ(plot->columnDecibels(column), previewed);
+}
+
+TEST_F(ModulationPreview, EachChannelIsPreviewedOnItsOwn) {
+    // An LFO standing still on a square wave, +1 on the left and -1 on the right, drives the
+    // frequency: up on the left, down on the right.
+    const float base = plot->columnDecibels(column);
+    setModulatorType(kLFO);
+    setModulator(LFO::kMode, indexToValue(LFO::kHertzMode, 2));
+    setModulator(LFO::kRate, 0.0f);
+    setModulator(LFO::kWaveform, indexToValue(LFO::kSquare, LFO::kWaveformCount));
+    setModulator(LFO::kOffsetRight, 0.8f);
+    testing_support::routeSlot(plugin(), 0, ModulationSlots::kSourceModulator1,
+                               operatorDestination(0), 1.0f);
+    preview(1);
+    EXPECT_GT(plot->columnDecibels(column), base + 3.0f);
+    preview(2);
+    EXPECT_LT(plot->columnDecibels(column), base - 3.0f);
+}
+
+TEST_F(ModulationPreview, SurvivesTypeChangesAndSixteenSlotsOnOneDestination) {
+    preview(1);
+    for (int slot = 0; slot < param::kModulationSlots; ++slot)
+        testing_support::routeSlot(plugin(), slot, kKnob1, operatorDestination(0), 1.0f);
+    process(4096);
+    tick();
+    // Clamped at the top of the range: 20 kHz.
+    EXPECT_GT(plot->columnDecibels(column), -1.0f);
+    for (int type : {kSVF, kGain, kEQ, kFormant, kBiquad}) {
+        setOperatorType(type);
+        process(1024);
+        tick();
+    }
+    plot = operatorPanel<FilterPanel>().plot();
+    for (int k = 0; k < plot->columnCount(); ++k)
+        ASSERT_TRUE(std::isfinite(plot->columnDecibels(k)));
+}
+
+}  // namespace
