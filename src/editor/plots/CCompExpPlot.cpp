@@ -69,10 +69,10 @@ void CCompExpPlot::draw(gui::DrawContext& context) {
               {area.right - 2 - kLabelWidth, area.bottom - 1 - kLabelHeight, area.right - 2,
                area.bottom - 1},
               gui::Align::kRight);
-    drawLabel(
-        context, "0dB",
-        {area.right - 2 - kLabelWidth, area.top + 1, area.right - 2, area.top + 1 + kLabelHeight},
-        gui::Align::kRight);
+    // The marks sit by the middle lines (-30 dB in and out); the top edge is 0 dB out.
+    drawLabel(context, "0dB",
+              {middleX + 2, area.top + 1, middleX + 2 + kLabelWidth, area.top + 1 + kLabelHeight},
+              gui::Align::kLeft);
     drawLabel(
         context, "-30",
         {middleX + 2, area.bottom - 1 - kLabelHeight, middleX + 2 + kLabelWidth, area.bottom - 1},
