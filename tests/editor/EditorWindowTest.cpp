@@ -166,6 +166,41 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
     EXPECT_TRUE(powerAutomated);
 }
 
+TEST_F(EditorWindow, TheTypePickerOpensTheNewModulesPanel) {
+    auto plugin = load();
+    Window parent = makeParent(0);
+    ASSERT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
+    ASSERT_TRUE(waitFor([&] {
+        auto list = children(parent);
+        return list.size() == 1 && isViewable(list[0]);
+    }));
+    Window editor = children(parent)[0];
+    ASSERT_EQ(run("xdotool mousemove 1000 700"), 0);
+    auto offscreen = [&plugin](const char* name) {
+        std::string path = ::testing::TempDir() + name;
+        kirra::editor::ScreenshotRequest request;
+        request.path = path.c_str();
+        plugin->dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request);
+        return kirra::gui::Image::readPng(path);
+    };
+    kirra::gui::Image before = offscreen("editor-window-gain.png");
+    ASSERT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, before) == 0; }));
+
+    // The operator picker's right arrow: from the gain to the biquad.
+    const int typeBefore = static_cast<int>(plugin->getParameter(12) * 64);
+    const std::string window = " --window " + std::to_string(editor) + " ";
+    ASSERT_EQ(run("xdotool mousemove" + window + "762 48 click 1 mousemove 1000 700"), 0);
+    ASSERT_TRUE(
+        waitFor([&] { return static_cast<int>(plugin->getParameter(12) * 64) == typeBefore + 1; }));
+    // What the window shows is the new module's panel, as an offscreen rendering draws it.
+    kirra::gui::Image after = offscreen("editor-window-biquad.png");
+    ASSERT_TRUE(after.isValid());
+    EXPECT_GT(pixelsDifferingFrom(editor, before), 1000);
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, after) == 0; }))
+        << pixelsDifferingFrom(editor, after) << " pixels differ";
+    plugin->dispatch(vst::effEditClose);
+}
+
 TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {
     auto first = load();
     auto second = load();
