@@ -115,27 +115,38 @@ class EditorWindow : public ::testing::Test {
         return plugin;
     }
 
+    // Opens the editor in a new parent window; the editor's own window once it shows, else 0.
+    Window openEditor(host::PluginHost& plugin) {
+        Window parent = makeParent(0);
+        if (plugin.dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) != 1) return 0;
+        bool shown = waitFor([&] {
+            auto list = children(parent);
+            return list.size() == 1 && isViewable(list[0]);
+        });
+        return shown ? children(parent)[0] : 0;
+    }
+
+    // What the plug-in renders offscreen for its current state (invalid if it cannot).
+    kirra::gui::Image offscreenRendering(host::PluginHost& plugin, const char* name) {
+        std::string path = ::testing::TempDir() + name;
+        kirra::editor::ScreenshotRequest request;
+        request.path = path.c_str();
+        if (plugin.dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0,
+                            &request) != 1)
+            return {};
+        return kirra::gui::Image::readPng(path);
+    }
+
     Display* display_ = nullptr;
     std::vector<Window> parents_;
 };
 
 TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
     auto plugin = load();
-    Window parent = makeParent(0);
-    ASSERT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
-    ASSERT_TRUE(waitFor([&] {
-        auto list = children(parent);
-        return list.size() == 1 && isViewable(list[0]);
-    }));
-    Window editor = children(parent)[0];
+    Window editor = openEditor(*plugin);
+    ASSERT_NE(editor, 0u);
     // The window shows what the offscreen rendering of the same state shows.
-    std::string path = ::testing::TempDir() + "editor-window-expected.png";
-    kirra::editor::ScreenshotRequest request;
-    request.path = path.c_str();
-    ASSERT_EQ(
-        plugin->dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request),
-        1);
-    kirra::gui::Image expected = kirra::gui::Image::readPng(path);
+    kirra::gui::Image expected = offscreenRendering(*plugin, "editor-window-expected.png");
     // The pointer away from the editor, so that nothing shows its hover look.
     ASSERT_EQ(run("xdotool mousemove 1000 700"), 0);
     ASSERT_TRUE(expected.isValid());
@@ -155,7 +166,7 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
         plugin->dispatch(vst::effEditIdle);
 
     plugin->dispatch(vst::effEditClose);
-    EXPECT_TRUE(children(parent).empty());
+    EXPECT_TRUE(children(parents_.back()).empty());
     bool mixAutomated = false;
     bool powerAutomated = false;
     for (const auto& record : plugin->automation()) {
@@ -168,22 +179,10 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
 
 TEST_F(EditorWindow, TheTypePickerOpensTheNewModulesPanel) {
     auto plugin = load();
-    Window parent = makeParent(0);
-    ASSERT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
-    ASSERT_TRUE(waitFor([&] {
-        auto list = children(parent);
-        return list.size() == 1 && isViewable(list[0]);
-    }));
-    Window editor = children(parent)[0];
+    Window editor = openEditor(*plugin);
+    ASSERT_NE(editor, 0u);
     ASSERT_EQ(run("xdotool mousemove 1000 700"), 0);
-    auto offscreen = [&plugin](const char* name) {
-        std::string path = ::testing::TempDir() + name;
-        kirra::editor::ScreenshotRequest request;
-        request.path = path.c_str();
-        plugin->dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request);
-        return kirra::gui::Image::readPng(path);
-    };
-    kirra::gui::Image before = offscreen("editor-window-gain.png");
+    kirra::gui::Image before = offscreenRendering(*plugin, "editor-window-gain.png");
     ASSERT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, before) == 0; }));
 
     // The operator picker's right arrow: from the gain to the biquad.
@@ -193,7 +192,7 @@ TEST_F(EditorWindow, TheTypePickerOpensTheNewModulesPanel) {
     ASSERT_TRUE(
         waitFor([&] { return static_cast<int>(plugin->getParameter(12) * 64) == typeBefore + 1; }));
     // What the window shows is the new module's panel, as an offscreen rendering draws it.
-    kirra::gui::Image after = offscreen("editor-window-biquad.png");
+    kirra::gui::Image after = offscreenRendering(*plugin, "editor-window-biquad.png");
     ASSERT_TRUE(after.isValid());
     EXPECT_GT(pixelsDifferingFrom(editor, before), 1000);
     EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, after) == 0; }))

@@ -138,10 +138,9 @@ bool ModulePanel::readSnapshot(Snapshot& snapshot) {
     gui::Frame* frame = getFrame();
     const bool modalOpen = frame != nullptr && frame->isModalOpen();
     snapshot.previewing = (previewMode == 1 || previewMode == 2) && !editing && !modalOpen;
-    snapshot.previewChannel = previewMode == 2 ? 1 : 0;
-    const float* source = !snapshot.previewing           ? snapshot.base
-                          : snapshot.previewChannel == 0 ? snapshot.left
-                                                         : snapshot.right;
+    const float* source = !snapshot.previewing ? snapshot.base
+                          : previewMode == 1   ? snapshot.left
+                                               : snapshot.right;
     for (int position = 0; position < Module::kMaxPositions; ++position)
         snapshot.shown[position] = source[position];
     return true;

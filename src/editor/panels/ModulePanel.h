@@ -55,7 +55,6 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
         // What the plot shows: the base values, or the previewed channel's copies.
         float shown[Module::kMaxPositions] = {};
         bool previewing = false;
-        int previewChannel = 0;  // 0 left, 1 right, when previewing
         float sampleRate = 44100.0f;
         float tempoBpm = 120.0f;
     };
@@ -64,8 +63,6 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
 
     ModuleAccess& access() { return access_; }
     int getType() const { return type_; }
-    SlotKind getKind() const { return context_.kind; }
-    int getSlot() const { return context_.slot; }
     // The value fields, in the order they were built.
     const std::vector<CModuleParam*>& fields() const { return fields_; }
     // The control of a position, or null.
@@ -112,7 +109,6 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     gui::Rect cellRect(int column, int row) const;
     // The area under the first `rows` rows, where the plot goes.
     gui::Rect areaBelowRows(int rows) const;
-    Plugin& plugin() { return context_.plugin; }
     float baseValue(int position) const { return snapshot_.base[position]; }
     // Writes a value as the user's edit (recorded by the host), as the controls do.
     void writeAutomated(int position, float value);
