@@ -196,4 +196,38 @@ BENCHMARK(busyFrameRedraw)
     ->Args({kDelayLine, kLFO})
     ->Unit(benchmark::kMillisecond);
 
+// One periodic idle with the modulation preview on and an LFO sweeping an equalizer's frequency:
+// the response is recomputed at every idle, and the changed areas redrawn.
+void previewedIdle(benchmark::State& state) {
+    BusyEditor open(kEQ, kLFO);
+    Plugin& plugin = *open.plugin;
+    plugin.setParameter(param::modulatorParameter(0, 6), 0.25f);  // LFO in hertz
+    plugin.setParameter(param::modulatorParameter(0, 0), 0.3f);
+    plugin.setParameter(param::kSlotSource1, indexToValue(0, param::kSourceStates));
+    plugin.setParameter(param::kSlotDestination1, indexToValue(3, param::kDestinationStates));
+    plugin.setParameter(param::kSlotSensitivity1, 0.9f);
+    plugin.setParameter(param::kModulationPreview, indexToValue(1, param::kPreviewStates));
+    KirraFrame& frame = *open.editor->getFrame();
+    const int blockSize = 2205;  // 50 ms
+    std::vector<float> in[4];
+    std::vector<float> out[2];
+    for (int channel = 0; channel < 4; ++channel)
+        in[channel].assign(bench_support::benchSignal(channel % 2).begin(),
+                           bench_support::benchSignal(channel % 2).begin() + blockSize);
+    for (auto& channel : out)
+        channel.assign(blockSize, 0.0f);
+    int64_t nowMs = 100000;
+    for (auto _ : state) {
+        state.PauseTiming();
+        float* inputs[4] = {in[0].data(), in[1].data(), in[2].data(), in[3].data()};
+        float* outputs[2] = {out[0].data(), out[1].data()};
+        plugin.processReplacing(inputs, outputs, blockSize);
+        nowMs += Editor::kIdleIntervalMs;
+        state.ResumeTiming();
+        open.editor->tick(nowMs);
+        frame.render(open.backBuffer, frame.takeDirtyArea());
+    }
+}
+BENCHMARK(previewedIdle)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
