@@ -39,6 +39,10 @@ ModulePanel::ModulePanel(const gui::Rect& rect, const PanelContext& context, int
     readSnapshot(snapshot_);
 }
 
+ModulePanel::~ModulePanel() {
+    access_.setEditing(false);
+}
+
 gui::Control* ModulePanel::controlAt(int position) const {
     return position >= 0 && position < Module::kMaxPositions ? controls_[position] : nullptr;
 }

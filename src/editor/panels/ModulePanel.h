@@ -60,6 +60,8 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     };
 
     ModulePanel(const gui::Rect& rect, const PanelContext& context, int type);
+    // A panel rebuilt or closed in the middle of a drag leaves its module not editing.
+    ~ModulePanel() override;
 
     ModuleAccess& access() { return access_; }
     int getType() const { return type_; }

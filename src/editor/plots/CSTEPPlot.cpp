@@ -93,6 +93,7 @@ void CSTEPPlot::write(int step, int row, float value) {
     for (int edited = 0; edited < 2; ++edited) {
         if (edited != row && !linked_) continue;
         const int position = edited * kSteps + step;
+        if (value == values_[position]) continue;
         values_[position] = value;
         if (listener_ != nullptr) listener_->stepChanged(position, value);
     }

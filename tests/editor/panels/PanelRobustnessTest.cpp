@@ -81,6 +81,22 @@ TEST_F(PanelRobustness, APanelWhoseModuleWasReplacedWaitsForItsRebuild) {
     EXPECT_NE(frame().operatorPanel()->controlAt(8), nullptr);
 }
 
+TEST_F(PanelRobustness, APanelRebuiltDuringADragLeavesItsModuleNotEditing) {
+    setOperatorType(kBiquad);
+    auto isEditing = [this] {
+        platform::EngineLock lock(plugin().getEngineMutex());
+        return plugin().getOperator(0)->isEditing();
+    };
+    const gui::Rect rect = frame().operatorPanel()->controlAt(0)->getRect();
+    frame().mouseDown(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+    ASSERT_TRUE(isEditing());
+    // The host shows the same slot again: the panel is rebuilt under the pointer.
+    plugin().setParameter(param::kCurrentOperator, indexToValue(0, 4));
+    tick();
+    EXPECT_FALSE(isEditing());
+    frame().mouseUp(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+}
+
 TEST_F(PanelRobustness, HostThreadAudioAndEditorAllAtOnce) {
     std::atomic<bool> running{true};
     std::thread hostThread([this, &running] {
