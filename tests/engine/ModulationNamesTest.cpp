@@ -115,13 +115,12 @@ TEST(ModulationNames, SlotParametersDisplayTheNames) {
     kirra::Plugin& plugin = host.plugin();
     setModulatorType(plugin, 1, kirra::kLFO);
     routeSlot(plugin, 4, 1, 67 + 38 + 4, 0.5f);
-    char text[vst::kPluginTextBytes];
-    plugin.getParameterDisplay(kSlotSource1 + 4, text);
-    EXPECT_STREQ(text, "MOD 2: LFO");
-    plugin.getParameterDisplay(kSlotDestination1 + 4, text);
-    EXPECT_STREQ(text, "MOD2 tilt");
-    plugin.getParameterDisplay(kSlotDestination1, text);
-    EXPECT_STREQ(text, "");
+    auto display = [&](int index) {
+        return hostText(plugin, &kirra::Plugin::getParameterDisplay, index);
+    };
+    EXPECT_EQ(display(kSlotSource1 + 4), "MOD 2: LFO");
+    EXPECT_EQ(display(kSlotDestination1 + 4), "MOD2 tilt");
+    EXPECT_EQ(display(kSlotDestination1), "");
     kirra::ModuleText name;
     plugin.getSourceName(Slots::kSourceNoteNumber, true, name);
     EXPECT_STREQ(name, "NOTE NUMBER");

@@ -26,18 +26,6 @@ std::vector<float> liveValues(kirra::Plugin& plugin) {
     return values;
 }
 
-std::string programName(kirra::Plugin& plugin) {
-    char name[32] = {};
-    plugin.getProgramName(name);
-    return name;
-}
-
-std::vector<uint8_t> chunkOf(kirra::Plugin& plugin) {
-    void* data = nullptr;
-    int32_t size = plugin.getChunk(&data, false);
-    return std::vector<uint8_t>(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-}
-
 void editCurrentProgram(kirra::Plugin& plugin, const char* name) {
     plugin.setParameter(kOperatorType1, stateValue(kirra::kStereo, 64));
     plugin.setParameter(operatorParameter(0, 1), 0.2f);
@@ -77,11 +65,8 @@ TEST(ProgramLibrary, PresetFileRestoresValuesAndNameInEitherByteOrder) {
     ASSERT_EQ(image.size(), 1701u);
 
     std::vector<uint8_t> reversed = image;
-    for (size_t at = 0; at < reversed.size(); at += 4) {
-        if (at == 12) at = 37;  // the kind byte and the name are bytes, not words
-        std::swap(reversed[at], reversed[at + 3]);
-        std::swap(reversed[at + 1], reversed[at + 2]);
-    }
+    reverseWords(reversed, 0, 12);  // the kind byte and the name are bytes, not words
+    reverseWords(reversed, 37, reversed.size());
     writeBytes(folder.file("reversed.vtp"), reversed);
 
     for (const std::string& file : {path, folder.file("reversed.vtp")}) {
@@ -90,7 +75,7 @@ TEST(ProgramLibrary, PresetFileRestoresValuesAndNameInEitherByteOrder) {
         target.plugin().selectProgram(9);
         ASSERT_TRUE(target.plugin().getLibrary().loadPresetFile(file));
         EXPECT_EQ(liveValues(target.plugin()), liveValues(source.plugin()));
-        EXPECT_EQ(programName(target.plugin()), "Lead");
+        EXPECT_EQ(currentProgramName(target.plugin()), "Lead");
         EXPECT_EQ(target.plugin().getOperatorType(0), kirra::kStereo);
         EXPECT_EQ(target.plugin().getPrograms().getCurrentPreset(), 9);
         EXPECT_EQ(target.plugin().getPrograms().current().values[kMix], 0.4f);
@@ -119,7 +104,7 @@ TEST(ProgramLibrary, BankFileFillsABankAndSelectsProgramOneOfTheCurrentBank) {
 
     ASSERT_TRUE(loaded.getLibrary().loadBankFile(0, folder.file("a.vtb")));
     EXPECT_EQ(loaded.getPrograms().getCurrentPreset(), 0);
-    EXPECT_EQ(programName(loaded), "First");
+    EXPECT_EQ(currentProgramName(loaded), "First");
     EXPECT_EQ(liveValues(loaded), liveValues(plugin));
     EXPECT_FALSE(loaded.getLibrary().loadBankFile(3, folder.file("a.vtb")));
 }
@@ -150,7 +135,7 @@ TEST(ProgramLibrary, WrongDamagedOrMissingFilesChangeNothing) {
     EXPECT_FALSE(library.savePresetFile(folder.file("no such folder/x.vtp")));
     EXPECT_FALSE(library.saveBankFile(0, folder.path()));  // a folder stays a folder
     EXPECT_EQ(chunkOf(plugin), before);
-    EXPECT_EQ(programName(plugin), "Mine");
+    EXPECT_EQ(currentProgramName(plugin), "Mine");
 }
 
 TEST(ProgramLibrary, DefaultBankReplacesTheFactoryBankAtTheNextStart) {
@@ -215,7 +200,7 @@ TEST(ProgramLibrary, ClipboardCarriesAProgramToAnotherInstance) {
     int displays = target.script().updateDisplayCalls;
     ASSERT_TRUE(target.plugin().getLibrary().pasteProgram());
     EXPECT_EQ(liveValues(target.plugin()), liveValues(source.plugin()));
-    EXPECT_EQ(programName(target.plugin()), "Copied");
+    EXPECT_EQ(currentProgramName(target.plugin()), "Copied");
     EXPECT_GT(target.script().updateDisplayCalls, displays);
 
     // A damaged clipboard is ignored.
@@ -276,10 +261,8 @@ TEST(ProgramLibrary, DialogsAskWithTitlesAndFiltersAndRememberTheChoice) {
 TEST(ProgramLibrary, UnusableConfigurationFolderIsIgnored) {
     TemporaryFolder folder;
     writeBytes(folder.file("not-a-folder"), {1, 2, 3});
-    const char* previous = std::getenv("XDG_CONFIG_HOME");
-    std::string restore = previous != nullptr ? previous : "";
-    ::setenv("XDG_CONFIG_HOME", folder.file("not-a-folder").c_str(), 1);
     {
+        ScopedEnvironment home("XDG_CONFIG_HOME", folder.file("not-a-folder"));
         InProcessHost host;
         kirra::ProgramLibrary& library = host.plugin().getLibrary();
         EXPECT_FALSE(library.copyProgram());
@@ -290,6 +273,5 @@ TEST(ProgramLibrary, UnusableConfigurationFolderIsIgnored) {
         library.savePreset(chooser);  // preferences change and cannot be saved at the end
         EXPECT_STREQ(host.plugin().getPrograms().program(0, 0).name, "[flat]");
     }
-    ::setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
     EXPECT_EQ(readBytes(folder.file("not-a-folder")), (std::vector<uint8_t>{1, 2, 3}));
 }

@@ -9,6 +9,7 @@
 
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -48,13 +49,6 @@ double attackCurve(size_t samples) {
 }
 
 }  // namespace
-
-TEST(ADSR, UntriggeredEnvelopeIsSilent) {
-    ModulatorRunner runner = makeModulatorRunner(kirra::kADSR, kRate);
-    Stereo out = runner.run(44100);
-    EXPECT_EQ(peak(out.left), 0.0);
-    EXPECT_EQ(peak(out.right), 0.0);
-}
 
 TEST(ADSR, HeldTriggerRunsAttackDecayIntoSustain) {
     ModulatorRunner runner = makeModulatorRunner(kirra::kADSR, kRate);
@@ -118,6 +112,7 @@ TEST(ADSR, TempoAttackOfAQuarterNoteAt120BpmLasts22050Samples) {
     EXPECT_NEAR(out.left[kFirstAttackFrame + 22049], 1.0 - std::exp(-1.0), 1e-4);
 }
 
+// An untriggered channel stays silent beside a triggered one.
 TEST(ADSR, ChannelsRunTheirOwnEnvelopes) {
     ModulatorRunner runner = makeModulatorRunner(kirra::kADSR, kRate);
     absoluteEnvelope(runner).setModulation(ADSR::kTrigger, 1.0f, 0.0f);
@@ -140,41 +135,27 @@ TEST(ADSR, LongestAbsoluteReleaseHasATenSecondTimeConstant) {
     runner.clearModulation();
     Stereo released = runner.run(80000);
     EXPECT_NEAR(released.left[79999], held.left.back() * std::exp(-1.0), 1e-4);
-    kirra::ModuleText text;
-    runner.module().getEditorText(ADSR::kRelease, 1.0f, text);
-    EXPECT_STREQ(text, "10.0s");
+    EXPECT_EQ(moduleEditorText(runner.module(), ADSR::kRelease, 1.0f), "10.0s");
 }
 
 TEST(ADSR, TextsFollowTheMode) {
     ADSR adsr(0, nullptr);
-    kirra::ModuleText text;
-    adsr.getParameterDisplay(ADSR::kAttack, text);
-    EXPECT_STREQ(text, "0.25");  // "1/4"
-    adsr.getParameterLabel(ADSR::kAttack, text);
-    EXPECT_STREQ(text, "");
-    adsr.getEditorText(ADSR::kAttack, stateValue(0, 31), text);
-    EXPECT_STREQ(text, "0");
+    EXPECT_EQ(moduleDisplay(adsr, ADSR::kAttack), "0.25");  // "1/4"
+    EXPECT_EQ(moduleLabel(adsr, ADSR::kAttack), "");
+    EXPECT_EQ(moduleEditorText(adsr, ADSR::kAttack, stateValue(0, 31)), "0");
     EXPECT_FLOAT_EQ(adsr.textToValue(ADSR::kDecay, "1/8", 0.0f), stateValue(7, 31));
-    adsr.getParameterDisplay(ADSR::kSustain, text);
-    EXPECT_STREQ(text, "-12");
-    adsr.getEditorText(ADSR::kSustain, 0.0f, text);
-    EXPECT_STREQ(text, "-oodB");
+    EXPECT_EQ(moduleDisplay(adsr, ADSR::kSustain), "-12");
+    EXPECT_EQ(moduleEditorText(adsr, ADSR::kSustain, 0.0f), "-oodB");
     adsr.setParameter(ADSR::kSustain, 0.0f);
-    adsr.getParameterDisplay(ADSR::kSustain, text);
-    EXPECT_STREQ(text, "-oo");
-    adsr.getParameterDisplay(ADSR::kTrigger, text);
-    EXPECT_STREQ(text, "");
+    EXPECT_EQ(moduleDisplay(adsr, ADSR::kSustain), "-oo");
+    EXPECT_EQ(moduleDisplay(adsr, ADSR::kTrigger), "");
 
     adsr.setParameter(ADSR::kMode, stateValue(ADSR::kAbsoluteMode, 2));
     adsr.setParameter(ADSR::kAttack, 0.01f);
-    adsr.getParameterDisplay(ADSR::kAttack, text);
-    EXPECT_STREQ(text, "10.00");
-    adsr.getEditorText(ADSR::kAttack, 0.0105f, text);
-    EXPECT_STREQ(text, "10ms");
-    adsr.getEditorText(ADSR::kHold, 1.0f, text);
-    EXPECT_STREQ(text, "1sec");
-    adsr.getEditorText(ADSR::kRelease, 0.05f, text);
-    EXPECT_STREQ(text, "500ms");
+    EXPECT_EQ(moduleDisplay(adsr, ADSR::kAttack), "10.00");
+    EXPECT_EQ(moduleEditorText(adsr, ADSR::kAttack, 0.0105f), "10ms");
+    EXPECT_EQ(moduleEditorText(adsr, ADSR::kHold, 1.0f), "1sec");
+    EXPECT_EQ(moduleEditorText(adsr, ADSR::kRelease, 0.05f), "500ms");
     EXPECT_FLOAT_EQ(adsr.textToValue(ADSR::kRelease, "2.5s", 0.0f), 0.25f);
     EXPECT_NEAR(adsr.textToValue(ADSR::kTriggerOn, "-12", 0.0f), std::cbrt(std::pow(10.0, -0.6)),
                 1e-6);

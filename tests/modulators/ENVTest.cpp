@@ -9,6 +9,7 @@
 
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -120,17 +121,11 @@ TEST(ENV, HistoryKeepsTheMaximumOfAbout30MsPerPoint) {
 
 TEST(ENV, Texts) {
     ENV env(0, nullptr);
-    kirra::ModuleText text;
-    env.getParameterDisplay(ENV::kSensitivity, text);
-    EXPECT_STREQ(text, "0");
-    env.getParameterDisplay(ENV::kAttack, text);
-    EXPECT_STREQ(text, "10.0");
-    env.getEditorText(ENV::kRelease, 1.0f, text);
-    EXPECT_STREQ(text, "1000ms");
-    env.getEditorText(ENV::kSource, 0.99f, text);
-    EXPECT_STREQ(text, "sidechain");
-    env.getEditorText(ENV::kSensitivity, 0.0f, text);
-    EXPECT_STREQ(text, "-oodB");
+    EXPECT_EQ(moduleDisplay(env, ENV::kSensitivity), "0");
+    EXPECT_EQ(moduleDisplay(env, ENV::kAttack), "10.0");
+    EXPECT_EQ(moduleEditorText(env, ENV::kRelease, 1.0f), "1000ms");
+    EXPECT_EQ(moduleEditorText(env, ENV::kSource, 0.99f), "sidechain");
+    EXPECT_EQ(moduleEditorText(env, ENV::kSensitivity, 0.0f), "-oodB");
     EXPECT_NEAR(env.textToValue(ENV::kSensitivity, "24", 0.0f),
                 std::pow(std::pow(10.0, 1.2) / 16, 0.25), 1e-6);
     EXPECT_NEAR(env.textToValue(ENV::kAttack, "10", 0.0f), 0.21544346f, 1e-6f);

@@ -10,6 +10,7 @@
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 #include "support/SlotRouting.h"
 
@@ -189,31 +190,22 @@ TEST(LFO, ModeChangeKeepsAboutThePeriod) {
 
 TEST(LFO, TextsFollowTheMode) {
     LFO lfo(0, nullptr);
-    kirra::ModuleText text;
-    lfo.getParameterDisplay(LFO::kRate, text);
-    EXPECT_STREQ(text, "1.00");  // "1/1", a whole note
-    lfo.getParameterLabel(LFO::kRate, text);
-    EXPECT_STREQ(text, "");
-    lfo.getEditorText(LFO::kRate, stateValue(5, 30), text);
-    EXPECT_STREQ(text, "1/4");
+    EXPECT_EQ(moduleDisplay(lfo, LFO::kRate), "1.00");  // "1/1", a whole note
+    EXPECT_EQ(moduleLabel(lfo, LFO::kRate), "");
+    EXPECT_EQ(moduleEditorText(lfo, LFO::kRate, stateValue(5, 30)), "1/4");
     EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "3/16", 0.0f), stateValue(16, 30));
     EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "1/5", 0.0f), stateValue(3, 30));
 
     lfo.setParameter(LFO::kMode, kHertzMode);
     lfo.setParameter(LFO::kRate, 1.0f);
-    lfo.getParameterDisplay(LFO::kRate, text);
-    EXPECT_STREQ(text, "30.00");
-    lfo.getParameterLabel(LFO::kRate, text);
-    EXPECT_STREQ(text, "Hz");
-    lfo.getEditorText(LFO::kRate, 1.0f, text);
-    EXPECT_STREQ(text, "30.00Hz");
+    EXPECT_EQ(moduleDisplay(lfo, LFO::kRate), "30.00");
+    EXPECT_EQ(moduleLabel(lfo, LFO::kRate), "Hz");
+    EXPECT_EQ(moduleEditorText(lfo, LFO::kRate, 1.0f), "30.00Hz");
     EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "100", 0.5f), 1.0f);
 
     EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kOffsetLeft, "-90", 0.0f), 0.25f);
-    lfo.getEditorText(LFO::kWaveform, waveformValue(LFO::kSampleAndHold), text);
-    EXPECT_STREQ(text, "s&h");
+    EXPECT_EQ(moduleEditorText(lfo, LFO::kWaveform, waveformValue(LFO::kSampleAndHold)), "s&h");
     EXPECT_FALSE(lfo.isParameterUsed(LFO::kMode));
     EXPECT_TRUE(lfo.isParameterUsed(LFO::kWaveform));
-    lfo.getParameterName(8, text);
-    EXPECT_STREQ(text, "---");
+    EXPECT_EQ(moduleParameterName(lfo, 8), "---");
 }

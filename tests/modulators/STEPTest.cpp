@@ -9,6 +9,7 @@
 
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -123,18 +124,12 @@ TEST(STEP, FullSmoothingGlidesWithAOneHertzCorner) {
 
 TEST(STEP, Texts) {
     STEP step(0, nullptr);
-    kirra::ModuleText text;
-    step.getParameterDisplay(STEP::kState, text);
-    EXPECT_STREQ(text, "running");
+    EXPECT_EQ(moduleDisplay(step, STEP::kState), "running");
     step.setParameter(STEP::kMode, stateValue(STEP::kSongPosition, STEP::kModeCount));
-    step.getParameterDisplay(STEP::kState, text);
-    EXPECT_STREQ(text, "songpos");
-    step.getParameterDisplay(STEP::kGrid, text);
-    EXPECT_STREQ(text, "0.06");
-    step.getEditorText(STEP::kGrid, stateValue(kQuarter, 30), text);
-    EXPECT_STREQ(text, "1/4");
-    step.getParameterName(STEP::kStepRight1 + 15, text);
-    EXPECT_STREQ(text, "R16");
+    EXPECT_EQ(moduleDisplay(step, STEP::kState), "songpos");
+    EXPECT_EQ(moduleDisplay(step, STEP::kGrid), "0.06");
+    EXPECT_EQ(moduleEditorText(step, STEP::kGrid, stateValue(kQuarter, 30)), "1/4");
+    EXPECT_EQ(moduleParameterName(step, STEP::kStepRight1 + 15), "R16");
     EXPECT_FLOAT_EQ(step.textToValue(STEP::kGrid, "1/4", 0.0f), stateValue(kQuarter, 30));
     EXPECT_FLOAT_EQ(step.textToValue(STEP::kGrid, "5/4", 0.0f), stateValue(kSixteenth, 30));
     EXPECT_FLOAT_EQ(step.textToValue(STEP::kSteps, "20", 0.0f), stateValue(15, 16));

@@ -9,6 +9,7 @@
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
 #include "modules/NoteValues.h"
+#include "support/ModuleTexts.h"
 
 using namespace kirra;
 
@@ -71,9 +72,7 @@ TEST(ModuleFramework, CatalogueAndFallbacks) {
     auto empty = createModulator(7, 0, nullptr);
     empty->getName(name);
     EXPECT_STREQ(name, "EMPTY");
-    ModuleText text;
-    empty->getParameterName(3, text);
-    EXPECT_STREQ(text, "---");
+    EXPECT_EQ(testing_support::moduleParameterName(*empty, 3), "---");
     EXPECT_FALSE(empty->isParameterUsed(0));
     float left = 1.0f;
     float right = 1.0f;

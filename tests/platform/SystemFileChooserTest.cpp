@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,29 +18,6 @@ using platform::FileDialogResult;
 using platform::SystemFileChooser;
 
 namespace {
-
-// Sets an environment variable for the scope.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        const char* previous = std::getenv(name);
-        hadValue_ = previous != nullptr;
-        if (hadValue_) previous_ = previous;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable() {
-        if (hadValue_) {
-            ::setenv(name_, previous_.c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    bool hadValue_ = false;
-    std::string previous_;
-};
 
 // A dialog program that logs its arguments one per line, prints $FAKE_ANSWER and exits with
 // $FAKE_STATUS.
@@ -103,11 +79,11 @@ TEST(SystemFileChooser, RunsTheDialogWithoutAShell) {
     installFakeDialog(folder, "zenity");
     installFakeDialog(folder, "kdialog");
     const std::string log = folder.file("log");
-    ScopedVariable path("PATH", folder.path());
-    ScopedVariable logVariable("FAKE_LOG", log);
-    ScopedVariable answer("FAKE_ANSWER", "/tmp/dir with space/Pad ü");
-    ScopedVariable status("FAKE_STATUS", "0");
-    ScopedVariable desktop("XDG_CURRENT_DESKTOP", "GNOME");
+    ScopedEnvironment path("PATH", folder.path());
+    ScopedEnvironment logVariable("FAKE_LOG", log);
+    ScopedEnvironment answer("FAKE_ANSWER", "/tmp/dir with space/Pad ü");
+    ScopedEnvironment status("FAKE_STATUS", "0");
+    ScopedEnvironment desktop("XDG_CURRENT_DESKTOP", "GNOME");
 
     SystemFileChooser chooser;
     std::string chosen;
@@ -119,25 +95,25 @@ TEST(SystemFileChooser, RunsTheDialogWithoutAShell) {
     EXPECT_EQ(loggedArguments(log), expected);
 
     {
-        ScopedVariable kde("XDG_CURRENT_DESKTOP", "KDE");
+        ScopedEnvironment kde("XDG_CURRENT_DESKTOP", "KDE");
         ASSERT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kChosen);
         EXPECT_EQ(loggedArguments(log).at(0), folder.file("kdialog"));
     }
     {
-        ScopedVariable cancelled("FAKE_STATUS", "1");
+        ScopedEnvironment cancelled("FAKE_STATUS", "1");
         chosen = "unchanged";
         EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kCancelled);
         EXPECT_EQ(chosen, "unchanged");
     }
     {
-        ScopedVariable broken("FAKE_STATUS", "5");
+        ScopedEnvironment broken("FAKE_STATUS", "5");
         EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kUnavailable);
     }
 }
 
 TEST(SystemFileChooser, NoDialogProgramMeansUnavailable) {
     TemporaryFolder empty;
-    ScopedVariable path("PATH", empty.path() + ":relative/folder");
+    ScopedEnvironment path("PATH", empty.path() + ":relative/folder");
     SystemFileChooser chooser;
     std::string chosen;
     EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kUnavailable);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace testing_support {
 
@@ -41,14 +42,19 @@ TemporaryFolder::~TemporaryFolder() {
     removeTree(path_);
 }
 
-ScopedConfigHome::ScopedConfigHome() {
-    const char* previous = std::getenv("XDG_CONFIG_HOME");
-    previous_ = previous != nullptr ? previous : "";
-    ::setenv("XDG_CONFIG_HOME", folder_.path().c_str(), 1);
+ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    const char* previous = std::getenv(name);
+    hadValue_ = previous != nullptr;
+    if (hadValue_) previous_ = previous;
+    ::setenv(name, value.c_str(), 1);
 }
 
-ScopedConfigHome::~ScopedConfigHome() {
-    ::setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+ScopedEnvironment::~ScopedEnvironment() {
+    if (hadValue_) {
+        ::setenv(name_, previous_.c_str(), 1);
+    } else {
+        ::unsetenv(name_);
+    }
 }
 
 std::vector<uint8_t> readBytes(const std::string& path) {
@@ -60,6 +66,13 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+}
+
+void reverseWords(std::vector<uint8_t>& bytes, size_t from, size_t to) {
+    for (size_t at = from; at + 4 <= to; at += 4) {
+        std::swap(bytes[at], bytes[at + 3]);
+        std::swap(bytes[at + 1], bytes[at + 2]);
+    }
 }
 
 std::vector<std::string> listFolder(const std::string& path) {

@@ -17,6 +17,26 @@ float stateValue(int state, int states) {
     return kirra::indexToValue(state, states);
 }
 
+std::vector<uint8_t> chunkOf(kirra::Plugin& plugin) {
+    void* data = nullptr;
+    int32_t size = plugin.getChunk(&data, false);
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+std::string currentProgramName(kirra::Plugin& plugin) {
+    char name[vst::kPluginTextBytes] = {};
+    plugin.getProgramName(name);
+    return name;
+}
+
+std::string hostText(kirra::Plugin& plugin, void (kirra::Plugin::*read)(int32_t, char*),
+                     int index) {
+    char text[vst::kPluginTextBytes] = {};
+    (plugin.*read)(index, text);
+    return text;
+}
+
 InProcessHost::InProcessHost(float sampleRate) {
     constructing = this;
     plugin_ = std::make_unique<kirra::Plugin>(&InProcessHost::callback);

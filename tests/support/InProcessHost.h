@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/Plugin.h"
@@ -68,5 +69,12 @@ std::unique_ptr<InProcessHost> makeOperatorProbe(int operatorType, float sampleR
 
 // Normalised value of a discrete state.
 float stateValue(int state, int states);
+
+// The whole state as the host saves it, and the current program's name.
+std::vector<uint8_t> chunkOf(kirra::Plugin& plugin);
+std::string currentProgramName(kirra::Plugin& plugin);
+// A parameter's name, label or display as the host reads it, e.g.
+// hostText(plugin, &kirra::Plugin::getParameterDisplay, kMix).
+std::string hostText(kirra::Plugin& plugin, void (kirra::Plugin::*read)(int32_t, char*), int index);
 
 }  // namespace testing_support
