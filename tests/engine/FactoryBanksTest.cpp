@@ -96,32 +96,31 @@ TEST(FactoryProgramMeasure, TheFlatProgramLeavesNoResidualAgainstTheInput) {
 }
 
 // The knob names and modulation slots of every program, as the program tables hold them.
-class FactoryProgramWiring : public ::testing::Test {
-  protected:
-    static std::string knobName(const float* values, int knob) {
-        std::string name;
-        for (int j = 0; j < kKnobNameLength; ++j) {
-            int code = kirra::valueToIndex(values[kKnobName1 + kKnobNameLength * knob + j],
-                                           kKnobCharacterStates);
-            if (code == 0) break;
-            name += static_cast<char>(code);
-        }
-        return name;
+std::string knobName(const float* values, int knob) {
+    std::string name;
+    for (int j = 0; j < kKnobNameLength; ++j) {
+        int code = kirra::valueToIndex(values[kKnobName1 + kKnobNameLength * knob + j],
+                                       kKnobCharacterStates);
+        if (code == 0) break;
+        name += static_cast<char>(code);
     }
-    static int slotSource(const float* values, int slot) {
-        return kirra::valueToIndex(values[kSlotSource1 + slot], kSourceStates);
-    }
-    static int slotDestination(const float* values, int slot) {
-        return kirra::valueToIndex(values[kSlotDestination1 + slot], kDestinationStates);
-    }
-};
+    return name;
+}
+
+int slotSource(const float* values, int slot) {
+    return kirra::valueToIndex(values[kSlotSource1 + slot], kSourceStates);
+}
+
+int slotDestination(const float* values, int slot) {
+    return kirra::valueToIndex(values[kSlotDestination1 + slot], kDestinationStates);
+}
 
 constexpr int kFirstKnobSource = 4;
 constexpr int kNoSource = 148;
 constexpr int kFirstOperatorDestination = 3;
 constexpr int kFirstRoutingDestination = 219;
 
-TEST_F(FactoryProgramWiring, NamesAndKnobNamesArePrintableAndNamedKnobsAreWired) {
+TEST(FactoryProgramWiring, NamesAndKnobNamesArePrintableAndNamedKnobsAreWired) {
     for (int bank = 0; bank < kBanks; ++bank) {
         for (int program = 0; program < kPrograms; ++program) {
             SCOPED_TRACE(programLabel(bank, program));
@@ -145,7 +144,7 @@ TEST_F(FactoryProgramWiring, NamesAndKnobNamesArePrintableAndNamedKnobsAreWired)
     }
 }
 
-TEST_F(FactoryProgramWiring, EverySlotAimsAtAParameterItsModuleUses) {
+TEST(FactoryProgramWiring, EverySlotAimsAtAParameterItsModuleUses) {
     InProcessHost host;
     for (int bank = 0; bank < kBanks; ++bank) {
         host.plugin().getPrograms().setCurrentBank(bank);

@@ -44,13 +44,12 @@ struct RecordingEditor : kirra::EditorNotifications {
 TEST(MidiInput, OverlappingNotesKeepTheGateUntilTheLastRelease) {
     InProcessHost host;
     const kirra::MidiState& midi = host.plugin().getMidiState();
-    EventList first;
-    play(host, first.midi(0, 0x90, 60, 100).midi(3, 0x91, 64, 80).midi(5, 0x80, 60, 0));
+    play(host, EventList().midi(0, 0x90, 60, 100).midi(3, 0x91, 64, 80).midi(5, 0x80, 60, 0));
     EXPECT_EQ(midi.gate, 1.0f);
     EXPECT_FLOAT_EQ(midi.velocity, 80 / 127.0f);
     EXPECT_EQ(midi.heldCount, 1);
-    EventList second;  // a note-on of velocity 0 releases like a note-off
-    play(host, second.midi(0, 0x9F, 64, 0));
+    // A note-on of velocity 0 releases like a note-off
+    play(host, EventList().midi(0, 0x9F, 64, 0));
     EXPECT_EQ(midi.gate, 0.0f);
     EXPECT_EQ(midi.velocity, 0.0f);
     EXPECT_EQ(midi.heldCount, 0);
@@ -61,13 +60,14 @@ TEST(MidiInput, OverlappingNotesKeepTheGateUntilTheLastRelease) {
 TEST(MidiInput, RepeatedAndUnheldNotesChangeNothing) {
     InProcessHost host;
     const kirra::MidiState& midi = host.plugin().getMidiState();
-    EventList events;
-    play(host,
-         events.midi(0, 0x80, 70).midi(0, 0x90, 50, 90).midi(1, 0x90, 50, 10).midi(2, 0x80, 51));
+    play(host, EventList()
+                   .midi(0, 0x80, 70)
+                   .midi(0, 0x90, 50, 90)
+                   .midi(1, 0x90, 50, 10)
+                   .midi(2, 0x80, 51));
     EXPECT_EQ(midi.heldCount, 1);
     EXPECT_FLOAT_EQ(midi.velocity, 90 / 127.0f);
-    EventList off;
-    play(host, off.midi(0, 0x80, 50));
+    play(host, EventList().midi(0, 0x80, 50));
     EXPECT_EQ(midi.gate, 0.0f);
 }
 
@@ -85,14 +85,12 @@ TEST(MidiInput, PerformanceValuesAndTheEndsOfTheirRanges) {
     EXPECT_FLOAT_EQ(midi.noteNumber, 0.0f);
     EXPECT_FLOAT_EQ(midi.noteFrequency, -9 / 96.0f);
     EXPECT_FLOAT_EQ(midi.velocity, 1 / 127.0f);
-    EventList bends;
-    play(host, bends.midi(0, 0xE0, 0, 0));
+    play(host, EventList().midi(0, 0xE0, 0, 0));
     EXPECT_EQ(midi.pitchBend, -1.0f);
-    EventList top;
-    play(host, top.midi(0, 0xE5, 127, 127));
+    play(host, EventList().midi(0, 0xE5, 127, 127));
     EXPECT_NEAR(midi.pitchBend, 0.99988f, 1e-5f);
-    EventList release;  // the last note off clears the pressures too
-    play(host, release.midi(0, 0x80, 127).midi(0, 0x80, 0));
+    // the last note off clears the pressures too
+    play(host, EventList().midi(0, 0x80, 127).midi(0, 0x80, 0));
     EXPECT_EQ(midi.keyPressure, 0.0f);
     EXPECT_EQ(midi.channelPressure, 0.0f);
 }
@@ -135,16 +133,14 @@ TEST(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
 TEST(MidiInput, EventsBeyondTheBlockOrOutOfOrderStopTheList) {
     InProcessHost host;
     const kirra::MidiState& midi = host.plugin().getMidiState();
-    EventList events;
     // Handled: 10. Then 5 comes after 10: the list stops, and 20 is never reached.
-    play(host, events.midi(10, 0xB0, 1, 10).midi(5, 0xB0, 2, 20).midi(20, 0xB0, 3, 30));
+    play(host, EventList().midi(10, 0xB0, 1, 10).midi(5, 0xB0, 2, 20).midi(20, 0xB0, 3, 30));
     EXPECT_FLOAT_EQ(midi.controllers[1], 10 / 127.0f);
     EXPECT_EQ(midi.controllers[2], 0.0f);
     EXPECT_EQ(midi.controllers[3], 0.0f);
-    EventList late;  // offsets at or past the block's end, or negative
-    play(host, late.midi(63, 0xB0, 4, 40).midi(64, 0xB0, 5, 50).midi(1000, 0xB0, 6, 60));
-    EventList negative;
-    play(host, negative.midi(-1, 0xB0, 7, 70));
+    // Offsets at or past the block's end, or negative
+    play(host, EventList().midi(63, 0xB0, 4, 40).midi(64, 0xB0, 5, 50).midi(1000, 0xB0, 6, 60));
+    play(host, EventList().midi(-1, 0xB0, 7, 70));
     EXPECT_FLOAT_EQ(midi.controllers[4], 40 / 127.0f);
     EXPECT_EQ(midi.controllers[5], 0.0f);
     EXPECT_EQ(midi.controllers[6], 0.0f);
@@ -160,8 +156,7 @@ TEST(MidiInput, LearnedControllerMovesItsKnobAsHostAutomation) {
     plugin.attachEditor(nullptr, &editor);
     kirra::MidiLearn& learn = plugin.getMidiLearn();
     learn.setState(kirra::MidiLearn::kLearnKnob1 + 2);  // KNOB3
-    EventList first;
-    play(host, first.midi(0, 0xB0, 20, 64));
+    play(host, EventList().midi(0, 0xB0, 20, 64));
     EXPECT_EQ(learn.getLearnedController(2), 20);
     EXPECT_EQ(learn.getState(), kirra::MidiLearn::kIdle);
     EXPECT_FLOAT_EQ(plugin.getParameter(kKnob1 + 2), 64 / 127.0f);
@@ -172,16 +167,14 @@ TEST(MidiInput, LearnedControllerMovesItsKnobAsHostAutomation) {
     EXPECT_EQ(editor.learnCalls[0], std::make_pair(0, 20));
 
     learn.setState(kirra::MidiLearn::kLearnInput + 1);  // Mix learns the same controller
-    EventList second;
-    play(host, second.midi(0, 0xB3, 20, 127).midi(1, 0xB0, 21, 5));
+    play(host, EventList().midi(0, 0xB3, 20, 127).midi(1, 0xB0, 21, 5));
     EXPECT_EQ(learn.getLearnedController(9), 20);
     EXPECT_EQ(plugin.getParameter(kMix), 1.0f);
     EXPECT_EQ(plugin.getParameter(kKnob1 + 2), 1.0f);
     EXPECT_EQ(host.script().automation.size(), 3u);  // controller 21 drives nothing
 
     learn.setState(kirra::MidiLearn::kMonitor);  // shows the number only
-    EventList third;
-    play(host, third.midi(0, 0xB0, 7, 1));
+    play(host, EventList().midi(0, 0xB0, 7, 1));
     EXPECT_EQ(editor.learnCalls.back(), std::make_pair(0, 7));
     for (int control = 0; control < kirra::MidiLearn::kControls; ++control)
         EXPECT_NE(learn.getLearnedController(control), 7);

@@ -199,12 +199,16 @@ TEST(ModulationSlots, LfoThroughASlotModulatesAToneAtItsRate) {
     EXPECT_LT(quietest, 0.01);
 }
 
+// A stereo operator, and an LFO driving an attenuation and the input level.
 TEST(ModulationSlots, ModulatedOutputDoesNotDependOnTheBlockSize) {
     auto input = noise(5000, 3, 0.5f);
     std::vector<float> reference;
     for (int blockSize : {512, 1, 7, 31, 32, 33}) {
         InProcessHost host;
         kirra::Plugin& plugin = host.plugin();
+        plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
+        plugin.setParameter(operatorParameter(1, 1), 0.8f);
+        plugin.setParameter(kInput, 0.9f);
         setModulatorType(plugin, 2, kirra::kLFO);
         plugin.setParameter(modulatorParameter(2, kirra::LFO::kMode), 0.25f);
         plugin.setParameter(modulatorParameter(2, kirra::LFO::kRate), 0.5f);

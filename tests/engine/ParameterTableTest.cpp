@@ -14,21 +14,11 @@ using namespace kirra::param;
 namespace {
 
 std::string name(kirra::Plugin& plugin, int index) {
-    char text[vst::kPluginTextBytes] = {};
-    plugin.getParameterName(index, text);
-    return text;
-}
-
-std::string label(kirra::Plugin& plugin, int index) {
-    char text[vst::kPluginTextBytes] = {};
-    plugin.getParameterLabel(index, text);
-    return text;
+    return hostText(plugin, &kirra::Plugin::getParameterName, index);
 }
 
 std::string display(kirra::Plugin& plugin, int index) {
-    char text[vst::kPluginTextBytes] = {};
-    plugin.getParameterDisplay(index, text);
-    return text;
+    return hostText(plugin, &kirra::Plugin::getParameterDisplay, index);
 }
 
 }  // namespace
@@ -65,58 +55,47 @@ TEST(ParameterTable, NamesFollowTheIndexMap) {
     };
     for (const auto& [index, text] : expected)
         EXPECT_EQ(name(plugin, index), text) << index;
-    EXPECT_EQ(label(plugin, kDryDelay), "smpl/ms");
-    EXPECT_EQ(label(plugin, kMeterFalloff), "dB/sec");
-    EXPECT_EQ(label(plugin, kOpToOp11), "dB");
-    EXPECT_EQ(label(plugin, kKnob1), "");
+    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kDryDelay), "smpl/ms");
+    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kMeterFalloff), "dB/sec");
+    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kOpToOp11), "dB");
+    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kKnob1), "");
 }
 
 TEST(ParameterTable, DisplaysOfTheGlobalParameters) {
     InProcessHost host(48000.0f);
     kirra::Plugin& plugin = host.plugin();
     EXPECT_EQ(display(plugin, kMix), "100.0000");
-    plugin.setParameter(kMix, 0.5f);
-    EXPECT_EQ(display(plugin, kMix), "50.00000");
-    plugin.setParameter(kInput, 0.0f);
-    EXPECT_EQ(display(plugin, kInput), "-oo");
-    plugin.setParameter(kOutput, 1.0f);
-    EXPECT_EQ(display(plugin, kOutput), "12");
-    plugin.setParameter(kSlotSensitivity1, 0.25f);
-    EXPECT_EQ(display(plugin, kSlotSensitivity1), "-50.0");
-
-    plugin.setParameter(kDryDelay, stateValue(1000, kDryDelayStates));
-    EXPECT_EQ(display(plugin, kDryDelay), "250 (5.2 ms)");
-
-    // Routing shows the cube of its value although it applies the square.
-    plugin.setParameter(kInToOp1, 0.5f);
-    EXPECT_EQ(display(plugin, kInToOp1), "-18");
-
-    plugin.setParameter(kTempo, 0.0f);
-    EXPECT_EQ(display(plugin, kTempo), "auto");
-    plugin.setParameter(kTempoSync, stateValue(0, kTempoSyncStates));
-    EXPECT_EQ(display(plugin, kTempo), "30.00");
-    EXPECT_EQ(display(plugin, kTempoSync), "off");
-    plugin.setParameter(kTempoSync, stateValue(3, kTempoSyncStates));
-    EXPECT_EQ(display(plugin, kTempoSync), "n/a");
-
-    plugin.setParameter(kOutLimiter, stateValue(3, kLimiterStates));
-    EXPECT_EQ(display(plugin, kOutLimiter), "fast");
-    plugin.setParameter(kOutLimiter, stateValue(9, kLimiterStates));
-    EXPECT_EQ(display(plugin, kOutLimiter), "n/a");
-
-    plugin.setParameter(kMeterHold, 1.0f);
-    EXPECT_EQ(display(plugin, kMeterHold), "oo");
-    plugin.setParameter(kMeterHold, 0.0f);
-    EXPECT_EQ(display(plugin, kMeterHold), "1000");
     EXPECT_EQ(display(plugin, kMeterFalloff), "24");
-
-    plugin.setParameter(kCurrentMain, stateValue(3, kPageStates));
-    EXPECT_EQ(display(plugin, kCurrentMain), "MOD ROUTING");
-    plugin.setParameter(kOperatorBypass1, stateValue(1, 2));
-    EXPECT_EQ(display(plugin, kOperatorBypass1), "bypass");
     EXPECT_EQ(display(plugin, kOperatorType1), "GAIN");
     EXPECT_EQ(display(plugin, kModulatorType1), "EMPTY");
     EXPECT_EQ(display(plugin, kKnobName1), "");
+    // Set in this order: the tempo's display depends on the sync set before it.
+    const struct {
+        int index;
+        float value;
+        const char* text;
+    } cases[] = {
+        {kMix, 0.5f, "50.00000"},
+        {kInput, 0.0f, "-oo"},
+        {kOutput, 1.0f, "12"},
+        {kSlotSensitivity1, 0.25f, "-50.0"},
+        {kDryDelay, stateValue(1000, kDryDelayStates), "250 (5.2 ms)"},
+        {kInToOp1, 0.5f, "-18"},  // routing shows the cube of its value, applies the square
+        {kTempo, 0.0f, "auto"},
+        {kTempoSync, stateValue(0, kTempoSyncStates), "off"},
+        {kTempo, 0.0f, "30.00"},
+        {kTempoSync, stateValue(3, kTempoSyncStates), "n/a"},
+        {kOutLimiter, stateValue(3, kLimiterStates), "fast"},
+        {kOutLimiter, stateValue(9, kLimiterStates), "n/a"},
+        {kMeterHold, 1.0f, "oo"},
+        {kMeterHold, 0.0f, "1000"},
+        {kCurrentMain, stateValue(3, kPageStates), "MOD ROUTING"},
+        {kOperatorBypass1, stateValue(1, 2), "bypass"},
+    };
+    for (const auto& c : cases) {
+        plugin.setParameter(c.index, c.value);
+        EXPECT_EQ(display(plugin, c.index), c.text) << c.index << " at " << c.value;
+    }
 }
 
 TEST(ParameterTable, ValuesReadBackAsStored) {
@@ -203,7 +182,8 @@ TEST(ParameterTable, ProgramSelectionLoadsWithoutWritingBack) {
     EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1), stateValue(3, kDestinationStates));
     EXPECT_FLOAT_EQ(second.values[kSlotDestination1], stateValue(3, kDestinationStates));
     EXPECT_EQ(host.script().updateDisplayCalls, 1);
-    plugin.selectProgram(64);  // ignored
+    plugin.selectProgram(64);  // numbers outside the bank are ignored
+    plugin.selectProgram(-1);
     EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 1);
 }
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/FlatProgram.h"
 #include "engine/ProgramImages.h"
+#include "support/ConfigHome.h"
 
 using namespace kirra;
 
@@ -28,16 +28,10 @@ std::vector<uint8_t> presetImage(const Program& program) {
 
 // Every 32-bit field after the start reversed, as a big-endian machine writes the image.
 std::vector<uint8_t> bigEndian(std::vector<uint8_t> image, int records) {
-    auto reverse = [&](size_t at) {
-        std::swap(image[at], image[at + 3]);
-        std::swap(image[at + 1], image[at + 2]);
-    };
-    reverse(0);
-    reverse(4);
-    reverse(8);
+    testing_support::reverseWords(image, 0, 12);
     for (int p = 0; p < records; ++p) {
-        for (int i = 0; i < param::kProgramParameterCount; ++i)
-            reverse(kImageHeaderBytes + p * kRecordBytes + kNameFieldBytes + 4 * i);
+        size_t values = kImageHeaderBytes + p * kRecordBytes + kNameFieldBytes;
+        testing_support::reverseWords(image, values, values + 4 * param::kProgramParameterCount);
     }
     return image;
 }
@@ -59,25 +53,21 @@ TEST(ProgramImages, PresetImageBytes) {
               loadWord(reinterpret_cast<uint8_t*>(&program.values[5])));
 }
 
-TEST(ProgramImages, PresetReadsBackInEitherByteOrder) {
-    Program written = testProgram("Twenty-four characters!!", 1.0f);
-    for (bool reversed : {false, true}) {
-        std::vector<uint8_t> image = presetImage(written);
-        if (reversed) image = bigEndian(image, 1);
-        Program read;
-        ASSERT_TRUE(readPresetImage(image.data(), image.size(), read));
-        expectSameProgram(read, written);
-    }
-}
-
-TEST(ProgramImages, BankReadsBackInEitherByteOrder) {
+TEST(ProgramImages, PresetAndBankReadBackInEitherByteOrder) {
     std::vector<Program> written(ProgramStore::kPrograms);
     for (int p = 0; p < ProgramStore::kPrograms; ++p)
         written[p] = testProgram(("P" + std::to_string(p)).c_str(), p / 63.0f);
+    written[0].setName("Twenty-four characters!!");  // fills its field without a terminator
     std::vector<uint8_t> image(kBankImageBytes);
     writeBankImage(written.data(), image.data());
     EXPECT_EQ(std::memcmp(&image[8], "00017", 5), 0);
     for (bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "byte-reversed" : "native");
+        std::vector<uint8_t> preset = presetImage(written[0]);
+        if (reversed) preset = bigEndian(preset, 1);
+        Program readPreset;
+        ASSERT_TRUE(readPresetImage(preset.data(), preset.size(), readPreset));
+        expectSameProgram(readPreset, written[0]);
         std::vector<Program> read(ProgramStore::kPrograms);
         std::vector<uint8_t> data = reversed ? bigEndian(image, ProgramStore::kPrograms) : image;
         ASSERT_TRUE(readBankImage(data.data(), data.size(), read.data()));
@@ -121,18 +111,4 @@ TEST(ProgramImages, DamagedOrForeignDataIsIgnored) {
     EXPECT_FALSE(readBankImage(bank.data(), bank.size() - 1, target.data()));
     EXPECT_FALSE(readBankImage(nullptr, kBankImageBytes, target.data()));
     expectSameProgram(target[0], original);
-}
-
-TEST(ProgramImages, FlatProgramValues) {
-    constexpr ProgramValues flat = flatProgramValues();
-    int nonZero = 0;
-    for (float value : flat.values)
-        nonZero += value != 0.0f;
-    // Power, Input, Mix, Output, four Gains, 16 x 3 slot fields, DryDly, five links, Tempo,
-    // OutLimiter, TempoSync.
-    EXPECT_EQ(nonZero, 4 + 4 + 48 + 1 + 5 + 1 + 2);
-    EXPECT_EQ(flat.values[252], 0.000381f);
-    EXPECT_EQ(flat.values[263], 1.0f);
-    EXPECT_EQ(flat.values[276], 1.0f);
-    EXPECT_EQ(flat.values[411], 0.09375f);
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
@@ -34,41 +36,36 @@ std::vector<float> testSignal(size_t frames) {
 
 }  // namespace
 
-TEST(SignalPath, DefaultChainDelaysByOneSamplePerOperatorLink) {
-    InProcessHost host;
-    disableLimiter(host.plugin());
-    host.plugin().setParameter(kDryDelay, 0.0f);  // a dry path would blur the measurement
-    auto input = testSignal(2000);
-    Stereo out = host.process(stereo(input));
-    expectDelayed(input, out.left, 3);
-    expectDelayed(input, out.right, 3);
-}
-
-TEST(SignalPath, PowerOffPassesTheDryDelayOnly) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    disableLimiter(plugin);
-    plugin.setParameter(kPower, 0.0f);
-    plugin.setParameter(kDryDelay, stateValue(40, kDryDelayStates));  // 10 samples
-    plugin.setParameter(kInput, 0.9f);
-    plugin.setParameter(kOutput, 0.1f);
-    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
-    plugin.suspend();
+TEST(SignalPath, WetAndDryPathsDelayByTheirSettings) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, float>> settings;
+        int delay;
+    } cases[] = {
+        // One sample per operator link; a dry path would blur the measurement.
+        {"default chain", {{kDryDelay, 0.0f}}, 3},
+        // Power off passes the dry delay only, whatever the levels and modules.
+        {"power off",
+         {{kPower, 0.0f},
+          {kDryDelay, stateValue(40, kDryDelayStates)},  // 10 samples
+          {kInput, 0.9f},
+          {kOutput, 0.1f},
+          {kOperatorType1 + 1, stateValue(kirra::kStereo, 64)}},
+         10},
+        {"mix zero", {{kMix, 0.0f}, {kDryDelay, stateValue(16, kDryDelayStates)}}, 4},
+    };
     auto input = testSignal(3000);
-    Stereo out = host.process(stereo(input));
-    expectDelayed(input, out.left, 10);
-}
-
-TEST(SignalPath, MixZeroGivesTheDryPathDelayedByItsSetting) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    disableLimiter(plugin);
-    plugin.setParameter(kMix, 0.0f);
-    plugin.setParameter(kDryDelay, stateValue(16, kDryDelayStates));
-    plugin.suspend();
-    auto input = testSignal(2000);
-    Stereo out = host.process(stereo(input));
-    expectDelayed(input, out.right, 4);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InProcessHost host;
+        disableLimiter(host.plugin());
+        for (auto [index, value] : c.settings)
+            host.plugin().setParameter(index, value);
+        host.plugin().suspend();
+        Stereo out = host.process(stereo(input));
+        expectDelayed(input, out.left, c.delay);
+        expectDelayed(input, out.right, c.delay);
+    }
 }
 
 TEST(SignalPath, LimiterHoldsAHotSquareNearFullScaleAfterTheLookAhead) {
@@ -117,25 +114,6 @@ TEST(SignalPath, ThirtyTwoOneSampleBlocksMakeOneControlUpdate) {
         EXPECT_FLOAT_EQ(out.left[i], 1.0f) << i;
     EXPECT_LT(out.left[31 + 3 + 1], 1.0f);
     EXPECT_NEAR(out.left[31 + 3 + 32], 0.0f, 1e-6f);
-}
-
-TEST(SignalPath, OutputDoesNotDependOnTheBlockSize) {
-    auto input = testSignal(3000);
-    std::vector<float> reference;
-    for (int blockSize : {512, 1, 7, 31, 32, 33}) {
-        InProcessHost host;
-        kirra::Plugin& plugin = host.plugin();
-        plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
-        plugin.setParameter(operatorParameter(1, 1), 0.8f);
-        plugin.setParameter(kInput, 0.9f);
-        plugin.suspend();
-        Stereo out = host.process(stereo(input), blockSize);
-        if (reference.empty()) {
-            reference = out.left;
-        } else {
-            EXPECT_EQ(out.left, reference) << "block size " << blockSize;
-        }
-    }
 }
 
 TEST(SignalPath, DoublePrecisionEntryComputesTheSameSamples) {

@@ -11,6 +11,7 @@
 #include "engine/ByteOrder.h"
 #include "engine/StateChunk.h"
 #include "modules/ModuleCatalogue.h"
+#include "support/ConfigHome.h"
 #include "support/InProcessHost.h"
 #include "support/Signals.h"
 
@@ -27,13 +28,6 @@ size_t nameOffset(int bank, int preset) {
 
 size_t valueOffset(int bank, int preset, int index) {
     return 69 + 108045 * bank + 1688 * preset + 4 * index;
-}
-
-std::vector<uint8_t> chunkOf(kirra::Plugin& plugin) {
-    void* data = nullptr;
-    int32_t size = plugin.getChunk(&data, false);
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    return std::vector<uint8_t>(bytes, bytes + size);
 }
 
 int32_t restore(kirra::Plugin& plugin, std::vector<uint8_t> chunk) {
@@ -60,20 +54,13 @@ void makeDistinctState(kirra::Plugin& plugin) {
 
 // Every 32-bit field byte-reversed: the header words, the values and the controller numbers.
 std::vector<uint8_t> byteReversed(std::vector<uint8_t> chunk) {
-    auto reverse = [&](size_t offset) {
-        std::swap(chunk[offset], chunk[offset + 3]),
-            std::swap(chunk[offset + 1], chunk[offset + 2]);
-    };
-    for (size_t offset : {0, 4, 8, 12, 16, 20, 24, 28})
-        reverse(offset);
+    reverseWords(chunk, 0, 32);
     for (int bank = 0; bank < 3; ++bank) {
-        for (int preset = 0; preset < 64; ++preset) {
-            for (int index = 0; index < kProgramParameterCount; ++index)
-                reverse(valueOffset(bank, preset, index));
-        }
+        for (int preset = 0; preset < 64; ++preset)
+            reverseWords(chunk, valueOffset(bank, preset, 0),
+                         valueOffset(bank, preset, kProgramParameterCount));
     }
-    for (int target = 0; target < 11; ++target)
-        reverse(kLearnOffset + 4 * target);
+    reverseWords(chunk, kLearnOffset, kLearnOffset + 4 * 11);
     return chunk;
 }
 
@@ -118,9 +105,7 @@ TEST(StateChunk, RoundTripRestoresNamesValuesLearningAndSelection) {
         EXPECT_EQ(chunkOf(plugin), saved);
         EXPECT_EQ(plugin.getPrograms().getCurrentBank(), 2);
         EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 5);
-        char name[32] = {};
-        plugin.getProgramName(name);
-        EXPECT_STREQ(name, "Twenty-four characters!!");
+        EXPECT_EQ(currentProgramName(plugin), "Twenty-four characters!!");
         EXPECT_EQ(plugin.getOperatorType(1), kirra::kStereo);
         EXPECT_EQ(plugin.getParameter(operatorParameter(1, 1)), 0.3f);
         EXPECT_EQ(plugin.getParameter(kInput), 0.61f);
@@ -142,22 +127,23 @@ TEST(StateChunk, RejectedChunksChangeNothing) {
     kirra::Plugin& plugin = host.plugin();
     std::vector<uint8_t> before = chunkOf(plugin);
     EXPECT_EQ(plugin.setChunk(nullptr, 324211, false), -1);
-    std::vector<uint8_t> shorter(valid.begin(), valid.end() - 1);
-    EXPECT_EQ(restore(plugin, shorter), -1);
+    EXPECT_EQ(plugin.setChunk(valid.data(), -5, false), -1);
+    auto changed = [](std::vector<uint8_t> chunk, size_t at, uint8_t byte) {
+        chunk[at] = byte;
+        return chunk;
+    };
     std::vector<uint8_t> longer = valid;
     longer.push_back(0);
-    EXPECT_EQ(restore(plugin, longer), -1);
-    EXPECT_EQ(restore(plugin, {}), -1);
-    EXPECT_EQ(plugin.setChunk(valid.data(), -5, false), -1);
-    std::vector<uint8_t> unknown = valid;
-    unknown[4] = 'x';
-    EXPECT_EQ(restore(plugin, unknown), -1);
-    std::vector<uint8_t> otherVersion = valid;
-    otherVersion[3] = 2;
-    EXPECT_EQ(restore(plugin, otherVersion), -1);
-    std::vector<uint8_t> reversedWrongVersion = byteReversed(valid);
-    reversedWrongVersion[0] = 2;
-    EXPECT_EQ(restore(plugin, reversedWrongVersion), -1);
+    const std::vector<uint8_t> rejected[] = {
+        std::vector<uint8_t>(valid.begin(), valid.end() - 1),
+        longer,
+        {},
+        changed(valid, 4, 'x'),              // unknown
+        changed(valid, 3, 2),                // another version
+        changed(byteReversed(valid), 0, 2),  // another version, byte-reversed
+    };
+    for (const std::vector<uint8_t>& chunk : rejected)
+        EXPECT_EQ(restore(plugin, chunk), -1) << chunk.size();
     EXPECT_EQ(chunkOf(plugin), before);
     EXPECT_EQ(host.script().updateDisplayCalls, 0);
 }
@@ -215,24 +201,6 @@ TEST(StateChunk, HostileValuesAreLimitedAndNeverReachTheAudioAsNaN) {
     EXPECT_EQ(countBadSamples(out.left) + countBadSamples(out.right), 0);
 }
 
-TEST(ProgramSelection, AppliesTheStoredPositionsOfANewModuleType) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    kirra::Program& program = plugin.getPrograms().program(0, 7);
-    program.values[kOperatorType1] = stateValue(kirra::kStereo, 64);
-    program.values[operatorParameter(0, 0)] = 0.1f;
-    program.values[operatorParameter(0, 1)] = 0.9f;
-    plugin.selectProgram(7);
-    EXPECT_EQ(plugin.getOperatorType(0), kirra::kStereo);
-    EXPECT_EQ(plugin.getParameter(operatorParameter(0, 0)), 0.1f);
-    EXPECT_EQ(plugin.getParameter(operatorParameter(0, 1)), 0.9f);
-    EXPECT_EQ(plugin.getPrograms().program(0, 7).values[operatorParameter(0, 1)], 0.9f);
-    // Numbers outside the bank are ignored.
-    plugin.selectProgram(64);
-    plugin.selectProgram(-1);
-    EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 7);
-}
-
 TEST(ProgramSelection, EditsReachTheCurrentProgramAndTheTypeMemory) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
@@ -243,7 +211,5 @@ TEST(ProgramSelection, EditsReachTheCurrentProgramAndTheTypeMemory) {
     EXPECT_EQ(plugin.getParameterMemory().operatorValues(0, 3, 2, kirra::kPanner)[0], 0.42f);
     EXPECT_NE(plugin.getParameterMemory().operatorValues(0, 4, 2, kirra::kPanner)[0], 0.42f);
     plugin.setProgramName("a name far longer than the twenty-four characters allowed");
-    char name[64] = {};
-    plugin.getProgramName(name);
-    EXPECT_EQ(std::strlen(name), 24u);
+    EXPECT_EQ(currentProgramName(plugin).size(), 24u);
 }
