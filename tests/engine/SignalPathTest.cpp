@@ -104,9 +104,7 @@ TEST(SignalPath, ThirtyTwoOneSampleBlocksMakeOneControlUpdate) {
     kirra::Plugin& plugin = host.plugin();
     disableLimiter(plugin);
     plugin.setParameter(kDryDelay, 0.0f);
-    Stereo ones(96);
-    std::fill(ones.left.begin(), ones.left.end(), 1.0f);
-    std::fill(ones.right.begin(), ones.right.end(), 1.0f);
+    Stereo ones = stereo(std::vector<float>(96, 1.0f));
     // A gain change waits for the control update at the 32nd sample, then ramps over 32.
     plugin.setParameter(operatorParameter(0, 0), 0.0f);
     Stereo out = host.process(ones, 1);

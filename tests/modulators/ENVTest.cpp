@@ -20,10 +20,7 @@ namespace {
 constexpr float kRate = 44100.0f;
 
 Stereo constant(size_t frames, float left, float right) {
-    Stereo signal(frames);
-    std::fill(signal.left.begin(), signal.left.end(), left);
-    std::fill(signal.right.begin(), signal.right.end(), right);
-    return signal;
+    return Stereo(std::vector<float>(frames, left), std::vector<float>(frames, right));
 }
 
 }  // namespace
