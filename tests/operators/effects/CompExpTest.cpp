@@ -34,12 +34,6 @@ std::unique_ptr<kirra::Operator> instantPeak() {
     return op;
 }
 
-std::string display(const kirra::Operator& op, int position) {
-    kirra::ModuleText text;
-    op.getParameterDisplay(position, text);
-    return text;
-}
-
 }  // namespace
 
 TEST(CompExp, DefaultsAreExactlyTransparentAtEveryLevel) {
@@ -159,21 +153,16 @@ TEST(CompExp, KeySourcesAndListen) {
 
 TEST(CompExp, Texts) {
     auto op = makeOperator(kirra::kCompExp, kRate);
-    EXPECT_EQ(display(*op, CompExp::kThreshold), "0");
-    EXPECT_EQ(display(*op, CompExp::kAttack), "10.0");
-    EXPECT_EQ(display(*op, CompExp::kSource), "op in");
-    EXPECT_EQ(display(*op, CompExp::kDetector), "RMS");
-    kirra::ModuleText text;
-    op->getEditorText(CompExp::kAttack, 0.5f, text);
-    EXPECT_STREQ(text, "125ms");
-    op->getEditorText(CompExp::kMakeup, 0.75f, text);
-    EXPECT_STREQ(text, "30.0 dB");
-    const std::pair<float, const char*> ratios[] = {
-        {0.995f, "oo:1"}, {0.95f, "20.0:1"}, {0.5f, "2.00:1"}, {0.0f, "1.00:1"}};
-    for (const auto& [value, expected] : ratios) {
-        op->getEditorText(CompExp::kRatio, value, text);
-        EXPECT_STREQ(text, expected);
-    }
+    expectDisplays(*op, {{CompExp::kThreshold, "0"},
+                         {CompExp::kAttack, "10.0"},
+                         {CompExp::kSource, "op in"},
+                         {CompExp::kDetector, "RMS"}});
+    expectTexts(*op, {{CompExp::kAttack, 0.5f, nullptr, "125ms"},
+                      {CompExp::kMakeup, 0.75f, nullptr, "30.0 dB"},
+                      {CompExp::kRatio, 0.995f, nullptr, "oo:1"},
+                      {CompExp::kRatio, 0.95f, nullptr, "20.0:1"},
+                      {CompExp::kRatio, 0.5f, nullptr, "2.00:1"},
+                      {CompExp::kRatio, 0.0f, nullptr, "1.00:1"}});
     EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "OO", 0.0f), 1.0f);
     EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "4:1", 0.0f), 0.75f);
     EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "0.5", 0.3f), 0.0f);
@@ -181,13 +170,10 @@ TEST(CompExp, Texts) {
     EXPECT_FLOAT_EQ(op->textToValue(CompExp::kAttack, "1000", 0.0f), 1.0f);
     EXPECT_FLOAT_EQ(op->textToValue(CompExp::kSource, "side in", 0.0f), stateValue(5, 6));
 
-    op->setParameter(CompExp::kType, stateValue(CompExp::kExpand, 4));
-    EXPECT_EQ(display(*op, CompExp::kType), "expand");
-    op->getEditorText(CompExp::kRatio, 0.5f, text);
-    EXPECT_STREQ(text, "3.00:1");
+    // The ratio reads by the type.
+    expectTexts(*op, {{CompExp::kType, stateValue(CompExp::kExpand, 4), "expand", nullptr},
+                      {CompExp::kRatio, 0.5f, nullptr, "3.00:1"}});
     EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "3:1", 0.0f), 0.5f);
-    op->setParameter(CompExp::kType, stateValue(3, 4));
-    EXPECT_EQ(display(*op, CompExp::kRatio), "---");
-    op->getEditorText(CompExp::kRatio, 0.5f, text);
-    EXPECT_STREQ(text, "error");
+    expectTexts(*op, {{CompExp::kType, stateValue(3, 4), nullptr, nullptr},
+                      {CompExp::kRatio, 0.5f, "---", "error"}});
 }

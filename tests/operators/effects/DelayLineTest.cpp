@@ -31,18 +31,6 @@ std::unique_ptr<kirra::Operator> plainDelay(double samplesLeft, double samplesRi
     return op;
 }
 
-std::string display(const kirra::Operator& op, int position) {
-    kirra::ModuleText text;
-    op.getParameterDisplay(position, text);
-    return text;
-}
-
-std::string editorText(const kirra::Operator& op, int position, float value) {
-    kirra::ModuleText text;
-    op.getEditorText(position, value, text);
-    return text;
-}
-
 }  // namespace
 
 TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
@@ -59,7 +47,7 @@ TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
     auto longest = plainDelay(0, 0);
     longest->setParameter(DelayLine::kTimeLeft, 1.0f);
     longest->setSampleRate(kRate);
-    EXPECT_EQ(display(*longest, DelayLine::kTimeLeft), "4000");
+    EXPECT_EQ(displayOf(*longest, DelayLine::kTimeLeft), "4000");
     OperatorRunner longRunner(*longest);
     Stereo longOut = longRunner.run(impulse(176500));
     EXPECT_EQ(peakIndex(longOut.left), 176400u);
@@ -97,8 +85,8 @@ TEST(DelayLine, TempoTimesFollowTheTempoUpToFourSeconds) {
     op->setParameter(DelayLine::kTimeRight, stateValue(0, 30));  // "8/1": 16 s at 120 bpm
     op->setTempo(120.0f);
     op->setSampleRate(kRate);
-    EXPECT_EQ(display(*op, DelayLine::kTimeLeft), "0.25");
-    EXPECT_EQ(editorText(*op, DelayLine::kTimeRight, op->getBaseValue(DelayLine::kTimeRight)),
+    EXPECT_EQ(displayOf(*op, DelayLine::kTimeLeft), "0.25");
+    EXPECT_EQ(editorTextOf(*op, DelayLine::kTimeRight, op->getBaseValue(DelayLine::kTimeRight)),
               "8/1");
     OperatorRunner runner(*op);
     Stereo out = runner.run(impulse(176500));
@@ -220,25 +208,9 @@ TEST(DelayLine, ModeSwitchConvertsTimes) {
 
 TEST(DelayLine, Texts) {
     auto op = makeOperator(kirra::kDelayLine, kRate);
-    kirra::ModuleText label;
-    op->getParameterLabel(DelayLine::kTimeLeft, label);
-    EXPECT_STREQ(label, "");  // tempo-based
-    EXPECT_EQ(display(*op, DelayLine::kFeedback), "-oo");
-    EXPECT_EQ(editorText(*op, DelayLine::kFeedback, 0.0f), "-oodB");
-    EXPECT_EQ(editorText(*op, DelayLine::kFeedback, 1.0f), "0.0dB");
-    EXPECT_EQ(display(*op, DelayLine::kMode), "tempo-based");
-    EXPECT_EQ(editorText(*op, DelayLine::kMode, 0.25f), "time");
-    EXPECT_EQ(display(*op, DelayLine::kInterpolate), "linear");
-    EXPECT_EQ(display(*op, DelayLine::kFeedbackMode), "independent");
-    EXPECT_EQ(editorText(*op, DelayLine::kFeedbackMode, 0.75f), "align");
-    EXPECT_EQ(display(*op, DelayLine::kPanLeft), "L 100");
-    EXPECT_EQ(display(*op, DelayLine::kPanRight), "R 100");
-    EXPECT_EQ(editorText(*op, DelayLine::kPanLeft, 0.5f), "CENTER");
-    EXPECT_EQ(editorText(*op, DelayLine::kPanRight, 0.75f), "L 050");
-    EXPECT_EQ(display(*op, DelayLine::kTimeBoth), "---");
+    EXPECT_EQ(labelOf(*op, DelayLine::kTimeLeft), "");  // tempo-based
     EXPECT_TRUE(op->isParameterUsed(DelayLine::kTimeBoth));
     EXPECT_FALSE(op->isParameterUsed(DelayLine::kMode));
-
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1/8", 0.0f), stateValue(6, 30));
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1/7", 0.0f), stateValue(3, 30));
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kPanLeft, "R:50", 0.0f), 0.75f);
@@ -247,11 +219,22 @@ TEST(DelayLine, Texts) {
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kFeedback, "-oo", 0.5f), 0.0f);
     EXPECT_NEAR(op->textToValue(DelayLine::kFeedback, "-6", 0.0f), std::cbrt(0.50119f), 1e-5);
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kFeedback, "-120", 0.5f), 0.0f);
+    expectTexts(*op, {{DelayLine::kFeedback, 0.0f, "-oo", "-oodB"},
+                      {DelayLine::kFeedback, 1.0f, nullptr, "0.0dB"},
+                      {DelayLine::kInterpolate, 0.5f, "linear", nullptr},
+                      {DelayLine::kFeedbackMode, 0.25f, "independent", nullptr},
+                      {DelayLine::kFeedbackMode, 0.75f, nullptr, "align"},
+                      {DelayLine::kPanLeft, 0.0f, "L 100", nullptr},
+                      {DelayLine::kPanRight, 0.0f, "R 100", nullptr},
+                      {DelayLine::kPanLeft, 0.5f, nullptr, "CENTER"},
+                      {DelayLine::kPanRight, 0.75f, nullptr, "L 050"},
+                      {DelayLine::kTimeBoth, 0.7f, "---", nullptr},
+                      {DelayLine::kMode, 0.75f, "tempo-based", nullptr},
+                      {DelayLine::kMode, 0.25f, nullptr, "time"}});
 
-    op->setParameter(DelayLine::kMode, 0.25f);  // time-based
-    op->getParameterLabel(DelayLine::kTimeLeft, label);
-    EXPECT_STREQ(label, "ms");
-    EXPECT_EQ(editorText(*op, DelayLine::kTimeLeft, 0.125f), "500.0ms");
+    // Time-based from here on.
+    EXPECT_EQ(labelOf(*op, DelayLine::kTimeLeft), "ms");
+    EXPECT_EQ(editorTextOf(*op, DelayLine::kTimeLeft, 0.125f), "500.0ms");
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1000", 0.0f), 0.25f);
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "9000", 0.0f), 1.0f);
 }

@@ -162,26 +162,16 @@ TEST(Distortion, DiffuserIsAnAllpassChain) {
 
 TEST(Distortion, Texts) {
     auto op = makeOperator(kirra::kDistortion, kRate);
-    kirra::ModuleText text;
-    const std::pair<int, const char*> displays[] = {
-        {Distortion::kDrive, "0"},        {Distortion::kFrequency, "1000"},
-        {Distortion::kBandwidth, "0.20"}, {Distortion::kType, "0"},
-        {Distortion::kDiffuse, "off"},    {Distortion::kCrossover, "off"}};
-    for (const auto& [position, expected] : displays) {
-        op->getParameterDisplay(position, text);
-        EXPECT_STREQ(text, expected) << position;
-    }
-    op->getEditorText(Distortion::kDrive, 1.0f, text);
-    EXPECT_STREQ(text, "120.0 dB");
-    op->getEditorText(Distortion::kType, stateValue(3, 16), text);
-    EXPECT_STREQ(text, "asym A");
-    op->getEditorText(Distortion::kType, stateValue(12, 16), text);
-    EXPECT_STREQ(text, "---");
-    op->setParameter(Distortion::kType, stateValue(12, 16));
-    op->getParameterDisplay(Distortion::kType, text);
-    EXPECT_STREQ(text, "12");
-    op->getEditorText(Distortion::kDiffuse, 0.5f, text);
-    EXPECT_STREQ(text, "50.0");
+    expectDisplays(*op, {{Distortion::kDrive, "0"},
+                         {Distortion::kFrequency, "1000"},
+                         {Distortion::kBandwidth, "0.20"},
+                         {Distortion::kType, "0"},
+                         {Distortion::kDiffuse, "off"},
+                         {Distortion::kCrossover, "off"}});
+    expectTexts(*op, {{Distortion::kDrive, 1.0f, nullptr, "120.0 dB"},
+                      {Distortion::kType, stateValue(3, 16), nullptr, "asym A"},
+                      {Distortion::kType, stateValue(12, 16), "12", "---"},
+                      {Distortion::kDiffuse, 0.5f, nullptr, "50.0"}});
 
     EXPECT_NEAR(op->textToValue(Distortion::kDrive, "120", 0.0f), 1.0f, 1e-5);
     EXPECT_NEAR(op->textToValue(Distortion::kDrive, "-5", 0.5f), 0.0f, 1e-6);

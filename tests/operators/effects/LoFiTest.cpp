@@ -110,15 +110,9 @@ TEST(LoFi, ChannelsFollowTheirOwnModulatedCopies) {
 
 TEST(LoFi, Texts) {
     auto op = makeOperator(kirra::kLoFi);
-    kirra::ModuleText text;
-    op->getEditorText(LoFi::kHoldRate, 0.0f, text);
-    EXPECT_STREQ(text, "2205 Hz");
-    op->getParameterDisplay(LoFi::kHoldRate, text);
-    EXPECT_STREQ(text, "44100");
-    op->getEditorText(LoFi::kBits, 0.0f, text);
-    EXPECT_STREQ(text, "1.0");
-    op->getParameterDisplay(LoFi::kBits, text);
-    EXPECT_STREQ(text, "16.0");
+    expectDisplays(*op, {{LoFi::kHoldRate, "44100"}, {LoFi::kBits, "16.0"}});
+    expectTexts(*op,
+                {{LoFi::kHoldRate, 0.0f, nullptr, "2205 Hz"}, {LoFi::kBits, 0.0f, nullptr, "1.0"}});
     EXPECT_NEAR(op->textToValue(LoFi::kBits, "8.5", 0.0f), 0.5f, 1e-6);
     EXPECT_NEAR(op->textToValue(LoFi::kHoldRate, "2205", 0.5f), 0.0f, 1e-5);
     EXPECT_NEAR(op->textToValue(LoFi::kHoldRate, "100000", 0.5f), 1.0f, 1e-6);

@@ -125,17 +125,10 @@ TEST(Pitch, BothChannelsFollowTheLeftCopies) {
 
 TEST(Pitch, Texts) {
     auto op = makeOperator(kirra::kPitch);
-    kirra::ModuleText text;
-    op->getParameterDisplay(Pitch::kSemitones, text);
-    EXPECT_STREQ(text, "0");
-    op->getParameterDisplay(Pitch::kResolution, text);
-    EXPECT_STREQ(text, "highest");
-    op->getEditorText(Pitch::kTune, 0.25f, text);
-    EXPECT_STREQ(text, "-6.00");
-    op->getEditorText(Pitch::kCents, 1.0f, text);
-    EXPECT_STREQ(text, "50");
-    op->getEditorText(Pitch::kSemitones, 0.0f, text);
-    EXPECT_STREQ(text, "-12");
+    expectDisplays(*op, {{Pitch::kSemitones, "0"}, {Pitch::kResolution, "highest"}});
+    expectTexts(*op, {{Pitch::kTune, 0.25f, nullptr, "-6.00"},
+                      {Pitch::kCents, 1.0f, nullptr, "50"},
+                      {Pitch::kSemitones, 0.0f, nullptr, "-12"}});
     EXPECT_FLOAT_EQ(op->textToValue(Pitch::kSemitones, "7", 0.0f), 19.5f / 25.0f);
     EXPECT_FLOAT_EQ(op->textToValue(Pitch::kSemitones, "-40", 0.5f), 0.5f / 25.0f);
     EXPECT_FLOAT_EQ(op->textToValue(Pitch::kCents, "-25", 0.0f), 0.25f);

@@ -165,31 +165,21 @@ TEST(Reverb2, UnusedTypesPassTheInput) {
 
 TEST(Reverb2, Texts) {
     auto op = makeOperator(kirra::kReverb2);
-    kirra::ModuleText text;
-    const std::pair<int, const char*> displays[] = {{Reverb2::kTime, "50"},
-                                                    {Reverb2::kAmount, "100"},
-                                                    {Reverb2::kType, "hall"},
-                                                    {Reverb2::kPredelayMode, "time"},
-                                                    {Reverb2::kPredelay, "0"}};
-    for (const auto& [position, expected] : displays) {
-        op->getParameterDisplay(position, text);
-        EXPECT_STREQ(text, expected) << position;
-    }
-    op->getEditorText(Reverb2::kDamping, 0.25f, text);
-    EXPECT_STREQ(text, "25.0 %");
-    op->getEditorText(Reverb2::kPredelay, 0.12f, text);
-    EXPECT_STREQ(text, "120ms");
-    op->getEditorText(Reverb2::kType, stateValue(7, 16), text);
-    EXPECT_STREQ(text, "");
+    EXPECT_FALSE(op->isParameterUsed(Reverb2::kType));
+    EXPECT_TRUE(op->isParameterUsed(Reverb2::kAmount));
+    expectDisplays(*op, {{Reverb2::kTime, "50"},
+                         {Reverb2::kAmount, "100"},
+                         {Reverb2::kType, "hall"},
+                         {Reverb2::kPredelayMode, "time"},
+                         {Reverb2::kPredelay, "0"}});
     EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kType, "plate", 0.0f), stateValue(2, 16));
     EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kPredelay, "250", 0.0f), 0.25f);
     EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kTime, "150", 0.0f), 1.0f);
-    op->setParameter(Reverb2::kPredelayMode, stateValue(1, 2));
-    op->getParameterDisplay(Reverb2::kPredelay, text);
-    EXPECT_STREQ(text, "8.00");
-    op->getEditorText(Reverb2::kPredelay, stateValue(17, 30), text);
-    EXPECT_STREQ(text, "3/32");
+    expectTexts(*op, {{Reverb2::kDamping, 0.25f, nullptr, "25.0 %"},
+                      {Reverb2::kPredelay, 0.12f, nullptr, "120ms"},
+                      {Reverb2::kPredelayMode, stateValue(1, 2), "tempo", nullptr},
+                      {Reverb2::kPredelay, 0.0f, "8.00", nullptr},
+                      {Reverb2::kPredelay, stateValue(17, 30), nullptr, "3/32"},
+                      {Reverb2::kType, stateValue(7, 16), nullptr, ""}});
     EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kPredelay, "1/12", 0.0f), stateValue(26, 30));
-    EXPECT_FALSE(op->isParameterUsed(Reverb2::kType));
-    EXPECT_TRUE(op->isParameterUsed(Reverb2::kAmount));
 }

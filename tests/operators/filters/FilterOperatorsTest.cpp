@@ -1,11 +1,10 @@
-// What all seven filter operators share: their place in the catalogue, modulation slots that
-// survive a change between interchangeable filters, the limit below Nyquist at low rates, and
-// bad input of every kind.
+// What all seven filter operators share: per-channel modulation, modulation slots that survive a
+// change between interchangeable filters, the limit below Nyquist at low rates, output that does
+// not depend on the block size, and tails that end without allocating.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "engine/ModulationSlots.h"
 #include "engine/ModuleFactory.h"
@@ -24,26 +23,7 @@ namespace {
 const int kFilterTypes[] = {kirra::kBiquad, kirra::kSVF,    kirra::kMoog,   kirra::kComb,
                             kirra::kEQ,     kirra::kPhaser, kirra::kFormant};
 
-Stereo testInput(size_t frames) {
-    auto tone = sine(1234.5, 44100.0, frames, 0.5);
-    auto hiss = noise(frames, 17, 0.5f);
-    for (size_t i = 0; i < frames; ++i)
-        tone[i] += hiss[i];
-    return Stereo(tone, noise(frames, 18));
-}
-
 }  // namespace
-
-TEST(FilterOperators, EachTypeCreatesItsFilter) {
-    for (int type : kFilterTypes) {
-        FilterProbe probe(type);
-        kirra::ModuleText name;
-        probe.op().getName(name);
-        EXPECT_STREQ(name, kirra::operatorCatalogue(type).shortName) << type;
-        EXPECT_EQ(probe.plugin().getOperatorType(0), type);
-        EXPECT_GE(probe.plotted(1000.0), 0.0) << type;
-    }
-}
 
 TEST(FilterOperators, EachChannelFollowsItsOwnCopyAndOnlyDestinationsAreModulated) {
     struct Case {
@@ -131,83 +111,8 @@ TEST(FilterOperators, AtLowRatesTheTopFrequencyStaysBelowNyquistAndIsPlottedAsHe
     }
 }
 
-TEST(FilterOperators, EverySettingAtEveryRateStaysFiniteAndBounded) {
-    const Stereo input = testInput(3000);
-    for (float rate : {8000.0f, 22050.0f, 32000.0f, 44100.0f, 96000.0f, 384000.0f}) {
-        for (int type : kFilterTypes) {
-            FilterProbe probe(type, rate);
-            auto check = [&](const char* what, int position) {
-                Stereo out = probe.run(input);
-                // A blown-up recursion restarts from silence, so a bound is what shows it.
-                for (const auto* channel : {&out.left, &out.right}) {
-                    ASSERT_EQ(countBadSamples(*channel), 0u)
-                        << rate << " type " << type << " " << what << " " << position;
-                    ASSERT_LT(peak(*channel), 1e4)
-                        << rate << " type " << type << " " << what << " " << position;
-                }
-            };
-            for (float extreme : {0.0f, 1.0f}) {
-                for (int p = 0; p < kirra::Operator::kPositions; ++p)
-                    probe.set(p, extreme);
-                check(extreme == 0.0f ? "all at 0" : "all at 1", -1);
-                for (int position = 0; position < kirra::Operator::kPositions; ++position) {
-                    probe.set(position, 1.0f - extreme);
-                    check("one flipped", position);
-                    probe.set(position, extreme);
-                }
-            }
-        }
-    }
-}
-
-TEST(FilterOperators, CarelessHostValuesAndRateChangesWhileRunning) {
-    const Stereo input = testInput(2048);
-    const float careless[] = {std::numeric_limits<float>::quiet_NaN(), -3.0f, 7.5f,
-                              std::numeric_limits<float>::infinity(), 1e30f};
-    for (int type : kFilterTypes) {
-        FilterProbe probe(type);
-        for (float value : careless) {
-            for (int position = 0; position < kirra::Operator::kPositions; ++position) {
-                probe.plugin().setParameter(operatorParameter(0, position), value);
-            }
-            Stereo out = probe.resume(input);
-            ASSERT_EQ(countBadSamples(out.left), 0u) << type << " " << value;
-        }
-        for (float rate : {8000.0f, 384000.0f, 22050.0f, 44100.0f}) {
-            probe.plugin().setSampleRate(rate);
-            Stereo out = probe.resume(input, 64);
-            ASSERT_EQ(countBadSamples(out.right), 0u) << type << " " << rate;
-        }
-    }
-}
-
-TEST(FilterOperators, OnTheirOwnNoInputOrValueTurnsIntoInfinityOrNaN) {
-    // Straight into the operators, past the engine's checks: NaN and out-of-range values as
-    // base values, and finite samples large enough to overflow any gain above one.
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (int type : kFilterTypes) {
-        auto op = kirra::createOperator(type, 0, nullptr);
-        for (int position = 0; position < kirra::Operator::kPositions; ++position) {
-            op->setParameter(position,
-                             position % 3 == 0 ? nan : (position % 3 == 1 ? -2.0f : 9.0f));
-        }
-        op->setSampleRate(44100.0f);
-        float values[kirra::Operator::kPositions];
-        for (int position = 0; position < kirra::Operator::kPositions; ++position)
-            values[position] = op->getBaseValue(position);
-        EXPECT_TRUE(std::isfinite(op->magnitudeAt(values, 1000.0))) << type;
-        for (int i = 0; i < 20000; ++i) {
-            if (i % kirra::kControlPeriod == 0) op->updateParameters();
-            float left = (i % 7 == 0) ? 3e38f : -1e38f * (i % 5);
-            float right = i == 100 ? nan : left;
-            op->processSample(left, right);
-            ASSERT_TRUE(std::isfinite(left) && std::isfinite(right)) << type << " at " << i;
-        }
-    }
-}
-
 TEST(FilterOperators, OutputDoesNotDependOnTheBlockSize) {
-    const Stereo input = testInput(2000);
+    const Stereo input(noise(2000, 17), noise(2000, 18));
     for (int type : kFilterTypes) {
         std::vector<float> reference;
         for (int blockSize : {512, 1, 31, 33}) {

@@ -3,15 +3,17 @@
 // out. Responses are measured from impulse responses and compared with the operator's own
 // magnitudeAt (what the plots draw) and with analytic formulas.
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "modules/Operator.h"
+#include "operators/OperatorTexts.h"
 #include "support/InProcessHost.h"
 
 namespace filter_tests {
+
+using namespace operator_tests;
 
 class FilterProbe {
   public:
@@ -37,26 +39,6 @@ class FilterProbe {
     std::unique_ptr<testing_support::InProcessHost> host_;
     float sampleRate_;
 };
-
-// Name, parameter count and the positions offered as modulation destinations.
-void expectIdentity(const kirra::Operator& op, const char* name, int parameters,
-                    std::initializer_list<int> destinations);
-// Host display (with the value as base value) and editor text of a position, in order.
-struct TextCase {
-    int position;
-    float value;
-    const char* display;
-    const char* editor;
-};
-void expectTexts(kirra::Operator& op, std::initializer_list<TextCase> cases);
-// Typed texts read back, from a current value of 0.3.
-struct EntryCase {
-    int position;
-    const char* typed;
-    float value;
-};
-void expectEntries(const kirra::Operator& op, std::initializer_list<EntryCase> cases);
-std::string labelOf(const kirra::Operator& op, int position);
 
 // The frequency knobs' scale, 20 * 1000^v Hz, both ways.
 float frequencyValue(double hertz);

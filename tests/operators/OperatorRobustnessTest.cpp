@@ -1,0 +1,156 @@
+// Careless settings for every operator with a state: every position at its ends, modulation far
+// past them, NaN and out-of-range values from the host, every rate from 8 to 384 kHz and rate
+// changes while audio runs. Nothing may crash, reach outside a buffer (the sanitizer build
+// watches) or turn finite input into NaN, infinity or subnormals; a blown-up recursion restarts
+// from silence, so a bound on the filters' output is what shows it.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "engine/ModuleFactory.h"
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
+#include "operators/effects/EffectTestSupport.h"
+#include "operators/filters/FilterProbe.h"
+#include "support/Signals.h"
+
+using namespace testing_support;
+using kirra::param::operatorParameter;
+
+namespace {
+
+const int kEffectTypes[] = {kirra::kLoFi,    kirra::kDelayLine, kirra::kDistortion,
+                            kirra::kCompExp, kirra::kReverb2,   kirra::kPitch};
+const int kFilterTypes[] = {kirra::kBiquad, kirra::kSVF,    kirra::kMoog,   kirra::kComb,
+                            kirra::kEQ,     kirra::kPhaser, kirra::kFormant};
+const float kRates[] = {8000.0f,  22050.0f, 32000.0f,  44100.0f,
+                        48000.0f, 96000.0f, 192000.0f, 384000.0f};
+
+// Loud noise with a burst of silence in the middle, so decays into silence are seen too.
+Stereo harshInput(size_t frames) {
+    Stereo input(noise(frames, 11, 4.0f), noise(frames, 12, 4.0f));
+    for (size_t i = frames / 3; i < 2 * frames / 3; ++i)
+        input.left[i] = input.right[i] = 0.0f;
+    return input;
+}
+
+// A tone in hiss on the left, noise on the right.
+Stereo filterInput(size_t frames) {
+    auto tone = sine(1234.5, 44100.0, frames, 0.5);
+    auto hiss = noise(frames, 17, 0.5f);
+    for (size_t i = 0; i < frames; ++i)
+        tone[i] += hiss[i];
+    return Stereo(tone, noise(frames, 18));
+}
+
+void expectClean(const Stereo& out, double bound, const char* what, int type, float rate,
+                 int position = -1) {
+    for (const auto* channel : {&out.left, &out.right}) {
+        ASSERT_EQ(countBadSamples(*channel), 0u)
+            << what << " type " << type << " at " << rate << " position " << position;
+        ASSERT_LT(peak(*channel), bound)
+            << what << " type " << type << " at " << rate << " position " << position;
+    }
+}
+
+}  // namespace
+
+TEST(OperatorRobustness, EffectPositionsAtTheirEndsAtEveryRate) {
+    using namespace effects_test;
+    const Stereo input = harshInput(6000);
+    const double unbounded = std::numeric_limits<double>::infinity();
+    for (int type : kEffectTypes) {
+        for (float rate : kRates) {
+            for (float value : {0.0f, 1.0f, 0.5f}) {
+                auto op = makeOperator(type, rate);
+                for (int position = 0; position < kirra::Operator::kPositions; ++position)
+                    op->setParameter(position, value);
+                OperatorRunner runner(*op);
+                expectClean(runner.run(input), unbounded, "value", type, rate);
+            }
+            // Modulation pushing every position far beyond both ends, alternately.
+            auto op = makeOperator(type, rate);
+            OperatorRunner runner(*op);
+            int period = 0;
+            runner.modulate = [&period](kirra::Operator& module) {
+                float amount = (++period / 3) % 2 == 0 ? 50.0f : -50.0f;
+                for (int position = 0; position < kirra::Operator::kPositions; ++position) {
+                    module.addModulation(position, amount, -amount);
+                    module.clampModulation(position);
+                }
+            };
+            expectClean(runner.run(input), unbounded, "modulation", type, rate);
+        }
+    }
+}
+
+TEST(OperatorRobustness, EveryFilterSettingAtEveryRateStaysFiniteAndBounded) {
+    const Stereo input = filterInput(3000);
+    for (float rate : {8000.0f, 22050.0f, 32000.0f, 44100.0f, 96000.0f, 384000.0f}) {
+        for (int type : kFilterTypes) {
+            filter_tests::FilterProbe probe(type, rate);
+            for (float extreme : {0.0f, 1.0f}) {
+                for (int p = 0; p < kirra::Operator::kPositions; ++p)
+                    probe.set(p, extreme);
+                expectClean(probe.run(input), 1e4, "all at the end", type, rate);
+                for (int position = 0; position < kirra::Operator::kPositions; ++position) {
+                    probe.set(position, 1.0f - extreme);
+                    expectClean(probe.run(input), 1e4, "one flipped", type, rate, position);
+                    probe.set(position, extreme);
+                }
+            }
+        }
+    }
+}
+
+TEST(OperatorRobustness, CarelessHostValuesAndRateChangesWhileRunning) {
+    const Stereo input = harshInput(2048);
+    const float careless[] = {std::numeric_limits<float>::quiet_NaN(), -3.0f, 7.5f,
+                              std::numeric_limits<float>::infinity(), 1e30f};
+    const double unbounded = std::numeric_limits<double>::infinity();
+    std::vector<int> types(std::begin(kEffectTypes), std::end(kEffectTypes));
+    types.insert(types.end(), std::begin(kFilterTypes), std::end(kFilterTypes));
+    for (int type : types) {
+        auto host = makeOperatorProbe(type);
+        kirra::Plugin& plugin = host->plugin();
+        // Every position ends at full scale: feedback and long times where the module has
+        // them, so buffers are full when they are reallocated.
+        for (float value : careless) {
+            for (int position = 0; position < kirra::Operator::kPositions; ++position)
+                plugin.setParameter(operatorParameter(0, position), value);
+            expectClean(host->process(input), unbounded, "careless value", type, 44100.0f);
+        }
+        for (float rate : {384000.0f, 8000.0f, 192000.0f, 22050.0f, 96000.0f, 44100.0f}) {
+            plugin.setSampleRate(rate);
+            expectClean(host->process(input, 333), unbounded, "after change", type, rate);
+        }
+    }
+}
+
+TEST(OperatorRobustness, FiltersOnTheirOwnTurnNoInputOrValueIntoInfinityOrNaN) {
+    // Straight into the operators, past the engine's checks: NaN and out-of-range values as
+    // base values, and finite samples large enough to overflow any gain above one.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (int type : kFilterTypes) {
+        auto op = kirra::createOperator(type, 0, nullptr);
+        for (int position = 0; position < kirra::Operator::kPositions; ++position) {
+            op->setParameter(position,
+                             position % 3 == 0 ? nan : (position % 3 == 1 ? -2.0f : 9.0f));
+        }
+        op->setSampleRate(44100.0f);
+        float values[kirra::Operator::kPositions];
+        for (int position = 0; position < kirra::Operator::kPositions; ++position)
+            values[position] = op->getBaseValue(position);
+        EXPECT_TRUE(std::isfinite(op->magnitudeAt(values, 1000.0))) << type;
+        for (int i = 0; i < 20000; ++i) {
+            if (i % kirra::kControlPeriod == 0) op->updateParameters();
+            float left = (i % 7 == 0) ? 3e38f : -1e38f * (i % 5);
+            float right = i == 100 ? nan : left;
+            op->processSample(left, right);
+            ASSERT_TRUE(std::isfinite(left) && std::isfinite(right)) << type << " at " << i;
+        }
+    }
+}
