@@ -13,6 +13,7 @@
 #include "editor/CMyNameKnob.h"
 #include "editor/MyFrame.h"
 #include "gui/ListMenu.h"
+#include "gui/PointerEvents.h"
 #include "modules/ModuleMath.h"
 
 namespace {
@@ -21,30 +22,13 @@ using namespace kirra::editor;
 using kirra::ModuleText;
 using kirra::gui::Frame;
 using kirra::gui::Key;
-using kirra::gui::KeyEvent;
-using kirra::gui::MouseEvent;
 using kirra::gui::Rect;
 
-MouseEvent at(int x, int y, int buttons = kirra::gui::kLeftButton, int modifiers = 0,
-              bool doubleClick = false) {
-    MouseEvent event;
-    event.where = {x, y};
-    event.buttons = buttons;
-    event.modifiers = modifiers;
-    event.doubleClick = doubleClick;
-    return event;
-}
-
-void click(Frame& frame, MouseEvent event) {
-    frame.mouseDown(event);
-    frame.mouseUp(event);
-}
-
-void drag(Frame& frame, int x, int fromY, int toY, int modifiers = 0) {
-    frame.mouseDown(at(x, fromY, kirra::gui::kLeftButton, modifiers));
-    frame.mouseMoved(at(x, toY, kirra::gui::kLeftButton, modifiers));
-    frame.mouseUp(at(x, toY, kirra::gui::kLeftButton, modifiers));
-}
+using testing_support::click;
+using testing_support::drag;
+using testing_support::mouseAt;
+using testing_support::pressKey;
+using testing_support::typeKeys;
 
 // Texts in percent; typed numbers are percent; remembers the editing flag.
 struct PercentSource : ValueTextSource {
@@ -99,12 +83,12 @@ TEST_F(Controls, ModuleParamDragCoversTheRangeIn400PixelsOr2000WithShift) {
     auto* field = frame.addView(std::make_unique<CModuleParam>(Rect{100, 600, 300, 611}, &recorder,
                                                                20, "Amount", &percent, 4, 100));
     field->setValue(0.0f);
-    frame.mouseDown(at(150, 605));
+    frame.mouseDown(mouseAt(150, 605));
     EXPECT_TRUE(percent.editing);
-    frame.mouseMoved(at(150, 405));
+    frame.mouseMoved(mouseAt(150, 405));
     EXPECT_FLOAT_EQ(field->getValue(), 0.5f);
-    frame.mouseMoved(at(150, 205));
-    frame.mouseUp(at(150, 205));
+    frame.mouseMoved(mouseAt(150, 205));
+    frame.mouseUp(mouseAt(150, 205));
     EXPECT_FALSE(percent.editing);
     EXPECT_FLOAT_EQ(field->getValue(), 1.0f);
     EXPECT_EQ(recorder.lastTag, 20);
@@ -112,15 +96,15 @@ TEST_F(Controls, ModuleParamDragCoversTheRangeIn400PixelsOr2000WithShift) {
     EXPECT_EQ(field->getText(), "100.0%");
 
     field->setValue(0.0f);
-    drag(frame, 150, 605, 205, kirra::gui::kShift);
+    drag(frame, 150, 605, 150, 205, kirra::gui::kShift);
     EXPECT_FLOAT_EQ(field->getValue(), 0.2f);
     // Pressing shift half way re-anchors: 200 coarse pixels, then 200 fine ones.
     field->setValue(0.0f);
-    frame.mouseDown(at(150, 605));
-    frame.mouseMoved(at(150, 405));
-    frame.mouseMoved(at(150, 405, kirra::gui::kLeftButton, kirra::gui::kShift));
-    frame.mouseMoved(at(150, 205, kirra::gui::kLeftButton, kirra::gui::kShift));
-    frame.mouseUp(at(150, 205));
+    frame.mouseDown(mouseAt(150, 605));
+    frame.mouseMoved(mouseAt(150, 405));
+    frame.mouseMoved(mouseAt(150, 405, kirra::gui::kLeftButton, kirra::gui::kShift));
+    frame.mouseMoved(mouseAt(150, 205, kirra::gui::kLeftButton, kirra::gui::kShift));
+    frame.mouseUp(mouseAt(150, 205));
     EXPECT_FLOAT_EQ(field->getValue(), 0.6f);
 }
 
@@ -130,31 +114,26 @@ TEST_F(Controls, ModuleParamWheelTypedEntryAndDefault) {
     EXPECT_STREQ(field->getName(), "no name!");
     field->setDefaultValue(0.25f);
     field->setValue(0.5f);
-    frame.wheel(at(150, 605), 1.0f);
+    frame.wheel(mouseAt(150, 605), 1.0f);
     EXPECT_NEAR(field->getValue(), 0.51f, 1e-6f);
-    frame.wheel(at(150, 605, 0, kirra::gui::kShift), -1.0f);
+    frame.wheel(mouseAt(150, 605, 0, kirra::gui::kShift), -1.0f);
     EXPECT_NEAR(field->getValue(), 0.509f, 1e-6f);
 
-    click(frame, at(250, 605));
-    click(frame, at(250, 605, kirra::gui::kLeftButton, 0, true));
+    click(frame, mouseAt(250, 605));
+    click(frame, mouseAt(250, 605, kirra::gui::kLeftButton, 0, true));
     ASSERT_TRUE(field->isEntering());
-    for (char c : std::string("12.5\x01")) {
-        KeyEvent event;
-        event.key = Key::kCharacter;
-        event.character = static_cast<unsigned char>(c);
-        frame.keyDown(event);
-    }
-    frame.keyDown(KeyEvent{Key::kReturn, 0, 0});
+    typeKeys(frame, "12.5\x01");
+    pressKey(frame, Key::kReturn);
     EXPECT_NEAR(field->getValue(), 0.125f, 1e-6f);
     EXPECT_EQ(field->getText(), "12.5%");
 
     // Text that means nothing leaves the value as it was.
-    click(frame, at(250, 605, kirra::gui::kLeftButton, 0, true));
-    frame.keyDown(KeyEvent{Key::kCharacter, 'x', 0});
-    frame.keyDown(KeyEvent{Key::kReturn, 0, 0});
+    click(frame, mouseAt(250, 605, kirra::gui::kLeftButton, 0, true));
+    typeKeys(frame, "x");
+    pressKey(frame, Key::kReturn);
     EXPECT_NEAR(field->getValue(), 0.125f, 1e-6f);
 
-    click(frame, at(250, 605, kirra::gui::kLeftButton, kirra::gui::kControl));
+    click(frame, mouseAt(250, 605, kirra::gui::kLeftButton, kirra::gui::kControl));
     EXPECT_FLOAT_EQ(field->getValue(), 0.25f);
 }
 
@@ -163,11 +142,11 @@ TEST_F(Controls, SteppedFieldWrapsBothWays) {
     auto* field = frame.addView(std::make_unique<CModuleParamDiscreet>(
         Rect{100, 600, 300, 611}, &recorder, 30, "Mode", &choices, 2, 5, 5, 100));
     field->setValue(kirra::indexToValue(4, 5));
-    click(frame, at(150, 605));
+    click(frame, mouseAt(150, 605));
     EXPECT_EQ(field->getChoice(), 0);
-    click(frame, at(150, 605, kirra::gui::kRightButton));
+    click(frame, mouseAt(150, 605, kirra::gui::kRightButton));
     EXPECT_EQ(field->getChoice(), 4);
-    click(frame, at(150, 605, kirra::gui::kRightButton));
+    click(frame, mouseAt(150, 605, kirra::gui::kRightButton));
     EXPECT_EQ(field->getChoice(), 3);
     EXPECT_FLOAT_EQ(recorder.lastValue, kirra::indexToValue(3, 5));
 
@@ -175,10 +154,10 @@ TEST_F(Controls, SteppedFieldWrapsBothWays) {
     auto* limited = frame.addView(std::make_unique<CModuleParamDiscreet>(
         Rect{100, 620, 300, 631}, &recorder, 31, "Limit", &choices, 3, 16, 4, 100));
     limited->setValue(kirra::indexToValue(9, 16));
-    click(frame, at(150, 625));
+    click(frame, mouseAt(150, 625));
     EXPECT_EQ(limited->getChoice(), 0);
     limited->setValue(kirra::indexToValue(9, 16));
-    click(frame, at(150, 625, kirra::gui::kRightButton));
+    click(frame, mouseAt(150, 625, kirra::gui::kRightButton));
     EXPECT_EQ(limited->getChoice(), 3);
 }
 
@@ -188,32 +167,31 @@ TEST_F(Controls, UnusedAssignableKnobShowsUnusedAndIgnoresTheMouse) {
     ModuleText text;
     knob->knobText(text);
     EXPECT_STREQ(text, "KNOB1");
-    frame.mouseMoved(at(120, 250, 0));
+    frame.mouseMoved(mouseAt(120, 250, 0));
     knob->knobText(text);
     EXPECT_STREQ(text, "UNUSED");
-    drag(frame, 120, 250, 150);
-    click(frame, at(120, 250, kirra::gui::kRightButton));
-    frame.wheel(at(120, 250), 5.0f);
+    drag(frame, 120, 250, 120, 150);
+    click(frame, mouseAt(120, 250, kirra::gui::kRightButton));
+    frame.wheel(mouseAt(120, 250), 5.0f);
     EXPECT_EQ(recorder.changes, 0);
     EXPECT_EQ(recorder.learnTag, -1);
 
     knob->setUsed(true);
-    drag(frame, 120, 250, 150);  // 100 of 200 pixels
+    drag(frame, 120, 250, 120, 150);  // 100 of 200 pixels
     EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
-    frame.mouseMoved(at(120, 250, 0));
+    frame.mouseMoved(mouseAt(120, 250, 0));
     knob->knobText(text);
     EXPECT_STREQ(text, "50.0");
-    click(frame, at(120, 250, kirra::gui::kLeftButton, kirra::gui::kControl));
+    click(frame, mouseAt(120, 250, kirra::gui::kLeftButton, kirra::gui::kControl));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.0f);
-    click(frame, at(120, 250, kirra::gui::kLeftButton, kirra::gui::kControl));
+    click(frame, mouseAt(120, 250, kirra::gui::kLeftButton, kirra::gui::kControl));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
-    click(frame, at(120, 250, kirra::gui::kRightButton));
+    click(frame, mouseAt(120, 250, kirra::gui::kRightButton));
     EXPECT_EQ(recorder.learnTag, 4);
 
-    click(frame, at(120, 250, kirra::gui::kLeftButton, 0, true));
-    for (char c : std::string("Cutoff sweep"))
-        frame.keyDown(KeyEvent{Key::kCharacter, static_cast<uint32_t>(c), 0});
-    frame.keyDown(KeyEvent{Key::kReturn, 0, 0});
+    click(frame, mouseAt(120, 250, kirra::gui::kLeftButton, 0, true));
+    typeKeys(frame, "Cutoff sweep");
+    pressKey(frame, Key::kReturn);
     EXPECT_EQ(recorder.renamedTag, 4);
     EXPECT_EQ(recorder.renamedTo, "Cutoff s");
     frame.mouseExited();
@@ -251,7 +229,7 @@ TEST_F(Controls, InfiniteHoldKeepsThePeakUntilEitherMeterOfThePairIsClicked) {
     left->update(0.0f, 600000.0);
     EXPECT_NEAR(left->getPeakDb(), 0.0f, 1e-4f);
     EXPECT_LE(left->getLevelDb(), -100.0f);
-    click(frame, at(10, 722));
+    click(frame, mouseAt(10, 722));
     EXPECT_FLOAT_EQ(left->getPeakDb(), CMeter::kFloorDb);
     EXPECT_FLOAT_EQ(right->getPeakDb(), CMeter::kFloorDb);
 }
@@ -275,22 +253,22 @@ TEST_F(Controls, SelectorArrowsStopAtTheEndsAndTheListChoosesAType) {
     auto* selector = frame.addView(
         std::make_unique<CMODSelector>(Rect{65, 43, 282, 54}, &recorder, 81, frame.skin(), 104));
     selector->setValue(kirra::indexToValue(0, 64));
-    click(frame, at(68, 48));  // left arrow at the first type
+    click(frame, mouseAt(68, 48));  // left arrow at the first type
     EXPECT_EQ(recorder.changes, 0);
-    click(frame, at(278, 48));
+    click(frame, mouseAt(278, 48));
     EXPECT_EQ(selector->getType(), 1);
     EXPECT_EQ(recorder.lastTag, 81);
     EXPECT_FLOAT_EQ(recorder.lastValue, kirra::indexToValue(1, 64));
     for (int i = 0; i < 10; ++i)
-        click(frame, at(278, 48));
+        click(frame, mouseAt(278, 48));
     EXPECT_EQ(selector->getType(), kirra::kModulatorTypeCount - 1);
 
-    click(frame, at(170, 48));
+    click(frame, mouseAt(170, 48));
     ASSERT_TRUE(frame.isModalOpen());
     auto* list = static_cast<kirra::gui::ListMenu*>(frame.getModalView());
     EXPECT_FALSE(list->hasScrollBar());  // five modulator types fit
     Rect lfo = list->lineRect(1);
-    click(frame, at(lfo.left + 5, lfo.top + 5));
+    click(frame, mouseAt(lfo.left + 5, lfo.top + 5));
     EXPECT_FALSE(frame.isModalOpen());
     EXPECT_EQ(selector->getType(), 1);
 }

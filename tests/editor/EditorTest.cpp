@@ -10,6 +10,7 @@
 
 #include "editor/CLibWnd.h"
 #include "editor/Editor.h"
+#include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/KirraFrame.h"
 #include "editor/routing/ModulationPage.h"
@@ -22,49 +23,14 @@ namespace {
 
 using namespace kirra::editor;
 using kirra::indexToValue;
-using kirra::gui::MouseEvent;
 namespace param = kirra::param;
 
-MouseEvent at(int x, int y, int buttons = kirra::gui::kLeftButton, int modifiers = 0) {
-    MouseEvent event;
-    event.where = {x, y};
-    event.buttons = buttons;
-    event.modifiers = modifiers;
-    return event;
-}
-
-struct EditorFixture : ::testing::Test {
-    EditorFixture() {
-        host.plugin().attachEditor(editor, editor);
-        EXPECT_TRUE(editor->openOffscreen());
-    }
-    KirraFrame& frame() { return *editor->getFrame(); }
-    void click(int x, int y, int buttons = kirra::gui::kLeftButton, int modifiers = 0) {
-        frame().mouseDown(at(x, y, buttons, modifiers));
-        frame().mouseUp(at(x, y, buttons, modifiers));
-    }
-    void drag(int x, int fromY, int toY) {
-        frame().mouseDown(at(x, fromY));
-        frame().mouseMoved(at(x, toY));
-        frame().mouseUp(at(x, toY));
-    }
-    // The editor's periodic work at a given time, as the window thread would run it.
-    void tick(int64_t ms) { editor->tick(ms); }
-    bool automated(int index) {
-        for (const auto& [automatedIndex, value] : host.script().automation) {
-            if (automatedIndex == index) return true;
-        }
-        return false;
-    }
-
-    testing_support::InProcessHost host;
-    // Owned by the plug-in from attachEditor on.
-    Editor* editor = new Editor(host.plugin());
-};
+using editor_tests::EditorFixture;
+using editor_tests::mouseAt;
 
 TEST_F(EditorFixture, OpeningWithTheModulationPageStoredShowsIt) {
     editor->close();
-    host.plugin().setParameter(param::kCurrentMain, indexToValue(3, 4));
+    plugin().setParameter(param::kCurrentMain, indexToValue(3, 4));
     ASSERT_TRUE(editor->openOffscreen());
     EXPECT_EQ(frame().shownPage(), 3);
     EXPECT_NE(frame().modulationPage(), nullptr);
@@ -75,55 +41,55 @@ TEST_F(EditorFixture, OpeningWithTheModulationPageStoredShowsIt) {
 TEST_F(EditorFixture, KnobDragReachesThePluginAndTheHostAsAutomation) {
     // Mix starts at 1.0; 100 pixels down of 200 for the range.
     int x = layout::kMainKnobX[1] + 21;
-    drag(x, 258, 358);
-    EXPECT_NEAR(host.plugin().getParameter(param::kMix), 0.5f, 1e-6f);
-    ASSERT_FALSE(host.script().automation.empty());
-    EXPECT_EQ(host.script().automation.back().first, param::kMix);
-    EXPECT_NEAR(host.script().automation.back().second, 0.5f, 1e-6f);
+    drag(x, 258, x, 358);
+    EXPECT_NEAR(value(param::kMix), 0.5f, 1e-6f);
+    ASSERT_FALSE(host->script().automation.empty());
+    EXPECT_EQ(host->script().automation.back().first, param::kMix);
+    EXPECT_NEAR(host->script().automation.back().second, 0.5f, 1e-6f);
     click(502, 258);  // the power switch
-    EXPECT_FLOAT_EQ(host.plugin().getParameter(param::kPower), 0.0f);
+    EXPECT_FLOAT_EQ(value(param::kPower), 0.0f);
     EXPECT_TRUE(automated(param::kPower));
 }
 
 TEST_F(EditorFixture, HostChangesReachTheControlsAtTheNextTick) {
-    host.setHostParameter(param::kOutput, 0.25f);
+    host->setHostParameter(param::kOutput, 0.25f);
     EXPECT_FLOAT_EQ(frame().mainKnob(2)->getValue(), 0.5f);  // only posted so far
-    tick(0);
+    tickAt(0);
     EXPECT_FLOAT_EQ(frame().mainKnob(2)->getValue(), 0.25f);
 }
 
 TEST_F(EditorFixture, TempoControlSnapsBackWhileLockedToTheHost) {
-    host.plugin().setParameter(param::kCurrentMain, indexToValue(2, 4));
-    tick(0);
+    plugin().setParameter(param::kCurrentMain, indexToValue(2, 4));
+    tickAt(0);
     ASSERT_EQ(frame().shownPage(), 2);
     kirra::gui::Control* tempo = frame().findControl(param::kTempo);
     ASSERT_NE(tempo, nullptr);
-    const float hostTempo = (host.plugin().getCurrentTempo() - 30.0f) / 270.0f;
+    const float hostTempo = (plugin().getCurrentTempo() - 30.0f) / 270.0f;
     kirra::gui::Rect rect = tempo->getRect();
-    drag(rect.right - 5, rect.top + 4, rect.top - 96);
+    drag(rect.right - 5, rect.top + 4, rect.right - 5, rect.top - 96);
     EXPECT_NEAR(tempo->getValue(), hostTempo, 1e-6f);
     EXPECT_FALSE(automated(param::kTempo));
 
-    host.plugin().setParameter(param::kTempoSync, indexToValue(0, 4));
-    tick(100);
-    drag(rect.right - 5, rect.top + 4, rect.top - 96);
-    EXPECT_NEAR(host.plugin().getParameter(param::kTempo), hostTempo + 0.25f, 1e-5f);
+    plugin().setParameter(param::kTempoSync, indexToValue(0, 4));
+    tickAt(100);
+    drag(rect.right - 5, rect.top + 4, rect.right - 5, rect.top - 96);
+    EXPECT_NEAR(value(param::kTempo), hostTempo + 0.25f, 1e-5f);
     EXPECT_TRUE(automated(param::kTempo));
 }
 
 TEST_F(EditorFixture, UnusedKnobIgnoresParameterChangesUntilASlotReadsIt) {
-    host.plugin().setParameter(param::kKnob1 + 2, 0.7f);
-    tick(0);
+    plugin().setParameter(param::kKnob1 + 2, 0.7f);
+    tickAt(0);
     CMyNameKnob* knob = frame().assignableKnob(2);
     EXPECT_FALSE(knob->isUsed());
     EXPECT_FLOAT_EQ(knob->getValue(), 0.0f);
     // Slot 5 reads knob 3 (source 6).
-    host.plugin().setParameter(param::kSlotSource1 + 4, indexToValue(6, param::kSourceStates));
-    tick(10);
+    plugin().setParameter(param::kSlotSource1 + 4, indexToValue(6, param::kSourceStates));
+    tickAt(10);
     EXPECT_TRUE(knob->isUsed());
     EXPECT_FLOAT_EQ(knob->getValue(), 0.7f);
-    host.plugin().setParameter(param::kKnob1 + 2, 0.2f);
-    tick(20);
+    plugin().setParameter(param::kKnob1 + 2, 0.2f);
+    tickAt(20);
     EXPECT_FLOAT_EQ(knob->getValue(), 0.2f);
 }
 
@@ -132,47 +98,47 @@ TEST_F(EditorFixture, TypePickerReplacesTheModuleAndRebuildsItsPanel) {
     // The right arrow of the operator picker: GAIN to BIQUAD... (whatever type 1 is).
     const kirra::gui::Rect& picker = layout::kOperatorSelector;
     click(picker.right - 4, picker.top + 5);
-    EXPECT_EQ(host.plugin().getOperatorType(0), 1);
+    EXPECT_EQ(plugin().getOperatorType(0), 1);
     EXPECT_TRUE(automated(param::kOperatorType1));
-    tick(0);
+    tickAt(0);
     EXPECT_EQ(frame().operatorSelector()->getType(), 1);
 
     // Through the list: STEREO, type 13.
     click(picker.left + 100, picker.top + 5);
     ASSERT_TRUE(frame().isModalOpen());
-    host.plugin().setParameter(param::kOperatorType1, indexToValue(13, 64));
+    plugin().setParameter(param::kOperatorType1, indexToValue(13, 64));
     frame().closeModal();
-    tick(10);
+    tickAt(10);
     EXPECT_EQ(frame().operatorSelector()->getType(), 13);
-    ModuleDescription stereo = ModuleAccess(host.plugin(), SlotKind::kOperator, 0).describe();
+    ModuleDescription stereo = ModuleAccess(plugin(), SlotKind::kOperator, 0).describe();
     ASSERT_EQ(frame().operatorPanel()->fields().size(), stereo.fields.size());
     EXPECT_STREQ(frame().operatorPanel()->fields()[0]->getName(), stereo.fields[0].caption.c_str());
 }
 
 TEST_F(EditorFixture, SlotAndPageButtonsSwitchWhatIsShown) {
     click(layout::kOperatorButtons[2].left + 5, layout::kOperatorButtons[2].top + 5);
-    EXPECT_FLOAT_EQ(host.plugin().getParameter(param::kCurrentOperator), indexToValue(2, 4));
-    tick(0);
+    EXPECT_FLOAT_EQ(value(param::kCurrentOperator), indexToValue(2, 4));
+    tickAt(0);
     EXPECT_EQ(frame().shownOperator(), 2);
     EXPECT_EQ(frame().operatorSelector()->getTag(), param::kOperatorType1 + 2);
     EXPECT_EQ(frame().operatorPanel()->access().getSlot(), 2);
 
     click(layout::kPageButtons[0].left + 5, layout::kPageButtons[0].top + 5);
-    tick(10);
+    tickAt(10);
     EXPECT_EQ(frame().shownPage(), 0);
     EXPECT_NE(frame().findControl(param::kOpToOp11 + 1), nullptr);
     EXPECT_EQ(frame().library(), nullptr);
 }
 
 TEST_F(EditorFixture, BypassedModuleBlinksAtOneCyclePerSecond) {
-    host.plugin().setParameter(param::kOperatorBypass1, indexToValue(1, 2));
-    tick(0);
+    plugin().setParameter(param::kOperatorBypass1, indexToValue(1, 2));
+    tickAt(0);
     CModuleButton* button = frame().operatorButton(0);
     ASSERT_TRUE(button->isBypassed());
     int alternations = 0;
     bool previous = button->isBlinkAlternate();
     for (int64_t ms = 50; ms <= 2000; ms += 10) {
-        tick(ms);
+        tickAt(ms);
         if (button->isBlinkAlternate() != previous) ++alternations;
         previous = button->isBlinkAlternate();
     }
@@ -180,54 +146,54 @@ TEST_F(EditorFixture, BypassedModuleBlinksAtOneCyclePerSecond) {
 }
 
 TEST_F(EditorFixture, IdleCallsFasterThan50MsDoNoExtraWork) {
-    tick(1000);
+    tickAt(1000);
     int phase = editor->getBlinkPhase();
-    tick(1010);
-    tick(1049);
+    tickAt(1010);
+    tickAt(1049);
     EXPECT_EQ(editor->getBlinkPhase(), phase);
-    tick(1050);
+    tickAt(1050);
     EXPECT_EQ(editor->getBlinkPhase(), (phase + 1) % 20);
 }
 
 TEST_F(EditorFixture, MetersFollowTheAudio) {
-    host.plugin().suspend();
+    plugin().suspend();
     testing_support::Stereo input(4096);
     input.left = testing_support::sine(1000.0, 44100.0, 4096, 0.5);
     input.right = input.left;
-    host.process(input);
-    tick(0);
+    host->process(input);
+    tickAt(0);
     EXPECT_NEAR(frame().meter(0)->getLevelDb(), -6.02f, 0.1f);
     EXPECT_NEAR(frame().meter(3)->getLevelDb(), -6.02f, 0.5f);
-    host.plugin().setParameter(param::kMeterHold, 1.0f);
-    tick(100);
-    tick(100000);
+    plugin().setParameter(param::kMeterHold, 1.0f);
+    tickAt(100);
+    tickAt(100000);
     EXPECT_NEAR(frame().meter(0)->getPeakDb(), -6.02f, 0.1f);
 }
 
 TEST_F(EditorFixture, LearnBlinksTheKnobEvery500Ms) {
     int x = layout::kAssignableKnobX[0] + 21;
-    host.plugin().setParameter(param::kSlotSource1, indexToValue(4, param::kSourceStates));
-    tick(0);
+    plugin().setParameter(param::kSlotSource1, indexToValue(4, param::kSourceStates));
+    tickAt(0);
     click(x, 258, kirra::gui::kRightButton);
     EXPECT_EQ(editor->getLearnState(), 2);
-    EXPECT_EQ(host.plugin().getMidiLearn().getState(), 2);
-    tick(100);
+    EXPECT_EQ(plugin().getMidiLearn().getState(), 2);
+    tickAt(100);
     EXPECT_FALSE(frame().assignableKnob(0)->isBlinkDimmed());
-    tick(600);
+    tickAt(600);
     EXPECT_TRUE(frame().assignableKnob(0)->isBlinkDimmed());
     editor->learnStateChanged(0, 7);  // the plug-in saw a controller
-    tick(1100);
-    tick(1600);
+    tickAt(1100);
+    tickAt(1600);
     EXPECT_FALSE(frame().assignableKnob(0)->isBlinkDimmed());
 }
 
 TEST_F(EditorFixture, RenamingAKnobStoresItsEightCharacters) {
-    host.plugin().setParameter(param::kSlotSource1, indexToValue(9, param::kSourceStates));
-    tick(0);
+    plugin().setParameter(param::kSlotSource1, indexToValue(9, param::kSourceStates));
+    tickAt(0);
     editor->knobRenamed(param::kKnob1 + 5, "Wah");
-    EXPECT_EQ(kirra::valueToIndex(host.plugin().getParameter(param::kKnobName1 + 40), 128), 'W');
-    EXPECT_EQ(kirra::valueToIndex(host.plugin().getParameter(param::kKnobName1 + 43), 128), 0);
-    tick(10);
+    EXPECT_EQ(kirra::valueToIndex(value(param::kKnobName1 + 40), 128), 'W');
+    EXPECT_EQ(kirra::valueToIndex(value(param::kKnobName1 + 43), 128), 0);
+    tickAt(10);
     EXPECT_EQ(frame().assignableKnob(5)->getName(), "Wah");
 }
 
@@ -240,11 +206,11 @@ TEST_F(EditorFixture, LibraryLineSelectsThatProgram) {
     EXPECT_EQ(library.getShownBank(), 1);
     kirra::gui::Rect line = library.lineRect(3);
     click(line.left + 20, line.top + 3);
-    EXPECT_EQ(host.plugin().getPrograms().getCurrentBank(), 1);
-    EXPECT_EQ(host.plugin().getPrograms().getCurrentPreset(), 3);
-    tick(0);  // the program selection asks for everything to be shown again
+    EXPECT_EQ(plugin().getPrograms().getCurrentBank(), 1);
+    EXPECT_EQ(plugin().getPrograms().getCurrentPreset(), 3);
+    tickAt(0);  // the program selection asks for everything to be shown again
     EXPECT_NE(frame().library(), nullptr);
-    frame().wheel(at(line.left + 20, line.top + 3), -100.0f);
+    frame().wheel(mouseAt(line.left + 20, line.top + 3), -100.0f);
     EXPECT_EQ(frame().library()->getFirstVisible(), 64 - CLibWnd::kVisibleLines);
 }
 
@@ -252,16 +218,15 @@ TEST_F(EditorFixture, ChangesPostedFromAnotherThreadWhileTicking) {
     std::atomic<bool> stop{false};
     std::thread automation([&] {
         for (int i = 0; !stop; ++i)
-            host.plugin().setParameter(param::kInput + i % 3, (i % 100) / 100.0f);
+            plugin().setParameter(param::kInput + i % 3, (i % 100) / 100.0f);
     });
     for (int64_t ms = 0; ms < 2000; ms += 5)
-        tick(ms);
+        tickAt(ms);
     stop = true;
     automation.join();
-    tick(3000);
+    tickAt(3000);
     for (int knob = 0; knob < 3; ++knob) {
-        EXPECT_FLOAT_EQ(frame().mainKnob(knob)->getValue(),
-                        host.plugin().getParameter(param::kInput + knob));
+        EXPECT_FLOAT_EQ(frame().mainKnob(knob)->getValue(), value(param::kInput + knob));
     }
 }
 

@@ -11,13 +11,12 @@
 #include "editor/CPathField.h"
 #include "editor/EditorLayout.h"
 #include "editor/MyFrame.h"
+#include "gui/PointerEvents.h"
 
 namespace {
 
 using namespace kirra::editor;
 using kirra::gui::Key;
-using kirra::gui::KeyEvent;
-using kirra::gui::MouseEvent;
 using kirra::gui::Rect;
 
 struct FakeLibrary : LibraryOperations {
@@ -54,12 +53,7 @@ struct LibraryPage : ::testing::Test {
         library = frame.addView(std::make_unique<CLibWnd>(layout::kLibraryArea, fake));
     }
     void click(const Rect& box, int modifiers = 0) {
-        MouseEvent event;
-        event.where = {box.left + 2, box.top + 2};
-        event.buttons = kirra::gui::kLeftButton;
-        event.modifiers = modifiers;
-        frame.mouseDown(event);
-        frame.mouseUp(event);
+        testing_support::click(frame, box.left + 2, box.top + 2, kirra::gui::kLeftButton, modifiers);
     }
     FakeLibrary fake;
     MyFrame frame{830, 335};
@@ -93,13 +87,7 @@ TEST_F(LibraryPage, ScrollBarArrowsTrackAndThumb) {
     EXPECT_EQ(library->getFirstVisible(), CLibWnd::kVisibleLines);
     // The thumb dragged to the end of the track shows the last programs.
     library->scrollTo(0);
-    MouseEvent press;
-    press.where = {barX, top + 12};
-    press.buttons = kirra::gui::kLeftButton;
-    frame.mouseDown(press);
-    press.where.y = bottom + 200;
-    frame.mouseMoved(press);
-    frame.mouseUp(press);
+    testing_support::drag(frame, barX, top + 12, barX, bottom + 200);
     EXPECT_EQ(library->getFirstVisible(), LibraryOperations::kPrograms - CLibWnd::kVisibleLines);
 }
 
@@ -125,17 +113,16 @@ TEST_F(LibraryPage, WithoutAFileDialogAPathIsTypedInstead) {
     click(library->actionRect(CLibWnd::kPresetLoad));
     ASSERT_TRUE(frame.isModalOpen());
     ASSERT_NE(dynamic_cast<CPathField*>(frame.getModalView()), nullptr);
-    for (char c : std::string("/tmp/a.vtp\x07"))
-        frame.keyDown(KeyEvent{Key::kCharacter, static_cast<uint32_t>(c), 0});
-    frame.keyDown(KeyEvent{Key::kReturn, 0, 0});
+    testing_support::typeKeys(frame, "/tmp/a.vtp\x07");
+    testing_support::pressKey(frame, Key::kReturn);
     EXPECT_FALSE(frame.isModalOpen());
     ASSERT_EQ(fake.calls.size(), 2u);
     EXPECT_EQ(fake.calls[1], "path Select preset to load 0 /tmp/a.vtp");
 
     // Escape, or a click outside, leaves everything as it was.
     click(library->actionRect(CLibWnd::kBankSave));
-    frame.keyDown(KeyEvent{Key::kCharacter, 'x', 0});
-    frame.keyDown(KeyEvent{Key::kEscape, 0, 0});
+    testing_support::typeKeys(frame, "x");
+    testing_support::pressKey(frame, Key::kEscape);
     EXPECT_FALSE(frame.isModalOpen());
     click(library->actionRect(CLibWnd::kBankSave));
     click({5, 5, 6, 6});

@@ -11,19 +11,15 @@
 #include "gui/Knob.h"
 #include "gui/ListMenu.h"
 #include "gui/OptionMenu.h"
+#include "gui/PointerEvents.h"
 #include "gui/Timer.h"
 
 namespace {
 
 using namespace kirra::gui;
 
-MouseEvent at(int x, int y, int buttons = kLeftButton, int modifiers = 0) {
-    MouseEvent event;
-    event.where = {x, y};
-    event.buttons = buttons;
-    event.modifiers = modifiers;
-    return event;
-}
+using testing_support::click;
+using testing_support::mouseAt;
 
 // Records what reaches it, and may remove itself from its container when pressed.
 class Probe : public View {
@@ -58,15 +54,14 @@ struct Listener : ControlListener {
 TEST(Frame, PressCapturesTheViewForMovesAndReleaseOutsideIt) {
     Frame frame(100, 100);
     Probe* probe = frame.addView(std::make_unique<Probe>(Rect{10, 10, 20, 20}));
-    frame.mouseDown(at(15, 15));
-    frame.mouseMoved(at(90, 90));
-    frame.mouseUp(at(90, 90));
+    frame.mouseDown(mouseAt(15, 15));
+    frame.mouseMoved(mouseAt(90, 90));
+    frame.mouseUp(mouseAt(90, 90));
     EXPECT_EQ(probe->downs, 1);
     EXPECT_EQ(probe->lastMove.x, 90);
     EXPECT_EQ(probe->ups, 1);
     // A press outside every child reaches nobody.
-    frame.mouseDown(at(50, 50));
-    frame.mouseUp(at(50, 50));
+    click(frame, 50, 50);
     EXPECT_EQ(probe->downs, 1);
 }
 
@@ -74,10 +69,10 @@ TEST(Frame, AViewRemovedWhileCapturedReceivesNothingMore) {
     Frame frame(100, 100);
     Probe* probe = frame.addView(std::make_unique<Probe>(Rect{10, 10, 20, 20}));
     probe->removeOnPress = true;
-    frame.mouseDown(at(15, 15));
+    frame.mouseDown(mouseAt(15, 15));
     EXPECT_EQ(frame.getChildCount(), 0);
-    frame.mouseMoved(at(16, 16));  // would touch freed memory if the capture survived
-    frame.mouseUp(at(16, 16));
+    frame.mouseMoved(mouseAt(16, 16));  // would touch freed memory if the capture survived
+    frame.mouseUp(mouseAt(16, 16));
     frame.keyDown(KeyEvent{});
 }
 
@@ -94,28 +89,25 @@ TEST(Frame, ModalListTakesEveryClickAndClosesOnAChoiceOrOutside) {
     // Title row, then 10 lines of 10 pixels: 30 lines need the scroll bar.
     ASSERT_TRUE(list->hasScrollBar());
     EXPECT_EQ(list->getVisibleLines(), 8);
-    frame.wheel(at(50, 50), -3.0f);
+    frame.wheel(mouseAt(50, 50), -3.0f);
     EXPECT_EQ(list->getFirstVisible(), 3);
-    frame.wheel(at(50, 50), -100.0f);
+    frame.wheel(mouseAt(50, 50), -100.0f);
     EXPECT_EQ(list->getFirstVisible(), 30 - list->getVisibleLines());
-    frame.wheel(at(50, 50), 100.0f);
+    frame.wheel(mouseAt(50, 50), 100.0f);
     EXPECT_EQ(list->getFirstVisible(), 0);
     // The down arrow scrolls by one line.
     Rect down = list->scrollBar().downArrow();
-    frame.mouseDown(at(down.left + 2, down.top + 2));
-    frame.mouseUp(at(down.left + 2, down.top + 2));
+    click(frame, down.left + 2, down.top + 2);
     EXPECT_EQ(list->getFirstVisible(), 1);
     Rect second = list->lineRect(1);
-    frame.mouseDown(at(second.left + 5, second.top + 5));
-    frame.mouseUp(at(second.left + 5, second.top + 5));
+    click(frame, second.left + 5, second.top + 5);
     EXPECT_EQ(chosen, 2);
     EXPECT_FALSE(frame.isModalOpen());
     EXPECT_EQ(below->downs, 0);
 
     frame.showModal(std::make_unique<ListMenu>(Rect{10, 10, 110, 112}, "", lines, 0,
                                                ListMenuStyle{}, [&](int line) { chosen = line; }));
-    frame.mouseDown(at(150, 150));
-    frame.mouseUp(at(150, 150));
+    click(frame, 150, 150);
     EXPECT_FALSE(frame.isModalOpen());
     EXPECT_EQ(chosen, 2);
     EXPECT_EQ(below->downs, 0);
@@ -128,13 +120,11 @@ TEST(Frame, OptionMenuOpensItsEntriesAndReportsTheChoice) {
                                                             std::vector<std::string>{"a", "b", "c"},
                                                             ListMenuStyle{}));
     menu->setIndex(0);
-    frame.mouseDown(at(20, 15));
-    frame.mouseUp(at(20, 15));
+    click(frame, 20, 15);
     ASSERT_TRUE(frame.isModalOpen());
     auto* list = static_cast<ListMenu*>(frame.getModalView());
     Rect third = list->lineRect(2);
-    frame.mouseDown(at(third.left + 3, third.top + 3));
-    frame.mouseUp(at(third.left + 3, third.top + 3));
+    click(frame, third.left + 3, third.top + 3);
     EXPECT_EQ(menu->getIndex(), 2);
     EXPECT_EQ(listener.changes, 1);
 }
@@ -145,15 +135,15 @@ TEST(Frame, KnobDragCoversTheRangeOverItsPixelsAndWheelSteps) {
     Image strip(10, 30);
     auto* knob = frame.addView(
         std::make_unique<Knob>(Rect{0, 300, 42, 342}, &listener, 1, FilmStrip{&strip, 3, 10}));
-    frame.mouseDown(at(20, 320));
-    frame.mouseMoved(at(20, 220));
+    frame.mouseDown(mouseAt(20, 320));
+    frame.mouseMoved(mouseAt(20, 220));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
-    frame.mouseMoved(at(20, 0));
+    frame.mouseMoved(mouseAt(20, 0));
     EXPECT_FLOAT_EQ(knob->getValue(), 1.0f);
-    frame.mouseUp(at(20, 0));
-    frame.wheel(at(20, 320), -1.0f);
+    frame.mouseUp(mouseAt(20, 0));
+    frame.wheel(mouseAt(20, 320), -1.0f);
     EXPECT_NEAR(knob->getValue(), 0.99f, 1e-6f);
-    frame.mouseDown(at(20, 320, kLeftButton, kControl));
+    frame.mouseDown(mouseAt(20, 320, kLeftButton, kControl));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.0f);
     EXPECT_GT(listener.changes, 3);
 }

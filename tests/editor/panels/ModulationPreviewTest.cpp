@@ -6,8 +6,8 @@
 
 #include <cmath>
 
+#include "editor/EditorFixture.h"
 #include "editor/panels/FilterPanel.h"
-#include "editor/panels/PanelFixture.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterIndex.h"
 #include "modulators/LFO.h"
@@ -27,7 +27,7 @@ int operatorDestination(int position) {
     return ModulationSlots::kDestinationOperator + position;
 }
 
-class ModulationPreview : public panel_tests::PanelFixture {
+class ModulationPreview : public editor_tests::PanelFixture {
   protected:
     // A Biquad low-pass at 1 kHz whose frequency knob 1 moves up on the left, down on the right.
     ModulationPreview() {
@@ -69,11 +69,11 @@ TEST_F(ModulationPreview, EditingAndModalViewsShowTheBaseValues) {
     // A drag on one of the module's controls: the plot shows what is being set.
     gui::Control* resonance = frame().operatorPanel()->controlAt(1);
     const gui::Rect rect = resonance->getRect();
-    frame().mouseDown(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+    frame().mouseDown(editor_tests::mouseAt(rect.right - 4, rect.top + 4));
     process(512);
     tick();
     EXPECT_FLOAT_EQ(plot->columnDecibels(column), base);
-    frame().mouseUp(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+    frame().mouseUp(editor_tests::mouseAt(rect.right - 4, rect.top + 4));
     process(512);
     tick();
     EXPECT_FLOAT_EQ(plot->columnDecibels(column), previewed);

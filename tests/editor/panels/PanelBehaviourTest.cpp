@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/panels/ADSRPanel.h"
 #include "editor/panels/CADSRSegment.h"
@@ -17,7 +18,6 @@
 #include "editor/panels/DelayLinePanel.h"
 #include "editor/panels/EQPanel.h"
 #include "editor/panels/LFOPanel.h"
-#include "editor/panels/PanelFixture.h"
 #include "engine/ParameterIndex.h"
 #include "modulators/ADSR.h"
 #include "modulators/LFO.h"
@@ -30,7 +30,7 @@
 namespace {
 
 using namespace kirra;
-using panel_tests::PanelFixture;
+using editor_tests::PanelFixture;
 
 class Panels : public PanelFixture {
   protected:

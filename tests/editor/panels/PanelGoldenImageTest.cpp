@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/GoldenCompare.h"
-#include "editor/panels/PanelFixture.h"
 #include "gui/DrawContext.h"
 #include "gui/Image.h"
 #include "modules/ModuleCatalogue.h"
@@ -25,6 +26,11 @@ struct PanelCase {
     int type;
     std::vector<std::pair<int, float>> settings;  // position, value
 };
+
+// Test listings name a case instead of dumping its bytes.
+void PrintTo(const PanelCase& panel, std::ostream* out) {
+    *out << panel.name;
+}
 
 const PanelCase kPanels[] = {
     {"gain", true, kGain, {{0, 0.8f}}},
@@ -69,7 +75,7 @@ gui::Image screenOf(const gui::Image& window, const gui::Rect& screen) {
     return part;
 }
 
-class PanelGoldenImage : public panel_tests::PanelFixture,
+class PanelGoldenImage : public editor_tests::PanelFixture,
                          public ::testing::WithParamInterface<PanelCase> {};
 
 TEST_P(PanelGoldenImage, PanelLooksAsStored) {

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "editor/CModuleParam.h"
+#include "editor/EditorFixture.h"
 #include "editor/panels/FormantPanel.h"
-#include "editor/panels/PanelFixture.h"
 #include "engine/ParameterIndex.h"
 #include "gui/ListMenu.h"
 #include "modules/ModuleCatalogue.h"
@@ -20,7 +20,7 @@
 namespace {
 
 using namespace kirra;
-using panel_tests::PanelFixture;
+using editor_tests::PanelFixture;
 
 class PanelRobustness : public PanelFixture {
   protected:
@@ -31,7 +31,7 @@ class PanelRobustness : public PanelFixture {
             if (control == nullptr) continue;
             const gui::Rect& rect = control->getRect();
             for (float steps : {400.0f, -400.0f, 1e30f}) {
-                frame().wheel(panel_tests::mouseAt(rect.left + 2, rect.top + 2), steps);
+                frame().wheel(editor_tests::mouseAt(rect.left + 2, rect.top + 2), steps);
                 const float value = plugin().getParameter(control->getTag());
                 ASSERT_TRUE(value >= 0.0f && value <= 1.0f) << "tag " << control->getTag();
             }
@@ -88,13 +88,13 @@ TEST_F(PanelRobustness, APanelRebuiltDuringADragLeavesItsModuleNotEditing) {
         return plugin().getOperator(0)->isEditing();
     };
     const gui::Rect rect = frame().operatorPanel()->controlAt(0)->getRect();
-    frame().mouseDown(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+    frame().mouseDown(editor_tests::mouseAt(rect.right - 4, rect.top + 4));
     ASSERT_TRUE(isEditing());
     // The host shows the same slot again: the panel is rebuilt under the pointer.
     plugin().setParameter(param::kCurrentOperator, indexToValue(0, 4));
     tick();
     EXPECT_FALSE(isEditing());
-    frame().mouseUp(panel_tests::mouseAt(rect.right - 4, rect.top + 4));
+    frame().mouseUp(editor_tests::mouseAt(rect.right - 4, rect.top + 4));
 }
 
 TEST_F(PanelRobustness, HostThreadAudioAndEditorAllAtOnce) {
@@ -130,10 +130,10 @@ TEST_F(PanelRobustness, HostThreadAudioAndEditorAllAtOnce) {
         // Pointer activity over both panels while they may be rebuilt under it.
         const int x = 560 + (round * 37) % 200;
         const int y = 60 + (round * 53) % 140;
-        frame().mouseDown(panel_tests::mouseAt(x, y));
-        frame().mouseMoved(panel_tests::mouseAt(x, y - 20));
-        frame().mouseUp(panel_tests::mouseAt(x, y - 20));
-        frame().wheel(panel_tests::mouseAt(x - 480, y), 1.0f);
+        frame().mouseDown(editor_tests::mouseAt(x, y));
+        frame().mouseMoved(editor_tests::mouseAt(x, y - 20));
+        frame().mouseUp(editor_tests::mouseAt(x, y - 20));
+        frame().wheel(editor_tests::mouseAt(x - 480, y), 1.0f);
         if (frame().isModalOpen()) frame().closeModal();
     }
     running = false;

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <vector>
 
+#include "editor/EditorFixture.h"
 #include "editor/panels/ADSRPanel.h"
 #include "editor/panels/ENVPanel.h"
 #include "editor/panels/LFOPanel.h"
-#include "editor/panels/PanelFixture.h"
 #include "editor/plots/CADSRPlot.h"
 #include "editor/plots/CENVPlot.h"
 #include "editor/plots/CLFOPlot.h"
@@ -98,7 +98,7 @@ TEST(LFOPlot, ASquareIsSharpUnsmoothedAndRoundedSmoothed) {
     EXPECT_NEAR(plot.valueAt(1, plot.columnCount() - 1), 0.5f, 1e-3f);
 }
 
-class ModulatorPlots : public panel_tests::PanelFixture {};
+class ModulatorPlots : public editor_tests::PanelFixture {};
 
 TEST_F(ModulatorPlots, TheLFOPhaseMarkerRunsWithTheAudio) {
     setModulatorType(kLFO);

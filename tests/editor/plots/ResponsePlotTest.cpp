@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <vector>
 
+#include "editor/EditorFixture.h"
 #include "editor/panels/FilterPanel.h"
-#include "editor/panels/PanelFixture.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
 #include "support/Signals.h"
@@ -29,6 +30,11 @@ struct FilterCase {
     int type;
     std::vector<Setting> settings;
 };
+
+// Test listings name a case instead of dumping its bytes.
+void PrintTo(const FilterCase& filter, std::ostream* out) {
+    *out << filter.name;
+}
 
 // Knob value of a frequency, 20 * 1000^v Hz.
 float hertz(double frequency) {
@@ -65,7 +71,7 @@ const FilterCase kCases[] = {
     {"Formant", kFormant, {{0, 0.4f}, {1, indexToValue(0, 5)}, {2, indexToValue(2, 5)}}},
 };
 
-class ResponseFixture : public panel_tests::PanelFixture {
+class ResponseFixture : public editor_tests::PanelFixture {
   protected:
     CResponsePlot& showFilter(const FilterCase& filter) {
         setOperatorType(filter.type);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/EditorFixture.h"
 #include "editor/panels/CSTEPStateParam.h"
-#include "editor/panels/PanelFixture.h"
 #include "editor/panels/STEPPanel.h"
 #include "engine/ParameterIndex.h"
 #include "modulators/STEP.h"
@@ -15,7 +15,7 @@ namespace {
 using namespace kirra;
 using kirra::editor::CSTEPPlot;
 
-class STEPPlotEditing : public panel_tests::PanelFixture {
+class STEPPlotEditing : public editor_tests::PanelFixture {
   protected:
     STEPPlotEditing() {
         setModulatorType(kSTEP);
@@ -35,11 +35,11 @@ class STEPPlotEditing : public panel_tests::PanelFixture {
 TEST_F(STEPPlotEditing, ALinkedDragWritesTheSameValueToBothRows) {
     ASSERT_TRUE(plot->isLinked());
     gui::Point start = barAt(2, 0.1f);
-    frame().mouseDown(panel_tests::mouseAt(start.x, start.y));
+    frame().mouseDown(editor_tests::mouseAt(start.x, start.y));
     // 150 pixels are the full range.
-    frame().mouseMoved(panel_tests::mouseAt(start.x, start.y - 75));
+    frame().mouseMoved(editor_tests::mouseAt(start.x, start.y - 75));
     EXPECT_EQ(plot->getCaption(), "STEP 3: VALUE = 50.0%");
-    frame().mouseUp(panel_tests::mouseAt(start.x, start.y - 75));
+    frame().mouseUp(editor_tests::mouseAt(start.x, start.y - 75));
     EXPECT_TRUE(plot->getCaption().empty());
     EXPECT_NEAR(modulatorValue(STEP::kStepLeft1 + 2), 0.5f, 1e-6f);
     EXPECT_NEAR(modulatorValue(STEP::kStepRight1 + 2), 0.5f, 1e-6f);
@@ -74,10 +74,10 @@ TEST_F(STEPPlotEditing, SeparateRowsAreEditedAloneAndLinkingCopiesTheRowClicked)
 TEST_F(STEPPlotEditing, DrawingWithTheControlKeySetsEveryBarCrossed) {
     gui::Point from = barAt(1, 0.75f);
     gui::Point to = barAt(6, 0.75f);
-    frame().mouseDown(panel_tests::mouseAt(from.x, from.y, gui::kLeftButton, gui::kControl));
+    frame().mouseDown(editor_tests::mouseAt(from.x, from.y, gui::kLeftButton, gui::kControl));
     // One jump across several bars: those in between are crossed too.
-    frame().mouseMoved(panel_tests::mouseAt(to.x, to.y, gui::kLeftButton, gui::kControl));
-    frame().mouseUp(panel_tests::mouseAt(to.x, to.y, gui::kLeftButton, gui::kControl));
+    frame().mouseMoved(editor_tests::mouseAt(to.x, to.y, gui::kLeftButton, gui::kControl));
+    frame().mouseUp(editor_tests::mouseAt(to.x, to.y, gui::kLeftButton, gui::kControl));
     for (int step = 1; step <= 6; ++step) {
         EXPECT_NEAR(modulatorValue(STEP::kStepLeft1 + step), 0.75f, 0.02f) << step;
         EXPECT_NEAR(modulatorValue(STEP::kStepRight1 + step), 0.75f, 0.02f) << step;

@@ -15,10 +15,12 @@ namespace {
 
 using namespace kirra::editor;
 namespace param = kirra::param;
+using editor_tests::centreOf;
+using editor_tests::mouseAt;
 using Column = CCordWnd::Column;
 using Slots = kirra::ModulationSlots;
 
-struct SlotWindow : testing_support::RoutingFixture {
+struct SlotWindow : editor_tests::RoutingFixture {
     SlotWindow() { showPage(3); }
     CCordWnd& window() { return *frame().modulationPage()->slotWindow(); }
     void route(int slot, int source, int destination) {
@@ -150,7 +152,7 @@ TEST_F(SlotWindow, ControllerListScrollsToItsEndsAndChooses) {
     click(bar.downArrow());
     EXPECT_EQ(window().getFirstMenuLine(), 1);
     // Far beyond the end.
-    frame().wheel(at(centreOf(window().menuLineRect(1))), -500.0f);
+    frame().wheel(mouseAt(centreOf(window().menuLineRect(1))), -500.0f);
     EXPECT_EQ(window().getFirstMenuLine(), bar.lastFirst());
     click(bar.downArrow());
     EXPECT_EQ(window().getFirstMenuLine(), bar.lastFirst());
@@ -166,17 +168,17 @@ TEST_F(SlotWindow, LearnTakesTheNextControllerAsTheSource) {
     choose("MIDI CONTROL CHANGE");
     click(window().learnRect());
     EXPECT_EQ(editor->getLearningSlot(), 6);
-    EXPECT_EQ(host.plugin().getMidiLearn().getState(), kirra::MidiLearn::kMonitor);
+    EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kMonitor);
     // Pressed again, it stops waiting.
     click(window().learnRect());
     EXPECT_EQ(editor->getLearningSlot(), -1);
-    EXPECT_EQ(host.plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
+    EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
 
     click(window().learnRect());
     testing_support::EventList events;
     events.midi(10, 0xB3, 74, 100);  // channel 4: any channel will do
-    events.sendTo(host);
-    host.process(testing_support::Stereo(64), 64);
+    events.sendTo(*host);
+    host->process(testing_support::Stereo(64), 64);
     tick();
     EXPECT_EQ(source(6), Slots::kSourceController0 + 74);
     EXPECT_EQ(editor->getLearningSlot(), -1);
@@ -189,7 +191,7 @@ TEST_F(SlotWindow, LearnTakesTheNextControllerAsTheSource) {
     click(window().learnRect());
     click(window().exitRect());
     EXPECT_EQ(editor->getLearningSlot(), -1);
-    EXPECT_EQ(host.plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
+    EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
 }
 
 TEST_F(SlotWindow, DestinationMenuListsEveryKindOfDestination) {

@@ -19,7 +19,7 @@ using namespace kirra::editor;
 namespace param = kirra::param;
 using Slots = kirra::ModulationSlots;
 
-struct RoutingGolden : testing_support::RoutingFixture {
+struct RoutingGolden : editor_tests::RoutingFixture {
     void expectLooksAsStored(const char* name) {
         tick();
         kirra::gui::Image image(layout::kWidth, layout::kHeight);
@@ -29,15 +29,15 @@ struct RoutingGolden : testing_support::RoutingFixture {
     void route(int slot, int source, int destination, float sensitivity) {
         setState(param::kSlotSource1 + slot, source, param::kSourceStates);
         setState(param::kSlotDestination1 + slot, destination, param::kDestinationStates);
-        host.plugin().setParameter(param::kSlotSensitivity1 + slot, sensitivity);
+        plugin().setParameter(param::kSlotSensitivity1 + slot, sensitivity);
     }
 };
 
 TEST_F(RoutingGolden, Connections) {
-    applyPredefinedRouting(host.plugin(), 8);
-    host.plugin().setParameter(param::kOpToOp11 + 6, 0.5f);   // OP2 -> OP3 at -12 dB
-    host.plugin().setParameter(param::kOpToOp11 + 15, 0.2f);  // OP4 feeding itself
-    host.plugin().setParameter(param::kDryDelay, kirra::indexToValue(400, 32769));
+    applyPredefinedRouting(plugin(), 8);
+    plugin().setParameter(param::kOpToOp11 + 6, 0.5f);   // OP2 -> OP3 at -12 dB
+    plugin().setParameter(param::kOpToOp11 + 15, 0.2f);  // OP4 feeding itself
+    plugin().setParameter(param::kDryDelay, kirra::indexToValue(400, 32769));
     setState(param::kOperatorBypass1 + 1, 1, 2);
     showPage(0);
     expectLooksAsStored("routing-connections.png");

@@ -20,13 +20,13 @@ using namespace kirra::editor;
 namespace param = kirra::param;
 using Slots = kirra::ModulationSlots;
 
-struct RoutingUnderHostChanges : testing_support::RoutingFixture {};
+struct RoutingUnderHostChanges : editor_tests::RoutingFixture {};
 
 TEST_F(RoutingUnderHostChanges, PagesAndMenusSurviveAHostThreadChangingEverything) {
     showPage(3);
     std::atomic<bool> stop{false};
     std::thread hostThread([this, &stop] {
-        kirra::Plugin& plugin = host.plugin();
+        kirra::Plugin& plugin = this->plugin();
         for (int round = 0; !stop.load(); ++round) {
             plugin.setParameter(param::kOperatorType1, kirra::indexToValue(round % 19, 64));
             plugin.setParameter(param::kModulatorType1 + 1, kirra::indexToValue(round % 5, 64));
@@ -72,7 +72,7 @@ TEST_F(RoutingUnderHostChanges, PagesAndMenusSurviveAHostThreadChangingEverythin
     CCordWnd& window = *frame().modulationPage()->slotWindow();
     for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
         kirra::ModuleText name = "";
-        host.plugin().getDestinationName(
+        plugin().getDestinationName(
             state(param::kSlotDestination1 + slot, param::kDestinationStates), name);
         EXPECT_EQ(window.destinationShown(slot), name);
     }

@@ -19,9 +19,11 @@ namespace {
 
 using namespace kirra::editor;
 namespace param = kirra::param;
+using editor_tests::centreOf;
+using editor_tests::mouseAt;
 using kirra::indexToValue;
 
-struct SignalPath : testing_support::RoutingFixture {
+struct SignalPath : editor_tests::RoutingFixture {
     SignalPath() { showPage(0); }
     SignalPathPage& page() { return *frame().signalPathPage(); }
     CMatrixConn& connection(int index) {
@@ -44,7 +46,7 @@ TEST_F(SignalPath, ConnectionsShowTheirGainAndDragsAreRecordedWithTheirGesture) 
     EXPECT_EQ(gestures.front(), std::make_pair(link, true));
     EXPECT_EQ(gestures.back(), std::make_pair(link, false));
     // A host's change arrives at the next tick.
-    host.setHostParameter(link, 0.0f);
+    host->setHostParameter(link, 0.0f);
     tick();
     EXPECT_EQ(shown(link), "-oo");
 }
@@ -54,13 +56,13 @@ TEST_F(SignalPath, OperatorBlocksShowTheirNameTheirGainUnderThePointerAndBlinkWh
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(block->getTag(), param::kOpToOp11 + 10);  // OP3 -> OP3
     EXPECT_FALSE(block->isShowingValue());
-    frame().mouseMoved(at(centreOf(block->getRect())));
+    frame().mouseMoved(mouseAt(centreOf(block->getRect())));
     EXPECT_TRUE(block->isShowingValue());
     EXPECT_EQ(block->getText(), "-oo");
-    frame().mouseMoved(at({0, 0}));
+    frame().mouseMoved(mouseAt({0, 0}));
     EXPECT_FALSE(block->isShowingValue());
 
-    host.plugin().setParameter(param::kOperatorBypass1 + 2, indexToValue(1, 2));
+    plugin().setParameter(param::kOperatorBypass1 + 2, indexToValue(1, 2));
     tick();
     EXPECT_TRUE(block->isBypassed());
     EXPECT_FALSE(page().connectionsView()->operatorBlock(1)->isBypassed());
@@ -81,7 +83,7 @@ TEST_F(SignalPath, TabsSwitchViewsAndTheEditorKeepsTheChoice) {
     EXPECT_FALSE(page().connectionsView()->isVisible());
     EXPECT_TRUE(page().configurationView()->isVisible());
     // The choice is the editor's, not a parameter the host sees.
-    EXPECT_TRUE(host.script().automation.empty());
+    EXPECT_TRUE(host->script().automation.empty());
     // Away to the library and back: the page is built again on the view it had.
     setState(param::kCurrentMain, 1, 4);
     tick();
@@ -104,7 +106,7 @@ TEST_F(SignalPath, SwitchesFlipTheirBitOfTheSharedMaskAndFollowTheHost) {
     click(view.switchAt(3, 2)->getRect());
     EXPECT_EQ(state(param::kOpInv, 16), 0x08);
     // Plain settings, not recorded by the host.
-    EXPECT_TRUE(host.script().automation.empty());
+    EXPECT_TRUE(host->script().automation.empty());
     tick();
     EXPECT_TRUE(view.switchAt(0, 0)->isOn());
     EXPECT_TRUE(view.switchAt(1, 1)->isOn());
@@ -122,7 +124,7 @@ TEST_F(SignalPath, SwitchesFlipTheirBitOfTheSharedMaskAndFollowTheHost) {
 TEST_F(SignalPath, DryDelayShowsSamplesAtTheRateItMeans) {
     kirra::gui::Control* dry = page().connectionsView()->findControl(param::kDryDelay);
     ASSERT_NE(dry, nullptr);
-    host.plugin().setParameter(param::kDryDelay, 1.0f);
+    plugin().setParameter(param::kDryDelay, 1.0f);
     tick();
     // At 44.1 kHz the stored state is divided by 4: the largest is 8192 samples.
     EXPECT_EQ(dynamic_cast<CModuleParam*>(dry)->getText(), "DLY 8192 (185.8ms)");
@@ -149,7 +151,7 @@ TEST_F(SignalPath, ChoosingARoutingWritesAllGainsWithoutRecordingThem) {
         for (int to = 0; to < 4; ++to)
             EXPECT_FLOAT_EQ(value(param::kOpToOp11 + 4 * op + to), 0.0f);
     }
-    EXPECT_TRUE(host.script().automation.empty());
+    EXPECT_TRUE(host->script().automation.empty());
     tick();
     EXPECT_EQ(shown(param::kOpToOp11 + 1), "-oo");
     EXPECT_EQ(shown(param::kOpToOut1), "  0");
