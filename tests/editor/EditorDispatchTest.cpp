@@ -61,14 +61,6 @@ TEST_F(Dispatch, PreferencesSetThePluginWithoutAutomation) {
     EXPECT_TRUE(host->script().automation.empty());
 }
 
-TEST_F(Dispatch, TempoIsRecordedWhenNotLockedToTheHost) {
-    showPage(2);
-    float tempo = value(param::kTempo);
-    wheel(param::kTempo, 1.0f);
-    EXPECT_NEAR(value(param::kTempo), tempo + 0.01f, 1e-6f);
-    EXPECT_TRUE(automated(param::kTempo));
-}
-
 TEST_F(Dispatch, PreviewChoiceReachesTheModulesAndIsKeptByTheEditor) {
     showPage(3);
     click(tags::kModulationPreview);

@@ -142,17 +142,8 @@ TEST_F(EditorFixture, BypassedModuleBlinksAtOneCyclePerSecond) {
         if (button->isBlinkAlternate() != previous) ++alternations;
         previous = button->isBlinkAlternate();
     }
-    EXPECT_EQ(alternations, 4);  // two seconds
-}
-
-TEST_F(EditorFixture, IdleCallsFasterThan50MsDoNoExtraWork) {
-    tickAt(1000);
-    int phase = editor->getBlinkPhase();
-    tickAt(1010);
-    tickAt(1049);
-    EXPECT_EQ(editor->getBlinkPhase(), phase);
-    tickAt(1050);
-    EXPECT_EQ(editor->getBlinkPhase(), (phase + 1) % 20);
+    // Two seconds of idle calls every 10 ms: work done on every call would blink faster.
+    EXPECT_EQ(alternations, 4);
 }
 
 TEST_F(EditorFixture, MetersFollowTheAudio) {

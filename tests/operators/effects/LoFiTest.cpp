@@ -35,8 +35,7 @@ std::vector<float> counting(size_t frames) {
 
 TEST(LoFi, RoundsToTheBitDepth) {
     auto oneBit = crusher(0.0f, 1.0f);
-    OperatorRunner runner(*oneBit);
-    Stereo out = runner.run(std::vector<float>{0.4f, 0.5f, -0.6f, -0.5f, 1.7f});
+    Stereo out = OperatorRunner(*oneBit).run(std::vector<float>{0.4f, 0.5f, -0.6f, -0.5f, 1.7f});
     EXPECT_EQ(out.left[0], 0.0f);
     EXPECT_EQ(out.left[1], 1.0f);
     EXPECT_EQ(out.left[2], -1.0f);
@@ -56,8 +55,7 @@ TEST(LoFi, RoundsToTheBitDepth) {
 
     // 8.5 bits (v = 0.5): 2^7.5 levels per unit.
     auto middle = crusher(0.5f, 1.0f);
-    OperatorRunner middleRunner(*middle);
-    Stereo coarse = middleRunner.run(std::vector<float>{0.3f});
+    Stereo coarse = OperatorRunner(*middle).run(std::vector<float>{0.3f});
     const double levels = std::pow(2.0, 7.5);
     EXPECT_NEAR(coarse.left[0], std::floor(0.3 * levels + 0.5) / levels, 1e-4);
 }
@@ -65,8 +63,7 @@ TEST(LoFi, RoundsToTheBitDepth) {
 TEST(LoFi, HoldsAtTheRateWhateverTheHostRate) {
     // 2205 Hz at 44.1 kHz: a new sample every 20 samples.
     auto lowest = crusher(1.0f, 0.0f);
-    OperatorRunner runner(*lowest);
-    Stereo out = runner.run(counting(2000));
+    Stereo out = OperatorRunner(*lowest).run(counting(2000));
     std::vector<size_t> taken;  // samples where a new value was taken: it is that sample's input
     for (size_t i = 1; i < 2000; ++i) {
         if (out.left[i] == out.left[i - 1]) continue;
@@ -80,15 +77,13 @@ TEST(LoFi, HoldsAtTheRateWhateverTheHostRate) {
 
     // 44.1 kHz at a host rate of 88.2 kHz: every second sample repeats.
     auto doubled = crusher(1.0f, 1.0f, 88200.0f);
-    OperatorRunner doubledRunner(*doubled);
-    Stereo repeats = doubledRunner.run(counting(200));
+    Stereo repeats = OperatorRunner(*doubled).run(counting(200));
     for (size_t i = 2; i < 200; ++i)
         ASSERT_EQ(repeats.left[i], static_cast<float>((i - 1) / 2 * 2 + 1)) << "sample " << i;
 
     // Below the hold rate every host sample is taken.
     auto slowHost = crusher(1.0f, 1.0f, 8000.0f);
-    OperatorRunner slowRunner(*slowHost);
-    Stereo every = slowRunner.run(counting(20000));
+    Stereo every = OperatorRunner(*slowHost).run(counting(20000));
     EXPECT_EQ(every.left[19999], 19999.0f);
 }
 

@@ -88,8 +88,7 @@ TEST(Pitch, OctavesUpAndTwoOctavesDown) {
         // result falls between the two bins the tone's bins are folded into.
         for (int resolution = shift.ratio < 0.5 ? 1 : 0; resolution < 3; ++resolution) {
             auto op = shifter(shift.semitones, shift.tune, resolution);
-            OperatorRunner runner(*op);
-            Stereo out = runner.run(input);
+            Stereo out = OperatorRunner(*op).run(input);
             std::vector<float> tail(out.left.begin() + 44100, out.left.end());
             EXPECT_NEAR(peakFrequency(tail, kRate) / (hertz * shift.ratio), 1.0, 0.003)
                 << shift.semitones << " semitones at resolution " << resolution;

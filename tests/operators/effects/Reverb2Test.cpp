@@ -50,8 +50,7 @@ std::vector<float> octaveAt500Hz(const std::vector<float>& signal, double sample
 
 double measuredDecay(int algorithm, float time, float sampleRate, double seconds) {
     auto op = reverb(algorithm, time, sampleRate);
-    OperatorRunner runner(*op);
-    Stereo response = runner.run(impulse(static_cast<size_t>(seconds * sampleRate)));
+    Stereo response = OperatorRunner(*op).run(impulse(static_cast<size_t>(seconds * sampleRate)));
     return decaySeconds(octaveAt500Hz(response.left, sampleRate), sampleRate);
 }
 
@@ -113,8 +112,7 @@ TEST(Reverb2, AmountZeroGivesThePredelayedDrySignal) {
         op->setParameter(Reverb2::kAmount, 0.0f);
         op->setParameter(Reverb2::kPredelay, 0.5f);  // time mode: 500 ms
         op->setSampleRate(44100.0f);
-        OperatorRunner runner(*op);
-        Stereo out = runner.run(input);
+        Stereo out = OperatorRunner(*op).run(input);
         for (size_t i = 0; i < input.size(); ++i) {
             float expected = i >= 22050 ? input[i - 22050] : 0.0f;
             ASSERT_NEAR(out.left[i], expected, 2e-8)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "engine/ModuleFactory.h"
@@ -36,11 +37,12 @@ float typed(int type, int position, const char* text, float current = 0.123f) {
     return op->textToValue(position, text, current);
 }
 
-// Runs a constant stereo pair through slot 1 holding `type` with one parameter set.
-std::pair<float, float> steady(int type, int position, float value, float left, float right,
-                               const Stereo* sidechain = nullptr) {
+// Runs a constant stereo pair through slot 1 holding `type` with the given settings.
+std::pair<float, float> steady(int type, std::initializer_list<std::pair<int, float>> settings,
+                               float left, float right, const Stereo* sidechain = nullptr) {
     auto probe = makeOperatorProbe(type);
-    probe->plugin().setParameter(operatorParameter(0, position), value);
+    for (const auto& [position, value] : settings)
+        probe->plugin().setParameter(operatorParameter(0, position), value);
     probe->plugin().suspend();
     Stereo input(std::vector<float>(256, left), std::vector<float>(256, right));
     Stereo out = probe->process(input, 512, sidechain);
@@ -50,10 +52,10 @@ std::pair<float, float> steady(int type, int position, float value, float left, 
 }  // namespace
 
 TEST(Gain, CubicLawAndItsTexts) {
-    auto [left, right] = steady(kirra::kGain, 0, 0.5f, 1.0f, -1.0f);
+    auto [left, right] = steady(kirra::kGain, {{0, 0.5f}}, 1.0f, -1.0f);
     EXPECT_NEAR(left, 0.125f, 1e-6f);
     EXPECT_NEAR(right, -0.125f, 1e-6f);
-    EXPECT_EQ(steady(kirra::kGain, 0, 0.0f, 1.0f, 1.0f).first, 0.0f);
+    EXPECT_EQ(steady(kirra::kGain, {{0, 0.0f}}, 1.0f, 1.0f).first, 0.0f);
     EXPECT_EQ(textsOf(kirra::kGain, 0, 0.0f).display, "-oo");
     EXPECT_EQ(textsOf(kirra::kGain, 0, 0.0f).editor, "-oo dB");
     EXPECT_EQ(textsOf(kirra::kGain, 0, 1.0f).display, "0");
@@ -66,13 +68,13 @@ TEST(Gain, CubicLawAndItsTexts) {
 }
 
 TEST(Stereo, WidthAndLinearBalance) {
-    auto unchanged = steady(kirra::kStereo, 1, 0.5f, 0.7f, 0.1f);
+    auto unchanged = steady(kirra::kStereo, {{1, 0.5f}}, 0.7f, 0.1f);
     EXPECT_NEAR(unchanged.first, 0.7f, 1e-6f);
     EXPECT_NEAR(unchanged.second, 0.1f, 1e-6f);
-    auto mono = steady(kirra::kStereo, 1, 0.0f, 0.7f, 0.1f);
+    auto mono = steady(kirra::kStereo, {{1, 0.0f}}, 0.7f, 0.1f);
     EXPECT_NEAR(mono.first, 0.4f, 1e-6f);
     EXPECT_NEAR(mono.second, 0.4f, 1e-6f);
-    auto hardLeft = steady(kirra::kStereo, 0, 0.0f, 0.5f, 0.5f);
+    auto hardLeft = steady(kirra::kStereo, {{0, 0.0f}}, 0.5f, 0.5f);
     EXPECT_NEAR(hardLeft.first, 1.0f, 1e-6f);  // +6 dB at the end of a linear law
     EXPECT_NEAR(hardLeft.second, 0.0f, 1e-6f);
     EXPECT_EQ(textsOf(kirra::kStereo, 0, 0.4975f).display, "C");
@@ -89,27 +91,17 @@ TEST(Stereo, WidthAndLinearBalance) {
 }
 
 TEST(Panner, PlacesEachInputOnItsOwn) {
-    auto probe = makeOperatorProbe(kirra::kPanner);
-    kirra::Plugin& plugin = probe->plugin();
-    plugin.setParameter(operatorParameter(0, 0), 0.5f);
-    plugin.setParameter(operatorParameter(0, 1), 0.5f);
-    plugin.suspend();
-    Stereo out = probe->process(Stereo(std::vector<float>(64, 0.6f), std::vector<float>(64, 0.2f)));
-    EXPECT_NEAR(out.left.back(), 0.4f, 1e-6f);
-    EXPECT_NEAR(out.right.back(), 0.4f, 1e-6f);
-    auto swapped = [&] {
-        plugin.setParameter(operatorParameter(0, 0), 1.0f);
-        plugin.setParameter(operatorParameter(0, 1), 0.0f);
-        plugin.suspend();
-        return probe->process(Stereo(std::vector<float>(64, 0.6f), std::vector<float>(64, 0.2f)));
-    }();
-    EXPECT_NEAR(swapped.left.back(), 0.2f, 1e-6f);
-    EXPECT_NEAR(swapped.right.back(), 0.6f, 1e-6f);
+    auto centred = steady(kirra::kPanner, {{0, 0.5f}, {1, 0.5f}}, 0.6f, 0.2f);
+    EXPECT_NEAR(centred.first, 0.4f, 1e-6f);
+    EXPECT_NEAR(centred.second, 0.4f, 1e-6f);
+    auto swapped = steady(kirra::kPanner, {{0, 1.0f}, {1, 0.0f}}, 0.6f, 0.2f);
+    EXPECT_NEAR(swapped.first, 0.2f, 1e-6f);
+    EXPECT_NEAR(swapped.second, 0.6f, 1e-6f);
     EXPECT_EQ(textsOf(kirra::kPanner, 1, 1.0f).display, "R:100");
 }
 
 TEST(PhaseInvAndRectifier, SwitchesThatAreNoModulationDestinations) {
-    auto inverted = steady(kirra::kPhaseInv, 0, 0.75f, 0.3f, -0.2f);
+    auto inverted = steady(kirra::kPhaseInv, {{0, 0.75f}}, 0.3f, -0.2f);
     EXPECT_FLOAT_EQ(inverted.first, -0.3f);
     EXPECT_FLOAT_EQ(inverted.second, 0.2f);
     for (int type : {kirra::kPhaseInv, kirra::kRectifier}) {
@@ -153,10 +145,10 @@ TEST(Rectifier, FullWaveWithTheDirectCurrentRemoved) {
 
 TEST(SideMix, ConstantPowerCrossfadeToTheSidechain) {
     Stereo sidechain(std::vector<float>(256, 0.8f), std::vector<float>(256, -0.4f));
-    auto half = steady(kirra::kSideMix, 0, 0.5f, 1.0f, 1.0f, &sidechain);
+    auto half = steady(kirra::kSideMix, {{0, 0.5f}}, 1.0f, 1.0f, &sidechain);
     EXPECT_NEAR(half.first, std::sqrt(0.5f) * (1.0f + 0.8f), 1e-5f);
     EXPECT_NEAR(half.second, std::sqrt(0.5f) * (1.0f - 0.4f), 1e-5f);
-    auto sideOnly = steady(kirra::kSideMix, 0, 1.0f, 1.0f, 1.0f, &sidechain);
+    auto sideOnly = steady(kirra::kSideMix, {{0, 1.0f}}, 1.0f, 1.0f, &sidechain);
     EXPECT_NEAR(sideOnly.first, 0.8f, 1e-6f);
     EXPECT_NEAR(sideOnly.second, -0.4f, 1e-6f);
     EXPECT_EQ(textsOf(kirra::kSideMix, 0, 0.25f).display, "M75<>25S");

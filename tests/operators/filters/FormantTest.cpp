@@ -100,7 +100,6 @@ TEST(Formant, ARateChangeTakesEffectAtOnce) {
 TEST(Formant, NamesDisplaysAndTexts) {
     Formant formant(0, nullptr);
     expectIdentity(formant, "FORMANT", 3, {kMorph});
-    EXPECT_FLOAT_EQ(formant.getDefaultValue(kVowelB), 0.1f);
     EXPECT_EQ(labelOf(formant, kMorph), "%");
     expectTexts(formant, {{kVowelA, 0.1f, "A", "A"},
                           {kVowelB, vowelValue(kY), "Y", "Y"},

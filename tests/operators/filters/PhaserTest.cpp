@@ -1,5 +1,5 @@
 // Phaser: the notch of two sections where they shift by 180 degrees, DC at twice its level, the
-// response with feedback against the plot, texts and defaults.
+// response with feedback against the plot, texts.
 
 #include <gtest/gtest.h>
 
@@ -84,15 +84,9 @@ TEST(Phaser, FullFeedbackRecirculatesWithoutDecaying) {
     EXPECT_GT(rms(response, frames - 44100, frames), 0.9 * rms(response, 4410, 44100));
 }
 
-TEST(Phaser, NamesDisplaysDefaultsAndTexts) {
+TEST(Phaser, NamesDisplaysAndTexts) {
     Phaser phaser(0, nullptr);
     expectIdentity(phaser, "PHASER", 4, {kStageFeedback, kOverallFeedback, kDepth});
-    EXPECT_EQ(phaser.getDefaultValue(kStages), 0.46875f);
-    EXPECT_EQ(phaser.getDefaultValue(kDepth), 0.0f);
-    for (int position = 4; position < kirra::Operator::kPositions; ++position) {
-        EXPECT_EQ(phaser.getDefaultValue(position), 0.5f) << position;
-        EXPECT_EQ(phaser.getBaseValue(position), 0.5f) << position;
-    }
     kirra::ModuleText caption;
     phaser.getCaption(kStages, caption);
     EXPECT_STREQ(caption, "order");
