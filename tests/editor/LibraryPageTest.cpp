@@ -53,7 +53,8 @@ struct LibraryPage : ::testing::Test {
         library = frame.addView(std::make_unique<CLibWnd>(layout::kLibraryArea, fake));
     }
     void click(const Rect& box, int modifiers = 0) {
-        testing_support::click(frame, box.left + 2, box.top + 2, kirra::gui::kLeftButton, modifiers);
+        testing_support::click(frame, box.left + 2, box.top + 2, kirra::gui::kLeftButton,
+                               modifiers);
     }
     FakeLibrary fake;
     MyFrame frame{830, 335};
