@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "support/ModuleTexts.h"
+
 namespace operator_tests {
 
 void expectIdentity(const kirra::Operator& op, const char* name, int parameters,
@@ -21,7 +23,8 @@ void expectIdentity(const kirra::Operator& op, const char* name, int parameters,
 
 void expectDisplays(const kirra::Operator& op, std::initializer_list<DisplayCase> cases) {
     for (const DisplayCase& expected : cases)
-        EXPECT_EQ(displayOf(op, expected.position), expected.display) << expected.position;
+        EXPECT_EQ(testing_support::moduleDisplay(op, expected.position), expected.display)
+            << expected.position;
 }
 
 void expectTexts(kirra::Operator& op, std::initializer_list<TextCase> cases) {
@@ -44,24 +47,6 @@ void expectEntries(const kirra::Operator& op, std::initializer_list<EntryCase> c
         EXPECT_NEAR(op.textToValue(entry.position, entry.typed, 0.3f), entry.value, 1e-6f)
             << entry.position << " \"" << entry.typed << "\"";
     }
-}
-
-std::string labelOf(const kirra::Operator& op, int position) {
-    kirra::ModuleText text;
-    op.getParameterLabel(position, text);
-    return text;
-}
-
-std::string displayOf(const kirra::Operator& op, int position) {
-    kirra::ModuleText text;
-    op.getParameterDisplay(position, text);
-    return text;
-}
-
-std::string editorTextOf(const kirra::Operator& op, int position, float value) {
-    kirra::ModuleText text;
-    op.getEditorText(position, value, text);
-    return text;
 }
 
 }  // namespace operator_tests

@@ -3,7 +3,6 @@
 // offers, the host's display and the editor's text of values, and typed texts read back.
 
 #include <initializer_list>
-#include <string>
 
 #include "modules/Operator.h"
 
@@ -34,8 +33,5 @@ struct EntryCase {
     float value;
 };
 void expectEntries(const kirra::Operator& op, std::initializer_list<EntryCase> cases);
-std::string labelOf(const kirra::Operator& op, int position);
-std::string displayOf(const kirra::Operator& op, int position);
-std::string editorTextOf(const kirra::Operator& op, int position, float value);
 
 }  // namespace operator_tests

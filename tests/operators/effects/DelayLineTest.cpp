@@ -9,6 +9,7 @@
 
 #include "EffectTestSupport.h"
 #include "modules/ModuleCatalogue.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace effects_test;
@@ -46,7 +47,7 @@ TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
     auto longest = plainDelay(0, 0);
     longest->setParameter(DelayLine::kTimeLeft, 1.0f);
     longest->setSampleRate(kRate);
-    EXPECT_EQ(displayOf(*longest, DelayLine::kTimeLeft), "4000");
+    EXPECT_EQ(moduleDisplay(*longest, DelayLine::kTimeLeft), "4000");
     Stereo longOut = OperatorRunner(*longest).run(impulse(176500));
     EXPECT_EQ(peakIndex(longOut.left), 176400u);
     EXPECT_EQ(peakIndex(longOut.right), 1u);  // a time of 0 is raised to one sample
@@ -82,8 +83,8 @@ TEST(DelayLine, TempoTimesFollowTheTempoUpToFourSeconds) {
     op->setParameter(DelayLine::kTimeRight, stateValue(0, 30));  // "8/1": 16 s at 120 bpm
     op->setTempo(120.0f);
     op->setSampleRate(kRate);
-    EXPECT_EQ(displayOf(*op, DelayLine::kTimeLeft), "0.25");
-    EXPECT_EQ(editorTextOf(*op, DelayLine::kTimeRight, op->getBaseValue(DelayLine::kTimeRight)),
+    EXPECT_EQ(moduleDisplay(*op, DelayLine::kTimeLeft), "0.25");
+    EXPECT_EQ(moduleEditorText(*op, DelayLine::kTimeRight, op->getBaseValue(DelayLine::kTimeRight)),
               "8/1");
     OperatorRunner runner(*op);
     Stereo out = runner.run(impulse(176500));
@@ -204,7 +205,7 @@ TEST(DelayLine, ModeSwitchConvertsTimes) {
 
 TEST(DelayLine, Texts) {
     auto op = makeOperator(kirra::kDelayLine, kRate);
-    EXPECT_EQ(labelOf(*op, DelayLine::kTimeLeft), "");  // tempo-based
+    EXPECT_EQ(moduleLabel(*op, DelayLine::kTimeLeft), "");  // tempo-based
     EXPECT_TRUE(op->isParameterUsed(DelayLine::kTimeBoth));
     EXPECT_FALSE(op->isParameterUsed(DelayLine::kMode));
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1/8", 0.0f), stateValue(6, 30));
@@ -229,8 +230,8 @@ TEST(DelayLine, Texts) {
                       {DelayLine::kMode, 0.25f, nullptr, "time"}});
 
     // Time-based from here on.
-    EXPECT_EQ(labelOf(*op, DelayLine::kTimeLeft), "ms");
-    EXPECT_EQ(editorTextOf(*op, DelayLine::kTimeLeft, 0.125f), "500.0ms");
+    EXPECT_EQ(moduleLabel(*op, DelayLine::kTimeLeft), "ms");
+    EXPECT_EQ(moduleEditorText(*op, DelayLine::kTimeLeft, 0.125f), "500.0ms");
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1000", 0.0f), 0.25f);
     EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "9000", 0.0f), 1.0f);
 }

@@ -10,6 +10,7 @@
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "support/InProcessHost.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -25,11 +26,7 @@ struct Texts {
 Texts textsOf(int type, int position, float value) {
     auto op = kirra::createOperator(type, 0, nullptr);
     op->setParameter(position, value);
-    kirra::ModuleText display;
-    kirra::ModuleText editor;
-    op->getParameterDisplay(position, display);
-    op->getEditorText(position, value, editor);
-    return {display, editor};
+    return {moduleDisplay(*op, position), moduleEditorText(*op, position, value)};
 }
 
 float typed(int type, int position, const char* text, float current = 0.123f) {

@@ -8,12 +8,12 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/Biquad.h"
 #include "operators/filters/FilterProbe.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
 using namespace testing_support;
 using kirra::Biquad;
-using kirra::ModuleText;
 
 namespace {
 
@@ -110,9 +110,7 @@ TEST(Biquad, NotchRemovesItsFrequencyAndIsWideAtResonanceZero) {
     probe.set(kTypeA, typeValue(Biquad::kNotch));
     probe.set(kResoA, 0.0f);  // Q = 1/16, although the display keeps the general mapping
     probe.setText(kFreqA, "1000");
-    ModuleText text;
-    probe.op().getParameterDisplay(kResoA, text);
-    EXPECT_STREQ(text, "0.71");
+    EXPECT_EQ(moduleDisplay(probe.op(), kResoA), "0.71");
     const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
     const size_t frames = 44100;
     Stereo out = probe.run(stereo(sine(centre, 44100.0, frames)));
@@ -157,7 +155,7 @@ TEST(Biquad, ResetLeavesSilenceSilent) {
 TEST(Biquad, NamesDisplaysAndTexts) {
     Biquad biquad(0, nullptr);
     expectIdentity(biquad, "BIQUAD", 7, {0, 1, 3, 4, 6});
-    EXPECT_EQ(labelOf(biquad, kFreqA), "Hz");
+    EXPECT_EQ(moduleLabel(biquad, kFreqA), "Hz");
     expectTexts(biquad, {{kFreqA, 1.0f, "20000", "20000 Hz"},
                          {kFreqB, 0.0f, "20", "20 Hz"},
                          {kResoA, 1.0f, "100.00", "100.00"},

@@ -8,12 +8,12 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/Comb.h"
 #include "operators/filters/FilterProbe.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
 using namespace testing_support;
 using kirra::Comb;
-using kirra::ModuleText;
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST(Comb, SampleRateChangeSilencesTheTail) {
 TEST(Comb, NamesDisplaysAndTexts) {
     Comb comb(0, nullptr);
     expectIdentity(comb, "COMB", 4, {kFreq, kDepth});
-    EXPECT_EQ(labelOf(comb, kDepth), "%");
+    EXPECT_EQ(moduleLabel(comb, kDepth), "%");
     kirra::ModuleText caption;
     comb.getCaption(kInterpolate, caption);
     EXPECT_STREQ(caption, "interpolation");

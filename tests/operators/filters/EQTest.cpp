@@ -8,12 +8,12 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/EQ.h"
 #include "operators/filters/FilterProbe.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
 using namespace testing_support;
 using kirra::EQ;
-using kirra::ModuleText;
 
 namespace {
 
@@ -109,7 +109,7 @@ TEST(EQ, SoundMatchesThePlotForEveryShapeAndTheMorph) {
 TEST(EQ, NamesDisplaysAndTextsFollowTheShape) {
     EQ eq(0, nullptr);
     expectIdentity(eq, "EQ", 9, {0, 1, 3, 4, 6, 7, 8});
-    EXPECT_EQ(labelOf(eq, kGainB), "dB");
+    EXPECT_EQ(moduleLabel(eq, kGainB), "dB");
     // The same q value reads by its band's shape.
     expectTexts(eq, {{kQA, 0.0f, "0.35", "0.35"},
                      {kTypeA, shapeValue(EQ::kPeaking), "PEAKING", "PEAKING"},

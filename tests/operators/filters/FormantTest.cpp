@@ -9,12 +9,12 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/FilterProbe.h"
 #include "operators/filters/Formant.h"
+#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
 using namespace testing_support;
 using kirra::Formant;
-using kirra::ModuleText;
 
 namespace {
 
@@ -100,7 +100,7 @@ TEST(Formant, ARateChangeTakesEffectAtOnce) {
 TEST(Formant, NamesDisplaysAndTexts) {
     Formant formant(0, nullptr);
     expectIdentity(formant, "FORMANT", 3, {kMorph});
-    EXPECT_EQ(labelOf(formant, kMorph), "%");
+    EXPECT_EQ(moduleLabel(formant, kMorph), "%");
     expectTexts(formant, {{kVowelA, 0.1f, "A", "A"},
                           {kVowelB, vowelValue(kY), "Y", "Y"},
                           {kMorph, 0.25f, "75:25", "25.0"},

@@ -13,7 +13,6 @@
 
 using namespace filter_tests;
 using namespace testing_support;
-using kirra::ModuleText;
 using kirra::Moog;
 
 namespace {

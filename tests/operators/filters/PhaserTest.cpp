@@ -12,7 +12,6 @@
 
 using namespace filter_tests;
 using namespace testing_support;
-using kirra::ModuleText;
 using kirra::Phaser;
 
 namespace {
