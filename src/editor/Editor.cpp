@@ -54,6 +54,16 @@ bool Editor::isOpen() const {
     return open_.load();
 }
 
+// Both kinds of open start alike: a second open without a close means the host lost the first
+// window, so the latest one wins; the frame is in place before anything ticks it.
+void Editor::startFrameLocked() {
+    if (open_) closeLocked();
+    mailbox_.clear();
+    refreshPending_ = false;
+    idleStarted_ = false;
+    frame_ = buildFrame();
+}
+
 std::unique_ptr<KirraFrame> Editor::buildFrame() {
     KirraFrame::Context context{plugin_,      *this,        *this, library_,
                                 preferences_, previewMode_, *this, matrixView_};
@@ -62,13 +72,7 @@ std::unique_ptr<KirraFrame> Editor::buildFrame() {
 
 bool Editor::open(void* parentWindow) {
     std::lock_guard<std::mutex> lock(openMutex_);
-    // A second open without a close: the host lost the first window, the latest parent wins.
-    if (open_) closeLocked();
-    mailbox_.clear();
-    refreshPending_ = false;
-    idleStarted_ = false;
-    // The frame is in place before the window's thread starts and ticks it.
-    frame_ = buildFrame();
+    startFrameLocked();
     std::string error;
     auto parent = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parentWindow));
     window_ = gui::X11Window::open(parent, *frame_, *this, error);
@@ -83,11 +87,7 @@ bool Editor::open(void* parentWindow) {
 
 bool Editor::openOffscreen() {
     std::lock_guard<std::mutex> lock(openMutex_);
-    if (open_) closeLocked();
-    mailbox_.clear();
-    refreshPending_ = false;
-    idleStarted_ = false;
-    frame_ = buildFrame();
+    startFrameLocked();
     open_ = true;
     return true;
 }

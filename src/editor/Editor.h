@@ -88,6 +88,7 @@ class Editor : public vst::AEffEditor,
     void windowTick(int64_t nowMs) override { tick(nowMs); }
 
   private:
+    void startFrameLocked();
     std::unique_ptr<KirraFrame> buildFrame();
     void takePendingChanges();
     void handleParameterChange(int index, float value);
