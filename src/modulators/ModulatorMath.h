@@ -4,13 +4,13 @@
 
 #include <cmath>
 
+#include "modules/ModuleMath.h"
 #include "modules/ModuleText.h"
 
 namespace kirra {
 
 // One-pole coefficient of a smoother with this corner frequency: 1 - exp(-2 pi f / rate).
 inline float cornerCoefficient(float cornerHz, float sampleRate) {
-    constexpr double kTwoPi = 6.283185307179586;
     return static_cast<float>(-std::expm1(-kTwoPi * cornerHz / sampleRate));
 }
 

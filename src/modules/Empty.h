@@ -11,9 +11,6 @@ class Empty : public Modulator {
 
     void getName(ModuleText& text) const override { setText(text, "EMPTY"); }
     void updateParameters() override {}
-    void getParameterDisplay(int /*position*/, ModuleText& text) const override {
-        setText(text, "");
-    }
     void generateSample(float& left, float& right) override {
         left = 0.0f;
         right = 0.0f;

@@ -17,7 +17,7 @@ class Modulator : public Module {
     void setTempo(float bpm) override { tempoBpm_ = bpm; }
 
   protected:
-    Modulator(int slot, ModuleOwner* owner, const ParameterInfo* table, int tableSize)
+    Modulator(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize)
         : Module(slot, owner, kPositions, table, tableSize) {}
 
     float tempoBpm_ = 120.0f;

@@ -10,7 +10,7 @@ namespace {
 const float kSilentTaps[kTapCount] = {};
 }
 
-Module::Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo* table,
+Module::Module(int slot, ModuleOwner* owner, int positions, const PositionDescriptor* table,
                int tableSize)
     : tapsLeft_(kSilentTaps),
       tapsRight_(kSilentTaps),
@@ -26,7 +26,7 @@ Module::Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo*
     }
 }
 
-const ParameterInfo* Module::info(int position) const {
+const PositionDescriptor* Module::describe(int position) const {
     if (position < 0 || position >= tableSize_ || table_[position].name == nullptr) return nullptr;
     return &table_[position];
 }
@@ -50,7 +50,8 @@ void Module::clampModulation(int position) {
 }
 
 bool Module::isParameterUsed(int position) const {
-    return info(position) != nullptr;
+    const PositionDescriptor* row = describe(position);
+    return row != nullptr && row->modulatable;
 }
 
 void Module::setModulationPreview(int mode) {
@@ -75,26 +76,34 @@ void Module::setParameter(int position, float value) {
 }
 
 float Module::getDefaultValue(int position) const {
-    const ParameterInfo* row = info(position);
-    return row != nullptr ? row->defaultValue : 0.0f;
+    // A position without a name may still start from a value of its own.
+    return position >= 0 && position < tableSize_ ? table_[position].defaultValue : 0.0f;
 }
 
 void Module::getParameterName(int position, ModuleText& text) const {
-    const ParameterInfo* row = info(position);
+    const PositionDescriptor* row = describe(position);
     setText(text, row != nullptr ? row->name : "---");
 }
 
 void Module::getParameterLabel(int position, ModuleText& text) const {
-    const ParameterInfo* row = info(position);
-    setText(text, row != nullptr && row->label != nullptr ? row->label : "");
+    const PositionDescriptor* row = describe(position);
+    if (row != nullptr && row->dynamicLabel != nullptr) {
+        row->dynamicLabel(*this, text);
+    } else {
+        setText(text, row != nullptr && row->label != nullptr ? row->label : "");
+    }
 }
 
 void Module::getParameterDisplay(int position, ModuleText& text) const {
-    if (info(position) == nullptr) {
-        setText(text, "---");
-        return;
+    const PositionDescriptor* row = describe(position);
+    if (row == nullptr) {
+        // A module without parameters (an empty slot) shows nothing at all.
+        setText(text, tableSize_ == 0 ? "" : "---");
+    } else if (row->display != nullptr) {
+        row->display(*this, base_[position], text);
+    } else {
+        formatText(text, "%.2f", base_[position]);
     }
-    formatDisplay(position, base_[position], text);
 }
 
 void Module::getDestinationName(int position, ModuleText& text) const {
@@ -102,19 +111,27 @@ void Module::getDestinationName(int position, ModuleText& text) const {
 }
 
 void Module::getCaption(int position, ModuleText& text) const {
-    const ParameterInfo* row = info(position);
+    const PositionDescriptor* row = describe(position);
     setText(text, row != nullptr && row->caption != nullptr ? row->caption : "");
 }
 
 void Module::getEditorText(int position, float value, ModuleText& text) const {
-    if (info(position) == nullptr) {
+    const PositionDescriptor* row = describe(position);
+    if (row == nullptr) {
         setText(text, "---");
-        return;
+    } else if (row->editorText != nullptr) {
+        row->editorText(*this, value, text);
+    } else if (row->display != nullptr) {
+        row->display(*this, value, text);
+    } else {
+        formatText(text, "%.2f", value);
     }
-    formatDisplay(position, value, text);
 }
 
-float Module::textToValue(int /*position*/, const char* text, float currentValue) const {
+float Module::textToValue(int position, const char* text, float currentValue) const {
+    const PositionDescriptor* row = describe(position);
+    if (row == nullptr || text == nullptr) return currentValue;
+    if (row->fromText != nullptr) return row->fromText(*this, text, currentValue);
     float value;
     if (!parseNumber(text, value)) return currentValue;
     return sanitizeUnit(value);
@@ -127,10 +144,6 @@ float Module::getBaseValue(int position) const {
 float Module::getModulatedValue(int position, int channel) const {
     if (!isPosition(position)) return 0.0f;
     return channel == 0 ? left_[position] : right_[position];
-}
-
-void Module::formatDisplay(int /*position*/, float value, ModuleText& text) const {
-    formatText(text, "%.2f", value);
 }
 
 }  // namespace kirra

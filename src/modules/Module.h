@@ -1,7 +1,8 @@
 #pragma once
 // What operators and modulators share: normalised parameters with a base value and left and right
 // modulated copies per position, the modulation sequence the engine runs every control period,
-// and the texts the host and the editor show.
+// and the texts the host and the editor show, all read from the module's table of position
+// descriptors (PositionDescriptor.h).
 //
 // Life cycle: construct (defaults from the parameter table), setSampleRate (the only place that
 // may allocate; ends on the targets), then per control period resetModulation, addModulation,
@@ -10,7 +11,7 @@
 #include "modules/ModuleMath.h"
 #include "modules/ModuleOwner.h"
 #include "modules/ModuleText.h"
-#include "modules/ParameterInfo.h"
+#include "modules/PositionDescriptor.h"
 
 namespace kirra {
 
@@ -29,20 +30,24 @@ class Module {
     virtual void clampModulation(int position);
     virtual void updateParameters() = 0;
     virtual void snapToTargets() {}
-    // Which positions exist and may be chosen as modulation destinations.
-    virtual bool isParameterUsed(int position) const;
+    // Which positions may be chosen as modulation destinations.
+    bool isParameterUsed(int position) const;
     virtual void setModulationPreview(int mode);
 
     virtual void getName(ModuleText& text) const = 0;
     virtual void setSampleRate(float sampleRate);
     virtual void resetState() {}
     virtual void setParameter(int position, float value);
-    virtual float getDefaultValue(int position) const;
-    virtual int getNumParameters() const { return tableSize_; }
-    virtual void getParameterName(int position, ModuleText& text) const;
-    virtual void getParameterLabel(int position, ModuleText& text) const;
-    virtual void getParameterDisplay(int position, ModuleText& text) const;
-    virtual void getDestinationName(int position, ModuleText& text) const;
+
+    // The description of a position, or null where the module has none.
+    const PositionDescriptor* describe(int position) const;
+    float getDefaultValue(int position) const;
+    int getNumParameters() const { return tableSize_; }
+    // Host texts: "---" for a position the module does not have.
+    void getParameterName(int position, ModuleText& text) const;
+    void getParameterLabel(int position, ModuleText& text) const;
+    void getParameterDisplay(int position, ModuleText& text) const;
+    void getDestinationName(int position, ModuleText& text) const;
     // Where the side signals (see SignalTaps.h) of each sample will be: the engine fills these
     // arrays before any module of the sample runs, so a module reads them in its processing
     // call. Until connected a module reads silence.
@@ -53,9 +58,9 @@ class Module {
 
     // Editor side: caption of a control, the text it shows for a value, and a typed text read
     // back as a value (answers the value unchanged when the text means nothing).
-    virtual void getCaption(int position, ModuleText& text) const;
-    virtual void getEditorText(int position, float value, ModuleText& text) const;
-    virtual float textToValue(int position, const char* text, float currentValue) const;
+    void getCaption(int position, ModuleText& text) const;
+    void getEditorText(int position, float value, ModuleText& text) const;
+    float textToValue(int position, const char* text, float currentValue) const;
 
     int getPositionCount() const { return positions_; }
     int getSlot() const { return slot_; }
@@ -68,12 +73,10 @@ class Module {
     bool isEditing() const { return editing_; }
 
   protected:
-    Module(int slot, ModuleOwner* owner, int positions, const ParameterInfo* table, int tableSize);
+    Module(int slot, ModuleOwner* owner, int positions, const PositionDescriptor* table,
+           int tableSize);
 
-    // The host display of a used position (base value); the editor text falls back to it.
-    virtual void formatDisplay(int position, float value, ModuleText& text) const;
     bool isPosition(int position) const { return position >= 0 && position < positions_; }
-    const ParameterInfo* info(int position) const;
 
     // parameters: base value and the modulated copies the processing reads
     float base_[kMaxPositions] = {};
@@ -91,7 +94,7 @@ class Module {
 
   private:
     int positions_;
-    const ParameterInfo* table_;
+    const PositionDescriptor* table_;
     int tableSize_;
 };
 

@@ -5,6 +5,11 @@
 
 namespace kirra {
 
+// A whole turn in radians, in double precision and, for single-precision arithmetic, rounded once
+// to float (so float expressions keep computing in float).
+constexpr double kTwoPi = 6.283185307179586;
+constexpr float kTwoPiFloat = static_cast<float>(kTwoPi);
+
 // Samples between two control updates; coefficients and modulation change only this often.
 constexpr int kControlPeriod = 32;
 constexpr float kRampFactor = 1.0f / kControlPeriod;

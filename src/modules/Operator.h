@@ -22,7 +22,7 @@ class Operator : public Module {
     }
 
   protected:
-    Operator(int slot, ModuleOwner* owner, const ParameterInfo* table, int tableSize)
+    Operator(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize)
         : Module(slot, owner, kPositions, table, tableSize) {}
 };
 

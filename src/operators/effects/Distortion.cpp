@@ -16,7 +16,6 @@ const ParameterInfo kParameters[] = {
     {"diffuse", "diffuse", "", 0.0f},     {"xover", "xover", "", 0.25f},
 };
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr float kOctaves = 9.965784f;  // 20 Hz to 20 kHz
 constexpr float kDriveSlope = 4.623413f;
 // Diffuse values below this switch the diffuser off.

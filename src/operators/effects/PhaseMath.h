@@ -2,6 +2,7 @@
 // Fast phase arithmetic of the pitch shifter, four bins at a time: atan2 to about 1e-5 rad, sin
 // and cos to a few 1e-6, wrapping into -pi..pi. Branch-free, so that it runs on four lanes.
 
+#include "modules/ModuleMath.h"
 #include "operators/effects/FourLanes.h"
 
 namespace kirra {
@@ -11,12 +12,11 @@ using namespace four_lanes;
 
 constexpr float kPi = 3.14159265f;
 constexpr float kHalfPi = 1.57079633f;
-constexpr float kTwoPi = 6.28318531f;
 constexpr float kInverseTwoPi = 0.159154943f;
 
 // The angle brought into -pi..pi.
 inline Lanes wrap(Lanes angle) {
-    return angle - splat(kTwoPi) * roundedTurns(angle * splat(kInverseTwoPi));
+    return angle - splat(kTwoPiFloat) * roundedTurns(angle * splat(kInverseTwoPi));
 }
 
 // atan2(y, x): a minimax polynomial for atan on 0..1 and the octant symmetries.

@@ -12,7 +12,6 @@ namespace kirra {
 
 namespace {
 
-constexpr float kTwoPi = 6.2831853f;
 constexpr float kAllpassCoefficient = 0.7f;
 // Modulation depth in samples at 44.1 kHz, and one LFO cycle in twelve seconds.
 constexpr float kNominalDepth = 12.0f;
@@ -81,7 +80,7 @@ void ReverbNetwork::clear() {
         line.delayIndex = 0;
         line.lowpass = 0.0f;
         line.phase = line.initialPhase;
-        line.modulation = modulationDepth_ * std::sin(kTwoPi * line.phase);
+        line.modulation = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
         line.modulationStep = 0.0f;
     }
     for (Allpass& allpass : inputAllpasses_) {
@@ -114,7 +113,7 @@ void ReverbNetwork::updateModulation() {
     for (Line& line : lines_) {
         line.phase += phaseStep_ * kControlPeriod;
         if (line.phase >= 1.0f) line.phase -= 1.0f;
-        float target = modulationDepth_ * std::sin(kTwoPi * line.phase);
+        float target = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
         line.modulationStep = (target - line.modulation) * kRampFactor;
     }
 }

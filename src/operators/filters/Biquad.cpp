@@ -8,16 +8,6 @@ namespace kirra {
 
 namespace {
 
-const ParameterInfo kParameters[] = {
-    {"freqA", "freqA", "Hz", 1.0f},  // 20 * 1000^v Hz
-    {"resoA", "resoA", "", 0.0f},    // Q 0.7071 .. 100 (notch 0.0625 .. 16)
-    {"typeA", "typeA", "", 0.125f},  // low-pass
-    {"freqB", "freqB", "Hz", 1.0f},  //
-    {"resoB", "resoB", "", 0.0f},    //
-    {"typeB", "typeB", "", 0.125f},  //
-    {"morph", "morph", "%", 0.0f},   // share of filter B
-};
-
 const char* const kTypeNames[Biquad::kTypeCount] = {"LP", "BP", "NOTCH", "HP"};
 
 // Q = 2^(kResonanceOctaves v - 0.5): 1/sqrt 2 .. 100 (log2(100) + 0.5 octaves).
@@ -34,22 +24,37 @@ float notchQ(float value) {
     return std::exp2(8.0f * sanitizeUnit(value) - 4.0f);
 }
 
-}  // namespace
-
-Biquad::Biquad(int slot, ModuleOwner* owner)
-    : FilterPair(slot, owner, kParameters, 7, kTypeNames, kTypeCount) {
-    setSampleRate(sampleRate_);
-}
-
-void Biquad::formatOwnDisplay(int /*position*/, float value, ModuleText& text) const {
-    // The general mapping, also while the filter is a notch.
+// The general mapping, also while the filter is a notch.
+void resonanceDisplay(const Module& /*module*/, float value, ModuleText& text) {
     formatText(text, "%.2f", resonanceQ(value));
 }
 
-float Biquad::ownTextToValue(int /*position*/, const char* text, float currentValue) const {
+float resonanceFromText(const Module& /*module*/, const char* text, float currentValue) {
     float q;
     if (!numberFromText(text, kLowestQ, kHighestQ, q)) return currentValue;
     return sanitizeUnit((std::log2(q) + 0.5f) / kResonanceOctaves);
+}
+
+// Q 0.7071 .. 100 (notch 0.0625 .. 16)
+constexpr PositionDescriptor resonanceRow(const char* name) {
+    return {name, name, "", 0.0f, resonanceDisplay, nullptr, resonanceFromText};
+}
+
+const PositionDescriptor kParameters[] = {
+    FilterPair::frequencyRow("freqA"),
+    resonanceRow("resoA"),
+    FilterPair::typeRow<kTypeNames>("typeA", 0.125f),  // low-pass
+    FilterPair::frequencyRow("freqB"),
+    resonanceRow("resoB"),
+    FilterPair::typeRow<kTypeNames>("typeB", 0.125f),
+    FilterPair::morphRow(),
+};
+
+}  // namespace
+
+Biquad::Biquad(int slot, ModuleOwner* owner)
+    : FilterPair(slot, owner, kParameters, std::size(kParameters), kTypeCount) {
+    setSampleRate(sampleRate_);
 }
 
 Biquad::Design Biquad::design(float frequencyValue, float resonanceValue, int type) const {

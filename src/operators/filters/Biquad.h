@@ -42,10 +42,6 @@ class Biquad final : public FilterPair {
         return k;
     }
 
-  protected:
-    void formatOwnDisplay(int position, float value, ModuleText& text) const override;
-    float ownTextToValue(int position, const char* text, float currentValue) const override;
-
   private:
     // The quantities the audio ramps, for one filter and channel.
     struct Design {

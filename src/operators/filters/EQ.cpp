@@ -11,18 +11,6 @@ namespace {
 // After the shared positions of the two bands and the morph: the two gains.
 enum Position { kGainA = FilterPair::kMorph + 1, kGainB };
 
-const ParameterInfo kParameters[] = {
-    {"freqA", "freqA", "Hz", 1.0f},       // 20 * 1000^v Hz
-    {"qA", "qA", "", 0.0f},               // by shape, see qFromValue
-    {"typeA", "typeA", "", 1.0f / 6.0f},  // low shelf
-    {"freqB", "freqB", "Hz", 1.0f},       //
-    {"qB", "qB", "", 0.0f},               //
-    {"typeB", "typeB", "", 1.0f / 6.0f},  //
-    {"morph", "morph", "%", 0.0f},        // share of band B
-    {"gainA", "gainA", "dB", 0.5f},       // -24 .. +24 dB
-    {"gainB", "gainB", "dB", 0.5f},       //
-};
-
 const char* const kShapeNames[EQ::kShapeCount] = {"LOWSHELF", "PEAKING", "HIGHSHELF"};
 
 constexpr float kGainRangeDb = 24.0f;
@@ -42,45 +30,69 @@ float gainDb(float value) {
     return 2.0f * kGainRangeDb * sanitizeUnit(value) - kGainRangeDb;
 }
 
-bool isGain(int position) {
-    return position == kGainA || position == kGainB;
+void gainDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", gainDb(value));
 }
 
-}  // namespace
-
-EQ::EQ(int slot, ModuleOwner* owner)
-    : FilterPair(slot, owner, kParameters, 9, kShapeNames, kShapeCount) {
-    setSampleRate(sampleRate_);
+void gainEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0fdB", gainDb(value));
 }
 
-void EQ::formatOwnDisplay(int position, float value, ModuleText& text) const {
-    if (isGain(position)) {
-        formatText(text, "%.1f", gainDb(value));
-    } else {
-        formatText(text, "%.2f", qFromValue(value, typeOf(filterOf(position))));
-    }
-}
-
-void EQ::ownEditorText(int position, float value, ModuleText& text) const {
-    if (isGain(position)) {
-        formatText(text, "%.0fdB", gainDb(value));
-    } else {
-        formatOwnDisplay(position, value, text);
-    }
-}
-
-float EQ::ownTextToValue(int position, const char* text, float currentValue) const {
+float gainFromText(const Module& /*module*/, const char* text, float currentValue) {
     float number;
-    if (isGain(position)) {
-        if (!numberFromText(text, -kGainRangeDb, kGainRangeDb, number)) return currentValue;
-        return (number + kGainRangeDb) / (2.0f * kGainRangeDb);
-    }
-    if (typeOf(filterOf(position)) == kPeaking) {
+    if (!numberFromText(text, -kGainRangeDb, kGainRangeDb, number)) return currentValue;
+    return (number + kGainRangeDb) / (2.0f * kGainRangeDb);
+}
+
+// The q knobs' texts follow their band's shape.
+template <int Band>
+void qDisplay(const Module& module, float value, ModuleText& text) {
+    formatText(text, "%.2f", qFromValue(value, EQ::shapeOf(module, Band)));
+}
+
+template <int Band>
+float qFromText(const Module& module, const char* text, float currentValue) {
+    float number;
+    if (EQ::shapeOf(module, Band) == EQ::kPeaking) {
         if (!numberFromText(text, kPeakingLowestQ, kPeakingHighestQ, number)) return currentValue;
         return sanitizeUnit((std::log(number) / std::log(kPeakingHighestQ) + 1.0f) * 0.5f);
     }
     if (!numberFromText(text, kShelfLowestQ, kShelfHighestQ, number)) return currentValue;
     return sanitizeUnit((std::log2(number) + 1.5f) * 0.5f);
+}
+
+template <int Band>
+constexpr PositionDescriptor qRow(const char* name) {
+    return {name, name, "", 0.0f, qDisplay<Band>, nullptr, qFromText<Band>};
+}
+
+// -24 .. +24 dB
+constexpr PositionDescriptor gainRow(const char* name) {
+    return {name, name, "dB", 0.5f, gainDisplay, gainEditorText, gainFromText};
+}
+
+const PositionDescriptor kParameters[] = {
+    FilterPair::frequencyRow("freqA"),
+    qRow<0>("qA"),
+    FilterPair::typeRow<kShapeNames>("typeA", 1.0f / 6.0f),  // low shelf
+    FilterPair::frequencyRow("freqB"),
+    qRow<1>("qB"),
+    FilterPair::typeRow<kShapeNames>("typeB", 1.0f / 6.0f),
+    FilterPair::morphRow(),
+    gainRow("gainA"),
+    gainRow("gainB"),
+};
+static_assert(std::size(kParameters) == kGainB + 1);
+
+}  // namespace
+
+EQ::EQ(int slot, ModuleOwner* owner)
+    : FilterPair(slot, owner, kParameters, std::size(kParameters), kShapeCount) {
+    setSampleRate(sampleRate_);
+}
+
+int EQ::shapeOf(const Module& module, int band) {
+    return typeOf(module, band, kShapeCount);
 }
 
 EQ::Design EQ::design(float frequencyValue, float qValue, float gainValue, int shape) const {

@@ -24,11 +24,8 @@ class EQ final : public FilterPair {
     // One band's coefficients from the ramped quantities; root gain a = 10^(dB / 80).
     static SecondOrder coefficients(int shape, double cosine, double alpha, double rootGain);
 
-  protected:
-    // The q knobs, whose texts follow their band's shape, and the gains.
-    void formatOwnDisplay(int position, float value, ModuleText& text) const override;
-    void ownEditorText(int position, float value, ModuleText& text) const override;
-    float ownTextToValue(int position, const char* text, float currentValue) const override;
+    // The shape of band 0 (A) or 1 (B) of an equalizer, from its base values.
+    static int shapeOf(const Module& module, int band);
 
   private:
     // The quantities the audio ramps, for one band and channel.

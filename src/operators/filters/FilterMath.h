@@ -10,8 +10,6 @@
 
 namespace kirra {
 
-constexpr double kTwoPi = 6.283185307179586;
-
 // The frequency knobs run 20 Hz .. 20 kHz as 20 * 1000^v.
 constexpr float kFrequencyOctaves = 9.965784f;  // log2(1000) in single precision
 constexpr float kLowestFrequencyHz = 20.0f;

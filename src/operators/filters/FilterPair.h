@@ -1,10 +1,12 @@
 #pragma once
 // What Biquad, SVF and EQ share: two filters, A and B, each with a frequency, a knob of its own
 // (resonance or Q) and a type (A at positions 0..2, B at 3..5), and the morph at position 6 that
-// crossfades the output from A to B. The frequency, type and morph texts live here; each filter
-// supplies the texts of its own knobs.
+// crossfades the output from A to B. The rows of the shared positions are built here; each
+// filter writes the rows of its own knobs.
 
 #include "modules/Operator.h"
+#include "modules/PositionTexts.h"
+#include "operators/filters/FilterText.h"
 
 namespace kirra {
 
@@ -13,33 +15,38 @@ class FilterPair : public Operator {
     enum Position { kFreqA = 0, kKnobA, kTypeA, kFreqB, kKnobB, kTypeB, kMorph };
     static constexpr int kPositionsPerFilter = 3;
 
+    // 20 Hz .. 20 kHz as 20 * 1000^v; starts fully open.
+    static constexpr PositionDescriptor frequencyRow(const char* name) {
+        return {name, name, "Hz", 1.0f, frequencyDisplay, frequencyEditorText, frequencyFromText};
+    }
     // The types follow only their base values, so they are no modulation destinations.
-    bool isParameterUsed(int position) const override;
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
+    template <const auto& Names>
+    static constexpr PositionDescriptor typeRow(const char* name, float defaultValue) {
+        return {name,
+                name,
+                "",
+                defaultValue,
+                namedChoice<Names>,
+                nullptr,
+                namedChoiceFromText<Names>,
+                choiceCount<Names>,
+                false};
+    }
+    // The share of filter B.
+    static constexpr PositionDescriptor morphRow() {
+        return {"morph", "morph", "%", 0.0f, morphDisplay, morphEditorText, percentTyped};
+    }
 
   protected:
-    FilterPair(int slot, ModuleOwner* owner, const ParameterInfo* table, int tableSize,
-               const char* const* typeNames, int typeCount);
-
-    void formatDisplay(int position, float value, ModuleText& text) const override;
-    // Texts of the filter's own positions: the knobs, and whatever lies past the morph.
-    virtual void formatOwnDisplay(int position, float value, ModuleText& text) const = 0;
-    virtual void ownEditorText(int position, float value, ModuleText& text) const {
-        formatOwnDisplay(position, value, text);
-    }
-    virtual float ownTextToValue(int position, const char* text, float currentValue) const = 0;
+    FilterPair(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize,
+               int typeCount);
 
     // The type step of filter 0 (A) or 1 (B) from its base value.
     int typeOf(int filter) const;
-    // Filter 0 or 1 of a knob position.
-    static int filterOf(int position) { return position < kFreqB ? 0 : 1; }
-    static bool isFrequency(int position) { return position == kFreqA || position == kFreqB; }
-    static bool isKnob(int position) { return position == kKnobA || position == kKnobB; }
-    static bool isType(int position) { return position == kTypeA || position == kTypeB; }
+    // The type step of a filter read from a module's base values (for the texts).
+    static int typeOf(const Module& module, int filter, int typeCount);
 
   private:
-    const char* const* typeNames_;
     int typeCount_;
 };
 

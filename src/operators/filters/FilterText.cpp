@@ -7,11 +7,11 @@
 
 namespace kirra {
 
-void frequencyDisplay(float value, ModuleText& text) {
+void frequencyDisplay(const Module& /*module*/, float value, ModuleText& text) {
     formatText(text, "%.0f", frequencyFromValue(value));
 }
 
-void frequencyEditorText(float value, ModuleText& text) {
+void frequencyEditorText(const Module& /*module*/, float value, ModuleText& text) {
     formatText(text, "%.0f Hz", frequencyFromValue(value));
 }
 
@@ -24,7 +24,7 @@ bool endsWithNoCase(const char* text, size_t length, const char* suffix) {
 
 }  // namespace
 
-float frequencyFromText(const char* text, float currentValue) {
+float frequencyFromText(const Module& /*module*/, const char* text, float currentValue) {
     float hertz;
     if (!parseNumber(text, hertz)) return currentValue;
     size_t length = std::strlen(text);
@@ -36,17 +36,13 @@ float frequencyFromText(const char* text, float currentValue) {
     return valueFromFrequency(hertz);
 }
 
-void morphDisplay(float value, ModuleText& text) {
+void morphDisplay(const Module& /*module*/, float value, ModuleText& text) {
     int shareOfB = static_cast<int>(100.0f * sanitizeUnit(value));
     formatText(text, "%d:%d", 100 - shareOfB, shareOfB);
 }
 
-void morphEditorText(float value, ModuleText& text) {
+void morphEditorText(const Module& /*module*/, float value, ModuleText& text) {
     formatText(text, "%.1f", 100.0f * value);
-}
-
-void choiceText(float value, const char* const* names, int count, ModuleText& text) {
-    setText(text, names[valueToIndex(value, count)]);
 }
 
 }  // namespace kirra

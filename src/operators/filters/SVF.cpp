@@ -11,16 +11,6 @@ namespace {
 
 constexpr int kOversampling = 4;
 
-const ParameterInfo kParameters[] = {
-    {"freqA", "freqA", "Hz", 1.0f},  // 20 * 1000^v Hz
-    {"resoA", "resoA", "", 0.0f},    // Q 0.5 .. infinity
-    {"typeA", "typeA", "", 0.125f},  // low-pass
-    {"freqB", "freqB", "Hz", 1.0f},  //
-    {"resoB", "resoB", "", 0.0f},    //
-    {"typeB", "typeB", "", 0.125f},  //
-    {"morph", "morph", "%", 0.0f},   // share of filter B
-};
-
 const char* const kTypeNames[SVF::kTypeCount] = {"LP", "BP", "NOTCH", "HP"};
 
 // D = 2 (1 - v^0.25): Q = 1/D runs from 0.5 to infinity. Above this value Q passes 100 and the
@@ -52,14 +42,7 @@ Matrix scaled(const Matrix& a, double factor) {
     return {a.m00 * factor, a.m01 * factor, a.m10 * factor, a.m11 * factor};
 }
 
-}  // namespace
-
-SVF::SVF(int slot, ModuleOwner* owner)
-    : FilterPair(slot, owner, kParameters, 7, kTypeNames, kTypeCount) {
-    setSampleRate(sampleRate_);
-}
-
-void SVF::formatOwnDisplay(int /*position*/, float value, ModuleText& text) const {
+void resonanceDisplay(const Module& /*module*/, float value, ModuleText& text) {
     if (value > kInfiniteResonanceValue) {
         setText(text, "oo");
     } else {
@@ -67,7 +50,7 @@ void SVF::formatOwnDisplay(int /*position*/, float value, ModuleText& text) cons
     }
 }
 
-float SVF::ownTextToValue(int /*position*/, const char* text, float currentValue) const {
+float resonanceFromText(const Module& /*module*/, const char* text, float currentValue) {
     if (text == nullptr) return currentValue;
     while (*text == ' ')
         ++text;
@@ -79,6 +62,28 @@ float SVF::ownTextToValue(int /*position*/, const char* text, float currentValue
     q = maxOf(q, kLowestQ);
     const float root = 1.0f - kLowestQ / q;
     return sanitizeUnit(root * root * root * root);
+}
+
+// Q 0.5 .. infinity
+constexpr PositionDescriptor resonanceRow(const char* name) {
+    return {name, name, "", 0.0f, resonanceDisplay, nullptr, resonanceFromText};
+}
+
+const PositionDescriptor kParameters[] = {
+    FilterPair::frequencyRow("freqA"),
+    resonanceRow("resoA"),
+    FilterPair::typeRow<kTypeNames>("typeA", 0.125f),  // low-pass
+    FilterPair::frequencyRow("freqB"),
+    resonanceRow("resoB"),
+    FilterPair::typeRow<kTypeNames>("typeB", 0.125f),
+    FilterPair::morphRow(),
+};
+
+}  // namespace
+
+SVF::SVF(int slot, ModuleOwner* owner)
+    : FilterPair(slot, owner, kParameters, std::size(kParameters), kTypeCount) {
+    setSampleRate(sampleRate_);
 }
 
 float SVF::integratorGain(float frequencyValue) const {

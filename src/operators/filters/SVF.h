@@ -26,10 +26,6 @@ class SVF final : public FilterPair {
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
 
-  protected:
-    void formatOwnDisplay(int position, float value, ModuleText& text) const override;
-    float ownTextToValue(int position, const char* text, float currentValue) const override;
-
   private:
     float integratorGain(float frequencyValue) const;
     // The response of one filter as heard at the sample rate (input held over the four
