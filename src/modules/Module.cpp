@@ -99,10 +99,17 @@ void Module::getParameterDisplay(int position, ModuleText& text) const {
     if (row == nullptr) {
         // A module without parameters (an empty slot) shows nothing at all.
         setText(text, tableSize_ == 0 ? "" : "---");
-    } else if (row->display != nullptr) {
-        row->display(*this, base_[position], text);
     } else {
-        formatText(text, "%.2f", base_[position]);
+        formatDisplay(position, base_[position], text);
+    }
+}
+
+void Module::formatDisplay(int position, float value, ModuleText& text) const {
+    const PositionDescriptor* row = describe(position);
+    if (row != nullptr && row->display != nullptr) {
+        row->display(*this, value, text);
+    } else {
+        formatText(text, "%.2f", value);
     }
 }
 
@@ -121,10 +128,8 @@ void Module::getEditorText(int position, float value, ModuleText& text) const {
         setText(text, "---");
     } else if (row->editorText != nullptr) {
         row->editorText(*this, value, text);
-    } else if (row->display != nullptr) {
-        row->display(*this, value, text);
     } else {
-        formatText(text, "%.2f", value);
+        formatDisplay(position, value, text);
     }
 }
 

@@ -16,4 +16,22 @@ float frequencyFromText(const Module& module, const char* text, float currentVal
 void morphDisplay(const Module& module, float value, ModuleText& text);
 void morphEditorText(const Module& module, float value, ModuleText& text);
 
+// TRANSITION: the old forms, until every filter reads its texts from its table.
+inline void frequencyDisplay(float value, ModuleText& text) {
+    frequencyDisplay(*static_cast<const Module*>(nullptr), value, text);
+}
+inline void frequencyEditorText(float value, ModuleText& text) {
+    frequencyEditorText(*static_cast<const Module*>(nullptr), value, text);
+}
+inline float frequencyFromText(const char* text, float currentValue) {
+    return frequencyFromText(*static_cast<const Module*>(nullptr), text, currentValue);
+}
+inline void morphDisplay(float value, ModuleText& text) {
+    morphDisplay(*static_cast<const Module*>(nullptr), value, text);
+}
+inline void morphEditorText(float value, ModuleText& text) {
+    morphEditorText(*static_cast<const Module*>(nullptr), value, text);
+}
+void choiceText(float value, const char* const* names, int count, ModuleText& text);
+
 }  // namespace kirra
