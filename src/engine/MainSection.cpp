@@ -1,6 +1,6 @@
 #include "engine/MainSection.h"
 
-#include "engine/ParameterTable.h"
+#include "engine/ParameterDescription.h"
 
 namespace kirra {
 
@@ -24,9 +24,9 @@ void MainSection::resetModulation() {
 void MainSection::updateRamps() {
     for (int channel = 0; channel < 2; ++channel) {
         // With the power off the whole wet path is muted and the levels are bypassed.
-        float input = power_ ? levelGain(modulated_[kInputLevel][channel]) : 1.0f;
+        float input = power_ ? units::levelGain(modulated_[kInputLevel][channel]) : 1.0f;
         float mix = power_ ? modulated_[kMixLevel][channel] : 0.0f;
-        float output = power_ ? levelGain(modulated_[kOutputLevel][channel]) : 1.0f;
+        float output = power_ ? units::levelGain(modulated_[kOutputLevel][channel]) : 1.0f;
         ramps_[kInputLevel][channel].setTarget(input);
         ramps_[kMixLevel][channel].setTarget(mix);
         ramps_[kOutputLevel][channel].setTarget(output);

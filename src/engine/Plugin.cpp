@@ -43,37 +43,17 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
     canDoubleReplacing(true);
     sampleRate_ = 44100.0f;
 
-    // Main section, tempo, limiter and dry delay defaults; the first program overrides them.
-    values_[kPower] = indexToValue(1, 2);
-    values_[kInput] = 0.5f;
-    values_[kMix] = 1.0f;
-    values_[kOutput] = 0.5f;
-    values_[kTempoSync] = indexToValue(1, kTempoSyncStates);
-    values_[kTempo] = 1.0f / 3.0f;
-    values_[kOutLimiter] = indexToValue(2, kLimiterStates);
-    values_[kDryDelay] = indexToValue(16, kDryDelayStates - 1);
-    for (int gain = 0; gain < kRoutingCount; ++gain) {
-        values_[kRoutingFirst + gain] = routing_.getBase(gain);
-    }
-    for (int k = 0; k < kModulationSlots; ++k) {
-        values_[kSlotSensitivity1 + k] = 0.5f;
-        values_[kSlotSource1 + k] = indexToValue(ModulationSlots::kSourceNone, kSourceStates);
-        values_[kSlotDestination1 + k] =
-            indexToValue(ModulationSlots::kDestinationNone, kDestinationStates);
-    }
-    values_[kCurrentMain] = indexToValue(1, kPageStates);
-    values_[kMeterHold] = 0.25f;
-    values_[kMeterFalloff] = 1.0f / 3.0f;
-    limiter_.setMode(2);
+    // The table's defaults; the first program overrides its part of them.
+    for (int index = 0; index < kInternalParameterCount; ++index)
+        values_[index] = parameterDefault(index);
+    limiter_.setMode(valueToIndex(values_[kOutLimiter], kLimiterStates));
     updateDryDelay();
 
     memory_ = std::make_unique<ParameterMemory>();
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        values_[kOperatorType1 + slot] = indexToValue(0, kModuleTypeStates);
         operators_[slot] = createOperator(kGain, slot, this);
         operators_[slot]->setTaps(taps_[0], taps_[1]);
         operators_[slot]->setSampleRate(sampleRate_);
-        values_[kModulatorType1 + slot] = indexToValue(0, kModuleTypeStates);
         modulators_[slot] = createModulator(kEmpty, slot, this);
         modulators_[slot]->setTaps(taps_[0], taps_[1]);
         modulators_[slot]->setSampleRate(sampleRate_);
@@ -199,6 +179,8 @@ void Plugin::setSampleRate(float sampleRate) {
     }
     limiter_.setSampleRate(sampleRate);
     smoothingCoefficient_ = smoothingCoefficient(sampleRate);
+    // The dry delay's state means a time: its length in samples follows the rate.
+    updateDryDelay();
 }
 
 int32_t Plugin::canDo(const char* text) {

@@ -13,6 +13,8 @@
 #include "engine/MidiLearn.h"
 #include "engine/MidiState.h"
 #include "engine/ModulationSlots.h"
+#include "engine/ModulationNames.h"
+#include "engine/ParameterDescription.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ParameterMemory.h"
 #include "engine/PeakLimiter.h"
@@ -92,6 +94,12 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     // the slots.
     void getSourceName(int source, bool shortForm, ModuleText& text);
     void getDestinationName(int destination, ModuleText& text);
+    // The modulation-preview mode (0 off, 1 left, 2 right): the modules' plots and controls
+    // follow that channel's modulated values.
+    int getModulationPreview() const { return previewMode_.load(std::memory_order_relaxed); }
+    // Texts of any internal parameter with the modules now in the slots, for the editor.
+    void getEditorText(int index, float value, ModuleText& text);
+    float textToValue(int index, const char* text, float currentValue);
 
   private:
     struct Connections {
@@ -121,7 +129,12 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     void setMidSideBits(float value);
     void setInversionBits(float value);
     void updateDryDelay();
-    void getModuleText(int32_t index, char* text, int kind);
+    enum class HostText { kName, kLabel, kDisplay };
+    void getHostText(int32_t index, char* text, HostText kind);
+    // Valid while the engine mutex is held.
+    SlotModules slotModules() const;
+    ParameterContext parameterContext(const SlotModules& modules) const;
+    void setModulationPreview(int mode);
     // All 416 values of the current program in index order, under the mutex with the loading flag.
     void applyCurrentProgram();
     void programChanged();
@@ -138,6 +151,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     std::unique_ptr<ProgramLibrary> library_;
     std::unique_ptr<uint8_t[]> chunk_;  // what getChunk hands out, valid until the next call
     int pageState_[3] = {0, 1, 0};      // Curr OP, Curr MAIN, Curr MOD
+    std::atomic<int> previewMode_{0};
 
     // modules
     std::unique_ptr<Operator> operators_[param::kSlotCount];

@@ -5,32 +5,40 @@
 
 namespace kirra {
 
-namespace {
-
-SlotModules slotModules(Plugin& plugin) {
+SlotModules Plugin::slotModules() const {
     SlotModules modules;
     for (int slot = 0; slot < param::kSlotCount; ++slot) {
-        modules.operators[slot] = plugin.getOperator(slot);
-        modules.modulators[slot] = plugin.getModulator(slot);
+        modules.operators[slot] = operators_[slot].get();
+        modules.modulators[slot] = modulators_[slot].get();
     }
     return modules;
 }
-
-}  // namespace
 
 void Plugin::getSourceName(int source, bool shortForm, ModuleText& text) {
     // The modules named must not be replaced while their names are read.
     platform::EngineLock lock(mutex_);
     if (shortForm) {
-        sourceShortName(source, slotModules(*this), text);
+        sourceShortName(source, slotModules(), text);
     } else {
-        sourceName(source, slotModules(*this), text);
+        sourceName(source, slotModules(), text);
     }
 }
 
 void Plugin::getDestinationName(int destination, ModuleText& text) {
     platform::EngineLock lock(mutex_);
-    destinationName(destination, slotModules(*this), text);
+    destinationName(destination, slotModules(), text);
+}
+
+void Plugin::getEditorText(int index, float value, ModuleText& text) {
+    platform::EngineLock lock(mutex_);
+    const SlotModules modules = slotModules();
+    parameterEditorText(index, value, parameterContext(modules), text);
+}
+
+float Plugin::textToValue(int index, const char* text, float currentValue) {
+    platform::EngineLock lock(mutex_);
+    const SlotModules modules = slotModules();
+    return parameterFromText(index, text, currentValue, parameterContext(modules));
 }
 
 }  // namespace kirra

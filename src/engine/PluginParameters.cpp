@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "engine/ModuleFactory.h"
-#include "engine/ParameterTable.h"
+#include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
 
 namespace kirra {
@@ -13,17 +13,15 @@ using namespace param;
 
 namespace {
 
-bool inRange(int index, int first, int count) {
-    return index >= first && index < first + count;
-}
-
 // Operator filter types whose positions mean the same thing, so modulation survives a change
 // between them.
 bool isInterchangeableFilter(int type) {
     return type >= kBiquad && type <= kEQ;
 }
 
-enum TextKind { kNameText, kLabelText, kDisplayText };
+bool isOn(float value) {
+    return valueToIndex(value, 2) == 1;
+}
 
 }  // namespace
 
@@ -33,54 +31,73 @@ void Plugin::setParameter(int32_t index, float value) {
     value = sanitizeUnit(value);
     values_[index] = value;
 
-    if (index == kPower) {
-        main_.setPower(valueToIndex(value, 2) == 1);
-    } else if (index >= kInput && index <= kOutput) {
-        main_.setTarget(index - kInput, value);
-    } else if (inRange(index, kKnob1, kKnobCount)) {
-        knobTarget_[index - kKnob1] = value;
-    } else if (inRange(index, kOperatorType1, kSlotCount)) {
-        setOperatorType(index - kOperatorType1, value);
-    } else if (inRange(index, kOperatorBase, kSlotCount * kOperatorPositions) ||
-               inRange(index, kModulatorBase, kSlotCount * kModulatorPositions)) {
-        setModulePosition(index, value);
-    } else if (inRange(index, kModulatorType1, kSlotCount)) {
-        setModulatorType(index - kModulatorType1, value);
-    } else if (inRange(index, kSlotSensitivity1, kModulationSlots)) {
-        slots_.setSensitivity(index - kSlotSensitivity1, value);
-    } else if (index == kDryDelay) {
-        updateDryDelay();
-    } else if (inRange(index, kRoutingFirst, kRoutingCount)) {
-        routing_.setBase(index - kRoutingFirst, value);
-    } else if (inRange(index, kOperatorBypass1, kSlotCount)) {
-        operatorEnableTarget_[index - kOperatorBypass1] = valueToIndex(value, 2) == 1 ? 0.0f : 1.0f;
-    } else if (inRange(index, kModulatorBypass1, kSlotCount)) {
-        modulatorEnableTarget_[index - kModulatorBypass1] =
-            valueToIndex(value, 2) == 1 ? 0.0f : 1.0f;
-    } else if (inRange(index, kSlotSource1, kModulationSlots)) {
-        slots_.setSource(index - kSlotSource1, valueToIndex(value, kSourceStates));
-    } else if (inRange(index, kSlotDestination1, kModulationSlots)) {
-        slots_.setDestination(index - kSlotDestination1, valueToIndex(value, kDestinationStates));
-    } else if (index == kOutLimiter) {
-        limiter_.setMode(valueToIndex(value, kLimiterStates));
-    } else if (index == kOpLrMs) {
-        midSideBits_ = valueToIndex(value, kOpLrMsStates);
-    } else if (index == kOpInv) {
-        int bits = valueToIndex(value, kOpInvStates);
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            inversion_[slot] = (bits >> slot) & 1 ? -1.0f : 1.0f;
+    const ParameterDescriptor& row = describeParameter(index);
+    const int member = parameterMember(index);
+    switch (row.group) {
+        case ParameterGroup::kPower:
+            main_.setPower(isOn(value));
+            break;
+        case ParameterGroup::kMainLevel:
+            main_.setTarget(member, value);
+            break;
+        case ParameterGroup::kKnob:
+            knobTarget_[member] = value;
+            break;
+        case ParameterGroup::kOperatorType:
+            setOperatorType(member, value);
+            break;
+        case ParameterGroup::kOperatorPosition:
+        case ParameterGroup::kModulatorPosition:
+            setModulePosition(index, value);
+            break;
+        case ParameterGroup::kModulatorType:
+            setModulatorType(member, value);
+            break;
+        case ParameterGroup::kSlotSensitivity:
+            slots_.setSensitivity(member, value);
+            break;
+        case ParameterGroup::kDryDelay:
+            updateDryDelay();
+            break;
+        case ParameterGroup::kRouting:
+            routing_.setBase(member, value);
+            break;
+        case ParameterGroup::kOperatorBypass:
+            operatorEnableTarget_[member] = isOn(value) ? 0.0f : 1.0f;
+            break;
+        case ParameterGroup::kModulatorBypass:
+            modulatorEnableTarget_[member] = isOn(value) ? 0.0f : 1.0f;
+            break;
+        case ParameterGroup::kSlotSource:
+            slots_.setSource(member, valueToIndex(value, row.states));
+            break;
+        case ParameterGroup::kSlotDestination:
+            slots_.setDestination(member, valueToIndex(value, row.states));
+            break;
+        case ParameterGroup::kLimiter:
+            limiter_.setMode(valueToIndex(value, row.states));
+            break;
+        case ParameterGroup::kMidSide:
+            midSideBits_ = valueToIndex(value, row.states);
+            break;
+        case ParameterGroup::kInversion: {
+            int bits = valueToIndex(value, row.states);
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                inversion_[slot] = (bits >> slot) & 1 ? -1.0f : 1.0f;
+            }
+            break;
         }
-    } else if (index == kSlotStatus) {
-        slots_.setMuteBits(valueToIndex(value, kSlotStatusStates));
-    } else if (index >= kCurrentOperator && index <= kCurrentModulator) {
-        pageState_[index - kCurrentOperator] = valueToIndex(value, kPageStates);
-    } else if (index == kModulationPreview) {
-        platform::EngineLock lock(mutex_);
-        int mode = valueToIndex(value, kPreviewStates);
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            operators_[slot]->setModulationPreview(mode);
-            modulators_[slot]->setModulationPreview(mode);
-        }
+        case ParameterGroup::kSlotMutes:
+            slots_.setMuteBits(valueToIndex(value, row.states));
+            break;
+        case ParameterGroup::kPage:
+            pageState_[member] = valueToIndex(value, row.states);
+            break;
+        case ParameterGroup::kModulationPreview:
+            setModulationPreview(valueToIndex(value, row.states));
+            break;
+        default:  // stored only: tempo and its lock, song offset, knob names, meters, spares
+            break;
     }
 
     if (programs_ != nullptr) programs_->setValue(index, value);
@@ -88,15 +105,18 @@ void Plugin::setParameter(int32_t index, float value) {
 }
 
 float Plugin::getParameter(int32_t index) {
-    if (index < 0 || index >= kInternalParameterCount) return 0.0f;
-    if (index >= kCurrentOperator && index <= kCurrentModulator) {
-        return indexToValue(pageState_[index - kCurrentOperator], kPageStates);
+    switch (parameterGroup(index)) {
+        case ParameterGroup::kPage:
+            return indexToValue(pageState_[parameterMember(index)], kPageStates);
+        case ParameterGroup::kSpare:
+            return programs_->getValue(index);
+        case ParameterGroup::kUnused:
+        case ParameterGroup::kModulationPreview:
+            return 0.0f;
+        default:
+            // Outside the table the row is the unused one, so only real indices come here.
+            return values_[index];
     }
-    if (inRange(index, kSpareFirst, kHostParameterCount - kSpareFirst)) {
-        return programs_->getValue(index);
-    }
-    if (index >= kUnused416 && index != kMeterHold && index != kMeterFalloff) return 0.0f;
-    return values_[index];
 }
 
 void Plugin::setParameterAutomated(int32_t index, float value) {
@@ -174,7 +194,7 @@ void Plugin::replaceModulator(int slot, int type) {
 void Plugin::installModule(Module& module, int firstIndex) {
     module.setTaps(taps_[0], taps_[1]);
     module.setSampleRate(sampleRate_);
-    if (notifications_ != nullptr) module.setModulationPreview(notifications_->getPreviewMode());
+    if (notifications_ != nullptr) module.setModulationPreview(getModulationPreview());
     if (loading_) return;
     // The stored positions follow the new module, so the saved state is what is heard.
     for (int position = 0; position < module.getPositionCount(); ++position) {
@@ -198,74 +218,54 @@ void Plugin::freeDestinations(int first, int last) {
     }
 }
 
+void Plugin::setModulationPreview(int mode) {
+    platform::EngineLock lock(mutex_);
+    previewMode_.store(mode, std::memory_order_relaxed);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        operators_[slot]->setModulationPreview(mode);
+        modulators_[slot]->setModulationPreview(mode);
+    }
+}
+
 void Plugin::updateDryDelay() {
     int state = valueToIndex(values_[kDryDelay], kDryDelayStates);
     dryDelay_.setDelay(DryDelay::delayForState(state, sampleRate_));
 }
 
 void Plugin::getParameterName(int32_t index, char* text) {
-    getModuleText(index, text, kNameText);
+    getHostText(index, text, HostText::kName);
 }
 
 void Plugin::getParameterLabel(int32_t index, char* text) {
-    getModuleText(index, text, kLabelText);
+    getHostText(index, text, HostText::kLabel);
 }
 
 void Plugin::getParameterDisplay(int32_t index, char* text) {
-    getModuleText(index, text, kDisplayText);
+    getHostText(index, text, HostText::kDisplay);
 }
 
-void Plugin::getModuleText(int32_t index, char* text, int kind) {
+ParameterContext Plugin::parameterContext(const SlotModules& modules) const {
+    ParameterContext context;
+    context.sampleRate = sampleRate_;
+    context.tempoSyncState = valueToIndex(values_[kTempoSync], kTempoSyncStates);
+    context.modules = &modules;
+    return context;
+}
+
+void Plugin::getHostText(int32_t index, char* text, HostText kind) {
     ModuleText result = "";
-    if (index < 0 || index >= kInternalParameterCount) {
-        vst::copyText(text, vst::kPluginTextBytes, result);
-        return;
-    }
-    bool operatorPosition = inRange(index, kOperatorBase, kSlotCount * kOperatorPositions);
-    bool modulatorPosition = inRange(index, kModulatorBase, kSlotCount * kModulatorPositions);
-    bool typeIndex =
-        inRange(index, kOperatorType1, kSlotCount) || inRange(index, kModulatorType1, kSlotCount);
-    if (operatorPosition || modulatorPosition) {
+    if (index >= 0 && index < kInternalParameterCount) {
+        // The modules named must not be replaced while their texts are read.
         platform::EngineLock lock(mutex_);
-        int offset = operatorPosition ? index - kOperatorBase : index - kModulatorBase;
-        int positions = operatorPosition ? kOperatorPositions : kModulatorPositions;
-        Module* module = operatorPosition
-                             ? static_cast<Module*>(operators_[offset / positions].get())
-                             : modulators_[offset / positions].get();
-        int position = offset % positions;
-        ModuleText part = "";
-        if (kind == kNameText) {
-            module->getParameterName(position, part);
-            formatText(result, "%s%d %s", operatorPosition ? "OP" : "MOD", offset / positions + 1,
-                       part);
-        } else if (kind == kLabelText) {
-            module->getParameterLabel(position, result);
+        const SlotModules modules = slotModules();
+        const ParameterContext context = parameterContext(modules);
+        if (kind == HostText::kName) {
+            parameterName(index, context, result);
+        } else if (kind == HostText::kLabel) {
+            parameterLabel(index, context, result);
         } else {
-            module->getParameterDisplay(position, result);
+            parameterDisplay(index, getParameter(index), context, result);
         }
-    } else if (typeIndex && kind == kDisplayText) {
-        platform::EngineLock lock(mutex_);
-        bool isOperator = index < kModulatorType1;
-        int slot = index - (isOperator ? kOperatorType1 : kModulatorType1);
-        if (isOperator) {
-            operators_[slot]->getName(result);
-        } else {
-            modulators_[slot]->getName(result);
-        }
-    } else if (kind == kNameText) {
-        engineParameterName(index, result);
-    } else if (kind == kLabelText) {
-        engineParameterLabel(index, result);
-    } else if (inRange(index, kSlotSource1, kModulationSlots)) {
-        getSourceName(slots_.getSource(index - kSlotSource1), false, result);
-    } else if (inRange(index, kSlotDestination1, kModulationSlots)) {
-        getDestinationName(slots_.getDestination(index - kSlotDestination1), result);
-    } else {
-        DisplayContext context;
-        context.sampleRate = sampleRate_;
-        context.tempoSyncState = valueToIndex(values_[kTempoSync], kTempoSyncStates);
-        context.dryDelaySamples = dryDelay_.getDelay();
-        engineParameterDisplay(index, getParameter(index), context, result);
     }
     vst::copyText(text, vst::kPluginTextBytes, result);
 }

@@ -14,8 +14,6 @@ using namespace param;
 namespace {
 
 constexpr float kHalfSqrt2 = 0.70710677f;  // sqrt(1/2) in single precision
-constexpr float kMinTempo = 30.0f;
-constexpr float kMaxTempo = 300.0f;
 const float kZeroSource = 0.0f;
 
 // A non-finite sample from outside would otherwise stay in feedback paths and filter states.
@@ -196,15 +194,15 @@ void Plugin::readHostTime(int32_t frames) {
     if (info != nullptr) {
         playing = (info->flags & vst::kTransportPlaying) != 0;
         if ((info->flags & vst::kTempoValid) != 0 && std::isfinite(info->tempo)) {
-            tempoBpm_ = static_cast<float>(std::fmin(std::fmax(info->tempo, kMinTempo), kMaxTempo));
+            tempoBpm_ = static_cast<float>(std::fmin(std::fmax(info->tempo, kLowestTempoBpm), kHighestTempoBpm));
         }
         // Without a valid position the host's transport cannot be followed.
         if ((info->flags & vst::kPpqPosValid) == 0 || !std::isfinite(info->ppqPos)) playing = false;
-        int offsetSixteenths = static_cast<int>(values_[kPpqOffset] * 16.0f);
+        int offsetSixteenths = units::songOffsetSixteenths(values_[kPpqOffset]);
         position = info->ppqPos + 0.25 * offsetSixteenths;
     }
     if (valueToIndex(values_[kTempoSync], kTempoSyncStates) == 0) {
-        tempoBpm_ = kMinTempo + (kMaxTempo - kMinTempo) * values_[kTempo];
+        tempoBpm_ = units::tempoBpm(values_[kTempo]);
     }
     if (!playing) position = runningPosition_;
     songPosition_ = position;

@@ -32,8 +32,8 @@ inline float smoothingCorner(float baseHz, float smooth) {
 // The tempo a modulator computes with: the engine keeps it within 30..300 BPM, and a value from
 // anywhere else must not reach a division.
 inline float usableTempo(float bpm) {
-    if (!(bpm >= 30.0f)) return 30.0f;
-    return bpm > 300.0f ? 300.0f : bpm;
+    if (!(bpm >= kLowestTempoBpm)) return kLowestTempoBpm;
+    return bpm > kHighestTempoBpm ? kHighestTempoBpm : bpm;
 }
 
 // "%.1f" of 100 v, optionally followed by a percent sign.

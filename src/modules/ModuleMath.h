@@ -10,6 +10,10 @@ namespace kirra {
 constexpr double kTwoPi = 6.283185307179586;
 constexpr float kTwoPiFloat = static_cast<float>(kTwoPi);
 
+// The tempo range: the internal tempo spans it and a host's tempo is held to it.
+constexpr float kLowestTempoBpm = 30.0f;
+constexpr float kHighestTempoBpm = 300.0f;
+
 // Samples between two control updates; coefficients and modulation change only this often.
 constexpr int kControlPeriod = 32;
 constexpr float kRampFactor = 1.0f / kControlPeriod;
