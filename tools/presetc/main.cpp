@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "presetc/PresetCompiler.h"
+#include "presetc/SourceGenerator.h"
 
 namespace {
 

@@ -1,19 +1,24 @@
-// The program compiler: what a sound designer writes becomes exactly the values the plug-in
-// would hold after the same edits, and anything it cannot place is reported with its line.
+// The program compiler: malformed text and names the plug-in does not know are reported once,
+// with their line; a text means what the plug-in shows for it; the generated tables hold exactly
+// the values the compiler produced.
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "engine/FactoryBanks.h"
-#include "engine/ParameterIndex.h"
-#include "modules/ModuleCatalogue.h"
+#include "engine/ProgramStore.h"
 #include "modules/ModuleMath.h"
 #include "presetc/PresetCompiler.h"
+#include "presetc/ProgramParser.h"
+#include "presetc/SourceGenerator.h"
+#include "support/InProcessHost.h"
 
 using namespace kirra::param;
-using kirra::indexToValue;
 
 namespace {
 
@@ -21,6 +26,12 @@ struct Result {
     bool ok;
     presets::CompiledProgram program;
     std::vector<presets::Diagnostic> diagnostics;
+    std::string messages() const {
+        std::string all;
+        for (const auto& diagnostic : diagnostics)
+            all += std::to_string(diagnostic.line) + ": " + diagnostic.message + "\n";
+        return all;
+    }
 };
 
 Result compile(const std::string& text) {
@@ -30,122 +41,175 @@ Result compile(const std::string& text) {
     return result;
 }
 
-std::string firstMessage(const Result& result) {
-    return result.diagnostics.empty() ? "" : result.diagnostics.front().message;
+// The text holds one mistake, reported once: nothing after it is reported again.
+void expectOneDiagnostic(const char* text, const char* expected, int line) {
+    Result result = compile(text);
+    EXPECT_FALSE(result.ok) << text;
+    ASSERT_EQ(result.diagnostics.size(), 1u) << text << "\n" << result.messages();
+    EXPECT_NE(result.diagnostics[0].message.find(expected), std::string::npos) << text << "\n"
+                                                                               << result.messages();
+    EXPECT_EQ(result.diagnostics[0].line, line) << text;
+    EXPECT_EQ(result.diagnostics[0].file, "test.program");
 }
 
 }  // namespace
 
-TEST(PresetCompiler, SectionsSetModulesSlotsKnobsAndTheMainSection) {
-    Result result = compile(R"(
-        program = "Test Sweep"   # a comment
+TEST(ProgramParser, KeepsSectionsEntriesAndLines) {
+    std::vector<presets::Diagnostic> diagnostics;
+    presets::ProgramSyntax syntax = presets::parseProgram(
+        "program = \"Sweep\"  # a comment\n[op2 \"BIQUAD\"]\nfreqA = \"9#00\"  # quoted: no "
+        "comment\nresoA = 0.35\n",
+        "test.program", diagnostics);
+    EXPECT_TRUE(diagnostics.empty());
+    EXPECT_EQ(syntax.name, "Sweep");
+    ASSERT_EQ(syntax.sections.size(), 1u);
+    const presets::Section& op = syntax.sections[0];
+    EXPECT_TRUE(op.kind == presets::SectionKind::kOperator && op.slot == 1);
+    EXPECT_EQ(op.argument, "BIQUAD");
+    ASSERT_EQ(op.entries.size(), 2u);
+    EXPECT_TRUE(op.entries[0].value.text == "9#00" && !op.entries[0].value.isNumber);
+    EXPECT_TRUE(op.entries[1].value.isNumber && op.entries[1].line == 4);
+}
+
+TEST(ProgramParser, ReportsMalformedTextOnceWithItsLine) {
+    expectOneDiagnostic("program = \"X\"\n[op1 GAIN\natten = 2", "ends with ']'", 2);
+    expectOneDiagnostic("program = \"X\"\n[op5 GAIN]\natten = 2", "numbers run from 1 to 4", 2);
+    expectOneDiagnostic("program = \"X\"\n[slot01]", "numbers run from 1 to 16", 2);
+    expectOneDiagnostic("program = \"X\"\n[bogus]\nx = 1", "unknown section", 2);
+    expectOneDiagnostic("program = \"X\"\n[main]\nMix", "expected 'key = value'", 3);
+    expectOneDiagnostic("program = \"X\"\nMix = 0.5", "belongs in a section", 2);
+    expectOneDiagnostic("program = \"X\"\n[slot1]\nsauce = 1", "source, destination", 3);
+    expectOneDiagnostic("program = \"X\"\n[knob1]\nvalu = 1", "'value' only", 3);
+    expectOneDiagnostic("program = \"X\"\n[knob1 \"TOOLONGNAME\"]", "at most 8 characters", 2);
+    expectOneDiagnostic("program = \"X\"\n[knob1 \"K\xC3\xA9\"]", "printable ASCII", 2);
+    expectOneDiagnostic("program = \"A name far longer than allowed\"", "1 to 24 characters", 1);
+    expectOneDiagnostic("[main]\nMix = 0.5", "no 'program", 0);
+}
+
+TEST(ProgramApplier, ReportsWhatThePlugInDoesNotKnowOnceWithItsLine) {
+    expectOneDiagnostic("program = \"X\"\n[op1 WOBBLER]\natten = 1", "unknown module type", 2);
+    expectOneDiagnostic("program = \"X\"\n[op1 GAIN]\ncutoff = 0.5", "no parameter 'cutoff'", 3);
+    expectOneDiagnostic("program = \"X\"\n[op1 GAIN]\n\natten = 1.5", "outside 0..1", 4);
+    expectOneDiagnostic("program = \"X\"\n[op1 GAIN]\natten = \"loud\"", "not a value", 3);
+    expectOneDiagnostic("program = \"X\"\n[main]\nWobble = 0.5", "no parameter 'Wobble'", 3);
+    expectOneDiagnostic("program = \"X\"\n[main]\nOutLimiter = furious", "not a value", 3);
+    expectOneDiagnostic("program = \"X\"\n[slot1]\ndestination = \"OP1 cutoff\"", "not a value", 3);
+    expectOneDiagnostic("program = \"X\"\n[slot1]\nsensitivity = \"+300\"", "not a value", 3);
+    expectOneDiagnostic("program = \"X\"\n[slot1]\nmuted = perhaps", "yes or no", 3);
+    // Mistakes of both kinds come in line order.
+    Result both = compile("program = \"X\"\n[op1 WOBBLER]\n[bogus]");
+    ASSERT_EQ(both.diagnostics.size(), 2u);
+    EXPECT_EQ(both.diagnostics[0].line, 2);
+    EXPECT_EQ(both.diagnostics[1].line, 3);
+}
+
+TEST(ProgramApplier, ATextMeansWhatThePlugInShowsForIt) {
+    Result result = compile(R"(program = "Shown"
         [main]
-        Mix = "50 %"
+        Output = "-6 dB"
         OutLimiter = fast
-        IN->OP2 = "-oo"
-        OP2 bypass = bypass
-        [op2 STEREO]
-        width = "150 %"
-        balance = 0.25
+        [op1 BIQUAD]
+        freqA = "900"
         [mod1 LFO]
-        waveform = "sine"
-        [slot4]
+        mode = "rhythm"
+        rate = "1/2"
+        [slot1]
         source = "MOD 1: LFO"
-        destination = "OP2 width"
-        sensitivity = "-50"
+        destination = "OP1 freqA"
+        sensitivity = "-30"
         muted = yes
-        [knob3 "DRIVE"]
+        [slot2]
+        destination = "OP2 atten"
+        [op2 COMB]
+        [knob2 "SWEEP"]
         value = "25"
     )");
-    ASSERT_TRUE(result.ok) << firstMessage(result);
-    const auto& v = result.program.values;
-    EXPECT_EQ(result.program.name, "Test Sweep");
-    EXPECT_FLOAT_EQ(v[kMix], 0.5f);
-    EXPECT_EQ(kirra::valueToIndex(v[kOutLimiter], kLimiterStates), 3);
-    EXPECT_EQ(v[kInToOp1 + 1], 0.0f);
-    EXPECT_EQ(kirra::valueToIndex(v[kOperatorBypass1 + 1], 2), 1);
-    EXPECT_EQ(kirra::valueToIndex(v[kOperatorType1 + 1], 64), kirra::kStereo);
-    EXPECT_FLOAT_EQ(v[operatorParameter(1, 1)], 0.75f);
-    EXPECT_FLOAT_EQ(v[operatorParameter(1, 0)], 0.25f);
-    EXPECT_EQ(kirra::valueToIndex(v[kModulatorType1], 64), kirra::kLFO);
-    EXPECT_EQ(kirra::valueToIndex(v[kSlotSource1 + 3], kSourceStates), 0);
-    EXPECT_EQ(kirra::valueToIndex(v[kSlotDestination1 + 3], kDestinationStates), 3 + 16 + 1);
-    EXPECT_FLOAT_EQ(v[kSlotSensitivity1 + 3], 0.25f);
-    EXPECT_EQ(kirra::valueToIndex(v[kSlotStatus], kSlotStatusStates), 1 << 3);
-    EXPECT_FLOAT_EQ(v[kKnob1 + 2], 0.25f);
-    EXPECT_EQ(kirra::valueToIndex(v[kKnobName1 + 16], 128), 'D');
-    EXPECT_EQ(kirra::valueToIndex(v[kKnobName1 + 20], 128), 'E');
-    EXPECT_EQ(kirra::valueToIndex(v[kKnobName1 + 21], 128), 0);
-    // Everything not mentioned keeps the neutral program's value.
-    EXPECT_FLOAT_EQ(v[operatorParameter(0, 0)], 1.0f);
-    EXPECT_FLOAT_EQ(v[kInput], 0.5f);
-}
-
-TEST(PresetCompiler, ProgramsDoNotLeakIntoEachOther) {
-    ASSERT_TRUE(compile("program = \"One\"\n[op1 COMB]\n[main]\nMix = 0.2\n").ok);
-    Result second = compile("program = \"Two\"\n");
-    ASSERT_TRUE(second.ok);
-    EXPECT_EQ(kirra::valueToIndex(second.program.values[kOperatorType1], 64), kirra::kGain);
-    EXPECT_FLOAT_EQ(second.program.values[kMix], 1.0f);
-}
-
-TEST(PresetCompiler, ReportsWhatItCannotPlaceWithItsLine) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"program = \"X\"\n[op1 WOBBLER]", "unknown module type"},
-        {"program = \"X\"\n[op5 GAIN]", "numbers run from 1 to 4"},
-        {"program = \"X\"\n[op1 GAIN]\ncutoff = 0.5", "has no parameter 'cutoff'"},
-        {"program = \"X\"\n[op1 GAIN]\natten = 1.5", "outside 0..1"},
-        {"program = \"X\"\n[op1 GAIN]\natten = \"loud\"", "not a value"},
-        {"program = \"X\"\n[main]\nWobble = 0.5", "no parameter 'Wobble'"},
-        {"program = \"X\"\n[main]\nOutLimiter = \"furious\"", "not a value"},
-        {"program = \"X\"\n[slot1]\ndestination = \"OP1 cutoff\"", "not a value"},
-        {"program = \"X\"\n[knob1 \"TOOLONGNAME\"]", "at most 8 characters"},
-        {"program = \"X\"\n[knob1 \"K\xC3\xA9\"]", "printable ASCII"},
-        {"program = \"X\"\n[bogus]", "unknown section"},
-        {"program = \"X\"\nMix = 0.5", "belongs in a section"},
-        {"program = \"X\"\n[main]\nMix", "expected 'key = value'"},
-        {"[main]\nMix = 0.5", "no 'program"},
-        {"program = \"A name far longer than allowed\"", "1 to 24 characters"},
+    ASSERT_TRUE(result.ok) << result.messages();
+    testing_support::InProcessHost host;
+    kirra::Program program;
+    std::copy(result.program.values.begin(), result.program.values.end(), program.values);
+    host.plugin().applyPreset(program);
+    auto display = [&](int index) {
+        char text[vst::kPluginTextBytes] = {};
+        host.plugin().getParameterDisplay(index, text);
+        return std::string(text);
     };
-    for (const auto& [text, expected] : cases) {
-        Result result = compile(text);
-        EXPECT_FALSE(result.ok) << text;
-        ASSERT_FALSE(result.diagnostics.empty()) << text;
-        EXPECT_NE(result.diagnostics.front().message.find(expected), std::string::npos)
-            << text << " -> " << result.diagnostics.front().message;
-        EXPECT_EQ(result.diagnostics.front().file, "test.program");
+    EXPECT_EQ(display(kOutput), "-6");
+    EXPECT_EQ(display(kOutLimiter), "fast");
+    EXPECT_EQ(display(kSlotSource1), "MOD 1: LFO");
+    EXPECT_EQ(display(kSlotDestination1), "OP1 freqA");
+    EXPECT_EQ(display(kSlotSensitivity1), "-30.0");
+    EXPECT_EQ(display(kSlotStatus), "1");
+    EXPECT_EQ(display(kKnob1 + 1), "25.0");
+    // Choosing a type after a slot aimed at the previous module frees that slot, as in the editor.
+    EXPECT_EQ(display(kSlotDestination1 + 1), display(kSlotDestination1 + 2));
+    std::map<std::string, std::string> byName;  // module positions, by the names hosts show
+    for (int index = 0; index < kHostParameterCount; ++index) {
+        char name[vst::kPluginTextBytes] = {};
+        host.plugin().getParameterName(index, name);
+        byName[name] = display(index);
     }
-    EXPECT_EQ(compile("program = \"X\"\n\n[op1 GAIN]\natten = 2").diagnostics.front().line, 4);
+    EXPECT_EQ(byName["OP1 freqA"], "900");
+    EXPECT_EQ(byName["MOD1 rate"], "0.50");  // a note value, shown as its length in whole notes
+    std::string knobName;
+    for (int j = 0; j < kKnobNameLength; ++j) {
+        int code = kirra::valueToIndex(program.values[kKnobName1 + kKnobNameLength + j],
+                                       kKnobCharacterStates);
+        if (code != 0) knobName += static_cast<char>(code);
+    }
+    EXPECT_EQ(knobName, "SWEEP");
 }
 
-TEST(PresetCompiler, BanksNeedAllSixtyFourNumberedFiles) {
+TEST(ProgramApplier, EveryProgramStartsFromFlat) {
+    Result flat = compile("program = \"Flat\"\n");
+    ASSERT_TRUE(compile("program = \"One\"\n[op1 COMB]\n[main]\nMix = 0.2\n[knob1 \"K\"]").ok);
+    EXPECT_EQ(compile("program = \"Two\"\n").program.values, flat.program.values);
+}
+
+TEST(SourceGenerator, LiteralsReadBackAsTheSameFloats) {
+    presets::Banks banks;
+    presets::CompiledProgram program;
+    program.name = "Say \"hi\" \\ 1/2";
+    const float samples[] = {0.0f, 1.0f, 0.1f, 1e-7f, 0.333333f, 1e-40f, 0.99999994f};
+    std::copy(std::begin(samples), std::end(samples), program.values.begin());
+    for (auto& bank : banks)
+        bank.assign(1, program);
+    const std::string source = presets::generateSource(banks);
+    EXPECT_NE(source.find(R"("Say \"hi\" \\ 1/2")"), std::string::npos);
+    // The first table's literals, in order.
+    const char* cursor = source.c_str() + source.find("            {") + 13;
+    for (float expected : program.values) {
+        char* end = nullptr;
+        float read = std::strtof(cursor, &end);
+        ASSERT_EQ(*end, 'f') << "a float literal";
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof(float)), 0) << read << " vs " << expected;
+        cursor = end + 2;  // past "f," or "f}"
+    }
+}
+
+TEST(PresetCompiler, ReportsProgramFilesMisnamedMissingOrNumberedTwice) {
     namespace fs = std::filesystem;
     fs::path folder = fs::path(::testing::TempDir()) / "kirra_presets_test";
     fs::remove_all(folder);
-    for (const char* bank : {"A", "B", "C"}) {
-        fs::create_directories(folder / bank);
-        for (int number = 1; number <= 64; ++number) {
-            char name[32];
-            std::snprintf(name, sizeof(name), "%02d-p.program", number);
-            std::ofstream(folder / bank / name) << "program = \"P" << number << "\"\n";
-        }
-    }
+    fs::create_directories(folder / "A");
+    for (const char* name : {"01-p.program", "7-short.program", "08-p.program", "08-q.program"})
+        std::ofstream(folder / "A" / name) << "program = \"P\"\n";
     presets::PresetCompiler compiler;
     presets::Banks banks;
     std::vector<presets::Diagnostic> diagnostics;
-    ASSERT_TRUE(compiler.compileBanks(folder.string(), banks, diagnostics));
-    EXPECT_EQ(banks[2][63].name, "P64");
-    std::string source = presets::generateSource(banks);
-    EXPECT_NE(source.find("\"P17\""), std::string::npos);
-
-    fs::remove(folder / "B" / "07-p.program");
-    std::ofstream(folder / "C" / "7-short.program") << "program = \"S\"\n";
-    diagnostics.clear();
     EXPECT_FALSE(compiler.compileBanks(folder.string(), banks, diagnostics));
-    ASSERT_EQ(diagnostics.size(), 2u);
+    std::string all;
+    for (const auto& diagnostic : diagnostics)
+        all += diagnostic.message + "\n";
+    EXPECT_NE(all.find("named NN-title.program"), std::string::npos) << all;
+    EXPECT_NE(all.find("a second program numbered 8"), std::string::npos) << all;
+    EXPECT_NE(all.find("program 2 is missing"), std::string::npos) << all;
+    EXPECT_EQ(all.find("program 1 is missing"), std::string::npos) << all;
     fs::remove_all(folder);
 }
 
+// The whole way round: presets/ compiled here, and the generated tables the plug-in was built
+// with, hold the same programs.
 TEST(PresetCompiler, ThePlugInCarriesTheCompiledFactoryBanks) {
     presets::PresetCompiler compiler;
     presets::Banks banks;
@@ -154,12 +218,11 @@ TEST(PresetCompiler, ThePlugInCarriesTheCompiledFactoryBanks) {
     for (int bank = 0; bank < presets::kBanks; ++bank) {
         const kirra::FactoryBank& built = kirra::factoryBank(bank);
         for (int program = 0; program < presets::kProgramsPerBank; ++program) {
-            ASSERT_EQ(banks[bank][program].name, built.names[program]);
-            for (int index = 0; index < kProgramParameterCount; ++index) {
-                ASSERT_EQ(banks[bank][program].values[index], built.values[program][index])
-                    << bank << ":" << program << " index " << index;
-            }
+            const presets::CompiledProgram& compiled = banks[bank][program];
+            ASSERT_EQ(compiled.name, built.names[program]);
+            ASSERT_TRUE(
+                std::equal(compiled.values.begin(), compiled.values.end(), built.values[program]))
+                << bank << ":" << program;
         }
     }
-    EXPECT_STREQ(kirra::factoryBank(0).names[0], "[flat]");
 }
