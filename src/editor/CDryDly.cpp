@@ -1,6 +1,6 @@
 #include "editor/CDryDly.h"
 
-#include "editor/EditorTexts.h"
+#include "engine/ParameterDescription.h"
 
 namespace kirra::editor {
 
@@ -10,14 +10,19 @@ CDryDly::CDryDly(const gui::Rect& rect, gui::ControlListener* listener, int tag,
     refreshText();
 }
 
-void CDryDly::valueToText(float value, ModuleText& text) {
+ParameterContext CDryDly::context() const {
+    ParameterContext context;
     // Called by the base constructor before the rate is known.
-    float rate = sampleRate_ ? sampleRate_() : 44100.0f;
-    dryDelayText(value, rate, text);
+    if (sampleRate_) context.sampleRate = sampleRate_();
+    return context;
+}
+
+void CDryDly::valueToText(float value, ModuleText& text) {
+    parameterEditorText(getTag(), value, context(), text);
 }
 
 float CDryDly::textToValue(const char* text) {
-    return dryDelayValue(text, sampleRate_ ? sampleRate_() : 44100.0f, getValue());
+    return parameterFromText(getTag(), text, getValue(), context());
 }
 
 }  // namespace kirra::editor

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "editor/CModuleParam.h"
+#include "engine/ParameterDescription.h"
 
 namespace kirra::editor {
 
@@ -18,6 +19,8 @@ class CDryDly : public CModuleParam {
     float textToValue(const char* text) override;
 
   private:
+    ParameterContext context() const;
+
     std::function<float()> sampleRate_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "editor/CTextPrinter.h"
 #include "editor/EditorLayout.h"
-#include "editor/EditorTexts.h"
+#include "engine/ParameterDescription.h"
 #include "engine/ParameterIndex.h"
 #include "gui/Frame.h"
 
@@ -41,11 +41,7 @@ void CMyKnob::setBlinkDimmed(bool dimmed) {
 }
 
 void CMyKnob::knobText(ModuleText& text) const {
-    if (getTag() == param::kMix) {
-        percentText(getValue(), text);
-    } else {
-        levelKnobText(getValue(), text);
-    }
+    parameterEditorText(getTag(), getValue(), ParameterContext(), text);
 }
 
 void CMyKnob::draw(gui::DrawContext& context) {
@@ -101,9 +97,7 @@ void CMyKnob::endEntry(bool commit) {
 }
 
 void CMyKnob::entryCommitted(const std::string& entry) {
-    float value = getTag() == param::kMix ? percentValue(entry.c_str(), getValue())
-                                          : levelKnobValue(entry.c_str(), getValue());
-    changeValue(value);
+    changeValue(parameterFromText(getTag(), entry.c_str(), getValue(), ParameterContext()));
 }
 
 bool CMyKnob::onKeyDown(const gui::KeyEvent& event) {

@@ -1,6 +1,6 @@
 #include "editor/CMyNameKnob.h"
 
-#include "editor/EditorTexts.h"
+#include "engine/ParameterDescription.h"
 
 namespace kirra::editor {
 
@@ -24,7 +24,7 @@ void CMyNameKnob::setUsed(bool used) {
 void CMyNameKnob::knobText(ModuleText& text) const {
     if (hovered_ || isDragging()) {
         if (used_) {
-            percentText(getValue(), text);
+            parameterEditorText(getTag(), getValue(), ParameterContext(), text);
         } else {
             setText(text, "UNUSED");
         }

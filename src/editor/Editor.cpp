@@ -2,7 +2,6 @@
 
 #include "editor/CLibWnd.h"
 #include "editor/EditorLayout.h"
-#include "editor/EditorTexts.h"
 #include "editor/KirraFrame.h"
 #include "editor/panels/RememberedValues.h"
 #include "editor/routing/CCordWnd.h"
@@ -10,6 +9,7 @@
 #include "editor/routing/PredefinedRoutings.h"
 #include "editor/routing/SignalPathPage.h"
 #include "engine/ModulationSlots.h"
+#include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
 #include "gui/Image.h"
 #include "modules/ModuleMath.h"
@@ -22,13 +22,6 @@ namespace {
 
 bool inRange(int index, int first, int count) {
     return index >= first && index < first + count;
-}
-
-// Learn states of the plug-in: 2..9 the assignable knobs, 10..12 Input, Mix and Output.
-int learnStateForTag(int tag) {
-    if (inRange(tag, kKnob1, kKnobCount)) return 2 + tag - kKnob1;
-    if (tag >= kInput && tag <= kOutput) return 10 + tag - kInput;
-    return 0;
 }
 
 }  // namespace
@@ -65,8 +58,7 @@ void Editor::startFrameLocked() {
 }
 
 std::unique_ptr<KirraFrame> Editor::buildFrame() {
-    KirraFrame::Context context{plugin_,      *this,        *this, library_,
-                                preferences_, previewMode_, *this, matrixView_};
+    KirraFrame::Context context{plugin_, *this, *this, library_, preferences_, *this, matrixView_};
     return std::make_unique<KirraFrame>(context);
 }
 
@@ -163,10 +155,14 @@ void Editor::runIdle(int64_t nowMs) {
 
     int learning = learnState_.load();
     bool dimmed = (nowMs / kLearnBlinkMs) % 2 == 1;
-    for (int knob = 0; knob < 8; ++knob)
-        frame_->assignableKnob(knob)->setBlinkDimmed(learning == 2 + knob && dimmed);
-    for (int knob = 0; knob < 3; ++knob)
-        frame_->mainKnob(knob)->setBlinkDimmed(learning == 10 + knob && dimmed);
+    for (int knob = 0; knob < kKnobCount; ++knob) {
+        frame_->assignableKnob(knob)->setBlinkDimmed(
+            learning == MidiLearn::learnStateOf(kKnob1 + knob) && dimmed);
+    }
+    for (int level = 0; level < MainSection::kLevelCount; ++level) {
+        frame_->mainKnob(level)->setBlinkDimmed(
+            learning == MidiLearn::learnStateOf(kInput + level) && dimmed);
+    }
 
     if (!firstRun) blinkPhase_ = (blinkPhase_ + 1) % 20;
     for (int slot = 0; slot < 4; ++slot) {
@@ -181,56 +177,57 @@ void Editor::runIdle(int64_t nowMs) {
     frame_->modulatorPanel()->idle();
 }
 
+bool Editor::tempoLockedToHost() const {
+    return valueToIndex(plugin_.getParameter(kTempoSync), kTempoSyncStates) == 1;
+}
+
 void Editor::followHostTempo() {
-    if (valueToIndex(plugin_.getParameter(kTempoSync), kTempoSyncStates) != 1) return;
+    if (!tempoLockedToHost()) return;
     if (gui::Control* tempo = frame_->findControl(kTempo)) {
-        tempo->setValue((plugin_.getCurrentTempo() - 30.0f) / 270.0f);
+        tempo->setValue(units::tempoValue(plugin_.getCurrentTempo()));
     }
 }
 
 void Editor::valueChanged(gui::Control* control) {
     const int tag = control->getTag();
     const float value = control->getValue();
-    if (tag == kTempo) {
+    if (editorTagChanged(tag, value)) return;
+    const ParameterDescriptor& row = describeParameter(tag);
+    if (row.group == ParameterGroup::kTempo && tempoLockedToHost()) {
         // Locked to the host, the tempo is the host's: the control goes back to it.
-        if (valueToIndex(plugin_.getParameter(kTempoSync), kTempoSyncStates) == 1) {
-            control->setValue((plugin_.getCurrentTempo() - 30.0f) / 270.0f);
-        } else {
-            plugin_.setParameterAutomated(tag, value);
-        }
-    } else if (tag <= kKnob1 + kKnobCount - 1 || inRange(tag, kOperatorType1, 4) ||
-               inRange(tag, kModulatorType1, 4) || inRange(tag, kOperatorBase, 64) ||
-               inRange(tag, kModulatorBase, 4 * kModulatorPositions) ||
-               inRange(tag, kDryDelay, 1 + kRoutingCount)) {
-        // Recorded by the host; a type change makes the plug-in replace the module, which then
-        // gets back the values the slot last had for that type.
-        if (tag >= 0) plugin_.setParameterAutomated(tag, value);
-        if (inRange(tag, kOperatorType1, 4))
-            restoreRememberedValues(plugin_, SlotKind::kOperator, tag - kOperatorType1);
-        if (inRange(tag, kModulatorType1, 4))
-            restoreRememberedValues(plugin_, SlotKind::kModulator, tag - kModulatorType1);
-    } else if (tag == kPpqOffset || inRange(tag, kOperatorBypass1, 8) ||
-               inRange(tag, kOutLimiter, 4) || tag == kMeterHold || tag == kMeterFalloff ||
-               tag == tags::kSaveAsDefault) {
-        plugin_.setParameter(tag, value);
-    } else if (inRange(tag, tags::kOperatorButton1, 4)) {
+        control->setValue(units::tempoValue(plugin_.getCurrentTempo()));
+        return;
+    }
+    editParameter(tag, value, row.isRecordedEdit());
+    // A type change makes the plug-in replace the module, which then gets back the values the
+    // slot last had for that type.
+    if (row.group == ParameterGroup::kOperatorType)
+        restoreRememberedValues(plugin_, SlotKind::kOperator, parameterMember(tag));
+    if (row.group == ParameterGroup::kModulatorType)
+        restoreRememberedValues(plugin_, SlotKind::kModulator, parameterMember(tag));
+}
+
+bool Editor::editorTagChanged(int tag, float value) {
+    if (inRange(tag, tags::kOperatorButton1, kSlotCount)) {
         plugin_.setParameter(kCurrentOperator,
                              indexToValue(tag - tags::kOperatorButton1, kPageStates));
-    } else if (inRange(tag, tags::kPageButton0, 4)) {
+    } else if (inRange(tag, tags::kPageButton0, kPageStates)) {
         plugin_.setParameter(kCurrentMain, indexToValue(tag - tags::kPageButton0, kPageStates));
-    } else if (inRange(tag, tags::kModulatorButton1, 4)) {
+    } else if (inRange(tag, tags::kModulatorButton1, kSlotCount)) {
         plugin_.setParameter(kCurrentModulator,
                              indexToValue(tag - tags::kModulatorButton1, kPageStates));
-    } else if (tag == tags::kModulationPreview) {
-        previewMode_ = valueToIndex(value, kPreviewStates);
-        plugin_.setParameter(kModulationPreview, value);
     } else if (tag == tags::kPredefinedRouting) {
         applyPredefinedRouting(plugin_, valueToIndex(value, kPredefinedRoutings));
+    } else if (tag == tags::kSaveAsDefault) {
+        plugin_.setParameter(tag, value);
     } else if (tag == tags::kMatrixView) {
         // The tab keeps its view shown; nothing is destroyed under the click.
         matrixView_ = valueToIndex(value, 2);
         if (SignalPathPage* page = frame_->signalPathPage()) page->showView(matrixView_);
+    } else {
+        return false;
     }
+    return true;
 }
 
 void Editor::beginEdit(int index) {
@@ -242,7 +239,11 @@ void Editor::endEdit(int index) {
 }
 
 void Editor::editParameter(int index, float value) {
-    if (index >= 0 && index < kHostParameterCount) {
+    editParameter(index, value, describeParameter(index).isHostParameter());
+}
+
+void Editor::editParameter(int index, float value, bool recorded) {
+    if (recorded) {
         plugin_.setParameterAutomated(index, value);
     } else {
         plugin_.setParameter(index, value);
@@ -275,7 +276,7 @@ void Editor::finishSlotLearn() {
 }
 
 void Editor::learnRequested(int tag) {
-    int state = learnStateForTag(tag);
+    int state = MidiLearn::learnStateOf(tag);
     if (state == 0) return;
     // A knob's learn takes over from a slot's; a second right click on the knob being learned
     // ends the learn.
@@ -286,8 +287,8 @@ void Editor::learnRequested(int tag) {
 }
 
 void Editor::knobRenamed(int tag, const std::string& name) {
-    if (!inRange(tag, kKnob1, kKnobCount)) return;
-    int first = kKnobName1 + kKnobNameLength * (tag - kKnob1);
+    if (parameterGroup(tag) != ParameterGroup::kKnob) return;
+    int first = kKnobName1 + kKnobNameLength * parameterMember(tag);
     for (int j = 0; j < kKnobNameLength; ++j) {
         int code = j < static_cast<int>(name.size()) ? static_cast<unsigned char>(name[j]) : 0;
         if (code >= kKnobCharacterStates) code = '?';
@@ -297,93 +298,106 @@ void Editor::knobRenamed(int tag, const std::string& name) {
 
 void Editor::refreshAll() {
     KirraFrame& frame = *frame_;
-    for (int knob = 0; knob < 8; ++knob) {
+    for (int knob = 0; knob < kKnobCount; ++knob) {
         frame.assignableKnob(knob)->setValue(plugin_.getParameter(kKnob1 + knob));
         frame.readKnobName(knob);
     }
     frame.markKnobUsage();
-    for (int knob = 0; knob < 3; ++knob)
-        frame.mainKnob(knob)->setValue(plugin_.getParameter(kInput + knob));
+    for (int level = 0; level < MainSection::kLevelCount; ++level)
+        frame.mainKnob(level)->setValue(plugin_.getParameter(kInput + level));
     frame.powerSwitch()->setValue(valueToIndex(plugin_.getParameter(kPower), 2) == 1 ? 1.0f : 0.0f);
     frame.showOperator(valueToIndex(plugin_.getParameter(kCurrentOperator), kPageStates));
     frame.showModulator(valueToIndex(plugin_.getParameter(kCurrentModulator), kPageStates));
     frame.showPage(valueToIndex(plugin_.getParameter(kCurrentMain), kPageStates));
-    for (int meter = 0; meter < 4; ++meter) {
-        frame.meter(meter)->setHoldTime(meterHoldMs(plugin_.getParameter(kMeterHold)));
-        frame.meter(meter)->setFalloff(
-            meterFalloffDbPerSecond(plugin_.getParameter(kMeterFalloff)));
-    }
+    frame.readMeterSettings();
 }
 
 void Editor::handleParameterChange(int index, float value) {
     KirraFrame& frame = *frame_;
-    if (index == kPower) {
-        frame.powerSwitch()->setValue(valueToIndex(value, 2) == 1 ? 1.0f : 0.0f);
-    } else if (index >= kInput && index <= kOutput) {
-        frame.mainKnob(index - kInput)->setValue(value);
-    } else if (inRange(index, kKnob1, kKnobCount)) {
-        CMyNameKnob* knob = frame.assignableKnob(index - kKnob1);
-        if (knob->isUsed()) knob->setValue(value);
-    } else if (inRange(index, kOperatorType1, 4)) {
-        if (index - kOperatorType1 == frame.shownOperator()) {
-            frame.operatorSelector()->setValue(value);
-            frame.rebuildOperatorPanel();
+    const int member = parameterMember(index);
+    switch (parameterGroup(index)) {
+        case ParameterGroup::kPower:
+            frame.powerSwitch()->setValue(valueToIndex(value, 2) == 1 ? 1.0f : 0.0f);
+            break;
+        case ParameterGroup::kMainLevel:
+            frame.mainKnob(member)->setValue(value);
+            break;
+        case ParameterGroup::kKnob:
+            if (frame.assignableKnob(member)->isUsed()) frame.assignableKnob(member)->setValue(value);
+            break;
+        case ParameterGroup::kOperatorType:
+            if (member == frame.shownOperator()) {
+                frame.operatorSelector()->setValue(value);
+                frame.rebuildOperatorPanel();
+            }
+            // The slots name the new module's parameters.
+            if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
+            break;
+        case ParameterGroup::kModulatorType:
+            if (member == frame.shownModulator()) {
+                frame.modulatorSelector()->setValue(value);
+                frame.rebuildModulatorPanel();
+            }
+            if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
+            break;
+        case ParameterGroup::kOperatorPosition:
+            frame.operatorPanel()->parameterChanged(index, value);
+            break;
+        case ParameterGroup::kModulatorPosition:
+            frame.modulatorPanel()->parameterChanged(index, value);
+            break;
+        case ParameterGroup::kOperatorBypass: {
+            bool bypassed = valueToIndex(value, 2) == 1;
+            frame.operatorButton(member)->setBypassed(bypassed);
+            if (member == frame.shownOperator()) frame.operatorSelector()->setBypassed(bypassed);
+            if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
+            break;
         }
-        // The slots name the new module's parameters.
-        if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
-    } else if (inRange(index, kModulatorType1, 4)) {
-        if (index - kModulatorType1 == frame.shownModulator()) {
-            frame.modulatorSelector()->setValue(value);
-            frame.rebuildModulatorPanel();
+        case ParameterGroup::kModulatorBypass: {
+            bool bypassed = valueToIndex(value, 2) == 1;
+            frame.modulatorButton(member)->setBypassed(bypassed);
+            if (member == frame.shownModulator()) frame.modulatorSelector()->setBypassed(bypassed);
+            break;
         }
-        if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
-    } else if (inRange(index, kOperatorBase, 64) ||
-               inRange(index, kModulatorBase, 4 * kModulatorPositions)) {
-        ModulePanel* panel =
-            index < kModulatorType1 ? frame.operatorPanel() : frame.modulatorPanel();
-        panel->parameterChanged(index, value);
-    } else if (inRange(index, kOperatorBypass1, 4)) {
-        int slot = index - kOperatorBypass1;
-        bool bypassed = valueToIndex(value, 2) == 1;
-        frame.operatorButton(slot)->setBypassed(bypassed);
-        if (slot == frame.shownOperator()) frame.operatorSelector()->setBypassed(bypassed);
-        if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
-    } else if (inRange(index, kModulatorBypass1, 4)) {
-        int slot = index - kModulatorBypass1;
-        bool bypassed = valueToIndex(value, 2) == 1;
-        frame.modulatorButton(slot)->setBypassed(bypassed);
-        if (slot == frame.shownModulator()) frame.modulatorSelector()->setBypassed(bypassed);
-    } else if (inRange(index, kDryDelay, 1 + kRoutingCount) || index == kOpLrMs ||
-               index == kOpInv) {
-        if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
-    } else if (inRange(index, kSlotSensitivity1, kModulationSlots) ||
-               inRange(index, kSlotSource1, 2 * kModulationSlots) || index == kSlotStatus) {
-        if (inRange(index, kSlotSource1, kModulationSlots)) frame.markKnobUsage();
-        if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
-    } else if (inRange(index, kKnobName1, kKnobCount * kKnobNameLength)) {
-        frame.readKnobName((index - kKnobName1) / kKnobNameLength);
-    } else if (index == kCurrentOperator) {
-        frame.showOperator(valueToIndex(value, kPageStates));
-    } else if (index == kCurrentMain) {
-        frame.showPage(valueToIndex(value, kPageStates));
-    } else if (index == kCurrentModulator) {
-        frame.showModulator(valueToIndex(value, kPageStates));
-    } else if (index == kModulationPreview) {
-        previewMode_ = valueToIndex(value, kPreviewStates);
-        if (gui::Control* control = frame.findControl(index)) control->setValue(value);
-    } else if (gui::Control* control = frame.findControl(index)) {
-        // Routing, dry delay, tempo, song position, limiter, tempo lock, meter settings.
-        control->setValue(value);
+        case ParameterGroup::kDryDelay:
+        case ParameterGroup::kRouting:
+        case ParameterGroup::kMidSide:
+        case ParameterGroup::kInversion:
+            if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
+            break;
+        case ParameterGroup::kSlotSource:
+            frame.markKnobUsage();
+            if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
+            break;
+        case ParameterGroup::kSlotSensitivity:
+        case ParameterGroup::kSlotDestination:
+        case ParameterGroup::kSlotMutes:
+            if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
+            break;
+        case ParameterGroup::kKnobName:
+            frame.readKnobName(member / kKnobNameLength);
+            break;
+        case ParameterGroup::kPage:
+            if (member == 0) frame.showOperator(valueToIndex(value, kPageStates));
+            if (member == 1) frame.showPage(valueToIndex(value, kPageStates));
+            if (member == 2) frame.showModulator(valueToIndex(value, kPageStates));
+            break;
+        case ParameterGroup::kMeterHold:
+        case ParameterGroup::kMeterFalloff:
+            if (gui::Control* control = frame.findControl(index)) control->setValue(value);
+            frame.readMeterSettings();
+            break;
+        case ParameterGroup::kTempoSync:
+            if (gui::Control* control = frame.findControl(index)) control->setValue(value);
+            followHostTempo();
+            break;
+        default:
+            // Tempo, song offset, limiter, preview: a control of its own, where one is shown.
+            if (gui::Control* control = frame.findControl(index)) control->setValue(value);
+            break;
     }
-    if (index == kMeterHold || index == kMeterFalloff) {
-        for (int meter = 0; meter < 4; ++meter) {
-            frame.meter(meter)->setHoldTime(meterHoldMs(plugin_.getParameter(kMeterHold)));
-            frame.meter(meter)->setFalloff(
-                meterFalloffDbPerSecond(plugin_.getParameter(kMeterFalloff)));
-        }
-    }
-    if (index == kTempoSync) followHostTempo();
-    if (index < kProgramParameterCount && frame.library() != nullptr) frame.library()->invalid();
+    if (describeParameter(index).isStoredInPrograms() && frame.library() != nullptr)
+        frame.library()->invalid();
 }
 
 }  // namespace kirra::editor

@@ -19,7 +19,7 @@
 #include "editor/KnobListener.h"
 #include "editor/ParameterMailbox.h"
 #include "editor/PluginLibrary.h"
-#include "editor/PreferenceTextSource.h"
+#include "editor/ParameterTextSource.h"
 #include "editor/ScreenshotRequest.h"
 #include "editor/routing/SlotEditing.h"
 #include "engine/EditorNotifications.h"
@@ -72,7 +72,6 @@ class Editor : public vst::AEffEditor,
     void parameterChanged(int index, float value) override;
     void learnStateChanged(int state, int controller) override;
     void redrawAll() override;
-    int getPreviewMode() const override { return previewMode_.load(); }
 
     // From the controls and the slot window.
     void valueChanged(gui::Control* control) override;
@@ -94,18 +93,22 @@ class Editor : public vst::AEffEditor,
     void handleParameterChange(int index, float value);
     void refreshAll();
     void runIdle(int64_t nowMs);
+    bool tempoLockedToHost() const;
     void followHostTempo();
+    // The editor's own controls (slot and page buttons, routing presets, tabs); false for tags
+    // that are parameters.
+    bool editorTagChanged(int tag, float value);
+    void editParameter(int index, float value, bool recorded);
     void finishSlotLearn();
     void closeLocked();
 
     Plugin& plugin_;
     platform::SystemFileChooser fileChooser_;
     PluginLibrary library_;
-    PreferenceTextSource preferences_;
+    ParameterTextSource preferences_{plugin_};
     ParameterMailbox mailbox_;
     std::atomic<bool> refreshPending_{false};
     std::atomic<int> learnState_{0};
-    std::atomic<int> previewMode_{0};
     std::atomic<int> matrixView_{0};
     // Controller learn for a slot's source: the slot waiting, and the controller the engine
     // reported since (from the audio thread).

@@ -4,7 +4,7 @@
 
 #include "editor/CLibWnd.h"
 #include "editor/EditorLayout.h"
-#include "editor/EditorTexts.h"
+#include "engine/ParameterDescription.h"
 #include "editor/PreferencesPage.h"
 #include "editor/panels/PanelFactory.h"
 #include "editor/routing/ModulationPage.h"
@@ -105,14 +105,19 @@ void KirraFrame::buildModulatorSection() {
 void KirraFrame::buildMeters() {
     const Rect* rects[4] = {&layout::kInputMeters[0], &layout::kInputMeters[1],
                             &layout::kOutputMeters[0], &layout::kOutputMeters[1]};
-    for (int meter = 0; meter < 4; ++meter) {
+    for (int meter = 0; meter < 4; ++meter)
         meters_[meter] = addView(std::make_unique<CMeter>(*rects[meter], skin()));
-        meters_[meter]->setHoldTime(meterHoldMs(value(param::kMeterHold)));
-        meters_[meter]->setFalloff(meterFalloffDbPerSecond(value(param::kMeterFalloff)));
-    }
+    readMeterSettings();
     for (int pair = 0; pair < 2; ++pair) {
         meters_[2 * pair]->setLinkedMeter(meters_[2 * pair + 1]);
         meters_[2 * pair + 1]->setLinkedMeter(meters_[2 * pair]);
+    }
+}
+
+void KirraFrame::readMeterSettings() {
+    for (CMeter* meter : meters_) {
+        meter->setHoldTime(units::meterHoldMs(value(param::kMeterHold)));
+        meter->setFalloff(units::meterFalloffDbPerSecond(value(param::kMeterFalloff)));
     }
 }
 
@@ -161,7 +166,7 @@ void KirraFrame::showPage(int page) {
     } else {
         modulationPage_ = addView(std::make_unique<ModulationPage>(
             layout::kPageArea, &context_.controls, context_.preferences,
-            context_.previewMode.load(), plugin_, context_.slots));
+            plugin_.getModulationPreview(), plugin_, context_.slots));
         page_ = modulationPage_;
     }
 }

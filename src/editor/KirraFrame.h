@@ -11,6 +11,7 @@
 #include "editor/CModuleButton.h"
 #include "editor/CModuleSelector.h"
 #include "editor/CMyNameKnob.h"
+#include "editor/EditorTags.h"
 #include "editor/KnobListener.h"
 #include "editor/LibraryOperations.h"
 #include "editor/MyFrame.h"
@@ -29,17 +30,6 @@ class ModulationPage;
 class SignalPathPage;
 class SlotEditing;
 
-// Editor-only tags beyond the parameter table.
-namespace tags {
-constexpr int kOperatorButton1 = 422;   // ..425
-constexpr int kPageButton0 = 426;       // ..429, by page choice
-constexpr int kModulatorButton1 = 430;  // ..433
-constexpr int kPredefinedRouting = 434;
-constexpr int kSaveAsDefault = 435;
-constexpr int kModulationPreview = 436;
-constexpr int kMatrixView = 437;
-}  // namespace tags
-
 class KirraFrame : public MyFrame {
   public:
     struct Context {
@@ -49,7 +39,6 @@ class KirraFrame : public MyFrame {
         LibraryOperations& library;
         ValueTextSource& preferences;
         // The editor's own state, read whenever a page is built.
-        const std::atomic<int>& previewMode;
         SlotEditing& slots;
         const std::atomic<int>& matrixView;  // the signal-path page's tab
     };
@@ -67,6 +56,8 @@ class KirraFrame : public MyFrame {
     ModulePanel* operatorPanel() const { return operators_.panel; }
     ModulePanel* modulatorPanel() const { return modulators_.panel; }
     CMeter* meter(int index) const { return meters_[index]; }
+    // The meters take the hold time and fall-back speed now set.
+    void readMeterSettings();
     int shownOperator() const { return operators_.shown; }
     int shownModulator() const { return modulators_.shown; }
     int shownPage() const { return shownPage_; }

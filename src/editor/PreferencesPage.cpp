@@ -8,8 +8,8 @@
 #include "editor/CModuleParamDiscreet.h"
 #include "editor/CTextButton.h"
 #include "editor/CTextPrinter.h"
-#include "engine/ParameterIndex.h"
-#include "engine/PreferenceTexts.h"
+#include "editor/EditorTags.h"
+#include "engine/ParameterDescription.h"
 
 namespace kirra::editor {
 
@@ -19,6 +19,25 @@ namespace {
 
 constexpr int kLineHeight = 11;
 constexpr int kNameWidth = 120;
+
+struct Item {
+    const char* heading;  // the section the item stands in
+    const char* caption;
+    int parameter;
+};
+
+constexpr const char* kLimiterHeading = "OUTPUT PEAK LIMITER:";
+constexpr const char* kTempoHeading = "GLOBAL TEMPO SETTINGS:";
+constexpr const char* kMeteringHeading = "METERING:";
+
+constexpr Item kItems[] = {
+    {kLimiterHeading, "limiting mode", param::kOutLimiter},
+    {kTempoHeading, "current tempo", param::kTempo},
+    {kTempoHeading, "lock tempo to host", param::kTempoSync},
+    {kTempoHeading, "song position offset", param::kPpqOffset},
+    {kMeteringHeading, "fallback speed", param::kMeterFalloff},
+    {kMeteringHeading, "peak hold time", param::kMeterHold},
+};
 
 class Heading : public gui::View {
   public:
@@ -40,7 +59,7 @@ PreferencesPage::PreferencesPage(const Rect& rect, gui::ControlListener* listene
     const int left = rect.left + 2;
     const int right = rect.right - 2;
     int y = rect.top;
-    addView(std::make_unique<CCaption>(Rect{left, y, right, y + 12}, kPreferencesTitle));
+    addView(std::make_unique<CCaption>(Rect{left, y, right, y + 12}, "PREFERENCES"));
     y += 16;
     auto heading = [&](const char* text) {
         addView(std::make_unique<Heading>(Rect{left, y, right, y + kLineHeight}, text));
@@ -63,26 +82,24 @@ PreferencesPage::PreferencesPage(const Rect& rect, gui::ControlListener* listene
         y += kLineHeight;
     };
     const char* lastHeading = nullptr;
-    for (int item = 0; item < kPreferenceItemCount; ++item) {
-        const PreferenceItem& entry = preferenceItem(item);
+    for (const Item& entry : kItems) {
         if (lastHeading == nullptr || std::strcmp(lastHeading, entry.heading) != 0) {
             if (lastHeading != nullptr) y += 4;
             heading(entry.heading);
             lastHeading = entry.heading;
         }
-        int choices = preferenceChoices(entry.parameter);
-        if (choices > 0) {
-            int states = entry.parameter == param::kOutLimiter ? param::kLimiterStates
-                                                               : param::kTempoSyncStates;
-            choice(entry.caption, entry.parameter, states, choices);
+        // A parameter with a few named states is chosen from a list, the others are typed.
+        const ParameterDescriptor& row = describeParameter(entry.parameter);
+        if (row.offeredStates > 0) {
+            choice(entry.caption, entry.parameter, row.states, row.offeredStates);
         } else {
             field(entry.caption, entry.parameter);
         }
     }
     y += 5;
     auto save = std::make_unique<CTextButton>(Rect{right - 100, y, right, y + 13}, listener,
-                                              kSaveAsDefaultTag, "SAVE AS DEFAULT");
-    save->setValue(values(kSaveAsDefaultTag));
+                                              tags::kSaveAsDefault, "SAVE AS DEFAULT");
+    save->setValue(values(tags::kSaveAsDefault));
     addView(std::move(save));
 }
 

@@ -11,8 +11,6 @@ namespace kirra::editor {
 
 class PreferencesPage : public gui::ViewContainer {
   public:
-    static constexpr int kSaveAsDefaultTag = 435;
-
     PreferencesPage(const gui::Rect& rect, gui::ControlListener* listener, ValueTextSource& texts,
                     const ParameterReader& values);
 };

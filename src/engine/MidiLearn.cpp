@@ -40,4 +40,11 @@ int MidiLearn::controlParameter(int control) {
     return param::kInput + (control - kKnobControls);
 }
 
+int MidiLearn::learnStateOf(int parameter) {
+    for (int control = 0; control < kControls; ++control) {
+        if (controlParameter(control) == parameter) return kLearnKnob1 + control;
+    }
+    return kIdle;
+}
+
 }  // namespace kirra

@@ -37,6 +37,8 @@ class MidiLearn {
 
     // The internal parameter a control moves: KNOB1..8 at 4..11, Input 1, Mix 2, Output 3.
     static int controlParameter(int control);
+    // The learn state that makes a parameter's control learn; kIdle for parameters that cannot.
+    static int learnStateOf(int parameter);
 
   private:
     std::atomic<int> state_{kIdle};

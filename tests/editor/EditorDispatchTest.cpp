@@ -64,10 +64,10 @@ TEST_F(Dispatch, PreferencesSetThePluginWithoutAutomation) {
 TEST_F(Dispatch, PreviewChoiceReachesTheModulesAndIsKeptByTheEditor) {
     showPage(3);
     click(tags::kModulationPreview);
-    EXPECT_EQ(editor->getPreviewMode(), 1);
+    EXPECT_EQ(plugin().getModulationPreview(), 1);
     click(tags::kModulationPreview, kirra::gui::kRightButton);
     click(tags::kModulationPreview, kirra::gui::kRightButton);
-    EXPECT_EQ(editor->getPreviewMode(), 2);
+    EXPECT_EQ(plugin().getModulationPreview(), 2);
     {
         platform::EngineLock lock(plugin().getEngineMutex());
         EXPECT_EQ(plugin().getOperator(0)->getPreviewMode(), 2);

@@ -6,6 +6,7 @@
 #include "editor/CTextPrinter.h"
 #include "editor/routing/LitBox.h"
 #include "editor/routing/RoutingTexts.h"
+#include "engine/ParameterDescription.h"
 #include "editor/routing/SlotEditing.h"
 #include "engine/ModulationSlots.h"
 #include "engine/Plugin.h"
@@ -81,7 +82,7 @@ std::string CCordWnd::sensitivityShown(int slot) const {
     if (row.sourceName.empty() || row.destinationName.empty()) return "";
     if (row.muted) return "----";
     ModuleText text = "";
-    sensitivityText(row.sensitivity, text);
+    parameterEditorText(param::kSlotSensitivity1 + slot, row.sensitivity, ParameterContext(), text);
     return text;
 }
 
@@ -429,7 +430,8 @@ void CCordWnd::commitEntry() {
 
 void CCordWnd::applyEntry() {
     int slot = entrySlot_;
-    float value = sensitivityValue(entry_.text().c_str(), rows_[slot].sensitivity);
+    float value = parameterFromText(param::kSlotSensitivity1 + slot, entry_.text().c_str(),
+                                    rows_[slot].sensitivity, ParameterContext());
     releaseFocus();
     if (value != rows_[slot].sensitivity) {
         rows_[slot].sensitivity = value;

@@ -1,6 +1,6 @@
 #include "editor/routing/CMatrixConn.h"
 
-#include "editor/routing/RoutingTexts.h"
+#include "engine/ParameterDescription.h"
 
 namespace kirra::editor {
 
@@ -11,11 +11,11 @@ CMatrixConn::CMatrixConn(const gui::Rect& rect, gui::ControlListener* listener, 
 }
 
 void CMatrixConn::valueToText(float value, ModuleText& text) {
-    connectionGainText(value, text);
+    parameterEditorText(getTag(), value, ParameterContext(), text);
 }
 
 float CMatrixConn::textToValue(const char* text) {
-    return connectionGainValue(text, getValue());
+    return parameterFromText(getTag(), text, getValue(), ParameterContext());
 }
 
 }  // namespace kirra::editor

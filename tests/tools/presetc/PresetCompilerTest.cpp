@@ -94,7 +94,7 @@ TEST(ProgramApplier, ReportsWhatThePlugInDoesNotKnowOnceWithItsLine) {
     expectOneDiagnostic("program = \"X\"\n[main]\nWobble = 0.5", "no parameter 'Wobble'", 3);
     expectOneDiagnostic("program = \"X\"\n[main]\nOutLimiter = furious", "not a value", 3);
     expectOneDiagnostic("program = \"X\"\n[slot1]\ndestination = \"OP1 cutoff\"", "not a value", 3);
-    expectOneDiagnostic("program = \"X\"\n[slot1]\nsensitivity = \"+300\"", "not a value", 3);
+    expectOneDiagnostic("program = \"X\"\n[slot1]\nsensitivity = \"lots\"", "not a value", 3);
     expectOneDiagnostic("program = \"X\"\n[slot1]\nmuted = perhaps", "yes or no", 3);
     // Mistakes of both kinds come in line order.
     Result both = compile("program = \"X\"\n[op1 WOBBLER]\n[bogus]");

@@ -1,0 +1,267 @@
+// Properties of the one parameter description, over every index and every module position: the
+// rows cover the table, every text fits where it is written, and what the editor shows reads
+// back as itself when typed. Plus the display edge cases a host relies on.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/ModuleFactory.h"
+#include "engine/ParameterDescription.h"
+#include "modules/ModuleCatalogue.h"
+#include "modules/ModuleMath.h"
+#include "support/InProcessHost.h"
+#include "vst/AudioEffect.h"
+
+using namespace kirra;
+using namespace kirra::param;
+using testing_support::InProcessHost;
+
+namespace {
+
+struct NoOwner : ModuleOwner {
+    void setParameterAutomated(int32_t, float) override {}
+};
+
+// One instance of every module type, an operator slot and a modulator slot at a time.
+struct EveryModule {
+    NoOwner owner;
+    std::vector<std::unique_ptr<Module>> modules;
+    EveryModule() {
+        for (int type = 0; type < kOperatorTypeCount; ++type)
+            modules.push_back(createOperator(type, 0, &owner));
+        for (int type = 0; type < kModulatorTypeCount; ++type)
+            modules.push_back(createModulator(type, 0, &owner));
+    }
+};
+
+// Values worth showing: every state of a small discrete range, a spread of a large one, a fine
+// sweep of a continuous one.
+std::vector<float> valuesOf(int states) {
+    std::vector<float> values;
+    if (states > 0 && states <= 512) {
+        for (int state = 0; state < states; ++state)
+            values.push_back(indexToValue(state, states));
+    } else if (states > 0) {
+        for (int step = 0; step < 512; ++step)
+            values.push_back(indexToValue(static_cast<int>(step * (states - 1.0) / 511), states));
+    } else {
+        for (int step = 0; step <= 512; ++step)
+            values.push_back(step / 512.0f);
+    }
+    return values;
+}
+
+// A text that would be cut where it is written fills its buffer to the last byte.
+bool fits(const ModuleText& text) {
+    return std::strlen(text) < sizeof(ModuleText) - 1;
+}
+
+// What the editor shows for a module position reads back as the same text.
+void expectPositionsReadBack(Module& module) {
+    ModuleText type;
+    module.getName(type);
+    for (int position = 0; position < module.getPositionCount(); ++position) {
+        const PositionDescriptor* row = module.describe(position);
+        if (row == nullptr) continue;
+        for (float value : valuesOf(row->states)) {
+            ModuleText shown;
+            ModuleText again;
+            module.getEditorText(position, value, shown);
+            ASSERT_TRUE(fits(shown)) << type << " " << row->name;
+            float typed = module.textToValue(position, shown, 0.5f);
+            module.getEditorText(position, typed, again);
+            ASSERT_STREQ(again, shown) << type << " " << row->name << " at " << value;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(ParameterDescription, RowsCoverTheTableInIndexOrder) {
+    int next = 0;
+    for (int r = 0; r < parameterRowCount(); ++r) {
+        const ParameterDescriptor& row = parameterRow(r);
+        ASSERT_EQ(row.first, next) << r;
+        ASSERT_GT(row.count, 0);
+        // A row never straddles what the host sees or what a program stores.
+        EXPECT_EQ(row.first < kHostParameterCount,
+                  row.first + row.count - 1 < kHostParameterCount);
+        EXPECT_EQ(row.first < kProgramParameterCount,
+                  row.first + row.count - 1 < kProgramParameterCount);
+        // Only what the host sees can be recorded as automation.
+        if (row.isRecordedEdit()) EXPECT_TRUE(row.isHostParameter());
+        next += row.count;
+    }
+    EXPECT_EQ(next, kInternalParameterCount);
+    // Members number each group's indices from zero without gaps.
+    for (int index = 1; index < kInternalParameterCount; ++index) {
+        if (parameterGroup(index) != parameterGroup(index - 1)) {
+            EXPECT_EQ(parameterMember(index), 0) << index;
+        } else if (parameterGroup(index) != ParameterGroup::kUnused) {
+            EXPECT_EQ(parameterMember(index), parameterMember(index - 1) + 1) << index;
+        }
+    }
+    EXPECT_EQ(parameterGroup(-1), ParameterGroup::kUnused);
+    EXPECT_EQ(parameterGroup(kInternalParameterCount), ParameterGroup::kUnused);
+}
+
+TEST(ParameterDescription, EveryTextFitsWithEveryModuleInTheSlots) {
+    EveryModule every;
+    for (const auto& module : every.modules) {
+        SlotModules slots;
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const bool isOperator = dynamic_cast<const Operator*>(module.get()) != nullptr;
+            (isOperator ? slots.operators : slots.modulators)[slot] = module.get();
+        }
+        ParameterContext context;
+        context.modules = &slots;
+        for (int index = 0; index < kInternalParameterCount; ++index) {
+            ModuleText text;
+            parameterName(index, context, text);
+            ASSERT_TRUE(fits(text)) << index;
+            parameterLabel(index, context, text);
+            ASSERT_TRUE(fits(text)) << index;
+            for (float value : valuesOf(describeParameter(index).states)) {
+                parameterDisplay(index, value, context, text);
+                ASSERT_TRUE(fits(text)) << index << " " << text;
+                parameterEditorText(index, value, context, text);
+                ASSERT_TRUE(fits(text)) << index << " " << text;
+            }
+        }
+    }
+}
+
+TEST(ParameterDescription, EditorTextsOfGlobalParametersReadBackAsShown) {
+    EveryModule every;
+    SlotModules slots;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        slots.operators[slot] = every.modules[kBiquad].get();
+        slots.modulators[slot] = every.modules[kOperatorTypeCount + kLFO].get();
+    }
+    for (float rate : {8000.0f, 44100.0f, 96000.0f, 384000.0f}) {
+        ParameterContext context;
+        context.modules = &slots;
+        context.sampleRate = rate;
+        for (int index = 0; index < kInternalParameterCount; ++index) {
+            const ParameterDescriptor& row = describeParameter(index);
+            const bool reads = row.fromText != nullptr || (row.states > 0 && row.display);
+            // A type shows the module in the slot, whatever the value.
+            if (!reads || row.group == ParameterGroup::kOperatorType ||
+                row.group == ParameterGroup::kModulatorType ||
+                row.group == ParameterGroup::kOperatorPosition ||
+                row.group == ParameterGroup::kModulatorPosition) {
+                continue;
+            }
+            for (float value : valuesOf(row.states)) {
+                ModuleText shown;
+                ModuleText again;
+                parameterEditorText(index, value, context, shown);
+                if (std::strcmp(shown, "---") == 0) continue;  // a position no module has
+                float typed = parameterFromText(index, shown, 0.5f, context);
+                parameterEditorText(index, typed, context, again);
+                ASSERT_STREQ(again, shown) << index << " at " << value << ", " << rate << " Hz";
+            }
+        }
+    }
+}
+
+TEST(ParameterDescription, EditorTextsOfEveryModulePositionReadBackAsShown) {
+    EveryModule every;
+    for (const auto& module : every.modules) {
+        expectPositionsReadBack(*module);
+        // Texts that follow another position's choice (a time in ms or as a note value) read
+        // back in every choice.
+        for (int choice = 0; choice < module->getPositionCount(); ++choice) {
+            const PositionDescriptor* row = module->describe(choice);
+            if (row == nullptr || row->states == 0 || row->states > 8) continue;
+            const float kept = module->getBaseValue(choice);
+            for (int state = 0; state < row->states; ++state) {
+                module->setParameter(choice, indexToValue(state, row->states));
+                expectPositionsReadBack(*module);
+            }
+            module->setParameter(choice, kept);
+        }
+    }
+}
+
+TEST(ParameterDescription, TypedTextsThatMeanNothingKeepTheValue) {
+    const ParameterContext context;
+    for (int index = 0; index < kInternalParameterCount; ++index) {
+        for (const char* nonsense : {"", "loud", "nan", "inf"}) {
+            EXPECT_EQ(parameterFromText(index, nonsense, 0.3125f, context), 0.3125f)
+                << index << " " << nonsense;
+        }
+    }
+}
+
+// The display edge cases a host and a user see, set in this order (the tempo's display depends
+// on the tempo lock set before it).
+TEST(ParameterDescription, HostDisplayEdgeCases) {
+    InProcessHost host(48000.0f);
+    Plugin& plugin = host.plugin();
+    auto display = [&](int index) {
+        return testing_support::hostText(plugin, &Plugin::getParameterDisplay, index);
+    };
+    EXPECT_EQ(testing_support::hostText(plugin, &Plugin::getParameterName, 263), "OP2->OP3");
+    const struct {
+        int index;
+        float value;
+        const char* text;
+    } cases[] = {
+        {kMix, 0.5f, "50.00000"},
+        {kInput, 0.0f, "-oo"},
+        {kDryDelay, indexToValue(1000, kDryDelayStates), "250 (5.2 ms)"},
+        {kInToOp1, 0.5f, "-18"},  // routing shows the cube of its value, applies the square
+        {kTempo, 0.0f, "auto"},
+        {kTempoSync, indexToValue(0, kTempoSyncStates), "off"},
+        {kTempo, 0.0f, "30.00"},
+        {kOutLimiter, indexToValue(9, kLimiterStates), "n/a"},
+        {kMeterHold, 1.0f, "oo"},
+        {kMeterHold, 0.0f, "1000"},
+    };
+    for (const auto& c : cases) {
+        plugin.setParameter(c.index, c.value);
+        EXPECT_EQ(display(c.index), c.text) << c.index << " at " << c.value;
+    }
+    // The dry delay's state means a time: a later rate change keeps the time, not the samples.
+    plugin.setSampleRate(96000.0f);
+    EXPECT_EQ(display(kDryDelay), "500 (5.2 ms)");
+}
+
+TEST(ParameterDescription, TypedEdgeCases) {
+    const ParameterContext context;
+    auto shown = [&](int index, const char* typed, float current = 0.5f) {
+        ModuleText text;
+        parameterEditorText(index, parameterFromText(index, typed, current, context), context,
+                            text);
+        return std::string(text);
+    };
+    // Routing gains: whole decibels of the gain applied, never a boost, "-oo" for silence.
+    EXPECT_EQ(shown(kInToOp1, "-12.5"), "-12");
+    EXPECT_EQ(shown(kInToOp1, "+6"), "  0");
+    EXPECT_EQ(shown(kInToOp1, " -inf"), "-oo");
+    EXPECT_EQ(shown(kSlotSensitivity1, "-150"), "-100");
+    EXPECT_EQ(shown(kOutput, "99"), "12.0");
+    EXPECT_EQ(shown(kMeterHold, "500"), "1000 ms");
+    // A number of milliseconds never means "for ever": the longest finite hold instead.
+    EXPECT_EQ(shown(kMeterHold, "9999"), "4999 ms");
+    EXPECT_EQ(shown(kMeterHold, "  Infinite"), "infinite");
+    EXPECT_EQ(shown(kTempo, "1e9"), "300.0 bpm");
+    EXPECT_EQ(shown(kPpqOffset, "-3"), "0/16");
+    EXPECT_EQ(shown(kTempoSync, "on"), "enabled");  // the host's word reads too
+    // What the meters use is the truncated reading; every typed whole number survives it.
+    for (int speed = 6; speed <= 60; ++speed) {
+        float value = parameterFromText(kMeterFalloff, std::to_string(speed).c_str(), 0.0f,
+                                        context);
+        ASSERT_EQ(6 + static_cast<int>(54.0f * value), speed);
+    }
+    for (int ms = 1000; ms < 5000; ms += 7) {
+        float value = parameterFromText(kMeterHold, std::to_string(ms).c_str(), 0.0f, context);
+        ASSERT_EQ(units::meterHoldMs(value), ms);
+    }
+}
