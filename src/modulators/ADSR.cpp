@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "modulators/ModulatorMath.h"
 #include "modules/NoteValues.h"
@@ -10,21 +11,6 @@ namespace kirra {
 
 namespace {
 
-const ParameterInfo kParameters[] = {
-    {"trigger", "", "", 0.0f},
-    {"delay", "delay", "ms", 0.5f / ADSR::kDivisionCount},
-    {"attack", "attck", "ms", 6.5f / ADSR::kDivisionCount},
-    {"hold", "hold", "ms", 0.5f / ADSR::kDivisionCount},
-    {"decay", "decay", "ms", 6.5f / ADSR::kDivisionCount},
-    {"sustain", "sustn", "dB", 0.62996054f},  // 0.25, -12 dB
-    {"release", "rels", "ms", 4.5f / ADSR::kDivisionCount},
-    {"trigon", "trig on", "dB", 0.62996054f},     // -12 dB
-    {"trigoff", "trig off", "dB", 0.099212565f},  // -60 dB
-    {"trigsens", "trig sens", "dB", 0.5f},        // gain 1
-    {"mode", "mode", "", 0.75f},
-    {"depth", "depth", "%", 1.0f},
-};
-
 const char* const kModeDisplays[ADSR::kModeCount] = {"ms", "rhythmic"};
 const char* const kModeCaptions[ADSR::kModeCount] = {"absolute time", "tempo-related"};
 
@@ -32,30 +18,14 @@ const char* const kModeCaptions[ADSR::kModeCount] = {"absolute time", "tempo-rel
 constexpr float kReleaseScale = 10.0f;
 // Levels at or below this show as minus infinity on the panel.
 constexpr float kSilentLevel = 0.00001f;
-constexpr float kMaxSensitivity = 16.0f;
 
 bool isTime(int position) {
     return position == ADSR::kDelay || position == ADSR::kAttack || position == ADSR::kHold ||
            position == ADSR::kDecay || position == ADSR::kRelease;
 }
 
-bool isLevel(int position) {
-    return position == ADSR::kSustain || position == ADSR::kTriggerOn ||
-           position == ADSR::kTriggerOff;
-}
-
 float cube(float value) {
     return value * value * value;
-}
-
-float sensitivityGain(float value) {
-    float squared = value * value;
-    return kMaxSensitivity * squared * squared;
-}
-
-// Linear value of a level or sensitivity position.
-float linearOf(int position, float value) {
-    return position == ADSR::kTriggerSensitivity ? sensitivityGain(value) : cube(value);
 }
 
 // Seconds of an absolute time value.
@@ -63,13 +33,133 @@ float secondsOf(int position, float value) {
     return position == ADSR::kRelease ? kReleaseScale * value : value;
 }
 
+bool inTempo(const Module& module) {
+    return valueToIndex(module.getBaseValue(ADSR::kMode), ADSR::kModeCount) == ADSR::kTempoMode;
+}
+
+// The times read in milliseconds or, at the tempo, as entries of the note value table.
+template <int Position>
+void timeDisplay(const Module& module, float value, ModuleText& text) {
+    if (inTempo(module)) {
+        formatText(text, "%.2f", ADSR::divisionLength(valueToIndex(value, ADSR::kDivisionCount)));
+    } else {
+        formatText(text, "%.2f", 1000.0f * secondsOf(Position, value));
+    }
+}
+
+template <int Position>
+void timeEditorText(const Module& module, float value, ModuleText& text) {
+    if (inTempo(module)) {
+        setText(text, ADSR::divisionName(valueToIndex(value, ADSR::kDivisionCount)));
+        return;
+    }
+    int milliseconds = static_cast<int>(1000.0f * secondsOf(Position, value));
+    if (milliseconds < 1000) {
+        formatText(text, "%dms", milliseconds);
+    } else if (Position == ADSR::kRelease) {
+        formatText(text, "%.1fs", kReleaseScale * value);
+    } else {
+        setText(text, "1sec");
+    }
+}
+
+template <int Position>
+float timeFromText(const Module& module, const char* text, float currentValue) {
+    if (inTempo(module)) {
+        int index = noteValueFromText(text);
+        if (index >= 0) return indexToValue(index + 1, ADSR::kDivisionCount);
+        float zero;
+        return parseNumber(text, zero) && zero == 0.0f ? indexToValue(0, ADSR::kDivisionCount)
+                                                       : currentValue;
+    }
+    float number;
+    if (!parseNumber(text, number)) return currentValue;
+    // Milliseconds unless the text says seconds ("1sec", "2.5s").
+    bool seconds = std::strchr(text, 's') != nullptr && std::strstr(text, "ms") == nullptr;
+    float value =
+        (seconds ? number : number / 1000.0f) / (Position == ADSR::kRelease ? kReleaseScale : 1.0f);
+    return sanitizeUnit(value);
+}
+
+// A note value is a length without a unit.
+void timeLabel(const Module& module, ModuleText& text) {
+    setText(text, inTempo(module) ? "" : "ms");
+}
+
+template <int Position>
+constexpr PositionDescriptor timeRow(const char* name, const char* caption, float defaultValue) {
+    return {name,
+            caption,
+            "ms",
+            defaultValue,
+            timeDisplay<Position>,
+            timeEditorText<Position>,
+            timeFromText<Position>,
+            0,
+            true,
+            timeLabel};
+}
+
+// Decibels as the panel shows them, minus infinity from kSilentLevel down.
+void panelDecibels(float gain, ModuleText& text) {
+    if (gain <= kSilentLevel) {
+        setText(text, "-oodB");
+    } else {
+        formatText(text, "%.0fdB", 20.0 * std::log10(static_cast<double>(gain)));
+    }
+}
+
+// Levels (sustain and the trigger thresholds) are the cube of the value.
+void levelDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    decibelText(text, cube(value), "%.0f");
+}
+
+void levelEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    panelDecibels(cube(value), text);
+}
+
+float levelFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float gain;
+    if (!gainFromDecibelText(text, gain)) return currentValue;
+    return sanitizeUnit(std::cbrt(gain));
+}
+
+constexpr PositionDescriptor levelRow(const char* name, const char* caption, float defaultValue) {
+    return {name, caption, "dB", defaultValue, levelDisplay, levelEditorText, levelFromText};
+}
+
+void sensitivityEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    panelDecibels(sensitivityGain(value), text);
+}
+
+// The trigger is a signal, not a setting: it shows nothing.
+void triggerDisplay(const Module& /*module*/, float /*value*/, ModuleText& text) {
+    setText(text, "");
+}
+
+const PositionDescriptor kParameters[] = {
+    {"trigger", "", "", 0.0f, triggerDisplay},
+    timeRow<ADSR::kDelay>("delay", "delay", 0.5f / ADSR::kDivisionCount),
+    timeRow<ADSR::kAttack>("attack", "attck", 6.5f / ADSR::kDivisionCount),
+    timeRow<ADSR::kHold>("hold", "hold", 0.5f / ADSR::kDivisionCount),
+    timeRow<ADSR::kDecay>("decay", "decay", 6.5f / ADSR::kDivisionCount),
+    levelRow("sustain", "sustn", 0.62996054f),  // 0.25, -12 dB
+    timeRow<ADSR::kRelease>("release", "rels", 4.5f / ADSR::kDivisionCount),
+    levelRow("trigon", "trig on", 0.62996054f),     // -12 dB
+    levelRow("trigoff", "trig off", 0.099212565f),  // -60 dB
+    {"trigsens", "trig sens", "dB", 0.5f, sensitivityDisplay, sensitivityEditorText,
+     sensitivityFromText},  // gain 1
+    // read from its base value only, so no modulation destination
+    {"mode", "mode", "", 0.75f, namedChoice<kModeDisplays>, namedChoice<kModeCaptions>,
+     eitherNameFromText<kModeCaptions, kModeDisplays>, choiceCount<kModeDisplays>, false},
+    {"depth", "depth", "%", 1.0f, percentDisplay, percentEditorText, percentTyped},
+};
+static_assert(std::size(kParameters) == ADSR::kPositionCount, "a row for every position");
+
 }  // namespace
 
-ADSR::ADSR(int slot, ModuleOwner* owner) : Modulator(slot, owner, kParameters, kPositionCount) {}
-
-bool ADSR::isParameterUsed(int position) const {
-    return position >= kTrigger && position < kPositionCount && position != kMode;
-}
+ADSR::ADSR(int slot, ModuleOwner* owner)
+    : Modulator(slot, owner, kParameters, std::size(kParameters)) {}
 
 float ADSR::divisionLength(int entry) {
     return entry <= 0 ? 0.0f : noteValueLength(entry - 1);
@@ -95,100 +185,6 @@ float ADSR::convertTime(int position, float value, int newMode, float bpm) {
         }
     }
     return indexToValue(nearest, kDivisionCount);
-}
-
-void ADSR::formatDisplay(int position, float value, ModuleText& text) const {
-    if (isTime(position)) {
-        if (valueToIndex(base_[kMode], kModeCount) == kTempoMode) {
-            formatText(text, "%.2f", divisionLength(valueToIndex(value, kDivisionCount)));
-        } else {
-            formatText(text, "%.2f", 1000.0f * secondsOf(position, value));
-        }
-    } else if (isLevel(position) || position == kTriggerSensitivity) {
-        decibelText(text, linearOf(position, value), "%.0f");
-    } else if (position == kMode) {
-        setText(text, kModeDisplays[valueToIndex(value, kModeCount)]);
-    } else if (position == kDepth) {
-        percentText(text, value, false);
-    } else {
-        setText(text, "");  // the trigger is a signal, not a setting
-    }
-}
-
-void ADSR::getParameterLabel(int position, ModuleText& text) const {
-    if (isTime(position) && valueToIndex(base_[kMode], kModeCount) == kTempoMode) {
-        setText(text, "");
-        return;
-    }
-    Modulator::getParameterLabel(position, text);
-}
-
-void ADSR::getEditorText(int position, float value, ModuleText& text) const {
-    if (isTime(position)) {
-        if (valueToIndex(base_[kMode], kModeCount) == kTempoMode) {
-            setText(text, divisionName(valueToIndex(value, kDivisionCount)));
-            return;
-        }
-        int milliseconds = static_cast<int>(1000.0f * secondsOf(position, value));
-        if (milliseconds < 1000) {
-            formatText(text, "%dms", milliseconds);
-        } else if (position == kRelease) {
-            formatText(text, "%.1fs", kReleaseScale * value);
-        } else {
-            setText(text, "1sec");
-        }
-    } else if (isLevel(position) || position == kTriggerSensitivity) {
-        float linear = linearOf(position, value);
-        if (linear <= kSilentLevel) {
-            setText(text, "-oodB");
-        } else {
-            formatText(text, "%.0fdB", 20.0 * std::log10(static_cast<double>(linear)));
-        }
-    } else if (position == kMode) {
-        setText(text, kModeCaptions[valueToIndex(value, kModeCount)]);
-    } else if (position == kDepth) {
-        percentText(text, value, true);
-    } else {
-        Modulator::getEditorText(position, value, text);
-    }
-}
-
-float ADSR::textToValue(int position, const char* text, float currentValue) const {
-    if (text == nullptr) return currentValue;
-    float number;
-    if (isTime(position)) {
-        if (valueToIndex(base_[kMode], kModeCount) == kTempoMode) {
-            int index = noteValueFromText(text);
-            if (index >= 0) return indexToValue(index + 1, kDivisionCount);
-            float zero;
-            return parseNumber(text, zero) && zero == 0.0f ? indexToValue(0, kDivisionCount)
-                                                           : currentValue;
-        }
-        if (!parseNumber(text, number)) return currentValue;
-        // Milliseconds unless the text says seconds ("1sec", "2.5s").
-        bool seconds = std::strchr(text, 's') != nullptr && std::strstr(text, "ms") == nullptr;
-        float value =
-            (seconds ? number : number / 1000.0f) / (position == kRelease ? kReleaseScale : 1.0f);
-        return sanitizeUnit(value);
-    }
-    if (isLevel(position) || position == kTriggerSensitivity) {
-        const char* start = text;
-        while (*start == ' ')
-            ++start;
-        if (startsWithNoCase(start, "-oo")) return 0.0f;
-        if (!parseNumber(text, number)) return currentValue;
-        float linear = std::pow(10.0f, number / 20.0f);
-        if (position == kTriggerSensitivity) {
-            return sanitizeUnit(std::sqrt(std::sqrt(linear / kMaxSensitivity)));
-        }
-        return sanitizeUnit(std::cbrt(linear));
-    }
-    if (position == kMode) {
-        return choiceFromText(text, kModeCaptions, kModeCount,
-                              choiceFromText(text, kModeDisplays, kModeCount, currentValue));
-    }
-    if (position == kDepth) return percentFromText(text, currentValue);
-    return Modulator::textToValue(position, text, currentValue);
 }
 
 void ADSR::computeSegments(int channel, const float* values) {

@@ -46,11 +46,6 @@ class ADSR : public Modulator {
     void snapToTargets() override;
     void resetState() override;
     void generateSample(float& left, float& right) override;
-    bool isParameterUsed(int position) const override;
-
-    void getParameterLabel(int position, ModuleText& text) const override;
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // Length in whole notes and name of an entry of the tempo-related time table.
     static float divisionLength(int entry);
@@ -64,9 +59,6 @@ class ADSR : public Modulator {
     float getTriggerLevel(int channel) const {
         return plotTrigger_[channel].load(std::memory_order_relaxed);
     }
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     // What one channel's envelope does this control period.

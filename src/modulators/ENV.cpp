@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "modulators/ModulatorMath.h"
 #include "modules/SignalTaps.h"
@@ -10,129 +11,77 @@ namespace kirra {
 
 namespace {
 
-const ParameterInfo kParameters[] = {
-    {"sens", "sens", "dB", 0.5f},             // gain 1, 0 dB
-    {"attack", "attack", "ms", 0.21544346f},  // 10 ms
-    {"release", "release", "ms", 0.21544346f},
-    {"link", "l/r link", "%", 1.0f},
-    {"mode", "mode", "", 0.25f},
-    {"source", "source", "", 0.5f / ENV::kSourceCount},
-    {"depth", "depth", "%", 1.0f},
-};
-
 const char* const kModeNames[ENV::kModeCount] = {"peak", "rms"};
 const char* const kSourceDisplays[ENV::kSourceCount] = {"in",  "op1", "op2", "op3",
                                                         "op4", "out", "side"};
 const char* const kSourceCaptions[ENV::kSourceCount] = {
     "input", "operator1", "operator2", "operator3", "operator4", "output", "sidechain"};
 
-constexpr float kMaxSensitivity = 16.0f;
 // A plot point every rate * 30 / 32000 control periods: about 30 ms of signal (41 periods of 32
 // samples at 44.1 kHz).
 constexpr float kPeriodsPerPointPerHz = 30.0f / 32000.0f;
 
 static_assert(ENV::kSourceCount == kTapCount, "a source for every tap");
 
-float sensitivityGain(float value) {
-    float squared = value * value;
-    return kMaxSensitivity * squared * squared;
-}
-
 float cube(float value) {
     return value * value * value;
 }
 
+// The editor adds the unit to the host's decibels.
+void sensitivityEditorText(const Module& module, float value, ModuleText& text) {
+    ModuleText decibels;
+    sensitivityDisplay(module, value, decibels);
+    formatText(text, "%sdB", decibels);
+}
+
+// Attack and release: 0 .. 1000 ms as the cube of the value.
+void timeDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", 1000.0f * cube(value));
+}
+
+void timeEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0fms", 1000.0f * cube(value));
+}
+
+float timeFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float milliseconds;
+    if (!parseNumber(text, milliseconds)) return currentValue;
+    milliseconds = std::clamp(milliseconds, 0.0f, 1000.0f);
+    return std::cbrt(milliseconds / 1000.0f);
+}
+
+constexpr PositionDescriptor timeRow(const char* name) {
+    return {name, name, "ms", 0.21544346f /* 10 ms */, timeDisplay, timeEditorText, timeFromText};
+}
+
+void linkDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", 100.0f * value);
+}
+
+// The mode and the source are read from their base values only, so they are no modulation
+// destinations.
+const PositionDescriptor kParameters[] = {
+    {"sens", "sens", "dB", 0.5f, sensitivityDisplay, sensitivityEditorText,
+     sensitivityFromText},  // gain 1, 0 dB
+    timeRow("attack"),
+    timeRow("release"),
+    {"link", "l/r link", "%", 1.0f, linkDisplay, percentEditorText, percentTyped},
+    {"mode", "mode", "", 0.25f, namedChoice<kModeNames>, nullptr, namedChoiceFromText<kModeNames>,
+     choiceCount<kModeNames>, false},
+    {"source", "source", "", 0.5f / ENV::kSourceCount, namedChoice<kSourceDisplays>,
+     namedChoice<kSourceCaptions>, eitherNameFromText<kSourceCaptions, kSourceDisplays>,
+     choiceCount<kSourceDisplays>, false},
+    {"depth", "depth", "%", 1.0f, percentDisplay, percentEditorText, percentTyped},
+};
+static_assert(std::size(kParameters) == ENV::kPositionCount, "a row for every position");
+
 }  // namespace
 
-ENV::ENV(int slot, ModuleOwner* owner) : Modulator(slot, owner, kParameters, kPositionCount) {
+ENV::ENV(int slot, ModuleOwner* owner)
+    : Modulator(slot, owner, kParameters, std::size(kParameters)) {
     for (auto& channel : history_) {
         for (auto& point : channel)
             point.store(0.0f, std::memory_order_relaxed);
-    }
-}
-
-bool ENV::isParameterUsed(int position) const {
-    return position >= kSensitivity && position < kPositionCount && position != kMode &&
-           position != kSource;
-}
-
-void ENV::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kSensitivity:
-            decibelText(text, sensitivityGain(value), "%.0f");
-            break;
-        case kAttack:
-        case kRelease:
-            formatText(text, "%.1f", 1000.0f * cube(value));
-            break;
-        case kLink:
-            formatText(text, "%.0f", 100.0f * value);
-            break;
-        case kMode:
-            setText(text, kModeNames[valueToIndex(value, kModeCount)]);
-            break;
-        case kSource:
-            setText(text, kSourceDisplays[valueToIndex(value, kSourceCount)]);
-            break;
-        default:  // depth
-            percentText(text, value, false);
-            break;
-    }
-}
-
-void ENV::getEditorText(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kSensitivity: {
-            ModuleText decibels;
-            decibelText(decibels, sensitivityGain(value), "%.0f");
-            formatText(text, "%sdB", decibels);
-            break;
-        }
-        case kAttack:
-        case kRelease:
-            formatText(text, "%.0fms", 1000.0f * cube(value));
-            break;
-        case kLink:
-        case kDepth:
-            percentText(text, value, true);
-            break;
-        case kSource:
-            setText(text, kSourceCaptions[valueToIndex(value, kSourceCount)]);
-            break;
-        default:
-            Modulator::getEditorText(position, value, text);
-            break;
-    }
-}
-
-float ENV::textToValue(int position, const char* text, float currentValue) const {
-    float number;
-    switch (position) {
-        case kSensitivity: {
-            const char* start = text;
-            while (start != nullptr && *start == ' ')
-                ++start;
-            if (startsWithNoCase(start, "-oo")) return 0.0f;
-            if (!parseNumber(text, number)) return currentValue;
-            float gain = std::pow(10.0f, number / 20.0f);
-            return sanitizeUnit(std::sqrt(std::sqrt(gain / kMaxSensitivity)));
-        }
-        case kAttack:
-        case kRelease:
-            if (!parseNumber(text, number)) return currentValue;
-            number = std::clamp(number, 0.0f, 1000.0f);
-            return std::cbrt(number / 1000.0f);
-        case kLink:
-        case kDepth:
-            return percentFromText(text, currentValue);
-        case kMode:
-            return choiceFromText(text, kModeNames, kModeCount, currentValue);
-        case kSource:
-            return choiceFromText(
-                text, kSourceCaptions, kSourceCount,
-                choiceFromText(text, kSourceDisplays, kSourceCount, currentValue));
-        default:
-            return currentValue;
     }
 }
 

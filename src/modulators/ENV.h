@@ -34,10 +34,6 @@ class ENV : public Modulator {
     void snapToTargets() override;
     void resetState() override;
     void generateSample(float& left, float& right) override;
-    bool isParameterUsed(int position) const override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // For the plot, from any thread: the history (channel 0 left, 1 right), the index written
     // last, and the detector's input level (|x| times the sensitivity) at the last update.
@@ -50,9 +46,6 @@ class ENV : public Modulator {
     float getRunningMaximum(int channel) const {
         return plotMaximum_[channel].load(std::memory_order_relaxed);
     }
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     void recordHistory();

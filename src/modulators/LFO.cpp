@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "modulators/ModulatorMath.h"
 #include "modules/NoteValues.h"
@@ -9,17 +10,6 @@
 namespace kirra {
 
 namespace {
-
-const ParameterInfo kParameters[] = {
-    {"rate", "rate", "Hz", (3 + 0.5f) / kNoteValueCount},  // "1/1" in rhythm mode
-    {"smooth", "smooth", "", 0.0f},
-    {"offset L", "offsetL", "deg", 0.5f},
-    {"offset R", "offsetR", "deg", 0.5f},
-    {"tilt", "tilt", "", 0.5f},
-    {"waveform", "shape", "", 0.1f},
-    {"mode", "mode", "", 0.75f},
-    {"depth", "depth", "%", 1.0f},
-};
 
 const char* const kWaveformNames[LFO::kWaveformCount] = {"sine", "square", "triangle", "saw",
                                                          "s&h"};
@@ -29,6 +19,86 @@ const char* const kModeCaptions[LFO::kModeCount] = {"Hz", "tempo"};
 constexpr float kLowestRateHz = 0.01f;
 constexpr float kRateSpanHz = 29.99f;
 constexpr int kDefaultDivision = 3;  // "1/1"
+
+bool inHertz(const Module& module) {
+    return valueToIndex(module.getBaseValue(LFO::kMode), LFO::kModeCount) == LFO::kHertzMode;
+}
+
+// The rate reads in hertz or, locked to the song, as a note value.
+void rateDisplay(const Module& module, float value, ModuleText& text) {
+    if (inHertz(module)) {
+        formatText(text, "%.2f", LFO::rateHz(value));
+    } else {
+        noteValueDisplay(module, value, text);
+    }
+}
+
+void rateEditorText(const Module& module, float value, ModuleText& text) {
+    if (inHertz(module)) {
+        formatText(text, "%.2fHz", LFO::rateHz(value));
+    } else {
+        noteValueEditorText(module, value, text);
+    }
+}
+
+float rateFromText(const Module& module, const char* text, float currentValue) {
+    if (!inHertz(module)) return noteValueTyped<kDefaultDivision>(module, text, currentValue);
+    float hertz;
+    if (!parseNumber(text, hertz)) return currentValue;
+    hertz = std::clamp(hertz, kLowestRateHz, 30.0f);
+    return std::sqrt((hertz - kLowestRateHz) / kRateSpanHz);
+}
+
+// A note value is a length, not a rate: no unit.
+void rateLabel(const Module& module, ModuleText& text) {
+    setText(text, inHertz(module) ? "Hz" : "");
+}
+
+// -180 .. 180 degrees
+void offsetDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", (value - 0.5f) * 360.0f);
+}
+
+float offsetFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float degrees;
+    if (!parseNumber(text, degrees)) return currentValue;
+    degrees = std::clamp(degrees, -180.0f, 180.0f);
+    return degrees / 360.0f + 0.5f;
+}
+
+// -100 .. 100: where within the cycle the shape's mid point lies
+void tiltDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", (value - 0.5f) * 200.0f);
+}
+
+float tiltFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float tilt;
+    if (!parseNumber(text, tilt)) return currentValue;
+    tilt = std::clamp(tilt, -100.0f, 100.0f);
+    return tilt / 200.0f + 0.5f;
+}
+
+constexpr PositionDescriptor offsetRow(const char* name, const char* caption) {
+    return {name, caption, "deg", 0.5f, offsetDisplay, nullptr, offsetFromText};
+}
+
+const PositionDescriptor kParameters[] = {
+    {"rate", "rate", "Hz", (kDefaultDivision + 0.5f) / kNoteValueCount, rateDisplay, rateEditorText,
+     rateFromText, 0, true, rateLabel},
+    {"smooth", "smooth", "", 0.0f, percentDisplay, nullptr, percentTyped},
+    offsetRow("offset L", "offsetL"),
+    offsetRow("offset R", "offsetR"),
+    {"tilt", "tilt", "", 0.5f, tiltDisplay, nullptr, tiltFromText},
+    // offered as a destination, though only its base value is read
+    {"waveform", "shape", "", 0.1f, namedChoice<kWaveformNames>, nullptr,
+     namedChoiceFromText<kWaveformNames>, choiceCount<kWaveformNames>},
+    // read from its base value only, so no modulation destination
+    {"mode", "mode", "", 0.75f, namedChoice<kModeDisplays>, namedChoice<kModeCaptions>,
+     eitherNameFromText<kModeCaptions, kModeDisplays>, choiceCount<kModeDisplays>, false},
+    {"depth", "depth", "%", 1.0f, percentDisplay, nullptr, percentTyped},
+};
+static_assert(std::size(kParameters) == LFO::kPositionCount, "a row for every position");
+
 constexpr int kSineSteps = 100;
 // A wrap of the warped phase is a fall larger than any step a smoothly moving phase makes.
 constexpr float kWrapThreshold = -0.001f;
@@ -94,7 +164,8 @@ inline float shapeValue(int waveform, float warped) {
 
 }  // namespace
 
-LFO::LFO(int slot, ModuleOwner* owner) : Modulator(slot, owner, kParameters, kPositionCount) {
+LFO::LFO(int slot, ModuleOwner* owner)
+    : Modulator(slot, owner, kParameters, std::size(kParameters)) {
     constexpr float kInitialRateHz = 7.5075f;
     rate_.current = rate_.target = kInitialRateHz;
     for (int channel = 0; channel < 2; ++channel) {
@@ -103,11 +174,6 @@ LFO::LFO(int slot, ModuleOwner* owner) : Modulator(slot, owner, kParameters, kPo
         tilt_[channel].current = tilt_[channel].target = 0.5f;
         depth_[channel].current = depth_[channel].target = 1.0f;
     }
-}
-
-bool LFO::isParameterUsed(int position) const {
-    // Every position but "mode" may be modulated ("waveform" is offered but read from its base).
-    return position >= kRate && position < kPositionCount && position != kMode;
 }
 
 float LFO::rateHz(float value) {
@@ -134,91 +200,6 @@ float LFO::convertRate(float rateValue, int newMode, float bpm) {
     float rate = noteValueHz(valueToIndex(rateValue, kNoteValueCount), bpm);
     float squared = (rate - kLowestRateHz) / kRateSpanHz;
     return sanitizeUnit(std::sqrt(squared > 0.0f ? squared : 0.0f));
-}
-
-void LFO::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kRate:
-            if (valueToIndex(base_[kMode], kModeCount) == kHertzMode) {
-                formatText(text, "%.2f", rateHz(value));
-            } else {
-                formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
-            }
-            break;
-        case kOffsetLeft:
-        case kOffsetRight:
-            formatText(text, "%.1f", (value - 0.5f) * 360.0f);
-            break;
-        case kTilt:
-            formatText(text, "%.1f", (value - 0.5f) * 200.0f);
-            break;
-        case kWaveform:
-            setText(text, kWaveformNames[valueToIndex(value, kWaveformCount)]);
-            break;
-        case kMode:
-            setText(text, kModeDisplays[valueToIndex(value, kModeCount)]);
-            break;
-        default:  // smooth, depth
-            percentText(text, value, false);
-            break;
-    }
-}
-
-void LFO::getParameterLabel(int position, ModuleText& text) const {
-    // A note value is a length, not a rate: no unit.
-    if (position == kRate && valueToIndex(base_[kMode], kModeCount) == kRhythmMode) {
-        setText(text, "");
-        return;
-    }
-    Modulator::getParameterLabel(position, text);
-}
-
-void LFO::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kRate) {
-        if (valueToIndex(base_[kMode], kModeCount) == kHertzMode) {
-            formatText(text, "%.2fHz", rateHz(value));
-        } else {
-            setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
-        }
-    } else if (position == kMode) {
-        setText(text, kModeCaptions[valueToIndex(value, kModeCount)]);
-    } else {
-        Modulator::getEditorText(position, value, text);
-    }
-}
-
-float LFO::textToValue(int position, const char* text, float currentValue) const {
-    float number;
-    switch (position) {
-        case kRate: {
-            if (valueToIndex(base_[kMode], kModeCount) == kRhythmMode) {
-                int division = noteValueFromText(text);
-                return indexToValue(division >= 0 ? division : kDefaultDivision, kNoteValueCount);
-            }
-            if (!parseNumber(text, number)) return currentValue;
-            number = std::clamp(number, kLowestRateHz, 30.0f);
-            return std::sqrt((number - kLowestRateHz) / kRateSpanHz);
-        }
-        case kOffsetLeft:
-        case kOffsetRight:
-            if (!parseNumber(text, number)) return currentValue;
-            number = std::clamp(number, -180.0f, 180.0f);
-            return number / 360.0f + 0.5f;
-        case kTilt:
-            if (!parseNumber(text, number)) return currentValue;
-            number = std::clamp(number, -100.0f, 100.0f);
-            return number / 200.0f + 0.5f;
-        case kWaveform:
-            return choiceFromText(text, kWaveformNames, kWaveformCount, currentValue);
-        case kMode:
-            return choiceFromText(text, kModeCaptions, kModeCount,
-                                  choiceFromText(text, kModeDisplays, kModeCount, currentValue));
-        case kSmooth:
-        case kDepth:
-            return percentFromText(text, currentValue);
-        default:
-            return currentValue;
-    }
 }
 
 void LFO::setSongPosition(float quarterNotes) {

@@ -34,11 +34,6 @@ class LFO : public Modulator {
     void snapToTargets() override;
     void resetState() override;
     void generateSample(float& left, float& right) override;
-    bool isParameterUsed(int position) const override;
-
-    void getParameterLabel(int position, ModuleText& text) const override;
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // Rate of a "rate" value in hertz mode.
     static float rateHz(float value);
@@ -52,9 +47,6 @@ class LFO : public Modulator {
 
     // For the plot, from any thread: the shared phase (0..1) at the last control update.
     float getPhase() const { return plotPhase_.load(std::memory_order_relaxed); }
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     float drawRandom();

@@ -2,8 +2,44 @@
 
 namespace kirra {
 
-void percentText(ModuleText& text, float value, bool withSign) {
-    formatText(text, withSign ? "%.1f%%" : "%.1f", 100.0f * value);
+void percentDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", 100.0f * value);
+}
+
+void percentEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f%%", 100.0f * value);
+}
+
+void noteValueDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
+}
+
+void noteValueEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
+}
+
+void sensitivityDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    decibelText(text, sensitivityGain(value), "%.0f");
+}
+
+bool gainFromDecibelText(const char* text, float& gain) {
+    const char* start = text;
+    while (*start == ' ')
+        ++start;
+    if (startsWithNoCase(start, "-oo")) {
+        gain = 0.0f;
+        return true;
+    }
+    float decibels;
+    if (!parseNumber(text, decibels)) return false;
+    gain = std::pow(10.0f, decibels / 20.0f);
+    return true;
+}
+
+float sensitivityFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float gain;
+    if (!gainFromDecibelText(text, gain)) return currentValue;
+    return sanitizeUnit(std::sqrt(std::sqrt(gain / kMaxSensitivity)));
 }
 
 }  // namespace kirra

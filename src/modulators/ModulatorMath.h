@@ -1,11 +1,14 @@
 #pragma once
-// Control-rate helpers the modulators share: one-pole coefficients, a usable tempo and the
-// percent texts of "smooth" and "depth".
+// Control-rate helpers the modulators share: one-pole coefficients, a usable tempo, the input
+// sensitivity, and the texts of percentages, note values, sensitivities and choices that the
+// host and the editor name differently, in the shape of position descriptors.
 
 #include <cmath>
 
 #include "modules/ModuleMath.h"
-#include "modules/ModuleText.h"
+#include "modules/NoteValues.h"
+#include "modules/PositionDescriptor.h"
+#include "modules/PositionTexts.h"
 
 namespace kirra {
 
@@ -36,7 +39,41 @@ inline float usableTempo(float bpm) {
     return bpm > kHighestTempoBpm ? kHighestTempoBpm : bpm;
 }
 
-// "%.1f" of 100 v, optionally followed by a percent sign.
-void percentText(ModuleText& text, float value, bool withSign);
+// The input gain of a "sensitivity" value: 16 v^4, 0 dB at v = 0.5 and +24 dB at v = 1.
+constexpr float kMaxSensitivity = 16.0f;
+inline float sensitivityGain(float value) {
+    float squared = value * value;
+    return kMaxSensitivity * squared * squared;
+}
+
+// "%.1f" of 100 v (host display) and "%.1f%%" (editor).
+void percentDisplay(const Module& module, float value, ModuleText& text);
+void percentEditorText(const Module& module, float value, ModuleText& text);
+
+// A note value of the thirty: its length in whole notes "%.2f" (host display) and its name
+// (editor).
+void noteValueDisplay(const Module& module, float value, ModuleText& text);
+void noteValueEditorText(const Module& module, float value, ModuleText& text);
+// A typed note value name; any other text gives the note value at index Default.
+template <int Default>
+float noteValueTyped(const Module& /*module*/, const char* text, float /*currentValue*/) {
+    const int index = noteValueFromText(text);
+    return indexToValue(index >= 0 ? index : Default, kNoteValueCount);
+}
+
+// A typed number of decibels as a gain, "-oo" (blanks before it allowed) as silence; false when
+// the text holds neither.
+bool gainFromDecibelText(const char* text, float& gain);
+// The decibels of a sensitivity gain, "%.0f" ("-oo" for none), and typed decibels read back.
+void sensitivityDisplay(const Module& module, float value, ModuleText& text);
+float sensitivityFromText(const Module& module, const char* text, float currentValue);
+
+// A choice whose states the host and the editor name differently: a typed name of either list
+// is understood.
+template <const auto& Names, const auto& OtherNames>
+float eitherNameFromText(const Module& module, const char* text, float currentValue) {
+    return namedChoiceFromText<Names>(module, text,
+                                      namedChoiceFromText<OtherNames>(module, text, currentValue));
+}
 
 }  // namespace kirra

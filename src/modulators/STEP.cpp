@@ -1,7 +1,7 @@
 #include "modulators/STEP.h"
 
-#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "modulators/ModulatorMath.h"
 #include "modules/NoteValues.h"
@@ -12,115 +12,88 @@ namespace {
 
 constexpr int kDefaultGrid = 7;  // "1/16"
 
-const ParameterInfo kParameters[] = {
-    {"L1", "", "", 0.0f},
-    {"L2", "", "", 0.0f},
-    {"L3", "", "", 0.0f},
-    {"L4", "", "", 0.0f},
-    {"L5", "", "", 0.0f},
-    {"L6", "", "", 0.0f},
-    {"L7", "", "", 0.0f},
-    {"L8", "", "", 0.0f},
-    {"L9", "", "", 0.0f},
-    {"L10", "", "", 0.0f},
-    {"L11", "", "", 0.0f},
-    {"L12", "", "", 0.0f},
-    {"L13", "", "", 0.0f},
-    {"L14", "", "", 0.0f},
-    {"L15", "", "", 0.0f},
-    {"L16", "", "", 0.0f},
-    {"R1", "", "", 0.0f},
-    {"R2", "", "", 0.0f},
-    {"R3", "", "", 0.0f},
-    {"R4", "", "", 0.0f},
-    {"R5", "", "", 0.0f},
-    {"R6", "", "", 0.0f},
-    {"R7", "", "", 0.0f},
-    {"R8", "", "", 0.0f},
-    {"R9", "", "", 0.0f},
-    {"R10", "", "", 0.0f},
-    {"R11", "", "", 0.0f},
-    {"R12", "", "", 0.0f},
-    {"R13", "", "", 0.0f},
-    {"R14", "", "", 0.0f},
-    {"R15", "", "", 0.0f},
-    {"R16", "", "", 0.0f},
-    {"smooth", "smooth", "", 0.0f},
-    {"steps", "steps", "", (STEP::kMaxSteps - 0.5f) / STEP::kMaxSteps},
-    {"grid", "grid", "", (kDefaultGrid + 0.5f) / kNoteValueCount},
-    {"mode", "mode", "", 0.5f / STEP::kModeCount},
-    {"depth", "depth", "", 1.0f},
-    {"state", "state", "", 0.75f},  // running
-};
-
 const char* const kModeNames[STEP::kModeCount] = {"restart", "continue", "songpos", "onepass"};
 const char* const kRunStateNames[STEP::kRunStateCount] = {"stopped", "running"};
 
-static_assert(sizeof(kParameters) / sizeof(kParameters[0]) == STEP::kPositionCount,
-              "a row for every position");
+// The step values are drawn on the plot and typed in percent; modulation moves none of them.
+void stepDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.2f", 100.0f * value);
+}
+
+constexpr PositionDescriptor stepRow(const char* name) {
+    return {name, "", "", 0.0f, stepDisplay, nullptr, percentTyped, 0, false};
+}
+
+void stepsDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%d", valueToIndex(value, STEP::kMaxSteps) + 1);
+}
+
+float stepsFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float steps;
+    if (!numberFromText(text, 1.0f, STEP::kMaxSteps, steps)) return currentValue;
+    return indexToValue(static_cast<int>(steps) - 1, STEP::kMaxSteps);
+}
+
+// Following the song, the sequencer's place is not the user's to start or stop.
+void stateDisplay(const Module& module, float value, ModuleText& text) {
+    const bool following =
+        valueToIndex(module.getBaseValue(STEP::kMode), STEP::kModeCount) == STEP::kSongPosition;
+    setText(text, following ? kModeNames[STEP::kSongPosition]
+                            : kRunStateNames[valueToIndex(value, STEP::kRunStateCount)]);
+}
+
+const PositionDescriptor kParameters[] = {
+    stepRow("L1"),
+    stepRow("L2"),
+    stepRow("L3"),
+    stepRow("L4"),
+    stepRow("L5"),
+    stepRow("L6"),
+    stepRow("L7"),
+    stepRow("L8"),
+    stepRow("L9"),
+    stepRow("L10"),
+    stepRow("L11"),
+    stepRow("L12"),
+    stepRow("L13"),
+    stepRow("L14"),
+    stepRow("L15"),
+    stepRow("L16"),
+    stepRow("R1"),
+    stepRow("R2"),
+    stepRow("R3"),
+    stepRow("R4"),
+    stepRow("R5"),
+    stepRow("R6"),
+    stepRow("R7"),
+    stepRow("R8"),
+    stepRow("R9"),
+    stepRow("R10"),
+    stepRow("R11"),
+    stepRow("R12"),
+    stepRow("R13"),
+    stepRow("R14"),
+    stepRow("R15"),
+    stepRow("R16"),
+    {"smooth", "smooth", "", 0.0f, percentDisplay, percentEditorText, percentTyped},
+    // the row's length, grid and mode are read from their base values only
+    {"steps", "steps", "", (STEP::kMaxSteps - 0.5f) / STEP::kMaxSteps, stepsDisplay, nullptr,
+     stepsFromText, STEP::kMaxSteps, false},
+    {"grid", "grid", "", (kDefaultGrid + 0.5f) / kNoteValueCount, noteValueDisplay,
+     noteValueEditorText, noteValueTyped<kDefaultGrid>, kNoteValueCount, false},
+    {"mode", "mode", "", 0.5f / STEP::kModeCount, namedChoice<kModeNames>, nullptr,
+     namedChoiceFromText<kModeNames>, choiceCount<kModeNames>, false},
+    {"depth", "depth", "", 1.0f, percentDisplay, percentEditorText, percentTyped},
+    // a modulation slot may start and stop the sequence
+    {"state", "state", "", 0.75f /* running */, stateDisplay, nullptr,
+     namedChoiceFromText<kRunStateNames>, choiceCount<kRunStateNames>},
+};
+static_assert(std::size(kParameters) == STEP::kPositionCount, "a row for every position");
 
 }  // namespace
 
-STEP::STEP(int slot, ModuleOwner* owner) : Modulator(slot, owner, kParameters, kPositionCount) {}
-
-bool STEP::isParameterUsed(int position) const {
-    // The step values are drawn on the plot; modulation moves only these.
-    return position == kSmooth || position == kDepth || position == kState;
-}
-
-void STEP::formatDisplay(int position, float value, ModuleText& text) const {
-    if (position < kSmooth) {
-        formatText(text, "%.2f", 100.0f * value);
-    } else if (position == kSteps) {
-        formatText(text, "%d", valueToIndex(value, kMaxSteps) + 1);
-    } else if (position == kGrid) {
-        formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
-    } else if (position == kMode) {
-        setText(text, kModeNames[valueToIndex(value, kModeCount)]);
-    } else if (position == kState) {
-        // Following the song, the sequencer's place is not the user's to start or stop.
-        bool following = valueToIndex(base_[kMode], kModeCount) == kSongPosition;
-        setText(text, following ? kModeNames[kSongPosition]
-                                : kRunStateNames[valueToIndex(value, kRunStateCount)]);
-    } else {  // smooth, depth
-        percentText(text, value, false);
-    }
-}
-
-void STEP::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kGrid) {
-        setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
-    } else if (position == kSmooth || position == kDepth) {
-        percentText(text, value, true);
-    } else {
-        Modulator::getEditorText(position, value, text);
-    }
-}
-
-float STEP::textToValue(int position, const char* text, float currentValue) const {
-    float number;
-    if (position < kSmooth) {
-        if (!parseNumber(text, number)) return currentValue;
-        return sanitizeUnit(number / 100.0f);
-    }
-    switch (position) {
-        case kSteps: {
-            if (!parseNumber(text, number)) return currentValue;
-            number = std::clamp(number, 1.0f, static_cast<float>(kMaxSteps));
-            return indexToValue(static_cast<int>(number) - 1, kMaxSteps);
-        }
-        case kGrid: {
-            int grid = noteValueFromText(text);
-            return indexToValue(grid >= 0 ? grid : kDefaultGrid, kNoteValueCount);
-        }
-        case kMode:
-            return choiceFromText(text, kModeNames, kModeCount, currentValue);
-        case kState:
-            return choiceFromText(text, kRunStateNames, kRunStateCount, currentValue);
-        default:  // smooth, depth
-            return percentFromText(text, currentValue);
-    }
-}
+STEP::STEP(int slot, ModuleOwner* owner)
+    : Modulator(slot, owner, kParameters, std::size(kParameters)) {}
 
 void STEP::setSongPosition(float quarterNotes) {
     if (valueToIndex(base_[kMode], kModeCount) != kSongPosition) return;

@@ -34,16 +34,9 @@ class STEP : public Modulator {
     void snapToTargets() override;
     void resetState() override;
     void generateSample(float& left, float& right) override;
-    bool isParameterUsed(int position) const override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // For the plot, from any thread: the step playing at the last control update (0..15).
     int getCurrentStep() const { return plotStep_.load(std::memory_order_relaxed); }
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     // parameters read from the base values (running from the left copy of "state")

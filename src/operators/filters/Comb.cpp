@@ -3,6 +3,7 @@
 #include <cmath>
 #include <complex>
 
+#include "modules/PositionTexts.h"
 #include "operators/filters/FilterMath.h"
 #include "operators/filters/FilterText.h"
 
@@ -12,16 +13,35 @@ namespace {
 
 enum Position { kFreq = 0, kDepth, kType, kInterpolate };
 
-const ParameterInfo kParameters[] = {
-    {"freq", "freq", "Hz", 1.0f},                // delay = one period of 20 * 1000^v Hz
-    {"depth", "depth", "%", 0.0f},               // gain v^3
-    {"type", "type", "", 0.25f},                 // feedback
-    {"interpolate", "interpolation", "", 0.5f},  // linear
-};
-
+// The structures as the host shows them and as the editor names them.
 const char* const kStructureDisplay[Comb::kStructureCount] = {"standard", "inverse"};
 const char* const kStructureNames[Comb::kStructureCount] = {"feedback", "feedforward"};
 const char* const kInterpolationNames[Comb::kInterpolationCount] = {"off", "linear", "cubic"};
+
+void depthDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", 100.0f * value);
+}
+
+// Both the editor's names and the host display's are understood.
+float structureFromText(const Module& module, const char* text, float currentValue) {
+    const float value = namedChoiceFromText<kStructureNames>(module, text, currentValue);
+    return namedChoiceFromText<kStructureDisplay>(module, text, value);
+}
+
+// The structure and the interpolation follow only their base values, so they are no modulation
+// destinations.
+const PositionDescriptor kParameters[] = {
+    // delay = one period of 20 * 1000^v Hz
+    {"freq", "freq", "Hz", 1.0f, frequencyDisplay, frequencyEditorText, frequencyFromText},
+    // gain v^3
+    {"depth", "depth", "%", 0.0f, depthDisplay, percentUnitText, percentTyped},
+    {"type", "type", "", 0.25f,  // feedback
+     namedChoice<kStructureDisplay>, namedChoice<kStructureNames>, structureFromText,
+     choiceCount<kStructureNames>, false},
+    {"interpolate", "interpolation", "", 0.5f,  // linear
+     namedChoice<kInterpolationNames>, nullptr, namedChoiceFromText<kInterpolationNames>,
+     choiceCount<kInterpolationNames>, false},
+};
 
 // Only the cubic spline can overshoot; a feedback loop through it is held within this.
 constexpr float kCubicLimit = 4.0f;
@@ -42,59 +62,9 @@ CubicWeights cubicWeights(float t) {
 
 }  // namespace
 
-Comb::Comb(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 4) {
+Comb::Comb(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
-}
-
-bool Comb::isParameterUsed(int position) const {
-    return position == kFreq || position == kDepth;
-}
-
-void Comb::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kFreq:
-            frequencyDisplay(value, text);
-            break;
-        case kDepth:
-            formatText(text, "%.1f", 100.0f * value);
-            break;
-        case kType:
-            choiceText(value, kStructureDisplay, kStructureCount, text);
-            break;
-        default:
-            choiceText(value, kInterpolationNames, kInterpolationCount, text);
-            break;
-    }
-}
-
-void Comb::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kFreq) {
-        frequencyEditorText(value, text);
-    } else if (position == kDepth) {
-        formatText(text, "%.1f %%", 100.0f * value);
-    } else if (position == kType) {
-        choiceText(value, kStructureNames, kStructureCount, text);
-    } else {
-        Operator::getEditorText(position, value, text);
-    }
-}
-
-float Comb::textToValue(int position, const char* text, float currentValue) const {
-    switch (position) {
-        case kFreq:
-            return frequencyFromText(text, currentValue);
-        case kDepth:
-            return percentFromText(text, currentValue);
-        case kType: {
-            // Both the editor's names and the host display's are understood.
-            float value = choiceFromText(text, kStructureNames, kStructureCount, currentValue);
-            return choiceFromText(text, kStructureDisplay, kStructureCount, value);
-        }
-        case kInterpolate:
-            return choiceFromText(text, kInterpolationNames, kInterpolationCount, currentValue);
-        default:
-            return currentValue;
-    }
 }
 
 void Comb::setSampleRate(float sampleRate) {

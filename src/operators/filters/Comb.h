@@ -18,19 +18,12 @@ class Comb final : public Operator {
     Comb(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "COMB"); }
-    bool isParameterUsed(int position) const override;
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     float delaySamples(float frequencyValue) const;

@@ -45,8 +45,8 @@ void morphEditorText(const Module& /*module*/, float value, ModuleText& text) {
     formatText(text, "%.1f", 100.0f * value);
 }
 
-void choiceText(float value, const char* const* names, int count, ModuleText& text) {
-    setText(text, names[valueToIndex(value, count)]);
+void percentUnitText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f %%", 100.0f * value);
 }
 
 }  // namespace kirra

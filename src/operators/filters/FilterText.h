@@ -1,6 +1,6 @@
 #pragma once
-// Texts the filter operators share, in the shape of position descriptors: frequencies and the
-// A:B morph, shown and read back.
+// Texts the filter operators share, in the shape of position descriptors: frequencies, the A:B
+// morph and percentages, shown and read back.
 
 #include "modules/PositionDescriptor.h"
 
@@ -15,23 +15,7 @@ float frequencyFromText(const Module& module, const char* text, float currentVal
 // "%d:%d" of the shares of A and B (host display) and "%.1f" of the share of B (editor).
 void morphDisplay(const Module& module, float value, ModuleText& text);
 void morphEditorText(const Module& module, float value, ModuleText& text);
-
-// TRANSITION: the old forms, until every filter reads its texts from its table.
-inline void frequencyDisplay(float value, ModuleText& text) {
-    frequencyDisplay(*static_cast<const Module*>(nullptr), value, text);
-}
-inline void frequencyEditorText(float value, ModuleText& text) {
-    frequencyEditorText(*static_cast<const Module*>(nullptr), value, text);
-}
-inline float frequencyFromText(const char* text, float currentValue) {
-    return frequencyFromText(*static_cast<const Module*>(nullptr), text, currentValue);
-}
-inline void morphDisplay(float value, ModuleText& text) {
-    morphDisplay(*static_cast<const Module*>(nullptr), value, text);
-}
-inline void morphEditorText(float value, ModuleText& text) {
-    morphEditorText(*static_cast<const Module*>(nullptr), value, text);
-}
-void choiceText(float value, const char* const* names, int count, ModuleText& text);
+// "%.1f %%" of a 0..1 share in percent, as the editor shows the filters' percentages.
+void percentUnitText(const Module& module, float value, ModuleText& text);
 
 }  // namespace kirra

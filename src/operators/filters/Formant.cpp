@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <complex>
+#include <iterator>
 
+#include "modules/PositionTexts.h"
 #include "operators/filters/FilterMath.h"
 #include "operators/filters/FilterText.h"
 
@@ -12,13 +14,27 @@ namespace {
 
 enum Position { kMorph = 0, kVowelA, kVowelB };
 
-const ParameterInfo kParameters[] = {
-    {"morph", "morph", "%", 0.0f},   // share of vowel B
-    {"vowelA", "vowelA", "", 0.1f},  // "A"
-    {"vowelB", "vowelB", "", 0.1f},  // "A"
-};
-
 const char* const kVowelNames[Formant::kVowels] = {"A", "E", "I", "O", "Y"};
+
+// The vowels follow only their base values, so they are no modulation destinations.
+constexpr PositionDescriptor vowelRow(const char* name) {
+    return {name,
+            name,
+            "",
+            0.1f,  // "A"
+            namedChoice<kVowelNames>,
+            nullptr,
+            namedChoiceFromText<kVowelNames>,
+            choiceCount<kVowelNames>,
+            false};
+}
+
+const PositionDescriptor kParameters[] = {
+    // share of vowel B
+    {"morph", "morph", "%", 0.0f, morphDisplay, morphEditorText, percentTyped},
+    vowelRow("vowelA"),
+    vowelRow("vowelB"),
+};
 
 // Frequency and bandwidth in hertz of the first three formants of each vowel.
 struct FormantShape {
@@ -47,32 +63,9 @@ SecondOrder resonator(double cosine, double radius) {
 
 }  // namespace
 
-Formant::Formant(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 3) {
+Formant::Formant(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
-}
-
-void Formant::formatDisplay(int position, float value, ModuleText& text) const {
-    if (position == kMorph) {
-        morphDisplay(value, text);
-    } else {
-        choiceText(value, kVowelNames, kVowels, text);
-    }
-}
-
-void Formant::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kMorph) {
-        morphEditorText(value, text);
-    } else {
-        Operator::getEditorText(position, value, text);
-    }
-}
-
-float Formant::textToValue(int position, const char* text, float currentValue) const {
-    if (position == kMorph) return percentFromText(text, currentValue);
-    if (position == kVowelA || position == kVowelB) {
-        return choiceFromText(text, kVowelNames, kVowels, currentValue);
-    }
-    return currentValue;
 }
 
 void Formant::setSampleRate(float sampleRate) {

@@ -17,19 +17,12 @@ class Formant final : public Operator {
     Formant(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "FORMANT"); }
-    bool isParameterUsed(int position) const override { return position == 0; }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     static constexpr int kLanes = 2 * kFormants;  // formant k of channel c at lane 2k + c

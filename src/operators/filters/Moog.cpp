@@ -1,6 +1,7 @@
 #include "operators/filters/Moog.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "operators/filters/FilterMath.h"
 #include "operators/filters/FilterText.h"
@@ -11,44 +12,32 @@ namespace {
 
 enum Position { kCutoff = 0, kEmphasis };
 
-const ParameterInfo kParameters[] = {
-    {"cutoff", "cutoff", "Hz", 1.0f},    // 20 * 1000^v Hz
-    {"emphasis", "emphasis", "", 0.0f},  // shown 0 .. 10
-};
-
+// The emphasis is shown 0 .. 10.
 constexpr float kEmphasisScale = 10.0f;
 // Just below self-oscillation at full emphasis: the loop gain is 4 * 0.99 * correction.
 constexpr float kResonanceHeadroom = 0.99f;
 
+void emphasisDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.2f", kEmphasisScale * value);
+}
+
+float emphasisFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float emphasis;
+    if (!numberFromText(text, 0.0f, kEmphasisScale, emphasis)) return currentValue;
+    return emphasis / kEmphasisScale;
+}
+
+const PositionDescriptor kParameters[] = {
+    // 20 * 1000^v Hz
+    {"cutoff", "cutoff", "Hz", 1.0f, frequencyDisplay, frequencyEditorText, frequencyFromText},
+    {"emphasis", "emphasis", "", 0.0f, emphasisDisplay, nullptr, emphasisFromText},
+};
+
 }  // namespace
 
-Moog::Moog(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 2) {
+Moog::Moog(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
-}
-
-void Moog::formatDisplay(int position, float value, ModuleText& text) const {
-    if (position == kCutoff) {
-        frequencyDisplay(value, text);
-    } else {
-        formatText(text, "%.2f", kEmphasisScale * value);
-    }
-}
-
-void Moog::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kCutoff) {
-        frequencyEditorText(value, text);
-    } else {
-        Operator::getEditorText(position, value, text);
-    }
-}
-
-float Moog::textToValue(int position, const char* text, float currentValue) const {
-    if (position == kCutoff) return frequencyFromText(text, currentValue);
-    float emphasis;
-    if (position != kEmphasis || !numberFromText(text, 0.0f, kEmphasisScale, emphasis)) {
-        return currentValue;
-    }
-    return emphasis / kEmphasisScale;
 }
 
 Moog::Design Moog::design(float cutoffValue, float emphasisValue) const {

@@ -21,12 +21,6 @@ class Moog final : public Operator {
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
-
   private:
     static constexpr int kStages = 4;
     // The stage coefficient g and the resonance amount r for one channel's settings.

@@ -1,7 +1,9 @@
 #include "operators/filters/Phaser.h"
 
 #include <cmath>
+#include <iterator>
 
+#include "modules/PositionTexts.h"
 #include "operators/filters/FilterMath.h"
 #include "operators/filters/FilterText.h"
 
@@ -11,15 +13,6 @@ namespace {
 
 enum Position { kStageFeedback = 0, kOverallFeedback, kDepth, kStages };
 
-const ParameterInfo kParameters[] = {
-    {"stage fb", "feedback", "%", 0.0f},           // notch frequency, see allPassCoefficient
-    {"overallfb", "overall feedback", "%", 0.0f},  // loop gain 0 .. 1
-    {"depth", "depth", "%", 0.0f},                 // wet gain v^3
-    {"stages", "order", "", 0.46875f},             // 8 sections
-};
-
-// The positions nothing uses hold this, as stored programs expect.
-constexpr float kUnusedDefault = 0.5f;
 // A section shifts by 90 degrees where tan(pi f / sr) = 220 * 2^(4v) / sr: about 70 Hz at v = 0
 // up to about 1.1 kHz at v = 1, nearly independent of the rate.
 constexpr double kQuarterShiftScale = 220.0;
@@ -30,51 +23,46 @@ float cube(float value) {
     return value * value * value;
 }
 
-bool isPercent(int position) {
-    return position >= kStageFeedback && position <= kDepth;
+void wholePercentDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", 100.0f * value);
 }
+
+void sectionsDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%d", valueToIndex(value, Phaser::kMaxSections) + 1);
+}
+
+float sectionsFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float sections;
+    if (!numberFromText(text, 1.0f, Phaser::kMaxSections, sections)) return currentValue;
+    return indexToValue(static_cast<int>(std::lround(sections)) - 1, Phaser::kMaxSections);
+}
+
+constexpr PositionDescriptor percentRow(const char* name, const char* caption) {
+    return {name, caption, "%", 0.0f, wholePercentDisplay, percentUnitText, percentTyped};
+}
+
+// The positions nothing uses hold this, as stored programs expect.
+constexpr PositionDescriptor kUnused = {nullptr, nullptr, nullptr, 0.5f};
+
+const PositionDescriptor kParameters[] = {
+    percentRow("stage fb", "feedback"),           // notch frequency, see allPassCoefficient
+    percentRow("overallfb", "overall feedback"),  // loop gain 0 .. 1
+    percentRow("depth", "depth"),                 // wet gain v^3
+    // 8 sections; the count follows only its base value, so it is no modulation destination
+    {"stages", "order", "", 0.46875f, sectionsDisplay, nullptr, sectionsFromText,
+     Phaser::kMaxSections, false},
+    // clang-format off
+    kUnused, kUnused, kUnused, kUnused, kUnused, kUnused,
+    kUnused, kUnused, kUnused, kUnused, kUnused, kUnused,
+    // clang-format on
+};
+static_assert(std::size(kParameters) == Operator::kPositions, "a default for every position");
 
 }  // namespace
 
-Phaser::Phaser(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 4) {
-    for (int position = kStages + 1; position < kPositions; ++position) {
-        base_[position] = left_[position] = right_[position] = kUnusedDefault;
-    }
+Phaser::Phaser(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
-}
-
-bool Phaser::isParameterUsed(int position) const {
-    return isPercent(position);
-}
-
-float Phaser::getDefaultValue(int position) const {
-    if (position > kStages && position < kPositions) return kUnusedDefault;
-    return Operator::getDefaultValue(position);
-}
-
-void Phaser::formatDisplay(int position, float value, ModuleText& text) const {
-    if (position == kStages) {
-        formatText(text, "%d", valueToIndex(value, kMaxSections) + 1);
-    } else {
-        formatText(text, "%.0f", 100.0f * value);
-    }
-}
-
-void Phaser::getEditorText(int position, float value, ModuleText& text) const {
-    if (isPercent(position)) {
-        formatText(text, "%.1f %%", 100.0f * value);
-    } else {
-        Operator::getEditorText(position, value, text);
-    }
-}
-
-float Phaser::textToValue(int position, const char* text, float currentValue) const {
-    if (isPercent(position)) return percentFromText(text, currentValue);
-    float sections;
-    if (position != kStages || !numberFromText(text, 1.0f, kMaxSections, sections)) {
-        return currentValue;
-    }
-    return indexToValue(static_cast<int>(std::lround(sections)) - 1, kMaxSections);
 }
 
 float Phaser::allPassCoefficient(float value) const {

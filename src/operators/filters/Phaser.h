@@ -18,19 +18,11 @@ class Phaser final : public Operator {
     Phaser(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "PHASER"); }
-    bool isParameterUsed(int position) const override;
-    float getDefaultValue(int position) const override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     float allPassCoefficient(float value) const;

@@ -85,7 +85,9 @@ TEST(Phaser, FullFeedbackRecirculatesWithoutDecaying) {
 
 TEST(Phaser, NamesDisplaysAndTexts) {
     Phaser phaser(0, nullptr);
-    expectIdentity(phaser, "PHASER", 4, {kStageFeedback, kOverallFeedback, kDepth});
+    // Sixteen rows: the unnamed ones carry the defaults of the positions nothing uses.
+    expectIdentity(phaser, "PHASER", kirra::Operator::kPositions,
+                   {kStageFeedback, kOverallFeedback, kDepth});
     kirra::ModuleText caption;
     phaser.getCaption(kStages, caption);
     EXPECT_STREQ(caption, "order");
