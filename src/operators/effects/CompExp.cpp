@@ -3,25 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 
 #include "modules/SignalTaps.h"
+#include "operators/effects/EffectText.h"
 
 namespace kirra {
 
 namespace {
-
-const ParameterInfo kParameters[] = {
-    {"threshold", "threshold", "dB", 1.0f},  // 0 dB
-    {"ratio", "ratio", "", 0.0f},            // 1:1
-    {"makeup", "makeup", "dB", 0.5f},        // 0 dB
-    {"auto makeup", "auto makeup", "", 0.75f},
-    {"mode", "type", "", 0.125f},  // compress
-    {"source", "env src", "", 1.0f / 12.0f},
-    {"attack", "attack", "ms", 0.21544346f},  // 10 ms: the cube root of 0.01 s
-    {"release", "release", "ms", 0.21544346f},
-    {"peak/rms", "env mode", "", 0.75f},  // RMS
-    {"listen", "listen", "", 0.25f},
-};
 
 constexpr int kTypeStates = 4;
 constexpr int kSourceStates = 6;
@@ -31,11 +20,6 @@ constexpr float kKeyFloor = 1e-7f;
 constexpr float kKeyCeiling = 1e9f;
 constexpr float kDecibelsToLog = 0.11512925f;  // ln(10) / 20
 constexpr float kLogToDecibels = 8.6858896f;   // 20 / ln(10)
-
-const char* const kTypeDisplays[] = {"compress", "expand", "---", "---"};
-const char* const kSourceTexts[] = {"op in", "op1 out", "op2 out", "op3 out", "op4 out", "side in"};
-const char* const kOffOn[] = {"off", "on"};
-const char* const kDetectorDisplays[] = {"peak", "RMS"};
 
 float thresholdDb(float value) {
     return value * 60.0f - 60.0f;
@@ -71,143 +55,141 @@ float automaticMakeupDb(bool expand, float threshold, float ratio) {
     return expand ? 0.0f : -ratio * threshold;
 }
 
-int wordIndex(const char* text, const char* const* words, int count) {
-    while (text != nullptr && *text == ' ')
-        ++text;
-    for (int index = count - 1; index >= 0; --index) {  // "op1 out" before "op in"
-        if (startsWithNoCase(text, words[index])) return index;
-    }
-    return -1;
+const char* const kTypeDisplays[] = {"compress", "expand", "---", "---"};
+// Only the two curves can be typed.
+const char* const kTypeNames[] = {"compress", "expand"};
+const char* const kSourceTexts[] = {"op in", "op1 out", "op2 out", "op3 out", "op4 out", "side in"};
+const char* const kDetectorDisplays[] = {"peak", "RMS"};
+
+int curveTypeOf(const Module& module) {
+    return valueToIndex(module.getBaseValue(CompExp::kType), kTypeStates);
 }
+
+// -60 .. 0 dB
+void thresholdDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", (value - 1.0f) * 60.0f);
+}
+
+void thresholdEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f dB", (value - 1.0f) * 60.0f);
+}
+
+float thresholdFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float decibels;
+    if (!parseNumber(text, decibels)) return currentValue;
+    return (std::clamp(decibels, -60.0f, 0.0f) + 60.0f) / 60.0f;
+}
+
+// Compression runs from 1:1 to oo:1, expansion from 1:1 to 5:1; the two type states the editor
+// does not offer have no ratio to show.
+void ratioDisplay(const Module& module, float value, ModuleText& text) {
+    const int type = curveTypeOf(module);
+    const float rest = 1.0f - value;
+    if (type == CompExp::kExpand) {
+        formatText(text, "%.2f:1", 4.0f * value + 1.0f);
+    } else if (type != CompExp::kCompress) {
+        setText(text, "---");
+    } else if (rest <= 0.01f) {
+        setText(text, "oo:1");
+    } else {
+        formatText(text, rest < 0.1f ? "%.1f:1" : "%.2f:1", 1.0f / rest);
+    }
+}
+
+void ratioEditorText(const Module& module, float value, ModuleText& text) {
+    const int type = curveTypeOf(module);
+    if (type == CompExp::kCompress || type == CompExp::kExpand) {
+        ratioDisplay(module, value, text);
+    } else {
+        setText(text, "error");
+    }
+}
+
+float ratioFromText(const Module& module, const char* text, float currentValue) {
+    while (*text == ' ')
+        ++text;
+    float ratio;
+    if (curveTypeOf(module) == CompExp::kExpand) {
+        if (!parseNumber(text, ratio)) return currentValue;
+        return std::clamp((ratio - 1.0f) * 0.25f, 0.0f, 1.0f);
+    }
+    if (startsWithNoCase(text, "oo")) return 1.0f;
+    if (!parseNumber(text, ratio)) return currentValue;
+    return ratio == 0.0f ? 0.0f : std::clamp(1.0f - 1.0f / ratio, 0.0f, 1.0f);
+}
+
+// -60 .. +60 dB
+void makeupDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", (value - 0.5f) * 120.0f);
+}
+
+void makeupEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f dB", (value - 0.5f) * 120.0f);
+}
+
+float makeupFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float decibels;
+    if (!parseNumber(text, decibels)) return currentValue;
+    return (std::clamp(decibels, -60.0f, 60.0f) + 60.0f) / 120.0f;
+}
+
+// 0 .. 1000 ms as value^3 seconds
+void detectorTimeDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", cube(value) * 1000.0f);
+}
+
+void detectorTimeEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0fms", cube(value) * 1000.0f);
+}
+
+float detectorTimeFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float milliseconds;
+    if (!parseNumber(text, milliseconds)) return currentValue;
+    return std::cbrt(std::clamp(milliseconds, 0.0f, 1000.0f) / 1000.0f);
+}
+
+constexpr float kTenMilliseconds = 0.21544346f;  // the cube root of 0.01 s
+
+constexpr PositionDescriptor detectorTimeRow(const char* name) {
+    return {name,
+            name,
+            "ms",
+            kTenMilliseconds,
+            detectorTimeDisplay,
+            detectorTimeEditorText,
+            detectorTimeFromText};
+}
+
+void detectorEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    setText(text, valueToIndex(value, 2) == CompExp::kRms ? "rms" : "peak");
+}
+
+// Starts as a 1:1 compressor at 0 dB with automatic makeup, keyed by the slot's own input, RMS
+// detected. Only the levels, the ratio and the detector times are modulation destinations; the
+// switches and choices follow their base values.
+const PositionDescriptor kParameters[] = {
+    {"threshold", "threshold", "dB", 1.0f, thresholdDisplay, thresholdEditorText,
+     thresholdFromText},
+    {"ratio", "ratio", "", 0.0f, ratioDisplay, ratioEditorText, ratioFromText},
+    {"makeup", "makeup", "dB", 0.5f, makeupDisplay, makeupEditorText, makeupFromText},
+    offOnRow("auto makeup", "auto makeup", 0.75f),
+    {"mode", "type", "", 0.125f, namedChoice<kTypeDisplays>, nullptr,
+     typedChoice<kTypeNames, kTypeStates>, kTypeStates, false},
+    {"source", "env src", "", 1.0f / 12.0f, namedChoice<kSourceTexts>, nullptr,
+     typedChoice<kSourceTexts>, kSourceStates, false},
+    detectorTimeRow("attack"),
+    detectorTimeRow("release"),
+    {"peak/rms", "env mode", "", 0.75f, namedChoice<kDetectorDisplays>, detectorEditorText,
+     typedChoice<kDetectorDisplays>, 2, false},
+    offOnRow("listen", "listen", 0.25f),
+};
+static_assert(std::size(kParameters) == CompExp::kPositionCount);
 
 }  // namespace
 
 CompExp::CompExp(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, kPositionCount) {
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
-}
-
-void CompExp::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kThreshold:
-            formatText(text, "%.0f", (value - 1.0f) * 60.0f);
-            break;
-        case kRatio: {
-            int type = valueToIndex(base_[kType], kTypeStates);
-            float rest = 1.0f - value;
-            if (type == kExpand) {
-                formatText(text, "%.2f:1", 4.0f * value + 1.0f);
-            } else if (type != kCompress) {
-                setText(text, "---");
-            } else if (rest <= 0.01f) {
-                setText(text, "oo:1");
-            } else {
-                formatText(text, rest < 0.1f ? "%.1f:1" : "%.2f:1", 1.0f / rest);
-            }
-            break;
-        }
-        case kMakeup:
-            formatText(text, "%.0f", (value - 0.5f) * 120.0f);
-            break;
-        case kAutoMakeup:
-        case kListen:
-            setText(text, kOffOn[valueToIndex(value, 2)]);
-            break;
-        case kType:
-            setText(text, kTypeDisplays[valueToIndex(value, kTypeStates)]);
-            break;
-        case kSource:
-            setText(text, kSourceTexts[valueToIndex(value, kSourceStates)]);
-            break;
-        case kAttack:
-        case kRelease:
-            formatText(text, "%.1f", cube(value) * 1000.0f);
-            break;
-        case kDetector:
-            setText(text, kDetectorDisplays[valueToIndex(value, 2)]);
-            break;
-        default:
-            setText(text, "---");
-            break;
-    }
-}
-
-void CompExp::getEditorText(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kThreshold:
-            formatText(text, "%.1f dB", (value - 1.0f) * 60.0f);
-            break;
-        case kMakeup:
-            formatText(text, "%.1f dB", (value - 0.5f) * 120.0f);
-            break;
-        case kRatio: {
-            int type = valueToIndex(base_[kType], kTypeStates);
-            if (type == kCompress || type == kExpand) {
-                formatDisplay(position, value, text);
-            } else {
-                setText(text, "error");
-            }
-            break;
-        }
-        case kAttack:
-        case kRelease:
-            formatText(text, "%.0fms", cube(value) * 1000.0f);
-            break;
-        case kDetector:
-            setText(text, valueToIndex(value, 2) == kRms ? "rms" : "peak");
-            break;
-        default:
-            formatDisplay(position, value, text);
-            break;
-    }
-}
-
-float CompExp::textToValue(int position, const char* text, float currentValue) const {
-    if (text == nullptr) return currentValue;
-    while (*text == ' ')
-        ++text;
-    float number = 0.0f;
-    int word = -1;
-    switch (position) {
-        case kThreshold:
-            if (!parseNumber(text, number)) return currentValue;
-            return (std::clamp(number, -60.0f, 0.0f) + 60.0f) / 60.0f;
-        case kMakeup:
-            if (!parseNumber(text, number)) return currentValue;
-            return (std::clamp(number, -60.0f, 60.0f) + 60.0f) / 120.0f;
-        case kAttack:
-        case kRelease:
-            if (!parseNumber(text, number)) return currentValue;
-            return std::cbrt(std::clamp(number, 0.0f, 1000.0f) / 1000.0f);
-        case kRatio:
-            if (valueToIndex(base_[kType], kTypeStates) == kExpand) {
-                if (!parseNumber(text, number)) return currentValue;
-                return std::clamp((number - 1.0f) * 0.25f, 0.0f, 1.0f);
-            }
-            if (startsWithNoCase(text, "oo")) return 1.0f;
-            if (!parseNumber(text, number)) return currentValue;
-            return number == 0.0f ? 0.0f : std::clamp(1.0f - 1.0f / number, 0.0f, 1.0f);
-        case kAutoMakeup:
-        case kListen:
-            word = wordIndex(text, kOffOn, 2);
-            return word >= 0 ? indexToValue(word, 2) : currentValue;
-        case kType:
-            word = wordIndex(text, kTypeDisplays, 2);
-            return word >= 0 ? indexToValue(word, kTypeStates) : currentValue;
-        case kSource:
-            word = wordIndex(text, kSourceTexts, kSourceStates);
-            return word >= 0 ? indexToValue(word, kSourceStates) : currentValue;
-        case kDetector:
-            word = wordIndex(text, kDetectorDisplays, 2);
-            return word >= 0 ? indexToValue(word, 2) : currentValue;
-        default:
-            return currentValue;
-    }
-}
-
-bool CompExp::isParameterUsed(int position) const {
-    return position == kThreshold || position == kRatio || position == kMakeup ||
-           position == kAttack || position == kRelease;
 }
 
 float CompExp::curveGainDb(const float* positionValues, float levelDb) {

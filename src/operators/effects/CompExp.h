@@ -30,21 +30,14 @@ class CompExp : public Operator {
     CompExp(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "COMP/EXP"); }
-    bool isParameterUsed(int position) const override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
     // Gain in dB the static curve applies at a detected level in dB, makeup included: what the
     // editor's curve plot draws (output level = level + gain).
     static float curveGainDb(const float* positionValues, float levelDb);
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     struct Channel {

@@ -1,25 +1,14 @@
 #include "operators/effects/DelayLine.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "modules/NoteValues.h"
-#include "operators/effects/BalanceText.h"
+#include "operators/effects/EffectText.h"
 
 namespace kirra {
 
 namespace {
-
-const ParameterInfo kParameters[] = {
-    {"time L", "timeL", "ms", (5 + 0.5f) / 30},  // a quarter note
-    {"time R", "timeR", "ms", (5 + 0.5f) / 30},
-    {"feedback", "feedbck", "dB", 0.0f},
-    {"mode", "mode", "", 0.75f},            // tempo-based
-    {"interpolate", "interpol", "", 0.5f},  // linear
-    {"time LR", nullptr, "", 0.0f},         // a modulation destination only
-    {"fb mode", "fbmode", "", 0.25f},       // independent
-    {"pan L", "panL", "", 0.0f},
-    {"pan R", "panR", "", 0.0f},
-};
 
 // A full-scale modulation moves a time by 20 ms (0.005 of four seconds).
 constexpr float kTimeModulationDepth = 0.005f;
@@ -27,6 +16,7 @@ constexpr float kTimeModulationDepth = 0.005f;
 constexpr float kSilentGain = 0.00001f;
 // Echoes of the plot below -80 dB are left out.
 constexpr float kAudibleEcho = 0.0001f;
+constexpr float kMaxMilliseconds = 1000.0f * DelayLine::kMaxSeconds;
 
 const char* const kModeDisplays[] = {"time-based", "tempo-based"};
 const char* const kModeTexts[] = {"time", "tempo"};
@@ -38,8 +28,54 @@ float cube(float value) {
     return value * value * value;
 }
 
-bool isTime(int position) {
-    return position == DelayLine::kTimeLeft || position == DelayLine::kTimeRight;
+bool isTimeBased(const Module& module) {
+    return DelayLine::timeModeOf(module) == DelayLine::kTimeBased;
+}
+
+// The times read in milliseconds or as note values, by the mode.
+void timeLabel(const Module& module, ModuleText& text) {
+    setText(text, isTimeBased(module) ? "ms" : "");
+}
+
+void timeDisplay(const Module& module, float value, ModuleText& text) {
+    if (isTimeBased(module)) {
+        formatText(text, "%.0f", value * DelayLine::kMaxSeconds * 1000.0f);
+    } else {
+        noteValueDisplay(module, value, text);
+    }
+}
+
+void timeEditorText(const Module& module, float value, ModuleText& text) {
+    if (isTimeBased(module)) {
+        formatText(text, "%.1fms", value * DelayLine::kMaxSeconds * 1000.0f);
+    } else {
+        noteValueEditorText(module, value, text);
+    }
+}
+
+// A note value that means nothing reads as "1/1".
+float timeFromText(const Module& module, const char* text, float currentValue) {
+    if (!isTimeBased(module)) {
+        int index = noteValueFromText(text);
+        return indexToValue(index >= 0 ? index : 3, kNoteValueCount);
+    }
+    float milliseconds;
+    if (!parseNumber(text, milliseconds)) return currentValue;
+    return minOf(maxOf(milliseconds, 0.0f), kMaxMilliseconds) / kMaxMilliseconds;
+}
+
+// Starts at a quarter note (note value 5 of 30).
+constexpr PositionDescriptor timeRow(const char* name, const char* caption) {
+    return {name,         caption, "ms", (5 + 0.5f) / 30, timeDisplay, timeEditorText,
+            timeFromText, 0,       true, timeLabel};
+}
+
+void feedbackEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    if (cube(value) < kSilentGain) {
+        setText(text, "-oodB");
+    } else {
+        formatText(text, "%.1fdB", 20.0 * std::log10(static_cast<double>(cube(value))));
+    }
 }
 
 // "L 040", "CENTER", "R 100" for a pan whose value 0 means the given side.
@@ -52,20 +88,63 @@ void panText(float value, char zeroSide, char oneSide, ModuleText& text) {
     }
 }
 
-// Index of the word a text starts with, or -1.
-int wordIndex(const char* text, const char* const* words, int count) {
-    while (text != nullptr && *text == ' ')
-        ++text;
-    for (int index = 0; index < count; ++index) {
-        if (startsWithNoCase(text, words[index])) return index;
-    }
-    return -1;
+// Each pan is 0 where its echo stays on its own side, so pan R counts from the right.
+void panLeftText(const Module& /*module*/, float value, ModuleText& text) {
+    panText(value, 'L', 'R', text);
 }
+
+void panRightText(const Module& /*module*/, float value, ModuleText& text) {
+    panText(value, 'R', 'L', text);
+}
+
+float panRightFromText(const Module& module, const char* text, float currentValue) {
+    return 1.0f - balanceFromText(module, text, currentValue);
+}
+
+// "time LR" moves both times and holds no value of its own.
+void noDisplay(const Module& /*module*/, float /*value*/, ModuleText& text) {
+    setText(text, "---");
+}
+
+float keepValue(const Module& /*module*/, const char* /*text*/, float currentValue) {
+    return currentValue;
+}
+
+// The mode, interpolation and feedback mode are read from their base values only.
+template <const auto& Displays, const auto& Texts = Displays>
+constexpr PositionDescriptor choiceRow(const char* name, const char* caption, float defaultValue) {
+    return {name,
+            caption,
+            "",
+            defaultValue,
+            namedChoice<Displays>,
+            namedChoice<Texts>,
+            typedChoice<Texts>,
+            choiceCount<Texts>,
+            false};
+}
+
+const PositionDescriptor kParameters[] = {
+    timeRow("time L", "timeL"),
+    timeRow("time R", "timeR"),
+    {"feedback", "feedbck", "dB", 0.0f, cubicGainDisplay, feedbackEditorText, cubicGainFromText},
+    // tempo-based
+    choiceRow<kModeDisplays, kModeTexts>("mode", "mode", 0.75f),
+    // linear
+    choiceRow<kInterpolationTexts>("interpolate", "interpol", 0.5f),
+    // a modulation destination only, without a control
+    {"time LR", nullptr, "", 0.0f, noDisplay, nullptr, keepValue},
+    // independent
+    choiceRow<kFeedbackModeDisplays, kFeedbackModeTexts>("fb mode", "fbmode", 0.25f),
+    {"pan L", "panL", "", 0.0f, panLeftText, nullptr, balanceFromText},
+    {"pan R", "panR", "", 0.0f, panRightText, nullptr, panRightFromText},
+};
+static_assert(std::size(kParameters) == DelayLine::kPositionCount);
 
 }  // namespace
 
 DelayLine::DelayLine(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, kPositionCount) {
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 
@@ -107,123 +186,12 @@ void DelayLine::feedbackGains(float feedbackValueLeft, float feedbackValueRight,
     }
 }
 
+int DelayLine::timeModeOf(const Module& module) {
+    return valueToIndex(module.getBaseValue(kMode), 2);
+}
+
 int DelayLine::timeMode() const {
-    return valueToIndex(base_[kMode], 2);
-}
-
-void DelayLine::getParameterLabel(int position, ModuleText& text) const {
-    if (isTime(position)) {
-        setText(text, timeMode() == kTimeBased ? "ms" : "");
-        return;
-    }
-    Operator::getParameterLabel(position, text);
-}
-
-void DelayLine::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kTimeLeft:
-        case kTimeRight:
-            if (timeMode() == kTimeBased) {
-                formatText(text, "%.0f", value * kMaxSeconds * 1000.0f);
-            } else {
-                formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
-            }
-            break;
-        case kFeedback:
-            decibelText(text, cube(value), "%.0f");
-            break;
-        case kMode:
-            setText(text, kModeDisplays[valueToIndex(value, 2)]);
-            break;
-        case kInterpolate:
-            setText(text, kInterpolationTexts[valueToIndex(value, 3)]);
-            break;
-        case kFeedbackMode:
-            setText(text, kFeedbackModeDisplays[valueToIndex(value, 2)]);
-            break;
-        case kPanLeft:
-            panText(value, 'L', 'R', text);
-            break;
-        case kPanRight:
-            panText(value, 'R', 'L', text);
-            break;
-        default:
-            setText(text, "---");
-            break;
-    }
-}
-
-void DelayLine::getEditorText(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kTimeLeft:
-        case kTimeRight:
-            if (timeMode() == kTimeBased) {
-                formatText(text, "%.1fms", value * kMaxSeconds * 1000.0f);
-            } else {
-                setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
-            }
-            break;
-        case kFeedback:
-            if (cube(value) < kSilentGain) {
-                setText(text, "-oodB");
-            } else {
-                formatText(text, "%.1fdB", 20.0 * std::log10(static_cast<double>(cube(value))));
-            }
-            break;
-        case kMode:
-            setText(text, kModeTexts[valueToIndex(value, 2)]);
-            break;
-        case kFeedbackMode:
-            setText(text, kFeedbackModeTexts[valueToIndex(value, 2)]);
-            break;
-        default:
-            formatDisplay(position, value, text);
-            break;
-    }
-}
-
-float DelayLine::textToValue(int position, const char* text, float currentValue) const {
-    if (text == nullptr) return currentValue;
-    float number = 0.0f;
-    int word = -1;
-    switch (position) {
-        case kTimeLeft:
-        case kTimeRight:
-            if (timeMode() == kTempoBased) {
-                int index = noteValueFromText(text);
-                return indexToValue(index >= 0 ? index : 3, kNoteValueCount);  // else "1/1"
-            }
-            if (!parseNumber(text, number)) return currentValue;
-            return minOf(maxOf(number, 0.0f), 4000.0f) / 4000.0f;
-        case kFeedback: {
-            while (*text == ' ')
-                ++text;
-            if (startsWithNoCase(text, "-oo")) return 0.0f;
-            if (!parseNumber(text, number)) return currentValue;
-            if (number < -100.0f) return 0.0f;
-            return std::cbrt(std::pow(10.0f, minOf(number, 0.0f) / 20.0f));
-        }
-        case kMode:
-            word = wordIndex(text, kModeTexts, 2);
-            return word >= 0 ? indexToValue(word, 2) : currentValue;
-        case kInterpolate:
-            word = wordIndex(text, kInterpolationTexts, 3);
-            return word >= 0 ? indexToValue(word, 3) : currentValue;
-        case kFeedbackMode:
-            word = wordIndex(text, kFeedbackModeTexts, 2);
-            return word >= 0 ? indexToValue(word, 2) : currentValue;
-        case kPanLeft:
-            return balanceFromText(text);
-        case kPanRight:
-            return 1.0f - balanceFromText(text);
-        default:
-            return currentValue;
-    }
-}
-
-bool DelayLine::isParameterUsed(int position) const {
-    return isTime(position) || position == kFeedback || position == kTimeBoth ||
-           position == kPanLeft || position == kPanRight;
+    return timeModeOf(*this);
 }
 
 void DelayLine::setParameter(int position, float value) {

@@ -36,17 +36,12 @@ class DelayLine : public Operator {
     void setTempo(float bpm) override;
     void resetModulation() override;
     void addModulation(int position, float left, float right) override;
-    bool isParameterUsed(int position) const override;
     void setParameter(int position, float value) override;
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
-
-    void getParameterLabel(int position, ModuleText& text) const override;
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // A time parameter's normalised time (value times four seconds): the value itself in
     // time-based mode, the note value at the tempo in tempo-based mode, at most four seconds.
@@ -55,6 +50,8 @@ class DelayLine : public Operator {
     // automation of the mode does not): tempo to time keeps the duration, time to tempo picks
     // the note value closest to it.
     static float convertTimeValue(float value, int fromMode, int toMode, float tempoBpm);
+    // The time mode of a delay, from its base value.
+    static int timeModeOf(const Module& module);
     // Feedback gains of the two channels; with "align" the faster-decaying channel is raised so
     // that both fall by the same factor per sample.
     static void feedbackGains(float feedbackValueLeft, float feedbackValueRight,
@@ -72,9 +69,6 @@ class DelayLine : public Operator {
     // editor's delay plot draws.
     static int echoes(const float* positionValues, float sampleRate, float tempoBpm,
                       int inputChannel, Echo* out, int maxEchoes);
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     int timeMode() const;

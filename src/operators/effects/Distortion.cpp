@@ -6,15 +6,11 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "operators/effects/EffectText.h"
+
 namespace kirra {
 
 namespace {
-
-const ParameterInfo kParameters[] = {
-    {"drive", "drive", "dB", 0.0f},       {"freq", "freq", "Hz", 0.56632334f},  // 1000 Hz
-    {"bandwidth", "bandwidth", "", 0.0f}, {"type", "type", "", 1.0f / 32.0f},   // "sym A"
-    {"diffuse", "diffuse", "", 0.0f},     {"xover", "xover", "", 0.25f},
-};
 
 constexpr float kOctaves = 9.965784f;  // 20 Hz to 20 kHz
 constexpr float kDriveSlope = 4.623413f;
@@ -25,7 +21,6 @@ constexpr double kHighestBandOmega = 0.98 * 3.141592653589793;
 
 const char* const kCurveNames[Distortion::kCurveCount] = {"sym A",  "sym B",  "sym C", "asym A",
                                                           "asym B", "asym C", "clip"};
-const char* const kOffOn[] = {"off", "on"};
 
 // Knee of the symmetric curves: small signals gain (d + K) / K.
 const float kSymmetricKnee[3] = {6.0f, 4.0f, 2.0f};
@@ -71,12 +66,122 @@ bool endsInKilo(const char* text) {
     return length >= 1 && (text[length - 1] == 'k' || text[length - 1] == 'K');
 }
 
+// 0 .. 120 dB
+double driveDb(float value) {
+    return 20.0 * std::log10(Distortion::driveGain(value));
+}
+
+void driveDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", driveDb(value));
+}
+
+void driveEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f dB", driveDb(value));
+}
+
+float driveFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float decibels;
+    if (!parseNumber(text, decibels)) return currentValue;
+    double gain = std::pow(10.0, std::clamp(decibels, 0.0f, 120.0f) / 20.0);
+    return static_cast<float>(std::sqrt((std::pow(gain, 0.125) - 1.0) / kDriveSlope));
+}
+
+// 20 Hz .. 20 kHz
+void bandFrequencyDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", Distortion::bandFrequencyHz(value));
+}
+
+void bandFrequencyEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f Hz", Distortion::bandFrequencyHz(value));
+}
+
+// Hertz, or kilohertz with a trailing "k" or "kHz".
+float bandFrequencyFromText(const Module& /*module*/, const char* text, float currentValue) {
+    while (*text == ' ')
+        ++text;
+    float hertz;
+    if (!parseNumber(text, hertz)) return currentValue;
+    if (endsInKilo(text)) hertz *= 1000.0f;
+    hertz = std::clamp(hertz, 20.0f, 20000.0f);
+    return static_cast<float>(std::log(hertz / 20.0) / (kOctaves * std::log(2.0)));
+}
+
+// The band's Q, 0.2 .. 20
+void bandwidthDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.2f", bandQ(value));
+}
+
+void bandwidthEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", bandQ(value));
+}
+
+float bandwidthFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float q;
+    if (!parseNumber(text, q)) return currentValue;
+    return std::sqrt((5.0f * std::clamp(q, 0.2f, 20.0f) - 1.0f) / 99.0f);
+}
+
+// The host shows the type's step, the editor the curve's name (the steps past the curves pass
+// the signal unshaped and have none).
+void typeDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%d", valueToIndex(value, Distortion::kTypeStates));
+}
+
+void typeEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    int curve = valueToIndex(value, Distortion::kTypeStates);
+    setText(text, curve < Distortion::kCurveCount ? kCurveNames[curve] : "---");
+}
+
+// A curve's whole name, any case.
+float typeFromText(const Module& /*module*/, const char* text, float currentValue) {
+    while (*text == ' ')
+        ++text;
+    for (int curve = Distortion::kCurveCount - 1; curve >= 0; --curve) {  // "asym A" before "sym A"
+        if (equalsNoCase(text, kCurveNames[curve])) {
+            return indexToValue(curve, Distortion::kTypeStates);
+        }
+    }
+    return currentValue;
+}
+
+// The diffuser's share in percent; below 1 % it is off.
+void diffuseDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    if (value < kDiffuseOn) {
+        setText(text, "off");
+    } else {
+        formatText(text, "%.1f", 100.0f * value);
+    }
+}
+
+float diffuseFromText(const Module& /*module*/, const char* text, float currentValue) {
+    while (*text == ' ')
+        ++text;
+    if (startsWithNoCase(text, "off")) return 0.0f;
+    float percent;
+    if (!parseNumber(text, percent)) return currentValue;
+    return std::clamp(percent, 0.0f, 100.0f) / 100.0f;
+}
+
+// The drive and the band are modulation destinations; the curve, the diffuser and the
+// crossover follow their base values.
+const PositionDescriptor kParameters[] = {
+    {"drive", "drive", "dB", 0.0f, driveDisplay, driveEditorText, driveFromText},
+    {"freq", "freq", "Hz", 0.56632334f, bandFrequencyDisplay, bandFrequencyEditorText,
+     bandFrequencyFromText},  // 1000 Hz
+    {"bandwidth", "bandwidth", "", 0.0f, bandwidthDisplay, bandwidthEditorText, bandwidthFromText},
+    {"type", "type", "", 1.0f / 32.0f, typeDisplay, typeEditorText, typeFromText,
+     Distortion::kTypeStates, false},  // "sym A"
+    {"diffuse", "diffuse", "", 0.0f, diffuseDisplay, nullptr, diffuseFromText, 0, false},
+    offOnRow("xover", "xover", 0.25f),
+};
+static_assert(std::size(kParameters) == Distortion::kPositionCount);
+
 }  // namespace
 
 constexpr int Distortion::kDiffuserLengths[4];
 
 Distortion::Distortion(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, kPositionCount) {
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 
@@ -86,99 +191,6 @@ float Distortion::driveGain(float value) {
 
 float Distortion::bandFrequencyHz(float value) {
     return 20.0f * std::exp2(kOctaves * value);
-}
-
-void Distortion::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kDrive:
-            formatText(text, "%.0f", 20.0 * std::log10(driveGain(value)));
-            break;
-        case kFrequency:
-            formatText(text, "%.0f", bandFrequencyHz(value));
-            break;
-        case kBandwidth:
-            formatText(text, "%.2f", bandQ(value));
-            break;
-        case kType:
-            formatText(text, "%d", valueToIndex(value, kTypeStates));
-            break;
-        case kDiffuse:
-            if (value < kDiffuseOn) {
-                setText(text, "off");
-            } else {
-                formatText(text, "%.1f", 100.0f * value);
-            }
-            break;
-        case kCrossover:
-            setText(text, kOffOn[valueToIndex(value, 2)]);
-            break;
-        default:
-            setText(text, "---");
-            break;
-    }
-}
-
-void Distortion::getEditorText(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kDrive:
-            formatText(text, "%.1f dB", 20.0 * std::log10(driveGain(value)));
-            break;
-        case kFrequency:
-            formatText(text, "%.0f Hz", bandFrequencyHz(value));
-            break;
-        case kBandwidth:
-            formatText(text, "%.1f", bandQ(value));
-            break;
-        case kType: {
-            int curve = valueToIndex(value, kTypeStates);
-            setText(text, curve < kCurveCount ? kCurveNames[curve] : "---");
-            break;
-        }
-        default:
-            formatDisplay(position, value, text);
-            break;
-    }
-}
-
-float Distortion::textToValue(int position, const char* text, float currentValue) const {
-    if (text == nullptr) return currentValue;
-    while (*text == ' ')
-        ++text;
-    float number = 0.0f;
-    switch (position) {
-        case kDrive: {
-            if (!parseNumber(text, number)) return currentValue;
-            double gain = std::pow(10.0, std::clamp(number, 0.0f, 120.0f) / 20.0);
-            return static_cast<float>(std::sqrt((std::pow(gain, 0.125) - 1.0) / kDriveSlope));
-        }
-        case kFrequency:
-            if (!parseNumber(text, number)) return currentValue;
-            if (endsInKilo(text)) number *= 1000.0f;
-            number = std::clamp(number, 20.0f, 20000.0f);
-            return static_cast<float>(std::log(number / 20.0) / (kOctaves * std::log(2.0)));
-        case kBandwidth:
-            if (!parseNumber(text, number)) return currentValue;
-            return std::sqrt((5.0f * std::clamp(number, 0.2f, 20.0f) - 1.0f) / 99.0f);
-        case kType:
-            for (int curve = kCurveCount - 1; curve >= 0; --curve) {  // "asym A" before "sym A"
-                if (equalsNoCase(text, kCurveNames[curve])) return indexToValue(curve, kTypeStates);
-            }
-            return currentValue;
-        case kDiffuse:
-            if (startsWithNoCase(text, "off")) return 0.0f;
-            if (!parseNumber(text, number)) return currentValue;
-            return std::clamp(number, 0.0f, 100.0f) / 100.0f;
-        case kCrossover:
-            if (startsWithNoCase(text, "on")) return indexToValue(1, 2);
-            if (startsWithNoCase(text, "off")) return indexToValue(0, 2);
-            return currentValue;
-        default:
-            return currentValue;
-    }
-}
-
-bool Distortion::isParameterUsed(int position) const {
-    return position == kDrive || position == kFrequency || position == kBandwidth;
 }
 
 float Distortion::transferCurve(const float* positionValues, float input) {

@@ -25,15 +25,11 @@ class Distortion : public Operator {
     Distortion(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "DISTORTION"); }
-    bool isParameterUsed(int position) const override;
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // Drive gain of a drive value: 1 (0 dB) to 10^6 (120 dB).
     static float driveGain(float value);
@@ -42,9 +38,6 @@ class Distortion : public Operator {
     // The static curve at an input (before the band split and diffuser, with the DC of the
     // asymmetric curves taken off at silence): what the editor's transfer plot draws.
     static float transferCurve(const float* positionValues, float input);
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     // Delays of the four diffuser allpasses in samples.

@@ -15,12 +15,6 @@ class Gain : public Operator {
     void resetState() override { snapToTargets(); }
     void processSample(float& left, float& right) override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
-
   private:
     // derived targets and ramps
     LinearRamp gainLeft_;

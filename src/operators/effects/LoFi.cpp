@@ -3,58 +3,63 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 
 namespace kirra {
 
 namespace {
 
-const ParameterInfo kParameters[] = {
-    {"bits", "bit depth", "", 1.0f},        // 16 bits
-    {"smplrate", "sample rate", "", 1.0f},  // 44100 Hz
-};
-
 constexpr float kTopRateHz = 44100.0f;
+constexpr float kLowestRateHz = 2205.0f;
 constexpr float kRateDecades = 2.995732f;  // ln(20): the lowest rate is a twentieth of the top
+
+// 1 .. 16 bits
+void bitsDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.1f", 1.0f + 15.0f * value);
+}
+
+float bitsFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float bits;
+    if (!parseNumber(text, bits)) return currentValue;
+    return (std::clamp(bits, 1.0f, 16.0f) - 1.0f) / 15.0f;
+}
 
 int roundedHoldRate(float value) {
     return static_cast<int>(LoFi::holdRateHz(value) + 0.5f);
 }
 
+void holdRateDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%d", roundedHoldRate(value));
+}
+
+void holdRateEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%d Hz", roundedHoldRate(value));
+}
+
+float holdRateFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float hertz;
+    if (!parseNumber(text, hertz)) return currentValue;
+    return std::log(std::clamp(hertz, kLowestRateHz, kTopRateHz) / kTopRateHz) / kRateDecades +
+           1.0f;
+}
+
+const PositionDescriptor kParameters[] = {
+    {"bits", "bit depth", "", 1.0f, bitsDisplay, nullptr, bitsFromText},  // 16 bits
+    {"smplrate", "sample rate", "", 1.0f, holdRateDisplay, holdRateEditorText,
+     holdRateFromText},  // 44100 Hz
+};
+static_assert(std::size(kParameters) == LoFi::kPositionCount);
+
 }  // namespace
 
-LoFi::LoFi(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, kPositionCount) {
+LoFi::LoFi(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
     resetState();
 }
 
 float LoFi::holdRateHz(float value) {
     return kTopRateHz * std::exp(-kRateDecades * (1.0f - value));
-}
-
-void LoFi::formatDisplay(int position, float value, ModuleText& text) const {
-    if (position == kBits) {
-        formatText(text, "%.1f", 1.0f + 15.0f * value);
-    } else {
-        formatText(text, "%d", roundedHoldRate(value));
-    }
-}
-
-void LoFi::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kHoldRate) {
-        formatText(text, "%d Hz", roundedHoldRate(value));
-        return;
-    }
-    Operator::getEditorText(position, value, text);
-}
-
-float LoFi::textToValue(int position, const char* text, float currentValue) const {
-    float number;
-    if (!parseNumber(text, number)) return currentValue;
-    if (position == kBits) return (std::clamp(number, 1.0f, 16.0f) - 1.0f) / 15.0f;
-    if (position == kHoldRate) {
-        return std::log(std::clamp(number, 2205.0f, kTopRateHz) / kTopRateHz) / kRateDecades + 1.0f;
-    }
-    return currentValue;
 }
 
 void LoFi::setSampleRate(float sampleRate) {

@@ -20,14 +20,8 @@ class LoFi : public Operator {
     void resetState() override;
     void processSample(float& left, float& right) override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
     // Hold rate in Hz of a smplrate value: 44100 * 0.05^(1 - v).
     static float holdRateHz(float value);
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     struct Channel {

@@ -1,6 +1,8 @@
 #include "operators/effects/Panner.h"
 
-#include "operators/effects/BalanceText.h"
+#include <iterator>
+
+#include "operators/effects/EffectText.h"
 
 namespace kirra {
 
@@ -8,32 +10,17 @@ namespace {
 
 enum Position { kPanLeft = 0, kPanRight = 1 };
 
-const ParameterInfo kParameters[] = {
-    {"panL", "pan L", "", 0.0f},
-    {"panR", "pan R", "", 1.0f},
+const PositionDescriptor kParameters[] = {
+    balanceRow("panL", "pan L", 0.0f),
+    balanceRow("panR", "pan R", 1.0f),
 };
 
 }  // namespace
 
-Panner::Panner(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 2) {
+Panner::Panner(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     panLeft_.current = panLeft_.target = base_[kPanLeft];
     panRight_.current = panRight_.target = base_[kPanRight];
-}
-
-void Panner::formatDisplay(int /*position*/, float value, ModuleText& text) const {
-    balanceDisplay(value, text);
-}
-
-void Panner::getEditorText(int position, float value, ModuleText& text) const {
-    if (!isParameterUsed(position)) {
-        Operator::getEditorText(position, value, text);
-        return;
-    }
-    balanceEditorText(value, text);
-}
-
-float Panner::textToValue(int position, const char* text, float currentValue) const {
-    return isParameterUsed(position) ? balanceFromText(text) : currentValue;
 }
 
 void Panner::updateParameters() {

@@ -15,12 +15,6 @@ class Panner : public Operator {
     void resetState() override { snapToTargets(); }
     void processSample(float& left, float& right) override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
-
   private:
     // derived targets and ramps: position of the left input (left copy of "panL") and of the
     // right input (right copy of "panR"), 0 fully left, 1 fully right

@@ -10,15 +10,8 @@ class PhaseInv : public Operator {
     PhaseInv(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "PHASEINV"); }
-    bool isParameterUsed(int /*position*/) const override { return false; }
     void updateParameters() override;
     void processSample(float& left, float& right) override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     float factor_ = 1.0f;  // +1 or -1, from the base value

@@ -3,22 +3,71 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-
 #include <iterator>
+
+#include "operators/effects/EffectText.h"
 #include "operators/effects/PhaseMath.h"
 
 namespace kirra {
 
 namespace {
 
-const ParameterInfo kParameters[] = {
-    {"semitones", "semitones", "", 0.5f},  // step 12 of 25: no transposition
-    {"cents", "cents", "", 0.5f},
-    {"tune", "tune", "", 0.5f},
-    {"resolution", "resolution", "", 2.5f / 3.0f},  // "highest"
-};
-
 const char* const kResolutionNames[] = {"std", "high", "highest"};
+// Whole semitones -12 .. +12
+constexpr int kSemitoneSteps = 25;
+
+void semitonesDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%d", valueToIndex(value, kSemitoneSteps) - 12);
+}
+
+// Rounded to the nearest step.
+float semitonesFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float semitones;
+    if (!parseNumber(text, semitones)) return currentValue;
+    int whole = static_cast<int>(std::lround(std::clamp(semitones, -12.0f, 12.0f)));
+    return (static_cast<float>(whole) + 12.5f) / 25.0f;
+}
+
+// -50 .. +50 cents
+void centsDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", (value - 0.5f) * 100.0f);
+}
+
+float centsFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float cents;
+    if (!parseNumber(text, cents)) return currentValue;
+    return (std::clamp(cents, -50.0f, 50.0f) + 50.0f) / 100.0f;
+}
+
+// -12 .. +12 semitones, continuous
+float tuneSemitones(float value) {
+    return 24.0f * value - 12.0f;
+}
+
+void tuneDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.0f", tuneSemitones(value));
+}
+
+void tuneEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.2f", tuneSemitones(value));
+}
+
+float tuneFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float semitones;
+    if (!parseNumber(text, semitones)) return currentValue;
+    return (std::clamp(semitones, -12.0f, 12.0f) + 12.0f) / 24.0f;
+}
+
+// The resolution changes the frame size, which is never modulated.
+const PositionDescriptor kParameters[] = {
+    {"semitones", "semitones", "", 0.5f, semitonesDisplay, nullptr, semitonesFromText,
+     kSemitoneSteps},  // step 12: no transposition
+    {"cents", "cents", "", 0.5f, centsDisplay, nullptr, centsFromText},
+    {"tune", "tune", "", 0.5f, tuneDisplay, tuneEditorText, tuneFromText},
+    {"resolution", "resolution", "", 2.5f / 3.0f, namedChoice<kResolutionNames>, nullptr,
+     typedChoice<kResolutionNames>, choiceCount<kResolutionNames>, false},  // "highest"
+};
+static_assert(std::size(kParameters) == Pitch::kPositionCount);
 
 // Spare entries after the last bin, so that the four-lane loops never need a tail.
 constexpr int kBinPadding = 8;
@@ -28,7 +77,8 @@ constexpr float kOutputScale = 1.0f / 3.0f;
 
 }  // namespace
 
-Pitch::Pitch(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, kPositionCount) {
+Pitch::Pitch(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 
@@ -45,60 +95,6 @@ int Pitch::frameSize(int resolution, float sampleRate) {
 float Pitch::semitones(const float* positionValues) {
     return static_cast<float>(valueToIndex(positionValues[kSemitones], 25) - 12) +
            (positionValues[kCents] - 0.5f) + (24.0f * positionValues[kTune] - 12.0f);
-}
-
-void Pitch::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kSemitones:
-            formatText(text, "%d", valueToIndex(value, 25) - 12);
-            break;
-        case kCents:
-            formatText(text, "%.0f", (value - 0.5f) * 100.0f);
-            break;
-        case kTune:
-            formatText(text, "%.0f", 24.0f * value - 12.0f);
-            break;
-        case kResolution:
-            setText(text, kResolutionNames[valueToIndex(value, 3)]);
-            break;
-        default:
-            setText(text, "---");
-            break;
-    }
-}
-
-void Pitch::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kTune) {
-        formatText(text, "%.2f", 24.0f * value - 12.0f);
-        return;
-    }
-    Operator::getEditorText(position, value, text);
-}
-
-float Pitch::textToValue(int position, const char* text, float currentValue) const {
-    if (text == nullptr) return currentValue;
-    while (*text == ' ')
-        ++text;
-    if (position == kResolution) {
-        for (int step = 2; step >= 0; --step) {  // "highest" before "high"
-            if (startsWithNoCase(text, kResolutionNames[step])) return indexToValue(step, 3);
-        }
-        return currentValue;
-    }
-    float number;
-    if (!parseNumber(text, number)) return currentValue;
-    switch (position) {
-        case kSemitones: {
-            int whole = static_cast<int>(std::lround(std::clamp(number, -12.0f, 12.0f)));
-            return (static_cast<float>(whole) + 12.5f) / 25.0f;
-        }
-        case kCents:
-            return (std::clamp(number, -50.0f, 50.0f) + 50.0f) / 100.0f;
-        case kTune:
-            return (std::clamp(number, -12.0f, 12.0f) + 12.0f) / 24.0f;
-        default:
-            return currentValue;
-    }
 }
 
 void Pitch::setSampleRate(float sampleRate) {

@@ -19,17 +19,11 @@ class Pitch : public Operator {
     Pitch(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "PITCH"); }
-    bool isParameterUsed(int position) const override {
-        return position == kSemitones || position == kCents || position == kTune;
-    }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
 
     // Frame size for a resolution step (0 std, 1 high, 2 highest) at a rate.
     static int frameSize(int resolution, float sampleRate);
@@ -37,9 +31,6 @@ class Pitch : public Operator {
     static float semitones(const float* positionValues);
     // Frame size in use (also the delay through the module in samples).
     int getFrameSize() const { return frameSize_; }
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     struct Channel {

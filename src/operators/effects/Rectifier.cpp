@@ -1,13 +1,16 @@
 #include "operators/effects/Rectifier.h"
 
 #include <cmath>
+#include <iterator>
+
+#include "operators/effects/EffectText.h"
 
 namespace kirra {
 
 namespace {
 
-const ParameterInfo kParameters[] = {
-    {"rectify", "rectify", "", 0.0f},
+const PositionDescriptor kParameters[] = {
+    offOnRow("rectify", "rectify", 0.0f),
 };
 
 bool isOn(float value) {
@@ -16,29 +19,9 @@ bool isOn(float value) {
 
 }  // namespace
 
-Rectifier::Rectifier(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 1) {
+Rectifier::Rectifier(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
-}
-
-void Rectifier::formatDisplay(int /*position*/, float value, ModuleText& text) const {
-    setText(text, isOn(value) ? "on" : "off");
-}
-
-void Rectifier::getEditorText(int position, float value, ModuleText& text) const {
-    if (position != 0) {
-        Operator::getEditorText(position, value, text);
-        return;
-    }
-    formatDisplay(position, value, text);
-}
-
-float Rectifier::textToValue(int position, const char* text, float currentValue) const {
-    if (position != 0 || text == nullptr) return currentValue;
-    while (*text == ' ')
-        ++text;
-    if (startsWithNoCase(text, "on")) return indexToValue(1, 2);
-    if (startsWithNoCase(text, "off")) return indexToValue(0, 2);
-    return currentValue;
 }
 
 void Rectifier::setSampleRate(float sampleRate) {

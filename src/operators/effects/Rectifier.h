@@ -11,17 +11,10 @@ class Rectifier : public Operator {
     Rectifier(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "RECTIFIER"); }
-    bool isParameterUsed(int /*position*/) const override { return false; }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
-
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     struct History {

@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "modules/NoteValues.h"
+#include "operators/effects/EffectText.h"
 #include "operators/effects/ReverbScale.h"
 
 namespace kirra {
 
 namespace {
-
-const ParameterInfo kParameters[] = {
-    {"time", "time", "", 0.5f},        {"damping", "damping", "", 0.5f},
-    {"amount", "amount", "", 1.0f},    {"type", "algorithm", "", 0.21875f},  // "hall"
-    {"premode", "premode", "", 0.25f},                                       // time
-    {"pretime", "pretime", "", 0.0f},
-};
 
 const char* const kAlgorithmNames[Reverb2::kAlgorithmCount] = {"cathedral", "room", "plate",
                                                                "hall"};
@@ -23,15 +18,74 @@ const char* const kPredelayModes[] = {"time", "tempo"};
 // The networks' taps add up to about four times the input level.
 constexpr float kNetworkOutputScale = 0.25f;
 constexpr float kPlateOutputScale = 0.6f;
+constexpr float kMaxPredelayMs = 1000.0f;
 
 int predelayMode(const float* positionValues) {
     return valueToIndex(positionValues[Reverb2::kPredelayMode], 2);
 }
 
+bool isPredelayTimed(const Module& module) {
+    return valueToIndex(module.getBaseValue(Reverb2::kPredelayMode), 2) == Reverb2::kPredelayTime;
+}
+
+// Time, damping and amount are shares in percent.
+constexpr PositionDescriptor shareRow(const char* name, float defaultValue) {
+    return {name,        name, "", defaultValue, percentDisplay<100>, percentEditorText<100>,
+            percentTyped};
+}
+
+// The steps past the algorithms pass the input untouched and have no name.
+void algorithmDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    int type = valueToIndex(value, Reverb2::kTypeStates);
+    setText(text, type < Reverb2::kAlgorithmCount ? kAlgorithmNames[type] : "");
+}
+
+// The predelay reads in milliseconds or as a note value, by its mode.
+void predelayDisplay(const Module& module, float value, ModuleText& text) {
+    if (isPredelayTimed(module)) {
+        formatText(text, "%.0f", kMaxPredelayMs * value);
+    } else {
+        noteValueDisplay(module, value, text);
+    }
+}
+
+void predelayEditorText(const Module& module, float value, ModuleText& text) {
+    if (isPredelayTimed(module)) {
+        formatText(text, "%.0fms", kMaxPredelayMs * value);
+    } else {
+        noteValueEditorText(module, value, text);
+    }
+}
+
+float predelayFromText(const Module& module, const char* text, float currentValue) {
+    if (!isPredelayTimed(module)) {
+        int note = noteValueFromText(text);
+        return note >= 0 ? indexToValue(note, kNoteValueCount) : currentValue;
+    }
+    float milliseconds;
+    if (!parseNumber(text, milliseconds)) return currentValue;
+    return std::clamp(milliseconds, 0.0f, kMaxPredelayMs) / kMaxPredelayMs;
+}
+
+// Only the decay and the amount are modulation destinations; the algorithm and the predelay
+// follow their base values.
+const PositionDescriptor kParameters[] = {
+    shareRow("time", 0.5f),
+    shareRow("damping", 0.5f),
+    shareRow("amount", 1.0f),
+    {"type", "algorithm", "", 0.21875f, algorithmDisplay, nullptr,
+     typedChoice<kAlgorithmNames, Reverb2::kTypeStates>, Reverb2::kTypeStates, false},  // "hall"
+    {"premode", "premode", "", 0.25f, namedChoice<kPredelayModes>, nullptr,
+     typedChoice<kPredelayModes>, 2, false},  // time
+    {"pretime", "pretime", "", 0.0f, predelayDisplay, predelayEditorText, predelayFromText, 0,
+     false},
+};
+static_assert(std::size(kParameters) == Reverb2::kPositionCount);
+
 }  // namespace
 
 Reverb2::Reverb2(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, kPositionCount) {
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 
@@ -42,93 +96,6 @@ int Reverb2::predelaySamples(const float* positionValues, float sampleRate, floa
         seconds = minOf(1.0f, noteValueSeconds(note, tempoBpm));
     }
     return static_cast<int>(sampleRate * std::clamp(seconds, 0.0f, 1.0f));
-}
-
-void Reverb2::formatDisplay(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kTime:
-        case kDamping:
-        case kAmount:
-            formatText(text, "%.0f", 100.0f * value);
-            break;
-        case kType: {
-            int type = valueToIndex(value, kTypeStates);
-            setText(text, type < kAlgorithmCount ? kAlgorithmNames[type] : "");
-            break;
-        }
-        case kPredelayMode:
-            setText(text, kPredelayModes[valueToIndex(value, 2)]);
-            break;
-        case kPredelay:
-            if (predelayMode(base_) == kPredelayTime) {
-                formatText(text, "%.0f", 1000.0f * value);
-            } else {
-                formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
-            }
-            break;
-        default:
-            setText(text, "---");
-            break;
-    }
-}
-
-void Reverb2::getEditorText(int position, float value, ModuleText& text) const {
-    switch (position) {
-        case kTime:
-        case kDamping:
-        case kAmount:
-            formatText(text, "%.1f %%", 100.0f * value);
-            break;
-        case kPredelay:
-            if (predelayMode(base_) == kPredelayTime) {
-                formatText(text, "%.0fms", 1000.0f * value);
-            } else {
-                setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
-            }
-            break;
-        default:
-            formatDisplay(position, value, text);
-            break;
-    }
-}
-
-float Reverb2::textToValue(int position, const char* text, float currentValue) const {
-    if (text == nullptr) return currentValue;
-    while (*text == ' ')
-        ++text;
-    float number = 0.0f;
-    switch (position) {
-        case kTime:
-        case kDamping:
-        case kAmount:
-            if (!parseNumber(text, number)) return currentValue;
-            return std::clamp(number, 0.0f, 100.0f) / 100.0f;
-        case kType:
-            for (int type = 0; type < kAlgorithmCount; ++type) {
-                if (startsWithNoCase(text, kAlgorithmNames[type]))
-                    return indexToValue(type, kTypeStates);
-            }
-            return currentValue;
-        case kPredelayMode:
-            for (int mode = 0; mode < 2; ++mode) {
-                if (startsWithNoCase(text, kPredelayModes[mode])) return indexToValue(mode, 2);
-            }
-            return currentValue;
-        case kPredelay: {
-            if (predelayMode(base_) == kPredelayTempo) {
-                int note = noteValueFromText(text);
-                return note >= 0 ? indexToValue(note, kNoteValueCount) : currentValue;
-            }
-            if (!parseNumber(text, number)) return currentValue;
-            return std::clamp(number, 0.0f, 1000.0f) / 1000.0f;
-        }
-        default:
-            return currentValue;
-    }
-}
-
-bool Reverb2::isParameterUsed(int position) const {
-    return position == kTime || position == kDamping || position == kAmount;
 }
 
 void Reverb2::setTempo(float bpm) {

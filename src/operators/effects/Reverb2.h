@@ -23,21 +23,14 @@ class Reverb2 : public Operator {
     Reverb2(int slot, ModuleOwner* owner);
 
     void getName(ModuleText& text) const override { setText(text, "REVERB"); }
-    bool isParameterUsed(int position) const override;
     void setTempo(float bpm) override;
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
     // Predelay in samples for the base values at a rate and tempo.
     static int predelaySamples(const float* positionValues, float sampleRate, float tempoBpm);
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
 
   private:
     void clearAlgorithm(int algorithm);

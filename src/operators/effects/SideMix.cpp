@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "modules/SignalTaps.h"
 
@@ -10,38 +11,24 @@ namespace kirra {
 
 namespace {
 
-const ParameterInfo kParameters[] = {
-    {"sidemix", "main-side mix", "", 1.0f},
-};
-
 // Sidechain share in percent, rounded.
 int sidePercent(float value) {
     return static_cast<int>(100.0f * value + 0.5f);
 }
 
-}  // namespace
-
-SideMix::SideMix(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 1) {
-    updateParameters();
-    snapToTargets();
-}
-
-void SideMix::formatDisplay(int /*position*/, float value, ModuleText& text) const {
+void mixDisplay(const Module& /*module*/, float value, ModuleText& text) {
     int side = sidePercent(value);
     formatText(text, "M%d<>%dS", 100 - side, side);
 }
 
-void SideMix::getEditorText(int position, float value, ModuleText& text) const {
-    if (position != 0) {
-        Operator::getEditorText(position, value, text);
-        return;
-    }
+void mixEditorText(const Module& /*module*/, float value, ModuleText& text) {
     int side = sidePercent(value);
     formatText(text, "%0d - %0d", 100 - side, side);
 }
 
-float SideMix::textToValue(int position, const char* text, float currentValue) const {
-    if (position != 0 || text == nullptr) return currentValue;
+// The sidechain share after "-" or ">" (as both texts show it), after "S", or as a plain
+// number; after "M" the main share.
+float mixFromText(const Module& /*module*/, const char* text, float currentValue) {
     while (*text == ' ')
         ++text;
     float percent = 0.0f;
@@ -61,6 +48,18 @@ float SideMix::textToValue(int position, const char* text, float currentValue) c
     if (!parsed) return currentValue;
     percent = percent < 0.0f ? 0.0f : (percent > 100.0f ? 100.0f : percent);
     return percent / 100.0f;
+}
+
+const PositionDescriptor kParameters[] = {
+    {"sidemix", "main-side mix", "", 1.0f, mixDisplay, mixEditorText, mixFromText},
+};
+
+}  // namespace
+
+SideMix::SideMix(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    updateParameters();
+    snapToTargets();
 }
 
 void SideMix::updateParameters() {

@@ -1,6 +1,8 @@
 #include "operators/effects/Stereo.h"
 
-#include "operators/effects/BalanceText.h"
+#include <iterator>
+
+#include "operators/effects/EffectText.h"
 
 namespace kirra {
 
@@ -8,42 +10,25 @@ namespace {
 
 enum Position { kBalance = 0, kWidth = 1 };
 
-const ParameterInfo kParameters[] = {
-    {"balance", "balance", "", 0.5f},
-    {"width", "width", "%", 0.5f},
+// Up to 200 %: the side signal doubled.
+float widthFromText(const Module& /*module*/, const char* text, float currentValue) {
+    float percent;
+    if (!parseNumber(text, percent)) return currentValue;
+    percent = percent < 0.0f ? 0.0f : (percent > 200.0f ? 200.0f : percent);
+    return percent / 200.0f;
+}
+
+const PositionDescriptor kParameters[] = {
+    balanceRow("balance", "balance", 0.5f),
+    {"width", "width", "%", 0.5f, percentDisplay<200>, percentEditorText<200>, widthFromText},
 };
 
 }  // namespace
 
-Stereo::Stereo(int slot, ModuleOwner* owner) : Operator(slot, owner, kParameters, 2) {
+Stereo::Stereo(int slot, ModuleOwner* owner)
+    : Operator(slot, owner, kParameters, std::size(kParameters)) {
     balance_.current = balance_.target = 2.0f * base_[kBalance];
     width_.current = width_.target = 2.0f * base_[kWidth];
-}
-
-void Stereo::formatDisplay(int position, float value, ModuleText& text) const {
-    if (position == kBalance) {
-        balanceDisplay(value, text);
-    } else {
-        formatText(text, "%.0f", 200.0f * value);
-    }
-}
-
-void Stereo::getEditorText(int position, float value, ModuleText& text) const {
-    if (position == kBalance) {
-        balanceEditorText(value, text);
-    } else if (position == kWidth) {
-        formatText(text, "%.1f %%", 200.0f * value);
-    } else {
-        Operator::getEditorText(position, value, text);
-    }
-}
-
-float Stereo::textToValue(int position, const char* text, float currentValue) const {
-    if (position == kBalance) return balanceFromText(text);
-    float percent;
-    if (position != kWidth || !parseNumber(text, percent)) return currentValue;
-    percent = percent < 0.0f ? 0.0f : (percent > 200.0f ? 200.0f : percent);
-    return percent / 200.0f;
 }
 
 void Stereo::updateParameters() {

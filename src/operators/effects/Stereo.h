@@ -16,12 +16,6 @@ class Stereo : public Operator {
     void resetState() override { snapToTargets(); }
     void processSample(float& left, float& right) override;
 
-    void getEditorText(int position, float value, ModuleText& text) const override;
-    float textToValue(int position, const char* text, float currentValue) const override;
-
-  protected:
-    void formatDisplay(int position, float value, ModuleText& text) const override;
-
   private:
     // derived targets and ramps, both driven by the left modulated copies
     LinearRamp balance_;  // 0..2, 1 = centre
