@@ -111,6 +111,13 @@ float truncatingUnitValue(float amount, float span) {
     return sanitizeUnit(value);
 }
 
+// The whole part of an amount shown as an integer, toward zero. A typed whole number comes back
+// as a float a rounding step short of it (-46 as -45.99999), which must still show as typed.
+int shownWhole(float amount) {
+    constexpr float kRoundingSlack = 0.001f;
+    return static_cast<int>(amount + (amount < 0.0f ? -kRoundingSlack : kRoundingSlack));
+}
+
 // ---- texts of the rows ----
 
 void onOffText(const ParameterContext&, int, float value, ModuleText& text) {
@@ -160,17 +167,17 @@ void operatorTypeDisplay(const ParameterContext& context, int member, float, Mod
     moduleTypeName(context.modules != nullptr ? context.modules->operators[member] : nullptr, text);
 }
 
-void modulatorTypeDisplay(const ParameterContext& context, int member, float,
-                          ModuleText& text) {
+void modulatorTypeDisplay(const ParameterContext& context, int member, float, ModuleText& text) {
     moduleTypeName(context.modules != nullptr ? context.modules->modulators[member] : nullptr,
                    text);
 }
 
 float catalogueTypeFromText(const char* text, bool operators, float currentValue) {
-    const int count = operators ? static_cast<int>(kOperatorTypeCount)
-                                : static_cast<int>(kModulatorTypeCount);
+    const int count =
+        operators ? static_cast<int>(kOperatorTypeCount) : static_cast<int>(kModulatorTypeCount);
     for (int type = 0; type < count; ++type) {
-        const CatalogueEntry& entry = operators ? operatorCatalogue(type) : modulatorCatalogue(type);
+        const CatalogueEntry& entry =
+            operators ? operatorCatalogue(type) : modulatorCatalogue(type);
         if (choiceFromText(text, &entry.shortName, 1, -1.0f) >= 0.0f) {
             return indexToValue(type, kModuleTypeStates);
         }
@@ -193,7 +200,7 @@ void sensitivityDisplay(const ParameterContext&, int, float value, ModuleText& t
 // "+40", "-25" or "0": whole percent of the bipolar amount.
 void sensitivityEditorText(const ParameterContext&, int, float value, ModuleText& text) {
     value = sanitizeUnit(value);
-    int percent = static_cast<int>(std::fabs(200.0f * value - 100.0f));
+    int percent = shownWhole(std::fabs(200.0f * value - 100.0f));
     if (percent == 0) {
         setText(text, "0");
         return;
@@ -221,8 +228,10 @@ void dryDelayEditorText(const ParameterContext& context, int, float value, Modul
     formatText(text, "DLY %d (%.1fms)", samples, samples * 1000.0f / context.sampleRate);
 }
 
-float dryDelayFromText(const ParameterContext& context, int, const char* text,
-                       float currentValue) {
+float dryDelayFromText(const ParameterContext& context, int, const char* text, float currentValue) {
+    // The field's own text ("DLY 250 (5.2ms)") reads as well as a bare number of samples.
+    text = skipBlanks(text);
+    if (startsWithNoCase(text, "DLY")) text += 3;
     float samples = 0.0f;
     if (!parseNumber(text, samples)) return currentValue;
     // The state holds 4, 2 or 1 steps per sample by the rate (see DryDelay).
@@ -252,13 +261,13 @@ void routingDisplay(const ParameterContext&, int, float value, ModuleText& text)
     decibelText(text, value * value * value, "%.0f");
 }
 
-// 20 log10 (v^2), truncated toward zero like the integer it is printed as.
 void routingEditorText(const ParameterContext&, int, float value, ModuleText& text) {
     if (!(value > 0.0f) || static_cast<int>(101.0f * value) == 0) {
         setText(text, "-oo");
         return;
     }
-    int db = static_cast<int>(40.0f * std::log10(std::min(value, 1.0f)));
+    // 20 log10 (v^2), whole decibels toward zero.
+    int db = shownWhole(40.0f * std::log10(std::min(value, 1.0f)));
     formatText(text, "%3d", std::max(db, kLowestGainDb));
 }
 
@@ -460,40 +469,39 @@ constexpr EditorWrite kDirect = EditorWrite::kDirect;
 // label, states, offered states, default, default function, display, editor text, from text,
 // how the editor writes it.
 const ParameterDescriptor kRows[] = {
-    {G::kPower, kPower, 1, 0, "Power", nullptr, "", 2, 2, indexToValue(1, 2), nullptr,
-     onOffText, nullptr, nullptr, kRecorded},
+    {G::kPower, kPower, 1, 0, "Power", nullptr, "", 2, 2, indexToValue(1, 2), nullptr, onOffText,
+     nullptr, nullptr, kRecorded},
     {G::kMainLevel, kInput, 1, 0, "Input", nullptr, "dB", 0, 0, 0.5f, nullptr, levelDisplay,
      levelEditorText, levelFromText, kRecorded},
-    {G::kMainLevel, kMix, 1, 1, "Mix", nullptr, "%", 0, 0, 1.0f, nullptr, mixDisplay,
-     percentText, percentFromText, kRecorded},
+    {G::kMainLevel, kMix, 1, 1, "Mix", nullptr, "%", 0, 0, 1.0f, nullptr, mixDisplay, percentText,
+     percentFromText, kRecorded},
     {G::kMainLevel, kOutput, 1, 2, "Output", nullptr, "dB", 0, 0, 0.5f, nullptr, levelDisplay,
      levelEditorText, levelFromText, kRecorded},
     {G::kKnob, kKnob1, kKnobCount, 0, "KNOB%d", nullptr, "", 0, 0, 0.0f, nullptr, percentText,
      nullptr, percentFromText, kRecorded},
-    {G::kOperatorType, kOperatorType1, kSlotCount, 0, "OP%d type", nullptr, "",
-     kModuleTypeStates, kOperatorTypeCount, indexToValue(kGain, kModuleTypeStates), nullptr,
-     operatorTypeDisplay, nullptr, operatorTypeFromText, kRecorded},
-    {G::kOperatorPosition, kOperatorBase, kSlotCount * kOperatorPositions, 0, nullptr, nullptr,
-     "", 0, 0, 0.0f, nullptr, nullptr, nullptr, nullptr, kRecorded},
+    {G::kOperatorType, kOperatorType1, kSlotCount, 0, "OP%d type", nullptr, "", kModuleTypeStates,
+     kOperatorTypeCount, indexToValue(kGain, kModuleTypeStates), nullptr, operatorTypeDisplay,
+     nullptr, operatorTypeFromText, kRecorded},
+    {G::kOperatorPosition, kOperatorBase, kSlotCount* kOperatorPositions, 0, nullptr, nullptr, "",
+     0, 0, 0.0f, nullptr, nullptr, nullptr, nullptr, kRecorded},
     {G::kModulatorType, kModulatorType1, kSlotCount, 0, "MOD%d type", nullptr, "",
      kModuleTypeStates, kModulatorTypeCount, indexToValue(kEmpty, kModuleTypeStates), nullptr,
      modulatorTypeDisplay, nullptr, modulatorTypeFromText, kRecorded},
-    {G::kModulatorPosition, kModulatorBase, kSlotCount * kModulatorPositions, 0, nullptr,
-     nullptr, "", 0, 0, 0.0f, nullptr, nullptr, nullptr, nullptr, kRecorded},
-    {G::kSlotSensitivity, kSlotSensitivity1, kModulationSlots, 0, "SLOT%d SENS", nullptr, "", 0,
-     0, 0.5f, nullptr, sensitivityDisplay, sensitivityEditorText, sensitivityFromText,
-     kRecorded},
+    {G::kModulatorPosition, kModulatorBase, kSlotCount* kModulatorPositions, 0, nullptr, nullptr,
+     "", 0, 0, 0.0f, nullptr, nullptr, nullptr, nullptr, kRecorded},
+    {G::kSlotSensitivity, kSlotSensitivity1, kModulationSlots, 0, "SLOT%d SENS", nullptr, "", 0, 0,
+     0.5f, nullptr, sensitivityDisplay, sensitivityEditorText, sensitivityFromText, kRecorded},
     // The start-up default reads as state 16 (4 samples at 44.1 kHz).
     {G::kDryDelay, kDryDelay, 1, 0, "DryDly", nullptr, "smpl/ms", kDryDelayStates, 0,
      indexToValue(16, kDryDelayStates - 1), nullptr, dryDelayDisplay, dryDelayEditorText,
      dryDelayFromText, kRecorded},
-    {G::kRouting, kInToOp1, kSlotCount, 0, nullptr, routingName, "dB", 0, 0, 0.0f,
-     routingDefault, routingDisplay, routingEditorText, routingFromText, kRecorded},
-    {G::kRouting, kOpToOp11, kSlotCount * kSlotCount, kSlotCount, nullptr, routingName, "dB", 0,
-     0, 0.0f, routingDefault, routingDisplay, routingEditorText, routingFromText, kRecorded},
-    {G::kRouting, kOpToOut1, kSlotCount, kSlotCount + kSlotCount * kSlotCount, nullptr,
-     routingName, "dB", 0, 0, 0.0f, routingDefault, routingDisplay, routingEditorText,
-     routingFromText, kRecorded},
+    {G::kRouting, kInToOp1, kSlotCount, 0, nullptr, routingName, "dB", 0, 0, 0.0f, routingDefault,
+     routingDisplay, routingEditorText, routingFromText, kRecorded},
+    {G::kRouting, kOpToOp11, kSlotCount* kSlotCount, kSlotCount, nullptr, routingName, "dB", 0, 0,
+     0.0f, routingDefault, routingDisplay, routingEditorText, routingFromText, kRecorded},
+    {G::kRouting, kOpToOut1, kSlotCount, kSlotCount + kSlotCount* kSlotCount, nullptr, routingName,
+     "dB", 0, 0, 0.0f, routingDefault, routingDisplay, routingEditorText, routingFromText,
+     kRecorded},
     {G::kTempo, kTempo, 1, 0, "Tempo", nullptr, "bpm", 0, 0, 1.0f / 3.0f, nullptr, tempoDisplay,
      tempoEditorText, tempoFromText, kRecorded},
     {G::kSongOffset, kPpqOffset, 1, 0, "PPQOffset", nullptr, "", 0, 0, 0.0f, nullptr,
@@ -502,8 +510,8 @@ const ParameterDescriptor kRows[] = {
      nullptr, emptyText, nullptr, nullptr, kDirect},
     {G::kOperatorBypass, kOperatorBypass1, kSlotCount, 0, "OP%d bypass", nullptr, "", 2, 2, 0.0f,
      nullptr, bypassText, nullptr, nullptr, kDirect},
-    {G::kModulatorBypass, kModulatorBypass1, kSlotCount, 0, "MOD%d bypass", nullptr, "", 2, 2,
-     0.0f, nullptr, bypassText, nullptr, nullptr, kDirect},
+    {G::kModulatorBypass, kModulatorBypass1, kSlotCount, 0, "MOD%d bypass", nullptr, "", 2, 2, 0.0f,
+     nullptr, bypassText, nullptr, nullptr, kDirect},
     {G::kSlotSource, kSlotSource1, kModulationSlots, 0, "SLOT%d SRC", nullptr, "", kSourceStates,
      kSourceStates, indexToValue(ModulationSlots::kSourceNone, kSourceStates), nullptr,
      sourceDisplay, nullptr, sourceFromText, kDirect},
@@ -511,7 +519,7 @@ const ParameterDescriptor kRows[] = {
      kDestinationStates, kDestinationStates,
      indexToValue(ModulationSlots::kDestinationNone, kDestinationStates), nullptr,
      destinationDisplay, nullptr, destinationFromText, kDirect},
-    {G::kKnobName, kKnobName1, kKnobCount * kKnobNameLength, 0, "", nullptr, "",
+    {G::kKnobName, kKnobName1, kKnobCount* kKnobNameLength, 0, "", nullptr, "",
      kKnobCharacterStates, 0, 0.0f, nullptr, emptyText, nullptr, nullptr, kDirect},
     {G::kLimiter, kOutLimiter, 1, 0, "OutLimiter", nullptr, "", kLimiterStates,
      static_cast<int>(std::size(kLimiterModes)), indexToValue(2, kLimiterStates), nullptr,
@@ -537,8 +545,8 @@ const ParameterDescriptor kRows[] = {
      meterHoldDisplay, meterHoldEditorText, meterHoldFromText, kDirect},
     {G::kMeterFalloff, kMeterFalloff, 1, 0, "MeterFalloff", nullptr, "dB/sec", 0, 0, 1.0f / 3.0f,
      nullptr, meterFalloffDisplay, meterFalloffEditorText, meterFalloffFromText, kDirect},
-    {G::kUnused, kMeterFalloff + 1, kModulationPreview - kMeterFalloff - 1, 0, "", nullptr, "",
-     0, 0, 0.0f, nullptr, emptyText, nullptr, nullptr, kDirect},
+    {G::kUnused, kMeterFalloff + 1, kModulationPreview - kMeterFalloff - 1, 0, "", nullptr, "", 0,
+     0, 0.0f, nullptr, emptyText, nullptr, nullptr, kDirect},
     {G::kModulationPreview, kModulationPreview, 1, 0, "", nullptr, "", kPreviewStates,
      kPreviewStates, 0.0f, nullptr, emptyText, previewText, nullptr, kDirect},
 };
@@ -644,8 +652,7 @@ void parameterLabel(int index, const ParameterContext& context, ModuleText& text
     setText(text, rowOf(index).label);
 }
 
-void parameterDisplay(int index, float value, const ParameterContext& context,
-                      ModuleText& text) {
+void parameterDisplay(int index, float value, const ParameterContext& context, ModuleText& text) {
     setText(text, "");
     const Module* module = nullptr;
     int position = 0;
@@ -684,12 +691,13 @@ float parameterFromText(int index, const char* text, float currentValue,
     int slot = 0;
     bool isOperator = true;
     if (modulePosition(index, context, module, position, slot, isOperator)) {
-        return module != nullptr ? module->textToValue(position, text, currentValue)
-                                 : currentValue;
+        return module != nullptr ? module->textToValue(position, text, currentValue) : currentValue;
     }
     const ParameterDescriptor& row = rowOf(index);
     const int member = parameterMember(index);
-    if (row.fromText != nullptr) return row.fromText(context, member, text, currentValue);
+    if (row.fromText != nullptr) {
+        return sanitizeUnit(row.fromText(context, member, text, currentValue));
+    }
     if (row.states == 0 || row.display == nullptr) return currentValue;
     // A discrete parameter reads the texts of its states, as the host or the editor shows them.
     for (int state = 0; state < row.states; ++state) {

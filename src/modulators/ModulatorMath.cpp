@@ -2,22 +2,6 @@
 
 namespace kirra {
 
-void percentDisplay(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.1f", 100.0f * value);
-}
-
-void percentEditorText(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.1f%%", 100.0f * value);
-}
-
-void noteValueDisplay(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
-}
-
-void noteValueEditorText(const Module& /*module*/, float value, ModuleText& text) {
-    setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
-}
-
 void sensitivityDisplay(const Module& /*module*/, float value, ModuleText& text) {
     decibelText(text, sensitivityGain(value), "%.0f");
 }

@@ -46,14 +46,10 @@ inline float sensitivityGain(float value) {
     return kMaxSensitivity * squared * squared;
 }
 
-// "%.1f" of 100 v (host display) and "%.1f%%" (editor).
-void percentDisplay(const Module& module, float value, ModuleText& text);
-void percentEditorText(const Module& module, float value, ModuleText& text);
+// The modulators' percentages: "%.1f" of 100 v for the host, "%.1f%%" in the editor.
+constexpr auto percentDisplay = percentText<kTenthPercent>;
+constexpr auto percentEditorText = percentText<kTenthPercentSign>;
 
-// A note value of the thirty: its length in whole notes "%.2f" (host display) and its name
-// (editor).
-void noteValueDisplay(const Module& module, float value, ModuleText& text);
-void noteValueEditorText(const Module& module, float value, ModuleText& text);
 // A typed note value name; any other text gives the note value at index Default.
 template <int Default>
 float noteValueTyped(const Module& /*module*/, const char* text, float /*currentValue*/) {

@@ -100,14 +100,13 @@ void Module::getParameterDisplay(int position, ModuleText& text) const {
         // A module without parameters (an empty slot) shows nothing at all.
         setText(text, tableSize_ == 0 ? "" : "---");
     } else {
-        formatDisplay(position, base_[position], text);
+        displayText(*row, base_[position], text);
     }
 }
 
-void Module::formatDisplay(int position, float value, ModuleText& text) const {
-    const PositionDescriptor* row = describe(position);
-    if (row != nullptr && row->display != nullptr) {
-        row->display(*this, value, text);
+void Module::displayText(const PositionDescriptor& row, float value, ModuleText& text) const {
+    if (row.display != nullptr) {
+        row.display(*this, value, text);
     } else {
         formatText(text, "%.2f", value);
     }
@@ -129,14 +128,15 @@ void Module::getEditorText(int position, float value, ModuleText& text) const {
     } else if (row->editorText != nullptr) {
         row->editorText(*this, value, text);
     } else {
-        formatDisplay(position, value, text);
+        displayText(*row, value, text);
     }
 }
 
 float Module::textToValue(int position, const char* text, float currentValue) const {
     const PositionDescriptor* row = describe(position);
     if (row == nullptr || text == nullptr) return currentValue;
-    if (row->fromText != nullptr) return row->fromText(*this, text, currentValue);
+    // Whatever a conversion's arithmetic gives at the ends, a value stays within 0..1.
+    if (row->fromText != nullptr) return sanitizeUnit(row->fromText(*this, text, currentValue));
     float value;
     if (!parseNumber(text, value)) return currentValue;
     return sanitizeUnit(value);

@@ -15,8 +15,6 @@
 
 namespace kirra {
 
-using ParameterInfo = PositionDescriptor;  // TRANSITION
-
 class Module {
   public:
     static constexpr int kMaxPositions = 38;
@@ -33,7 +31,7 @@ class Module {
     virtual void updateParameters() = 0;
     virtual void snapToTargets() {}
     // Which positions may be chosen as modulation destinations.
-    virtual bool isParameterUsed(int position) const;
+    bool isParameterUsed(int position) const;
     virtual void setModulationPreview(int mode);
 
     virtual void getName(ModuleText& text) const = 0;
@@ -43,11 +41,11 @@ class Module {
 
     // The description of a position, or null where the module has none.
     const PositionDescriptor* describe(int position) const;
-    virtual float getDefaultValue(int position) const;
+    float getDefaultValue(int position) const;
     int getNumParameters() const { return tableSize_; }
     // Host texts: "---" for a position the module does not have.
     void getParameterName(int position, ModuleText& text) const;
-    virtual void getParameterLabel(int position, ModuleText& text) const;
+    void getParameterLabel(int position, ModuleText& text) const;
     void getParameterDisplay(int position, ModuleText& text) const;
     void getDestinationName(int position, ModuleText& text) const;
     // Where the side signals (see SignalTaps.h) of each sample will be: the engine fills these
@@ -61,8 +59,8 @@ class Module {
     // Editor side: caption of a control, the text it shows for a value, and a typed text read
     // back as a value (answers the value unchanged when the text means nothing).
     void getCaption(int position, ModuleText& text) const;
-    virtual void getEditorText(int position, float value, ModuleText& text) const;
-    virtual float textToValue(int position, const char* text, float currentValue) const;
+    void getEditorText(int position, float value, ModuleText& text) const;
+    float textToValue(int position, const char* text, float currentValue) const;
 
     int getPositionCount() const { return positions_; }
     int getSlot() const { return slot_; }
@@ -79,9 +77,8 @@ class Module {
            int tableSize);
 
     bool isPosition(int position) const { return position >= 0 && position < positions_; }
-    // TRANSITION: modules not yet described by their table override these.
-    virtual void formatDisplay(int position, float value, ModuleText& text) const;
-    const PositionDescriptor* info(int position) const { return describe(position); }
+    // A row's display, "%.2f" of the value where it has none.
+    void displayText(const PositionDescriptor& row, float value, ModuleText& text) const;
 
     // parameters: base value and the modulated copies the processing reads
     float base_[kMaxPositions] = {};

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "modules/PositionTexts.h"
+
 namespace kirra {
 
 namespace {
@@ -51,6 +53,14 @@ int noteValueFromText(const char* text) {
         }
     }
     return -1;
+}
+
+void noteValueDisplay(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
+}
+
+void noteValueEditorText(const Module& /*module*/, float value, ModuleText& text) {
+    setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
 }
 
 }  // namespace kirra

@@ -30,6 +30,22 @@ float namedChoiceFromText(const Module& /*module*/, const char* text, float curr
     return choiceFromText(text, Names, choiceCount<Names>, currentValue);
 }
 
+// A share shown in percent of Top with a printf format of its own; the families of modules show
+// their percentages in their own ways.
+inline constexpr char kWholePercent[] = "%.0f";
+inline constexpr char kTenthPercent[] = "%.1f";
+inline constexpr char kTenthPercentSign[] = "%.1f%%";
+inline constexpr char kTenthPercentUnit[] = "%.1f %%";
+template <const char* Format, int Top = 100>
+void percentText(const Module& /*module*/, float value, ModuleText& text) {
+    formatText(text, sizeof(ModuleText), Format, static_cast<float>(Top) * value);
+}
+
+// A tempo-locked time as one of the note values: its length in whole notes ("%.2f") for the
+// host and its name ("1/4", "3/16") for the editor.
+void noteValueDisplay(const Module& module, float value, ModuleText& text);
+void noteValueEditorText(const Module& module, float value, ModuleText& text);
+
 // A percentage 0..100 typed for a 0..1 value.
 inline float percentTyped(const Module& /*module*/, const char* text, float currentValue) {
     return percentFromText(text, currentValue);

@@ -76,14 +76,6 @@ float cubicGainFromText(const Module& /*module*/, const char* text, float curren
     return std::cbrt(std::pow(10.0f, minOf(decibels, 0.0f) / 20.0f));
 }
 
-void noteValueDisplay(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.2f", noteValueLength(valueToIndex(value, kNoteValueCount)));
-}
-
-void noteValueEditorText(const Module& /*module*/, float value, ModuleText& text) {
-    setText(text, noteValueName(valueToIndex(value, kNoteValueCount)));
-}
-
 float choiceByPrefix(const char* text, const char* const* names, int count, int states,
                      float currentValue) {
     text = skipBlanks(text);

@@ -37,18 +37,9 @@ float cubicGainFromText(const Module& module, const char* text, float currentVal
 // A share whose top is Top percent (200 for a width that can double the side signal): "%.0f"
 // for the host, "%.1f %" for the editor.
 template <int Top>
-void percentDisplay(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.0f", static_cast<float>(Top) * value);
-}
+constexpr auto sharePercentDisplay = percentText<kWholePercent, Top>;
 template <int Top>
-void percentEditorText(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.1f %%", static_cast<float>(Top) * value);
-}
-
-// A tempo-locked time as one of the note values: its length in whole notes ("%.2f") for the
-// host and its name ("1/4", "3/16") for the editor.
-void noteValueDisplay(const Module& module, float value, ModuleText& text);
-void noteValueEditorText(const Module& module, float value, ModuleText& text);
+constexpr auto sharePercentEditorText = percentText<kTenthPercentUnit, Top>;
 
 // A typed text (blanks before it allowed) starting with one of the names; the longest such name
 // wins ("highest" over "high"). A choice may have more states than names, and only the named

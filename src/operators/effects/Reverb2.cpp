@@ -30,8 +30,9 @@ bool isPredelayTimed(const Module& module) {
 
 // Time, damping and amount are shares in percent.
 constexpr PositionDescriptor shareRow(const char* name, float defaultValue) {
-    return {name,        name, "", defaultValue, percentDisplay<100>, percentEditorText<100>,
-            percentTyped};
+    return {
+        name,        name, "", defaultValue, sharePercentDisplay<100>, sharePercentEditorText<100>,
+        percentTyped};
 }
 
 // The steps past the algorithms pass the input untouched and have no name.

@@ -20,7 +20,8 @@ float widthFromText(const Module& /*module*/, const char* text, float currentVal
 
 const PositionDescriptor kParameters[] = {
     balanceRow("balance", "balance", 0.5f),
-    {"width", "width", "%", 0.5f, percentDisplay<200>, percentEditorText<200>, widthFromText},
+    {"width", "width", "%", 0.5f, sharePercentDisplay<200>, sharePercentEditorText<200>,
+     widthFromText},
 };
 
 }  // namespace

@@ -18,10 +18,6 @@ const char* const kStructureDisplay[Comb::kStructureCount] = {"standard", "inver
 const char* const kStructureNames[Comb::kStructureCount] = {"feedback", "feedforward"};
 const char* const kInterpolationNames[Comb::kInterpolationCount] = {"off", "linear", "cubic"};
 
-void depthDisplay(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.1f", 100.0f * value);
-}
-
 // Both the editor's names and the host display's are understood.
 float structureFromText(const Module& module, const char* text, float currentValue) {
     const float value = namedChoiceFromText<kStructureNames>(module, text, currentValue);
@@ -34,7 +30,7 @@ const PositionDescriptor kParameters[] = {
     // delay = one period of 20 * 1000^v Hz
     {"freq", "freq", "Hz", 1.0f, frequencyDisplay, frequencyEditorText, frequencyFromText},
     // gain v^3
-    {"depth", "depth", "%", 0.0f, depthDisplay, percentUnitText, percentTyped},
+    {"depth", "depth", "%", 0.0f, percentText<kTenthPercent>, percentUnitText, percentTyped},
     {"type", "type", "", 0.25f,  // feedback
      namedChoice<kStructureDisplay>, namedChoice<kStructureNames>, structureFromText,
      choiceCount<kStructureNames>, false},

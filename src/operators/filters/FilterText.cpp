@@ -45,8 +45,4 @@ void morphEditorText(const Module& /*module*/, float value, ModuleText& text) {
     formatText(text, "%.1f", 100.0f * value);
 }
 
-void percentUnitText(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.1f %%", 100.0f * value);
-}
-
 }  // namespace kirra

@@ -3,6 +3,7 @@
 // morph and percentages, shown and read back.
 
 #include "modules/PositionDescriptor.h"
+#include "modules/PositionTexts.h"
 
 namespace kirra {
 
@@ -15,7 +16,7 @@ float frequencyFromText(const Module& module, const char* text, float currentVal
 // "%d:%d" of the shares of A and B (host display) and "%.1f" of the share of B (editor).
 void morphDisplay(const Module& module, float value, ModuleText& text);
 void morphEditorText(const Module& module, float value, ModuleText& text);
-// "%.1f %%" of a 0..1 share in percent, as the editor shows the filters' percentages.
-void percentUnitText(const Module& module, float value, ModuleText& text);
+// The filters' percentages in the editor: "%.1f %" of a 0..1 share.
+constexpr auto percentUnitText = percentText<kTenthPercentUnit>;
 
 }  // namespace kirra

@@ -23,10 +23,6 @@ float cube(float value) {
     return value * value * value;
 }
 
-void wholePercentDisplay(const Module& /*module*/, float value, ModuleText& text) {
-    formatText(text, "%.0f", 100.0f * value);
-}
-
 void sectionsDisplay(const Module& /*module*/, float value, ModuleText& text) {
     formatText(text, "%d", valueToIndex(value, Phaser::kMaxSections) + 1);
 }
@@ -38,7 +34,7 @@ float sectionsFromText(const Module& /*module*/, const char* text, float current
 }
 
 constexpr PositionDescriptor percentRow(const char* name, const char* caption) {
-    return {name, caption, "%", 0.0f, wholePercentDisplay, percentUnitText, percentTyped};
+    return {name, caption, "%", 0.0f, percentText<kWholePercent>, percentUnitText, percentTyped};
 }
 
 // The positions nothing uses hold this, as stored programs expect.
