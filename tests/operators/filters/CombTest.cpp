@@ -1,5 +1,5 @@
 // Comb filter: impulse trains of both structures, the three interpolations against the plot,
-// the cubic's limit, the bottom of the range, texts.
+// the cubic's limit, the bottom of the range.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/Comb.h"
 #include "operators/filters/FilterProbe.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
@@ -112,23 +111,4 @@ TEST(Comb, SampleRateChangeSilencesTheTail) {
     probe.run(stereo(noise(5000)));
     probe.plugin().setSampleRate(48000.0f);
     EXPECT_EQ(peak(probe.resume(Stereo(3000)).left), 0.0);
-}
-
-TEST(Comb, NamesDisplaysAndTexts) {
-    Comb comb(0, nullptr);
-    expectIdentity(comb, "COMB", 4, {kFreq, kDepth});
-    EXPECT_EQ(moduleLabel(comb, kDepth), "%");
-    kirra::ModuleText caption;
-    comb.getCaption(kInterpolate, caption);
-    EXPECT_STREQ(caption, "interpolation");
-    // The host reads the structure as standard or inverse, the editor as its name.
-    expectTexts(comb, {{kType, 0.25f, "standard", "feedback"},
-                       {kType, 0.75f, "inverse", "feedforward"},
-                       {kInterpolate, 0.5f, "linear", "linear"},
-                       {kDepth, 0.25f, "25.0", "25.0 %"}});
-    expectEntries(comb, {{kDepth, "40", 0.4f},
-                         {kType, "feedforward", 0.75f},
-                         {kType, "standard", 0.25f},
-                         {kInterpolate, "Cubic", stateValue(2, 3)},
-                         {kFreq, "0.1k", frequencyValue(100.0)}});
 }
