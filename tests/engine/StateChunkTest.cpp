@@ -80,12 +80,18 @@ TEST(StateChunk, LayoutOfAFreshInstance) {
         for (size_t offset = 0; offset < 13; ++offset)
             EXPECT_EQ(chunk[108077 + 108045 * (bank - 1) + offset], 0);
     }
-    EXPECT_STREQ(reinterpret_cast<const char*>(&chunk[nameOffset(0, 0)]), "[flat]");
-    EXPECT_STREQ(reinterpret_cast<const char*>(&chunk[nameOffset(2, 0)]), "E-Bow");
-    EXPECT_STREQ(reinterpret_cast<const char*>(&chunk[nameOffset(2, 63)]), "Good Bye");
+    // Every program's name and values where the layout puts them.
+    const kirra::ProgramStore& programs = host.plugin().getPrograms();
     kirra::WordReader words(chunk.data(), false);
-    EXPECT_EQ(words.value(valueOffset(0, 0, kDryDelay)), 0.000381f);
-    EXPECT_EQ(words.value(valueOffset(2, 63, kTempoSync)), 0.375f);
+    for (int bank = 0; bank < 3; ++bank) {
+        for (int preset = 0; preset < 64; ++preset) {
+            const kirra::Program& program = programs.program(bank, preset);
+            ASSERT_STREQ(reinterpret_cast<const char*>(&chunk[nameOffset(bank, preset)]),
+                         program.name);
+            for (int index = 0; index < kProgramParameterCount; index += 7)
+                ASSERT_EQ(words.value(valueOffset(bank, preset, index)), program.values[index]);
+        }
+    }
     for (int target = 0; target < 11; ++target)
         EXPECT_EQ(words.signedWord(kLearnOffset + 4 * target), -1);
 }
