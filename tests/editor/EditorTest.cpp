@@ -13,7 +13,6 @@
 #include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/KirraFrame.h"
-#include "editor/routing/ModulationPage.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
 #include "support/InProcessHost.h"
@@ -27,29 +26,6 @@ namespace param = kirra::param;
 
 using editor_tests::EditorFixture;
 using editor_tests::mouseAt;
-
-TEST_F(EditorFixture, OpeningWithTheModulationPageStoredShowsIt) {
-    editor->close();
-    plugin().setParameter(param::kCurrentMain, indexToValue(3, 4));
-    ASSERT_TRUE(editor->openOffscreen());
-    EXPECT_EQ(frame().shownPage(), 3);
-    EXPECT_NE(frame().modulationPage(), nullptr);
-    EXPECT_FLOAT_EQ(frame().pageButton(3)->getValue(), 1.0f);
-    EXPECT_FLOAT_EQ(frame().pageButton(1)->getValue(), 0.0f);
-}
-
-TEST_F(EditorFixture, KnobDragReachesThePluginAndTheHostAsAutomation) {
-    // Mix starts at 1.0; 100 pixels down of 200 for the range.
-    int x = layout::kMainKnobX[1] + 21;
-    drag(x, 258, x, 358);
-    EXPECT_NEAR(value(param::kMix), 0.5f, 1e-6f);
-    ASSERT_FALSE(host->script().automation.empty());
-    EXPECT_EQ(host->script().automation.back().first, param::kMix);
-    EXPECT_NEAR(host->script().automation.back().second, 0.5f, 1e-6f);
-    click(502, 258);  // the power switch
-    EXPECT_FLOAT_EQ(value(param::kPower), 0.0f);
-    EXPECT_TRUE(automated(param::kPower));
-}
 
 TEST_F(EditorFixture, HostChangesReachTheControlsAtTheNextTick) {
     host->setHostParameter(param::kOutput, 0.25f);

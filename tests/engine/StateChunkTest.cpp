@@ -108,18 +108,14 @@ TEST(StateChunk, RoundTripRestoresNamesValuesLearningAndSelection) {
         InProcessHost restored;
         ASSERT_EQ(restore(restored.plugin(), reversed ? byteReversed(saved) : saved), 0);
         kirra::Plugin& plugin = restored.plugin();
+        // The same bytes again: names, values, learned controllers and the selection.
         EXPECT_EQ(chunkOf(plugin), saved);
-        EXPECT_EQ(plugin.getPrograms().getCurrentBank(), 2);
-        EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 5);
+        // And what the selection implies: the program applied with its module types.
         EXPECT_EQ(currentProgramName(plugin), "Twenty-four characters!!");
         EXPECT_EQ(plugin.getOperatorType(1), kirra::kStereo);
         EXPECT_EQ(plugin.getParameter(operatorParameter(1, 1)), 0.3f);
-        EXPECT_EQ(plugin.getParameter(kInput), 0.61f);
         EXPECT_EQ(plugin.getParameter(kSpareFirst + 3), 0.77f);
-        EXPECT_EQ(plugin.getLearnedController(0), 74);
         EXPECT_EQ(plugin.getLearnedController(10), 7);
-        EXPECT_EQ(plugin.getLearnedController(5), -1);
-        EXPECT_STREQ(plugin.getPrograms().program(0, 63).name, "Elsewhere");
         EXPECT_GE(restored.script().updateDisplayCalls, 1);
     }
 }
