@@ -163,16 +163,3 @@ TEST(LFO, TopRateRunsThirtyCyclesPerSecond) {
         EXPECT_EQ(rising, 30) << rate;
     }
 }
-
-TEST(LFO, TiltAtTheEndsStaysFiniteForEveryShape) {
-    for (float tilt : {0.0f, 1.0f}) {
-        for (int waveform = 0; waveform < LFO::kWaveformCount; ++waveform) {
-            ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
-            runner.module().setParameter(LFO::kTilt, tilt);
-            runner.setModulation(LFO::kTilt, 0.3f, 0.3f);  // clamped onto the end as well
-            Stereo out = freeRunning(runner, 30.0f, waveform).run(20000);
-            EXPECT_EQ(countBadSamples(out.left), 0u);
-            EXPECT_LE(peak(out.left), 1.0) << tilt << " " << waveform;
-        }
-    }
-}
