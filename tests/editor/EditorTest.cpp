@@ -69,28 +69,6 @@ TEST_F(EditorFixture, UnusedKnobIgnoresParameterChangesUntilASlotReadsIt) {
     EXPECT_FLOAT_EQ(knob->getValue(), 0.2f);
 }
 
-TEST_F(EditorFixture, TypePickerReplacesTheModuleAndRebuildsItsPanel) {
-    EXPECT_EQ(frame().operatorPanel()->fields().size(), 1u);  // Gain: attenuation
-    // The right arrow of the operator picker: GAIN to BIQUAD... (whatever type 1 is).
-    const kirra::gui::Rect& picker = layout::kOperatorSelector;
-    click(picker.right - 4, picker.top + 5);
-    EXPECT_EQ(plugin().getOperatorType(0), 1);
-    EXPECT_TRUE(automated(param::kOperatorType1));
-    tickAt(0);
-    EXPECT_EQ(frame().operatorSelector()->getType(), 1);
-
-    // Through the list: STEREO, type 13.
-    click(picker.left + 100, picker.top + 5);
-    ASSERT_TRUE(frame().isModalOpen());
-    plugin().setParameter(param::kOperatorType1, indexToValue(13, 64));
-    frame().closeModal();
-    tickAt(10);
-    EXPECT_EQ(frame().operatorSelector()->getType(), 13);
-    ModuleDescription stereo = ModuleAccess(plugin(), SlotKind::kOperator, 0).describe();
-    ASSERT_EQ(frame().operatorPanel()->fields().size(), stereo.fields.size());
-    EXPECT_STREQ(frame().operatorPanel()->fields()[0]->getName(), stereo.fields[0].caption.c_str());
-}
-
 TEST_F(EditorFixture, SlotAndPageButtonsSwitchWhatIsShown) {
     click(layout::kOperatorButtons[2].left + 5, layout::kOperatorButtons[2].top + 5);
     EXPECT_FLOAT_EQ(value(param::kCurrentOperator), indexToValue(2, 4));
