@@ -234,21 +234,6 @@ TEST_F(Controls, InfiniteHoldKeepsThePeakUntilEitherMeterOfThePairIsClicked) {
     EXPECT_FLOAT_EQ(right->getPeakDb(), CMeter::kFloorDb);
 }
 
-TEST_F(Controls, BypassedSelectorAlternatesItsTextsWithTheBlinkPhase) {
-    COPSelector selector({549, 43, 766, 54}, &recorder, 12, frame.skin(), 184);
-    selector.setValue(kirra::indexToValue(1, 64));
-    ModuleText text;
-    selector.displayText(text);
-    EXPECT_STREQ(text, "BIQUAD");
-    selector.setBypassed(true);
-    selector.setBlinkPhase(0);
-    selector.displayText(text);
-    EXPECT_STREQ(text, "BIQUAD           ");
-    selector.setBlinkPhase(15);
-    selector.displayText(text);
-    EXPECT_STREQ(text, "BIQUAD (BYPASSED)");
-}
-
 TEST_F(Controls, SelectorArrowsStopAtTheEndsAndTheListChoosesAType) {
     auto* selector = frame.addView(
         std::make_unique<CMODSelector>(Rect{65, 43, 282, 54}, &recorder, 81, frame.skin(), 104));

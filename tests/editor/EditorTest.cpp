@@ -13,7 +13,6 @@
 #include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/KirraFrame.h"
-#include "editor/routing/ModulationPage.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
 #include "support/InProcessHost.h"
@@ -27,29 +26,6 @@ namespace param = kirra::param;
 
 using editor_tests::EditorFixture;
 using editor_tests::mouseAt;
-
-TEST_F(EditorFixture, OpeningWithTheModulationPageStoredShowsIt) {
-    editor->close();
-    plugin().setParameter(param::kCurrentMain, indexToValue(3, 4));
-    ASSERT_TRUE(editor->openOffscreen());
-    EXPECT_EQ(frame().shownPage(), 3);
-    EXPECT_NE(frame().modulationPage(), nullptr);
-    EXPECT_FLOAT_EQ(frame().pageButton(3)->getValue(), 1.0f);
-    EXPECT_FLOAT_EQ(frame().pageButton(1)->getValue(), 0.0f);
-}
-
-TEST_F(EditorFixture, KnobDragReachesThePluginAndTheHostAsAutomation) {
-    // Mix starts at 1.0; 100 pixels down of 200 for the range.
-    int x = layout::kMainKnobX[1] + 21;
-    drag(x, 258, x, 358);
-    EXPECT_NEAR(value(param::kMix), 0.5f, 1e-6f);
-    ASSERT_FALSE(host->script().automation.empty());
-    EXPECT_EQ(host->script().automation.back().first, param::kMix);
-    EXPECT_NEAR(host->script().automation.back().second, 0.5f, 1e-6f);
-    click(502, 258);  // the power switch
-    EXPECT_FLOAT_EQ(value(param::kPower), 0.0f);
-    EXPECT_TRUE(automated(param::kPower));
-}
 
 TEST_F(EditorFixture, HostChangesReachTheControlsAtTheNextTick) {
     host->setHostParameter(param::kOutput, 0.25f);
@@ -91,28 +67,6 @@ TEST_F(EditorFixture, UnusedKnobIgnoresParameterChangesUntilASlotReadsIt) {
     plugin().setParameter(param::kKnob1 + 2, 0.2f);
     tickAt(20);
     EXPECT_FLOAT_EQ(knob->getValue(), 0.2f);
-}
-
-TEST_F(EditorFixture, TypePickerReplacesTheModuleAndRebuildsItsPanel) {
-    EXPECT_EQ(frame().operatorPanel()->fields().size(), 1u);  // Gain: attenuation
-    // The right arrow of the operator picker: GAIN to BIQUAD... (whatever type 1 is).
-    const kirra::gui::Rect& picker = layout::kOperatorSelector;
-    click(picker.right - 4, picker.top + 5);
-    EXPECT_EQ(plugin().getOperatorType(0), 1);
-    EXPECT_TRUE(automated(param::kOperatorType1));
-    tickAt(0);
-    EXPECT_EQ(frame().operatorSelector()->getType(), 1);
-
-    // Through the list: STEREO, type 13.
-    click(picker.left + 100, picker.top + 5);
-    ASSERT_TRUE(frame().isModalOpen());
-    plugin().setParameter(param::kOperatorType1, indexToValue(13, 64));
-    frame().closeModal();
-    tickAt(10);
-    EXPECT_EQ(frame().operatorSelector()->getType(), 13);
-    ModuleDescription stereo = ModuleAccess(plugin(), SlotKind::kOperator, 0).describe();
-    ASSERT_EQ(frame().operatorPanel()->fields().size(), stereo.fields.size());
-    EXPECT_STREQ(frame().operatorPanel()->fields()[0]->getName(), stereo.fields[0].caption.c_str());
 }
 
 TEST_F(EditorFixture, SlotAndPageButtonsSwitchWhatIsShown) {

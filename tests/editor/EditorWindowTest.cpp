@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "editor/GoldenCompare.h"
 #include "editor/ScreenshotRequest.h"
 #include "gui/Image.h"
 #include "kirra/PluginHost.h"
@@ -92,16 +93,8 @@ class EditorWindow : public ::testing::Test {
         int different = 0;
         for (int y = 0; y < expected.height(); ++y) {
             for (int x = 0; x < expected.width(); ++x) {
-                unsigned long shown = XGetPixel(grabbed, x, y);
-                uint32_t wanted = expected.pixel(x, y);
-                for (int shift = 0; shift < 24; shift += 8) {
-                    int a = static_cast<int>((shown >> shift) & 0xFF);
-                    int b = static_cast<int>((wanted >> shift) & 0xFF);
-                    if (std::abs(a - b) > 8) {
-                        ++different;
-                        break;
-                    }
-                }
+                const auto shown = static_cast<uint32_t>(XGetPixel(grabbed, x, y)) | 0xFF000000u;
+                different += testing_support::channelDistance(shown, expected.pixel(x, y)) > 8;
             }
         }
         XDestroyImage(grabbed);

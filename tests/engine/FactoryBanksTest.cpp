@@ -14,13 +14,16 @@
 #include <thread>
 
 #include "engine/FactoryBanks.h"
+#include "engine/ModulationSlots.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
 #include "support/ProgramRender.h"
 #include "support/Signals.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using namespace kirra::param;
+using Slots = kirra::ModulationSlots;
 
 namespace {
 
@@ -111,15 +114,6 @@ int slotSource(const float* values, int slot) {
     return kirra::valueToIndex(values[kSlotSource1 + slot], kSourceStates);
 }
 
-int slotDestination(const float* values, int slot) {
-    return kirra::valueToIndex(values[kSlotDestination1 + slot], kDestinationStates);
-}
-
-constexpr int kFirstKnobSource = 4;
-constexpr int kNoSource = 148;
-constexpr int kFirstOperatorDestination = 3;
-constexpr int kFirstRoutingDestination = 219;
-
 TEST(FactoryProgramWiring, NamesAndKnobNamesArePrintableAndNamedKnobsAreWired) {
     for (int bank = 0; bank < kBanks; ++bank) {
         for (int program = 0; program < kPrograms; ++program) {
@@ -135,7 +129,7 @@ TEST(FactoryProgramWiring, NamesAndKnobNamesArePrintableAndNamedKnobsAreWired) {
                 }
                 bool used = false;
                 for (int slot = 0; slot < kModulationSlots; ++slot)
-                    used = used || slotSource(values, slot) == kFirstKnobSource + knob;
+                    used = used || slotSource(values, slot) == Slots::kSourceKnob1 + knob;
                 EXPECT_EQ(used, !knobText.empty())
                     << "knob " << knob + 1 << " \"" << knobText
                     << "\": a named knob drives a slot, an unnamed one none";
@@ -153,22 +147,12 @@ TEST(FactoryProgramWiring, EverySlotAimsAtAParameterItsModuleUses) {
             host.plugin().selectProgram(program);
             const float* values = factoryValues(bank, program);
             for (int slot = 0; slot < kModulationSlots; ++slot) {
-                int destination = slotDestination(values, slot);
-                int source = slotSource(values, slot);
-                if (source == kNoSource || destination >= kFirstRoutingDestination ||
-                    destination < kFirstOperatorDestination)
-                    continue;
-                int index = destination - kFirstOperatorDestination;
-                bool used = index < kSlotCount * kOperatorPositions
-                                ? host.plugin()
-                                      .getOperator(index / kOperatorPositions)
-                                      ->isParameterUsed(index % kOperatorPositions)
-                                : host.plugin()
-                                      .getModulator((index - kSlotCount * kOperatorPositions) /
-                                                    kModulatorPositions)
-                                      ->isParameterUsed((index - kSlotCount * kOperatorPositions) %
-                                                        kModulatorPositions);
-                EXPECT_TRUE(used) << "slot " << slot + 1 << " aims at destination " << destination;
+                if (slotSource(values, slot) == Slots::kSourceNone) continue;
+                const int destination =
+                    kirra::valueToIndex(values[kSlotDestination1 + slot], kDestinationStates);
+                if (destination == Slots::kDestinationNone) continue;
+                EXPECT_TRUE(destinationInUse(host.plugin(), destination))
+                    << "slot " << slot + 1 << " aims at destination " << destination;
             }
         }
     }
@@ -227,9 +211,9 @@ TEST(FactoryProgramBadInput, SlotOnAnUnusedPositionAndControlCharactersInAKnobNa
               clean.values);
     kirra::Program odd = clean;
     const int spareSlot = kModulationSlots - 1;
-    odd.values[kSlotSource1 + spareSlot] = kirra::indexToValue(kFirstKnobSource, kSourceStates);
+    odd.values[kSlotSource1 + spareSlot] = kirra::indexToValue(Slots::kSourceKnob1, kSourceStates);
     odd.values[kSlotDestination1 + spareSlot] =
-        kirra::indexToValue(kFirstOperatorDestination + 12, kDestinationStates);
+        kirra::indexToValue(Slots::kDestinationOperator + 12, kDestinationStates);
     odd.values[kSlotSensitivity1 + spareSlot] = 1.0f;
     odd.values[kKnobName1 + 1] = kirra::indexToValue(7, kKnobCharacterStates);
     odd.values[kKnobName1 + 2] = kirra::indexToValue(127, kKnobCharacterStates);

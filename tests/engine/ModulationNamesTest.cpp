@@ -1,10 +1,12 @@
-// Names of modulation sources and destinations, alone and as the host displays of the slots'
-// source and destination parameters.
+// Names of modulation sources and destinations: printable, one of its own for everything a slot
+// can choose, built from the names of the modules in the slots, and shown by the host for the
+// slots' source and destination parameters.
 
 #include "engine/ModulationNames.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "engine/ModulationSlots.h"
@@ -12,6 +14,7 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/Gain.h"
 #include "support/InProcessHost.h"
+#include "support/ModuleTexts.h"
 #include "support/SlotRouting.h"
 
 using namespace testing_support;
@@ -20,110 +23,106 @@ using Slots = kirra::ModulationSlots;
 
 namespace {
 
+using NameFunction = void (*)(int, const kirra::SlotModules&, kirra::ModuleText&);
+
+std::string name(NameFunction function, int index, const kirra::SlotModules& modules) {
+    kirra::ModuleText text = "";
+    function(index, modules, text);
+    return text;
+}
+
 std::string controller(int number) {
-    kirra::ModuleText text;
+    kirra::ModuleText text = "";
     kirra::controllerName(number, text);
     return text;
 }
 
-std::string source(int index, const kirra::SlotModules& modules, bool longForm = true) {
-    kirra::ModuleText text;
-    if (longForm) {
-        kirra::sourceName(index, modules, text);
-    } else {
-        kirra::sourceShortName(index, modules, text);
+bool printable(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c < 32 || c > 126) return false;
     }
-    return text;
+    return true;
 }
 
-std::string destination(int index, const kirra::SlotModules& modules) {
-    kirra::ModuleText text;
-    kirra::destinationName(index, modules, text);
-    return text;
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Names in a list: printable, not empty, each different from the others and from the name of
+// what lies outside the list.
+void expectOwnNames(const std::vector<std::string>& names, const std::string& outside) {
+    std::set<std::string> seen;
+    for (size_t index = 0; index < names.size(); ++index) {
+        EXPECT_TRUE(printable(names[index])) << index << " " << names[index];
+        EXPECT_FALSE(names[index].empty()) << index;
+        EXPECT_TRUE(seen.insert(names[index]).second) << index << " " << names[index];
+    }
+    EXPECT_EQ(seen.count(outside), 0u);
 }
 
 }  // namespace
 
-TEST(ModulationNames, ControllerNamesFillTheUnnamedWithTheirNumber) {
-    EXPECT_EQ(controller(0), "bank sel MSB");
-    EXPECT_EQ(controller(3), "control 3");
-    EXPECT_EQ(controller(11), "expression");
-    EXPECT_EQ(controller(31), "control 31");
-    EXPECT_EQ(controller(33), "modul. LSB");
-    EXPECT_EQ(controller(43), "express. LSB");
-    EXPECT_EQ(controller(64), "sustain");
-    EXPECT_EQ(controller(84), "porta ctrl");
-    EXPECT_EQ(controller(99), "NRPN MSB");
-    EXPECT_EQ(controller(119), "control 119");
-    EXPECT_EQ(controller(123), "all note off");
-    EXPECT_EQ(controller(127), "poly mode on");
-    EXPECT_EQ(controller(128), "not assigned");
-    EXPECT_EQ(controller(129), "error");
-    EXPECT_EQ(controller(-1), "error");
-    int named = 0;
-    for (int number = 0; number <= 128; ++number)
-        named += controller(number).rfind("control ", 0) != 0;
-    EXPECT_EQ(named, 60);
-}
-
-TEST(ModulationNames, SourcesInBothForms) {
+TEST(ModulationNames, EveryChoiceHasAPrintableNameOfItsOwnMadeOfWhatItStandsFor) {
+    kirra::Gain gain(0, nullptr);
     kirra::LFO lfo(1, nullptr);
     kirra::SlotModules modules;
-    modules.modulators[1] = &lfo;
-    EXPECT_EQ(source(0, modules), "MOD 1: EMPTY");
-    EXPECT_EQ(source(1, modules), "MOD 2: LFO");
-    EXPECT_EQ(source(1, modules, false), "MOD2 LFO");
-    EXPECT_EQ(source(11, modules), "KNOB 8");
-    EXPECT_EQ(source(11, modules, false), "KNOB8");
-    EXPECT_EQ(source(Slots::kSourceController0 + 1, modules), "MIDI CC modulation");
-    EXPECT_EQ(source(Slots::kSourceController0 + 7, modules, false), "MIDI CC007");
-    EXPECT_EQ(source(140, modules), "MIDI CC not assigned");
-    EXPECT_EQ(source(140, modules, false), "MIDI CC128");
-    EXPECT_EQ(source(141, modules), "MIDI note on");
-    EXPECT_EQ(source(144, modules, false), "PITCHBEND");
-    EXPECT_EQ(source(147, modules), "MIDI chn pressure");
-    EXPECT_EQ(source(148, modules), "");
-    EXPECT_EQ(source(149, modules), "error");
-    EXPECT_EQ(source(-1, modules, false), "error");
-}
-
-TEST(ModulationNames, DestinationsOfEveryKind) {
-    kirra::Gain gain(0, nullptr);
-    kirra::LFO lfo(3, nullptr);
-    kirra::SlotModules modules;
     modules.operators[0] = &gain;
-    modules.modulators[3] = &lfo;
-    EXPECT_EQ(destination(0, modules), "MAIN INPUT");
-    EXPECT_EQ(destination(2, modules), "MAIN OUTPUT");
-    EXPECT_EQ(destination(3, modules), "OP1 atten");
-    EXPECT_EQ(destination(4, modules), "---");   // Gain has one position
-    EXPECT_EQ(destination(66, modules), "---");  // no module there
-    EXPECT_EQ(destination(67 + 3 * 38, modules), "MOD4 rate");
-    EXPECT_EQ(destination(67 + 3 * 38 + 37, modules), "MOD4 ---");
-    EXPECT_EQ(destination(67, modules), "MOD1 ---");
-    EXPECT_EQ(destination(219, modules), "IN->OP1");
-    EXPECT_EQ(destination(223 + 4 * 1 + 2, modules), "OP2->OP3");
-    EXPECT_EQ(destination(242, modules), "OP4->OUT");
-    EXPECT_EQ(destination(243, modules), "SLOT1 SENS");
-    EXPECT_EQ(destination(258, modules), "SLOT16 SENS");
-    EXPECT_EQ(destination(259, modules), "");
-    EXPECT_EQ(destination(260, modules), "error");
+    modules.modulators[1] = &lfo;
+    const std::string outside = controller(129);
+    EXPECT_EQ(controller(-1), outside);
+    std::vector<std::string> controllers, sources, shortSources, destinations;
+    for (int number = 0; number <= 128; ++number) {
+        controllers.push_back(controller(number));
+        sources.push_back(name(kirra::sourceName, Slots::kSourceController0 + number, modules));
+        EXPECT_TRUE(contains(sources.back(), controllers.back())) << sources.back();
+    }
+    expectOwnNames(controllers, outside);
+    for (int source = 0; source < Slots::kSourceNone; ++source) {
+        if (source == Slots::kSourceController0) source += 129;
+        sources.push_back(name(kirra::sourceName, source, modules));
+        shortSources.push_back(name(kirra::sourceShortName, source, modules));
+    }
+    expectOwnNames(sources, outside);
+    expectOwnNames(shortSources, outside);
+    // The LFO's slot is named by it.
+    EXPECT_TRUE(contains(sources[129 + Slots::kSourceModulator1 + 1], "LFO"));
+    EXPECT_TRUE(contains(shortSources[Slots::kSourceModulator1 + 1], "LFO"));
+    EXPECT_FALSE(contains(sources[129 + Slots::kSourceModulator1], "LFO"));
+    for (int destination = 0; destination < Slots::kDestinationNone; ++destination) {
+        const std::string text = name(kirra::destinationName, destination, modules);
+        // Positions no module uses all read as dashes.
+        if (!contains(text, "---")) destinations.push_back(text);
+    }
+    expectOwnNames(destinations, outside);
+    EXPECT_TRUE(contains(destinations[3], moduleParameterName(gain, 0)));
+    for (int position = 0; position < kModulatorPositions; ++position) {
+        if (!lfo.isParameterUsed(position)) continue;
+        EXPECT_TRUE(contains(
+            name(kirra::destinationName, Slots::kDestinationModulator + 38 + position, modules),
+            moduleParameterName(lfo, position)));
+    }
+    // Nothing chosen, and numbers outside the lists.
+    for (NameFunction function : {kirra::sourceName, kirra::sourceShortName}) {
+        EXPECT_EQ(name(function, Slots::kSourceNone, modules), "");
+        EXPECT_EQ(name(function, Slots::kSources, modules), outside);
+        EXPECT_EQ(name(function, -1, modules), outside);
+    }
+    EXPECT_EQ(name(kirra::destinationName, Slots::kDestinationNone, modules), "");
+    EXPECT_EQ(name(kirra::destinationName, Slots::kDestinations, modules), outside);
 }
 
 TEST(ModulationNames, SlotParametersDisplayTheNames) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
     setModulatorType(plugin, 1, kirra::kLFO);
-    routeSlot(plugin, 4, 1, 67 + 38 + 4, 0.5f);
-    auto display = [&](int index) {
-        return hostText(plugin, &kirra::Plugin::getParameterDisplay, index);
-    };
-    EXPECT_EQ(display(kSlotSource1 + 4), "MOD 2: LFO");
-    EXPECT_EQ(display(kSlotDestination1 + 4), "MOD2 tilt");
-    EXPECT_EQ(display(kSlotDestination1), "");
-    kirra::ModuleText name;
-    plugin.getSourceName(Slots::kSourceNoteNumber, true, name);
-    EXPECT_STREQ(name, "NOTE NUMBER");
-    plugin.getDestinationName(3, name);
-    EXPECT_STREQ(name, "OP1 atten");
+    const int source = Slots::kSourceModulator1 + 1;
+    const int destination = Slots::kDestinationModulator + 38 + 4;
+    routeSlot(plugin, 4, source, destination, 0.5f);
+    kirra::ModuleText expected;
+    plugin.getSourceName(source, false, expected);
+    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterDisplay, kSlotSource1 + 4), expected);
+    plugin.getDestinationName(destination, expected);
+    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterDisplay, kSlotDestination1 + 4),
+              expected);
+    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterDisplay, kSlotDestination1), "");
 }

@@ -90,26 +90,6 @@ bool fits(const ModuleText& text) {
            << "shown \"" << shown << "\", read back as \"" << again << "\"";
 }
 
-// What the editor shows for a module position reads back as itself.
-void expectPositionsReadBack(Module& module) {
-    ModuleText type;
-    module.getName(type);
-    for (int position = 0; position < module.getPositionCount(); ++position) {
-        const PositionDescriptor* row = module.describe(position);
-        if (row == nullptr) continue;
-        for (float value : valuesOf(row->states)) {
-            ModuleText shown;
-            ModuleText again;
-            module.getEditorText(position, value, shown);
-            ASSERT_TRUE(fits(shown)) << type << " " << row->name;
-            float typed = module.textToValue(position, shown, 0.5f);
-            module.getEditorText(position, typed, again);
-            ASSERT_TRUE(withinOneStep(shown, again, value, typed))
-                << type << " " << row->name << " at " << value;
-        }
-    }
-}
-
 }  // namespace
 
 TEST(ParameterDescription, RowsCoverTheTableInIndexOrder) {
@@ -198,25 +178,6 @@ TEST(ParameterDescription, EditorTextsOfGlobalParametersReadBackAsShown) {
                 ASSERT_TRUE(withinOneStep(shown, again, value, typed))
                     << index << " at " << value << ", " << rate << " Hz";
             }
-        }
-    }
-}
-
-TEST(ParameterDescription, EditorTextsOfEveryModulePositionReadBackAsShown) {
-    EveryModule every;
-    for (const auto& module : every.modules) {
-        expectPositionsReadBack(*module);
-        // Texts that follow another position's choice (a time in ms or as a note value) read
-        // back in every choice.
-        for (int choice = 0; choice < module->getPositionCount(); ++choice) {
-            const PositionDescriptor* row = module->describe(choice);
-            if (row == nullptr || row->states == 0 || row->states > 8) continue;
-            const float kept = module->getBaseValue(choice);
-            for (int state = 0; state < row->states; ++state) {
-                module->setParameter(choice, indexToValue(state, row->states));
-                expectPositionsReadBack(*module);
-            }
-            module->setParameter(choice, kept);
         }
     }
 }

@@ -124,75 +124,48 @@ TEST(SignalPath, DoublePrecisionEntryComputesTheSameSamples) {
     EXPECT_EQ(single.right, wide.right);
 }
 
-TEST(SignalPath, MidSideCodingAndBypass) {
-    auto probe = makeOperatorProbe(kirra::kGain);
-    kirra::Plugin& plugin = probe->plugin();
-    // Encode only: a unity operator then outputs mid and side.
-    plugin.setParameter(kOpLrMs, stateValue(0x1, kOpLrMsStates));
-    plugin.suspend();
-    Stereo input(std::vector<float>(100, 0.6f), std::vector<float>(100, 0.2f));
-    Stereo coded = probe->process(input);
-    EXPECT_NEAR(coded.left[50], 0.8f * 0.70710677f, 1e-6f);
-    EXPECT_NEAR(coded.right[50], 0.4f * 0.70710677f, 1e-6f);
-    // Encode and decode around a unity operator is transparent.
-    plugin.setParameter(kOpLrMs, stateValue(0x11, kOpLrMsStates));
-    Stereo both = probe->process(input);
-    EXPECT_NEAR(both.left[50], 0.6f, 1e-6f);
-    EXPECT_NEAR(both.right[50], 0.2f, 1e-6f);
-    // A bypassed operator in encode mode passes its coded input, even at zero gain.
-    plugin.setParameter(kOpLrMs, stateValue(0x1, kOpLrMsStates));
-    plugin.setParameter(operatorParameter(0, 0), 0.0f);
-    plugin.setParameter(kOperatorBypass1, stateValue(1, 2));
-    plugin.suspend();
-    Stereo bypassed = probe->process(input);
-    EXPECT_NEAR(bypassed.left[50], 0.8f * 0.70710677f, 1e-6f);
-    EXPECT_NEAR(bypassed.right[50], 0.4f * 0.70710677f, 1e-6f);
-}
-
-TEST(SignalPath, InversionFlipsOnlyItsOperator) {
-    auto probe = makeOperatorProbe(kirra::kGain);
-    probe->plugin().setParameter(kOpInv, stateValue(0x1, kOpInvStates));
-    auto input = testSignal(200);
-    Stereo out = probe->process(stereo(input));
-    for (size_t i = 0; i < input.size(); ++i)
-        ASSERT_EQ(out.left[i], -input[i]);
-    probe->plugin().setParameter(kOpInv, stateValue(0x2, kOpInvStates));
-    probe->plugin().suspend();
-    out = probe->process(stereo(input));
-    for (size_t i = 0; i < input.size(); ++i)
-        ASSERT_EQ(out.left[i], input[i]);
-}
-
-TEST(SignalPath, FeedbackLoopsStayBounded) {
-    auto probe = makeOperatorProbe(kirra::kGain);
-    kirra::Plugin& plugin = probe->plugin();
-    // OP1 feeds itself and OP2 feeds OP1 back: unity gains would grow without the limit.
-    plugin.setParameter(kOpToOp11, 1.0f);
-    plugin.setParameter(kOpToOp11 + 1, 1.0f);      // OP1->OP2
-    plugin.setParameter(kOpToOp11 + 4 * 1, 1.0f);  // OP2->OP1
-    plugin.suspend();
-    Stereo out = probe->process(stereo(std::vector<float>(5000, 1.0f)));
-    EXPECT_EQ(countBadSamples(out.left), 0u);
-    EXPECT_LE(peak(out.left), 1000.0);
-    EXPECT_FLOAT_EQ(out.left.back(), 1000.0f);
-}
-
-TEST(SignalPath, InputGainLawAndDryWetMix) {
-    auto probe = makeOperatorProbe(kirra::kGain);
-    kirra::Plugin& plugin = probe->plugin();
-    plugin.setParameter(kInput, 1.0f);    // 4 v^2 = +12 dB
-    plugin.setParameter(kOutput, 0.25f);  // 4 v^2 = 0.25
-    plugin.suspend();
-    Stereo out = probe->process(stereo(std::vector<float>(100, 0.1f)));
-    EXPECT_NEAR(out.left[99], 0.1f * 4.0f * 0.25f, 1e-6f);
-    // Half mix of a silenced operator leaves half the dry signal (dry delay is 3 samples).
-    plugin.setParameter(kInput, 0.5f);
-    plugin.setParameter(kOutput, 0.5f);
-    plugin.setParameter(kMix, 0.5f);
-    plugin.setParameter(operatorParameter(0, 0), 0.0f);
-    plugin.suspend();
-    out = probe->process(stereo(std::vector<float>(100, 0.1f)));
-    EXPECT_NEAR(out.left[99], 0.05f, 1e-6f);
+// A constant pair through a unity gain in slot 1 (wired straight in and out), settled.
+TEST(SignalPath, CodingInversionBypassLevelsAndFeedbackOnAConstant) {
+    const float mid = 0.8f * 0.70710677f;
+    const float side = 0.4f * 0.70710677f;
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, float>> settings;
+        float expectedLeft, expectedRight;
+    } cases[] = {
+        {"mid/side encoded", {{kOpLrMs, stateValue(0x1, kOpLrMsStates)}}, mid, side},
+        {"encoded and decoded", {{kOpLrMs, stateValue(0x11, kOpLrMsStates)}}, 0.6f, 0.2f},
+        // A bypassed operator passes its coded input, even at zero gain.
+        {"bypassed",
+         {{kOpLrMs, stateValue(0x1, kOpLrMsStates)},
+          {operatorParameter(0, 0), 0.0f},
+          {kOperatorBypass1, stateValue(1, 2)}},
+         mid,
+         side},
+        {"OP1 inverted", {{kOpInv, stateValue(0x1, kOpInvStates)}}, -0.6f, -0.2f},
+        {"OP2 inverted", {{kOpInv, stateValue(0x2, kOpInvStates)}}, 0.6f, 0.2f},
+        // 4 v^2: +12 dB in, a quarter out.
+        {"levels", {{kInput, 1.0f}, {kOutput, 0.25f}}, 0.6f, 0.2f},
+        // Half mix of a silenced operator leaves half the dry signal.
+        {"half mix", {{kMix, 0.5f}, {operatorParameter(0, 0), 0.0f}}, 0.3f, 0.1f},
+        // OP1 feeds itself and OP2 feeds it back: unity gains grow until the limit.
+        {"feedback",
+         {{kOpToOp11, 1.0f}, {kOpToOp11 + 1, 1.0f}, {kOpToOp11 + 4, 1.0f}},
+         1000.0f,
+         1000.0f},
+    };
+    const Stereo input(std::vector<float>(5000, 0.6f), std::vector<float>(5000, 0.2f));
+    for (const auto& c : cases) {
+        auto probe = makeOperatorProbe(kirra::kGain);
+        for (auto [index, value] : c.settings)
+            probe->plugin().setParameter(index, value);
+        probe->plugin().suspend();
+        Stereo out = probe->process(input);
+        EXPECT_EQ(countBadSamples(out.left) + countBadSamples(out.right), 0u) << c.what;
+        EXPECT_LE(peak(out.left), 1000.0) << c.what;
+        EXPECT_NEAR(out.left.back(), c.expectedLeft, 1e-5f) << c.what;
+        EXPECT_NEAR(out.right.back(), c.expectedRight, 1e-5f) << c.what;
+    }
 }
 
 TEST(SignalPath, NonFiniteInputIsForgottenAtOnce) {

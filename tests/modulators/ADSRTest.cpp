@@ -1,5 +1,5 @@
 // The envelope generator measured against its one-pole segments: trigger thresholds, segment
-// lengths in samples and in note values, release and retrigger, texts and mode conversions.
+// lengths in samples and in note values, release and retrigger.
 
 #include "modulators/ADSR.h"
 
@@ -9,7 +9,6 @@
 
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -135,44 +134,4 @@ TEST(ADSR, LongestAbsoluteReleaseHasATenSecondTimeConstant) {
     runner.clearModulation();
     Stereo released = runner.run(80000);
     EXPECT_NEAR(released.left[79999], held.left.back() * std::exp(-1.0), 1e-4);
-    EXPECT_EQ(moduleEditorText(runner.module(), ADSR::kRelease, 1.0f), "10.0s");
-}
-
-TEST(ADSR, TextsFollowTheMode) {
-    ADSR adsr(0, nullptr);
-    EXPECT_EQ(moduleDisplay(adsr, ADSR::kAttack), "0.25");  // "1/4"
-    EXPECT_EQ(moduleLabel(adsr, ADSR::kAttack), "");
-    EXPECT_EQ(moduleEditorText(adsr, ADSR::kAttack, stateValue(0, 31)), "0");
-    EXPECT_FLOAT_EQ(adsr.textToValue(ADSR::kDecay, "1/8", 0.0f), stateValue(7, 31));
-    EXPECT_EQ(moduleDisplay(adsr, ADSR::kSustain), "-12");
-    EXPECT_EQ(moduleEditorText(adsr, ADSR::kSustain, 0.0f), "-oodB");
-    adsr.setParameter(ADSR::kSustain, 0.0f);
-    EXPECT_EQ(moduleDisplay(adsr, ADSR::kSustain), "-oo");
-    EXPECT_EQ(moduleDisplay(adsr, ADSR::kTrigger), "");
-
-    adsr.setParameter(ADSR::kMode, stateValue(ADSR::kAbsoluteMode, 2));
-    adsr.setParameter(ADSR::kAttack, 0.01f);
-    EXPECT_EQ(moduleDisplay(adsr, ADSR::kAttack), "10.00");
-    EXPECT_EQ(moduleEditorText(adsr, ADSR::kAttack, 0.0105f), "10ms");
-    EXPECT_EQ(moduleEditorText(adsr, ADSR::kHold, 1.0f), "1sec");
-    EXPECT_EQ(moduleEditorText(adsr, ADSR::kRelease, 0.05f), "500ms");
-    EXPECT_FLOAT_EQ(adsr.textToValue(ADSR::kRelease, "2.5s", 0.0f), 0.25f);
-    EXPECT_NEAR(adsr.textToValue(ADSR::kTriggerOn, "-12", 0.0f), std::cbrt(std::pow(10.0, -0.6)),
-                1e-6);
-    EXPECT_FLOAT_EQ(adsr.textToValue(ADSR::kTriggerOff, "-oo", 0.5f), 0.0f);
-    EXPECT_FALSE(adsr.isParameterUsed(ADSR::kMode));
-}
-
-TEST(ADSR, ModeChangeKeepsAboutTheTimes) {
-    const int toAbsolute = ADSR::kAbsoluteMode;
-    const int toTempo = ADSR::kTempoMode;
-    const float quarter = stateValue(6, 31);  // "1/4": 0.5 s at 120 BPM
-    EXPECT_FLOAT_EQ(ADSR::convertTime(ADSR::kAttack, quarter, toAbsolute, 120.0f), 0.5f);
-    EXPECT_FLOAT_EQ(ADSR::convertTime(ADSR::kRelease, quarter, toAbsolute, 120.0f), 0.05f);
-    // Longer than the absolute range: held at its end.
-    EXPECT_FLOAT_EQ(ADSR::convertTime(ADSR::kDecay, stateValue(1, 31), toAbsolute, 30.0f), 1.0f);
-    EXPECT_FLOAT_EQ(ADSR::convertTime(ADSR::kAttack, 0.5f, toTempo, 120.0f), quarter);
-    EXPECT_FLOAT_EQ(ADSR::convertTime(ADSR::kRelease, 0.05f, toTempo, 120.0f), quarter);
-    EXPECT_FLOAT_EQ(ADSR::convertTime(ADSR::kHold, 1.0f, toTempo, 30.0f), stateValue(7, 31));
-    EXPECT_FLOAT_EQ(ADSR::convertTime(ADSR::kDelay, 0.0f, toTempo, 120.0f), stateValue(0, 31));
 }

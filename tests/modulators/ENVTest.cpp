@@ -9,7 +9,6 @@
 
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -114,18 +113,4 @@ TEST(ENV, HistoryKeepsTheMaximumOfAbout30MsPerPoint) {
     EXPECT_FLOAT_EQ(env.getInputLevel(0), 0.5f);
     EXPECT_EQ(env.getRunningMaximum(0), 0.0f);  // the last update started a new point
     EXPECT_EQ(env.getHistory(0, ENV::kHistoryLength), 0.0f);
-}
-
-TEST(ENV, Texts) {
-    ENV env(0, nullptr);
-    EXPECT_EQ(moduleDisplay(env, ENV::kSensitivity), "0");
-    EXPECT_EQ(moduleDisplay(env, ENV::kAttack), "10.0");
-    EXPECT_EQ(moduleEditorText(env, ENV::kRelease, 1.0f), "1000ms");
-    EXPECT_EQ(moduleEditorText(env, ENV::kSource, 0.99f), "sidechain");
-    EXPECT_EQ(moduleEditorText(env, ENV::kSensitivity, 0.0f), "-oodB");
-    EXPECT_NEAR(env.textToValue(ENV::kSensitivity, "24", 0.0f),
-                std::pow(std::pow(10.0, 1.2) / 16, 0.25), 1e-6);
-    EXPECT_NEAR(env.textToValue(ENV::kAttack, "10", 0.0f), 0.21544346f, 1e-6f);
-    EXPECT_TRUE(env.isParameterUsed(ENV::kLink));
-    EXPECT_FALSE(env.isParameterUsed(ENV::kSource));
 }

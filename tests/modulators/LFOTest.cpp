@@ -1,5 +1,5 @@
 // The LFO measured against its waveforms: song-position lock, offsets, tilt, smoothing,
-// sample-and-hold, the top rate, and its texts and mode conversions.
+// sample-and-hold and the top rate.
 
 #include "modulators/LFO.h"
 
@@ -10,7 +10,6 @@
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 #include "support/SlotRouting.h"
 
@@ -163,49 +162,4 @@ TEST(LFO, TopRateRunsThirtyCyclesPerSecond) {
             rising += out.left[i - 1] < 0.0f && out.left[i] >= 0.0f;
         EXPECT_EQ(rising, 30) << rate;
     }
-}
-
-TEST(LFO, TiltAtTheEndsStaysFiniteForEveryShape) {
-    for (float tilt : {0.0f, 1.0f}) {
-        for (int waveform = 0; waveform < LFO::kWaveformCount; ++waveform) {
-            ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
-            runner.module().setParameter(LFO::kTilt, tilt);
-            runner.setModulation(LFO::kTilt, 0.3f, 0.3f);  // clamped onto the end as well
-            Stereo out = freeRunning(runner, 30.0f, waveform).run(20000);
-            EXPECT_EQ(countBadSamples(out.left), 0u);
-            EXPECT_LE(peak(out.left), 1.0) << tilt << " " << waveform;
-        }
-    }
-}
-
-TEST(LFO, ModeChangeKeepsAboutThePeriod) {
-    // 0.5 Hz at 120 BPM is a whole note; "1/4" at 120 BPM is 2 Hz.
-    EXPECT_EQ(
-        kirra::valueToIndex(LFO::convertRate(rateValueFor(0.5f), LFO::kRhythmMode, 120.0f), 30), 3);
-    EXPECT_NEAR(LFO::rateHz(LFO::convertRate(stateValue(5, 30), LFO::kHertzMode, 120.0f)), 2.0f,
-                1e-4f);
-    // "1/96" at 300 BPM (120 Hz) is beyond the free range and lands on its top.
-    EXPECT_EQ(LFO::convertRate(stateValue(29, 30), LFO::kHertzMode, 300.0f), 1.0f);
-}
-
-TEST(LFO, TextsFollowTheMode) {
-    LFO lfo(0, nullptr);
-    EXPECT_EQ(moduleDisplay(lfo, LFO::kRate), "1.00");  // "1/1", a whole note
-    EXPECT_EQ(moduleLabel(lfo, LFO::kRate), "");
-    EXPECT_EQ(moduleEditorText(lfo, LFO::kRate, stateValue(5, 30)), "1/4");
-    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "3/16", 0.0f), stateValue(16, 30));
-    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "1/5", 0.0f), stateValue(3, 30));
-
-    lfo.setParameter(LFO::kMode, kHertzMode);
-    lfo.setParameter(LFO::kRate, 1.0f);
-    EXPECT_EQ(moduleDisplay(lfo, LFO::kRate), "30.00");
-    EXPECT_EQ(moduleLabel(lfo, LFO::kRate), "Hz");
-    EXPECT_EQ(moduleEditorText(lfo, LFO::kRate, 1.0f), "30.00Hz");
-    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kRate, "100", 0.5f), 1.0f);
-
-    EXPECT_FLOAT_EQ(lfo.textToValue(LFO::kOffsetLeft, "-90", 0.0f), 0.25f);
-    EXPECT_EQ(moduleEditorText(lfo, LFO::kWaveform, waveformValue(LFO::kSampleAndHold)), "s&h");
-    EXPECT_FALSE(lfo.isParameterUsed(LFO::kMode));
-    EXPECT_TRUE(lfo.isParameterUsed(LFO::kWaveform));
-    EXPECT_EQ(moduleParameterName(lfo, 8), "---");
 }

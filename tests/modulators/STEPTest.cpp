@@ -1,5 +1,5 @@
 // The step sequencer measured in time: step lengths at the tempo, song-position lock (also
-// before the song's start), stopping and starting in each mode, shortened rows, smoothing, texts.
+// before the song's start), stopping and starting in each mode, shortened rows, smoothing.
 
 #include "modulators/STEP.h"
 
@@ -9,7 +9,6 @@
 
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -120,21 +119,4 @@ TEST(STEP, FullSmoothingGlidesWithAOneHertzCorner) {
     for (size_t n : {1000, 7019, 30000}) {
         EXPECT_NEAR(out.left[n - 1], 1.0 - std::exp(-2.0 * kPi * n / kRate), 1e-4) << n;
     }
-}
-
-TEST(STEP, Texts) {
-    STEP step(0, nullptr);
-    EXPECT_EQ(moduleDisplay(step, STEP::kState), "running");
-    step.setParameter(STEP::kMode, stateValue(STEP::kSongPosition, STEP::kModeCount));
-    EXPECT_EQ(moduleDisplay(step, STEP::kState), "songpos");
-    EXPECT_EQ(moduleDisplay(step, STEP::kGrid), "0.06");
-    EXPECT_EQ(moduleEditorText(step, STEP::kGrid, stateValue(kQuarter, 30)), "1/4");
-    EXPECT_EQ(moduleParameterName(step, STEP::kStepRight1 + 15), "R16");
-    EXPECT_FLOAT_EQ(step.textToValue(STEP::kGrid, "1/4", 0.0f), stateValue(kQuarter, 30));
-    EXPECT_FLOAT_EQ(step.textToValue(STEP::kGrid, "5/4", 0.0f), stateValue(kSixteenth, 30));
-    EXPECT_FLOAT_EQ(step.textToValue(STEP::kSteps, "20", 0.0f), stateValue(15, 16));
-    EXPECT_FLOAT_EQ(step.textToValue(STEP::kSteps, "0", 0.5f), stateValue(0, 16));
-    EXPECT_TRUE(step.isParameterUsed(STEP::kState));
-    EXPECT_FALSE(step.isParameterUsed(STEP::kStepLeft1));
-    EXPECT_FALSE(step.isParameterUsed(STEP::kGrid));
 }

@@ -1,15 +1,18 @@
-// The conventions every module shares: discrete values, modulation arithmetic, life cycle.
+// The conventions every module shares: discrete values, modulation arithmetic, life cycle, and
+// tempo-locked times.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "engine/ModuleFactory.h"
+#include "modulators/ADSR.h"
+#include "modulators/LFO.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
 #include "modules/NoteValues.h"
-#include "support/ModuleTexts.h"
+#include "operators/effects/DelayLine.h"
 
 using namespace kirra;
 
@@ -29,21 +32,17 @@ TEST(ModuleFramework, DiscreteValuesSitInTheMiddleOfTheirBins) {
     EXPECT_EQ(valueToIndex(3.0f, 64), 63);
 }
 
-TEST(ModuleFramework, ModulationAddsUpBeforeOneClamp) {
+// (How slots add up and clamp is measured through the plug-in.) Positions outside a module, from
+// a damaged destination, are ignored.
+TEST(ModuleFramework, ModulationOfPositionsOutsideTheModuleIsIgnored) {
     auto gain = createOperator(kGain, 0, nullptr);
-    gain->setParameter(0, 0.9f);
     gain->resetModulation();
-    gain->addModulation(0, 0.3f, -1.5f);
-    gain->addModulation(0, 0.2f, 0.0f);
-    gain->clampModulation(0);
-    EXPECT_FLOAT_EQ(gain->getModulatedValue(0, 0), 1.0f);
-    EXPECT_FLOAT_EQ(gain->getModulatedValue(0, 1), 0.0f);
-    gain->resetModulation();
-    EXPECT_FLOAT_EQ(gain->getModulatedValue(0, 0), 0.9f);
-    // Positions outside the module are ignored.
     gain->addModulation(16, 1.0f, 1.0f);
+    gain->addModulation(-1, 1.0f, 1.0f);
     gain->clampModulation(-1);
+    gain->clampModulation(Module::kMaxPositions);
     EXPECT_EQ(gain->getModulatedValue(40, 0), 0.0f);
+    EXPECT_EQ(gain->getModulatedValue(0, 0), gain->getBaseValue(0));
 }
 
 TEST(ModuleFramework, FreshModulesStartOnTheirTargets) {
@@ -58,35 +57,43 @@ TEST(ModuleFramework, FreshModulesStartOnTheirTargets) {
     EXPECT_FLOAT_EQ(right, 0.125f);
 }
 
-TEST(ModuleFramework, CatalogueAndFallbacks) {
-    EXPECT_STREQ(operatorCatalogue(kCompExp).shortName, "COMP/EXP");
-    EXPECT_STREQ(operatorCatalogue(kCompExp).text, "COMPEXP    non-lin transfer curve");
-    EXPECT_STREQ(operatorCatalogue(40).shortName, "GAIN");
-    EXPECT_STREQ(modulatorCatalogue(7).shortName, "EMPTY");
-    for (int type = 0; type < kOperatorTypeCount; ++type) {
-        EXPECT_EQ(std::strlen(operatorCatalogue(type).text), 33u) << type;
-    }
-    ModuleText name;
-    createOperator(40, 0, nullptr)->getName(name);
-    EXPECT_STREQ(name, "GAIN");
-    auto empty = createModulator(7, 0, nullptr);
-    empty->getName(name);
-    EXPECT_STREQ(name, "EMPTY");
-    EXPECT_EQ(testing_support::moduleParameterName(*empty, 3), "---");
-    EXPECT_FALSE(empty->isParameterUsed(0));
-    float left = 1.0f;
-    float right = 1.0f;
-    empty->generateSample(left, right);
-    EXPECT_EQ(left, 0.0f);
-    EXPECT_EQ(right, 0.0f);
-}
-
-TEST(ModuleFramework, NoteValues) {
-    EXPECT_STREQ(noteValueName(5), "1/4");
-    EXPECT_FLOAT_EQ(noteValueSeconds(5, 120.0f), 0.5f);
-    EXPECT_FLOAT_EQ(noteValueLength(15), 0.375f);  // dotted eighth
-    EXPECT_FLOAT_EQ(noteValueLength(26), 1.0f / 12.0f);
-    EXPECT_EQ(noteValueFromText("3/16"), 16);
-    EXPECT_EQ(noteValueFromText("1/1"), 3);
+// The LFO's, the ADSR's and the delay's mode switches turn a note value into the time it lasts
+// at the tempo (as far as their ranges reach) and that time back into the same note value.
+TEST(ModuleFramework, ModeSwitchesKeepTheDurationOfANoteValue) {
+    const float bpm = 120.0f;
+    EXPECT_FLOAT_EQ(noteValueSeconds(noteValueFromText("1/4"), bpm), 0.5f);  // one beat
     EXPECT_EQ(noteValueFromText("1/5"), -1);
+    for (int k = 0; k < kNoteValueCount; ++k) {
+        SCOPED_TRACE(noteValueName(k));
+        EXPECT_EQ(noteValueFromText(noteValueName(k)), k);
+        const float seconds = noteValueSeconds(k, bpm);
+        const float note = indexToValue(k, kNoteValueCount);
+
+        const float time =
+            DelayLine::convertTimeValue(note, DelayLine::kTempoBased, DelayLine::kTimeBased, bpm);
+        EXPECT_NEAR(time * DelayLine::kMaxSeconds, std::min(seconds, DelayLine::kMaxSeconds),
+                    1e-5f);
+        if (seconds <= DelayLine::kMaxSeconds) {
+            EXPECT_EQ(DelayLine::convertTimeValue(time, DelayLine::kTimeBased,
+                                                  DelayLine::kTempoBased, bpm),
+                      note);
+        }
+
+        // One cycle per note value; faster than the free rates go is their top.
+        const float rate = LFO::convertRate(note, LFO::kHertzMode, bpm);
+        EXPECT_NEAR(LFO::rateHz(rate), std::min(1.0f / seconds, LFO::rateHz(1.0f)), 1e-3f);
+        if (rate < 1.0f) {
+            EXPECT_EQ(LFO::convertRate(rate, LFO::kRhythmMode, bpm), note);
+        }
+
+        // The envelope's entries are "0" and then the note values.
+        const float entry = indexToValue(k + 1, ADSR::kDivisionCount);
+        for (int position : {ADSR::kAttack, ADSR::kRelease}) {
+            const float absolute = ADSR::convertTime(position, entry, ADSR::kAbsoluteMode, bpm);
+            if (absolute < 1.0f) {
+                EXPECT_EQ(ADSR::convertTime(position, absolute, ADSR::kTempoMode, bpm), entry)
+                    << position;
+            }
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #include "support/SlotRouting.h"
 
+#include "engine/ModulationSlots.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
@@ -18,6 +19,22 @@ void routeSlot(kirra::Plugin& plugin, int slot, int source, int destination, flo
     plugin.setParameter(kSlotDestination1 + slot,
                         kirra::indexToValue(destination, kDestinationStates));
     plugin.setParameter(kSlotSensitivity1 + slot, sensitivity);
+}
+
+bool destinationInUse(kirra::Plugin& plugin, int destination) {
+    using Slots = kirra::ModulationSlots;
+    const int inOperators = destination - Slots::kDestinationOperator;
+    const int inModulators = destination - Slots::kDestinationModulator;
+    if (destination < 0 || destination >= Slots::kDestinationNone) return false;
+    if (inOperators >= 0 && inOperators < kSlotCount * kOperatorPositions) {
+        return plugin.getOperator(inOperators / kOperatorPositions)
+            ->isParameterUsed(inOperators % kOperatorPositions);
+    }
+    if (inModulators >= 0 && inModulators < kSlotCount * kModulatorPositions) {
+        return plugin.getModulator(inModulators / kModulatorPositions)
+            ->isParameterUsed(inModulators % kModulatorPositions);
+    }
+    return true;
 }
 
 }  // namespace testing_support

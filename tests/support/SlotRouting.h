@@ -9,5 +9,8 @@ namespace testing_support {
 void setModulatorType(kirra::Plugin& plugin, int slot, int type);
 // Modulation slot k (0..15) adds source times (2 sensitivity - 1) to the destination.
 void routeSlot(kirra::Plugin& plugin, int slot, int source, int destination, float sensitivity);
+// Whether a destination exists for the modules now in the slots: main levels, routing gains and
+// sensitivities always, a module's position when the module uses it.
+bool destinationInUse(kirra::Plugin& plugin, int destination);
 
 }  // namespace testing_support

@@ -154,6 +154,7 @@ TEST_F(Panels, PickingATypeAgainGivesItsValuesBack) {
     // The right arrow: GAIN to BIQUAD.
     click(picker.right - 4, picker.top + 5);
     ASSERT_EQ(plugin().getOperatorType(0), kBiquad);
+    EXPECT_TRUE(automated(param::kOperatorType1));
     setOperator(0, 0.3f);
     setOperator(6, 0.8f);
     click(picker.right - 4, picker.top + 5);  // SVF, from its defaults

@@ -79,25 +79,6 @@ TEST(LFOPlot, OneCycleIsWhatTheGeneratorMakes) {
     }
 }
 
-TEST(LFOPlot, ASquareIsSharpUnsmoothedAndRoundedSmoothed) {
-    CLFOPlot plot({0, 0, 204, 80});
-    auto largestStep = [&plot] {
-        float largest = 0.0f;
-        for (int column = 1; column < plot.columnCount(); ++column)
-            largest =
-                std::max(largest, std::fabs(plot.valueAt(0, column) - plot.valueAt(0, column - 1)));
-        return largest;
-    };
-    plot.setShape(LFO::kSquare, 0.0f, 0.5f, 0.5f, 0.5f);
-    EXPECT_NEAR(largestStep(), 2.0f, 1e-3f);
-    plot.setShape(LFO::kSquare, 1.0f, 0.5f, 0.5f, 0.5f);
-    EXPECT_LT(largestStep(), 0.1f);
-    // Sample-and-hold shows its fixed pattern of steps, the same on both sides.
-    plot.setShape(LFO::kSampleAndHold, 0.0f, 0.5f, 0.2f, 0.7f);
-    EXPECT_NEAR(plot.valueAt(0, 0), 0.8f, 1e-3f);
-    EXPECT_NEAR(plot.valueAt(1, plot.columnCount() - 1), 0.5f, 1e-3f);
-}
-
 class ModulatorPlots : public editor_tests::PanelFixture {};
 
 TEST_F(ModulatorPlots, TheLFOPhaseMarkerRunsWithTheAudio) {

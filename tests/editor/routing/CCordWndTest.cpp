@@ -2,11 +2,13 @@
 // sensitivity gestures, the source and destination menus level by level, controller learn and
 // scrolling at the ends of its ranges.
 
+#include <set>
 #include <string>
 
 #include "RoutingFixture.h"
 #include "editor/routing/CCordWnd.h"
 #include "editor/routing/ModulationPage.h"
+#include "editor/routing/SlotMenu.h"
 #include "engine/MidiLearn.h"
 #include "engine/ModulationSlots.h"
 #include "support/EventList.h"
@@ -20,6 +22,7 @@ using editor_tests::centreOf;
 using editor_tests::mouseAt;
 using Column = CCordWnd::Column;
 using Slots = kirra::ModulationSlots;
+using testing_support::destinationInUse;
 using testing_support::routeSlot;
 
 struct SlotWindow : editor_tests::RoutingFixture {
@@ -32,6 +35,24 @@ struct SlotWindow : editor_tests::RoutingFixture {
     int source(int slot) { return state(param::kSlotSource1 + slot, param::kSourceStates); }
     int destination(int slot) {
         return state(param::kSlotDestination1 + slot, param::kDestinationStates);
+    }
+    std::string sourceName(int index) {
+        kirra::ModuleText text = "";
+        plugin().getSourceName(index, false, text);
+        return text;
+    }
+    std::string destinationName(int index) {
+        kirra::ModuleText text = "";
+        plugin().getDestinationName(index, text);
+        return text;
+    }
+    // Every choice of a menu level and of the levels it opens.
+    void collect(MenuLevel level, int moduleSlot, std::multiset<int>& choices) {
+        for (const MenuEntry& entry : SlotMenu::build(level, moduleSlot, plugin()).entries) {
+            if (entry.kind == MenuEntry::Kind::kChoose) choices.insert(entry.choice);
+            if (entry.kind == MenuEntry::Kind::kOpen)
+                collect(entry.level, entry.moduleSlot, choices);
+        }
     }
     std::vector<std::string> lines() {
         std::vector<std::string> texts;
@@ -52,39 +73,35 @@ struct SlotWindow : editor_tests::RoutingFixture {
     }
 };
 
-TEST_F(SlotWindow, ASlotShowsItsSensitivityOnlyWithBothASourceAndADestination) {
+TEST_F(SlotWindow, ASlotShowsItsNamesAndSensitivityWhenCompleteAndRightClicksMuteIt) {
     for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
         EXPECT_EQ(window().sourceShown(slot), "");
         EXPECT_EQ(window().sensitivityShown(slot), "");
     }
     route(4, Slots::kSourceKnob1, Slots::kDestinationNone);
-    EXPECT_EQ(window().sourceShown(4), "KNOB 1");
+    EXPECT_EQ(window().sourceShown(4), sourceName(Slots::kSourceKnob1));
     EXPECT_EQ(window().sensitivityShown(4), "");
     route(4, Slots::kSourceNone, Slots::kDestinationMain + 1);
     EXPECT_EQ(window().sensitivityShown(4), "");
     route(4, Slots::kSourceKnob1, Slots::kDestinationMain + 1);
-    EXPECT_EQ(window().destinationShown(4), "MAIN MIX");
+    EXPECT_EQ(window().destinationShown(4), destinationName(Slots::kDestinationMain + 1));
     EXPECT_EQ(window().sensitivityShown(4), "0");
-    // Nothing to drag or mute on a slot that routes nothing.
+    // Nothing to mute on a slot that routes nothing.
     click(window().cellRect(5, Column::kSensitivity), kirra::gui::kRightButton);
     EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 0);
-}
 
-TEST_F(SlotWindow, RightClickOnTheSensitivityTogglesMuting) {
-    route(2, Slots::kSourceKnob1 + 1, Slots::kDestinationMain);
-    kirra::gui::Rect cell = window().cellRect(2, Column::kSensitivity);
+    kirra::gui::Rect cell = window().cellRect(4, Column::kSensitivity);
     click(cell, kirra::gui::kRightButton);
-    EXPECT_EQ(window().sensitivityShown(2), "----");
-    EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 1 << 2);
+    EXPECT_EQ(window().sensitivityShown(4), "----");
+    EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 1 << 4);
     click(cell, kirra::gui::kRightButton);
-    EXPECT_EQ(window().sensitivityShown(2), "0");
+    EXPECT_EQ(window().sensitivityShown(4), "0");
     EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 0);
-    // A program setting, not a host parameter.
+    // A program setting, not a host parameter; the host mutes it too.
     EXPECT_FALSE(automated(param::kSlotStatus));
-    // The host mutes it too.
-    setState(param::kSlotStatus, 1 << 2, param::kSlotStatusStates);
+    setState(param::kSlotStatus, 1 << 4, param::kSlotStatusStates);
     tick();
-    EXPECT_EQ(window().sensitivityShown(2), "----");
+    EXPECT_EQ(window().sensitivityShown(4), "----");
 }
 
 TEST_F(SlotWindow, SensitivityDragsOver200PixelsOr1000WithShiftAndTypes) {
@@ -108,29 +125,38 @@ TEST_F(SlotWindow, SensitivityDragsOver200PixelsOr1000WithShiftAndTypes) {
     EXPECT_EQ(frame().getFocusView(), nullptr);
 }
 
-TEST_F(SlotWindow, SourceMenuChoosesAtEveryLevelAndReturnsToTheList) {
+// Every source, and every destination a module in the slots uses, is offered exactly once
+// somewhere in the menu trees ("[remove]" chooses no source).
+TEST_F(SlotWindow, TheMenusOfferEveryChoiceOnce) {
+    setState(param::kModulatorType1 + 2, 1, 64);  // LFO
+    setState(param::kOperatorType1 + 1, 1, 64);   // BIQUAD
+    std::multiset<int> sources, destinations;
+    collect(MenuLevel::kSources, 0, sources);
+    collect(MenuLevel::kDestinations, 0, destinations);
+    // All but the controller list's extra "not assigned" entry.
+    for (int source = 0; source < Slots::kSources; ++source) {
+        EXPECT_EQ(sources.count(source), source == Slots::kSourceController0 + 128 ? 0u : 1u)
+            << sourceName(source);
+    }
+    for (int destination = 0; destination < Slots::kDestinationNone; ++destination) {
+        EXPECT_EQ(destinations.count(destination),
+                  destinationInUse(plugin(), destination) ? 1u : 0u)
+            << destinationName(destination);
+    }
+}
+
+TEST_F(SlotWindow, MenusChooseAtEveryLevelGoBackAndLeave) {
     setState(param::kModulatorType1, 1, 64);  // LFO
     route(1, Slots::kSourceNone, Slots::kDestinationMain + 1);
     click(window().cellRect(1, Column::kSource));
     ASSERT_TRUE(window().isMenuOpen());
     EXPECT_EQ(window().menuTitle(), "MODULATION SLOT 02 SOURCE");
-    EXPECT_EQ(lines(), (std::vector<std::string>{"ASSIGNABLE KNOB", "INTERNAL MODULATOR",
-                                                 "MIDI INPUT", "[remove]"}));
     choose("INTERNAL MODULATOR");
-    EXPECT_EQ(lines(), (std::vector<std::string>{".. [parent]", "MOD 1 - LFO", "MOD 2 - EMPTY",
-                                                 "MOD 3 - EMPTY", "MOD 4 - EMPTY"}));
     choose("MOD 1 - LFO");
     EXPECT_FALSE(window().isMenuOpen());
     EXPECT_EQ(source(1), Slots::kSourceModulator1);
-    EXPECT_EQ(window().sourceShown(1), "MOD 1: LFO");
+    EXPECT_EQ(window().sourceShown(1), sourceName(Slots::kSourceModulator1));
     EXPECT_FALSE(automated(param::kSlotSource1 + 1));
-
-    click(window().cellRect(1, Column::kSource));
-    choose("MIDI INPUT");
-    EXPECT_EQ(lines().size(), 9u);
-    choose("MIDI CHANNEL PRESSURE");
-    EXPECT_EQ(source(1), Slots::kSourceChannelPressure);
-
     click(window().cellRect(1, Column::kSource));
     choose("ASSIGNABLE KNOB");
     choose(".. [parent]");
@@ -138,43 +164,45 @@ TEST_F(SlotWindow, SourceMenuChoosesAtEveryLevelAndReturnsToTheList) {
     choose("[remove]");
     EXPECT_EQ(source(1), Slots::kSourceNone);
     EXPECT_EQ(window().sensitivityShown(1), "");
+
+    click(window().cellRect(3, Column::kDestination));
+    EXPECT_EQ(window().menuTitle(), "MODULATION SLOT 04 DESTINATION");
+    choose("SIGNAL PATH");
+    EXPECT_EQ(lines().size(), 1u + param::kRoutingCount);
+    // EXIT leaves the slot as it was.
+    click(window().exitRect());
+    EXPECT_FALSE(window().isMenuOpen());
+    EXPECT_EQ(destination(3), Slots::kDestinationNone);
+    // The host puts a biquad into the slot while its parameters are listed.
+    click(window().cellRect(3, Column::kDestination));
+    choose("OPERATOR PARAMETER");
+    choose("OPERATOR 1 - GAIN");
+    ASSERT_EQ(lines().size(), 2u);
+    setState(param::kOperatorType1, 1, 64);
+    tick();
+    ASSERT_GT(lines().size(), 2u);
+    EXPECT_EQ(lines()[1].rfind("OP1 (BIQUAD) ", 0), 0u) << lines()[1];
+    const MenuEntry last = window().menu().entries.back();
+    choose(last.text);
+    EXPECT_EQ(destination(3), last.choice);
+    EXPECT_EQ(window().destinationShown(3), destinationName(last.choice));
 }
 
-TEST_F(SlotWindow, ControllerListScrollsToItsEndsAndChooses) {
-    click(window().cellRect(0, Column::kSource));
-    choose("MIDI INPUT");
-    choose("MIDI CONTROL CHANGE");
-    ASSERT_EQ(lines().size(), 129u);
-    EXPECT_EQ(lines()[1], "000");
-    const kirra::gui::ScrollBar& bar = window().menuScrollBar();
-    // Arrows at the top stop there.
-    click(bar.upArrow());
-    EXPECT_EQ(window().getFirstMenuLine(), 0);
-    click(bar.downArrow());
-    EXPECT_EQ(window().getFirstMenuLine(), 1);
-    // Far beyond the end.
-    frame().wheel(mouseAt(centreOf(window().menuLineRect(1))), -500.0f);
-    EXPECT_EQ(window().getFirstMenuLine(), bar.lastFirst());
-    click(bar.downArrow());
-    EXPECT_EQ(window().getFirstMenuLine(), bar.lastFirst());
-    EXPECT_FALSE(window().menuLineRect(128).isEmpty());
-    click(window().menuLineRect(128));
-    EXPECT_EQ(source(0), Slots::kSourceController0 + 127);
-}
-
-TEST_F(SlotWindow, LearnTakesTheNextControllerAsTheSource) {
+TEST_F(SlotWindow, ControllerListLearnsTheNextControllerAndEndsWithTheLast) {
     route(6, Slots::kSourceNone, Slots::kDestinationMain);
-    click(window().cellRect(6, Column::kSource));
-    choose("MIDI INPUT");
-    choose("MIDI CONTROL CHANGE");
+    auto openControllers = [this] {
+        click(window().cellRect(6, Column::kSource));
+        choose("MIDI INPUT");
+        choose("MIDI CONTROL CHANGE");
+    };
+    openControllers();
+    ASSERT_EQ(lines().size(), 129u);
     click(window().learnRect());
     EXPECT_EQ(editor->getLearningSlot(), 6);
     EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kMonitor);
-    // Pressed again, it stops waiting.
-    click(window().learnRect());
+    click(window().learnRect());  // pressed again, it stops waiting
     EXPECT_EQ(editor->getLearningSlot(), -1);
     EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
-
     click(window().learnRect());
     testing_support::EventList events;
     events.midi(10, 0xB3, 74, 100);  // channel 4: any channel will do
@@ -184,50 +212,17 @@ TEST_F(SlotWindow, LearnTakesTheNextControllerAsTheSource) {
     EXPECT_EQ(source(6), Slots::kSourceController0 + 74);
     EXPECT_EQ(editor->getLearningSlot(), -1);
     EXPECT_FALSE(window().isMenuOpen());
-    EXPECT_EQ(window().sourceShown(6), "MIDI CC brightness");
-    // Knob learn takes over from a slot's, and leaving the controller list stops the wait.
-    click(window().cellRect(6, Column::kSource));
-    choose("MIDI INPUT");
-    choose("MIDI CONTROL CHANGE");
+    EXPECT_EQ(window().sourceShown(6), sourceName(Slots::kSourceController0 + 74));
+
+    // Leaving the list stops the wait; its last line chooses the last controller.
+    openControllers();
     click(window().learnRect());
     click(window().exitRect());
-    EXPECT_EQ(editor->getLearningSlot(), -1);
     EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
-}
-
-TEST_F(SlotWindow, DestinationMenuListsEveryKindOfDestination) {
-    click(window().cellRect(3, Column::kDestination));
-    EXPECT_EQ(window().menuTitle(), "MODULATION SLOT 04 DESTINATION");
-    EXPECT_EQ(lines().size(), 6u);
-    choose("MODULATOR PARAMETER");
-    choose("MODULATOR 2 - EMPTY");
-    EXPECT_EQ(lines(), std::vector<std::string>{".. [parent]"});
-    choose(".. [parent]");
-    choose(".. [parent]");
-    choose("SIGNAL PATH");
-    ASSERT_EQ(lines().size(), 25u);
-    EXPECT_EQ(lines()[1], "IN->OP1");
-    EXPECT_EQ(lines()[24], "OP4->OUT");
-    choose(".. [parent]");
-    choose("MODULATION SLOT");
-    ASSERT_EQ(lines().size(), 17u);
-    EXPECT_EQ(lines()[16], "SLOT 16 SENSITIVITY");
-    choose(".. [parent]");
-    choose("MAIN SECTION");
-    EXPECT_EQ(lines(),
-              (std::vector<std::string>{".. [parent]", "MAIN INPUT", "MAIN MIX", "MAIN OUTPUT"}));
-    // EXIT leaves the slot as it was.
-    click(window().exitRect());
-    EXPECT_FALSE(window().isMenuOpen());
-    EXPECT_EQ(destination(3), Slots::kDestinationNone);
-
-    click(window().cellRect(3, Column::kDestination));
-    choose("OPERATOR PARAMETER");
-    choose("OPERATOR 3 - GAIN");
-    EXPECT_EQ(lines(), (std::vector<std::string>{".. [parent]", "OP3 (GAIN) atten"}));
-    choose("OP3 (GAIN) atten");
-    EXPECT_EQ(destination(3), Slots::kDestinationOperator + 2 * param::kOperatorPositions);
-    EXPECT_EQ(window().destinationShown(3), "OP3 atten");
+    openControllers();
+    window().scrollMenuTo(1000);
+    click(window().menuLineRect(128));
+    EXPECT_EQ(source(6), Slots::kSourceController0 + 127);
 }
 
 TEST_F(SlotWindow, RightClicksSelectTheModulesASlotNames) {
@@ -240,21 +235,6 @@ TEST_F(SlotWindow, RightClicksSelectTheModulesASlotNames) {
     EXPECT_EQ(frame().shownOperator(), 3);
     EXPECT_EQ(frame().shownModulator(), 2);
     EXPECT_FALSE(window().isMenuOpen());
-}
-
-TEST_F(SlotWindow, ModuleReplacedWhileItsParametersAreListed) {
-    click(window().cellRect(0, Column::kDestination));
-    choose("OPERATOR PARAMETER");
-    choose("OPERATOR 1 - GAIN");
-    ASSERT_EQ(lines().size(), 2u);
-    // The host puts a biquad into the slot while its menu is open.
-    setState(param::kOperatorType1, 1, 64);
-    tick();
-    ASSERT_GT(lines().size(), 2u);
-    EXPECT_EQ(lines()[1].rfind("OP1 (BIQUAD) ", 0), 0u) << lines()[1];
-    const MenuEntry last = window().menu().entries.back();
-    choose(last.text);
-    EXPECT_EQ(destination(0), last.choice);
 }
 
 TEST_F(SlotWindow, SixteenSlotsOnOneDestinationScrollOneRowPerArrowClick) {

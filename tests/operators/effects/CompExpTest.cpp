@@ -1,5 +1,5 @@
 // The compressor/expander: transparency at its defaults, the static curve against the audio,
-// the detector's time constants, key sources and the texts.
+// the detector's time constants and the key sources.
 
 #include "operators/effects/CompExp.h"
 
@@ -149,31 +149,4 @@ TEST(CompExp, KeySourcesAndListen) {
     // Sidechain RMS -3 dB: 27 dB over the threshold, 90 % of it taken off.
     EXPECT_NEAR(toDb(rms(ducked.left, 4000) / rms(quiet.left, 4000)), -0.9 * 26.99, 0.5);
     EXPECT_NEAR(toDb(rms(untouched.left, 4000) / rms(quiet.left, 4000)), 0.0, 1e-3);
-}
-
-TEST(CompExp, Texts) {
-    auto op = makeOperator(kirra::kCompExp, kRate);
-    expectDisplays(*op, {{CompExp::kThreshold, "0"},
-                         {CompExp::kAttack, "10.0"},
-                         {CompExp::kSource, "op in"},
-                         {CompExp::kDetector, "RMS"}});
-    expectTexts(*op, {{CompExp::kAttack, 0.5f, nullptr, "125ms"},
-                      {CompExp::kMakeup, 0.75f, nullptr, "30.0 dB"},
-                      {CompExp::kRatio, 0.995f, nullptr, "oo:1"},
-                      {CompExp::kRatio, 0.95f, nullptr, "20.0:1"},
-                      {CompExp::kRatio, 0.5f, nullptr, "2.00:1"},
-                      {CompExp::kRatio, 0.0f, nullptr, "1.00:1"}});
-    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "OO", 0.0f), 1.0f);
-    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "4:1", 0.0f), 0.75f);
-    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "0.5", 0.3f), 0.0f);
-    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kThreshold, "-30", 0.0f), 0.5f);
-    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kAttack, "1000", 0.0f), 1.0f);
-    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kSource, "side in", 0.0f), stateValue(5, 6));
-
-    // The ratio reads by the type.
-    expectTexts(*op, {{CompExp::kType, stateValue(CompExp::kExpand, 4), "expand", nullptr},
-                      {CompExp::kRatio, 0.5f, nullptr, "3.00:1"}});
-    EXPECT_FLOAT_EQ(op->textToValue(CompExp::kRatio, "3:1", 0.0f), 0.5f);
-    expectTexts(*op, {{CompExp::kType, stateValue(3, 4), nullptr, nullptr},
-                      {CompExp::kRatio, 0.5f, "---", "error"}});
 }

@@ -1,5 +1,5 @@
 // The delay measured through its impulse response: times, interpolation, tempo, feedback modes,
-// cross-panning, modulation, the echo plot and the texts.
+// cross-panning, modulation and the echo plot.
 
 #include "operators/effects/DelayLine.h"
 
@@ -9,7 +9,6 @@
 
 #include "EffectTestSupport.h"
 #include "modules/ModuleCatalogue.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace effects_test;
@@ -43,11 +42,10 @@ TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
     EXPECT_FLOAT_EQ(out.right[2205], 1.0f);
     EXPECT_DOUBLE_EQ(rms(out.left) * std::sqrt(3000.0), 1.0);  // one echo, nothing else
 
-    // The full range is four seconds, shown as milliseconds.
+    // The full range is four seconds.
     auto longest = plainDelay(0, 0);
     longest->setParameter(DelayLine::kTimeLeft, 1.0f);
     longest->setSampleRate(kRate);
-    EXPECT_EQ(moduleDisplay(*longest, DelayLine::kTimeLeft), "4000");
     Stereo longOut = OperatorRunner(*longest).run(impulse(176500));
     EXPECT_EQ(peakIndex(longOut.left), 176400u);
     EXPECT_EQ(peakIndex(longOut.right), 1u);  // a time of 0 is raised to one sample
@@ -83,9 +81,6 @@ TEST(DelayLine, TempoTimesFollowTheTempoUpToFourSeconds) {
     op->setParameter(DelayLine::kTimeRight, stateValue(0, 30));  // "8/1": 16 s at 120 bpm
     op->setTempo(120.0f);
     op->setSampleRate(kRate);
-    EXPECT_EQ(moduleDisplay(*op, DelayLine::kTimeLeft), "0.25");
-    EXPECT_EQ(moduleEditorText(*op, DelayLine::kTimeRight, op->getBaseValue(DelayLine::kTimeRight)),
-              "8/1");
     OperatorRunner runner(*op);
     Stereo out = runner.run(impulse(176500));
     EXPECT_EQ(peakIndex(out.left), 22050u);
@@ -190,48 +185,4 @@ TEST(DelayLine, TimeModulationMovesByTwentyMillisecondsAtFullScale) {
     Stereo pushed = runner.run(Stereo(noise(200000, 3), noise(200000, 4)));
     EXPECT_EQ(countBadSamples(pushed.left), 0u);
     EXPECT_LE(peak(pushed.left), 1.0);
-}
-
-TEST(DelayLine, ModeSwitchConvertsTimes) {
-    // Tempo to time keeps the duration of the note value; time to tempo takes the closest one.
-    float quarter = stateValue(5, 30);
-    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(quarter, 1, 0, 120.0f), 0.125f);
-    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(stateValue(0, 30), 1, 0, 120.0f), 1.0f);
-    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(0.125f, 0, 1, 120.0f), quarter);
-    // 0.3 s at 120 bpm: "1/6" (0.333 s) is closer than "1/8" (0.25 s) or "3/16" (0.375 s).
-    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(0.3f / 4.0f, 0, 1, 120.0f), stateValue(25, 30));
-    EXPECT_FLOAT_EQ(DelayLine::convertTimeValue(0.4f, 0, 0, 120.0f), 0.4f);
-}
-
-TEST(DelayLine, Texts) {
-    auto op = makeOperator(kirra::kDelayLine, kRate);
-    EXPECT_EQ(moduleLabel(*op, DelayLine::kTimeLeft), "");  // tempo-based
-    EXPECT_TRUE(op->isParameterUsed(DelayLine::kTimeBoth));
-    EXPECT_FALSE(op->isParameterUsed(DelayLine::kMode));
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1/8", 0.0f), stateValue(6, 30));
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1/7", 0.0f), stateValue(3, 30));
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kPanLeft, "R:50", 0.0f), 0.75f);
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kPanRight, "L 50", 0.0f), 0.75f);
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kPanRight, "x", 0.0f), 0.5f);
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kFeedback, "-oo", 0.5f), 0.0f);
-    EXPECT_NEAR(op->textToValue(DelayLine::kFeedback, "-6", 0.0f), std::cbrt(0.50119f), 1e-5);
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kFeedback, "-120", 0.5f), 0.0f);
-    expectTexts(*op, {{DelayLine::kFeedback, 0.0f, "-oo", "-oodB"},
-                      {DelayLine::kFeedback, 1.0f, nullptr, "0.0dB"},
-                      {DelayLine::kInterpolate, 0.5f, "linear", nullptr},
-                      {DelayLine::kFeedbackMode, 0.25f, "independent", nullptr},
-                      {DelayLine::kFeedbackMode, 0.75f, nullptr, "align"},
-                      {DelayLine::kPanLeft, 0.0f, "L 100", nullptr},
-                      {DelayLine::kPanRight, 0.0f, "R 100", nullptr},
-                      {DelayLine::kPanLeft, 0.5f, nullptr, "CENTER"},
-                      {DelayLine::kPanRight, 0.75f, nullptr, "L 050"},
-                      {DelayLine::kTimeBoth, 0.7f, "---", nullptr},
-                      {DelayLine::kMode, 0.75f, "tempo-based", nullptr},
-                      {DelayLine::kMode, 0.25f, nullptr, "time"}});
-
-    // Time-based from here on.
-    EXPECT_EQ(moduleLabel(*op, DelayLine::kTimeLeft), "ms");
-    EXPECT_EQ(moduleEditorText(*op, DelayLine::kTimeLeft, 0.125f), "500.0ms");
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "1000", 0.0f), 0.25f);
-    EXPECT_FLOAT_EQ(op->textToValue(DelayLine::kTimeLeft, "9000", 0.0f), 1.0f);
 }

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "modules/Operator.h"
-#include "operators/OperatorTexts.h"
 #include "support/InProcessHost.h"
 
 namespace effects_test {
 
-using namespace operator_tests;
 using testing_support::Stereo;
 
 std::unique_ptr<kirra::Operator> makeOperator(int type, float sampleRate = 44100.0f);

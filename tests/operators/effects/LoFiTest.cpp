@@ -102,14 +102,3 @@ TEST(LoFi, ChannelsFollowTheirOwnModulatedCopies) {
     EXPECT_EQ(out.right[5], out.right[6]);  // held
     EXPECT_NE(out.right[5], out.right[35]);
 }
-
-TEST(LoFi, Texts) {
-    auto op = makeOperator(kirra::kLoFi);
-    expectDisplays(*op, {{LoFi::kHoldRate, "44100"}, {LoFi::kBits, "16.0"}});
-    expectTexts(*op,
-                {{LoFi::kHoldRate, 0.0f, nullptr, "2205 Hz"}, {LoFi::kBits, 0.0f, nullptr, "1.0"}});
-    EXPECT_NEAR(op->textToValue(LoFi::kBits, "8.5", 0.0f), 0.5f, 1e-6);
-    EXPECT_NEAR(op->textToValue(LoFi::kHoldRate, "2205", 0.5f), 0.0f, 1e-5);
-    EXPECT_NEAR(op->textToValue(LoFi::kHoldRate, "100000", 0.5f), 1.0f, 1e-6);
-    EXPECT_FLOAT_EQ(op->textToValue(LoFi::kHoldRate, "fast", 0.5f), 0.5f);
-}

@@ -1,5 +1,5 @@
 // The reverb: decay times of the four algorithms against what their gains imply, at every
-// supported rate; predelay, amount, type changes and the texts.
+// supported rate; predelay, amount and type changes.
 
 #include "operators/effects/Reverb2.h"
 
@@ -159,25 +159,4 @@ TEST(Reverb2, UnusedTypesPassTheInput) {
     Stereo out = runner.run(input);
     for (size_t i = 0; i < input.size(); ++i)
         ASSERT_EQ(out.left[i], input[i]);
-}
-
-TEST(Reverb2, Texts) {
-    auto op = makeOperator(kirra::kReverb2);
-    EXPECT_FALSE(op->isParameterUsed(Reverb2::kType));
-    EXPECT_TRUE(op->isParameterUsed(Reverb2::kAmount));
-    expectDisplays(*op, {{Reverb2::kTime, "50"},
-                         {Reverb2::kAmount, "100"},
-                         {Reverb2::kType, "hall"},
-                         {Reverb2::kPredelayMode, "time"},
-                         {Reverb2::kPredelay, "0"}});
-    EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kType, "plate", 0.0f), stateValue(2, 16));
-    EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kPredelay, "250", 0.0f), 0.25f);
-    EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kTime, "150", 0.0f), 1.0f);
-    expectTexts(*op, {{Reverb2::kDamping, 0.25f, nullptr, "25.0 %"},
-                      {Reverb2::kPredelay, 0.12f, nullptr, "120ms"},
-                      {Reverb2::kPredelayMode, stateValue(1, 2), "tempo", nullptr},
-                      {Reverb2::kPredelay, 0.0f, "8.00", nullptr},
-                      {Reverb2::kPredelay, stateValue(17, 30), nullptr, "3/32"},
-                      {Reverb2::kType, stateValue(7, 16), nullptr, ""}});
-    EXPECT_FLOAT_EQ(op->textToValue(Reverb2::kPredelay, "1/12", 0.0f), stateValue(26, 30));
 }

@@ -1,5 +1,5 @@
 // Comb filter: impulse trains of both structures, the three interpolations against the plot,
-// the cubic's limit, the bottom of the range, texts.
+// the cubic's limit, the bottom of the range.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/Comb.h"
 #include "operators/filters/FilterProbe.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
@@ -75,15 +74,6 @@ TEST(Comb, EveryStructureAndInterpolationSoundsAsPlotted) {
     }
 }
 
-TEST(Comb, InterpolatedFeedbackLosesALittleOnEveryPass) {
-    FilterProbe probe = combProbe(Comb::kFeedback, Comb::kLinear, 1.0f, 44100.0 / 99.5);
-    const auto response = probe.impulseResponse(44100);
-    const double early = rms(response, 1000, 5000);
-    const double late = rms(response, 40000, 44000);
-    EXPECT_LT(late, 0.9 * early);
-    EXPECT_GT(late, 0.0);
-}
-
 TEST(Comb, CubicReadsAreLimitedToFour) {
     FilterProbe probe = combProbe(Comb::kFeedForward, Comb::kCubic, 1.0f, 441.0005);
     const auto out = probe.run(stereo(impulse(400, 0, 10.0f))).left;
@@ -112,23 +102,4 @@ TEST(Comb, SampleRateChangeSilencesTheTail) {
     probe.run(stereo(noise(5000)));
     probe.plugin().setSampleRate(48000.0f);
     EXPECT_EQ(peak(probe.resume(Stereo(3000)).left), 0.0);
-}
-
-TEST(Comb, NamesDisplaysAndTexts) {
-    Comb comb(0, nullptr);
-    expectIdentity(comb, "COMB", 4, {kFreq, kDepth});
-    EXPECT_EQ(moduleLabel(comb, kDepth), "%");
-    kirra::ModuleText caption;
-    comb.getCaption(kInterpolate, caption);
-    EXPECT_STREQ(caption, "interpolation");
-    // The host reads the structure as standard or inverse, the editor as its name.
-    expectTexts(comb, {{kType, 0.25f, "standard", "feedback"},
-                       {kType, 0.75f, "inverse", "feedforward"},
-                       {kInterpolate, 0.5f, "linear", "linear"},
-                       {kDepth, 0.25f, "25.0", "25.0 %"}});
-    expectEntries(comb, {{kDepth, "40", 0.4f},
-                         {kType, "feedforward", 0.75f},
-                         {kType, "standard", 0.25f},
-                         {kInterpolate, "Cubic", stateValue(2, 3)},
-                         {kFreq, "0.1k", frequencyValue(100.0)}});
 }

@@ -1,5 +1,5 @@
 // Equalizer: the gain at the band frequency and in the shelf regions, transparency at 0 dB,
-// the response against the plot, the q texts that follow the shape.
+// the response against the plot.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/EQ.h"
 #include "operators/filters/FilterProbe.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
@@ -104,27 +103,4 @@ TEST(EQ, SoundMatchesThePlotForEveryShapeAndTheMorph) {
             expectPlotMatchesSound(probe, 65536, 0.01);
         }
     }
-}
-
-TEST(EQ, NamesDisplaysAndTextsFollowTheShape) {
-    EQ eq(0, nullptr);
-    expectIdentity(eq, "EQ", 9, {0, 1, 3, 4, 6, 7, 8});
-    EXPECT_EQ(moduleLabel(eq, kGainB), "dB");
-    // The same q value reads by its band's shape.
-    expectTexts(eq, {{kQA, 0.0f, "0.35", "0.35"},
-                     {kTypeA, shapeValue(EQ::kPeaking), "PEAKING", "PEAKING"},
-                     {kQA, 0.0f, "0.05", "0.05"},
-                     {kQA, 1.0f, "20.00", "20.00"},
-                     {kQB, 1.0f, "1.41", "1.41"},
-                     {kTypeB, shapeValue(EQ::kLowShelf), "LOWSHELF", "LOWSHELF"},
-                     {kGainA, 0.5f, "0.0", "0dB"},
-                     {kGainB, 1.0f, "24.0", "24dB"},
-                     {kMorph, 0.0f, "100:0", "0.0"}});
-    expectEntries(eq, {{kGainA, "30", 1.0f},
-                       {kGainA, "-12", 0.25f},
-                       {kQA, "1", 0.5f},   // peaking
-                       {kQB, "1", 0.75f},  // shelf
-                       {kQB, "5", 1.0f},
-                       {kQA, "0.01", 0.0f},
-                       {kTypeB, "highshelf", shapeValue(EQ::kHighShelf)}});
 }

@@ -57,24 +57,6 @@ double knobHertz(float value) {
     return 20.0 * std::exp2(9.965784 * value);
 }
 
-Stereo runModulated(kirra::Operator& op, const std::vector<float>& input, int position,
-                    float leftAmount, float rightAmount) {
-    op.resetState();
-    Stereo out(input.size());
-    for (size_t i = 0; i < input.size(); ++i) {
-        if (i % kirra::kControlPeriod == 0) {
-            op.resetModulation();
-            op.addModulation(position, leftAmount, rightAmount);
-            op.clampModulation(position);
-            op.updateParameters();
-            if (i == 0) op.snapToTargets();
-        }
-        out.left[i] = out.right[i] = input[i];
-        op.processSample(out.left[i], out.right[i]);
-    }
-    return out;
-}
-
 double responseMagnitude(const std::vector<float>& response, double frequencyHz,
                          double sampleRate) {
     const std::complex<double> step = std::polar(1.0, -2.0 * kPi * frequencyHz / sampleRate);

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "modules/Operator.h"
-#include "operators/OperatorTexts.h"
 #include "support/InProcessHost.h"
 
 namespace filter_tests {
-
-using namespace operator_tests;
 
 class FilterProbe {
   public:
@@ -43,11 +40,6 @@ class FilterProbe {
 // The frequency knobs' scale, 20 * 1000^v Hz, both ways.
 float frequencyValue(double hertz);
 double knobHertz(float value);
-
-// Runs an operator on its own as the engine would (a control update every 32 samples, the first
-// one snapped), with one position modulated by fixed left and right amounts.
-testing_support::Stereo runModulated(kirra::Operator& op, const std::vector<float>& input,
-                                     int position, float leftAmount, float rightAmount);
 
 // Magnitude of the discrete-time Fourier transform of a finite response at one frequency.
 double responseMagnitude(const std::vector<float>& response, double frequencyHz, double sampleRate);

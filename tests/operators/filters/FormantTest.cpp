@@ -1,5 +1,5 @@
 // Formant filter: unity at DC, the morph between two vowels against the resonators it should
-// place, rate changes that take effect at once, texts.
+// place, rate changes that take effect at once.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/FilterProbe.h"
 #include "operators/filters/Formant.h"
-#include "support/ModuleTexts.h"
 #include "support/Signals.h"
 
 using namespace filter_tests;
@@ -95,16 +94,4 @@ TEST(Formant, ARateChangeTakesEffectAtOnce) {
         expectSameMagnitude(responseMagnitude(response, f, 96000.0), formant.magnitudeAt(values, f),
                             0.01, f);
     }
-}
-
-TEST(Formant, NamesDisplaysAndTexts) {
-    Formant formant(0, nullptr);
-    expectIdentity(formant, "FORMANT", 3, {kMorph});
-    EXPECT_EQ(moduleLabel(formant, kMorph), "%");
-    expectTexts(formant, {{kVowelA, 0.1f, "A", "A"},
-                          {kVowelB, vowelValue(kY), "Y", "Y"},
-                          {kMorph, 0.25f, "75:25", "25.0"},
-                          {3, 0.0f, "---", "---"}});
-    expectEntries(formant,
-                  {{kMorph, "60", 0.6f}, {kVowelA, "i", vowelValue(kI)}, {kVowelA, "U", 0.3f}});
 }

@@ -1,5 +1,5 @@
 // Phaser: the notch of two sections where they shift by 180 degrees, DC at twice its level, the
-// response with feedback against the plot, texts.
+// response with feedback against the plot.
 
 #include <gtest/gtest.h>
 
@@ -81,22 +81,4 @@ TEST(Phaser, FullFeedbackRecirculatesWithoutDecaying) {
     EXPECT_EQ(countBadSamples(response), 0u);
     // The loop keeps the energy of the impulse: no decay from the first second to the last.
     EXPECT_GT(rms(response, frames - 44100, frames), 0.9 * rms(response, 4410, 44100));
-}
-
-TEST(Phaser, NamesDisplaysAndTexts) {
-    Phaser phaser(0, nullptr);
-    // Sixteen rows: the unnamed ones carry the defaults of the positions nothing uses.
-    expectIdentity(phaser, "PHASER", kirra::Operator::kPositions,
-                   {kStageFeedback, kOverallFeedback, kDepth});
-    kirra::ModuleText caption;
-    phaser.getCaption(kStages, caption);
-    EXPECT_STREQ(caption, "order");
-    expectTexts(phaser, {{kStages, 0.46875f, "8", "8"},
-                         {kStages, 0.0f, "1", "1"},
-                         {kStages, 1.0f, "16", "16"},
-                         {kDepth, 0.125f, "12", "12.5 %"},
-                         {5, 0.5f, "---", "---"}});
-    expectEntries(phaser, {{kOverallFeedback, "75", 0.75f},
-                           {kStages, "12", sectionsValue(12)},
-                           {kStages, "40", sectionsValue(16)}});
 }

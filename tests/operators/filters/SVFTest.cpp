@@ -1,5 +1,5 @@
 // State-variable filter: the four responses against the plot, unit gain at DC, the notch at its
-// frequency, the undamped ring, type changes that keep the state, texts.
+// frequency, the undamped ring, type changes that keep the state.
 
 #include <gtest/gtest.h>
 
@@ -107,25 +107,4 @@ TEST(SVF, ChangingTheTypeOnlyMovesTheTap) {
     for (size_t i = kirra::kControlPeriod; i < switched.size(); ++i) {
         ASSERT_EQ(switched[i], highAllAlong[i]) << i;
     }
-}
-
-TEST(SVF, NamesDisplaysAndTexts) {
-    SVF svf(0, nullptr);
-    expectIdentity(svf, "SVF", 7, {0, 1, 3, 4, 6});
-    // Q passes 100 just above 0.98014951, from where the text is "oo".
-    expectTexts(svf, {{kResoA, 0.0f, "0.50", "0.50"},
-                      {kResoA, 0.98f, "99.25", "99.25"},
-                      {kResoA, 0.9802f, "oo", "oo"},
-                      {kResoB, 1.0f, "oo", "oo"},
-                      {kTypeA, typeValue(SVF::kLowPass), "LP", "LP"},
-                      {kFreqA, frequencyValue(1000.0), "1000", "1000 Hz"},
-                      {kMorph, 0.0f, "100:0", "0.0"}});
-    expectEntries(svf, {{kResoA, "150", 1.0f},
-                        {kResoA, "0.25", 0.0f},
-                        {kResoA, "1", 0.0625f},
-                        {kResoA, "100", 0.98014951f},
-                        {kResoA, "oo", 1.0f},  // the display's own text for no damping
-                        {kResoA, "much", 0.3f},
-                        {kFreqB, "12kHz", frequencyValue(12000.0)},
-                        {kTypeB, " Notch ", typeValue(SVF::kNotch)}});
 }

@@ -1,0 +1,136 @@
+// The catalogue and the texts of every module type as the host and the editor read them:
+// printable, "---" where a position does not exist, and an editor text typed back in stands for
+// the value it was shown for. These hold for every type, so a new module gets them for free.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/ModuleFactory.h"
+#include "modules/ModuleCatalogue.h"
+#include "support/ModuleTexts.h"
+
+using namespace kirra;
+using namespace testing_support;
+
+namespace {
+
+bool printable(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c < 32 || c > 126) return false;
+    }
+    return true;
+}
+
+struct TypedModule {
+    const CatalogueEntry& entry;
+    std::unique_ptr<Module> module;
+};
+
+std::vector<TypedModule> everyModuleType() {
+    std::vector<TypedModule> modules;
+    for (int type = 0; type < kOperatorTypeCount; ++type)
+        modules.push_back({operatorCatalogue(type), createOperator(type, 0, nullptr)});
+    for (int type = 0; type < kModulatorTypeCount; ++type)
+        modules.push_back({modulatorCatalogue(type), createModulator(type, 0, nullptr)});
+    return modules;
+}
+
+std::string nameOf(const Module& module) {
+    ModuleText text;
+    module.getName(text);
+    return text;
+}
+
+}  // namespace
+
+TEST(ModuleTexts, CatalogueNamesAreUniqueAlignedAndWhatTheModulesAnswer) {
+    std::set<std::string> names;
+    const size_t lineLength = std::strlen(operatorCatalogue(0).text);
+    for (const TypedModule& typed : everyModuleType()) {
+        const std::string name = nameOf(*typed.module);
+        EXPECT_EQ(name, typed.entry.shortName);
+        EXPECT_TRUE(names.insert(name).second) << name;
+        // The picker's list shows the lines as one column.
+        EXPECT_EQ(std::strlen(typed.entry.text), lineLength) << name;
+        EXPECT_EQ(std::string(typed.entry.text).rfind(name.substr(0, 4), 0), 0u) << name;
+    }
+    // Type numbers a damaged program may hold fall back to the first entry of each catalogue.
+    for (int type : {-1, static_cast<int>(kOperatorTypeCount), 63}) {
+        EXPECT_EQ(nameOf(*createOperator(type, 0, nullptr)), operatorCatalogue(0).shortName);
+        EXPECT_EQ(nameOf(*createModulator(type, 0, nullptr)), modulatorCatalogue(0).shortName);
+    }
+}
+
+TEST(ModuleTexts, EveryTextIsPrintableAndMissingPositionsHaveNone) {
+    for (const TypedModule& typed : everyModuleType()) {
+        const Module& module = *typed.module;
+        SCOPED_TRACE(nameOf(module));
+        for (int position = 0; position < Module::kMaxPositions; ++position) {
+            for (float value : {0.0f, 0.37f, 1.0f})
+                EXPECT_TRUE(printable(moduleEditorText(module, position, value))) << position;
+            const std::string display = moduleDisplay(module, position);
+            EXPECT_TRUE(printable(display)) << position;
+            EXPECT_TRUE(printable(moduleParameterName(module, position))) << position;
+            EXPECT_TRUE(printable(moduleLabel(module, position))) << position;
+            if (position >= module.getNumParameters()) {
+                EXPECT_EQ(moduleParameterName(module, position), "---") << position;
+                EXPECT_TRUE(display == "---" || display.empty()) << position << " " << display;
+                EXPECT_FALSE(module.isParameterUsed(position)) << position;
+            }
+        }
+    }
+}
+
+// Shown texts are rounded, so what they read back as shows the same text or lies within a
+// rounding of the value; a wrong unit, scale, sign or state is far more. Near the ends a shown
+// text may lie beyond what can be typed (a gain below -100 dB, a level rounded to "-0dB") and
+// reads as the end. Every position is swept with the others at their defaults and at both ends,
+// so texts that follow a mode or a shape are swept in each.
+TEST(ModuleTexts, ATypedEditorTextReadsBackAsTheValueItWasShownFor) {
+    constexpr int kSteps = 64;
+    for (const TypedModule& typed : everyModuleType()) {
+        Module& module = *typed.module;
+        for (float others : {-1.0f, 0.0f, 1.0f}) {
+            for (int position = 0; position < module.getNumParameters(); ++position)
+                module.setParameter(position,
+                                    others < 0.0f ? module.getDefaultValue(position) : others);
+            for (int position = 0; position < module.getNumParameters(); ++position) {
+                const float kept = module.getBaseValue(position);
+                for (int step = 0; step <= kSteps; ++step) {
+                    const float value = static_cast<float>(step) / kSteps;
+                    module.setParameter(position, value);
+                    const std::string shown = moduleEditorText(module, position, value);
+                    if (shown.empty() || shown == "---") continue;
+                    const float read = module.textToValue(position, shown.c_str(), 0.5f);
+                    if (moduleEditorText(module, position, read) == shown) continue;
+                    const bool atAnEnd = read == 0.0f || read == 1.0f;
+                    EXPECT_NEAR(read, value, atAnEnd ? 1.0f / kSteps : 0.002f)
+                        << nameOf(module) << " position " << position << " \"" << shown << "\"";
+                }
+                module.setParameter(position, kept);
+            }
+        }
+    }
+}
+
+TEST(ModuleTexts, TypedNumbersFarOutsideTheRangeGiveValuesInsideIt) {
+    for (const TypedModule& typed : everyModuleType()) {
+        const Module& module = *typed.module;
+        for (int position = 0; position < module.getNumParameters(); ++position) {
+            for (const char* text :
+                 {"-1e38", "1e38", "nan", "inf", "", "-oo", "oo", "99999k", ":"}) {
+                const float value = module.textToValue(position, text, 0.3f);
+                // Within a float rounding of the ends: the engine clamps what it stores.
+                EXPECT_TRUE(value >= -1e-6f && value <= 1.0f + 1e-6f)
+                    << nameOf(module) << " position " << position << " \"" << text << "\" "
+                    << value;
+            }
+        }
+    }
+}
