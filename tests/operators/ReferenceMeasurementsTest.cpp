@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 #include <utility>
@@ -21,6 +20,7 @@
 #include "operators/effects/EffectTestSupport.h"
 #include "operators/effects/Pitch.h"
 #include "operators/effects/Reverb2.h"
+#include "support/ReferenceFile.h"
 #include "support/Signals.h"
 
 using namespace effects_test;
@@ -115,43 +115,17 @@ Measurements measureAll() {
     return measured;
 }
 
-Measurements readStored(const std::string& path) {
-    Measurements stored;
-    std::ifstream file(path);
-    for (std::string line; std::getline(file, line);) {
-        const size_t equals = line.rfind(" = ");
-        if (line.empty() || line[0] == '#' || equals == std::string::npos) continue;
-        stored[line.substr(0, equals)] = std::atof(line.c_str() + equals + 3);
-    }
-    return stored;
-}
-
 }  // namespace
 
 TEST(ReferenceMeasurements, NonlinearUnitsMeasureAsStored) {
-    const std::string path = std::string(KIRRA_SOURCE_DIR) + "/tests/reference/nonlinear.txt";
-    const Measurements measured = measureAll();
-    const char* update = std::getenv("KIRRA_UPDATE_REFERENCE");
-    if (update != nullptr && std::string(update) == "1") {
-        std::ofstream file(path);
-        file << "# Written by ReferenceMeasurementsTest with KIRRA_UPDATE_REFERENCE=1; review "
-                "changes.\n";
-        for (const auto& [name, value] : measured)
-            file << name << " = " << label("%.4f", value) << "\n";
-        ASSERT_TRUE(file.good()) << path;
-        GTEST_SKIP() << "rewrote " << path;
-    }
-    const Measurements stored = readStored(path);
-    ASSERT_FALSE(stored.empty()) << "missing " << path;
-    for (const auto& [name, value] : measured) {
-        auto found = stored.find(name);
-        if (found == stored.end()) {
-            ADD_FAILURE() << "not stored: " << name << " = " << value;
-            continue;
-        }
-        const bool hertz = name.size() > 2 && name.compare(name.size() - 2, 2, "Hz") == 0;
-        EXPECT_NEAR(value, found->second, hertz ? kToleranceHz : kToleranceDb) << name;
-    }
-    for (const auto& entry : stored)
-        EXPECT_EQ(measured.count(entry.first), 1u) << "no longer measured: " << entry.first;
+    ReferenceValues measured;
+    for (const auto& [name, value] : measureAll())
+        measured[name] = label("%.4f", value);
+    expectMatchesReference(
+        "nonlinear.txt", "ReferenceMeasurementsTest", measured,
+        [](const std::string& name, const std::string& now, const std::string& stored) {
+            const bool hertz = name.size() > 2 && name.compare(name.size() - 2, 2, "Hz") == 0;
+            return std::fabs(std::atof(now.c_str()) - std::atof(stored.c_str())) <=
+                   (hertz ? kToleranceHz : kToleranceDb);
+        });
 }

@@ -8,14 +8,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "engine/FactoryBanks.h"
+#include "engine/ParameterDescription.h"
 #include "engine/ProgramStore.h"
+#include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
 #include "presetc/PresetCompiler.h"
 #include "presetc/ProgramParser.h"
 #include "presetc/SourceGenerator.h"
+#include "presetc/ValueConversions.h"
 #include "support/InProcessHost.h"
 
 using namespace kirra::param;
@@ -103,26 +105,67 @@ TEST(ProgramApplier, ReportsWhatThePlugInDoesNotKnowOnceWithItsLine) {
     EXPECT_EQ(both.diagnostics[1].line, 3);
 }
 
-TEST(ProgramApplier, ATextMeansWhatThePlugInShowsForIt) {
+// Every parameter a program names, set by the text the editor shows for a value, compiles to a
+// value the editor shows the same way: the compiler reads texts exactly as the plug-in does.
+TEST(ProgramApplier, EveryNamedParameterReadsItsEditorText) {
+    testing_support::InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    auto compiledText = [&](const std::string& section, int index, const std::string& key,
+                            const kirra::ModuleText& shown) {
+        Result result =
+            compile("program = \"P\"\n" + section + "\n" + key + " = \"" + shown + "\"\n");
+        EXPECT_TRUE(result.ok) << key << " = " << shown << "\n" << result.messages();
+        kirra::ModuleText again;
+        plugin.getEditorText(index, result.program.values[index], again);
+        EXPECT_STREQ(again, shown) << section << " " << key;
+    };
+    for (int index = 0; index < kProgramParameterCount; ++index) {
+        kirra::ModuleText name;
+        kirra::parameterName(index, kirra::ParameterContext(), name);
+        if (presets::conversions::mainParameter(name) != index) continue;
+        for (float value : {0.0f, 0.3f, 1.0f}) {
+            kirra::ModuleText shown;
+            plugin.getEditorText(index, value, shown);
+            compiledText("[main]", index, name, shown);
+        }
+    }
+    for (int type = 0; type < kirra::kOperatorTypeCount + kirra::kModulatorTypeCount; ++type) {
+        const bool isOperator = type < kirra::kOperatorTypeCount;
+        const int own = isOperator ? type : type - kirra::kOperatorTypeCount;
+        const int typeIndex = isOperator ? kOperatorType1 : kModulatorType1;
+        plugin.setParameter(typeIndex, kirra::indexToValue(own, kirra::kModuleTypeStates));
+        const std::string section =
+            std::string(isOperator ? "[op1 " : "[mod1 ") +
+            (isOperator ? kirra::operatorCatalogue(own) : kirra::modulatorCatalogue(own))
+                .shortName +
+            "]";
+        for (int position = 0; position < (isOperator ? kOperatorPositions : kModulatorPositions);
+             ++position) {
+            const int index =
+                isOperator ? operatorParameter(0, position) : modulatorParameter(0, position);
+            kirra::ModuleText name;
+            kirra::ModuleText shown;
+            plugin.getParameterName(index, name);
+            plugin.getEditorText(index, 0.3f, shown);
+            const std::string key = std::string(name).substr(isOperator ? 4 : 5);
+            // Positions that are only modulated, or show nothing at this value, take no text.
+            if (key == "---" || shown[0] == 0 || std::strcmp(shown, "---") == 0) continue;
+            compiledText(section, index, key, shown);
+        }
+    }
+}
+
+TEST(ProgramApplier, SlotsAndKnobsReadTheirNames) {
     Result result = compile(R"(program = "Shown"
-        [main]
-        Output = "-6 dB"
-        OutLimiter = fast
-        [op1 BIQUAD]
-        freqA = "900"
         [mod1 LFO]
-        mode = "rhythm"
-        rate = "1/2"
         [slot1]
         source = "MOD 1: LFO"
-        destination = "OP1 freqA"
-        sensitivity = "-30"
+        destination = "OP1 atten"
         muted = yes
         [slot2]
         destination = "OP2 atten"
         [op2 COMB]
         [knob2 "SWEEP"]
-        value = "25"
     )");
     ASSERT_TRUE(result.ok) << result.messages();
     testing_support::InProcessHost host;
@@ -130,27 +173,13 @@ TEST(ProgramApplier, ATextMeansWhatThePlugInShowsForIt) {
     std::copy(result.program.values.begin(), result.program.values.end(), program.values);
     host.plugin().applyPreset(program);
     auto display = [&](int index) {
-        char text[vst::kPluginTextBytes] = {};
-        host.plugin().getParameterDisplay(index, text);
-        return std::string(text);
+        return testing_support::hostText(host.plugin(), &kirra::Plugin::getParameterDisplay, index);
     };
-    EXPECT_EQ(display(kOutput), "-6");
-    EXPECT_EQ(display(kOutLimiter), "fast");
     EXPECT_EQ(display(kSlotSource1), "MOD 1: LFO");
-    EXPECT_EQ(display(kSlotDestination1), "OP1 freqA");
-    EXPECT_EQ(display(kSlotSensitivity1), "-30.0");
+    EXPECT_EQ(display(kSlotDestination1), "OP1 atten");
     EXPECT_EQ(display(kSlotStatus), "1");
-    EXPECT_EQ(display(kKnob1 + 1), "25.0");
     // Choosing a type after a slot aimed at the previous module frees that slot, as in the editor.
     EXPECT_EQ(display(kSlotDestination1 + 1), display(kSlotDestination1 + 2));
-    std::map<std::string, std::string> byName;  // module positions, by the names hosts show
-    for (int index = 0; index < kHostParameterCount; ++index) {
-        char name[vst::kPluginTextBytes] = {};
-        host.plugin().getParameterName(index, name);
-        byName[name] = display(index);
-    }
-    EXPECT_EQ(byName["OP1 freqA"], "900");
-    EXPECT_EQ(byName["MOD1 rate"], "0.50");  // a note value, shown as its length in whole notes
     std::string knobName;
     for (int j = 0; j < kKnobNameLength; ++j) {
         int code = kirra::valueToIndex(program.values[kKnobName1 + kKnobNameLength + j],

@@ -1,0 +1,73 @@
+// A few factory programs, rendered and described as a host sees them, against stored
+// fingerprints: refactoring and speed work must leave the sound and the host's texts bit for bit
+// as they were. A deliberate change of sound rewrites tests/reference/renders.txt with
+// KIRRA_UPDATE_REFERENCE=1 (and says so in review).
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "support/ProgramRender.h"
+#include "support/ReferenceFile.h"
+
+using namespace testing_support;
+
+namespace {
+
+// FNV-1a over bytes: any changed bit changes the fingerprint.
+struct Fingerprint {
+    uint64_t hash = 1469598103934665603ULL;
+    void add(const void* data, size_t bytes) {
+        const auto* byte = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < bytes; ++i)
+            hash = (hash ^ byte[i]) * 1099511628211ULL;
+    }
+    std::string text() const {
+        char hex[17];
+        std::snprintf(hex, sizeof(hex), "%016llx", static_cast<unsigned long long>(hash));
+        return hex;
+    }
+};
+
+std::string renderFingerprint(int bank, int program, float sampleRate, int blockSize) {
+    auto host = makeProgramHost(bank, program, sampleRate);
+    Stereo output = host->process(demoSignal(sampleRate, 2.0, 0.5), blockSize);
+    Fingerprint print;
+    print.add(output.left.data(), output.left.size() * sizeof(float));
+    print.add(output.right.data(), output.right.size() * sizeof(float));
+    return print.text();
+}
+
+std::string hostTextFingerprint(int bank, int program) {
+    auto host = makeProgramHost(bank, program, 44100.0f);
+    Fingerprint print;
+    for (int index = 0; index < kirra::param::kHostParameterCount; ++index) {
+        for (auto read : {&kirra::Plugin::getParameterName, &kirra::Plugin::getParameterLabel,
+                          &kirra::Plugin::getParameterDisplay}) {
+            std::string text = hostText(host->plugin(), read, index);
+            print.add(text.c_str(), text.size() + 1);
+        }
+    }
+    return print.text();
+}
+
+}  // namespace
+
+TEST(RenderSnapshot, ProgramsSoundAndReadAsStored) {
+    const std::pair<int, int> programs[] = {{0, 0}, {0, 16}, {1, 2}, {1, 63},
+                                            {2, 0}, {2, 44}, {2, 63}};
+    ReferenceValues measured;
+    for (auto [bank, program] : programs) {
+        const std::string name = programLabel(bank, program);
+        measured[name + " host texts"] = hostTextFingerprint(bank, program);
+        measured[name + " at 44100 Hz, blocks of 512"] =
+            renderFingerprint(bank, program, 44100, 512);
+        measured[name + " at 96000 Hz, blocks of 7"] = renderFingerprint(bank, program, 96000, 7);
+    }
+    expectMatchesReference("renders.txt", "RenderSnapshotTest", measured,
+                           [](const std::string&, const std::string& now,
+                              const std::string& stored) { return now == stored; });
+}
