@@ -65,8 +65,7 @@ void Editor::startFrameLocked() {
 }
 
 std::unique_ptr<KirraFrame> Editor::buildFrame() {
-    KirraFrame::Context context{plugin_,      *this,        *this, library_,
-                                preferences_, previewMode_, *this, matrixView_};
+    KirraFrame::Context context{plugin_, *this, *this, library_, preferences_, *this, matrixView_};
     return std::make_unique<KirraFrame>(context);
 }
 
@@ -222,7 +221,6 @@ void Editor::valueChanged(gui::Control* control) {
         plugin_.setParameter(kCurrentModulator,
                              indexToValue(tag - tags::kModulatorButton1, kPageStates));
     } else if (tag == tags::kModulationPreview) {
-        previewMode_ = valueToIndex(value, kPreviewStates);
         plugin_.setParameter(kModulationPreview, value);
     } else if (tag == tags::kPredefinedRouting) {
         applyPredefinedRouting(plugin_, valueToIndex(value, kPredefinedRoutings));
@@ -369,7 +367,6 @@ void Editor::handleParameterChange(int index, float value) {
     } else if (index == kCurrentModulator) {
         frame.showModulator(valueToIndex(value, kPageStates));
     } else if (index == kModulationPreview) {
-        previewMode_ = valueToIndex(value, kPreviewStates);
         if (gui::Control* control = frame.findControl(index)) control->setValue(value);
     } else if (gui::Control* control = frame.findControl(index)) {
         // Routing, dry delay, tempo, song position, limiter, tempo lock, meter settings.

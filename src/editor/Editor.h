@@ -72,7 +72,6 @@ class Editor : public vst::AEffEditor,
     void parameterChanged(int index, float value) override;
     void learnStateChanged(int state, int controller) override;
     void redrawAll() override;
-    int getPreviewMode() const override { return previewMode_.load(); }
 
     // From the controls and the slot window.
     void valueChanged(gui::Control* control) override;
@@ -105,7 +104,6 @@ class Editor : public vst::AEffEditor,
     ParameterMailbox mailbox_;
     std::atomic<bool> refreshPending_{false};
     std::atomic<int> learnState_{0};
-    std::atomic<int> previewMode_{0};
     std::atomic<int> matrixView_{0};
     // Controller learn for a slot's source: the slot waiting, and the controller the engine
     // reported since (from the audio thread).

@@ -161,7 +161,7 @@ void KirraFrame::showPage(int page) {
     } else {
         modulationPage_ = addView(std::make_unique<ModulationPage>(
             layout::kPageArea, &context_.controls, context_.preferences,
-            context_.previewMode.load(), plugin_, context_.slots));
+            plugin_.getModulationPreview(), plugin_, context_.slots));
         page_ = modulationPage_;
     }
 }

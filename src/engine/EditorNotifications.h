@@ -12,8 +12,6 @@ class EditorNotifications {
     virtual void learnStateChanged(int state, int controller) = 0;
     // Everything may have changed (program selection).
     virtual void redrawAll() = 0;
-    // The modulation-preview mode the editor shows (0 off, 1 left, 2 right).
-    virtual int getPreviewMode() const = 0;
 
   protected:
     ~EditorNotifications() = default;

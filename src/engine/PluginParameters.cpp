@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "engine/ModuleFactory.h"
 #include "engine/ParameterTable.h"
 #include "engine/Plugin.h"
 
@@ -17,12 +16,6 @@ bool inRange(int index, int first, int count) {
     return index >= first && index < first + count;
 }
 
-// Operator filter types whose positions mean the same thing, so modulation survives a change
-// between them.
-bool isInterchangeableFilter(int type) {
-    return type >= kBiquad && type <= kEQ;
-}
-
 enum TextKind { kNameText, kLabelText, kDisplayText };
 
 }  // namespace
@@ -34,9 +27,9 @@ void Plugin::setParameter(int32_t index, float value) {
     values_[index] = value;
 
     if (index == kPower) {
-        main_.setPower(valueToIndex(value, 2) == 1);
+        path_.main().setPower(valueToIndex(value, 2) == 1);
     } else if (index >= kInput && index <= kOutput) {
-        main_.setTarget(index - kInput, value);
+        path_.main().setTarget(index - kInput, value);
     } else if (inRange(index, kKnob1, kKnobCount)) {
         knobTarget_[index - kKnob1] = value;
     } else if (inRange(index, kOperatorType1, kSlotCount)) {
@@ -51,36 +44,28 @@ void Plugin::setParameter(int32_t index, float value) {
     } else if (index == kDryDelay) {
         updateDryDelay();
     } else if (inRange(index, kRoutingFirst, kRoutingCount)) {
-        routing_.setBase(index - kRoutingFirst, value);
+        path_.routing().setBase(index - kRoutingFirst, value);
     } else if (inRange(index, kOperatorBypass1, kSlotCount)) {
-        operatorEnableTarget_[index - kOperatorBypass1] = valueToIndex(value, 2) == 1 ? 0.0f : 1.0f;
+        path_.setOperatorBypass(index - kOperatorBypass1, valueToIndex(value, 2) == 1);
     } else if (inRange(index, kModulatorBypass1, kSlotCount)) {
-        modulatorEnableTarget_[index - kModulatorBypass1] =
-            valueToIndex(value, 2) == 1 ? 0.0f : 1.0f;
+        path_.setModulatorBypass(index - kModulatorBypass1, valueToIndex(value, 2) == 1);
     } else if (inRange(index, kSlotSource1, kModulationSlots)) {
         slots_.setSource(index - kSlotSource1, valueToIndex(value, kSourceStates));
     } else if (inRange(index, kSlotDestination1, kModulationSlots)) {
         slots_.setDestination(index - kSlotDestination1, valueToIndex(value, kDestinationStates));
     } else if (index == kOutLimiter) {
-        limiter_.setMode(valueToIndex(value, kLimiterStates));
+        path_.setLimiterMode(valueToIndex(value, kLimiterStates));
     } else if (index == kOpLrMs) {
-        midSideBits_ = valueToIndex(value, kOpLrMsStates);
+        path_.setMidSideBits(valueToIndex(value, kOpLrMsStates));
     } else if (index == kOpInv) {
-        int bits = valueToIndex(value, kOpInvStates);
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            inversion_[slot] = (bits >> slot) & 1 ? -1.0f : 1.0f;
-        }
+        path_.setInversionBits(valueToIndex(value, kOpInvStates));
     } else if (index == kSlotStatus) {
         slots_.setMuteBits(valueToIndex(value, kSlotStatusStates));
     } else if (index >= kCurrentOperator && index <= kCurrentModulator) {
         pageState_[index - kCurrentOperator] = valueToIndex(value, kPageStates);
     } else if (index == kModulationPreview) {
         platform::EngineLock lock(mutex_);
-        int mode = valueToIndex(value, kPreviewStates);
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            operators_[slot]->setModulationPreview(mode);
-            modulators_[slot]->setModulationPreview(mode);
-        }
+        modules_.setModulationPreview(valueToIndex(value, kPreviewStates));
     }
 
     if (programs_ != nullptr) programs_->setValue(index, value);
@@ -108,99 +93,38 @@ void Plugin::setModulePosition(int index, float value) {
     platform::EngineLock lock(mutex_);
     int bank = programs_ != nullptr ? programs_->getCurrentBank() : 0;
     int preset = programs_ != nullptr ? programs_->getCurrentPreset() : 0;
-    if (index < kModulatorType1) {
-        int slot = (index - kOperatorBase) / kOperatorPositions;
-        int position = (index - kOperatorBase) % kOperatorPositions;
-        operators_[slot]->setParameter(position, value);
-        memory_->operatorValues(bank, preset, slot, operatorType_[slot])[position] = value;
-    } else {
-        int slot = (index - kModulatorBase) / kModulatorPositions;
-        int position = (index - kModulatorBase) % kModulatorPositions;
-        modulators_[slot]->setParameter(position, value);
-        memory_->modulatorValues(bank, preset, slot, modulatorType_[slot])[position] = value;
-    }
+    modules_.setPosition(index, value, bank, preset);
 }
 
 void Plugin::setOperatorType(int slot, float value) {
     int type = valueToIndex(value, kModuleTypeStates);
-    if (type != operatorType_[slot]) replaceOperator(slot, type);
+    if (type != modules_.getOperatorType(slot)) replaceOperator(slot, type);
 }
 
 void Plugin::setModulatorType(int slot, float value) {
     int type = valueToIndex(value, kModuleTypeStates);
-    if (type != modulatorType_[slot]) replaceModulator(slot, type);
+    if (type != modules_.getModulatorType(slot)) replaceModulator(slot, type);
 }
 
 void Plugin::replaceOperator(int slot, int type) {
-    if (slot < 0 || slot >= kSlotCount || type < 0 || type >= kModuleTypeStates) return;
     platform::EngineLock lock(mutex_);
-    // Built before the old one goes, so that a failed allocation leaves the slot as it was.
-    std::unique_ptr<Operator> module;
-    try {
-        module = createOperator(type, slot, this);
-    } catch (...) {
-        return;
-    }
-    int oldType = operatorType_[slot];
-    operators_[slot].reset();
-    if (!(isInterchangeableFilter(oldType) && isInterchangeableFilter(type))) {
-        int first = ModulationSlots::kDestinationOperator + kOperatorPositions * slot;
-        freeDestinations(first, first + kOperatorPositions - 1);
-    }
-    operators_[slot] = std::move(module);
-    operatorType_[slot] = type;
-    installModule(*operators_[slot], operatorParameter(slot, 0));
+    modules_.replaceOperator(slot, type, loading_);
 }
 
 void Plugin::replaceModulator(int slot, int type) {
-    if (slot < 0 || slot >= kSlotCount || type < 0 || type >= kModuleTypeStates) return;
     platform::EngineLock lock(mutex_);
-    std::unique_ptr<Modulator> module;
-    try {
-        module = createModulator(type, slot, this);
-    } catch (...) {
-        return;
-    }
-    modulators_[slot].reset();
-    int first = ModulationSlots::kDestinationModulator + kModulatorPositions * slot;
-    freeDestinations(first, first + kModulatorPositions - 1);
-    modulators_[slot] = std::move(module);
-    modulatorType_[slot] = type;
-    // An empty slot is never run, so it must not keep its predecessor's last output.
-    modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
-    installModule(*modulators_[slot], modulatorParameter(slot, 0));
+    modules_.replaceModulator(slot, type, loading_);
 }
 
-void Plugin::installModule(Module& module, int firstIndex) {
-    module.setTaps(taps_[0], taps_[1]);
-    module.setSampleRate(sampleRate_);
-    if (notifications_ != nullptr) module.setModulationPreview(notifications_->getPreviewMode());
-    if (loading_) return;
-    // The stored positions follow the new module, so the saved state is what is heard.
-    for (int position = 0; position < module.getPositionCount(); ++position) {
-        int index = firstIndex + position;
-        values_[index] = module.getBaseValue(position);
-        if (programs_ != nullptr) programs_->setValue(index, values_[index]);
-        if (notifications_ != nullptr) notifications_->parameterChanged(index, values_[index]);
-    }
-}
-
-void Plugin::freeDestinations(int first, int last) {
-    const float none = indexToValue(ModulationSlots::kDestinationNone, kDestinationStates);
-    for (int k = 0; k < kModulationSlots; ++k) {
-        int destination = slots_.getDestination(k);
-        if (destination < first || destination > last) continue;
-        slots_.setDestination(k, ModulationSlots::kDestinationNone);
-        values_[kSlotDestination1 + k] = none;
-        if (!loading_ && programs_ != nullptr) programs_->setValue(kSlotDestination1 + k, none);
-        if (notifications_ != nullptr)
-            notifications_->parameterChanged(kSlotDestination1 + k, none);
-    }
+void Plugin::storeSlotValue(int index, float value, bool intoProgram) {
+    values_[index] = value;
+    if (intoProgram && programs_ != nullptr) programs_->setValue(index, value);
+    if (notifications_ != nullptr) notifications_->parameterChanged(index, value);
 }
 
 void Plugin::updateDryDelay() {
     int state = valueToIndex(values_[kDryDelay], kDryDelayStates);
-    dryDelay_.setDelay(DryDelay::delayForState(state, sampleRate_));
+    path_.setDryDelay(DryDelay::delayForState(state, sampleRate_));
 }
 
 void Plugin::getParameterName(int32_t index, char* text) {
@@ -230,8 +154,8 @@ void Plugin::getModuleText(int32_t index, char* text, int kind) {
         int offset = operatorPosition ? index - kOperatorBase : index - kModulatorBase;
         int positions = operatorPosition ? kOperatorPositions : kModulatorPositions;
         Module* module = operatorPosition
-                             ? static_cast<Module*>(operators_[offset / positions].get())
-                             : modulators_[offset / positions].get();
+                             ? static_cast<Module*>(modules_.getOperator(offset / positions))
+                             : modules_.getModulator(offset / positions);
         int position = offset % positions;
         ModuleText part = "";
         if (kind == kNameText) {
@@ -248,9 +172,9 @@ void Plugin::getModuleText(int32_t index, char* text, int kind) {
         bool isOperator = index < kModulatorType1;
         int slot = index - (isOperator ? kOperatorType1 : kModulatorType1);
         if (isOperator) {
-            operators_[slot]->getName(result);
+            modules_.operatorIn(slot).getName(result);
         } else {
-            modulators_[slot]->getName(result);
+            modules_.modulatorIn(slot).getName(result);
         }
     } else if (kind == kNameText) {
         engineParameterName(index, result);
@@ -264,7 +188,7 @@ void Plugin::getModuleText(int32_t index, char* text, int kind) {
         DisplayContext context;
         context.sampleRate = sampleRate_;
         context.tempoSyncState = valueToIndex(values_[kTempoSync], kTempoSyncStates);
-        context.dryDelaySamples = dryDelay_.getDelay();
+        context.dryDelaySamples = path_.getDryDelay();
         engineParameterDisplay(index, getParameter(index), context, result);
     }
     vst::copyText(text, vst::kPluginTextBytes, result);

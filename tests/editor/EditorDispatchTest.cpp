@@ -61,13 +61,13 @@ TEST_F(Dispatch, PreferencesSetThePluginWithoutAutomation) {
     EXPECT_TRUE(host->script().automation.empty());
 }
 
-TEST_F(Dispatch, PreviewChoiceReachesTheModulesAndIsKeptByTheEditor) {
+TEST_F(Dispatch, PreviewChoiceReachesTheModulesAndIsKeptByTheEngine) {
     showPage(3);
     click(tags::kModulationPreview);
-    EXPECT_EQ(editor->getPreviewMode(), 1);
+    EXPECT_EQ(plugin().getModulationPreview(), 1);
     click(tags::kModulationPreview, kirra::gui::kRightButton);
     click(tags::kModulationPreview, kirra::gui::kRightButton);
-    EXPECT_EQ(editor->getPreviewMode(), 2);
+    EXPECT_EQ(plugin().getModulationPreview(), 2);
     {
         platform::EngineLock lock(plugin().getEngineMutex());
         EXPECT_EQ(plugin().getOperator(0)->getPreviewMode(), 2);

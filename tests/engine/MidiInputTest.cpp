@@ -36,7 +36,6 @@ struct RecordingEditor : kirra::EditorNotifications {
         learnCalls.emplace_back(state, controller);
     }
     void redrawAll() override {}
-    int getPreviewMode() const override { return 0; }
 };
 
 }  // namespace
