@@ -38,8 +38,8 @@ class KirraFrame : public MyFrame {
         KnobListener& knobs;
         LibraryOperations& library;
         ValueTextSource& preferences;
-        // The editor's own state, read whenever a page is built.
         SlotEditing& slots;
+        // The editor's own state, read whenever a page is built.
         const std::atomic<int>& matrixView;  // the signal-path page's tab
     };
 

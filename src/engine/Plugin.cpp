@@ -5,7 +5,6 @@
 #include <cstring>
 #include <iterator>
 
-#include "engine/ModuleFactory.h"
 #include "engine/ProgramLibrary.h"
 #include "engine/StateChunk.h"
 
@@ -18,14 +17,6 @@ namespace {
 // One-pole smoothing of knobs and levels: 1 - exp(-2 pi 30 Hz / rate).
 float smoothingCoefficient(float sampleRate) {
     return 1.0f - std::exp(-188.49556f / sampleRate);
-}
-
-// A module's ramps land on what its current settings ask for, and its state is cleared.
-void startOnTargets(Module& module) {
-    module.resetModulation();
-    module.updateParameters();
-    module.snapToTargets();
-    module.resetState();
 }
 
 // Rates outside this range are not audio rates; a host that sends one is ignored past the limit.
@@ -43,25 +34,14 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
     canDoubleReplacing(true);
     sampleRate_ = 44100.0f;
 
-    // The table's defaults; the first program overrides its part of them.
+    // The table's defaults; the first program overrides its part of them. The slots start with a
+    // Gain in every operator slot and every modulator slot empty.
     for (int index = 0; index < kInternalParameterCount; ++index)
         values_[index] = parameterDefault(index);
-    limiter_.setMode(valueToIndex(values_[kOutLimiter], kLimiterStates));
+    path_.setLimiterMode(valueToIndex(values_[kOutLimiter], kLimiterStates));
     updateDryDelay();
-
-    memory_ = std::make_unique<ParameterMemory>();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        operators_[slot] = createOperator(kGain, slot, this);
-        operators_[slot]->setTaps(taps_[0], taps_[1]);
-        operators_[slot]->setSampleRate(sampleRate_);
-        modulators_[slot] = createModulator(kEmpty, slot, this);
-        modulators_[slot]->setTaps(taps_[0], taps_[1]);
-        modulators_[slot]->setSampleRate(sampleRate_);
-    }
-    for (auto& peak : peaks_)
-        peak.store(0.0f);
     smoothingCoefficient_ = smoothingCoefficient(sampleRate_);
-    limiter_.setSampleRate(sampleRate_);
+    path_.setSampleRate(sampleRate_);
 
     chunk_ = std::make_unique<uint8_t[]>(kStateChunkBytes);
     // Start-up order: preferences, the factory banks, the user's default banks, program 1.
@@ -89,19 +69,19 @@ void Plugin::attachEditor(vst::AEffEditor* editor, EditorNotifications* notifica
 }
 
 Operator* Plugin::getOperator(int slot) {
-    return slot >= 0 && slot < kSlotCount ? operators_[slot].get() : nullptr;
+    return modules_.getOperator(slot);
 }
 
 Modulator* Plugin::getModulator(int slot) {
-    return slot >= 0 && slot < kSlotCount ? modulators_[slot].get() : nullptr;
+    return modules_.getModulator(slot);
 }
 
 int Plugin::getOperatorType(int slot) const {
-    return slot >= 0 && slot < kSlotCount ? operatorType_[slot] : 0;
+    return modules_.getOperatorType(slot);
 }
 
 int Plugin::getModulatorType(int slot) const {
-    return slot >= 0 && slot < kSlotCount ? modulatorType_[slot] : 0;
+    return modules_.getModulatorType(slot);
 }
 
 void Plugin::suspend() {
@@ -122,36 +102,13 @@ void Plugin::resume() {
 }
 
 void Plugin::clearProcessingState() {
-    // Levels first land on their targets, so the gains snapped below are the ones that apply.
     std::copy(std::begin(knobTarget_), std::end(knobTarget_), std::begin(knobSmoothed_));
-    main_.snapSmoothing();
-    main_.resetModulation();
-    main_.updateRamps();
-    main_.snapRamps();
-    wetSum_[0] = wetSum_[1] = 0.0f;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        operatorOut_[0][slot] = operatorOut_[1][slot] = 0.0f;
-        startOnTargets(*operators_[slot]);
-        modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
-        startOnTargets(*modulators_[slot]);
-    }
+    path_.reset();
+    modules_.startOnTargets();
     slots_.snap();
-    routing_.resetModulation();
-    routing_.updateRamps();
-    routing_.snapRamps();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        operatorEnable_[slot].setTarget(operatorEnableTarget_[slot]);
-        operatorEnable_[slot].snap();
-        modulatorEnable_[slot].setTarget(modulatorEnableTarget_[slot]);
-        modulatorEnable_[slot].snap();
-    }
     midi_.reset();
     midiLearn_.setState(MidiLearn::kIdle);
     pendingEvents_ = nullptr;
-    dryDelay_.reset();
-    for (auto& peak : peaks_)
-        peak.store(0.0f);
-    limiter_.reset();
     controlCounter_ = 0;
     runningPosition_ = 0.0;
 }
@@ -173,11 +130,8 @@ void Plugin::setSampleRate(float sampleRate) {
     sampleRate = std::clamp(sampleRate, kLowestSampleRate, kHighestSampleRate);
     platform::EngineLock lock(mutex_);
     AudioEffectX::setSampleRate(sampleRate);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        operators_[slot]->setSampleRate(sampleRate);
-        modulators_[slot]->setSampleRate(sampleRate);
-    }
-    limiter_.setSampleRate(sampleRate);
+    modules_.setSampleRate(sampleRate);
+    path_.setSampleRate(sampleRate);
     smoothingCoefficient_ = smoothingCoefficient(sampleRate);
     // The dry delay's state means a time: its length in samples follows the rate.
     updateDryDelay();
@@ -204,8 +158,7 @@ void Plugin::getProgramName(char* name) {
 }
 
 void Plugin::takePeaks(float peaks[kMeters]) {
-    for (int meter = 0; meter < kMeters; ++meter)
-        peaks[meter] = peaks_[meter].exchange(0.0f);
+    path_.takePeaks(peaks);
 }
 
 void Plugin::selectProgram(int preset) {
@@ -240,7 +193,7 @@ void Plugin::applyCurrentProgram() {
         setParameter(index, program.values[index]);
     }
     loading_ = false;
-    std::fill(&operatorOut_[0][0], &operatorOut_[0][0] + 2 * kSlotCount, 0.0f);
+    path_.clearOperatorOutputs();
 }
 
 void Plugin::programChanged() {

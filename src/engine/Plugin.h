@@ -1,29 +1,26 @@
 #pragma once
-// One loaded instance: four operator slots and four modulator slots, the signal-path matrix,
-// sixteen modulation slots, the main section, dry delay, output limiter and meters, the
-// parameter table and the programs. Everything the host reaches arrives here.
+// One loaded instance, as the host sees it: the parameter table and its dispatch, the programs,
+// MIDI and host time, the modulation slots, and block processing around the per-sample signal
+// path (SignalPath) through the modules in their slots (ModuleSlots). Everything the host
+// reaches arrives here.
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
-#include "engine/DryDelay.h"
 #include "engine/EditorNotifications.h"
-#include "engine/MainSection.h"
 #include "engine/MidiLearn.h"
 #include "engine/MidiState.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ModulationNames.h"
+#include "engine/ModuleSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ParameterMemory.h"
-#include "engine/PeakLimiter.h"
 #include "engine/ProgramStore.h"
-#include "engine/RoutingMatrix.h"
+#include "engine/SignalPath.h"
 #include "modules/Modulator.h"
 #include "modules/ModuleOwner.h"
 #include "modules/Operator.h"
-#include "modules/SignalTaps.h"
 #include "platform/EngineMutex.h"
 #include "vst/AudioEffectX.h"
 
@@ -31,13 +28,13 @@ namespace kirra {
 
 class ProgramLibrary;
 
-class Plugin : public vst::AudioEffectX, public ModuleOwner {
+class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots::ValueStore {
   public:
     static constexpr int32_t kUniqueId = vst::fourCharCode('V', 'n', 'K', 'r');
     static constexpr int32_t kVendorVersion = 0x1000000;
     static constexpr int kInputs = 4;
     static constexpr int kOutputs = 2;
-    static constexpr int kMeters = 4;  // input left, right, output left, right
+    static constexpr int kMeters = SignalPath::kMeters;  // input left, right, output left, right
 
     explicit Plugin(vst::HostCallback host);
     ~Plugin() override;
@@ -76,7 +73,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     // Reads the peaks since the previous reading (input L/R, output L/R) and restarts them.
     void takePeaks(float peaks[kMeters]);
     ProgramStore& getPrograms() { return *programs_; }
-    ParameterMemory& getParameterMemory() { return *memory_; }
+    ParameterMemory& getParameterMemory() { return modules_.getParameterMemory(); }
     // Applies preset n of the current bank, all 416 values in index order, under the mutex.
     void selectProgram(int preset);
     // Gives the current program the preset's name and applies its values like a selection.
@@ -90,13 +87,13 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     const MidiState& getMidiState() const { return midi_; }
     // Preset and bank files, default banks, clipboard, preferences.
     ProgramLibrary& getLibrary() { return *library_; }
+    // The modulation-preview mode (internal parameter kModulationPreview): 0 off, 1 the left,
+    // 2 the right modulated copies shown in the module panels.
+    int getModulationPreview() const { return modules_.getModulationPreview(); }
     // Names of modulation sources (long or short form) and destinations, with the modules now in
     // the slots.
     void getSourceName(int source, bool shortForm, ModuleText& text);
     void getDestinationName(int destination, ModuleText& text);
-    // The modulation-preview mode (0 off, 1 left, 2 right): the modules' plots and controls
-    // follow that channel's modulated values.
-    int getModulationPreview() const { return previewMode_.load(std::memory_order_relaxed); }
     // Texts of any internal parameter with the modules now in the slots, for the editor.
     void getEditorText(int index, float value, ModuleText& text);
     float textToValue(int index, const char* text, float currentValue);
@@ -123,18 +120,13 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     void setModulatorType(int slot, float value);
     void replaceOperator(int slot, int type);
     void replaceModulator(int slot, int type);
-    void installModule(Module& module, int firstIndex);
-    void freeDestinations(int first, int last);
-    void setLimiterMode(float value);
-    void setMidSideBits(float value);
-    void setInversionBits(float value);
+    void storeSlotValue(int index, float value, bool intoProgram) override;
     void updateDryDelay();
     enum class HostText { kName, kLabel, kDisplay };
     void getHostText(int32_t index, char* text, HostText kind);
     // Valid while the engine mutex is held.
-    SlotModules slotModules() const;
+    SlotModules slotModules();
     ParameterContext parameterContext(const SlotModules& modules) const;
-    void setModulationPreview(int mode);
     // All 416 values of the current program in index order, under the mutex with the loading flag.
     void applyCurrentProgram();
     void programChanged();
@@ -145,42 +137,23 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     // parameter values of the whole table (the program's part mirrored in the current program)
     float values_[param::kInternalParameterCount] = {};
     std::unique_ptr<ProgramStore> programs_;
-    std::unique_ptr<ParameterMemory> memory_;
     bool loading_ = false;
     bool suspended_ = true;
     std::unique_ptr<ProgramLibrary> library_;
     std::unique_ptr<uint8_t[]> chunk_;  // what getChunk hands out, valid until the next call
     int pageState_[3] = {0, 1, 0};      // Curr OP, Curr MAIN, Curr MOD
-    std::atomic<int> previewMode_{0};
 
-    // modules
-    std::unique_ptr<Operator> operators_[param::kSlotCount];
-    std::unique_ptr<Modulator> modulators_[param::kSlotCount];
-    int operatorType_[param::kSlotCount] = {};
-    int modulatorType_[param::kSlotCount] = {};
-    LinearRamp operatorEnable_[param::kSlotCount];
-    LinearRamp modulatorEnable_[param::kSlotCount];
-    float operatorEnableTarget_[param::kSlotCount] = {1.0f, 1.0f, 1.0f, 1.0f};
-    float modulatorEnableTarget_[param::kSlotCount] = {1.0f, 1.0f, 1.0f, 1.0f};
+    // modulation slots, the modules in their slots and the signal path through them
+    ModulationSlots slots_;
+    ModuleSlots modules_{this, slots_, *this};
+    SignalPath path_;
 
-    // signal path
-    MainSection main_;
-    RoutingMatrix routing_;
-    int midSideBits_ = 0;
-    float inversion_[param::kSlotCount] = {1.0f, 1.0f, 1.0f, 1.0f};
-    DryDelay dryDelay_;
-    int dryDelayState_ = 16;
-    PeakLimiter limiter_;
-    alignas(16) float operatorOut_[2][param::kSlotCount] = {};
-    alignas(16) float modulatorOut_[2][param::kSlotCount] = {};
-    float taps_[2][kTapCount] = {};
-    float wetSum_[2] = {};
+    // block processing
     int controlCounter_ = 0;
     float smoothingCoefficient_ = 0.0f;
     Connections connections_;
 
-    // modulation
-    ModulationSlots slots_;
+    // knobs, a modulation source
     float knobTarget_[param::kKnobCount] = {};
     float knobSmoothed_[param::kKnobCount] = {};
 
@@ -193,9 +166,6 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner {
     float tempoBpm_ = 120.0f;
     double runningPosition_ = 0.0;
     double songPosition_ = 0.0;  // of the current block, quarter notes
-
-    // meters, merged from each block's local peaks
-    std::atomic<float> peaks_[kMeters];
 };
 
 }  // namespace kirra

@@ -5,11 +5,11 @@
 
 namespace kirra {
 
-SlotModules Plugin::slotModules() const {
+SlotModules Plugin::slotModules() {
     SlotModules modules;
     for (int slot = 0; slot < param::kSlotCount; ++slot) {
-        modules.operators[slot] = operators_[slot].get();
-        modules.modulators[slot] = modulators_[slot].get();
+        modules.operators[slot] = modules_.getOperator(slot);
+        modules.modulators[slot] = modules_.getModulator(slot);
     }
     return modules;
 }

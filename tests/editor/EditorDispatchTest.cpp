@@ -61,7 +61,7 @@ TEST_F(Dispatch, PreferencesSetThePluginWithoutAutomation) {
     EXPECT_TRUE(host->script().automation.empty());
 }
 
-TEST_F(Dispatch, PreviewChoiceReachesTheModulesAndIsKeptByTheEditor) {
+TEST_F(Dispatch, PreviewChoiceReachesTheModulesAndIsKeptByTheEngine) {
     showPage(3);
     click(tags::kModulationPreview);
     EXPECT_EQ(plugin().getModulationPreview(), 1);

@@ -1,4 +1,5 @@
-// The parameter table as the host and the editor read it: names, labels, displays, side effects.
+// What storing a parameter does besides storing it: module replacement, freed slots, program
+// loading, values limited to the table and to 0..1, host texts within the host's buffer.
 
 #include <gtest/gtest.h>
 
@@ -22,81 +23,6 @@ std::string display(kirra::Plugin& plugin, int index) {
 }
 
 }  // namespace
-
-TEST(ParameterTable, NamesFollowTheIndexMap) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    const std::pair<int, const char*> expected[] = {
-        {kPower, "Power"},
-        {kMix, "Mix"},
-        {kKnob1 + 7, "KNOB8"},
-        {kOperatorType1 + 3, "OP4 type"},
-        {operatorParameter(0, 0), "OP1 atten"},
-        {operatorParameter(2, 5), "OP3 ---"},
-        {kModulatorType1, "MOD1 type"},
-        {modulatorParameter(3, 37), "MOD4 ---"},
-        {kSlotSensitivity1 + 15, "SLOT16 SENS"},
-        {kDryDelay, "DryDly"},
-        {kInToOp1 + 2, "IN->OP3"},
-        {263, "OP2->OP3"},
-        {kOpToOut1 + 3, "OP4->OUT"},
-        {kTempo, "Tempo"},
-        {kPpqOffset, "PPQOffset"},
-        {306, ""},
-        {kOperatorBypass1 + 1, "OP2 bypass"},
-        {kModulatorBypass1 + 3, "MOD4 bypass"},
-        {kSlotSource1, "SLOT1 SRC"},
-        {kSlotDestination1 + 15, "SLOT16 DST"},
-        {kKnobName1, ""},
-        {kOutLimiter, "OutLimiter"},
-        {kSlotStatus, "SLOTStatus"},
-        {kMeterFalloff, "MeterFalloff"},
-        {kModulationPreview, ""},
-    };
-    for (const auto& [index, text] : expected)
-        EXPECT_EQ(name(plugin, index), text) << index;
-    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kDryDelay), "smpl/ms");
-    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kMeterFalloff), "dB/sec");
-    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kOpToOp11), "dB");
-    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterLabel, kKnob1), "");
-}
-
-TEST(ParameterTable, DisplaysOfTheGlobalParameters) {
-    InProcessHost host(48000.0f);
-    kirra::Plugin& plugin = host.plugin();
-    EXPECT_EQ(display(plugin, kMix), "100.0000");
-    EXPECT_EQ(display(plugin, kMeterFalloff), "24");
-    EXPECT_EQ(display(plugin, kOperatorType1), "GAIN");
-    EXPECT_EQ(display(plugin, kModulatorType1), "EMPTY");
-    EXPECT_EQ(display(plugin, kKnobName1), "");
-    // Set in this order: the tempo's display depends on the sync set before it.
-    const struct {
-        int index;
-        float value;
-        const char* text;
-    } cases[] = {
-        {kMix, 0.5f, "50.00000"},
-        {kInput, 0.0f, "-oo"},
-        {kOutput, 1.0f, "12"},
-        {kSlotSensitivity1, 0.25f, "-50.0"},
-        {kDryDelay, stateValue(1000, kDryDelayStates), "250 (5.2 ms)"},
-        {kInToOp1, 0.5f, "-18"},  // routing shows the cube of its value, applies the square
-        {kTempo, 0.0f, "auto"},
-        {kTempoSync, stateValue(0, kTempoSyncStates), "off"},
-        {kTempo, 0.0f, "30.00"},
-        {kTempoSync, stateValue(3, kTempoSyncStates), "n/a"},
-        {kOutLimiter, stateValue(3, kLimiterStates), "fast"},
-        {kOutLimiter, stateValue(9, kLimiterStates), "n/a"},
-        {kMeterHold, 1.0f, "oo"},
-        {kMeterHold, 0.0f, "1000"},
-        {kCurrentMain, stateValue(3, kPageStates), "MOD ROUTING"},
-        {kOperatorBypass1, stateValue(1, 2), "bypass"},
-    };
-    for (const auto& c : cases) {
-        plugin.setParameter(c.index, c.value);
-        EXPECT_EQ(display(plugin, c.index), c.text) << c.index << " at " << c.value;
-    }
-}
 
 TEST(ParameterTable, ValuesReadBackAsStored) {
     InProcessHost host;

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "editor/CTextPrinter.h"
-#include "editor/routing/LitBox.h"
 #include "editor/routing/RoutingTexts.h"
 #include "engine/ParameterDescription.h"
 #include "editor/routing/SlotEditing.h"
@@ -23,7 +22,6 @@ constexpr int kNumberWidth = 16;
 constexpr int kSourceWidth = 80;
 constexpr int kSensitivityWidth = 28;
 constexpr int kEntryLength = 8;
-constexpr int kBottomButtonWidth = 40;
 
 gui::Font rowFont() {
     return Skin::smallFont();
@@ -32,7 +30,7 @@ gui::Font rowFont() {
 }  // namespace
 
 CCordWnd::CCordWnd(const Rect& rect, Plugin& plugin, SlotEditing& editing)
-    : View(rect), plugin_(plugin), editing_(editing) {
+    : View(rect), plugin_(plugin), editing_(editing), menus_(*this, plugin, editing) {
     Rect list = listArea();
     listScroll_.setGeometry(
         {list.right - gui::ScrollBar::kWidth, list.top, list.right, list.bottom}, kSlots,
@@ -41,7 +39,7 @@ CCordWnd::CCordWnd(const Rect& rect, Plugin& plugin, SlotEditing& editing)
 }
 
 CCordWnd::~CCordWnd() {
-    stopLearning();
+    menus_.stopLearning();
 }
 
 // Reading --------------------------------------------------------------------------------------
@@ -62,18 +60,18 @@ void CCordWnd::readSlot(int slot, int muteBits) {
     row.destinationName = name;
 }
 
+int CCordWnd::readMuteBits() const {
+    return valueToIndex(plugin_.getParameter(param::kSlotStatus), param::kSlotStatusStates);
+}
+
 void CCordWnd::refresh() {
     // One wait for the engine instead of one per name.
     platform::EngineLock lock(plugin_.getEngineMutex());
-    int muteBits = valueToIndex(plugin_.getParameter(param::kSlotStatus), param::kSlotStatusStates);
+    int muteBits = readMuteBits();
     for (int slot = 0; slot < kSlots; ++slot)
         readSlot(slot, muteBits);
     // The modules named in an open menu may have been replaced.
-    if (menuOpen_) {
-        int first = menuScroll_.first();
-        enterLevel(menu_.level, menu_.moduleSlot);
-        menuScroll_.scrollTo(first);
-    }
+    if (menus_.isOpen()) menus_.rebuild();
     invalid();
 }
 
@@ -93,17 +91,8 @@ Rect CCordWnd::listArea() const {
     return {rect.left, rect.top + kHeaderHeight, rect.right, rect.bottom};
 }
 
-Rect CCordWnd::menuArea() const {
-    const Rect& rect = getRect();
-    return {rect.left, rect.top + kHeaderHeight, rect.right, rect.bottom - kLineHeight};
-}
-
 int CCordWnd::getVisibleRows() const {
     return listArea().height() / kLineHeight;
-}
-
-int CCordWnd::getVisibleMenuLines() const {
-    return menuArea().height() / kLineHeight;
 }
 
 Rect CCordWnd::columnSpan(Column column) const {
@@ -138,7 +127,7 @@ CCordWnd::Column CCordWnd::columnAt(int x) const {
 
 Rect CCordWnd::cellRect(int slot, Column column) const {
     int visible = slot - listScroll_.first();
-    if (menuOpen_ || slot < 0 || slot >= kSlots || visible < 0 || visible >= getVisibleRows())
+    if (menus_.isOpen() || slot < 0 || slot >= kSlots || visible < 0 || visible >= getVisibleRows())
         return {};
     Rect span = columnSpan(column);
     int top = listArea().top + visible * kLineHeight;
@@ -152,54 +141,11 @@ int CCordWnd::slotAt(gui::Point where) const {
     return slot < kSlots ? slot : -1;
 }
 
-Rect CCordWnd::menuLineRect(int line) const {
-    int visible = line - menuScroll_.first();
-    if (!menuOpen_ || line < 0 || line >= static_cast<int>(menu_.entries.size()) || visible < 0 ||
-        visible >= getVisibleMenuLines())
-        return {};
-    Rect area = menuArea();
-    int right = menuScroll_.isNeeded() ? area.right - gui::ScrollBar::kWidth - 1 : area.right;
-    int top = area.top + visible * kLineHeight;
-    return {area.left, top, right, top + kLineHeight};
-}
-
-int CCordWnd::menuLineAt(gui::Point where) const {
-    for (int visible = 0; visible < getVisibleMenuLines(); ++visible) {
-        int line = menuScroll_.first() + visible;
-        if (menuLineRect(line).contains(where)) return line;
-    }
-    return -1;
-}
-
-Rect CCordWnd::exitRect() const {
-    const Rect& rect = getRect();
-    return {rect.left + 2, rect.bottom - kLineHeight, rect.left + 2 + kBottomButtonWidth,
-            rect.bottom - 1};
-}
-
-Rect CCordWnd::learnRect() const {
-    if (!menuOpen_ || menu_.level != MenuLevel::kControllers) return {};
-    const Rect& rect = getRect();
-    return {rect.right - 2 - kBottomButtonWidth, rect.bottom - kLineHeight, rect.right - 2,
-            rect.bottom - 1};
-}
-
 void CCordWnd::scrollListTo(int firstRow) {
     if (listScroll_.scrollTo(firstRow)) invalid();
 }
 
-void CCordWnd::scrollMenuTo(int firstLine) {
-    if (menuScroll_.scrollTo(firstLine)) invalid();
-}
-
 // Menus ---------------------------------------------------------------------------------------
-
-std::string CCordWnd::menuTitle() const {
-    char title[64];
-    std::snprintf(title, sizeof(title), "MODULATION SLOT %02d %s", menuSlot_ + 1,
-                  menu_.isSourceMenu() ? "SOURCE" : "DESTINATION");
-    return title;
-}
 
 void CCordWnd::openSourceMenu(int slot) {
     openMenu(slot, MenuLevel::kSources);
@@ -212,73 +158,12 @@ void CCordWnd::openDestinationMenu(int slot) {
 void CCordWnd::openMenu(int slot, MenuLevel level) {
     if (slot < 0 || slot >= kSlots) return;
     commitEntry();
-    menuSlot_ = slot;
-    menuOpen_ = true;
-    enterLevel(level, 0);
-}
-
-void CCordWnd::showList() {
-    stopLearning();
-    menuOpen_ = false;
-    hoverLine_ = -1;
-    invalid();
-}
-
-int CCordWnd::currentChoice() const {
-    const SlotRow& row = rows_[menuSlot_];
-    return menu_.isSourceMenu() ? row.source : row.destination;
-}
-
-void CCordWnd::enterLevel(MenuLevel level, int moduleSlot) {
-    if (menu_.level == MenuLevel::kControllers && level != MenuLevel::kControllers) stopLearning();
-    bool sameLevel = level == menu_.level && moduleSlot == menu_.moduleSlot;
-    menu_ = SlotMenu::build(level, moduleSlot, plugin_);
-    Rect area = menuArea();
-    menuScroll_.setGeometry(
-        {area.right - gui::ScrollBar::kWidth, area.top, area.right, area.bottom},
-        static_cast<int>(menu_.entries.size()), getVisibleMenuLines());
-    // A new level opens at its top, or with the slot's present choice in view.
-    if (!sameLevel) {
-        int chosen = menu_.lineOfChoice(currentChoice());
-        menuScroll_.scrollTo(chosen < 0 ? 0 : chosen - getVisibleMenuLines() / 2);
-    }
-    hoverLine_ = -1;
-    invalid();
-}
-
-void CCordWnd::activate(const MenuEntry& entry) {
-    switch (entry.kind) {
-        case MenuEntry::Kind::kOpen:
-            enterLevel(entry.level, entry.moduleSlot);
-            break;
-        case MenuEntry::Kind::kParent:
-            enterLevel(menu_.parent(), menu_.moduleSlot);
-            break;
-        case MenuEntry::Kind::kChoose: {
-            int slot = menuSlot_;
-            if (menu_.isSourceMenu()) {
-                editing_.editParameter(param::kSlotSource1 + slot,
-                                       indexToValue(entry.choice, param::kSourceStates));
-            } else {
-                editing_.editParameter(param::kSlotDestination1 + slot,
-                                       indexToValue(entry.choice, param::kDestinationStates));
-            }
-            showList();
-            readSlot(slot, valueToIndex(plugin_.getParameter(param::kSlotStatus),
-                                        param::kSlotStatusStates));
-            break;
-        }
-    }
-}
-
-void CCordWnd::stopLearning() {
-    if (menuOpen_ && editing_.getLearningSlot() == menuSlot_) editing_.learnSlotSource(-1);
+    menus_.open(slot, level);
 }
 
 void CCordWnd::sourceLearned(int slot) {
-    readSlot(slot,
-             valueToIndex(plugin_.getParameter(param::kSlotStatus), param::kSlotStatusStates));
-    if (menuOpen_ && slot == menuSlot_ && menu_.level == MenuLevel::kControllers) showList();
+    readSlot(slot, readMuteBits());
+    menus_.sourceLearned(slot);
     invalid();
 }
 
@@ -308,7 +193,11 @@ bool CCordWnd::onMouseDown(const gui::MouseEvent& event) {
     if (entry_.isActive() && !cellRect(entrySlot_, Column::kSensitivity).contains(event.where))
         commitEntry();
     if (entry_.isActive()) return true;
-    return menuOpen_ ? menuMouseDown(event) : listMouseDown(event);
+    if (!menus_.isOpen()) return listMouseDown(event);
+    // A choice closes the menu; the list shows it at once.
+    if (menus_.mouseDown(event) == SlotMenuBrowser::Click::kChosen)
+        readSlot(menus_.getSlot(), readMuteBits());
+    return true;
 }
 
 bool CCordWnd::listMouseDown(const gui::MouseEvent& event) {
@@ -351,25 +240,6 @@ void CCordWnd::sensitivityMouseDown(int slot, const gui::MouseEvent& event) {
     }
 }
 
-bool CCordWnd::menuMouseDown(const gui::MouseEvent& event) {
-    if (!event.isLeft()) return true;
-    if (menuScroll_.mouseDown(event.where)) {
-        invalid();
-        return true;
-    }
-    if (exitRect().contains(event.where)) {
-        showList();
-    } else if (learnRect().contains(event.where)) {
-        editing_.learnSlotSource(editing_.getLearningSlot() == menuSlot_ ? -1 : menuSlot_);
-        invalid();
-    } else if (int line = menuLineAt(event.where); line >= 0) {
-        // A copy: activating a line rebuilds the menu it belongs to.
-        MenuEntry entry = menu_.entries[line];
-        activate(entry);
-    }
-    return true;
-}
-
 void CCordWnd::onMouseMoved(const gui::MouseEvent& event) {
     if (dragSlot_ >= 0) {
         int pixels = event.hasShift() ? kFineDragPixels : kDragPixels;
@@ -382,21 +252,16 @@ void CCordWnd::onMouseMoved(const gui::MouseEvent& event) {
         }
         return;
     }
-    gui::ScrollBar& scroll = menuOpen_ ? menuScroll_ : listScroll_;
-    if (scroll.mouseMoved(event.where)) {
-        invalid();
-        return;
-    }
-    int hover = menuOpen_ ? menuLineAt(event.where) : -1;
-    if (hover != hoverLine_) {
-        hoverLine_ = hover;
+    if (menus_.isOpen()) {
+        menus_.mouseMoved(event);
+    } else if (listScroll_.mouseMoved(event.where)) {
         invalid();
     }
 }
 
 void CCordWnd::onMouseUp(const gui::MouseEvent& /*event*/) {
     listScroll_.mouseUp();
-    menuScroll_.mouseUp();
+    menus_.mouseUp();
     if (dragSlot_ < 0) return;
     int slot = dragSlot_;
     dragSlot_ = -1;
@@ -407,8 +272,8 @@ void CCordWnd::onMouseUp(const gui::MouseEvent& /*event*/) {
 
 bool CCordWnd::onWheel(const gui::MouseEvent& /*event*/, float steps) {
     int lines = static_cast<int>(steps);
-    if (menuOpen_) {
-        scrollMenuTo(menuScroll_.first() - lines);
+    if (menus_.isOpen()) {
+        menus_.scrollTo(menus_.getFirstLine() - lines);
     } else {
         scrollListTo(listScroll_.first() - lines);
     }
@@ -467,8 +332,8 @@ void CCordWnd::onFocusLost() {
 void CCordWnd::draw(gui::DrawContext& context) {
     context.setLineWidth(1.0);
     context.setLineStyle(gui::LineStyle::kSolid);
-    if (menuOpen_) {
-        drawMenu(context);
+    if (menus_.isOpen()) {
+        menus_.draw(context);
     } else {
         drawList(context);
     }
@@ -534,40 +399,6 @@ void CCordWnd::drawList(gui::DrawContext& context) {
                             CTextPrinter::Style::kNormal, rowFont());
     }
     listScroll_.draw(context, Skin::kLight, Skin::smallFont());
-}
-
-void CCordWnd::drawMenu(gui::DrawContext& context) {
-    const Rect& rect = getRect();
-    const int headerBottom = rect.top + kHeaderHeight - 1;
-    context.drawText(menuTitle().c_str(), {rect.left, rect.top, rect.right, headerBottom},
-                     gui::Align::kCenter, Skin::captionFont(), Skin::kLight);
-    context.setColor(Skin::kLight.withAlpha(40));
-    context.drawLine(rect.left, headerBottom, rect.right - 1, headerBottom);
-
-    const int chosen = menu_.lineOfChoice(currentChoice());
-    for (int visible = 0; visible < getVisibleMenuLines(); ++visible) {
-        int line = menuScroll_.first() + visible;
-        if (line >= static_cast<int>(menu_.entries.size())) break;
-        const MenuEntry& entry = menu_.entries[line];
-        Rect box = menuLineRect(line);
-        CTextPrinter::Style style = CTextPrinter::Style::kNormal;
-        if (line == chosen) {
-            style = CTextPrinter::Style::kHighlighted;
-        } else if (line == hoverLine_) {
-            context.setColor(Skin::kLight.withAlpha(40));
-            context.fillRect(box);
-        }
-        if (entry.kind == MenuEntry::Kind::kParent) style = CTextPrinter::Style::kDimmed;
-        CTextPrinter::print(context, entry.text.c_str(), box, gui::Align::kLeft, style, rowFont());
-        if (entry.kind == MenuEntry::Kind::kOpen) {
-            CTextPrinter::print(context, ">", box, gui::Align::kRight, CTextPrinter::Style::kDimmed,
-                                rowFont());
-        }
-    }
-    menuScroll_.draw(context, Skin::kLight, Skin::smallFont());
-    drawLitBox(context, exitRect(), false, "EXIT");
-    if (menu_.level == MenuLevel::kControllers)
-        drawLitBox(context, learnRect(), editing_.getLearningSlot() == menuSlot_, "LEARN");
 }
 
 }  // namespace kirra::editor

@@ -1,7 +1,7 @@
 #pragma once
 // The modulation-slot window: the sixteen slots as a scrolling list with their number, source,
 // sensitivity and destination, and, drawn inside the same window, the menus that choose a slot's
-// source or destination level by level.
+// source or destination level by level (SlotMenuBrowser).
 //
 // In the list a left click on the source or destination opens its menu, a right click there
 // selects the modulator or operator it names; the sensitivity is dragged (200 pixels for the full
@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "editor/routing/SlotMenu.h"
+#include "editor/routing/SlotMenuBrowser.h"
 #include "gui/LineEditor.h"
 #include "gui/ScrollBar.h"
 #include "gui/VerticalDrag.h"
@@ -54,24 +54,27 @@ class CCordWnd : public gui::View {
     const std::string& sourceShown(int slot) const { return rows_[slot].sourceName; }
     const std::string& destinationShown(int slot) const { return rows_[slot].destinationName; }
     std::string sensitivityShown(int slot) const;
+    // The source and destination numbers the list shows.
+    int sourceNumber(int slot) const { return rows_[slot].source; }
+    int destinationNumber(int slot) const { return rows_[slot].destination; }
 
     // Menu mode.
     void openSourceMenu(int slot);
     void openDestinationMenu(int slot);
-    void showList();
-    bool isMenuOpen() const { return menuOpen_; }
-    int getEditedSlot() const { return menuSlot_; }
-    const SlotMenu& menu() const { return menu_; }
-    std::string menuTitle() const;
-    void scrollMenuTo(int firstLine);
-    int getFirstMenuLine() const { return menuScroll_.first(); }
-    int getVisibleMenuLines() const;
-    const gui::ScrollBar& menuScrollBar() const { return menuScroll_; }
+    void showList() { menus_.close(); }
+    bool isMenuOpen() const { return menus_.isOpen(); }
+    int getEditedSlot() const { return menus_.getSlot(); }
+    const SlotMenu& menu() const { return menus_.menu(); }
+    std::string menuTitle() const { return menus_.title(); }
+    void scrollMenuTo(int firstLine) { menus_.scrollTo(firstLine); }
+    int getFirstMenuLine() const { return menus_.getFirstLine(); }
+    int getVisibleMenuLines() const { return menus_.getVisibleLines(); }
+    const gui::ScrollBar& menuScrollBar() const { return menus_.scrollBar(); }
     // A line of the menu, or an empty rectangle when it is scrolled out of view.
-    gui::Rect menuLineRect(int line) const;
-    gui::Rect exitRect() const;
+    gui::Rect menuLineRect(int line) const { return menus_.lineRect(line); }
+    gui::Rect exitRect() const { return menus_.exitRect(); }
     // Only in the controller list.
-    gui::Rect learnRect() const;
+    gui::Rect learnRect() const { return menus_.learnRect(); }
     // Controller learn found the slot's source: the menu waiting for it closes.
     void sourceLearned(int slot);
 
@@ -94,22 +97,16 @@ class CCordWnd : public gui::View {
     };
 
     void readSlot(int slot, int muteBits);
+    int readMuteBits() const;
     gui::Rect listArea() const;
-    gui::Rect menuArea() const;
     gui::Rect columnSpan(Column column) const;
     Column columnAt(int x) const;
     int slotAt(gui::Point where) const;
-    int menuLineAt(gui::Point where) const;
 
     bool listMouseDown(const gui::MouseEvent& event);
-    bool menuMouseDown(const gui::MouseEvent& event);
     void sensitivityMouseDown(int slot, const gui::MouseEvent& event);
     void openMenu(int slot, MenuLevel level);
-    void enterLevel(MenuLevel level, int moduleSlot);
-    void activate(const MenuEntry& entry);
     void selectModuleOf(int slot, Column column);
-    int currentChoice() const;
-    void stopLearning();
 
     void startEntry(int slot);
     void commitEntry();
@@ -117,7 +114,6 @@ class CCordWnd : public gui::View {
     void releaseFocus();
 
     void drawList(gui::DrawContext& context);
-    void drawMenu(gui::DrawContext& context);
 
     Plugin& plugin_;
     SlotEditing& editing_;
@@ -125,11 +121,7 @@ class CCordWnd : public gui::View {
     gui::ScrollBar listScroll_;
 
     // menu mode
-    bool menuOpen_ = false;
-    int menuSlot_ = 0;
-    SlotMenu menu_;
-    gui::ScrollBar menuScroll_;
-    int hoverLine_ = -1;
+    SlotMenuBrowser menus_;
 
     // sensitivity editing: a drag, or typing
     gui::VerticalDrag drag_;

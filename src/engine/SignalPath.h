@@ -1,0 +1,211 @@
+#pragma once
+// The path one sample takes once the plug-in has read it from the host's buffers: the taps the
+// modules listen to, the modulators, the four operators fed through the routing matrix with
+// their mid/side coding, inversion and bypass ramps, the wet sum, the dry delay, the mix and
+// output levels, the output limiter and the meters' peaks.
+//
+// The plug-in keeps the block-level work (buffers, host time, events, the control-update
+// cadence) and calls `processSample` once per frame with the modules in their slots; it is
+// inlined into that loop, so the order of the arithmetic is the loop's own, and the slots are
+// passed rather than held so that the compiler sees both as parts of one object.
+
+#include <atomic>
+#include <cmath>
+
+#include "engine/DryDelay.h"
+#include "engine/MainSection.h"
+#include "engine/ModuleSlots.h"
+#include "engine/PeakLimiter.h"
+#include "engine/RoutingMatrix.h"
+#include "modules/ModuleMath.h"
+
+namespace kirra {
+
+class SignalPath {
+  public:
+    static constexpr int kSlots = param::kSlotCount;
+    static constexpr int kMeters = 4;  // input left, right, output left, right
+
+    // The peaks of the samples processed since the block began.
+    struct BlockPeaks {
+        float values[kMeters] = {};
+    };
+
+    SignalPath();
+
+    // Settings from the parameter dispatch.
+    MainSection& main() { return main_; }
+    RoutingMatrix& routing() { return routing_; }
+    void setMidSideBits(int bits) { midSideBits_ = bits; }
+    void setInversionBits(int bits);
+    void setOperatorBypass(int slot, bool bypassed) {
+        operatorEnableTarget_[slot] = bypassed ? 0.0f : 1.0f;
+    }
+    void setModulatorBypass(int slot, bool bypassed) {
+        modulatorEnableTarget_[slot] = bypassed ? 0.0f : 1.0f;
+    }
+    void setDryDelay(int samples) { dryDelay_.setDelay(samples); }
+    int getDryDelay() const { return dryDelay_.getDelay(); }
+    void setLimiterMode(int mode) { limiter_.setMode(mode); }
+    void setSampleRate(float sampleRate) { limiter_.setSampleRate(sampleRate); }
+
+    // Control rate, in the order the plug-in's control update calls them.
+    void resetModulation() {
+        routing_.resetModulation();
+        main_.resetModulation();
+    }
+    void updateRamps() {
+        routing_.updateRamps();
+        main_.updateRamps();
+        for (int slot = 0; slot < kSlots; ++slot) {
+            operatorEnable_[slot].setTarget(operatorEnableTarget_[slot]);
+            modulatorEnable_[slot].setTarget(modulatorEnableTarget_[slot]);
+        }
+    }
+
+    // Everything back to silence with the ramps on their targets (suspend and resume).
+    void reset();
+    // Operator outputs of the last sample to zero, so a new program starts without feedback.
+    void clearOperatorOutputs();
+
+    // Per sample, before events and the control update: the input level applies to the sample
+    // read now, and the levels move one step toward their targets.
+    float inputGain(int channel) const { return main_.gain(MainSection::kInputLevel, channel); }
+    void smoothLevels(float coefficient) { main_.smooth(coefficient); }
+    // One sample through `modules`: the main input after the input level and the sidechain as it
+    // came in; answers the output sample and raises the block's peaks.
+    inline void processSample(ModuleSlots& modules, float inLeft, float inRight,
+                              float sidechainLeft, float sidechainRight, float& outLeft,
+                              float& outRight, BlockPeaks& peaks);
+
+    // Meters: a block's peaks are merged into what the editor reads, which restarts on reading.
+    void publishPeaks(BlockPeaks peaks) {
+        for (int meter = 0; meter < kMeters; ++meter) {
+            std::atomic<float>& shared = peaks_[meter];
+            const float local = peaks.values[meter];
+            float current = shared.load(std::memory_order_relaxed);
+            while (local > current &&
+                   !shared.compare_exchange_weak(current, local, std::memory_order_relaxed)) {
+            }
+        }
+    }
+    void takePeaks(float peaks[kMeters]);
+
+    // A non-finite sample from outside would otherwise stay in feedback paths and filter states.
+    static float finiteOrZero(float sample) { return std::isfinite(sample) ? sample : 0.0f; }
+
+  private:
+    static void encodeMidSide(float& a, float& b) {
+        constexpr float kHalfSqrt2 = 0.70710677f;  // sqrt(1/2) in single precision
+        float mid = (a + b) * kHalfSqrt2;
+        float side = (a - b) * kHalfSqrt2;
+        a = mid;
+        b = side;
+    }
+
+    // levels, matrix and per-slot switches
+    MainSection main_;
+    RoutingMatrix routing_;
+    int midSideBits_ = 0;  // bit n codes operator n's input, bit n + 4 its output
+    float inversion_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    LinearRamp operatorEnable_[kSlots];
+    LinearRamp modulatorEnable_[kSlots];
+    float operatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float modulatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+    // state carried from sample to sample
+    alignas(16) float operatorOut_[2][kSlots] = {};
+    float wetSum_[2] = {};
+    DryDelay dryDelay_;
+    PeakLimiter limiter_;
+
+    // meters, merged from each block's peaks
+    std::atomic<float> peaks_[kMeters];
+};
+
+[[gnu::always_inline]] inline void SignalPath::processSample(ModuleSlots& modules, float inLeft,
+                                                             float inRight, float sidechainLeft,
+                                                             float sidechainRight, float& outLeft,
+                                                             float& outRight, BlockPeaks& peaks) {
+    // Taps: this sample's input and sidechain, the previous sample's operator outputs.
+    ModuleSlots::Taps& taps = modules.taps();
+    taps[0][kTapInput] = inLeft;
+    taps[1][kTapInput] = inRight;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        taps[0][kTapOperator1 + slot] = operatorOut_[0][slot];
+        taps[1][kTapOperator1 + slot] = operatorOut_[1][slot];
+    }
+    taps[0][kTapWetSum] = wetSum_[0];
+    taps[1][kTapWetSum] = wetSum_[1];
+    taps[0][kTapSidechain] = sidechainLeft;
+    taps[1][kTapSidechain] = sidechainRight;
+
+    ModuleSlots::Outputs& modulatorOut = modules.modulatorOutputs();
+    for (int slot = 0; slot < kSlots; ++slot) {
+        // An empty slot's output stays at the zero its Empty would write.
+        if (modules.isModulatorEmpty(slot)) continue;
+        Modulator& modulator = modules.modulatorIn(slot);
+        modulator.generateSample(modulatorOut[0][slot], modulatorOut[1][slot]);
+        modulatorOut[0][slot] *= modulatorEnable_[slot].current;
+        modulatorOut[1][slot] *= modulatorEnable_[slot].current;
+    }
+
+    main_.advanceRamps();
+    routing_.advanceRamps();
+    for (int slot = 0; slot < kSlots; ++slot)
+        operatorEnable_[slot].advance();
+    for (int slot = 0; slot < kSlots; ++slot)
+        modulatorEnable_[slot].advance();
+
+    // Every operator-to-operator link reads the previous sample: one sample of delay each.
+    alignas(16) float opInLeft[kSlots];
+    alignas(16) float opInRight[kSlots];
+    routing_.operatorInputs(0, inLeft, operatorOut_[0], opInLeft);
+    routing_.operatorInputs(1, inRight, operatorOut_[1], opInRight);
+
+    float wetLeft = 0.0f;
+    float wetRight = 0.0f;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        float codedLeft = opInLeft[slot];
+        float codedRight = opInRight[slot];
+        if ((midSideBits_ >> slot) & 1) encodeMidSide(codedLeft, codedRight);
+        float a = codedLeft;
+        float b = codedRight;
+        modules.operatorIn(slot).processSample(a, b);
+        if ((midSideBits_ >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
+        float enable = operatorEnable_[slot].current;
+        float wetShare = enable * inversion_[slot];
+        float left = wetShare * a + (1.0f - enable) * codedLeft;
+        float right = wetShare * b + (1.0f - enable) * codedRight;
+        operatorOut_[0][slot] = left;
+        operatorOut_[1][slot] = right;
+        wetLeft += routing_.outputGain(0, slot) * left;
+        wetRight += routing_.outputGain(1, slot) * right;
+    }
+    wetSum_[0] = wetLeft;
+    wetSum_[1] = wetRight;
+
+    float dryLeft = inLeft;
+    float dryRight = inRight;
+    dryDelay_.process(dryLeft, dryRight);
+
+    float mixLeft = main_.gain(MainSection::kMixLevel, 0);
+    float mixRight = main_.gain(MainSection::kMixLevel, 1);
+    float outputLeft =
+        ((1.0f - mixLeft) * dryLeft + mixLeft * wetLeft) * main_.gain(MainSection::kOutputLevel, 0);
+    float outputRight = ((1.0f - mixRight) * dryRight + mixRight * wetRight) *
+                        main_.gain(MainSection::kOutputLevel, 1);
+    // An operator that blew up must not take the limiter's envelopes with it.
+    outputLeft = finiteOrZero(outputLeft);
+    outputRight = finiteOrZero(outputRight);
+    if (limiter_.isEnabled()) limiter_.process(outputLeft, outputRight);
+    outLeft = outputLeft;
+    outRight = outputRight;
+
+    peaks.values[0] = maxOf(peaks.values[0], std::fabs(inLeft));
+    peaks.values[1] = maxOf(peaks.values[1], std::fabs(inRight));
+    peaks.values[2] = maxOf(peaks.values[2], std::fabs(outputLeft));
+    peaks.values[3] = maxOf(peaks.values[3], std::fabs(outputRight));
+}
+
+}  // namespace kirra
