@@ -18,6 +18,7 @@
 #include "engine/PeakLimiter.h"
 #include "engine/ProgramStore.h"
 #include "engine/RoutingMatrix.h"
+#include "engine/Version.h"
 #include "modules/Modulator.h"
 #include "modules/ModuleOwner.h"
 #include "modules/Operator.h"
@@ -32,7 +33,7 @@ class ProgramLibrary;
 class Plugin : public vst::AudioEffectX, public ModuleOwner {
   public:
     static constexpr int32_t kUniqueId = vst::fourCharCode('V', 'n', 'K', 'r');
-    static constexpr int32_t kVendorVersion = 0x1000000;
+    static constexpr int32_t kVendorVersion = kVendorVersionNumber;
     static constexpr int kInputs = 4;
     static constexpr int kOutputs = 2;
     static constexpr int kMeters = 4;  // input left, right, output left, right
