@@ -9,16 +9,23 @@ FUZZ_SECONDS ?= 120
 FUZZ_SMOKE_SECONDS ?= 5
 GENERATOR := -G Ninja
 JOBS ?= $(shell nproc)
+# ON or OFF sets KIRRA_WERROR in every build directory configured; empty leaves each as it is.
+WERROR ?=
+WERROR_FLAG = $(if $(WERROR),-DKIRRA_WERROR=$(WERROR))
 
-.PHONY: all deps configure build run test test-unit test-asan bench fuzz format clean
+.PHONY: all deps configure build run test test-asan bench fuzz format format-check tidy \
+	install uninstall clean
 
 all: build
+
+# `make test` is what CI runs, and there warnings are errors.
+test: WERROR := ON
 
 deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release > /dev/null
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release $(WERROR_FLAG) > /dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -26,21 +33,23 @@ build: configure
 # The demo plays through a showcase program from the factory banks.
 SHOWCASE ?= C:45
 
-run: build
+# Builds only what it runs: the host and the plug-in it loads.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target kirra kirra_plugin
 	@mkdir -p out
 	@$(BUILD)/kirra render out/demo.wav --program $(SHOWCASE) --tail 2
 	@$(BUILD)/kirra screenshot out/editor.png --program $(SHOWCASE)
 
-test: build
+test: format-check build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
-	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS) WERROR=$(WERROR)
+	@$(MAKE) --no-print-directory test-asan WERROR=$(WERROR)
 
 # The unit, host and editor tests again with AddressSanitizer and UndefinedBehaviorSanitizer
 # (the editor's window tests run under Xvfb in both passes, as a CTest test of their own).
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DKIRRA_SANITIZE=ON -DKIRRA_BENCH=OFF > /dev/null
+		-DKIRRA_SANITIZE=ON -DKIRRA_BENCH=OFF $(WERROR_FLAG) > /dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target kirra_tests kirra_gui_tests
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
@@ -50,7 +59,8 @@ test-asan: deps
 # grow in $(FUZZ_BUILD)/corpus between runs.
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DCMAKE_CXX_COMPILER=clang++ -DKIRRA_FUZZ=ON -DKIRRA_BENCH=OFF -DKIRRA_GUI=OFF > /dev/null
+		-DCMAKE_CXX_COMPILER=clang++ -DKIRRA_FUZZ=ON -DKIRRA_BENCH=OFF -DKIRRA_GUI=OFF \
+		$(WERROR_FLAG) > /dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kirra_fuzz
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
@@ -59,8 +69,40 @@ bench: build
 	@$(BUILD)/kirra bench --block 32
 	@$(BUILD)/kirra bench --block 512
 
+SOURCES = git ls-files '*.cpp' '*.h'
+
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@$(SOURCES) | xargs clang-format -i
+
+# Fails on the first source clang-format would change; `make format` fixes them.
+format-check: deps
+	@$(SOURCES) | xargs clang-format --dry-run --Werror
+
+# clang-tidy (.clang-tidy) over every source in the build's compile database, the generated
+# factory banks aside. It takes minutes, so it runs as a CI step of its own, not in `make test`.
+tidy: configure
+	@run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(CURDIR)/(src|tools|tests|bench|fuzz)/'
+
+# Installs the plug-in: into ~/.vst, or into $(PREFIX)/lib/vst when PREFIX is given. Each
+# install keeps the list of files it wrote, per destination, so uninstall removes exactly
+# those. (Further formats add install rules in CMakeLists.txt and are listed the same way.)
+PREFIX ?=
+INSTALL_PREFIX = $(if $(PREFIX),$(PREFIX),$(HOME))
+INSTALL_VST_DIR = $(if $(PREFIX),lib/vst,.vst)
+INSTALL_MANIFEST = $(BUILD)/installed$(subst /,_,$(abspath $(INSTALL_PREFIX))).txt
+
+install: configure
+	@cmake -S . -B $(BUILD) -DKIRRA_VST_DIR=$(INSTALL_VST_DIR) > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target kirra_plugin
+	@cmake --install $(BUILD) --prefix $(INSTALL_PREFIX)
+	@cp $(BUILD)/install_manifest.txt $(INSTALL_MANIFEST)
+
+uninstall:
+	@if [ -f $(INSTALL_MANIFEST) ]; then \
+		xargs -r -d '\n' rm -fv < $(INSTALL_MANIFEST) && rm -f $(INSTALL_MANIFEST); \
+	else \
+		echo "No install into $(INSTALL_PREFIX) recorded in $(BUILD)/"; \
+	fi
 
 clean:
 	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) out

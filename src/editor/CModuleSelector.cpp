@@ -115,6 +115,7 @@ void CModuleSelector::openList() {
     gui::Frame* frame = getFrame();
     if (frame == nullptr) return;
     std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(typeCount_));
     for (int type = 0; type < typeCount_; ++type)
         lines.emplace_back(catalogue_(type).text);
     gui::ListMenuStyle style;

@@ -24,7 +24,7 @@ void fillDefaults(std::vector<float>& memory, int typeCount, int positions, Crea
              ++bankPresetSlot) {
             size_t offset = (static_cast<size_t>(bankPresetSlot) * kModuleTypeStates + type) *
                             static_cast<size_t>(positions);
-            std::copy(defaults, defaults + positions, memory.begin() + offset);
+            std::copy(defaults, defaults + positions, memory.data() + offset);
         }
     }
 }

@@ -18,6 +18,7 @@
 #include "engine/ParameterMemory.h"
 #include "engine/ProgramStore.h"
 #include "engine/SignalPath.h"
+#include "engine/Version.h"
 #include "modules/Modulator.h"
 #include "modules/ModuleOwner.h"
 #include "modules/Operator.h"
@@ -31,7 +32,7 @@ class ProgramLibrary;
 class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots::ValueStore {
   public:
     static constexpr int32_t kUniqueId = vst::fourCharCode('V', 'n', 'K', 'r');
-    static constexpr int32_t kVendorVersion = 0x1000000;
+    static constexpr int32_t kVendorVersion = kVendorVersionNumber;
     static constexpr int kInputs = 4;
     static constexpr int kOutputs = 2;
     static constexpr int kMeters = SignalPath::kMeters;  // input left, right, output left, right

@@ -4,6 +4,7 @@
 
 #include "gui/Geometry.h"
 
+// NOLINTNEXTLINE(bugprone-reserved-identifier): cairo's own tag name
 typedef struct _cairo cairo_t;
 
 namespace kirra::gui {

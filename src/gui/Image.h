@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+// NOLINTNEXTLINE(bugprone-reserved-identifier): cairo's own tag name
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace kirra::gui {

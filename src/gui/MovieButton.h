@@ -12,7 +12,8 @@ class MovieButton : public Control {
     MovieButton(const Rect& rect, ControlListener* listener, int tag, FilmStrip strip)
         : Control(rect, listener, tag), strip_(strip) {}
 
-    int getFrame() const { return strip_.frameFor(getValue()); }
+    // The film strip frame shown, from the value.
+    int stripFrame() const { return strip_.frameFor(getValue()); }
     void draw(DrawContext& context) override;
     bool onMouseDown(const MouseEvent& event) override;
 

@@ -50,6 +50,7 @@ int runProgram(const std::vector<std::string>& arguments, std::string& output, s
         posix_spawn_file_actions_adddup2(&spawn.actions, pipeEnds[1], 1) == 0 &&
         posix_spawn_file_actions_addopen(&spawn.actions, 2, "/dev/null", O_WRONLY, 0) == 0;
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -20,15 +20,13 @@ std::atomic<vst::DispatcherProc> pluginDispatcher{nullptr};
 // here; everything else goes to the plug-in's own dispatcher.
 intptr_t dispatchWithScreenshots(vst::AEffect* effect, int32_t opcode, int32_t index,
                                  intptr_t value, void* ptr, float opt) {
-    if (opcode == vst::effVendorSpecific && index == kirra::editor::kScreenshotRequest) {
+    if (opcode == vst::effVendorSpecific && index == kirra::kScreenshotRequest) {
         auto* plugin = vst::AudioEffect::fromEffect(effect);
         auto* editor =
             plugin != nullptr ? dynamic_cast<kirra::editor::Editor*>(plugin->getEditor()) : nullptr;
         if (editor == nullptr || ptr == nullptr) return 0;
         try {
-            return editor->renderScreenshot(*static_cast<kirra::editor::ScreenshotRequest*>(ptr))
-                       ? 1
-                       : 0;
+            return editor->renderScreenshot(*static_cast<kirra::ScreenshotRequest*>(ptr)) ? 1 : 0;
         } catch (...) {
             return 0;
         }

@@ -39,8 +39,8 @@ struct PercentSource : ValueTextSource {
         float percent = 0.0f;
         return kirra::parseNumber(text, percent) ? percent / 100.0f : current;
     }
-    void setEditing(bool editing) override {
-        this->editing = editing;
+    void setEditing(bool nowEditing) override {
+        editing = nowEditing;
         ++editingCalls;
     }
     bool editing = false;

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "editor/GoldenCompare.h"
-#include "editor/ScreenshotRequest.h"
+#include "engine/ScreenshotRequest.h"
 #include "gui/Image.h"
 #include "kirra/PluginHost.h"
 
@@ -122,10 +122,9 @@ class EditorWindow : public ::testing::Test {
     // What the plug-in renders offscreen for its current state (invalid if it cannot).
     kirra::gui::Image offscreenRendering(host::PluginHost& plugin, const char* name) {
         std::string path = ::testing::TempDir() + name;
-        kirra::editor::ScreenshotRequest request;
+        kirra::ScreenshotRequest request;
         request.path = path.c_str();
-        if (plugin.dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0,
-                            &request) != 1)
+        if (plugin.dispatch(vst::effVendorSpecific, kirra::kScreenshotRequest, 0, &request) != 1)
             return {};
         return kirra::gui::Image::readPng(path);
     }
@@ -218,12 +217,10 @@ TEST_F(EditorWindow, ANonWindowParentIsRefusedAndAScreenshotNeedsNoWindow) {
     ASSERT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
     std::string path = ::testing::TempDir() + "editor-window-screenshot.png";
     std::remove(path.c_str());
-    kirra::editor::ScreenshotRequest request;
+    kirra::ScreenshotRequest request;
     request.path = path.c_str();
     request.page = 2;
-    EXPECT_EQ(
-        plugin->dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request),
-        1);
+    EXPECT_EQ(plugin->dispatch(vst::effVendorSpecific, kirra::kScreenshotRequest, 0, &request), 1);
     struct stat info {};
     EXPECT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_GT(info.st_size, 10000);

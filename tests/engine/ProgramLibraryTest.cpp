@@ -21,6 +21,7 @@ namespace {
 
 std::vector<float> liveValues(kirra::Plugin& plugin) {
     std::vector<float> values;
+    values.reserve(kProgramParameterCount);
     for (int index = 0; index < kProgramParameterCount; ++index)
         values.push_back(plugin.getParameter(index));
     return values;

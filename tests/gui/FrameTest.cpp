@@ -81,6 +81,7 @@ TEST(Frame, ModalListTakesEveryClickAndClosesOnAChoiceOrOutside) {
     Probe* below = frame.addView(std::make_unique<Probe>(Rect{0, 0, 200, 200}));
     int chosen = -1;
     std::vector<std::string> lines;
+    lines.reserve(30);
     for (int i = 0; i < 30; ++i)
         lines.push_back("line " + std::to_string(i));
     frame.showModal(std::make_unique<ListMenu>(Rect{10, 10, 110, 112}, "TITLE", lines, 0,

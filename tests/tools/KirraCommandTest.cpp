@@ -80,7 +80,8 @@ TEST(KirraCommand, RendersWithAMidiFileAndReportsItsDamage) {
     TemporaryFolder folder;
     const std::string midi = folder.file("damaged.mid");
     std::ofstream(midi, std::ios::binary)
-        .write(reinterpret_cast<const char*>(damaged.data()), damaged.size());
+        .write(reinterpret_cast<const char*>(damaged.data()),
+               static_cast<std::streamsize>(damaged.size()));
     const std::string out = folder.file("midi.wav");
     CommandResult run = runKirraCommand("render " + out + " --sr 8000 --midi " + midi +
                                         " --tempo 90 --position -4 --stopped");

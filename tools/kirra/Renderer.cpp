@@ -37,7 +37,8 @@ RenderStats renderWith(PluginHost& plugin, const AudioBuffer& input, const Audio
         paddedChannel<Sample>(&input, 0, total), paddedChannel<Sample>(&input, 1, total),
         paddedChannel<Sample>(sidechain, 0, total), paddedChannel<Sample>(sidechain, 1, total)};
     std::vector<std::vector<Sample>> out(2, std::vector<Sample>(total, Sample(0)));
-    if (settings.midi != nullptr) settings.midi->prepare(static_cast<int>(block), total);
+    if (settings.midi != nullptr)
+        settings.midi->prepare(static_cast<int>(block), static_cast<int64_t>(total));
 
     RenderStats stats;
     double before = threadCpuSeconds();

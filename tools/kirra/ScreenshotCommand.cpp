@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "editor/ScreenshotRequest.h"
+#include "engine/ScreenshotRequest.h"
 #include "kirra/Commands.h"
 
 namespace host {
@@ -18,13 +18,12 @@ int runScreenshot(const Options& options) {
         return 1;
     }
     if (!applySettingsOrFail(plugin, options)) return 1;
-    kirra::editor::ScreenshotRequest request;
+    kirra::ScreenshotRequest request;
     request.path = options.positional[0].c_str();
     request.page = options.page;
     request.operatorSlot = options.operatorSlot;
     request.modulatorSlot = options.modulatorSlot;
-    if (plugin.dispatch(vst::effVendorSpecific, kirra::editor::kScreenshotRequest, 0, &request) !=
-        1) {
+    if (plugin.dispatch(vst::effVendorSpecific, kirra::kScreenshotRequest, 0, &request) != 1) {
         std::fprintf(stderr, "kirra: the plug-in did not render its editor to %s\n", request.path);
         return 1;
     }

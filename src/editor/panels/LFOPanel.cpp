@@ -38,8 +38,7 @@ void LFOPanel::beforeChange(int position, float value) {
     const int mode = valueToIndex(value, LFO::kModeCount);
     if (mode == valueToIndex(baseValue(LFO::kMode), LFO::kModeCount)) return;
     const int rate = LFO::kRate;
-    const float converted =
-        LFO::convertRate(baseValue(LFO::kRate), mode, snapshot().tempoBpm);
+    const float converted = LFO::convertRate(baseValue(LFO::kRate), mode, snapshot().tempoBpm);
     writeModeChange(LFO::kMode, value, &rate, &converted, 1, false);
 }
 

@@ -154,8 +154,8 @@ void Reverb2::updateParameters() {
     }
     amountLeft_.setTarget(left_[kAmount]);
     amountRight_.setTarget(right_[kAmount]);
-    predelay_ = minOf(predelaySamples(base_, sampleRate_, tempoBpm_),
-                      static_cast<int>(predelayLeft_.size()) - 1);
+    predelay_ = std::min(predelaySamples(base_, sampleRate_, tempoBpm_),
+                         static_cast<int>(predelayLeft_.size()) - 1);
 
     // Decay settings follow the left copies; the powers are worth skipping when nothing moved.
     const float time = left_[kTime];

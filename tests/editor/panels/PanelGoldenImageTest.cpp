@@ -99,6 +99,6 @@ TEST_P(PanelGoldenImage, PanelLooksAsStored) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, PanelGoldenImage, ::testing::ValuesIn(kPanels),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace

@@ -114,7 +114,7 @@ TEST_P(ResponsePlot, ColumnsShowWhatTheOperatorDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Filters, ResponsePlot, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 using ResponsePlotEdges = ResponseFixture;
 

@@ -56,8 +56,8 @@ TEST_F(RoutingUnderHostChanges, PagesAndMenusSurviveAHostThreadChangingEverythin
             } else if (window.menu().entries.size() > 1) {
                 click(window.menuLineRect(static_cast<int>(window.menu().entries.size()) - 1));
             }
-        } else if (SignalPathPage* page = frame().signalPathPage()) {
-            click(page->tabs()->getRect());
+        } else if (SignalPathPage* pathPage = frame().signalPathPage()) {
+            click(pathPage->tabs()->getRect());
             if (step % 20 == 0) setState(param::kCurrentMain, 3, 4);
         }
         kirra::gui::Image image(layout::kWidth, layout::kHeight);

@@ -72,6 +72,7 @@ double responseMagnitude(const std::vector<float>& response, double frequencyHz,
 
 std::vector<double> logFrequencies(double lowestHz, double highestHz, int count) {
     std::vector<double> frequencies;
+    frequencies.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         frequencies.push_back(lowestHz * std::pow(highestHz / lowestHz, i / (count - 1.0)));
     }

@@ -156,7 +156,7 @@ TEST(MidiFile, RandomDamageNeverReadsOutside) {
     std::mt19937 random(5);
     for (int round = 0; round < 3000; ++round) {
         Bytes damaged = valid;
-        int changes = 1 + random() % 8;
+        int changes = 1 + static_cast<int>(random() % 8);
         for (int change = 0; change < changes; ++change)
             damaged[random() % damaged.size()] = static_cast<uint8_t>(random());
         damaged.resize(random() % (damaged.size() + 1));
