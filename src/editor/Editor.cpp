@@ -323,7 +323,8 @@ void Editor::handleParameterChange(int index, float value) {
             frame.mainKnob(member)->setValue(value);
             break;
         case ParameterGroup::kKnob:
-            if (frame.assignableKnob(member)->isUsed()) frame.assignableKnob(member)->setValue(value);
+            if (frame.assignableKnob(member)->isUsed())
+                frame.assignableKnob(member)->setValue(value);
             break;
         case ParameterGroup::kOperatorType:
             if (member == frame.shownOperator()) {

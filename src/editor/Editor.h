@@ -18,8 +18,8 @@
 
 #include "editor/KnobListener.h"
 #include "editor/ParameterMailbox.h"
-#include "editor/PluginLibrary.h"
 #include "editor/ParameterTextSource.h"
+#include "editor/PluginLibrary.h"
 #include "editor/routing/SlotEditing.h"
 #include "engine/EditorNotifications.h"
 #include "engine/ScreenshotRequest.h"

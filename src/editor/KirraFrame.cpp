@@ -4,11 +4,11 @@
 
 #include "editor/CLibWnd.h"
 #include "editor/EditorLayout.h"
-#include "engine/ParameterDescription.h"
 #include "editor/PreferencesPage.h"
 #include "editor/panels/PanelFactory.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SignalPathPage.h"
+#include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
 #include "modules/ModuleMath.h"
 

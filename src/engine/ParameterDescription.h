@@ -37,11 +37,11 @@ enum class ParameterGroup : uint8_t {
     kKnobName,  // members: knob * 8 + character
     kLimiter,
     kTempoSync,
-    kMidSide,     // bits of the operators' mid/side coding
-    kInversion,   // bits of the operators' polarity
-    kSlotMutes,   // bits of the muted modulation slots
-    kUnused,      // 416, and 422..435 (the editor's own control tags)
-    kPage,        // members: 0 shown operator, 1 shown main page, 2 shown modulator
+    kMidSide,    // bits of the operators' mid/side coding
+    kInversion,  // bits of the operators' polarity
+    kSlotMutes,  // bits of the muted modulation slots
+    kUnused,     // 416, and 422..435 (the editor's own control tags)
+    kPage,       // members: 0 shown operator, 1 shown main page, 2 shown modulator
     kMeterHold,
     kMeterFalloff,
     kModulationPreview,
@@ -58,8 +58,8 @@ struct ParameterContext {
 using ParameterText = void (*)(const ParameterContext& context, int member, float value,
                                ModuleText& text);
 // A typed text read back as a value; the current value when the text means nothing.
-using ParameterFromText = float (*)(const ParameterContext& context, int member,
-                                    const char* text, float currentValue);
+using ParameterFromText = float (*)(const ParameterContext& context, int member, const char* text,
+                                    float currentValue);
 using ParameterName = void (*)(int member, ModuleText& text);
 
 // How an edit made in the editor reaches the engine: recorded by the host as automation, or set
@@ -80,16 +80,18 @@ struct ParameterDescriptor {
     int states;  // discrete states (valueToIndex); 0 for a continuous value
     // The states a chooser offers (the first ones); 0 where the editor offers no choice.
     int offeredStates;
-    float defaultValue;  // before the first program is applied
+    float defaultValue;              // before the first program is applied
     float (*defaultOf)(int member);  // where members start differently; null: defaultValue
-    ParameterText display;     // the host's display; null: empty
-    ParameterText editorText;  // the editor's text; null: the host's display
+    ParameterText display;           // the host's display; null: empty
+    ParameterText editorText;        // the editor's text; null: the host's display
     // A typed text; null: a discrete row reads the texts of its states, others nothing.
     ParameterFromText fromText;
     EditorWrite editorWrite;
 
     bool isHostParameter() const { return first < param::kHostParameterCount; }
-    bool isRecordedEdit() const { return isHostParameter() && editorWrite == EditorWrite::kRecorded; }
+    bool isRecordedEdit() const {
+        return isHostParameter() && editorWrite == EditorWrite::kRecorded;
+    }
     bool isStoredInPrograms() const { return first < param::kProgramParameterCount; }
 };
 
@@ -106,11 +108,9 @@ float parameterDefault(int index);
 // Host texts. Positions name themselves "OP%d %s" / "MOD%d %s" with the module's own name.
 void parameterName(int index, const ParameterContext& context, ModuleText& text);
 void parameterLabel(int index, const ParameterContext& context, ModuleText& text);
-void parameterDisplay(int index, float value, const ParameterContext& context,
-                      ModuleText& text);
+void parameterDisplay(int index, float value, const ParameterContext& context, ModuleText& text);
 // Editor texts, and a typed text read back (the editor's fields, the preset compiler).
-void parameterEditorText(int index, float value, const ParameterContext& context,
-                         ModuleText& text);
+void parameterEditorText(int index, float value, const ParameterContext& context, ModuleText& text);
 float parameterFromText(int index, const char* text, float currentValue,
                         const ParameterContext& context);
 

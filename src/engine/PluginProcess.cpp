@@ -94,7 +94,8 @@ void Plugin::readHostTime(int32_t frames) {
     if (info != nullptr) {
         playing = (info->flags & vst::kTransportPlaying) != 0;
         if ((info->flags & vst::kTempoValid) != 0 && std::isfinite(info->tempo)) {
-            tempoBpm_ = static_cast<float>(std::fmin(std::fmax(info->tempo, kLowestTempoBpm), kHighestTempoBpm));
+            tempoBpm_ = static_cast<float>(
+                std::fmin(std::fmax(info->tempo, kLowestTempoBpm), kHighestTempoBpm));
         }
         // Without a valid position the host's transport cannot be followed.
         if ((info->flags & vst::kPpqPosValid) == 0 || !std::isfinite(info->ppqPos)) playing = false;

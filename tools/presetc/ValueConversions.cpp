@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "engine/ModulationNames.h"
-#include "engine/ParameterIndex.h"
 #include "engine/ParameterDescription.h"
+#include "engine/ParameterIndex.h"
 #include "modules/Module.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"

@@ -5,9 +5,9 @@
 
 #include "editor/CTextPrinter.h"
 #include "editor/routing/RoutingTexts.h"
-#include "engine/ParameterDescription.h"
 #include "editor/routing/SlotEditing.h"
 #include "engine/ModulationSlots.h"
+#include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
 #include "gui/Frame.h"
 
