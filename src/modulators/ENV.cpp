@@ -78,7 +78,7 @@ static_assert(std::size(kParameters) == ENV::kPositionCount, "a row for every po
 }  // namespace
 
 ENV::ENV(int slot, ModuleOwner* owner)
-    : Modulator(slot, owner, kParameters, std::size(kParameters)) {
+    : Modulator(kENV, slot, owner, kParameters, std::size(kParameters)) {
     for (auto& channel : history_) {
         for (auto& point : channel)
             point.store(0.0f, std::memory_order_relaxed);

@@ -165,7 +165,7 @@ inline float shapeValue(int waveform, float warped) {
 }  // namespace
 
 LFO::LFO(int slot, ModuleOwner* owner)
-    : Modulator(slot, owner, kParameters, std::size(kParameters)) {
+    : Modulator(kLFO, slot, owner, kParameters, std::size(kParameters)) {
     constexpr float kInitialRateHz = 7.5075f;
     rate_.current = rate_.target = kInitialRateHz;
     for (int channel = 0; channel < 2; ++channel) {

@@ -188,7 +188,7 @@ static_assert(std::size(kParameters) == CompExp::kPositionCount);
 }  // namespace
 
 CompExp::CompExp(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kCompExp, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

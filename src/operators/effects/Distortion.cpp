@@ -181,7 +181,7 @@ static_assert(std::size(kParameters) == Distortion::kPositionCount);
 constexpr int Distortion::kDiffuserLengths[4];
 
 Distortion::Distortion(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kDistortion, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

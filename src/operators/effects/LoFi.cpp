@@ -53,7 +53,7 @@ static_assert(std::size(kParameters) == LoFi::kPositionCount);
 }  // namespace
 
 LoFi::LoFi(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kLoFi, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
     resetState();
 }

@@ -78,7 +78,7 @@ constexpr float kOutputScale = 1.0f / 3.0f;
 }  // namespace
 
 Pitch::Pitch(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kPitch, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

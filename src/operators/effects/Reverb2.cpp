@@ -86,7 +86,7 @@ static_assert(std::size(kParameters) == Reverb2::kPositionCount);
 }  // namespace
 
 Reverb2::Reverb2(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kReverb2, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

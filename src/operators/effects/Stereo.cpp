@@ -27,7 +27,7 @@ const PositionDescriptor kParameters[] = {
 }  // namespace
 
 Stereo::Stereo(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kStereo, slot, owner, kParameters, std::size(kParameters)) {
     balance_.current = balance_.target = 2.0f * base_[kBalance];
     width_.current = width_.target = 2.0f * base_[kWidth];
 }

@@ -40,20 +40,14 @@ constexpr PositionDescriptor resonanceRow(const char* name) {
     return {name, name, "", 0.0f, resonanceDisplay, nullptr, resonanceFromText};
 }
 
-const PositionDescriptor kParameters[] = {
-    FilterPair::frequencyRow("freqA"),
-    resonanceRow("resoA"),
-    FilterPair::typeRow<kTypeNames>("typeA", 0.125f),  // low-pass
-    FilterPair::frequencyRow("freqB"),
-    resonanceRow("resoB"),
-    FilterPair::typeRow<kTypeNames>("typeB", 0.125f),
-    FilterPair::morphRow(),
-};
+// Both filters start as low-pass.
+constexpr auto kParameters =
+    FilterPair::pairRows<kTypeNames>(resonanceRow("resoA"), resonanceRow("resoB"), 0.125f);
 
 }  // namespace
 
 Biquad::Biquad(int slot, ModuleOwner* owner)
-    : FilterPair(slot, owner, kParameters, std::size(kParameters), kTypeCount) {
+    : FilterPair(kBiquad, slot, owner, kParameters.data(), kParameters.size(), kTypeCount) {
     setSampleRate(sampleRate_);
 }
 

@@ -87,7 +87,7 @@ static_assert(std::size(kParameters) == kGainB + 1);
 }  // namespace
 
 EQ::EQ(int slot, ModuleOwner* owner)
-    : FilterPair(slot, owner, kParameters, std::size(kParameters), kShapeCount) {
+    : FilterPair(kEQ, slot, owner, kParameters, std::size(kParameters), kShapeCount) {
     setSampleRate(sampleRate_);
 }
 

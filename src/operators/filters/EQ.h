@@ -14,7 +14,6 @@ class EQ final : public FilterPair {
 
     EQ(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "EQ"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

@@ -4,6 +4,8 @@
 // crossfades the output from A to B. The rows of the shared positions are built here; each
 // filter writes the rows of its own knobs.
 
+#include <array>
+
 #include "modules/Operator.h"
 #include "modules/PositionTexts.h"
 #include "operators/filters/FilterText.h"
@@ -36,10 +38,22 @@ class FilterPair : public Operator {
     static constexpr PositionDescriptor morphRow() {
         return {"morph", "morph", "%", 0.0f, morphDisplay, morphEditorText, percentTyped};
     }
+    // The shared rows in position order around the rows of the filter's own knobs.
+    template <const auto& Names>
+    static constexpr std::array<PositionDescriptor, kMorph + 1> pairRows(
+        const PositionDescriptor& knobA, const PositionDescriptor& knobB, float typeDefault) {
+        return {frequencyRow("freqA"),
+                knobA,
+                typeRow<Names>("typeA", typeDefault),
+                frequencyRow("freqB"),
+                knobB,
+                typeRow<Names>("typeB", typeDefault),
+                morphRow()};
+    }
 
   protected:
-    FilterPair(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize,
-               int typeCount);
+    FilterPair(OperatorType type, int slot, ModuleOwner* owner, const PositionDescriptor* table,
+               int tableSize, int typeCount);
 
     // The type step of filter 0 (A) or 1 (B) from its base value.
     int typeOf(int filter) const;
