@@ -1,7 +1,7 @@
 #include "editor/panels/EQPanel.h"
 
 #include "editor/panels/CEQQ.h"
-#include "editor/plots/CEQPlot.h"
+#include "editor/plots/CFilterPlot.h"
 #include "operators/filters/EQ.h"
 
 namespace kirra::editor {

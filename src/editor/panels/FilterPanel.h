@@ -11,11 +11,22 @@ namespace kirra::editor {
 
 class FilterPanel : public ModulePanel {
   public:
+    using ModulePanel::ModulePanel;
+
+    // The panel of a filter whose controls are a plain table, the response under them.
+    template <typename Plot>
+    static std::unique_ptr<FilterPanel> withControls(const gui::Rect& rect,
+                                                     const PanelContext& context, int type,
+                                                     const PanelControl* controls, int count) {
+        auto panel = std::make_unique<FilterPanel>(rect, context, type);
+        panel->addControls(controls, count);
+        panel->addPlot<Plot>(rowCount(controls, count));
+        return panel;
+    }
+
     CResponsePlot* plot() const { return plot_; }
 
   protected:
-    using ModulePanel::ModulePanel;
-
     // The plot fills the panel under the given number of rows of controls.
     template <typename Plot>
     void addPlot(int rowsAbove) {

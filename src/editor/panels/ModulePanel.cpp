@@ -22,6 +22,13 @@ constexpr int kLeastValueWidth = 30;
 
 }  // namespace
 
+int rowCount(const PanelControl* controls, int count) {
+    int rows = 0;
+    for (int k = 0; k < count; ++k)
+        rows = std::max(rows, controls[k].row + 1);
+    return rows;
+}
+
 ModulePanel::ModulePanel(const gui::Rect& rect, const PanelContext& context, int type)
     : ViewContainer(rect),
       context_(context),

@@ -42,6 +42,9 @@ struct PanelControl {
     int available;
 };
 
+// The rows a table of controls takes.
+int rowCount(const PanelControl* controls, int count);
+
 class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
   public:
     static constexpr int kRowHeight = 11;
