@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-#include "editor/panels/CADSRSegment.h"
 #include "editor/plots/CADSRPlot.h"
 #include "modulators/ADSR.h"
 

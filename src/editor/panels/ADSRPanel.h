@@ -4,12 +4,12 @@
 // them the schematic envelope with the segment each channel is in and the trigger levels.
 // Switching the mode from here converts the five times at the current tempo.
 
+#include "editor/panels/CModeParam.h"
 #include "editor/panels/ModulePanel.h"
 
 namespace kirra::editor {
 
 class CADSRPlot;
-class CADSRSegment;
 
 class ADSRPanel : public ModulePanel {
   public:

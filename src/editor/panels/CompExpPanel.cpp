@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-#include "editor/panels/CCompExpRatioParam.h"
 #include "editor/plots/CCompExpPlot.h"
 #include "operators/effects/CompExp.h"
 
@@ -36,7 +35,7 @@ CompExpPanel::CompExpPanel(const gui::Rect& rect, const PanelContext& context, i
     addControls(kControls, static_cast<int>(std::size(kControls)));
     CCompExpRatioParam* ratio = ratio_;
     follow(CompExp::kType,
-           [ratio](float value) { ratio->setCurveType(valueToIndex(value, kTypeStates)); });
+           [ratio](float value) { ratio->setMode(valueToIndex(value, kTypeStates)); });
     plot_ = addView(std::make_unique<CCompExpPlot>(areaBelowRows(kRows)));
 }
 

@@ -3,12 +3,12 @@
 // automatic switch, attack and release, curve type, key source, detector and listen, over the
 // static curve.
 
+#include "editor/panels/CModeParam.h"
 #include "editor/panels/ModulePanel.h"
 
 namespace kirra::editor {
 
 class CCompExpPlot;
-class CCompExpRatioParam;
 
 class CompExpPanel : public ModulePanel {
   public:

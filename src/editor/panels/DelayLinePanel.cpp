@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "editor/panels/CDelayPanRParam.h"
-#include "editor/panels/CDelayTimeParam.h"
 #include "editor/plots/CDelayPlot.h"
 #include "operators/effects/DelayLine.h"
 

@@ -4,12 +4,12 @@
 // echoes of an impulse. Switching the mode from here converts both times, keeping the durations
 // as near as the note values allow.
 
+#include "editor/panels/CModeParam.h"
 #include "editor/panels/ModulePanel.h"
 
 namespace kirra::editor {
 
 class CDelayPlot;
-class CDelayTimeParam;
 
 class DelayLinePanel : public ModulePanel {
   public:

@@ -1,6 +1,5 @@
 #include "editor/panels/EQPanel.h"
 
-#include "editor/panels/CEQQ.h"
 #include "editor/plots/CFilterPlot.h"
 #include "operators/filters/EQ.h"
 
@@ -23,7 +22,7 @@ EQPanel::EQPanel(const gui::Rect& rect, const PanelContext& context, int type)
         addField(kGainA + band, band, 3);
         CEQQ* q = q_[band];
         follow(first + FilterPair::kTypeA,
-               [q](float value) { q->setShape(valueToIndex(value, EQ::kShapeCount)); });
+               [q](float value) { q->setMode(valueToIndex(value, EQ::kShapeCount)); });
     }
     addField(FilterPair::kMorph, 0, 4);
     addPlot<CEQPlot>(kRows);

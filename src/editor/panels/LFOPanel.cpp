@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-#include "editor/panels/CLFORateParam.h"
 #include "editor/plots/CLFOPlot.h"
 #include "modulators/LFO.h"
 

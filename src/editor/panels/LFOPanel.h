@@ -3,12 +3,12 @@
 // offsets, tilt and depth, over one cycle of the waveform with the phase marked. Switching the
 // mode from here converts the rate so that the period stays about the same.
 
+#include "editor/panels/CModeParam.h"
 #include "editor/panels/ModulePanel.h"
 
 namespace kirra::editor {
 
 class CLFOPlot;
-class CLFORateParam;
 
 class LFOPanel : public ModulePanel {
   public:
