@@ -26,7 +26,7 @@ const PanelControl kControls[] = {
 }  // namespace
 
 ADSRPanel::ADSRPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     for (int segment = 0; segment < kSegments; ++segment) {
         segments_[segment] =
             addField<CADSRSegment>(kSegmentPositions[segment], 0, kSegmentRows[segment]);
@@ -35,7 +35,7 @@ ADSRPanel::ADSRPanel(const gui::Rect& rect, const PanelContext& context, int typ
                [field](float value) { field->setMode(valueToIndex(value, ADSR::kModeCount)); });
     }
     addControls(kControls, static_cast<int>(std::size(kControls)));
-    plot_ = addView(std::make_unique<CADSRPlot>(areaBelowRows(kRows)));
+    addPlot(kRows);
 }
 
 void ADSRPanel::beforeChange(int position, float value) {
@@ -61,9 +61,9 @@ void ADSRPanel::readRunning(const Module& module) {
 }
 
 void ADSRPanel::updatePlot(const Snapshot& snapshot) {
-    plot_->setLevels(snapshot.shown[ADSR::kSustain], snapshot.shown[ADSR::kTriggerOn],
-                     snapshot.shown[ADSR::kTriggerOff]);
-    plot_->setRunning(triggerLevel_, state_);
+    plot()->setLevels(snapshot.shown[ADSR::kSustain], snapshot.shown[ADSR::kTriggerOn],
+                      snapshot.shown[ADSR::kTriggerOff]);
+    plot()->setRunning(triggerLevel_, state_);
 }
 
 }  // namespace kirra::editor

@@ -30,17 +30,17 @@ const PanelControl kControls[] = {
 }  // namespace
 
 CompExpPanel::CompExpPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     ratio_ = addField<CCompExpRatioParam>(CompExp::kRatio, 1, 0);
     addControls(kControls, static_cast<int>(std::size(kControls)));
     CCompExpRatioParam* ratio = ratio_;
     follow(CompExp::kType,
            [ratio](float value) { ratio->setMode(valueToIndex(value, kTypeStates)); });
-    plot_ = addView(std::make_unique<CCompExpPlot>(areaBelowRows(kRows)));
+    addPlot(kRows);
 }
 
 void CompExpPanel::updatePlot(const Snapshot& snapshot) {
-    plot_->setValues(snapshot.shown);
+    plot()->setValues(snapshot.shown);
 }
 
 }  // namespace kirra::editor

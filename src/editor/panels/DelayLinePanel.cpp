@@ -26,7 +26,7 @@ const PanelControl kControls[] = {
 }  // namespace
 
 DelayLinePanel::DelayLinePanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     for (int channel = 0; channel < 2; ++channel) {
         time_[channel] = addField<CDelayTimeParam>(DelayLine::kTimeLeft + channel, channel, 0);
         CDelayTimeParam* time = time_[channel];
@@ -35,7 +35,7 @@ DelayLinePanel::DelayLinePanel(const gui::Rect& rect, const PanelContext& contex
     }
     addControls(kControls, static_cast<int>(std::size(kControls)));
     addField<CDelayPanRParam>(DelayLine::kPanRight, 1, 3);
-    plot_ = addView(std::make_unique<CDelayPlot>(areaBelowRows(kRows)));
+    addPlot(kRows);
 }
 
 void DelayLinePanel::beforeChange(int position, float value) {
@@ -55,7 +55,7 @@ void DelayLinePanel::beforeChange(int position, float value) {
 
 void DelayLinePanel::updatePlot(const Snapshot& snapshot) {
     if (!snapshot.previewing) {
-        plot_->setValues(snapshot.base, snapshot.tempoBpm, snapshot.sampleRate);
+        plot()->setValues(snapshot.base, snapshot.tempoBpm, snapshot.sampleRate);
         return;
     }
     // The modulated copies hold each line's time already read at the tempo: what each channel
@@ -68,7 +68,7 @@ void DelayLinePanel::updatePlot(const Snapshot& snapshot) {
     values[DelayLine::kPanLeft] = snapshot.left[DelayLine::kPanLeft];
     values[DelayLine::kPanRight] = snapshot.right[DelayLine::kPanRight];
     values[DelayLine::kFeedback] = snapshot.shown[DelayLine::kFeedback];
-    plot_->setValues(values, snapshot.tempoBpm, snapshot.sampleRate);
+    plot()->setValues(values, snapshot.tempoBpm, snapshot.sampleRate);
 }
 
 }  // namespace kirra::editor

@@ -23,13 +23,13 @@ const PanelControl kControls[] = {
 }  // namespace
 
 DistortionPanel::DistortionPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     addControls(kControls, static_cast<int>(std::size(kControls)));
-    plot_ = addView(std::make_unique<CDistortionPlot>(areaBelowRows(kRows)));
+    addPlot(kRows);
 }
 
 void DistortionPanel::updatePlot(const Snapshot& snapshot) {
-    plot_->setValues(snapshot.shown);
+    plot()->setValues(snapshot.shown);
 }
 
 }  // namespace kirra::editor

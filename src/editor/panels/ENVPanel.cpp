@@ -22,9 +22,9 @@ const PanelControl kControls[] = {
 }  // namespace
 
 ENVPanel::ENVPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     addControls(kControls, static_cast<int>(std::size(kControls)));
-    plot_ = addView(std::make_unique<CENVPlot>(areaBelowRows(kRows)));
+    addPlot(kRows);
 }
 
 void ENVPanel::readRunning(const Module& module) {
@@ -40,8 +40,8 @@ void ENVPanel::readRunning(const Module& module) {
 }
 
 void ENVPanel::updatePlot(const Snapshot& /*snapshot*/) {
-    plot_->setLevels(input_, output_);
-    plot_->setHistory(history_[0], history_[1], newest_);
+    plot()->setLevels(input_, output_);
+    plot()->setHistory(history_[0], history_[1], newest_);
 }
 
 }  // namespace kirra::editor

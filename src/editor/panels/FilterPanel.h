@@ -4,14 +4,15 @@
 
 #include <memory>
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/PlotPanel.h"
 #include "editor/plots/CResponsePlot.h"
 
 namespace kirra::editor {
 
-class FilterPanel : public ModulePanel {
+class FilterPanel : public PlotPanel<CResponsePlot> {
   public:
-    using ModulePanel::ModulePanel;
+    FilterPanel(const gui::Rect& rect, const PanelContext& context, int type)
+        : PlotPanel(rect, context, type) {}
 
     // The panel of a filter whose controls are a plain table, the response under them.
     template <typename Plot>
@@ -24,18 +25,8 @@ class FilterPanel : public ModulePanel {
         return panel;
     }
 
-    CResponsePlot* plot() const { return plot_; }
-
   protected:
-    // The plot fills the panel under the given number of rows of controls.
-    template <typename Plot>
-    void addPlot(int rowsAbove) {
-        plot_ = addView(std::make_unique<Plot>(areaBelowRows(rowsAbove)));
-    }
     void updatePlot(const Snapshot& snapshot) override;
-
-  private:
-    CResponsePlot* plot_ = nullptr;
 };
 
 }  // namespace kirra::editor

@@ -23,13 +23,13 @@ const PanelControl kControls[] = {
 }  // namespace
 
 LFOPanel::LFOPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     rate_ = addField<CLFORateParam>(LFO::kRate, 0, 0);
     addControls(kControls, static_cast<int>(std::size(kControls)));
     CLFORateParam* rate = rate_;
     follow(LFO::kMode,
            [rate](float value) { rate->setMode(valueToIndex(value, LFO::kModeCount)); });
-    plot_ = addView(std::make_unique<CLFOPlot>(areaBelowRows(kRows)));
+    addPlot(kRows);
 }
 
 void LFOPanel::beforeChange(int position, float value) {
@@ -52,10 +52,10 @@ void LFOPanel::updatePlot(const Snapshot& snapshot) {
     const float offsetRight =
         snapshot.previewing ? snapshot.right[LFO::kOffsetRight] : snapshot.base[LFO::kOffsetRight];
     // The generator reads the shape from its base value only.
-    plot_->setShape(valueToIndex(snapshot.base[LFO::kWaveform], LFO::kWaveformCount),
-                    snapshot.shown[LFO::kSmooth], snapshot.shown[LFO::kTilt], offsetLeft,
-                    offsetRight);
-    plot_->setPhase(phase_);
+    plot()->setShape(valueToIndex(snapshot.base[LFO::kWaveform], LFO::kWaveformCount),
+                     snapshot.shown[LFO::kSmooth], snapshot.shown[LFO::kTilt], offsetLeft,
+                     offsetRight);
+    plot()->setPhase(phase_);
 }
 
 }  // namespace kirra::editor
