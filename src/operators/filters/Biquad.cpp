@@ -36,13 +36,8 @@ float resonanceFromText(const Module& /*module*/, const char* text, float curren
 }
 
 // Q 0.7071 .. 100 (notch 0.0625 .. 16)
-constexpr PositionDescriptor resonanceRow(const char* name) {
-    return {name, name, "", 0.0f, resonanceDisplay, nullptr, resonanceFromText};
-}
-
-// Both filters start as low-pass.
 constexpr auto kParameters =
-    FilterPair::pairRows<kTypeNames>(resonanceRow("resoA"), resonanceRow("resoB"), 0.125f);
+    FilterPair::resonantPairRows<kTypeNames>(resonanceDisplay, resonanceFromText);
 
 }  // namespace
 

@@ -38,16 +38,17 @@ class FilterPair : public Operator {
     static constexpr PositionDescriptor morphRow() {
         return {"morph", "morph", "%", 0.0f, morphDisplay, morphEditorText, percentTyped};
     }
-    // The shared rows in position order around the rows of the filter's own knobs.
+    // The table of a pair whose knobs are resonances with the filter's own texts, both filters
+    // starting as the first of four types (low-pass).
     template <const auto& Names>
-    static constexpr std::array<PositionDescriptor, kMorph + 1> pairRows(
-        const PositionDescriptor& knobA, const PositionDescriptor& knobB, float typeDefault) {
+    static constexpr std::array<PositionDescriptor, kMorph + 1> resonantPairRows(
+        PositionText resonanceDisplay, PositionFromText resonanceFromText) {
         return {frequencyRow("freqA"),
-                knobA,
-                typeRow<Names>("typeA", typeDefault),
+                {"resoA", "resoA", "", 0.0f, resonanceDisplay, nullptr, resonanceFromText},
+                typeRow<Names>("typeA", 0.125f),
                 frequencyRow("freqB"),
-                knobB,
-                typeRow<Names>("typeB", typeDefault),
+                {"resoB", "resoB", "", 0.0f, resonanceDisplay, nullptr, resonanceFromText},
+                typeRow<Names>("typeB", 0.125f),
                 morphRow()};
     }
 
