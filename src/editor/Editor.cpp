@@ -100,11 +100,11 @@ void Editor::closeLocked() {
 bool Editor::renderScreenshot(const ScreenshotRequest& request) {
     if (request.path == nullptr) return false;
     std::lock_guard<std::mutex> lock(openMutex_);
-    if (request.operatorSlot >= 0 && request.operatorSlot < 4)
+    if (request.operatorSlot >= 0 && request.operatorSlot < kSlotCount)
         plugin_.setParameter(kCurrentOperator, indexToValue(request.operatorSlot, kPageStates));
-    if (request.page >= 0 && request.page < 4)
+    if (request.page >= 0 && request.page < KirraFrame::kPages)
         plugin_.setParameter(kCurrentMain, indexToValue(request.page, kPageStates));
-    if (request.modulatorSlot >= 0 && request.modulatorSlot < 4)
+    if (request.modulatorSlot >= 0 && request.modulatorSlot < kSlotCount)
         plugin_.setParameter(kCurrentModulator, indexToValue(request.modulatorSlot, kPageStates));
     // A frame of its own, so that an open window is left alone.
     std::unique_ptr<KirraFrame> frame = buildFrame();
@@ -165,7 +165,7 @@ void Editor::runIdle(int64_t nowMs) {
     }
 
     if (!firstRun) blinkPhase_ = (blinkPhase_ + 1) % 20;
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         frame_->operatorButton(slot)->setBlinkPhase(blinkPhase_);
         frame_->modulatorButton(slot)->setBlinkPhase(blinkPhase_);
     }

@@ -17,6 +17,8 @@
 #include "editor/MyFrame.h"
 #include "editor/ValueTextSource.h"
 #include "editor/panels/ModulePanel.h"
+#include "engine/MainSection.h"
+#include "engine/ParameterIndex.h"
 #include "gui/TextLabel.h"
 
 namespace kirra {
@@ -32,6 +34,11 @@ class SlotEditing;
 
 class KirraFrame : public MyFrame {
   public:
+    // The main section's pages, by the choices of "Curr MAIN".
+    static constexpr int kPages = param::kPageStates;
+    // Input left and right, output left and right.
+    static constexpr int kMeters = 4;
+
     struct Context {
         Plugin& plugin;
         gui::ControlListener& controls;
@@ -87,7 +94,7 @@ class KirraFrame : public MyFrame {
         int firstType;    // type parameter of slot 1
         int firstBypass;  // bypass parameter of slot 1
         gui::Rect panelArea;
-        CModuleButton* buttons[4] = {};
+        CModuleButton* buttons[param::kSlotCount] = {};
         CModuleSelector* selector = nullptr;
         ModulePanel* panel = nullptr;
         int shown = 0;
@@ -104,13 +111,13 @@ class KirraFrame : public MyFrame {
 
     Plugin& plugin_;
     Context context_;
-    CMyNameKnob* assignableKnobs_[8] = {};
-    CMyKnob* mainKnobs_[3] = {};
+    CMyNameKnob* assignableKnobs_[param::kKnobCount] = {};
+    CMyKnob* mainKnobs_[MainSection::kLevelCount] = {};
     gui::OnOffButton* power_ = nullptr;
     SlotSection operators_;
     SlotSection modulators_;
-    CModuleButton* pageButtons_[4] = {};
-    CMeter* meters_[4] = {};
+    CModuleButton* pageButtons_[kPages] = {};
+    CMeter* meters_[kMeters] = {};
     gui::View* page_ = nullptr;
     gui::TextLabel* pageTitle_ = nullptr;
     CLibWnd* library_ = nullptr;

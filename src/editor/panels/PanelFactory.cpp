@@ -18,10 +18,12 @@
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/LoFi.h"
 #include "operators/effects/Pitch.h"
+#include "operators/filters/Biquad.h"
 #include "operators/filters/Comb.h"
 #include "operators/filters/FilterPair.h"
 #include "operators/filters/Formant.h"
 #include "operators/filters/Phaser.h"
+#include "operators/filters/SVF.h"
 
 namespace kirra::editor {
 
@@ -34,7 +36,8 @@ constexpr int kFull = ModulePanel::kFullWidth;
 // states, available}.
 
 // Biquad and SVF: filter A on the left, filter B on the right, the morph under them.
-constexpr int kFilterTypes = 4;
+constexpr int kFilterTypes = Biquad::kTypeCount;
+static_assert(SVF::kTypeCount == kFilterTypes);
 constexpr PanelControl kFilterPairControls[] = {
     {FilterPair::kFreqA, 0, 0, 0, 0},
     {FilterPair::kKnobA, 0, 1, 0, 0},

@@ -38,7 +38,7 @@ bool predefinedRoutingValues(int routing, float values[param::kRoutingCount]) {
     for (const char* op = entry.inputs; *op != 0; ++op)
         values[kInputs + operatorOf(*op)] = 1.0f;
     for (const char* link = entry.links; link[0] != 0; link += link[2] == ' ' ? 3 : 2)
-        values[kLinks + 4 * operatorOf(link[0]) + operatorOf(link[1])] = 1.0f;
+        values[kLinks + param::kSlotCount * operatorOf(link[0]) + operatorOf(link[1])] = 1.0f;
     for (const char* op = entry.outputs; *op != 0; ++op)
         values[kOutputs + operatorOf(*op)] = 1.0f;
     return true;

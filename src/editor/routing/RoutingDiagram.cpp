@@ -10,7 +10,7 @@ using gui::Rect;
 
 namespace {
 
-constexpr int kOperators = 4;
+constexpr int kOperators = param::kSlotCount;
 constexpr int kBoxWidth = 14;
 constexpr int kBoxHeight = 10;
 // Lanes run this far inside the area's top and bottom; boxes keep clear of a lane in use.
