@@ -21,12 +21,9 @@ constexpr int kLabelHeight = 9;
 }  // namespace
 
 CADSRPlot::CADSRPlot(const gui::Rect& rect) : CModulePlot(rect) {
-    const int columns = std::max(plotArea().width(), 1);
-    curve_.assign(columns, 0.0f);
-    xs_.resize(columns);
-    ys_.resize(columns);
-    for (int column = 0; column < columns; ++column)
-        xs_[column] = static_cast<float>(plotArea().left + column) + 0.5f;
+    xs_ = columnCentres(1);
+    curve_.assign(xs_.size(), 0.0f);
+    ys_.resize(xs_.size());
     setLevels(0.62996054f, 0.62996054f, 0.099212565f);
 }
 

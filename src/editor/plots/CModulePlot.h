@@ -4,6 +4,7 @@
 // through setters that recompute a curve only when their inputs change; drawing never computes.
 
 #include <algorithm>
+#include <vector>
 
 #include "editor/Skin.h"
 #include "gui/View.h"
@@ -17,6 +18,9 @@ class CModulePlot : public gui::View {
 
     // Inside the frame, where curves go.
     gui::Rect plotArea() const { return getRect().inset(kInset, kInset); }
+    // The x of each pixel column's centre across the plot area, at least `least` of them: where
+    // a curve computed per column is drawn.
+    std::vector<float> columnCentres(int least) const;
 
   protected:
     // The operator position values a curve was last computed from.
