@@ -327,18 +327,12 @@ void Editor::handleParameterChange(int index, float value) {
                 frame.assignableKnob(member)->setValue(value);
             break;
         case ParameterGroup::kOperatorType:
-            if (member == frame.shownOperator()) {
-                frame.operatorSelector()->setValue(value);
-                frame.rebuildOperatorPanel();
-            }
+            frame.operatorTypeChanged(member, value);
             // The slots name the new module's parameters.
             if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
             break;
         case ParameterGroup::kModulatorType:
-            if (member == frame.shownModulator()) {
-                frame.modulatorSelector()->setValue(value);
-                frame.rebuildModulatorPanel();
-            }
+            frame.modulatorTypeChanged(member, value);
             if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
             break;
         case ParameterGroup::kOperatorPosition:
@@ -347,19 +341,13 @@ void Editor::handleParameterChange(int index, float value) {
         case ParameterGroup::kModulatorPosition:
             frame.modulatorPanel()->parameterChanged(index, value);
             break;
-        case ParameterGroup::kOperatorBypass: {
-            bool bypassed = valueToIndex(value, 2) == 1;
-            frame.operatorButton(member)->setBypassed(bypassed);
-            if (member == frame.shownOperator()) frame.operatorSelector()->setBypassed(bypassed);
+        case ParameterGroup::kOperatorBypass:
+            frame.operatorBypassChanged(member, valueToIndex(value, 2) == 1);
             if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
             break;
-        }
-        case ParameterGroup::kModulatorBypass: {
-            bool bypassed = valueToIndex(value, 2) == 1;
-            frame.modulatorButton(member)->setBypassed(bypassed);
-            if (member == frame.shownModulator()) frame.modulatorSelector()->setBypassed(bypassed);
+        case ParameterGroup::kModulatorBypass:
+            frame.modulatorBypassChanged(member, valueToIndex(value, 2) == 1);
             break;
-        }
         case ParameterGroup::kDryDelay:
         case ParameterGroup::kRouting:
         case ParameterGroup::kMidSide:

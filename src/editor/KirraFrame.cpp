@@ -142,6 +142,17 @@ void KirraFrame::rebuildPanel(SlotSection& section) {
         section.panelArea, {plugin_, context_.controls, section.kind, section.shown}));
 }
 
+void KirraFrame::typeChanged(SlotSection& section, int slot, float value) {
+    if (slot != section.shown) return;
+    section.selector->setValue(value);
+    rebuildPanel(section);
+}
+
+void KirraFrame::bypassChanged(SlotSection& section, int slot, bool bypassed) {
+    section.buttons[slot]->setBypassed(bypassed);
+    if (slot == section.shown) section.selector->setBypassed(bypassed);
+}
+
 void KirraFrame::showPage(int page) {
     if (page < 0 || page >= kPages) return;
     if (page_ != nullptr) removeView(page_);

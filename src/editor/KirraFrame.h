@@ -77,9 +77,16 @@ class KirraFrame : public MyFrame {
     // Shows a slot: its button lit, its type and bypass state in the picker, its panel.
     void showOperator(int slot) { showSlot(operators_, slot); }
     void showModulator(int slot) { showSlot(modulators_, slot); }
-    // Rebuilds the panel of the shown slot (after a type change).
-    void rebuildOperatorPanel() { rebuildPanel(operators_); }
-    void rebuildModulatorPanel() { rebuildPanel(modulators_); }
+    // A slot's type changed: the picker and the panel follow while the slot is shown.
+    void operatorTypeChanged(int slot, float value) { typeChanged(operators_, slot, value); }
+    void modulatorTypeChanged(int slot, float value) { typeChanged(modulators_, slot, value); }
+    // A slot's bypass changed: its button, and its picker while it is shown.
+    void operatorBypassChanged(int slot, bool bypassed) {
+        bypassChanged(operators_, slot, bypassed);
+    }
+    void modulatorBypassChanged(int slot, bool bypassed) {
+        bypassChanged(modulators_, slot, bypassed);
+    }
     // Removes the shown page and builds another.
     void showPage(int page);
     // An assignable knob counts as used when a modulation slot reads it.
@@ -103,6 +110,8 @@ class KirraFrame : public MyFrame {
     float value(int index) const;
     void showSlot(SlotSection& section, int slot);
     void rebuildPanel(SlotSection& section);
+    void typeChanged(SlotSection& section, int slot, float value);
+    void bypassChanged(SlotSection& section, int slot, bool bypassed);
     void buildKnobs();
     void buildOperatorSection();
     void buildMainSection();
