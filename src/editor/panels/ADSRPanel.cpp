@@ -1,7 +1,5 @@
 #include "editor/panels/ADSRPanel.h"
 
-#include <iterator>
-
 #include "editor/plots/CADSRPlot.h"
 #include "modulators/ADSR.h"
 
@@ -9,7 +7,6 @@ namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 6;
 // The times in the order they are converted, with their rows in the left column.
 constexpr int kSegmentPositions[ADSRPanel::kSegments] = {ADSR::kDelay, ADSR::kAttack, ADSR::kHold,
                                                          ADSR::kDecay, ADSR::kRelease};
@@ -34,8 +31,8 @@ ADSRPanel::ADSRPanel(const gui::Rect& rect, const PanelContext& context, int typ
         follow(ADSR::kMode,
                [field](float value) { field->setMode(valueToIndex(value, ADSR::kModeCount)); });
     }
-    addControls(kControls, static_cast<int>(std::size(kControls)));
-    addPlot(kRows);
+    addControls(kControls);
+    addPlot();
 }
 
 void ADSRPanel::beforeChange(int position, float value) {

@@ -1,7 +1,5 @@
 #include "editor/panels/CompExpPanel.h"
 
-#include <iterator>
-
 #include "editor/plots/CCompExpPlot.h"
 #include "operators/effects/CompExp.h"
 
@@ -14,7 +12,6 @@ constexpr int kSwitchStates = 2;
 constexpr int kTypeStates = 4;
 constexpr int kCurves = 2;
 constexpr int kSources = 6;
-constexpr int kRows = 5;
 const PanelControl kControls[] = {
     {CompExp::kThreshold, 0, 0, 0, 0},
     {CompExp::kMakeup, 0, 1, 0, 0},
@@ -32,11 +29,11 @@ const PanelControl kControls[] = {
 CompExpPanel::CompExpPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : PlotPanel(rect, context, type) {
     ratio_ = addField<CCompExpRatioParam>(CompExp::kRatio, 1, 0);
-    addControls(kControls, static_cast<int>(std::size(kControls)));
+    addControls(kControls);
     CCompExpRatioParam* ratio = ratio_;
     follow(CompExp::kType,
            [ratio](float value) { ratio->setMode(valueToIndex(value, kTypeStates)); });
-    addPlot(kRows);
+    addPlot();
 }
 
 void CompExpPanel::updatePlot(const Snapshot& snapshot) {

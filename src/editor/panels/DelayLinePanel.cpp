@@ -1,7 +1,6 @@
 #include "editor/panels/DelayLinePanel.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "editor/panels/CDelayPanRParam.h"
 #include "editor/plots/CDelayPlot.h"
@@ -14,7 +13,6 @@ namespace {
 constexpr int kModes = 2;
 constexpr int kInterpolations = 3;
 constexpr int kFeedbackModes = 2;
-constexpr int kRows = 4;
 const PanelControl kControls[] = {
     {DelayLine::kFeedback, 0, 1, 0, 0},
     {DelayLine::kMode, 1, 1, kModes, 0},
@@ -33,9 +31,9 @@ DelayLinePanel::DelayLinePanel(const gui::Rect& rect, const PanelContext& contex
         follow(DelayLine::kMode,
                [time](float value) { time->setMode(valueToIndex(value, kModes)); });
     }
-    addControls(kControls, static_cast<int>(std::size(kControls)));
+    addControls(kControls);
     addField<CDelayPanRParam>(DelayLine::kPanRight, 1, 3);
-    addPlot(kRows);
+    addPlot();
 }
 
 void DelayLinePanel::beforeChange(int position, float value) {

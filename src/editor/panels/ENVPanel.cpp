@@ -1,14 +1,11 @@
 #include "editor/panels/ENVPanel.h"
 
-#include <iterator>
-
 #include "editor/plots/CENVPlot.h"
 
 namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 4;
 const PanelControl kControls[] = {
     {ENV::kSource, 0, 0, ENV::kSourceCount, 0},
     {ENV::kMode, 1, 0, ENV::kModeCount, 0},
@@ -23,8 +20,8 @@ const PanelControl kControls[] = {
 
 ENVPanel::ENVPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : PlotPanel(rect, context, type) {
-    addControls(kControls, static_cast<int>(std::size(kControls)));
-    addPlot(kRows);
+    addControls(kControls);
+    addPlot();
 }
 
 void ENVPanel::readRunning(const Module& module) {

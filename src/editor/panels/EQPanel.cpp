@@ -5,13 +5,6 @@
 
 namespace kirra::editor {
 
-namespace {
-
-constexpr int kGainA = 7;
-constexpr int kRows = 5;
-
-}  // namespace
-
 EQPanel::EQPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : FilterPanel(rect, context, type) {
     for (int band = 0; band < 2; ++band) {
@@ -19,13 +12,13 @@ EQPanel::EQPanel(const gui::Rect& rect, const PanelContext& context, int type)
         addField(first + FilterPair::kFreqA, band, 0);
         q_[band] = addField<CEQQ>(first + FilterPair::kKnobA, band, 1);
         addChoice(first + FilterPair::kTypeA, band, 2, EQ::kShapeCount);
-        addField(kGainA + band, band, 3);
+        addField(EQ::kGainA + band, band, 3);
         CEQQ* q = q_[band];
         follow(first + FilterPair::kTypeA,
                [q](float value) { q->setMode(valueToIndex(value, EQ::kShapeCount)); });
     }
     addField(FilterPair::kMorph, 0, 4);
-    addPlot<CEQPlot>(kRows);
+    addPlot<CEQPlot>();
 }
 
 }  // namespace kirra::editor

@@ -21,7 +21,7 @@ class FilterPanel : public PlotPanel<CResponsePlot> {
                                                      const PanelControl* controls, int count) {
         auto panel = std::make_unique<FilterPanel>(rect, context, type);
         panel->addControls(controls, count);
-        panel->addPlot<Plot>(rowCount(controls, count));
+        panel->addPlot<Plot>();
         return panel;
     }
 

@@ -1,7 +1,5 @@
 #include "editor/panels/LFOPanel.h"
 
-#include <iterator>
-
 #include "editor/plots/CLFOPlot.h"
 #include "modulators/LFO.h"
 
@@ -9,7 +7,6 @@ namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 4;
 const PanelControl kControls[] = {
     {LFO::kWaveform, 1, 0, LFO::kWaveformCount, 0},
     {LFO::kSmooth, 0, 1, 0, 0},
@@ -25,11 +22,11 @@ const PanelControl kControls[] = {
 LFOPanel::LFOPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : PlotPanel(rect, context, type) {
     rate_ = addField<CLFORateParam>(LFO::kRate, 0, 0);
-    addControls(kControls, static_cast<int>(std::size(kControls)));
+    addControls(kControls);
     CLFORateParam* rate = rate_;
     follow(LFO::kMode,
            [rate](float value) { rate->setMode(valueToIndex(value, LFO::kModeCount)); });
-    addPlot(kRows);
+    addPlot();
 }
 
 void LFOPanel::beforeChange(int position, float value) {

@@ -22,13 +22,6 @@ constexpr int kLeastValueWidth = 30;
 
 }  // namespace
 
-int rowCount(const PanelControl* controls, int count) {
-    int rows = 0;
-    for (int k = 0; k < count; ++k)
-        rows = std::max(rows, controls[k].row + 1);
-    return rows;
-}
-
 ModulePanel::ModulePanel(const gui::Rect& rect, const PanelContext& context, int type)
     : ViewContainer(rect),
       context_(context),
@@ -77,9 +70,14 @@ int ModulePanel::nameWidth(int position, int column) const {
     return std::min(captionWidth, cellWidth - kLeastValueWidth);
 }
 
-gui::Rect ModulePanel::areaBelowRows(int rows) const {
+gui::Rect ModulePanel::placeCell(int column, int row) {
+    rowsUsed_ = std::max(rowsUsed_, row + 1);
+    return cellRect(column, row);
+}
+
+gui::Rect ModulePanel::areaBelowControls() const {
     const gui::Rect& panel = getRect();
-    return {panel.left + kMargin, panel.top + kMargin + rows * kRowHeight + kPlotGap,
+    return {panel.left + kMargin, panel.top + kMargin + rowsUsed_ * kRowHeight + kPlotGap,
             panel.right - kMargin, panel.bottom - kMargin};
 }
 

@@ -16,12 +16,12 @@ class PlotPanel : public ModulePanel {
   protected:
     using ModulePanel::ModulePanel;
 
-    // The plot (of type Plot or one derived from it) goes under the given number of rows of
-    // controls; `arguments` follow its rectangle.
+    // The plot (of type Plot or one derived from it) goes under the controls, so it comes last;
+    // `arguments` follow its rectangle.
     template <typename Shown = Plot, typename... Arguments>
-    void addPlot(int rowsAbove, Arguments&&... arguments) {
-        plot_ = addView(std::make_unique<Shown>(areaBelowRows(rowsAbove),
-                                                std::forward<Arguments>(arguments)...));
+    void addPlot(Arguments&&... arguments) {
+        plot_ = addView(
+            std::make_unique<Shown>(areaBelowControls(), std::forward<Arguments>(arguments)...));
     }
 
   private:

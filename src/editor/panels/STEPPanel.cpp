@@ -1,7 +1,5 @@
 #include "editor/panels/STEPPanel.h"
 
-#include <iterator>
-
 #include "editor/panels/CSTEPStateParam.h"
 #include "modulators/STEP.h"
 
@@ -9,7 +7,6 @@ namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 3;
 const PanelControl kControls[] = {
     {STEP::kMode, 0, 0, STEP::kModeCount, 0},
     {STEP::kSteps, 0, 1, 0, 0},
@@ -22,12 +19,12 @@ const PanelControl kControls[] = {
 
 STEPPanel::STEPPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : PlotPanel(rect, context, type) {
-    addControls(kControls, static_cast<int>(std::size(kControls)));
+    addControls(kControls);
     state_ = addChoice<CSTEPStateParam>(STEP::kState, 1, 0, STEP::kRunStateCount);
     CSTEPStateParam* state = state_;
     follow(STEP::kMode,
            [state](float value) { state->setMode(valueToIndex(value, STEP::kModeCount)); });
-    addPlot(kRows, this);
+    addPlot(this);
     showSteps(snapshot().base);
 }
 
