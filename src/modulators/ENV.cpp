@@ -45,8 +45,7 @@ void timeEditorText(const Module& /*module*/, float value, ModuleText& text) {
 
 float timeFromText(const Module& /*module*/, const char* text, float currentValue) {
     float milliseconds;
-    if (!parseNumber(text, milliseconds)) return currentValue;
-    milliseconds = std::clamp(milliseconds, 0.0f, 1000.0f);
+    if (!numberFromText(text, 0.0f, 1000.0f, milliseconds)) return currentValue;
     return std::cbrt(milliseconds / 1000.0f);
 }
 
