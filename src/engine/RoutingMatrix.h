@@ -17,6 +17,8 @@ class RoutingMatrix {
     static constexpr int kOpToOut = kOpToOp + kOperators * kOperators;
     static constexpr int kGains = kOpToOut + kOperators;
     static_assert(kGains == param::kRoutingCount);
+    static_assert(kOpToOp == param::kOpToOp11 - param::kRoutingFirst);
+    static_assert(kOpToOut == param::kOpToOut1 - param::kRoutingFirst);
     static constexpr float kInputLimit = 1000.0f;
 
     RoutingMatrix();

@@ -16,7 +16,6 @@ constexpr float kReleaseGoal = -0.02f;
 constexpr int kTriggerBarHeight = 2;
 constexpr int kMarkHeight = 4;
 constexpr int kLabelWidth = 8;
-constexpr int kLabelHeight = 9;
 
 }  // namespace
 
@@ -147,10 +146,10 @@ void CADSRPlot::draw(gui::DrawContext& context) {
     }
     drawLabel(context, "L",
               {area.left + 2, area.top + kMarkHeight, area.left + 2 + kLabelWidth,
-               area.top + kMarkHeight + 9},
+               area.top + kMarkHeight + kLabelHeight},
               gui::Align::kLeft);
     drawLabel(context, "R",
-              {area.left + 2, area.bottom - kMarkHeight - 9, area.left + 2 + kLabelWidth,
+              {area.left + 2, area.bottom - kMarkHeight - kLabelHeight, area.left + 2 + kLabelWidth,
                area.bottom - kMarkHeight},
               gui::Align::kLeft);
 }

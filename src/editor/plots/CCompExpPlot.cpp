@@ -9,7 +9,6 @@ namespace kirra::editor {
 namespace {
 
 constexpr int kLabelWidth = 24;
-constexpr int kLabelHeight = 9;
 
 }  // namespace
 

@@ -38,6 +38,8 @@ class CModulePlot : public gui::View {
     };
 
     static constexpr int kInset = 2;
+    // The height of a label's box: one line of the small font.
+    static constexpr int kLabelHeight = 9;
     static constexpr gui::Color kBackground = Skin::kLight;
     static constexpr gui::Color kCurve = Skin::kDark;
     static gui::Color gridColor() { return Skin::kDark.withAlpha(90); }
