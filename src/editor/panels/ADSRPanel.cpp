@@ -27,9 +27,7 @@ ADSRPanel::ADSRPanel(const gui::Rect& rect, const PanelContext& context, int typ
     for (int segment = 0; segment < kSegments; ++segment) {
         segments_[segment] =
             addField<CADSRSegment>(kSegmentPositions[segment], 0, kSegmentRows[segment]);
-        CADSRSegment* field = segments_[segment];
-        follow(ADSR::kMode,
-               [field](float value) { field->setMode(valueToIndex(value, ADSR::kModeCount)); });
+        followChoice(segments_[segment], ADSR::kMode, ADSR::kModeCount);
     }
     addControls(kControls);
     addPlot();

@@ -30,9 +30,7 @@ CompExpPanel::CompExpPanel(const gui::Rect& rect, const PanelContext& context, i
     : PlotPanel(rect, context, type) {
     ratio_ = addField<CCompExpRatioParam>(CompExp::kRatio, 1, 0);
     addControls(kControls);
-    CCompExpRatioParam* ratio = ratio_;
-    follow(CompExp::kType,
-           [ratio](float value) { ratio->setMode(valueToIndex(value, kTypeStates)); });
+    followChoice(ratio_, CompExp::kType, kTypeStates);
     addPlot();
 }
 

@@ -27,9 +27,7 @@ DelayLinePanel::DelayLinePanel(const gui::Rect& rect, const PanelContext& contex
     : PlotPanel(rect, context, type) {
     for (int channel = 0; channel < 2; ++channel) {
         time_[channel] = addField<CDelayTimeParam>(DelayLine::kTimeLeft + channel, channel, 0);
-        CDelayTimeParam* time = time_[channel];
-        follow(DelayLine::kMode,
-               [time](float value) { time->setMode(valueToIndex(value, kModes)); });
+        followChoice(time_[channel], DelayLine::kMode, kModes);
     }
     addControls(kControls);
     addField<CDelayPanRParam>(DelayLine::kPanRight, 1, 3);

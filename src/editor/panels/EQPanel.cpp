@@ -13,9 +13,7 @@ EQPanel::EQPanel(const gui::Rect& rect, const PanelContext& context, int type)
         q_[band] = addField<CEQQ>(first + FilterPair::kKnobA, band, 1);
         addChoice(first + FilterPair::kTypeA, band, 2, EQ::kShapeCount);
         addField(EQ::kGainA + band, band, 3);
-        CEQQ* q = q_[band];
-        follow(first + FilterPair::kTypeA,
-               [q](float value) { q->setMode(valueToIndex(value, EQ::kShapeCount)); });
+        followChoice(q_[band], first + FilterPair::kTypeA, EQ::kShapeCount);
     }
     addField(FilterPair::kMorph, 0, 4);
     addPlot<CEQPlot>();

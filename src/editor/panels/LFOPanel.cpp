@@ -23,9 +23,7 @@ LFOPanel::LFOPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : PlotPanel(rect, context, type) {
     rate_ = addField<CLFORateParam>(LFO::kRate, 0, 0);
     addControls(kControls);
-    CLFORateParam* rate = rate_;
-    follow(LFO::kMode,
-           [rate](float value) { rate->setMode(valueToIndex(value, LFO::kModeCount)); });
+    followChoice(rate_, LFO::kMode, LFO::kModeCount);
     addPlot();
 }
 

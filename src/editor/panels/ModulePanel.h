@@ -110,6 +110,13 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     // Calls `update` with a position's value now and whenever it changes: controls whose texts
     // depend on another parameter's choice follow it this way.
     void follow(int position, std::function<void(float value)> update);
+    // A field whose text depends on a choice of the module (a CModeParam, the step sequencer's
+    // state) is handed that choice's step the same way.
+    template <typename Field>
+    void followChoice(Field* field, int choicePosition, int states) {
+        follow(choicePosition,
+               [field, states](float value) { field->setMode(valueToIndex(value, states)); });
+    }
     // Room for a position's caption in a cell; the value text takes the rest.
     int nameWidth(int position, int column) const;
     gui::Rect cellRect(int column, int row) const;

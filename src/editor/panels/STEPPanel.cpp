@@ -21,9 +21,7 @@ STEPPanel::STEPPanel(const gui::Rect& rect, const PanelContext& context, int typ
     : PlotPanel(rect, context, type) {
     addControls(kControls);
     state_ = addChoice<CSTEPStateParam>(STEP::kState, 1, 0, STEP::kRunStateCount);
-    CSTEPStateParam* state = state_;
-    follow(STEP::kMode,
-           [state](float value) { state->setMode(valueToIndex(value, STEP::kModeCount)); });
+    followChoice(state_, STEP::kMode, STEP::kModeCount);
     addPlot(this);
     showSteps(snapshot().base);
 }
