@@ -66,8 +66,17 @@ bool Lv2Ui::open(unsigned long parentWindow) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return false;
     display_ = display;
-    container_ = XCreateSimpleWindow(display, parentWindow, 0, 0, static_cast<unsigned>(width_),
-                                     static_cast<unsigned>(height_), 0, 0, 0);
+    // The screen's default visual, whatever the host's window has (GTK hosts' windows may have a
+    // 32-bit one): the editor's window, made with the default visual, must fit inside.
+    const int screen = DefaultScreen(display);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = DefaultColormap(display, screen);
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.border_pixel = 0;
+    container_ = XCreateWindow(display, parentWindow, 0, 0, static_cast<unsigned>(width_),
+                               static_cast<unsigned>(height_), 0, DefaultDepth(display, screen),
+                               InputOutput, DefaultVisual(display, screen),
+                               CWColormap | CWBackPixel | CWBorderPixel, &attributes);
     XMapWindow(display, container_);
     // The editor opens on a connection of its own, which must find the container there.
     XSync(display, False);

@@ -23,6 +23,7 @@
 
 // Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 
@@ -75,9 +76,19 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
     ASSERT_NE(instance, nullptr);
     kirra::Plugin& engine = static_cast<kirra::lv2::Lv2Plugin*>(instance)->plugin();
 
+    // A parent of 32 bits, as GTK hosts make them on a screen whose default has 24.
     const int screen = DefaultScreen(display);
-    Window parent = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 830, 335, 0, 0,
-                                        BlackPixel(display, screen));
+    XVisualInfo deep{};
+    if (XMatchVisualInfo(display, screen, 32, TrueColor, &deep) == 0) {
+        deep.visual = DefaultVisual(display, screen);
+        deep.depth = DefaultDepth(display, screen);
+    }
+    XSetWindowAttributes attributes{};
+    attributes.colormap =
+        XCreateColormap(display, RootWindow(display, screen), deep.visual, AllocNone);
+    Window parent = XCreateWindow(display, RootWindow(display, screen), 0, 0, 830, 335, 0,
+                                  deep.depth, InputOutput, deep.visual,
+                                  CWColormap | CWBorderPixel | CWBackPixel, &attributes);
     XMapWindow(display, parent);
     XSync(display, False);
     HostSide host;
@@ -90,16 +101,16 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
     const LV2_Feature accessFeature = {LV2_INSTANCE_ACCESS_URI, instance};
     const LV2_Feature resizeFeature = {LV2_UI__resize, &resize};
     const LV2_Feature idleFeature = {LV2_UI__idleInterface, nullptr};
-    const LV2_Feature* uiFeatures[] = {&parentFeature, &accessFeature, &resizeFeature,
-                                       &idleFeature, uris.mapFeature(), nullptr};
+    const LV2_Feature* uiFeatures[] = {&parentFeature, &accessFeature,    &resizeFeature,
+                                       &idleFeature,   uris.mapFeature(), nullptr};
     auto write = [](LV2UI_Controller side, uint32_t port, uint32_t size, uint32_t format,
                     const void* buffer) {
         if (format == 0 && size == sizeof(float))
             static_cast<HostSide*>(side)->ports[port] = *static_cast<const float*>(buffer);
     };
     LV2UI_Widget widget = nullptr;
-    LV2UI_Handle view = ui->instantiate(ui, kirra::lv2::kPluginUri, KIRRA_LV2_BUNDLE, write,
-                                        &host, &widget, uiFeatures);
+    LV2UI_Handle view = ui->instantiate(ui, kirra::lv2::kPluginUri, KIRRA_LV2_BUNDLE, write, &host,
+                                        &widget, uiFeatures);
     ASSERT_NE(view, nullptr);
     const auto* idle =
         static_cast<const LV2UI_Idle_Interface*>(ui->extension_data(LV2_UI__idleInterface));
@@ -113,9 +124,9 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
     const std::string window = " --window " + std::to_string(children(display, container)[0]) + " ";
 
     // Mix starts at 100 %; dragging its knob 100 pixels down (of 200) halves it.
-    ASSERT_EQ(std::system(("xdotool mousemove" + window + "387 258 mousedown 1 sleep 0.1 mousemove" +
-                           window + "387 308 sleep 0.1 mousemove" + window +
-                           "387 358 sleep 0.1 mouseup 1")
+    ASSERT_EQ(std::system(("xdotool mousemove" + window +
+                           "387 258 mousedown 1 sleep 0.1 mousemove" + window +
+                           "387 308 sleep 0.1 mousemove" + window + "387 358 sleep 0.1 mouseup 1")
                               .c_str()),
               0);
     bool told = false;
@@ -132,5 +143,6 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
     EXPECT_TRUE(children(display, parent).empty());
     plugin->cleanup(instance);
     XDestroyWindow(display, parent);
+    XFreeColormap(display, attributes.colormap);
     XCloseDisplay(display);
 }

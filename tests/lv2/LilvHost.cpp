@@ -32,8 +32,7 @@ const void* portValue(const char* symbol, void* user, uint32_t* size, uint32_t* 
     return &host.control(symbol);
 }
 
-void setPortValue(const char* symbol, void* user, const void* value, uint32_t size,
-                  uint32_t type) {
+void setPortValue(const char* symbol, void* user, const void* value, uint32_t size, uint32_t type) {
     auto& host = *static_cast<LilvHost*>(user);
     if (type == host.uris().map(LV2_ATOM__Float) && size == sizeof(float)) {
         host.control(symbol) = *static_cast<const float*>(value);
@@ -47,8 +46,7 @@ void setPortValue(const char* symbol, void* user, const void* value, uint32_t si
 std::string LilvHost::searchPath() {
     // Only our bundle and the specifications: an installed copy must not stand in for the build.
     static const TemporaryFolder folder;
-    static const bool linked =
-        ::symlink(KIRRA_LV2_BUNDLE, folder.file("kirra.lv2").c_str()) == 0;
+    static const bool linked = ::symlink(KIRRA_LV2_BUNDLE, folder.file("kirra.lv2").c_str()) == 0;
     if (!linked) std::abort();
     return folder.path() + ":/usr/lib/lv2";
 }
@@ -74,8 +72,12 @@ LilvHost::LilvHost(double sampleRate, bool mapUris)
     : controls_(kPortCount, 0.0f), connected_(kPortCount, true), sequence_(kSequenceWords) {
     static const int32_t maxBlock = kMaxBlock;
     static LV2_Options_Option options[2] = {};
-    options[0] = {LV2_OPTIONS_INSTANCE, 0, uris_.map(LV2_BUF_SIZE__maxBlockLength),
-                  sizeof(int32_t), uris_.map(LV2_ATOM__Int), &maxBlock};
+    options[0] = {LV2_OPTIONS_INSTANCE,
+                  0,
+                  uris_.map(LV2_BUF_SIZE__maxBlockLength),
+                  sizeof(int32_t),
+                  uris_.map(LV2_ATOM__Int),
+                  &maxBlock};
     static const LV2_Feature optionsFeature = {LV2_OPTIONS__options, options};
     if (mapUris) features_ = {uris_.mapFeature(), uris_.unmapFeature(), &optionsFeature};
     features_.push_back(nullptr);
@@ -106,7 +108,8 @@ void LilvHost::connectAll() {
         lilv_instance_connect_port(instance_, port, connected_[port] ? &controls_[port] : nullptr);
     lilv_instance_connect_port(instance_, kEventsIn,
                                connected_[kEventsIn] ? sequence_.data() : nullptr);
-    lilv_instance_connect_port(instance_, kLatencyOut, connected_[kLatencyOut] ? &latency_ : nullptr);
+    lilv_instance_connect_port(instance_, kLatencyOut,
+                               connected_[kLatencyOut] ? &latency_ : nullptr);
 }
 
 void LilvHost::midi(size_t frame, uint8_t status, uint8_t data1, uint8_t data2) {

@@ -12,10 +12,10 @@
 #include "lv2/PortLayout.h"
 #include "lv2/core/lv2.h"
 #include "lv2/state/state.h"
-#include "support/EventList.h"
-#include "support/Signals.h"
 #include "modulators/STEP.h"
 #include "modules/ModuleCatalogue.h"
+#include "support/EventList.h"
+#include "support/Signals.h"
 #include "support/SlotRouting.h"
 
 using namespace testing_support;
@@ -73,7 +73,7 @@ TEST(Lv2Plugin, PortsDescribeTheEngineParameters) {
         // A named state reads in the host as the engine shows it once the value is set.
         const LilvPort* port = lilv_plugin_get_port_by_index(plugin, index);
         LilvScalePoints* points = lilv_port_get_scale_points(plugin, port);
-        LILV_FOREACH (scale_points, i, points) {
+        LILV_FOREACH(scale_points, i, points) {
             const LilvScalePoint* point = lilv_scale_points_get(points, i);
             engine.setParameter(index, lilv_node_as_float(lilv_scale_point_get_value(point)));
             EXPECT_EQ(hostText(engine, &kirra::Plugin::getParameterDisplay, index),
@@ -110,8 +110,9 @@ TEST(Lv2Plugin, SoundsAsTheVstPathWithMidiLearnAndTheTransport) {
             lv2.midi(start + 70, 0x90, 60, 99);
         }
         events.sendTo(vst);
-        Stereo slice(std::vector<float>(input.left.begin() + start, input.left.begin() + start + kBlock),
-                     std::vector<float>(input.right.begin() + start, input.right.begin() + start + kBlock));
+        Stereo slice(
+            std::vector<float>(input.left.begin() + start, input.left.begin() + start + kBlock),
+            std::vector<float>(input.right.begin() + start, input.right.begin() + start + kBlock));
         Stereo out = vst.process(slice, kBlock);
         std::copy(out.left.begin(), out.left.end(), expected.left.begin() + start);
         std::copy(out.right.begin(), out.right.end(), expected.right.begin() + start);
@@ -125,7 +126,9 @@ TEST(Lv2Plugin, SoundsAsTheVstPathWithMidiLearnAndTheTransport) {
     EXPECT_FALSE(vst.script().automation.empty());
     std::vector<uint32_t> told;
     lv2.adapter().takeHostUpdates(
-        [](void* list, uint32_t port, float) { static_cast<std::vector<uint32_t>*>(list)->push_back(port); },
+        [](void* list, uint32_t port, float) {
+            static_cast<std::vector<uint32_t>*>(list)->push_back(port);
+        },
         &told);
     EXPECT_EQ(told, std::vector<uint32_t>{param::kKnob1});
     EXPECT_EQ(lv2.runAllocations(), 0u);
@@ -160,11 +163,12 @@ TEST(Lv2Plugin, StateRestoresInANewInstanceAndRefusesWhatIsNotOurs) {
     const LV2_URID chunkType = second.uris().map(LV2_ATOM__Chunk);
     std::vector<uint8_t> wrongIdentifier = before;
     wrongIdentifier[5] ^= 0x20;
-    for (const Blob& blob : {Blob{chunkKey, chunkType, std::vector<uint8_t>(before.begin(), before.end() - 1)},
-                             Blob{chunkKey, chunkType, wrongIdentifier},
-                             Blob{chunkKey, second.uris().map(LV2_ATOM__String), before},
-                             Blob{second.uris().map(kProgramUri), chunkType, std::vector<uint8_t>(100)},
-                             Blob{second.uris().map("urn:other"), chunkType, before}}) {
+    for (const Blob& blob :
+         {Blob{chunkKey, chunkType, std::vector<uint8_t>(before.begin(), before.end() - 1)},
+          Blob{chunkKey, chunkType, wrongIdentifier},
+          Blob{chunkKey, second.uris().map(LV2_ATOM__String), before},
+          Blob{second.uris().map(kProgramUri), chunkType, std::vector<uint8_t>(100)},
+          Blob{second.uris().map("urn:other"), chunkType, before}}) {
         auto retrieve = [](LV2_State_Handle handle, uint32_t key, size_t* size, uint32_t* type,
                            uint32_t* flags) -> const void* {
             const auto& stored = *static_cast<const Blob*>(handle);
@@ -175,7 +179,7 @@ TEST(Lv2Plugin, StateRestoresInANewInstanceAndRefusesWhatIsNotOurs) {
             return stored.data.data();
         };
         EXPECT_NE(interface->restore(lilv_instance_get_handle(second.instance()), retrieve,
-                                 const_cast<Blob*>(&blob), 0, nullptr),
+                                     const_cast<Blob*>(&blob), 0, nullptr),
                   LV2_STATE_SUCCESS);
         EXPECT_EQ(chunkOf(second.engine()), before);
     }
@@ -186,7 +190,8 @@ TEST(Lv2Plugin, FactoryPresetsSoundAsSelectingTheProgram) {
     for (auto [bank, program] : {std::pair{0, 1}, {1, 16}, {2, 44}}) {
         char name[16];
         std::snprintf(name, sizeof(name), "%c%02d", 'A' + bank, program + 1);
-        LilvNode* uri = lilv_new_uri(LilvHost::world(), (std::string(kPresetUriPrefix) + name).c_str());
+        LilvNode* uri =
+            lilv_new_uri(LilvHost::world(), (std::string(kPresetUriPrefix) + name).c_str());
         lilv_world_load_resource(LilvHost::world(), uri);
         LilvHost lv2;
         LilvState* preset = lilv_state_new_from_world(LilvHost::world(), lv2.uris().lv2Map(), uri);
@@ -212,8 +217,9 @@ TEST(Lv2Plugin, CarelessHostsBreakNothing) {
     EXPECT_EQ(countBadSamples(bare.process(input, 333).left), 0u);
     const auto* interface = static_cast<const LV2_State_Interface*>(
         lilv_instance_get_extension_data(bare.instance(), LV2_STATE__interface));
-    EXPECT_EQ(interface->save(lilv_instance_get_handle(bare.instance()), nullptr, nullptr, 0, nullptr),
-              LV2_STATE_ERR_NO_FEATURE);
+    EXPECT_EQ(
+        interface->save(lilv_instance_get_handle(bare.instance()), nullptr, nullptr, 0, nullptr),
+        LV2_STATE_ERR_NO_FEATURE);
 
     // Runs before activation, of no frames and of more than announced; a sidechain, events and
     // latency left unconnected; more MIDI in one run than there is room for.

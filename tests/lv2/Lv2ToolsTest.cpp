@@ -21,7 +21,8 @@ std::string runTool(const std::string& command, bool errors = false) {
     std::string output;
     FILE* pipe = ::popen(line.c_str(), "r");
     char buffer[4096];
-    for (size_t got = 0; pipe != nullptr && (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
+    for (size_t got = 0;
+         pipe != nullptr && (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
         output.append(buffer, got);
     if (pipe != nullptr) ::pclose(pipe);
     return output;
