@@ -168,6 +168,16 @@ void Lv2Plugin::processSegment(uint32_t start, uint32_t end) {
 }
 
 void Lv2Plugin::applyParameterPorts() {
+    if (adoptPorts_) {
+        // The first look after a restore: what the ports hold now is the host's record of the
+        // state it restored (lilv sets them just after), or values older than it, which must
+        // not undo it.
+        adoptPorts_ = false;
+        for (uint32_t port = 0; port < kParameterPorts; ++port) {
+            if (parameterPorts_[port] != nullptr) seen_[port] = bitsOf(*parameterPorts_[port]);
+        }
+        return;
+    }
     for (uint32_t port = 0; port < kParameterPorts; ++port) {
         const float* value = parameterPorts_[port];
         if (value == nullptr) continue;
@@ -211,15 +221,8 @@ LV2_State_Status Lv2Plugin::restore(LV2_State_Retrieve_Function retrieve, LV2_St
     } else {
         return LV2_STATE_ERR_NO_PROPERTY;
     }
-    rememberEngineValues();
+    adoptPorts_ = true;
     return LV2_STATE_SUCCESS;
-}
-
-void Lv2Plugin::rememberEngineValues() {
-    // Ports that the host then sets to the restored values are no change; a port the host has
-    // left elsewhere still is, and wins, as the host's own setting.
-    for (uint32_t port = 0; port < kParameterPorts; ++port)
-        seen_[port] = bitsOf(plugin_->getParameter(static_cast<int32_t>(port)));
 }
 
 void Lv2Plugin::takeHostUpdates(TellHost tell, void* context) {

@@ -1,6 +1,7 @@
 #pragma once
 // One instance of the LV2 plug-in: the engine's Plugin driven as a VST host drives it. Parameter
-// ports are read at every run and a value reaches setParameter only when it changed; MIDI and
+// ports are read at every run and a value reaches setParameter only when it changed (a restored
+// state is never undone by the values the ports held before it); MIDI and
 // the host's transport arrive on the event input; the state is the VST chunk. The engine asks
 // its host through the VST host callback, which is answered here.
 
@@ -55,7 +56,6 @@ class Lv2Plugin {
     void applyParameterPorts();
     void processSegment(uint32_t start, uint32_t end);
     void markForHost(int32_t index);
-    void rememberEngineValues();
 
     LV2_URID_Map* map_;
     const LV2_URID chunkType_;
@@ -80,6 +80,8 @@ class Lv2Plugin {
     // parameter ports: the bits of the value last seen (the published default before the host
     // has set one), and the value the UI told the host last, not applied again when it comes back
     uint32_t seen_[kParameterPorts] = {};
+    // A restore makes the ports' next values the state's, not changes to apply.
+    bool adoptPorts_ = false;
     std::atomic<uint32_t> echo_[kParameterPorts];
 
     // host updates waiting for the UI: one bit per parameter, and all after a program change
