@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/ProgramImages.h"
+#include "lv2/HostFeatures.h"
 #include "lv2/Identifiers.h"
 #include "lv2/atom/util.h"
 #include "lv2/buf-size/buf-size.h"
@@ -13,31 +14,9 @@
 
 namespace kirra::lv2 {
 
-namespace {
-
-uint32_t bitsOf(float value) {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
-}
-
-// A NaN no port value takes in practice: no echo expected.
-constexpr uint32_t kNoEcho = 0xFFFFFFFFu;
-
-const void* findFeature(const LV2_Feature* const* features, const char* uri) {
-    for (int i = 0; features != nullptr && features[i] != nullptr; ++i) {
-        if (features[i]->URI != nullptr && std::strcmp(features[i]->URI, uri) == 0) {
-            return features[i]->data;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 std::unique_ptr<Lv2Plugin> Lv2Plugin::create(double sampleRate,
                                              const LV2_Feature* const* features) {
-    auto* map = static_cast<LV2_URID_Map*>(const_cast<void*>(findFeature(features, LV2_URID__map)));
+    auto* map = static_cast<LV2_URID_Map*>(findFeature(features, LV2_URID__map));
     if (map != nullptr && map->map == nullptr) map = nullptr;
     try {
         std::unique_ptr<Lv2Plugin> instance(new Lv2Plugin(map, sampleRate));
@@ -61,7 +40,7 @@ Lv2Plugin::Lv2Plugin(LV2_URID_Map* map, double sampleRate)
       sampleRate_(sampleRate) {
     for (uint32_t port = 0; port < kParameterPorts; ++port) {
         seen_[port] = bitsOf(publishedDefault(static_cast<int>(port)));
-        echo_[port] = kNoEcho;
+        echo_[port] = kNoValue;
     }
     for (auto& word : pending_)
         word = 0;
@@ -185,7 +164,7 @@ void Lv2Plugin::applyParameterPorts() {
         if (bits == seen_[port]) continue;
         seen_[port] = bits;
         // The UI's report of an edit coming back: the engine has that value already.
-        if (echo_[port].exchange(kNoEcho) == bits) continue;
+        if (echo_[port].exchange(kNoValue) == bits) continue;
         plugin_->setParameter(static_cast<int32_t>(port), *value);
     }
 }

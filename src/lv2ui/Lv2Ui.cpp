@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "lv2/HostFeatures.h"
 #include "lv2/Lv2Plugin.h"
 #include "lv2/instance-access/instance-access.h"
 #include "vst/AEffEditor.h"
@@ -10,28 +11,6 @@
 #include <X11/Xlib.h>
 
 namespace kirra::lv2 {
-
-namespace {
-
-uint32_t bitsOf(float value) {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
-}
-
-// No value the host could have told: every port is told once at the first chance.
-constexpr uint32_t kUnknown = 0xFFFFFFFFu;
-
-void* findFeature(const LV2_Feature* const* features, const char* uri) {
-    for (int i = 0; features != nullptr && features[i] != nullptr; ++i) {
-        if (features[i]->URI != nullptr && std::strcmp(features[i]->URI, uri) == 0) {
-            return features[i]->data;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 std::unique_ptr<Lv2Ui> Lv2Ui::create(LV2UI_Write_Function write, LV2UI_Controller controller,
                                      LV2UI_Widget* widget, const LV2_Feature* const* features) {
@@ -58,7 +37,7 @@ Lv2Ui::Lv2Ui(Lv2Plugin& instance, vst::AEffEditor& editor, LV2UI_Write_Function 
       controller_(controller),
       hostResize_(hostResize) {
     for (uint32_t& value : hostValues_)
-        value = kUnknown;
+        value = kNoValue;
 }
 
 bool Lv2Ui::open(unsigned long parentWindow) {
