@@ -28,7 +28,7 @@ TEST(DelayReport, AnImpulseLeavesAtTheReportedDelayInBothFormats) {
     EXPECT_EQ(peakIndex(startup.process(impulseIn, 512).left),
               static_cast<size_t>(startup.effect()->initialDelay));
     for (float rate : {44100.0f, 96000.0f, 192000.0f}) {
-        for (int mode : {0, 1, 3}) {
+        for (int mode : {0, 1, 2, 3, param::kLimiterStates - 1}) {
             for (int dryState : {0, 401, param::kDryDelayStates - 1}) {
                 const float limiter = kirra::indexToValue(mode, param::kLimiterStates);
                 const float dryDelay = kirra::indexToValue(dryState, param::kDryDelayStates);
