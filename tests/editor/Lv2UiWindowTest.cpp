@@ -42,19 +42,30 @@ std::vector<Window> children(Display* display, Window parent) {
     return result;
 }
 
-// What the host hears from the UI: the last value written to each port, and sizes asked for.
+// What the host hears from the UI: the last value written to each port, and the size asked for.
 struct HostSide {
     std::map<uint32_t, float> ports;
     int width = 0;
     int height = 0;
+    static void write(LV2UI_Controller side, uint32_t port, uint32_t size, uint32_t format,
+                      const void* buffer) {
+        if (format == 0 && size == sizeof(float))
+            static_cast<HostSide*>(side)->ports[port] = *static_cast<const float*>(buffer);
+    }
+    static int resize(LV2UI_Feature_Handle side, int width, int height) {
+        static_cast<HostSide*>(side)->width = width;
+        static_cast<HostSide*>(side)->height = height;
+        return 0;
+    }
 };
 
 }  // namespace
 
 TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
-    Display* display = XOpenDisplay(nullptr);
+    // A virtual server that has only just started may refuse the first connections.
+    Display* display = nullptr;
     for (int attempt = 0; attempt < 20 && display == nullptr; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
         display = XOpenDisplay(nullptr);
     }
     if (display == nullptr) {
@@ -92,25 +103,16 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
     XMapWindow(display, parent);
     XSync(display, False);
     HostSide host;
-    LV2UI_Resize resize = {&host, [](LV2UI_Feature_Handle side, int width, int height) {
-                               static_cast<HostSide*>(side)->width = width;
-                               static_cast<HostSide*>(side)->height = height;
-                               return 0;
-                           }};
+    LV2UI_Resize resize = {&host, HostSide::resize};
     const LV2_Feature parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(parent)};
     const LV2_Feature accessFeature = {LV2_INSTANCE_ACCESS_URI, instance};
     const LV2_Feature resizeFeature = {LV2_UI__resize, &resize};
     const LV2_Feature idleFeature = {LV2_UI__idleInterface, nullptr};
     const LV2_Feature* uiFeatures[] = {&parentFeature, &accessFeature,    &resizeFeature,
                                        &idleFeature,   uris.mapFeature(), nullptr};
-    auto write = [](LV2UI_Controller side, uint32_t port, uint32_t size, uint32_t format,
-                    const void* buffer) {
-        if (format == 0 && size == sizeof(float))
-            static_cast<HostSide*>(side)->ports[port] = *static_cast<const float*>(buffer);
-    };
     LV2UI_Widget widget = nullptr;
-    LV2UI_Handle view = ui->instantiate(ui, kirra::lv2::kPluginUri, KIRRA_LV2_BUNDLE, write, &host,
-                                        &widget, uiFeatures);
+    LV2UI_Handle view = ui->instantiate(ui, kirra::lv2::kPluginUri, KIRRA_LV2_BUNDLE,
+                                        HostSide::write, &host, &widget, uiFeatures);
     ASSERT_NE(view, nullptr);
     const auto* idle =
         static_cast<const LV2UI_Idle_Interface*>(ui->extension_data(LV2_UI__idleInterface));

@@ -22,7 +22,6 @@ using namespace kirra::lv2;
 
 namespace {
 
-constexpr int32_t kMaxBlock = 4096;
 constexpr size_t kSequenceWords = 8192;
 
 const void* portValue(const char* symbol, void* user, uint32_t* size, uint32_t* type) {
@@ -70,16 +69,13 @@ const LilvPlugin* LilvHost::plugin() {
 
 LilvHost::LilvHost(double sampleRate, bool mapUris)
     : controls_(kPortCount, 0.0f), connected_(kPortCount, true), sequence_(kSequenceWords) {
-    static const int32_t maxBlock = kMaxBlock;
-    static LV2_Options_Option options[2] = {};
-    options[0] = {LV2_OPTIONS_INSTANCE,
-                  0,
-                  uris_.map(LV2_BUF_SIZE__maxBlockLength),
-                  sizeof(int32_t),
-                  uris_.map(LV2_ATOM__Int),
-                  &maxBlock};
-    static const LV2_Feature optionsFeature = {LV2_OPTIONS__options, options};
-    if (mapUris) features_ = {uris_.mapFeature(), uris_.unmapFeature(), &optionsFeature};
+    options_[0] = {LV2_OPTIONS_INSTANCE,
+                   0,
+                   uris_.map(LV2_BUF_SIZE__maxBlockLength),
+                   sizeof(kMaxBlock),
+                   uris_.map(LV2_ATOM__Int),
+                   &kMaxBlock};
+    if (mapUris) features_ = {uris_.mapFeature(), &optionsFeature_};
     features_.push_back(nullptr);
     lilv_plugin_get_port_ranges_float(plugin(), nullptr, nullptr, controls_.data());
     instance_ = lilv_plugin_instantiate(plugin(), sampleRate, features_.data());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lv2/Lv2Plugin.h"
+#include "lv2/options/options.h"
 #include "support/InProcessHost.h"
 #include "support/UridMap.h"
 
@@ -68,6 +69,9 @@ class LilvHost {
     size_t runAllocations_ = 0;
     std::vector<Event> events_;
     std::vector<uint64_t> sequence_;  // the event port's buffer, 8-byte aligned
+    static constexpr int32_t kMaxBlock = 4096;
+    LV2_Options_Option options_[2] = {};
+    LV2_Feature optionsFeature_{LV2_OPTIONS__options, options_};
     std::vector<const LV2_Feature*> features_;
 };
 

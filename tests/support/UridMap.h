@@ -1,6 +1,7 @@
 #pragma once
 // URIs mapped to numbers from 1 on, as an LV2 host's map does.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,22 +12,24 @@ namespace testing_support {
 
 class UridMap {
   public:
-    UridMap();
+    UridMap() = default;
     UridMap(const UridMap&) = delete;
     UridMap& operator=(const UridMap&) = delete;
 
-    LV2_URID map(const char* uri);
-    const char* unmap(LV2_URID urid) const;
+    LV2_URID map(const char* uri) {
+        auto found = std::find(uris_.begin(), uris_.end(), uri);
+        if (found == uris_.end()) found = uris_.insert(uris_.end(), uri);
+        return static_cast<LV2_URID>(found - uris_.begin() + 1);
+    }
     LV2_URID_Map* lv2Map() { return &map_; }
-    const LV2_Feature* mapFeature() const { return &mapFeature_; }
-    const LV2_Feature* unmapFeature() const { return &unmapFeature_; }
+    const LV2_Feature* mapFeature() const { return &feature_; }
 
   private:
     std::vector<std::string> uris_;
-    LV2_URID_Map map_{};
-    LV2_URID_Unmap unmap_{};
-    LV2_Feature mapFeature_{};
-    LV2_Feature unmapFeature_{};
+    LV2_URID_Map map_{this, [](LV2_URID_Map_Handle self, const char* uri) {
+                          return static_cast<UridMap*>(self)->map(uri);
+                      }};
+    LV2_Feature feature_{LV2_URID__map, &map_};
 };
 
 }  // namespace testing_support
