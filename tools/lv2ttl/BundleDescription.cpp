@@ -43,16 +43,19 @@ std::string uri(const std::string& text) {
     return "<" + text + ">";
 }
 
+// "A01" to "C64".
+std::string programNumber(int bank, int program) {
+    char number[16];
+    std::snprintf(number, sizeof(number), "%c%02d", 'A' + bank, program + 1);
+    return number;
+}
+
 std::string presetUri(int bank, int program) {
-    char name[8];
-    std::snprintf(name, sizeof(name), "%c%02d", 'A' + bank, program + 1);
-    return uri(std::string(kPresetUriPrefix) + name);
+    return uri(kPresetUriPrefix + programNumber(bank, program));
 }
 
 std::string presetLabel(int bank, int program) {
-    char number[8];
-    std::snprintf(number, sizeof(number), "%c%02d ", 'A' + bank, program + 1);
-    return quoted(number + std::string(factoryBank(bank).names[program]));
+    return quoted(programNumber(bank, program) + " " + factoryBank(bank).names[program]);
 }
 
 // What the host shows for a state of a discrete parameter. Module types are named by the module
