@@ -144,26 +144,21 @@ void LilvHost::writeEvents(size_t start, size_t end) {
     lv2_atom_forge_pop(&forge, &sequence);
 }
 
-Stereo LilvHost::process(const Stereo& input, size_t block, const Stereo* sidechain) {
+Stereo LilvHost::process(const Stereo& input, size_t block) {
     connectAll();
     if (!active_) lilv_instance_activate(instance_);
     active_ = true;
     Stereo output(input.frames());
-    const float* inputs[4] = {input.left.data(), input.right.data(),
-                              sidechain != nullptr ? sidechain->left.data() : nullptr,
-                              sidechain != nullptr ? sidechain->right.data() : nullptr};
+    // The sidechain stays unconnected: the engine hears the main input there.
+    const float* inputs[2] = {input.left.data(), input.right.data()};
     float* outputs[2] = {output.left.data(), output.right.data()};
     for (size_t start = 0; start < input.frames(); start += block) {
         const size_t frames = std::min(block, input.frames() - start);
-        for (uint32_t channel = 0; channel < 4; ++channel) {
-            const bool on = connected_[kAudioInLeft + channel] && inputs[channel] != nullptr;
-            lilv_instance_connect_port(instance_, kAudioInLeft + channel,
-                                       on ? const_cast<float*>(inputs[channel] + start) : nullptr);
-        }
         for (uint32_t channel = 0; channel < 2; ++channel) {
-            const bool on = connected_[kAudioOutLeft + channel];
+            lilv_instance_connect_port(instance_, kAudioInLeft + channel,
+                                       const_cast<float*>(inputs[channel] + start));
             lilv_instance_connect_port(instance_, kAudioOutLeft + channel,
-                                       on ? outputs[channel] + start : nullptr);
+                                       outputs[channel] + start);
         }
         writeEvents(start, start + frames);
         AllocationCounter counter;

@@ -35,14 +35,14 @@ class LilvHost {
     UridMap& uris() { return uris_; }
     float& control(const std::string& symbol);
     float latency() const { return latency_; }
-    // Leaves a port unconnected from the next run on.
+    // Leaves the event input or the latency port unconnected from the next run on.
     void disconnect(uint32_t port) { connected_[port] = false; }
 
     // Events at frames of the next `process`, counted from its start.
     void midi(size_t frame, uint8_t status, uint8_t data1, uint8_t data2);
     void position(size_t frame, double quarterNotes, double beatsPerMinute, double speed);
     // Activates on the first call; runs of `block` frames (the last may be shorter).
-    Stereo process(const Stereo& input, size_t block, const Stereo* sidechain = nullptr);
+    Stereo process(const Stereo& input, size_t block);
 
     // Heap allocations made inside the plug-in's runs so far, on this thread.
     size_t runAllocations() const { return runAllocations_; }
