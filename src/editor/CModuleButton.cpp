@@ -21,6 +21,10 @@ void CModuleButton::draw(gui::DrawContext& context) {
 }
 
 bool CModuleButton::onMouseDown(const gui::MouseEvent& event) {
+    if (event.isRight() && rightClick_) {
+        rightClick_();
+        return true;
+    }
     if (!event.isLeft()) return false;
     if (!isOn()) changeValue(1.0f);
     return true;

@@ -8,6 +8,7 @@
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/PredefinedRoutings.h"
 #include "editor/routing/SignalPathPage.h"
+#include "engine/EditHistory.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
@@ -172,6 +173,7 @@ void Editor::runIdle(int64_t nowMs) {
     frame_->operatorSelector()->setBlinkPhase(blinkPhase_);
     frame_->modulatorSelector()->setBlinkPhase(blinkPhase_);
     if (SignalPathPage* page = frame_->signalPathPage()) page->setBlinkPhase(blinkPhase_);
+    frame_->readHistoryState();
     // The plots follow their modules: running values, and modulation while previewed.
     frame_->operatorPanel()->idle();
     frame_->modulatorPanel()->idle();
@@ -191,6 +193,9 @@ void Editor::followHostTempo() {
 void Editor::valueChanged(gui::Control* control) {
     const int tag = control->getTag();
     const float value = control->getValue();
+    if (historyTagChanged(tag)) return;
+    // A click is a gesture of its own; inside a drag this only nests.
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     if (editorTagChanged(tag, value)) return;
     const ParameterDescriptor& row = describeParameter(tag);
     if (row.group == ParameterGroup::kTempo && tempoLockedToHost()) {
@@ -205,6 +210,18 @@ void Editor::valueChanged(gui::Control* control) {
         restoreRememberedValues(plugin_, SlotKind::kOperator, parameterMember(tag));
     if (row.group == ParameterGroup::kModulatorType)
         restoreRememberedValues(plugin_, SlotKind::kModulator, parameterMember(tag));
+}
+
+bool Editor::historyTagChanged(int tag) {
+    if (tag != tags::kUndo && tag != tags::kRedo) return false;
+    EditHistory& history = plugin_.getEditHistory();
+    if (tag == tags::kUndo) {
+        history.undo();
+    } else {
+        history.redo();
+    }
+    frame_->readHistoryState();
+    return true;
 }
 
 bool Editor::editorTagChanged(int tag, float value) {
@@ -231,14 +248,17 @@ bool Editor::editorTagChanged(int tag, float value) {
 }
 
 void Editor::beginEdit(int index) {
+    plugin_.getEditHistory().beginGesture();
     if (index >= 0 && index < kHostParameterCount) plugin_.beginEdit(index);
 }
 
 void Editor::endEdit(int index) {
     if (index >= 0 && index < kHostParameterCount) plugin_.endEdit(index);
+    plugin_.getEditHistory().endGesture();
 }
 
 void Editor::editParameter(int index, float value) {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     editParameter(index, value, describeParameter(index).isHostParameter());
 }
 
@@ -288,6 +308,7 @@ void Editor::learnRequested(int tag) {
 
 void Editor::knobRenamed(int tag, const std::string& name) {
     if (parameterGroup(tag) != ParameterGroup::kKnob) return;
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     int first = kKnobName1 + kKnobNameLength * parameterMember(tag);
     for (int j = 0; j < kKnobNameLength; ++j) {
         int code = j < static_cast<int>(name.size()) ? static_cast<unsigned char>(name[j]) : 0;

@@ -13,5 +13,7 @@ constexpr int kPredefinedRouting = 434;
 constexpr int kSaveAsDefault = 435;
 constexpr int kModulationPreview = param::kModulationPreview;
 constexpr int kMatrixView = 437;
+constexpr int kUndo = 438;
+constexpr int kRedo = 439;
 
 }  // namespace kirra::editor::tags

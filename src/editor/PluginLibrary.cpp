@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/EditHistory.h"
 #include "engine/Plugin.h"
 #include "engine/ProgramLibrary.h"
 
@@ -36,12 +37,15 @@ std::string PluginLibrary::programName(int bank, int preset) {
 }
 
 void PluginLibrary::selectProgram(int bank, int preset) {
+    // A load from the editor is one step of its history; the history takes the engine lock.
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     platform::EngineLock lock(plugin_.getEngineMutex());
     plugin_.getPrograms().setCurrentBank(bank);
     plugin_.selectProgram(preset);
 }
 
 bool PluginLibrary::fileDialog(FileAction action, int bank) {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     ProgramLibrary& library = plugin_.getLibrary();
     platform::FileDialogResult result = platform::FileDialogResult::kUnavailable;
     switch (action) {
@@ -62,6 +66,7 @@ bool PluginLibrary::fileDialog(FileAction action, int bank) {
 }
 
 void PluginLibrary::fileAction(FileAction action, int bank, const std::string& path) {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     if (path.empty()) return;
     ProgramLibrary& library = plugin_.getLibrary();
     switch (action) {
@@ -93,6 +98,7 @@ void PluginLibrary::copyPreset() {
 }
 
 void PluginLibrary::pastePreset() {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     plugin_.getLibrary().pasteProgram();
 }
 

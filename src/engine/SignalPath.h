@@ -105,6 +105,10 @@ class SignalPath {
     static float finiteOrZero(float sample) { return std::isfinite(sample) ? sample : 0.0f; }
 
   private:
+    // A bypass ramp that has reached zero and stays there.
+    static bool isSilenced(const LinearRamp& enable) {
+        return enable.current == 0.0f && enable.target == 0.0f;
+    }
     static void encodeMidSide(float& a, float& b) {
         constexpr float kHalfSqrt2 = 0.70710677f;  // sqrt(1/2) in single precision
         float mid = (a + b) * kHalfSqrt2;
@@ -122,6 +126,9 @@ class SignalPath {
     LinearRamp modulatorEnable_[kSlots];
     float operatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
     float modulatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    // modules skipped while bypassed, reset before they run again
+    bool operatorResting_[kSlots] = {};
+    bool modulatorResting_[kSlots] = {};
 
     // state carried from sample to sample
     alignas(16) float operatorOut_[2][kSlots] = {};
@@ -154,7 +161,18 @@ class SignalPath {
     for (int slot = 0; slot < kSlots; ++slot) {
         // An empty slot's output stays at the zero its Empty would write.
         if (modules.isModulatorEmpty(slot)) continue;
+        if (isSilenced(modulatorEnable_[slot])) {
+            // A bypassed modulator's output is multiplied by zero: it need not run at all.
+            modulatorOut[0][slot] = 0.0f;
+            modulatorOut[1][slot] = 0.0f;
+            modulatorResting_[slot] = true;
+            continue;
+        }
         Modulator& modulator = modules.modulatorIn(slot);
+        if (modulatorResting_[slot]) {
+            modulatorResting_[slot] = false;
+            modulator.resetState();
+        }
         modulator.generateSample(modulatorOut[0][slot], modulatorOut[1][slot]);
         modulatorOut[0][slot] *= modulatorEnable_[slot].current;
         modulatorOut[1][slot] *= modulatorEnable_[slot].current;
@@ -181,7 +199,18 @@ class SignalPath {
         if ((midSideBits_ >> slot) & 1) encodeMidSide(codedLeft, codedRight);
         float a = codedLeft;
         float b = codedRight;
-        modules.operatorIn(slot).processSample(a, b);
+        if (isSilenced(operatorEnable_[slot])) {
+            // Fully bypassed, the operator's output is weighted by zero: skip its work. It
+            // starts again from silence rather than from what it held when it stopped.
+            operatorResting_[slot] = true;
+        } else {
+            Operator& op = modules.operatorIn(slot);
+            if (operatorResting_[slot]) {
+                operatorResting_[slot] = false;
+                op.resetState();
+            }
+            op.processSample(a, b);
+        }
         if ((midSideBits_ >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
         float enable = operatorEnable_[slot].current;
         float wetShare = enable * inversion_[slot];

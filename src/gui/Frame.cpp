@@ -80,6 +80,7 @@ void Frame::mouseExited() {
 
 bool Frame::keyDown(const KeyEvent& event) {
     bool handled = focus_ != nullptr && focus_->onKeyDown(event);
+    if (!handled && modal_ == nullptr) handled = onShortcut(event);
     if (!handled && event.key == Key::kEscape && modal_ != nullptr) {
         closeModal();
         handled = true;

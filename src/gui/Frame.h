@@ -28,6 +28,8 @@ class Frame : public ViewContainer {
     void wheel(const MouseEvent& event, float steps);
     void mouseExited();
     bool keyDown(const KeyEvent& event);
+    // A key no focused view took: the frame's own shortcuts.
+    virtual bool onShortcut(const KeyEvent& /*event*/) { return false; }
 
     // One modal view at a time: it gets every mouse event, also those outside it, until closed.
     void showModal(std::unique_ptr<View> view);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/CTextPrinter.h"
+#include "engine/EditHistory.h"
 #include "engine/Plugin.h"
 #include "gui/Frame.h"
 
@@ -163,6 +164,8 @@ void ModulePanel::idle() {
 }
 
 void ModulePanel::valueChanged(gui::Control* control) {
+    // The values a module converts before the change belong to the same step.
+    EditHistory::Gesture gesture(context_.plugin.getEditHistory());
     const int position = positionOf(control->getTag());
     if (position >= 0) {
         beforeChange(position, control->getValue());

@@ -1,0 +1,125 @@
+// A musician's session in a real window: bypass by right click, undo and redo of the editor's
+// edits, A/B compare and named user presets, each heard through the plug-in's audio and seen
+// in what the window shows.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "editor/EditorWindowFixture.h"
+
+namespace {
+
+using namespace window_testing;
+
+constexpr int kBlock = 512;
+constexpr int kProgramValues = 416;
+constexpr int kOperatorType1 = 12;
+constexpr int kGainAttenuation1 = 16;  // the position of operator slot 1's first parameter
+
+class SessionWindow : public EditorWindow {
+  protected:
+    void SetUp() override {
+        EditorWindow::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        plugin_ = load();
+        editor_ = openEditor(*plugin_);
+        ASSERT_NE(editor_, 0u);
+        window_ = " --window " + std::to_string(editor_) + " ";
+    }
+
+    void xdotool(const std::string& actions) { ASSERT_EQ(run("xdotool " + actions), 0) << actions; }
+    void click(int x, int y, int button = 1) {
+        xdotool("mousemove" + window_ + std::to_string(x) + " " + std::to_string(y) + " click " +
+                std::to_string(button) + " sleep 0.15");
+    }
+    void key(const char* keys) { xdotool("key" + window_ + keys + " sleep 0.15"); }
+    void drag(int x, int y, int dy) {
+        const std::string from = std::to_string(x) + " " + std::to_string(y);
+        const std::string to = std::to_string(x) + " " + std::to_string(y + dy);
+        xdotool("mousemove" + window_ + from + " mousedown 1 sleep 0.1 mousemove" + window_ + to +
+                " sleep 0.1 mouseup 1 sleep 0.15");
+    }
+
+    std::vector<float> programValues() {
+        std::vector<float> values(kProgramValues);
+        for (int index = 0; index < kProgramValues; ++index)
+            values[index] = plugin_->getParameter(index);
+        return values;
+    }
+
+    // A steady sine from a cleared state, the last block of the left output.
+    std::vector<float> render() {
+        plugin_->suspend();
+        plugin_->resume();
+        std::vector<float> in(kBlock);
+        std::vector<float> out[2] = {std::vector<float>(kBlock), std::vector<float>(kBlock)};
+        float* inputs[4] = {in.data(), in.data(), in.data(), in.data()};
+        float* outputs[2] = {out[0].data(), out[1].data()};
+        for (int block = 0; block < 8; ++block) {
+            for (int i = 0; i < kBlock; ++i)
+                in[i] = 0.5f * std::sin(0.05f * static_cast<float>(block * kBlock + i));
+            plugin_->process(inputs, outputs, kBlock);
+        }
+        return out[0];
+    }
+    static double rms(const std::vector<float>& signal) {
+        double sum = 0.0;
+        for (float sample : signal)
+            sum += static_cast<double>(sample) * sample;
+        return std::sqrt(sum / static_cast<double>(signal.size()));
+    }
+
+    std::unique_ptr<host::PluginHost> plugin_;
+    Window editor_ = 0;
+    std::string window_;
+};
+
+TEST_F(SessionWindow, RightClickBypassesAnOperatorHeardAndSeen) {
+    plugin_->setParameter(kGainAttenuation1, 0.0f);  // operator 1 silences the chain
+    EXPECT_LT(rms(render()), 1e-4);
+    xdotool("mousemove 1000 700");
+    kirra::gui::Image processing = offscreenRendering(*plugin_, "session-processing.png");
+    ASSERT_TRUE(processing.isValid());
+
+    // The bypass is internal to the plug-in: the host hears it.
+    const double inputRms = 0.5 / std::sqrt(2.0);
+    click(563, 19, 3);  // OP1
+    EXPECT_TRUE(waitFor([&] { return std::fabs(rms(render()) - inputRms) < 0.01; }));
+    xdotool("mousemove 1000 700");
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, processing) > 20; }));
+
+    // The panel header's switch brings it back.
+    click(760, 48);
+    EXPECT_TRUE(waitFor([&] { return rms(render()) < 1e-4; }));
+}
+
+TEST_F(SessionWindow, DragTypeAndRoutingChangesUndoAndRedoExactly) {
+    click(509, 19);  // the routing page
+    const std::vector<float> original = programValues();
+    const std::vector<float> originalSound = render();
+
+    drag(387, 258, 60);  // MIX
+    click(748, 48);      // operator 1's next type
+    drag(365, 88, 40);   // the IN to OP1 gain
+    ASSERT_NE(plugin_->getParameter(kOperatorType1), original[kOperatorType1]);
+    const std::vector<float> edited = programValues();
+    const std::vector<float> editedSound = render();
+    ASSERT_NE(edited[2], original[2]);
+    ASSERT_NE(edited[253], original[253]);
+
+    key("ctrl+z");
+    key("ctrl+z");
+    click(449, 313);  // the undo arrow
+    EXPECT_TRUE(waitFor([&] { return programValues() == original; }));
+    EXPECT_EQ(render(), originalSound);
+
+    key("ctrl+shift+z");
+    key("ctrl+y");
+    click(471, 313);  // the redo arrow
+    EXPECT_TRUE(waitFor([&] { return programValues() == edited; }));
+    EXPECT_EQ(render(), editedSound);
+}
+
+}  // namespace
