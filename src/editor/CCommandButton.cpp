@@ -11,6 +11,12 @@ void CCommandButton::setAvailable(bool available) {
     invalid();
 }
 
+void CCommandButton::setLabel(const std::string& label) {
+    if (label == label_) return;
+    label_ = label;
+    invalid();
+}
+
 void CCommandButton::draw(gui::DrawContext& context) {
     const gui::Rect& box = getRect();
     const gui::Color ink = available_ ? Skin::kLight : Skin::kLight.withAlpha(70);

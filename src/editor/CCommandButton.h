@@ -19,6 +19,7 @@ class CCommandButton : public gui::Control {
         : Control(rect, listener, tag), face_(face), label_(std::move(label)) {}
 
     void setAvailable(bool available);
+    void setLabel(const std::string& label);
     bool isAvailable() const { return available_; }
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;

@@ -8,6 +8,7 @@
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/PredefinedRoutings.h"
 #include "editor/routing/SignalPathPage.h"
+#include "engine/ABCompare.h"
 #include "engine/EditHistory.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
@@ -213,12 +214,22 @@ void Editor::valueChanged(gui::Control* control) {
 }
 
 bool Editor::historyTagChanged(int tag) {
-    if (tag != tags::kUndo && tag != tags::kRedo) return false;
     EditHistory& history = plugin_.getEditHistory();
+    ABCompare& compare = plugin_.getABCompare();
     if (tag == tags::kUndo) {
         history.undo();
-    } else {
+    } else if (tag == tags::kRedo) {
         history.redo();
+    } else if (tag == tags::kCompareSwitch) {
+        compare.swap();
+        history.recordSwap();
+    } else if (tag == tags::kCopyAToB || tag == tags::kCopyBToA) {
+        // Copying into the playing program changes its values: a step like a preset load.
+        EditHistory::Gesture gesture(history);
+        const bool aToB = tag == tags::kCopyAToB;
+        compare.copy(aToB ? ABCompare::kA : ABCompare::kB, aToB ? ABCompare::kB : ABCompare::kA);
+    } else {
+        return false;
     }
     frame_->readHistoryState();
     return true;

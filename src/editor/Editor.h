@@ -98,7 +98,7 @@ class Editor : public vst::AEffEditor,
     // The editor's own controls (slot and page buttons, routing presets, tabs); false for tags
     // that are parameters.
     bool editorTagChanged(int tag, float value);
-    // The undo and redo buttons; false for other tags.
+    // Undo, redo and the A/B compare; false for other tags.
     bool historyTagChanged(int tag);
     void editParameter(int index, float value, bool recorded);
     void finishSlotLearn();

@@ -60,6 +60,9 @@ constexpr int kKnobTextTop = 281;
 constexpr int kKnobTextHeight = 11;
 
 // The frame's commands in the free strip between the meters' captions.
+constexpr Rect kCompareSwitch{338, 306, 358, 320};
+constexpr Rect kCopyAToB{362, 306, 386, 320};
+constexpr Rect kCopyBToA{390, 306, 414, 320};
 constexpr Rect kUndoButton{440, 306, 458, 320};
 constexpr Rect kRedoButton{462, 306, 480, 320};
 

@@ -15,5 +15,8 @@ constexpr int kModulationPreview = param::kModulationPreview;
 constexpr int kMatrixView = 437;
 constexpr int kUndo = 438;
 constexpr int kRedo = 439;
+constexpr int kCompareSwitch = 440;
+constexpr int kCopyAToB = 441;
+constexpr int kCopyBToA = 442;
 
 }  // namespace kirra::editor::tags

@@ -9,6 +9,7 @@
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SignalPathPage.h"
 #include "editor/routing/SlotEditing.h"
+#include "engine/ABCompare.h"
 #include "engine/EditHistory.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
@@ -135,6 +136,12 @@ void KirraFrame::buildCommands() {
                                                      tags::kUndo, Face::kArrowLeft));
     redo_ = addView(std::make_unique<CCommandButton>(layout::kRedoButton, &context_.controls,
                                                      tags::kRedo, Face::kArrowRight));
+    compare_ = addView(std::make_unique<CCommandButton>(layout::kCompareSwitch, &context_.controls,
+                                                        tags::kCompareSwitch, Face::kText, "A"));
+    addView(std::make_unique<CCommandButton>(layout::kCopyAToB, &context_.controls, tags::kCopyAToB,
+                                             Face::kText, "A>B"));
+    addView(std::make_unique<CCommandButton>(layout::kCopyBToA, &context_.controls, tags::kCopyBToA,
+                                             Face::kText, "B>A"));
     readHistoryState();
 }
 
@@ -142,6 +149,7 @@ void KirraFrame::readHistoryState() {
     const EditHistory& history = plugin_.getEditHistory();
     undo_->setAvailable(history.canUndo());
     redo_->setAvailable(history.canRedo());
+    compare_->setLabel(plugin_.getABCompare().playing() == ABCompare::kA ? "A" : "B");
 }
 
 bool KirraFrame::onShortcut(const gui::KeyEvent& event) {

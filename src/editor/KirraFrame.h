@@ -69,7 +69,9 @@ class KirraFrame : public MyFrame {
     CMeter* meter(int index) const { return meters_[index]; }
     CCommandButton* undoButton() const { return undo_; }
     CCommandButton* redoButton() const { return redo_; }
-    // The undo and redo buttons grey out when the history has nothing for them.
+    CCommandButton* compareSwitch() const { return compare_; }
+    // The undo and redo buttons grey out when the history has nothing for them; the A/B switch
+    // names the program playing.
     void readHistoryState();
     // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
     bool onShortcut(const gui::KeyEvent& event) override;
@@ -144,6 +146,7 @@ class KirraFrame : public MyFrame {
     CMeter* meters_[kMeters] = {};
     CCommandButton* undo_ = nullptr;
     CCommandButton* redo_ = nullptr;
+    CCommandButton* compare_ = nullptr;
     gui::View* page_ = nullptr;
     gui::TextLabel* pageTitle_ = nullptr;
     CLibWnd* library_ = nullptr;

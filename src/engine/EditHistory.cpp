@@ -1,5 +1,6 @@
 #include "engine/EditHistory.h"
 
+#include "engine/ABCompare.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
 
@@ -87,13 +88,27 @@ void EditHistory::record(const Values& before, const Values& after) {
         if (before[index] != after[index] || followsTypeChange(index, typeChanged))
             step.changes.push_back({index, before[index], after[index]});
     }
-    if (step.changes.empty()) return;
+    if (!step.changes.empty()) push(std::move(step));
+}
+
+void EditHistory::push(Step step) {
     undo_.push_back(std::move(step));
     if (static_cast<int>(undo_.size()) > kMaxSteps) undo_.pop_front();
     redo_.clear();
 }
 
+void EditHistory::recordSwap() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Step step;
+    step.swap = true;
+    push(std::move(step));
+}
+
 void EditHistory::apply(const Step& step, bool forward) {
+    if (step.swap) {
+        plugin_.getABCompare().swap();
+        return;
+    }
     std::vector<Change> written;
     {
         platform::EngineLock lock(plugin_.getEngineMutex());

@@ -42,6 +42,9 @@ class EditHistory {
         EditHistory& history_;
     };
 
+    // A switch between the A and B programs, done: one step, undone by switching back.
+    void recordSwap();
+
     bool canUndo() const;
     bool canRedo() const;
     int undoSteps() const;
@@ -57,14 +60,16 @@ class EditHistory {
         float after;
     };
     struct Step {
+        bool swap = false;  // an A/B switch rather than values
         std::vector<Change> changes;
-        int typesBefore[kTypedSlots];
-        int typesAfter[kTypedSlots];
+        int typesBefore[kTypedSlots] = {};
+        int typesAfter[kTypedSlots] = {};
     };
     using Values = std::vector<float>;
 
     Values readProgram() const;
     void record(const Values& before, const Values& after);
+    void push(Step step);
     void apply(const Step& step, bool forward);
     void applyLocked(const Step& step, bool forward, std::vector<Change>& written);
 

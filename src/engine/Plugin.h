@@ -28,6 +28,7 @@
 
 namespace kirra {
 
+class ABCompare;
 class EditHistory;
 class ProgramLibrary;
 
@@ -94,6 +95,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     ProgramLibrary& getLibrary() { return *library_; }
     // Undo and redo of the editor's edits.
     EditHistory& getEditHistory() { return *history_; }
+    // The A and B programs of a comparison.
+    ABCompare& getABCompare() { return *compare_; }
     // The modulation-preview mode (internal parameter kModulationPreview): 0 off, 1 the left,
     // 2 the right modulated copies shown in the module panels.
     int getModulationPreview() const { return modules_.getModulationPreview(); }
@@ -156,6 +159,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     std::atomic<bool> latencyPending_{false};
     std::unique_ptr<ProgramLibrary> library_;
     std::unique_ptr<EditHistory> history_;
+    std::unique_ptr<ABCompare> compare_;
     std::unique_ptr<uint8_t[]> chunk_;  // what getChunk hands out, valid until the next call
     int pageState_[3] = {0, 1, 0};      // Curr OP, Curr MAIN, Curr MOD
 

@@ -122,4 +122,36 @@ TEST_F(SessionWindow, DragTypeAndRoutingChangesUndoAndRedoExactly) {
     EXPECT_EQ(render(), editedSound);
 }
 
+TEST_F(SessionWindow, CompareSwitchesAndCopiesWholePrograms) {
+    constexpr int kMix = 2;
+    const auto mixIs = [&](float value) {
+        return waitFor([&] { return std::fabs(plugin_->getParameter(kMix) - value) < 1e-6f; });
+    };
+    plugin_->setParameter(kMix, 0.25f);
+    click(348, 313);  // to B, a copy of A so far
+    ASSERT_TRUE(mixIs(0.25f));
+    plugin_->setParameter(kMix, 0.75f);
+    plugin_->setParameter(kOperatorType1, 2.5f / 64.0f);
+    click(348, 313);  // back to A, with its own module
+    EXPECT_TRUE(mixIs(0.25f));
+    EXPECT_LT(plugin_->getParameter(kOperatorType1), 1.0f / 64.0f);
+    click(348, 313);
+    EXPECT_TRUE(mixIs(0.75f));
+    EXPECT_GT(plugin_->getParameter(kOperatorType1), 2.0f / 64.0f);
+
+    click(400, 313);  // B>A while B plays: A becomes B
+    click(348, 313);
+    EXPECT_TRUE(mixIs(0.75f));
+    click(376, 313);  // A>B while A plays: nothing heard changes
+    EXPECT_TRUE(mixIs(0.75f));
+    // A switch is undone like an edit.
+    key("ctrl+z");
+    EXPECT_TRUE(mixIs(0.75f));
+    plugin_->setParameter(kMix, 0.5f);
+    click(348, 313);
+    EXPECT_TRUE(mixIs(0.75f));
+    key("ctrl+z");
+    EXPECT_TRUE(mixIs(0.5f));
+}
+
 }  // namespace
