@@ -4,6 +4,7 @@
 
 #include "engine/EditHistory.h"
 #include "engine/Plugin.h"
+#include "engine/ProgramImages.h"
 #include "engine/ProgramLibrary.h"
 
 namespace kirra::editor {
@@ -100,6 +101,32 @@ void PluginLibrary::copyPreset() {
 void PluginLibrary::pastePreset() {
     EditHistory::Gesture gesture(plugin_.getEditHistory());
     plugin_.getLibrary().pasteProgram();
+}
+
+std::string PluginLibrary::suggestedPath(FileAction action, int bank) {
+    const bool isBank = action == FileAction::kLoadBank || action == FileAction::kSaveBank;
+    const bool save = action == FileAction::kSaveBank || action == FileAction::kSavePreset;
+    return plugin_.getLibrary().suggestedPath(save, isBank ? bank : -1);
+}
+
+std::string PluginLibrary::currentProgramName() {
+    platform::EngineLock lock(plugin_.getEngineMutex());
+    return plugin_.getPrograms().current().name;
+}
+
+UserPresets::Result PluginLibrary::saveUserPreset(const std::string& name, bool replace) {
+    uint8_t image[kPresetImageBytes];
+    plugin_.getLibrary().makePresetImage(image);
+    return userPresets_.save(name, image, sizeof(image), replace);
+}
+
+UserPresets::Result PluginLibrary::loadUserPreset(const std::string& name) {
+    std::vector<uint8_t> image;
+    const UserPresets::Result result = userPresets_.read(name, image);
+    if (result != UserPresets::Result::kDone) return result;
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
+    plugin_.getLibrary().applyPresetImage(image.data(), image.size());
+    return result;
 }
 
 }  // namespace kirra::editor

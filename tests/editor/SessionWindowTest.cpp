@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/EditorWindowFixture.h"
+#include "support/ConfigHome.h"
 
 namespace {
 
@@ -35,6 +36,11 @@ class SessionWindow : public EditorWindow {
                 std::to_string(button) + " sleep 0.15");
     }
     void key(const char* keys) { xdotool("key" + window_ + keys + " sleep 0.15"); }
+    // Types into the box that has the keys, then Return.
+    void typeLine(const std::string& text) {
+        xdotool("type" + window_ + "'" + text + "'");
+        key("Return");
+    }
     void drag(int x, int y, int dy) {
         const std::string from = std::to_string(x) + " " + std::to_string(y);
         const std::string to = std::to_string(x) + " " + std::to_string(y + dy);
@@ -71,6 +77,10 @@ class SessionWindow : public EditorWindow {
         return std::sqrt(sum / static_cast<double>(signal.size()));
     }
 
+    // The user's preset folder, fresh for each test and known before the plug-in loads.
+    testing_support::TemporaryFolder data_;
+    testing_support::ScopedEnvironment dataHome_{"XDG_DATA_HOME", data_.path()};
+    const std::string presets_ = data_.path() + "/Vantor/VantorKirra/Presets";
     std::unique_ptr<host::PluginHost> plugin_;
     Window editor_ = 0;
     std::string window_;
@@ -152,6 +162,70 @@ TEST_F(SessionWindow, CompareSwitchesAndCopiesWholePrograms) {
     EXPECT_TRUE(mixIs(0.75f));
     key("ctrl+z");
     EXPECT_TRUE(mixIs(0.5f));
+}
+
+TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
+    constexpr int kMix = 2;
+    using testing_support::listFolder;
+    using testing_support::readBytes;
+    const auto sayNo = [&] { key("Escape"); };
+    click(360, 19);  // the library page
+    click(518, 61);  // "U": the user's presets
+    xdotool("mousemove 1000 700");
+    const kirra::gui::Image page = offscreenRendering(*plugin_, "session-library.png");
+
+    plugin_->setParameter(kMix, 0.25f);
+    click(497, 74);  // SAVE AS, into a folder that does not exist yet
+    typeLine("Warm Pad");
+    ASSERT_TRUE(waitFor([&] { return listFolder(presets_).size() == 1; }));
+    EXPECT_EQ(readBytes(presets_ + "/Warm Pad.vtp").size(), 1701u);
+
+    for (const char* refused : {"   ", "a/b"}) {
+        click(497, 74);
+        typeLine(refused);
+        xdotool("mousemove 1000 700");
+        EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; })) << refused;
+        key("Return");  // OK
+        EXPECT_EQ(listFolder(presets_).size(), 1u) << refused;
+    }
+
+    // A name that exists asks first.
+    plugin_->setParameter(kMix, 0.5f);
+    click(497, 74);
+    typeLine("Warm Pad");
+    sayNo();
+    click(497, 74);
+    typeLine("Warm Pad");
+    key("Return");  // YES
+    // A file that is not a preset is listed, never loaded.
+    testing_support::writeBytes(presets_ + "/Broken.vtp", std::vector<uint8_t>(900, 7));
+    click(518, 61);
+    plugin_->setParameter(kMix, 0.75f);
+    click(380, 58);  // "Broken (unreadable)", sorted first
+    key("Return");
+    EXPECT_FLOAT_EQ(plugin_->getParameter(kMix), 0.75f);
+    click(380, 68);  // "Warm Pad"
+    EXPECT_TRUE(waitFor([&] { return plugin_->getParameter(kMix) == 0.5f; }));
+
+    click(497, 87);  // RENAME
+    typeLine("Bright");
+    EXPECT_TRUE(waitFor([&] { return readBytes(presets_ + "/Bright.vtp").size() == 1701u; }));
+    EXPECT_TRUE(readBytes(presets_ + "/Warm Pad.vtp").empty());
+    click(497, 100);  // DELETE, asked once
+    sayNo();
+    EXPECT_EQ(readBytes(presets_ + "/Bright.vtp").size(), 1701u);
+    click(380, 58);
+    click(497, 100);
+    key("Return");
+    EXPECT_TRUE(waitFor([&] { return listFolder(presets_).size() == 1; }));
+
+    // A folder that cannot be written says so and keeps what it had.
+    ASSERT_EQ(run("rm -rf '" + presets_ + "' && touch '" + presets_ + "'"), 0);
+    click(497, 74);
+    typeLine("Lost");
+    xdotool("mousemove 1000 700");
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; }));
+    key("Return");
 }
 
 }  // namespace

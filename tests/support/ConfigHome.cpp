@@ -25,7 +25,10 @@ void removeTree(const std::string& path) {
 // The whole test process runs with a configuration folder of its own.
 struct ProcessConfigHome {
     TemporaryFolder folder;
-    ProcessConfigHome() { ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1); }
+    ProcessConfigHome() {
+        ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (folder.path() + "/data").c_str(), 1);
+    }
 };
 const ProcessConfigHome processConfigHome;
 

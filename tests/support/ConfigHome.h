@@ -1,6 +1,6 @@
 #pragma once
-// Tests never touch the real user's configuration: before any test runs, XDG_CONFIG_HOME points
-// at a temporary folder of the test process. A test that needs a store of its own (default
+// Tests never touch the real user's configuration: before any test runs, XDG_CONFIG_HOME and
+// XDG_DATA_HOME point at a temporary folder of the test process. A test that needs a store of its own (default
 // banks, clipboard, preferences) takes a fresh one with ScopedConfigHome.
 
 #include <cstdint>
