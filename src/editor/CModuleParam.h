@@ -2,8 +2,11 @@
 // A value field: the parameter's name on the left, its value text on the right. A vertical drag
 // changes the value (full range over 400 pixels, 2000 with shift), the wheel by 0.01 a step
 // (0.001 with shift), a double click opens typed entry on the value, a control-click sets the
-// default. Texts come from the owning module (or a subclass's own conversion).
+// default. Texts come from the owning module (or a subclass's own conversion). While modulation
+// drives the parameter a band under the value runs from the base value to the modulated one
+// (a second marker for the right channel where it differs), and hovering names the slots.
 
+#include "editor/ModulationShown.h"
 #include "editor/ValueTextSource.h"
 #include "gui/TextEdit.h"
 #include "gui/VerticalDrag.h"
@@ -29,12 +32,16 @@ class CModuleParam : public gui::TextEdit {
     void setValue(float value) override;
     // Asks the text source again (another parameter may change how this one reads).
     void refreshText();
+    void setModulation(const ModulationShown& shown);
+    const ModulationShown& getModulation() const { return modulation_.shown(); }
 
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
     void onMouseMoved(const gui::MouseEvent& event) override;
     void onMouseUp(const gui::MouseEvent& event) override;
     bool onWheel(const gui::MouseEvent& event, float steps) override;
+    void onMouseEnter() override;
+    void onMouseExit() override;
 
   protected:
     virtual void valueToText(float value, ModuleText& text);
@@ -53,6 +60,7 @@ class CModuleParam : public gui::TextEdit {
     ValueTextSource* source_;
     int position_;
     gui::VerticalDrag drag_;
+    ModulationDisplay modulation_;
 };
 
 }  // namespace kirra::editor

@@ -2,9 +2,12 @@
 // The main knobs "Input", "Mix" and "Output" (and the base of the assignable knobs): a film-strip
 // knob with its value text underneath. A drag turns it (200 pixels for the full range, 1000 with
 // shift), a right click starts MIDI learn, a double click opens typed entry on the value, a
-// control-click sets the default.
+// control-click sets the default. While modulation drives it an arc runs around the knob from the
+// base value to the modulated one (a second, thinner arc for the right channel where it
+// differs), and hovering names the slots under the knob.
 
 #include "editor/KnobListener.h"
+#include "editor/ModulationShown.h"
 #include "gui/Knob.h"
 #include "gui/LineEditor.h"
 #include "modules/ModuleText.h"
@@ -25,11 +28,15 @@ class CMyKnob : public gui::Knob {
     bool isEntering() const { return entry_.isActive(); }
     // The text under the knob.
     virtual void knobText(ModuleText& text) const;
+    void setModulation(const ModulationShown& shown);
+    const ModulationShown& getModulation() const { return modulation_.shown(); }
 
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
     bool onKeyDown(const gui::KeyEvent& event) override;
     void onFocusLost() override;
+    void onMouseEnter() override;
+    void onMouseExit() override;
 
   protected:
     void startEntry(const std::string& initial, int maxLength);
@@ -40,9 +47,11 @@ class CMyKnob : public gui::Knob {
 
   private:
     void endEntry(bool commit);
+    void drawModulation(gui::DrawContext& context);
 
     gui::LineEditor entry_;
     bool blinkDimmed_ = false;
+    ModulationDisplay modulation_;
 };
 
 }  // namespace kirra::editor

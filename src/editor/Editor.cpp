@@ -162,8 +162,14 @@ void Editor::runIdle(int64_t nowMs) {
             learning == MidiLearn::learnStateOf(kKnob1 + knob) && dimmed);
     }
     for (int level = 0; level < MainSection::kLevelCount; ++level) {
-        frame_->mainKnob(level)->setBlinkDimmed(
-            learning == MidiLearn::learnStateOf(kInput + level) && dimmed);
+        CMyKnob* knob = frame_->mainKnob(level);
+        knob->setBlinkDimmed(learning == MidiLearn::learnStateOf(kInput + level) && dimmed);
+        ModulationShown shown;
+        shown.drivers = modulationDrivers(plugin_, kInput + level);
+        shown.driven = !shown.drivers.empty();
+        shown.left = plugin_.getModulatedLevel(level, 0);
+        shown.right = plugin_.getModulatedLevel(level, 1);
+        knob->setModulation(shown);
     }
 
     if (!firstRun) blinkPhase_ = (blinkPhase_ + 1) % 20;

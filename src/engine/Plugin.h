@@ -109,6 +109,11 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     float textToValue(int index, const char* text, float currentValue);
     // Samples by which the output lags the input now (see SignalPath::getLatency).
     int32_t getLatencySamples() const { return path_.getLatency(); }
+    // Input, Mix and Output as modulation left them at the last control update (channel 0 left,
+    // 1 right); read without waiting for the audio thread.
+    float getModulatedLevel(int level, int channel) const {
+        return path_.main().getPublishedModulated(level, channel);
+    }
 
   private:
     struct Connections {

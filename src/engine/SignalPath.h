@@ -35,6 +35,7 @@ class SignalPath {
 
     // Settings from the parameter dispatch.
     MainSection& main() { return main_; }
+    const MainSection& main() const { return main_; }
     RoutingMatrix& routing() { return routing_; }
     void setMidSideBits(int bits) { midSideBits_ = bits; }
     void setInversionBits(int bits);

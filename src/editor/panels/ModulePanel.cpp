@@ -161,6 +161,15 @@ void ModulePanel::idle() {
     if (!readSnapshot(snapshot)) return;
     snapshot_ = snapshot;
     updatePlot(snapshot_);
+    for (CModuleParam* field : fields_) {
+        const int position = field->getPosition();
+        ModulationShown shown;
+        shown.drivers = modulationDrivers(context_.plugin, parameterIndex(position));
+        shown.driven = !shown.drivers.empty();
+        shown.left = snapshot.left[position];
+        shown.right = snapshot.right[position];
+        field->setModulation(shown);
+    }
 }
 
 void ModulePanel::valueChanged(gui::Control* control) {
