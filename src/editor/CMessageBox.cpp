@@ -1,8 +1,7 @@
 #include "editor/CMessageBox.h"
 
-#include "editor/CTextPrinter.h"
+#include "editor/ModalBox.h"
 #include "editor/Skin.h"
-#include "gui/Frame.h"
 
 namespace kirra::editor {
 
@@ -32,21 +31,9 @@ Rect CMessageBox::noRect() const {
 
 void CMessageBox::draw(gui::DrawContext& context) {
     const Rect& rect = getRect();
-    context.setColor(Skin::kScreen);
-    context.fillRect(rect);
-    context.setColor(Skin::kLight.withAlpha(160));
-    context.setLineWidth(1.0);
-    context.frameRect(rect);
-    const size_t lineBreak = text_.find('\n');
-    const std::string lines[2] = {text_.substr(0, lineBreak), lineBreak == std::string::npos
-                                                                  ? ""
-                                                                  : text_.substr(lineBreak + 1)};
-    for (int line = 0; line < 2; ++line) {
-        const int top = rect.top + 5 + 11 * line;
-        CTextPrinter::print(context, lines[line].c_str(),
-                            {rect.left + 4, top, rect.right - 4, top + 11}, gui::Align::kLeft,
-                            CTextPrinter::Style::kNormal, Skin::textFont());
-    }
+    drawModalFrame(context, rect);
+    printTwoLines(context, text_, {rect.left + 4, rect.top + 5, rect.right - 4, rect.top + 16}, 11,
+                  CTextPrinter::Style::kNormal, Skin::textFont());
     const char* labels[2] = {isQuestion() ? "YES" : "OK", "NO"};
     const Rect boxes[2] = {yesRect(), noRect()};
     for (int button = 0; button < (isQuestion() ? 2 : 1); ++button) {
@@ -75,10 +62,7 @@ bool CMessageBox::onKeyDown(const gui::KeyEvent& event) {
 
 void CMessageBox::answer(bool yes) {
     auto onYes = onYes_;
-    if (gui::Frame* frame = getFrame(); frame != nullptr && frame->getModalView() == this) {
-        frame->setFocusView(nullptr);
-        frame->closeModal();
-    }
+    closeModalView(*this);
     if (yes && onYes) onYes();
 }
 

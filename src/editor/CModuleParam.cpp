@@ -12,7 +12,7 @@ using gui::Align;
 
 CModuleParam::CModuleParam(const gui::Rect& rect, gui::ControlListener* listener, int tag,
                            const char* name, ValueTextSource* source, int position, int nameWidth)
-    : TextEdit(rect, listener, tag), source_(source), position_(position) {
+    : ShowsModulation(rect, listener, tag), source_(source), position_(position) {
     vst::copyText(name_, sizeof(name_), name != nullptr ? name : "no name!");
     nameRect_ = {rect.left, rect.top, rect.left + nameWidth, rect.bottom};
     valueRect_ = {rect.left + nameWidth, rect.top, rect.right, rect.bottom};
@@ -58,18 +58,6 @@ void CModuleParam::entryCommitted(const std::string& entry) {
     float value = textToValue(entry.c_str());
     changeValue(value);
     refreshText();
-}
-
-void CModuleParam::setModulation(const ModulationShown& shown) {
-    if (modulation_.set(shown)) invalid();
-}
-
-void CModuleParam::onMouseEnter() {
-    if (modulation_.setHovered(true)) invalid();
-}
-
-void CModuleParam::onMouseExit() {
-    if (modulation_.setHovered(false)) invalid();
 }
 
 void CModuleParam::draw(gui::DrawContext& context) {

@@ -13,7 +13,7 @@
 
 namespace kirra::editor {
 
-class CModuleParam : public gui::TextEdit {
+class CModuleParam : public ShowsModulation<gui::TextEdit> {
   public:
     static constexpr int kMaxNameLength = 64;
     static constexpr int kDragPixels = 400;
@@ -32,16 +32,12 @@ class CModuleParam : public gui::TextEdit {
     void setValue(float value) override;
     // Asks the text source again (another parameter may change how this one reads).
     void refreshText();
-    void setModulation(const ModulationShown& shown);
-    const ModulationShown& getModulation() const { return modulation_.shown(); }
 
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
     void onMouseMoved(const gui::MouseEvent& event) override;
     void onMouseUp(const gui::MouseEvent& event) override;
     bool onWheel(const gui::MouseEvent& event, float steps) override;
-    void onMouseEnter() override;
-    void onMouseExit() override;
 
   protected:
     virtual void valueToText(float value, ModuleText& text);
@@ -60,7 +56,6 @@ class CModuleParam : public gui::TextEdit {
     ValueTextSource* source_;
     int position_;
     gui::VerticalDrag drag_;
-    ModulationDisplay modulation_;
 };
 
 }  // namespace kirra::editor

@@ -19,9 +19,9 @@ constexpr int kTextOverhang = 7;
 
 CMyKnob::CMyKnob(int x, gui::ControlListener* listener, int tag, gui::FilmStrip strip,
                  KnobListener* knobListener)
-    : Knob({x - kTextOverhang, layout::kKnobTop, x + layout::kKnobSize + kTextOverhang,
-            layout::kKnobTextTop + layout::kKnobTextHeight},
-           listener, tag, strip),
+    : ShowsModulation({x - kTextOverhang, layout::kKnobTop, x + layout::kKnobSize + kTextOverhang,
+                       layout::kKnobTextTop + layout::kKnobTextHeight},
+                      listener, tag, strip),
       knobListener_(knobListener) {}
 
 gui::Rect CMyKnob::knobRect() const {
@@ -71,18 +71,6 @@ void CMyKnob::draw(gui::DrawContext& context) {
     knobText(text);
     CTextPrinter::print(context, text, textRect(), Align::kCenter,
                         isDragging() ? CTextPrinter::Style::kNormal : CTextPrinter::Style::kDimmed);
-}
-
-void CMyKnob::setModulation(const ModulationShown& shown) {
-    if (modulation_.set(shown)) invalid();
-}
-
-void CMyKnob::onMouseEnter() {
-    if (modulation_.setHovered(true)) invalid();
-}
-
-void CMyKnob::onMouseExit() {
-    if (modulation_.setHovered(false)) invalid();
 }
 
 void CMyKnob::drawModulation(gui::DrawContext& context) {

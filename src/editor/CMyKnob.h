@@ -14,7 +14,7 @@
 
 namespace kirra::editor {
 
-class CMyKnob : public gui::Knob {
+class CMyKnob : public ShowsModulation<gui::Knob> {
   public:
     // `x` is the knob's left edge; the control also covers the text line under it.
     CMyKnob(int x, gui::ControlListener* listener, int tag, gui::FilmStrip strip,
@@ -28,15 +28,11 @@ class CMyKnob : public gui::Knob {
     bool isEntering() const { return entry_.isActive(); }
     // The text under the knob.
     virtual void knobText(ModuleText& text) const;
-    void setModulation(const ModulationShown& shown);
-    const ModulationShown& getModulation() const { return modulation_.shown(); }
 
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
     bool onKeyDown(const gui::KeyEvent& event) override;
     void onFocusLost() override;
-    void onMouseEnter() override;
-    void onMouseExit() override;
 
   protected:
     void startEntry(const std::string& initial, int maxLength);
@@ -51,7 +47,6 @@ class CMyKnob : public gui::Knob {
 
     gui::LineEditor entry_;
     bool blinkDimmed_ = false;
-    ModulationDisplay modulation_;
 };
 
 }  // namespace kirra::editor

@@ -48,6 +48,28 @@ class ModulationDisplay {
     bool hovered_ = false;
 };
 
+// A control that shows modulation: it keeps what is shown and redraws when that or the hover
+// changes; the control draws it.
+template <typename Control>
+class ShowsModulation : public Control {
+  public:
+    using Control::Control;
+
+    void setModulation(const ModulationShown& shown) {
+        if (modulation_.set(shown)) this->invalid();
+    }
+    const ModulationShown& getModulation() const { return modulation_.shown(); }
+    void onMouseEnter() override {
+        if (modulation_.setHovered(true)) this->invalid();
+    }
+    void onMouseExit() override {
+        if (modulation_.setHovered(false)) this->invalid();
+    }
+
+  protected:
+    ModulationDisplay modulation_;
+};
+
 // The modulation destination an internal parameter is, or -1 where none is.
 int modulationDestinationOf(int index);
 // The unmuted slots with a source whose destination is the parameter's, as "S2 S7"; empty when

@@ -157,20 +157,20 @@ int EditHistory::undoSteps() const {
 }
 
 bool EditHistory::undo() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (undo_.empty() || depth_ > 0) return false;
-    apply(undo_.back(), false);
-    redo_.push_back(std::move(undo_.back()));
-    undo_.pop_back();
-    return true;
+    return move(undo_, redo_, false);
 }
 
 bool EditHistory::redo() {
+    return move(redo_, undo_, true);
+}
+
+bool EditHistory::move(std::deque<Step>& from, std::deque<Step>& to, bool forward) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (redo_.empty() || depth_ > 0) return false;
-    apply(redo_.back(), true);
-    undo_.push_back(std::move(redo_.back()));
-    redo_.pop_back();
+    // Not in the middle of a gesture: its end would record the undo as an edit.
+    if (from.empty() || depth_ > 0) return false;
+    apply(from.back(), forward);
+    to.push_back(std::move(from.back()));
+    from.pop_back();
     return true;
 }
 

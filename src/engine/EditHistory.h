@@ -70,6 +70,8 @@ class EditHistory {
     Values readProgram() const;
     void record(const Values& before, const Values& after);
     void push(Step step);
+    // Applies the newest step of `from` (forward: as recorded) and moves it over to `to`.
+    bool move(std::deque<Step>& from, std::deque<Step>& to, bool forward);
     void apply(const Step& step, bool forward);
     void applyLocked(const Step& step, bool forward, std::vector<Change>& written);
 
