@@ -97,6 +97,9 @@ void Editor::closeLocked() {
     frame_.reset();
     open_ = false;
     learnSlotSource(-1);
+    // Gestures whose controls went with the frame end here, so the history records again.
+    for (; openGestures_ > 0; --openGestures_)
+        plugin_.getEditHistory().endGesture();
 }
 
 bool Editor::renderScreenshot(const ScreenshotRequest& request) {
@@ -265,12 +268,15 @@ bool Editor::editorTagChanged(int tag, float value) {
 }
 
 void Editor::beginEdit(int index) {
+    ++openGestures_;
     plugin_.getEditHistory().beginGesture();
     if (index >= 0 && index < kHostParameterCount) plugin_.beginEdit(index);
 }
 
 void Editor::endEdit(int index) {
     if (index >= 0 && index < kHostParameterCount) plugin_.endEdit(index);
+    if (openGestures_ == 0) return;
+    --openGestures_;
     plugin_.getEditHistory().endGesture();
 }
 

@@ -128,6 +128,8 @@ class Editor : public vst::AEffEditor,
     bool idleStarted_ = false;
     int64_t lastIdleMs_ = 0;
     int blinkPhase_ = 0;
+    // Drags begun and not yet ended (editor thread).
+    int openGestures_ = 0;
 };
 
 }  // namespace kirra::editor

@@ -42,6 +42,9 @@ ModulePanel::ModulePanel(const gui::Rect& rect, const PanelContext& context, int
 
 ModulePanel::~ModulePanel() {
     access_.setEditing(false);
+    // A drag cut short by the rebuild still ends its gesture for the host and the history.
+    for (CModuleParam* field : fields_)
+        if (field->isDragging()) context_.editor.endEdit(field->getTag());
 }
 
 gui::Control* ModulePanel::controlAt(int position) const {
