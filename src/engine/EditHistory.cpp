@@ -57,10 +57,13 @@ bool followsTypeChange(int index, const bool typeChanged[EditHistory::kTypedSlot
 }  // namespace
 
 EditHistory::Values EditHistory::readProgram() const {
-    Values values(kProgramParameterCount);
+    Values values(kProgramParameterCount + 1);
     platform::EngineLock lock(plugin_.getEngineMutex());
     for (int index = 0; index < kProgramParameterCount; ++index)
         values[index] = plugin_.getParameter(index);
+    const ProgramStore& programs = plugin_.getPrograms();
+    values[kProgramParameterCount] = static_cast<float>(
+        programs.getCurrentBank() * ProgramStore::kPrograms + programs.getCurrentPreset());
     return values;
 }
 
@@ -88,7 +91,9 @@ void EditHistory::record(const Values& before, const Values& after) {
         if (before[index] != after[index] || followsTypeChange(index, typeChanged))
             step.changes.push_back({index, before[index], after[index]});
     }
-    if (!step.changes.empty()) push(std::move(step));
+    step.programBefore = static_cast<int>(before[kProgramParameterCount]);
+    step.programAfter = static_cast<int>(after[kProgramParameterCount]);
+    if (!step.changes.empty() || step.programBefore != step.programAfter) push(std::move(step));
 }
 
 void EditHistory::push(Step step) {
@@ -122,6 +127,15 @@ void EditHistory::apply(const Step& step, bool forward) {
 }
 
 void EditHistory::applyLocked(const Step& step, bool forward, std::vector<Change>& written) {
+    // A load is undone by going back to the program it left, whose values stay its own.
+    const int program = forward ? step.programAfter : step.programBefore;
+    ProgramStore& programs = plugin_.getPrograms();
+    if (step.programBefore != step.programAfter &&
+        programs.getCurrentBank() * ProgramStore::kPrograms + programs.getCurrentPreset() !=
+            program) {
+        programs.setCurrentBank(program / ProgramStore::kPrograms);
+        plugin_.selectProgram(program % ProgramStore::kPrograms);
+    }
     // Slots that hold another type than the step left them with are not touched.
     bool matches[kTypedSlots];
     for (int slot = 0; slot < kTypedSlots; ++slot) {

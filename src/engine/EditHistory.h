@@ -64,7 +64,11 @@ class EditHistory {
         std::vector<Change> changes;
         int typesBefore[kTypedSlots] = {};
         int typesAfter[kTypedSlots] = {};
+        // The current program (bank * 64 + number): a load from the editor changes it.
+        int programBefore = 0;
+        int programAfter = 0;
     };
+    // The program's values, then the current program's number.
     using Values = std::vector<float>;
 
     Values readProgram() const;

@@ -81,6 +81,27 @@ TEST(EditHistory, UndoingATypeChangeBringsBackTheModuleWithItsValues) {
     EXPECT_EQ(plugin.getOperatorType(0), kirra::kSVF);
 }
 
+TEST(EditHistory, UndoingALoadGoesBackToTheProgramItLeft) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    kirra::EditHistory& history = plugin.getEditHistory();
+    kirra::ProgramStore& programs = plugin.getPrograms();
+    programs.program(0, 4).values[kMix] = 0.8f;
+    edit(plugin, kMix, 0.3f);
+    {
+        kirra::EditHistory::Gesture load(history);
+        plugin.selectProgram(4);
+    }
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(programs.getCurrentPreset(), 0);
+    EXPECT_FLOAT_EQ(plugin.getParameter(kMix), 0.3f);
+    // The program that was loaded keeps its own values.
+    EXPECT_FLOAT_EQ(programs.program(0, 4).values[kMix], 0.8f);
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(programs.getCurrentPreset(), 4);
+    EXPECT_FLOAT_EQ(plugin.getParameter(kMix), 0.8f);
+}
+
 // The host replaced the module after the edit: the old module's values must not land in it.
 TEST(EditHistory, AValueNeverGoesIntoAnotherModuleType) {
     InProcessHost host;
