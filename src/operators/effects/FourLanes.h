@@ -1,8 +1,10 @@
 #pragma once
 // Four floats processed as one, on SSE lanes where the processor has them and one after the
-// other elsewhere: the few operations the pitch shifter and the reverb network need.
+// other elsewhere: the few operations the pitch shifter, the reverb network and the phaser need.
+// Each operation rounds every lane exactly as the scalar expression would.
 
 #include <cmath>
+#include <cstdint>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -69,6 +71,24 @@ inline Lanes roundedTurns(Lanes turns) {
     Lanes half = withSignOf(splat(0.5f), turns);
     return {_mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_add_ps(turns.v, half.v)))};
 }
+// Four ints as floats.
+inline Lanes fromInts(const int32_t* p) {
+    return {_mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)))};
+}
+// Each of four indices one further, back to 0 where it reaches its length.
+inline void advanceIndices(int32_t* indices, const int32_t* lengths) {
+    const __m128i next = _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(indices)),
+                                       _mm_set1_epi32(1));
+    const __m128i wrapped =
+        _mm_cmpeq_epi32(next, _mm_loadu_si128(reinterpret_cast<const __m128i*>(lengths)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(indices), _mm_andnot_si128(wrapped, next));
+}
+// Truncated toward zero, stored as ints and returned as floats.
+inline Lanes truncated(Lanes a, int32_t* whole) {
+    const __m128i ints = _mm_cvttps_epi32(a.v);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(whole), ints);
+    return {_mm_cvtepi32_ps(ints)};
+}
 
 #else
 
@@ -133,8 +153,29 @@ inline Lanes roundedTurns(Lanes turns) {
         return static_cast<float>(static_cast<int>(t + (t >= 0.0f ? 0.5f : -0.5f)));
     });
 }
+inline Lanes fromInts(const int32_t* p) {
+    return {{static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]),
+             static_cast<float>(p[3])}};
+}
+inline void advanceIndices(int32_t* indices, const int32_t* lengths) {
+    for (int l = 0; l < 4; ++l)
+        indices[l] = indices[l] + 1 == lengths[l] ? 0 : indices[l] + 1;
+}
+inline Lanes truncated(Lanes a, int32_t* whole) {
+    Lanes r;
+    for (int l = 0; l < 4; ++l) {
+        whole[l] = static_cast<int32_t>(a.v[l]);
+        r.v[l] = static_cast<float>(whole[l]);
+    }
+    return r;
+}
 
 #endif
+
+// flushDenormal of every lane: values far below audibility become exact zeros.
+inline Lanes flushDenormal(Lanes a) {
+    return selectGreater(splat(1e-18f), absolute(a), splat(0.0f), a);
+}
 
 }  // namespace four_lanes
 }  // namespace kirra

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include "modules/ModuleMath.h"
@@ -50,39 +51,61 @@ void ReverbNetwork::prepare(float sampleRate, float lengthScale) {
     for (int i = 0; i < kLines; ++i) {
         Line& line = lines_[i];
         const int nominal = layout_.lineLengths[i];
-        line.baseDelay = static_cast<float>(scaledLength(nominal / 4, lengthScale));
+        baseDelay_[i] = static_cast<float>(scaledLength(nominal / 4, lengthScale));
         // Room for the deepest swing and the second point of the interpolation.
-        const int allpassSize = static_cast<int>(line.baseDelay + std::ceil(modulationDepth_)) + 2;
-        std::vector<float>(allpassSize, 0.0f).swap(line.allpass);
+        const int allpassSize = static_cast<int>(baseDelay_[i] + std::ceil(modulationDepth_)) + 2;
+        std::vector<float>(allpassSize + kAllpassGuard, 0.0f).swap(line.allpass);
         std::vector<float>(scaledLength(nominal, lengthScale), 0.0f).swap(line.delay);
         line.initialPhase = static_cast<float>(i) / kLines;
+        allpassData_[i] = line.allpass.data();
+        allpassSize_[i] = allpassSize;
+        delayData_[i] = line.delay.data();
+        delaySize_[i] = static_cast<int32_t>(line.delay.size());
     }
+    allpassData_[kLanes - 1] = idleAllpass_;
+    allpassSize_[kLanes - 1] = 1;
+    delayData_[kLanes - 1] = idleDelay_;
+    delaySize_[kLanes - 1] = 1;
+    for (int lane = 0; lane < kLanes; ++lane)
+        allpassLength_[lane] = static_cast<float>(allpassSize_[lane]);
     for (int k = 0; k < kMaxInputAllpasses; ++k) {
         int length = k < layout_.inputAllpassCount
                          ? scaledLength(layout_.inputAllpassLengths[k], lengthScale)
                          : 0;
         std::vector<float>(length, 0.0f).swap(inputAllpasses_[k].buffer);
     }
-    for (int k = 0; k < kTapsPerSide; ++k) {
-        tapsLeft_[k] = std::min(scaledLength(layout_.tapsLeft[k], lengthScale),
-                                static_cast<int>(lines_[2 * k].delay.size()) - 1);
-        tapsRight_[k] = std::min(scaledLength(layout_.tapsRight[k], lengthScale),
-                                 static_cast<int>(lines_[2 * k + 1].delay.size()) - 1);
+    // Tap lanes: the left taps read lines 0, 2, ..., 12, the right ones 1, 3, ..., 13; the
+    // last two lanes read the idle delay.
+    for (int tap = 0; tap < kLanes; ++tap) {
+        const int side = tap / kTapsPerSide;
+        const int k = tap % kTapsPerSide;
+        const int line = side < 2 ? 2 * k + side : kLanes - 1;
+        const int* nominal = side == 0 ? layout_.tapsLeft : layout_.tapsRight;
+        tapData_[tap] = delayData_[line];
+        tapSize_[tap] = delaySize_[line];
+        tapDistance_[tap] =
+            side < 2 ? std::min(scaledLength(nominal[k], lengthScale), delaySize_[line] - 1) : 0;
     }
     clear();
 }
 
 void ReverbNetwork::clear() {
-    for (Line& line : lines_) {
+    for (int i = 0; i < kLines; ++i) {
+        Line& line = lines_[i];
         std::fill(line.allpass.begin(), line.allpass.end(), 0.0f);
         std::fill(line.delay.begin(), line.delay.end(), 0.0f);
-        line.allpassWrite = 0;
-        line.delayIndex = 0;
-        line.lowpass = 0.0f;
         line.phase = line.initialPhase;
-        line.modulation = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
-        line.modulationStep = 0.0f;
+        modulation_[i] = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
     }
+    std::fill(std::begin(idleAllpass_), std::end(idleAllpass_), 0.0f);
+    std::fill(std::begin(idleDelay_), std::end(idleDelay_), 0.0f);
+    std::fill(std::begin(allpassWrite_), std::end(allpassWrite_), 0);
+    std::fill(std::begin(delayIndex_), std::end(delayIndex_), 0);
+    // Each tap reads its distance behind the value its line wrote last.
+    for (int tap = 0; tap < kLanes; ++tap)
+        tapIndex_[tap] = tapDistance_[tap] > 0 ? tapSize_[tap] - tapDistance_[tap] : 0;
+    std::fill(std::begin(lowpass_), std::end(lowpass_), 0.0f);
+    std::fill(std::begin(modulationStep_), std::end(modulationStep_), 0.0f);
     for (Allpass& allpass : inputAllpasses_) {
         std::fill(allpass.buffer.begin(), allpass.buffer.end(), 0.0f);
         allpass.index = 0;
@@ -98,31 +121,74 @@ float ReverbNetwork::decaySeconds(float timeValue) const {
 void ReverbNetwork::setDecay(float timeValue, float dampingValue) {
     const float seconds = decaySeconds(timeValue);
     const float dampingAmount = std::pow(16.0f, dampingValue) - 1.0f;
-    for (Line& line : lines_) {
-        const float length = static_cast<float>(line.delay.size());
+    for (int i = 0; i < kLines; ++i) {
+        const float length = static_cast<float>(delaySize_[i]);
         // -60 dB after the decay time: g^(seconds * rate / length) = 0.001.
-        line.gain = flushDenormal(std::pow(10.0f, -3.0f * length / (seconds * sampleRate_)));
+        gain_[i] = flushDenormal(std::pow(10.0f, -3.0f * length / (seconds * sampleRate_)));
         // Longer lines lose more highs per pass.
         float damping = 1.0f - (length / sampleRate_) * kDampingPerSecond * dampingAmount;
-        line.damping = flushDenormal(maxOf(kLowestDamping, damping));
+        damping_[i] = flushDenormal(maxOf(kLowestDamping, damping));
     }
 }
 
 void ReverbNetwork::updateModulation() {
     modulationCountdown_ = kControlPeriod;
-    for (Line& line : lines_) {
+    for (int i = 0; i < kLines; ++i) {
+        Line& line = lines_[i];
         line.phase += phaseStep_ * kControlPeriod;
         if (line.phase >= 1.0f) line.phase -= 1.0f;
         float target = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
-        line.modulationStep = (target - line.modulation) * kRampFactor;
+        modulationStep_[i] = (target - modulation_[i]) * kRampFactor;
     }
 }
 
-float ReverbNetwork::tap(int line, int distance) const {
-    const std::vector<float>& delay = lines_[line].delay;
-    int index = lines_[line].delayIndex - distance;
-    if (index < 0) index += static_cast<int>(delay.size());
-    return delay[index];
+// One sample of every line, four lines to a vector: each lane computes exactly what the line
+// would on its own; only the loads and stores at each line's own index go one lane at a time.
+void ReverbNetwork::runLines(float input, float* outputs) {
+    using namespace four_lanes;
+    const Lanes coefficient = splat(kAllpassCoefficient);
+    const Lanes in = splat(input);
+    for (int first = 0; first < kLanes; first += 4) {
+        const Lanes modulation = load(modulation_ + first) + load(modulationStep_ + first);
+        store(modulation_ + first, modulation);
+        // The modulated allpass reads between two samples, linearly interpolated.
+        Lanes position = fromInts(allpassWrite_ + first) - load(baseDelay_ + first) - modulation;
+        position =
+            selectGreater(splat(0.0f), position, position + load(allpassLength_ + first), position);
+        alignas(16) int32_t older[4];
+        const Lanes fraction = position - truncated(position, older);
+        float* const* allpass = allpassData_ + first;
+        const Lanes before = lanes(allpass[0][older[0]], allpass[1][older[1]], allpass[2][older[2]],
+                                   allpass[3][older[3]]);
+        const Lanes after = lanes(allpass[0][older[0] + 1], allpass[1][older[1] + 1],
+                                  allpass[2][older[2] + 1], allpass[3][older[3] + 1]);
+        const Lanes read = before + fraction * (after - before);
+        const Lanes w = flushDenormal(in + load(feedback_ + first) - coefficient * read);
+        alignas(16) float written[4];
+        alignas(16) float delayed[4];
+        store(written, w);
+        store(delayed, coefficient * w + read);
+        int32_t* write = allpassWrite_ + first;
+        for (int lane = 0; lane < 4; ++lane) {
+            allpass[lane][write[lane]] = written[lane];
+            if (write[lane] < kAllpassGuard)
+                allpass[lane][allpassSize_[first + lane] + write[lane]] = written[lane];
+        }
+        advanceIndices(write, allpassSize_ + first);
+        // The plain delay: the oldest value leaves where the new one goes in.
+        const int32_t* index = delayIndex_ + first;
+        advanceIndices(delayIndex_ + first, delaySize_ + first);
+        float* const* delay = delayData_ + first;
+        const Lanes leaving =
+            lanes(delay[0][index[0]], delay[1][index[1]], delay[2][index[2]], delay[3][index[3]]);
+        for (int lane = 0; lane < 4; ++lane)
+            delay[lane][index[lane]] = delayed[lane];
+        const Lanes lowpass = load(lowpass_ + first);
+        const Lanes damped = flushDenormal(lowpass + (leaving * load(gain_ + first) - lowpass) *
+                                                         load(damping_ + first));
+        store(lowpass_ + first, damped);
+        store(outputs + first, damped);
+    }
 }
 
 void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
@@ -138,32 +204,12 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
 
     // Outputs twice over (and two spare zeros), so that the circulant sums need no wrapping.
     alignas(16) float y[2 * kLines + 2];
-    y[2 * kLines] = y[2 * kLines + 1] = 0.0f;
+    runLines(input, y);
     float sum = 0.0f;
-    for (int i = 0; i < kLines; ++i) {
-        Line& line = lines_[i];
-        float* allpass = line.allpass.data();
-        const int allpassSize = static_cast<int>(line.allpass.size());
-        line.modulation += line.modulationStep;
-        float position = static_cast<float>(line.allpassWrite) - line.baseDelay - line.modulation;
-        if (position < 0.0f) position += static_cast<float>(allpassSize);
-        const int older = static_cast<int>(position);
-        const float fraction = position - static_cast<float>(older);
-        const int newer = older + 1 == allpassSize ? 0 : older + 1;
-        const float read = allpass[older] + fraction * (allpass[newer] - allpass[older]);
-        const float w = flushDenormal(input + feedback_[i] - kAllpassCoefficient * read);
-        allpass[line.allpassWrite] = w;
-        if (++line.allpassWrite == allpassSize) line.allpassWrite = 0;
-
-        float* delay = line.delay.data();
-        if (++line.delayIndex == static_cast<int>(line.delay.size())) line.delayIndex = 0;
-        const float leaving = delay[line.delayIndex];
-        delay[line.delayIndex] = kAllpassCoefficient * w + read;
-        line.lowpass =
-            flushDenormal(line.lowpass + (leaving * line.gain - line.lowpass) * line.damping);
-        y[i] = y[i + kLines] = line.lowpass;
-        sum += line.lowpass;
-    }
+    for (int i = 0; i < kLines; ++i)
+        sum += y[i];
+    std::memcpy(y + kLines, y, kLines * sizeof(float));
+    y[2 * kLines] = y[2 * kLines + 1] = 0.0f;
     if (!std::isfinite(sum)) {
         clear();
         outLeft = outRight = 0.0f;
@@ -182,12 +228,21 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
         store(feedback_ + k, splat(0.5f) * plus - quarterSum);
     }
 
+    // The taps, signs alternating (subtracting is adding the negated value).
+    for (int first = 0; first < kLanes; first += 4)
+        advanceIndices(tapIndex_ + first, tapSize_ + first);
     float left = 0.0f;
     float right = 0.0f;
     for (int k = 0; k < kTapsPerSide; ++k) {
-        float sign = (k & 1) != 0 ? -1.0f : 1.0f;
-        left += sign * tap(2 * k, tapsLeft_[k]);
-        right += sign * tap(2 * k + 1, tapsRight_[k]);
+        const float tapLeft = tapData_[k][tapIndex_[k]];
+        const float tapRight = tapData_[kTapsPerSide + k][tapIndex_[kTapsPerSide + k]];
+        if ((k & 1) != 0) {
+            left -= tapLeft;
+            right -= tapRight;
+        } else {
+            left += tapLeft;
+            right += tapRight;
+        }
     }
     outLeft = left;
     outRight = right;

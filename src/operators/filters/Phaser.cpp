@@ -105,8 +105,6 @@ void Phaser::processSample(float& left, float& right) {
     depth_.advance();
     feedback_.advance();
     const Lanes c = load(coefficient_.current);
-    const Lanes zero = splat(0.0f);
-    const Lanes flushBelow = splat(1e-18f);
     // The loop input is the dry input plus the part of the previous output fed back.
     Lanes signal = lanes(loop_[0] + left, loop_[1] + right, 0.0f, 0.0f);
     for (int j = 0; j <= lastSection_; ++j) {
@@ -114,8 +112,7 @@ void Phaser::processSample(float& left, float& right) {
         // y[n] = -c x[n] + x[n-1] + c y[n-1], transposed. Flushing the memories (off the
         // chain's critical path) keeps every value of the chain out of the denormal range.
         const Lanes out = load(memory) - c * signal;
-        const Lanes stored = signal + c * out;
-        store(memory, selectGreater(flushBelow, absolute(stored), zero, stored));
+        store(memory, four_lanes::flushDenormal(signal + c * out));
         signal = out;
     }
     alignas(16) float chain[4];
