@@ -8,6 +8,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 namespace kirra {
@@ -70,6 +71,14 @@ inline Lanes selectGreater(Lanes x, Lanes y, Lanes a, Lanes b) {
 inline Lanes roundedTurns(Lanes turns) {
     Lanes half = withSignOf(splat(0.5f), turns);
     return {_mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_add_ps(turns.v, half.v)))};
+}
+// Rows become columns.
+inline void transpose(Lanes& a, Lanes& b, Lanes& c, Lanes& d) {
+    _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v);
+}
+// The lanes in the opposite order.
+inline Lanes reversed(Lanes a) {
+    return {_mm_shuffle_ps(a.v, a.v, _MM_SHUFFLE(0, 1, 2, 3))};
 }
 // Four ints as floats.
 inline Lanes fromInts(const int32_t* p) {
@@ -152,6 +161,19 @@ inline Lanes roundedTurns(Lanes turns) {
     return each(turns, turns, [](float t, float) {
         return static_cast<float>(static_cast<int>(t + (t >= 0.0f ? 0.5f : -0.5f)));
     });
+}
+inline void transpose(Lanes& a, Lanes& b, Lanes& c, Lanes& d) {
+    Lanes* rows[4] = {&a, &b, &c, &d};
+    for (int r = 0; r < 4; ++r) {
+        for (int l = r + 1; l < 4; ++l) {
+            const float swapped = rows[r]->v[l];
+            rows[r]->v[l] = rows[l]->v[r];
+            rows[l]->v[r] = swapped;
+        }
+    }
+}
+inline Lanes reversed(Lanes a) {
+    return {{a.v[3], a.v[2], a.v[1], a.v[0]}};
 }
 inline Lanes fromInts(const int32_t* p) {
     return {{static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]),

@@ -114,6 +114,7 @@ void Pitch::setSampleRate(float sampleRate) {
         binImag_[side].assign(largest / 2 + kBinPadding, 0.0f);
     }
     magnitude_.assign(largest / 2 + kBinPadding, 0.0f);
+    target_.assign(largest / 2 + kBinPadding, 0);
     frequency_.assign(largest / 2 + kBinPadding, 0.0f);
     shiftedMagnitude_.assign(largest / 2 + kBinPadding, 0.0f);
     shiftedFrequency_.assign(largest / 2 + kBinPadding, 0.0f);
@@ -170,6 +171,8 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
     // the rest of the advance tells how far off the centre its frequency lies.
     const Lanes expectedAdvance = lanes(0.0f, kHalfPi, kPi, 3.0f * kHalfPi);  // k pi / 2 mod 2 pi
     const Lanes laneBins = lanes(0.0f, 1.0f, 2.0f, 3.0f);
+    const Lanes shift = splat(ratio);
+    const Lanes spare = splat(static_cast<float>(half + 1));
     float* lastPhase = channel.lastPhase.data();
     for (int k = 0; k <= half; k += 4) {
         const Lanes re = load(real + k);
@@ -178,17 +181,19 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
         const Lanes deviation = wrap(phase - load(lastPhase + k) - expectedAdvance);
         store(lastPhase + k, phase);
         store(magnitude_.data() + k, analysisScale * squareRoot(re * re + im * im));
+        // Bins move to k * ratio, those beyond Nyquist to the spare bin above it, their
+        // frequencies scaled alike.
         const Lanes bins = splat(static_cast<float>(k)) + laneBins;
-        store(frequency_.data() + k, splat(kHalfPi) * bins + deviation);
+        store(frequency_.data() + k, (splat(kHalfPi) * bins + deviation) * shift);
+        truncated(minimum(bins * shift, spare), target_.data() + k);
     }
-    // Bins move to k * ratio; those beyond Nyquist gather in the spare bin above it.
+    // In order of k: magnitudes landing in one bin add up, the last frequency stays.
     std::fill(shiftedMagnitude_.begin(), shiftedMagnitude_.begin() + half + 2, 0.0f);
     std::fill(shiftedFrequency_.begin(), shiftedFrequency_.begin() + half + 2, 0.0f);
-    const float spare = static_cast<float>(half + 1);
     for (int k = 0; k <= half; ++k) {
-        const int target = static_cast<int>(minOf(static_cast<float>(k) * ratio, spare));
+        const int target = target_[k];
         shiftedMagnitude_[target] += magnitude_[k];
-        shiftedFrequency_[target] = frequency_[k] * ratio;
+        shiftedFrequency_[target] = frequency_[k];
     }
     float* sumPhase = channel.sumPhase.data();
     for (int k = 0; k <= half; k += 4) {
@@ -202,49 +207,101 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
     }
 }
 
+namespace {
+
+// The frame's samples j = 0 .. size - 1 sit in the rings from the ring position on, wrapping at
+// the end: two runs, each handed to a function of (first ring index, first j, count).
+template <typename Run>
+void forRingRuns(int ringPosition, int size, Run run) {
+    run(ringPosition, 0, size - ringPosition);
+    run(0, size - ringPosition, ringPosition);
+}
+
+}  // namespace
+
 void Pitch::processFrame() {
+    using namespace phase_math;
     const int size = frameSize_;
-    const int mask = size - 1;
     const int half = size / 2;
+    const float* window = window_.data();
+    float* real = real_.data();
+    float* imag = imag_.data();
     // Both channels in one complex transform: left as the real part, right as the imaginary.
-    for (int j = 0; j < size; ++j) {
-        const int index = (ringPosition_ + j) & mask;
-        real_[j] = channelLeft_.input[index] * window_[j];
-        imag_[j] = channelRight_.input[index] * window_[j];
-    }
-    fft_.forward(real_.data(), imag_.data());
+    forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
+        const float* left = channelLeft_.input.data() + ring;
+        const float* right = channelRight_.input.data() + ring;
+        int j = 0;
+        for (; j + 4 <= count; j += 4) {
+            const Lanes gain = load(window + first + j);
+            store(real + first + j, load(left + j) * gain);
+            store(imag + first + j, load(right + j) * gain);
+        }
+        for (; j < count; ++j) {
+            real[first + j] = left[j] * window[first + j];
+            imag[first + j] = right[j] * window[first + j];
+        }
+    });
+    fft_.forward(real, imag);
+    // Each real signal's spectrum from the bin and its mirror (size - k, bin 0 its own mirror),
+    // four bins at a time with the mirrors read backwards.
     float* leftReal = binReal_[0].data();
     float* leftImag = binImag_[0].data();
     float* rightReal = binReal_[1].data();
     float* rightImag = binImag_[1].data();
-    for (int k = 0; k <= half; ++k) {
-        const int mirror = (size - k) & mask;
-        leftReal[k] = 0.5f * (real_[k] + real_[mirror]);
-        leftImag[k] = 0.5f * (imag_[k] - imag_[mirror]);
-        rightReal[k] = 0.5f * (imag_[k] + imag_[mirror]);
-        rightImag[k] = 0.5f * (real_[mirror] - real_[k]);
+    const Lanes halfGain = splat(0.5f);
+    leftReal[0] = 0.5f * (real[0] + real[0]);
+    leftImag[0] = 0.5f * (imag[0] - imag[0]);
+    rightReal[0] = 0.5f * (imag[0] + imag[0]);
+    rightImag[0] = 0.5f * (real[0] - real[0]);
+    for (int k = 1; k <= half; k += 4) {
+        const Lanes re = load(real + k), im = load(imag + k);
+        const Lanes mirrorRe = reversed(load(real + size - k - 3));
+        const Lanes mirrorIm = reversed(load(imag + size - k - 3));
+        store(leftReal + k, halfGain * (re + mirrorRe));
+        store(leftImag + k, halfGain * (im - mirrorIm));
+        store(rightReal + k, halfGain * (im + mirrorIm));
+        store(rightImag + k, halfGain * (mirrorRe - re));
     }
     const float ratio = ratio_.current;
     shiftSpectrum(channelLeft_, leftReal, leftImag, ratio);
     shiftSpectrum(channelRight_, rightReal, rightImag, ratio);
     // Both real signals' spectra back into one, with the mirrored bins of real signals.
-    real_[0] = leftReal[0];
-    imag_[0] = rightReal[0];
-    real_[half] = leftReal[half];
-    imag_[half] = rightReal[half];
-    for (int k = 1; k < half; ++k) {
-        real_[k] = leftReal[k] - rightImag[k];
-        imag_[k] = leftImag[k] + rightReal[k];
-        real_[size - k] = leftReal[k] + rightImag[k];
-        imag_[size - k] = rightReal[k] - leftImag[k];
+    real[0] = leftReal[0];
+    imag[0] = rightReal[0];
+    real[half] = leftReal[half];
+    imag[half] = rightReal[half];
+    int k = 1;
+    for (; k + 4 <= half; k += 4) {
+        const Lanes lr = load(leftReal + k), li = load(leftImag + k);
+        const Lanes rr = load(rightReal + k), ri = load(rightImag + k);
+        store(real + k, lr - ri);
+        store(imag + k, li + rr);
+        store(real + size - k - 3, reversed(lr + ri));
+        store(imag + size - k - 3, reversed(rr - li));
     }
-    fft_.inverse(real_.data(), imag_.data());
-    for (int j = 0; j < size; ++j) {
-        const int index = (ringPosition_ + j) & mask;
-        const float gain = window_[j] * kOutputScale;
-        channelLeft_.output[index] += real_[j] * gain;
-        channelRight_.output[index] += imag_[j] * gain;
+    for (; k < half; ++k) {
+        real[k] = leftReal[k] - rightImag[k];
+        imag[k] = leftImag[k] + rightReal[k];
+        real[size - k] = leftReal[k] + rightImag[k];
+        imag[size - k] = rightReal[k] - leftImag[k];
     }
+    fft_.inverse(real, imag);
+    forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
+        float* left = channelLeft_.output.data() + ring;
+        float* right = channelRight_.output.data() + ring;
+        const Lanes scale = splat(kOutputScale);
+        int j = 0;
+        for (; j + 4 <= count; j += 4) {
+            const Lanes gain = load(window + first + j) * scale;
+            store(left + j, load(left + j) + load(real + first + j) * gain);
+            store(right + j, load(right + j) + load(imag + first + j) * gain);
+        }
+        for (; j < count; ++j) {
+            const float gain = window[first + j] * kOutputScale;
+            left[j] += real[first + j] * gain;
+            right[j] += imag[first + j] * gain;
+        }
+    });
 }
 
 void Pitch::processSample(float& left, float& right) {
