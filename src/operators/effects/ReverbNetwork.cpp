@@ -169,6 +169,7 @@ void ReverbNetwork::runLines(float input, float* outputs) {
         store(written, w);
         store(delayed, coefficient * w + read);
         int32_t* write = allpassWrite_ + first;
+        #pragma GCC unroll 16
         for (int lane = 0; lane < 4; ++lane) {
             allpass[lane][write[lane]] = written[lane];
             if (write[lane] < kAllpassGuard)
@@ -181,6 +182,7 @@ void ReverbNetwork::runLines(float input, float* outputs) {
         float* const* delay = delayData_ + first;
         const Lanes leaving =
             lanes(delay[0][index[0]], delay[1][index[1]], delay[2][index[2]], delay[3][index[3]]);
+        #pragma GCC unroll 16
         for (int lane = 0; lane < 4; ++lane)
             delay[lane][index[lane]] = delayed[lane];
         const Lanes lowpass = load(lowpass_ + first);
@@ -206,6 +208,7 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
     alignas(16) float y[2 * kLines + 2];
     runLines(input, y);
     float sum = 0.0f;
+    #pragma GCC unroll 16
     for (int i = 0; i < kLines; ++i)
         sum += y[i];
     std::memcpy(y + kLines, y, kLines * sizeof(float));
@@ -233,6 +236,7 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
         advanceIndices(tapIndex_ + first, tapSize_ + first);
     float left = 0.0f;
     float right = 0.0f;
+    #pragma GCC unroll 16
     for (int k = 0; k < kTapsPerSide; ++k) {
         const float tapLeft = tapData_[k][tapIndex_[k]];
         const float tapRight = tapData_[kTapsPerSide + k][tapIndex_[kTapsPerSide + k]];
