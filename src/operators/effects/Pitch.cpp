@@ -187,9 +187,8 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
         store(frequency_.data() + k, (splat(kHalfPi) * bins + deviation) * shift);
         truncated(minimum(bins * shift, spare), target_.data() + k);
     }
-    // In order of k: magnitudes landing in one bin add up, the last frequency stays.
-    std::fill(shiftedMagnitude_.begin(), shiftedMagnitude_.begin() + half + 2, 0.0f);
-    std::fill(shiftedFrequency_.begin(), shiftedFrequency_.begin() + half + 2, 0.0f);
+    // In order of k: magnitudes landing in one bin add up, the last frequency stays. (The
+    // shifted bins start from zero: the loop below clears them once read.)
     for (int k = 0; k <= half; ++k) {
         const int target = target_[k];
         shiftedMagnitude_[target] += magnitude_[k];
@@ -202,6 +201,8 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
         Lanes sine, cosine;
         sineCosine(phase, sine, cosine);
         const Lanes magnitude = load(shiftedMagnitude_.data() + k);
+        store(shiftedFrequency_.data() + k, splat(0.0f));
+        store(shiftedMagnitude_.data() + k, splat(0.0f));
         store(real + k, magnitude * cosine);
         store(imag + k, magnitude * sine);
     }
