@@ -1,6 +1,7 @@
 #include "operators/effects/Fft.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "operators/effects/FourLanes.h"
 
@@ -106,88 +107,131 @@ void Fft::firstStages(const float* real, const float* imag, float sign) {
 
 namespace {
 
-// One radix-2 butterfly of four lanes: b times the twiddle w, then a +- that.
-inline void butterfly(Lanes& ar, Lanes& ai, Lanes& br, Lanes& bi, Lanes wr, Lanes wi) {
-    const Lanes tr = wr * br - wi * bi;
-    const Lanes ti = wr * bi + wi * br;
-    br = ar - tr;
-    bi = ai - ti;
-    ar = ar + tr;
-    ai = ai + ti;
+// The later stages run on the compiler's generic vectors of W floats: eight lanes where the
+// processor has AVX (the passes are compiled for it as well, and picked when the plug-in
+// loads), otherwise four at a time. Every lane rounds exactly as the scalar butterfly would
+// (no fused multiply-add is enabled in either version).
+// Vectors go by reference: passed by value, eight lanes would need AVX's calling convention.
+template <int W>
+struct Wide {
+    typedef float Floats __attribute__((vector_size(4 * W)));
+    Floats v;
+
+    [[gnu::always_inline]] explicit Wide(const float* p) { std::memcpy(&v, p, sizeof v); }
+    [[gnu::always_inline]] void storeTo(float* p) const { std::memcpy(p, &v, sizeof v); }
+};
+
+// One radix-2 butterfly: b times the twiddle w, then a +- that.
+template <int W>
+[[gnu::always_inline]] inline void butterfly(Wide<W>& ar, Wide<W>& ai, Wide<W>& br, Wide<W>& bi,
+                                             const Wide<W>& wr, const Wide<W>& wi) {
+    const auto tr = wr.v * br.v - wi.v * bi.v;
+    const auto ti = wr.v * bi.v + wi.v * br.v;
+    br.v = ar.v - tr;
+    bi.v = ai.v - ti;
+    ar.v = ar.v + tr;
+    ai.v = ai.v + ti;
 }
 
-}  // namespace
+struct Pass {
+    int size;
+    const float* cosines;
+    const float* sines;
+    const float* inReal;
+    const float* inImag;
+    float* outReal;
+    float* outImag;
+};
 
-void Fft::stage(int half, const float* sines, const float* inReal, const float* inImag,
-                float* outReal, float* outImag) const {
-    const float* cosines = cosines_.data() + half;
-    sines += half;
-    for (int start = 0; start < size_; start += 2 * half) {
-        for (int j = start; j < start + half; j += 4) {
-            Lanes ar = load(inReal + j), ai = load(inImag + j);
-            Lanes br = load(inReal + j + half), bi = load(inImag + j + half);
-            butterfly(ar, ai, br, bi, load(cosines + j - start), load(sines + j - start));
-            store(outReal + j, ar);
-            store(outImag + j, ai);
-            store(outReal + j + half, br);
-            store(outImag + j + half, bi);
+// The stage whose butterflies span half (a multiple of W).
+template <int W>
+[[gnu::always_inline]] inline void stage(const Pass& pass, int half) {
+    const float* cosines = pass.cosines + half;
+    const float* sines = pass.sines + half;
+    for (int start = 0; start < pass.size; start += 2 * half) {
+        for (int j = 0; j < half; j += W) {
+            const int a = start + j;
+            Wide<W> ar(pass.inReal + a), ai(pass.inImag + a);
+            Wide<W> br(pass.inReal + a + half), bi(pass.inImag + a + half);
+            butterfly(ar, ai, br, bi, Wide<W>(cosines + j), Wide<W>(sines + j));
+            ar.storeTo(pass.outReal + a);
+            ai.storeTo(pass.outImag + a);
+            br.storeTo(pass.outReal + a + half);
+            bi.storeTo(pass.outImag + a + half);
         }
     }
 }
 
 // The stages of span half and 2 half in one pass: each group of four points goes through both
 // butterflies it meets, in the order the two stages would apply them.
-void Fft::stagePair(int half, const float* sines, const float* inReal, const float* inImag,
-                    float* outReal, float* outImag) const {
-    const float* firstCosines = cosines_.data() + half;
-    const float* firstSines = sines + half;
-    const float* secondCosines = cosines_.data() + 2 * half;
-    const float* secondSines = sines + 2 * half;
-    for (int start = 0; start < size_; start += 4 * half) {
-        for (int j = 0; j < half; j += 4) {
-            const int a = start + j;
-            Lanes ar = load(inReal + a), ai = load(inImag + a);
-            Lanes br = load(inReal + a + half), bi = load(inImag + a + half);
-            Lanes cr = load(inReal + a + 2 * half), ci = load(inImag + a + 2 * half);
-            Lanes dr = load(inReal + a + 3 * half), di = load(inImag + a + 3 * half);
-            const Lanes w1r = load(firstCosines + j), w1i = load(firstSines + j);
+template <int W>
+[[gnu::always_inline]] inline void stagePair(const Pass& pass, int half) {
+    const float* firstCosines = pass.cosines + half;
+    const float* firstSines = pass.sines + half;
+    const float* secondCosines = pass.cosines + 2 * half;
+    const float* secondSines = pass.sines + 2 * half;
+    for (int start = 0; start < pass.size; start += 4 * half) {
+        for (int j = 0; j < half; j += W) {
+            const float* inReal = pass.inReal + start + j;
+            const float* inImag = pass.inImag + start + j;
+            Wide<W> ar(inReal), ai(inImag);
+            Wide<W> br(inReal + half), bi(inImag + half);
+            Wide<W> cr(inReal + 2 * half), ci(inImag + 2 * half);
+            Wide<W> dr(inReal + 3 * half), di(inImag + 3 * half);
+            const Wide<W> w1r(firstCosines + j), w1i(firstSines + j);
             butterfly(ar, ai, br, bi, w1r, w1i);
             butterfly(cr, ci, dr, di, w1r, w1i);
-            butterfly(ar, ai, cr, ci, load(secondCosines + j), load(secondSines + j));
-            butterfly(br, bi, dr, di, load(secondCosines + j + half), load(secondSines + j + half));
-            store(outReal + a, ar);
-            store(outImag + a, ai);
-            store(outReal + a + half, br);
-            store(outImag + a + half, bi);
-            store(outReal + a + 2 * half, cr);
-            store(outImag + a + 2 * half, ci);
-            store(outReal + a + 3 * half, dr);
-            store(outImag + a + 3 * half, di);
+            butterfly(ar, ai, cr, ci, Wide<W>(secondCosines + j), Wide<W>(secondSines + j));
+            butterfly(br, bi, dr, di, Wide<W>(secondCosines + j + half),
+                      Wide<W>(secondSines + j + half));
+            float* outReal = pass.outReal + start + j;
+            float* outImag = pass.outImag + start + j;
+            ar.storeTo(outReal);
+            ai.storeTo(outImag);
+            br.storeTo(outReal + half);
+            bi.storeTo(outImag + half);
+            cr.storeTo(outReal + 2 * half);
+            ci.storeTo(outImag + 2 * half);
+            dr.storeTo(outReal + 3 * half);
+            di.storeTo(outImag + 3 * half);
         }
     }
 }
 
-void Fft::transform(float* real, float* imag, float sign) {
-    const int n = size_;
-    const float* sines = sign < 0.0f ? sinesForward_.data() : sinesInverse_.data();
-    firstStages(real, imag, sign);
-    float* workReal = workReal_.data();
-    float* workImag = workImag_.data();
-    // The later stages work in the buffer; the last pass writes the caller's arrays.
+// Every stage after the first two, in the work buffer (in and out of the pass); the last pass
+// writes the caller's arrays. The passes are inlined into each version, so that each is
+// compiled for its processor.
+[[gnu::target_clones("avx", "default")]] void laterStages(Pass pass, float* real, float* imag) {
     int half = 4;
-    while (half < n) {
-        const bool pair = 2 * half < n;
-        const bool last = (pair ? 4 * half : 2 * half) >= n;
-        float* outReal = last ? real : workReal;
-        float* outImag = last ? imag : workImag;
-        if (pair) {
-            stagePair(half, sines, workReal, workImag, outReal, outImag);
-            half *= 4;
-        } else {
-            stage(half, sines, workReal, workImag, outReal, outImag);
-            half *= 2;
+    while (half < pass.size) {
+        const bool pair = 2 * half < pass.size;
+        if ((pair ? 4 * half : 2 * half) >= pass.size) {
+            pass.outReal = real;
+            pass.outImag = imag;
         }
+        if (pair && half == 4) {
+            stagePair<4>(pass, half);
+        } else if (pair) {
+            stagePair<8>(pass, half);
+        } else {
+            stage<4>(pass, half);
+        }
+        half *= pair ? 4 : 2;
     }
+}
+
+}  // namespace
+
+void Fft::transform(float* real, float* imag, float sign) {
+    firstStages(real, imag, sign);
+    const Pass pass{size_,
+                    cosines_.data(),
+                    sign < 0.0f ? sinesForward_.data() : sinesInverse_.data(),
+                    workReal_.data(),
+                    workImag_.data(),
+                    workReal_.data(),
+                    workImag_.data()};
+    laterStages(pass, real, imag);
 }
 
 }  // namespace kirra

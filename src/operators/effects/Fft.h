@@ -27,11 +27,6 @@ class Fft {
     void transform(float* real, float* imag, float sign);
     // The reordering and the first two stages, from the caller's arrays into the work buffer.
     void firstStages(const float* real, const float* imag, float sign);
-    // The stage whose butterflies span half, alone or with the next one.
-    void stage(int half, const float* sines, const float* inReal, const float* inImag,
-               float* outReal, float* outImag) const;
-    void stagePair(int half, const float* sines, const float* inReal, const float* inImag,
-                   float* outReal, float* outImag) const;
 
     int maxSize_ = 0;
     int size_ = 0;
