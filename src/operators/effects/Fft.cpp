@@ -4,10 +4,14 @@
 #include <cstring>
 
 #include "operators/effects/FourLanes.h"
+#include "operators/effects/WideLanes.h"
 
 namespace kirra {
 
 using namespace four_lanes;
+using wide_lanes::Floats;
+using wide_lanes::Floats4;
+using wide_lanes::kLanes;
 
 void Fft::prepare(int maxSize) {
     maxSize_ = maxSize;
@@ -107,30 +111,18 @@ void Fft::firstStages(const float* real, const float* imag, float sign) {
 
 namespace {
 
-// The later stages run on the compiler's generic vectors of W floats: eight lanes where the
-// processor has AVX (the passes are compiled for it as well, and picked when the plug-in
-// loads), otherwise four at a time. Every lane rounds exactly as the scalar butterfly would
-// (no fused multiply-add is enabled in either version).
-// Vectors go by reference: passed by value, eight lanes would need AVX's calling convention.
-template <int W>
-struct Wide {
-    typedef float Floats __attribute__((vector_size(4 * W)));
-    Floats v;
-
-    [[gnu::always_inline]] explicit Wide(const float* p) { std::memcpy(&v, p, sizeof v); }
-    [[gnu::always_inline]] void storeTo(float* p) const { std::memcpy(p, &v, sizeof v); }
-};
+using wide_lanes::load;
+using wide_lanes::store;
 
 // One radix-2 butterfly: b times the twiddle w, then a +- that.
-template <int W>
-[[gnu::always_inline]] inline void butterfly(Wide<W>& ar, Wide<W>& ai, Wide<W>& br, Wide<W>& bi,
-                                             const Wide<W>& wr, const Wide<W>& wi) {
-    const auto tr = wr.v * br.v - wi.v * bi.v;
-    const auto ti = wr.v * bi.v + wi.v * br.v;
-    br.v = ar.v - tr;
-    bi.v = ai.v - ti;
-    ar.v = ar.v + tr;
-    ai.v = ai.v + ti;
+template <typename F>
+KIRRA_WIDE_INLINE void butterfly(F& ar, F& ai, F& br, F& bi, F wr, F wi) {
+    const F tr = wr * br - wi * bi;
+    const F ti = wr * bi + wi * br;
+    br = ar - tr;
+    bi = ai - ti;
+    ar = ar + tr;
+    ai = ai + ti;
 }
 
 struct Pass {
@@ -144,64 +136,63 @@ struct Pass {
 };
 
 // The stage whose butterflies span half (a multiple of W).
-template <int W>
-[[gnu::always_inline]] inline void stage(const Pass& pass, int half) {
+template <typename F>
+KIRRA_WIDE_INLINE void stage(const Pass& pass, int half) {
     const float* cosines = pass.cosines + half;
     const float* sines = pass.sines + half;
     for (int start = 0; start < pass.size; start += 2 * half) {
-        for (int j = 0; j < half; j += W) {
+        for (int j = 0; j < half; j += kLanes<F>) {
             const int a = start + j;
-            Wide<W> ar(pass.inReal + a), ai(pass.inImag + a);
-            Wide<W> br(pass.inReal + a + half), bi(pass.inImag + a + half);
-            butterfly(ar, ai, br, bi, Wide<W>(cosines + j), Wide<W>(sines + j));
-            ar.storeTo(pass.outReal + a);
-            ai.storeTo(pass.outImag + a);
-            br.storeTo(pass.outReal + a + half);
-            bi.storeTo(pass.outImag + a + half);
+            F ar = load<F>(pass.inReal + a), ai = load<F>(pass.inImag + a);
+            F br = load<F>(pass.inReal + a + half), bi = load<F>(pass.inImag + a + half);
+            butterfly(ar, ai, br, bi, load<F>(cosines + j), load<F>(sines + j));
+            store(pass.outReal + a, ar);
+            store(pass.outImag + a, ai);
+            store(pass.outReal + a + half, br);
+            store(pass.outImag + a + half, bi);
         }
     }
 }
 
 // The stages of span half and 2 half in one pass: each group of four points goes through both
 // butterflies it meets, in the order the two stages would apply them.
-template <int W>
-[[gnu::always_inline]] inline void stagePair(const Pass& pass, int half) {
+template <typename F>
+KIRRA_WIDE_INLINE void stagePair(const Pass& pass, int half) {
     const float* firstCosines = pass.cosines + half;
     const float* firstSines = pass.sines + half;
     const float* secondCosines = pass.cosines + 2 * half;
     const float* secondSines = pass.sines + 2 * half;
     for (int start = 0; start < pass.size; start += 4 * half) {
-        for (int j = 0; j < half; j += W) {
+        for (int j = 0; j < half; j += kLanes<F>) {
             const float* inReal = pass.inReal + start + j;
             const float* inImag = pass.inImag + start + j;
-            Wide<W> ar(inReal), ai(inImag);
-            Wide<W> br(inReal + half), bi(inImag + half);
-            Wide<W> cr(inReal + 2 * half), ci(inImag + 2 * half);
-            Wide<W> dr(inReal + 3 * half), di(inImag + 3 * half);
-            const Wide<W> w1r(firstCosines + j), w1i(firstSines + j);
+            F ar = load<F>(inReal), ai = load<F>(inImag);
+            F br = load<F>(inReal + half), bi = load<F>(inImag + half);
+            F cr = load<F>(inReal + 2 * half), ci = load<F>(inImag + 2 * half);
+            F dr = load<F>(inReal + 3 * half), di = load<F>(inImag + 3 * half);
+            const F w1r = load<F>(firstCosines + j), w1i = load<F>(firstSines + j);
             butterfly(ar, ai, br, bi, w1r, w1i);
             butterfly(cr, ci, dr, di, w1r, w1i);
-            butterfly(ar, ai, cr, ci, Wide<W>(secondCosines + j), Wide<W>(secondSines + j));
-            butterfly(br, bi, dr, di, Wide<W>(secondCosines + j + half),
-                      Wide<W>(secondSines + j + half));
+            butterfly(ar, ai, cr, ci, load<F>(secondCosines + j), load<F>(secondSines + j));
+            butterfly(br, bi, dr, di, load<F>(secondCosines + j + half),
+                      load<F>(secondSines + j + half));
             float* outReal = pass.outReal + start + j;
             float* outImag = pass.outImag + start + j;
-            ar.storeTo(outReal);
-            ai.storeTo(outImag);
-            br.storeTo(outReal + half);
-            bi.storeTo(outImag + half);
-            cr.storeTo(outReal + 2 * half);
-            ci.storeTo(outImag + 2 * half);
-            dr.storeTo(outReal + 3 * half);
-            di.storeTo(outImag + 3 * half);
+            store(outReal, ar);
+            store(outImag, ai);
+            store(outReal + half, br);
+            store(outImag + half, bi);
+            store(outReal + 2 * half, cr);
+            store(outImag + 2 * half, ci);
+            store(outReal + 3 * half, dr);
+            store(outImag + 3 * half, di);
         }
     }
 }
 
 // Every stage after the first two, in the work buffer (in and out of the pass); the last pass
-// writes the caller's arrays. The passes are inlined into each version, so that each is
-// compiled for its processor.
-[[gnu::target_clones("avx", "default")]] void laterStages(Pass pass, float* real, float* imag) {
+// writes the caller's arrays. Eight lanes at a time, four in the passes whose spans are four.
+KIRRA_WIDE_LOOP void laterStages(Pass pass, float* real, float* imag) {
     int half = 4;
     while (half < pass.size) {
         const bool pair = 2 * half < pass.size;
@@ -210,11 +201,13 @@ template <int W>
             pass.outImag = imag;
         }
         if (pair && half == 4) {
-            stagePair<4>(pass, half);
+            stagePair<Floats4>(pass, half);
         } else if (pair) {
-            stagePair<8>(pass, half);
+            stagePair<Floats>(pass, half);
+        } else if (half >= kLanes<Floats>) {
+            stage<Floats>(pass, half);
         } else {
-            stage<4>(pass, half);
+            stage<Floats4>(pass, half);
         }
         half *= pair ? 4 : 2;
     }

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "operators/effects/EffectText.h"
+#include "operators/effects/FourLanes.h"
 #include "operators/effects/PhaseMath.h"
 
 namespace kirra {
@@ -163,49 +164,86 @@ void Pitch::resetState() {
     snapToTargets();
 }
 
-void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
+namespace {
+
+// What the analysis of one channel's bins 0 .. half reads and writes (arrays padded to whole
+// vectors past half).
+struct BinAnalysis {
+    const float* real;
+    const float* imag;
+    float* lastPhase;
+    float* power;      // re^2 + im^2
+    float* frequency;  // true frequency (radians per hop) times the ratio
+    int32_t* target;   // the bin each bin moves to
+    int half;
+    float ratio;
+};
+
+KIRRA_WIDE_LOOP void analyseBins(const BinAnalysis& bins) {
     using namespace phase_math;
-    const int half = frameSize_ / 2;
-    const Lanes analysisScale = splat(2.0f / static_cast<float>(frameSize_));
     // A hop of a quarter frame advances bin k by k pi / 2 when it sits on the bin's centre;
     // the rest of the advance tells how far off the centre its frequency lies.
-    const Lanes expectedAdvance = lanes(0.0f, kHalfPi, kPi, 3.0f * kHalfPi);  // k pi / 2 mod 2 pi
-    const Lanes laneBins = lanes(0.0f, 1.0f, 2.0f, 3.0f);
-    const Lanes shift = splat(ratio);
-    const Lanes spare = splat(static_cast<float>(half + 1));
-    float* lastPhase = channel.lastPhase.data();
-    for (int k = 0; k <= half; k += 4) {
-        const Lanes re = load(real + k);
-        const Lanes im = load(imag + k);
-        const Lanes phase = arcTangent(im, re);
-        const Lanes deviation = wrap(phase - load(lastPhase + k) - expectedAdvance);
-        store(lastPhase + k, phase);
-        store(magnitude_.data() + k, analysisScale * squareRoot(re * re + im * im));
+    const Floats expectedAdvance = {0.0f, kHalfPi, kPi, 3.0f * kHalfPi,
+                                    0.0f, kHalfPi, kPi, 3.0f * kHalfPi};  // k pi / 2 mod 2 pi
+    const Floats laneBins = {0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f};
+    const Floats ratio = splat(bins.ratio);
+    const Floats spare = splat(static_cast<float>(bins.half + 1));
+    for (int k = 0; k <= bins.half; k += kLanes<Floats>) {
+        const Floats re = load(bins.real + k);
+        const Floats im = load(bins.imag + k);
+        const Floats phase = arcTangent(im, re);
+        const Floats deviation = wrap(phase - load(bins.lastPhase + k) - expectedAdvance);
+        store(bins.lastPhase + k, phase);
+        store(bins.power + k, re * re + im * im);
         // Bins move to k * ratio, those beyond Nyquist to the spare bin above it, their
         // frequencies scaled alike.
-        const Lanes bins = splat(static_cast<float>(k)) + laneBins;
-        store(frequency_.data() + k, (splat(kHalfPi) * bins + deviation) * shift);
-        truncated(minimum(bins * shift, spare), target_.data() + k);
+        const Floats bin = splat(static_cast<float>(k)) + laneBins;
+        store(bins.frequency + k, (splat(kHalfPi) * bin + deviation) * ratio);
+        store(bins.target + k, truncatedInts(minimum(bin * ratio, spare)));
+    }
+}
+
+// The shifted bins 0 .. half: phases accumulated by their frequencies, back to real and
+// imaginary parts; the shifted bins are cleared for the next frame as they are read.
+KIRRA_WIDE_LOOP void synthesiseBins(float* sumPhase, float* shiftedFrequency,
+                                    float* shiftedMagnitude, float* real, float* imag, int half) {
+    using namespace phase_math;
+    for (int k = 0; k <= half; k += kLanes<Floats>) {
+        const Floats phase = wrap(load(sumPhase + k) + load(shiftedFrequency + k));
+        store(sumPhase + k, phase);
+        Floats sine, cosine;
+        sineCosine(phase, sine, cosine);
+        const Floats magnitude = load(shiftedMagnitude + k);
+        store(shiftedFrequency + k, splat(0.0f));
+        store(shiftedMagnitude + k, splat(0.0f));
+        store(real + k, magnitude * cosine);
+        store(imag + k, magnitude * sine);
+    }
+}
+
+}  // namespace
+
+void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
+    const int half = frameSize_ / 2;
+    analyseBins({real, imag, channel.lastPhase.data(), magnitude_.data(), frequency_.data(),
+                 target_.data(), half, ratio});
+    // Magnitudes from the powers (the square root in the vector unit's four lanes).
+    const four_lanes::Lanes analysisScale =
+        four_lanes::splat(2.0f / static_cast<float>(frameSize_));
+    for (int k = 0; k <= half; k += 4) {
+        four_lanes::store(
+            magnitude_.data() + k,
+            analysisScale * four_lanes::squareRoot(four_lanes::load(magnitude_.data() + k)));
     }
     // In order of k: magnitudes landing in one bin add up, the last frequency stays. (The
-    // shifted bins start from zero: the loop below clears them once read.)
+    // shifted bins start from zero: synthesiseBins clears them once read.)
     for (int k = 0; k <= half; ++k) {
         const int target = target_[k];
         shiftedMagnitude_[target] += magnitude_[k];
         shiftedFrequency_[target] = frequency_[k];
     }
-    float* sumPhase = channel.sumPhase.data();
-    for (int k = 0; k <= half; k += 4) {
-        const Lanes phase = wrap(load(sumPhase + k) + load(shiftedFrequency_.data() + k));
-        store(sumPhase + k, phase);
-        Lanes sine, cosine;
-        sineCosine(phase, sine, cosine);
-        const Lanes magnitude = load(shiftedMagnitude_.data() + k);
-        store(shiftedFrequency_.data() + k, splat(0.0f));
-        store(shiftedMagnitude_.data() + k, splat(0.0f));
-        store(real + k, magnitude * cosine);
-        store(imag + k, magnitude * sine);
-    }
+    synthesiseBins(channel.sumPhase.data(), shiftedFrequency_.data(), shiftedMagnitude_.data(),
+                   real, imag, half);
 }
 
 namespace {
@@ -221,7 +259,7 @@ void forRingRuns(int ringPosition, int size, Run run) {
 }  // namespace
 
 void Pitch::processFrame() {
-    using namespace phase_math;
+    using namespace four_lanes;
     const int size = frameSize_;
     const int half = size / 2;
     const float* window = window_.data();

@@ -65,7 +65,7 @@ class Pitch : public Operator {
     std::vector<float> imag_;
     std::vector<float> binReal_[2];
     std::vector<float> binImag_[2];
-    std::vector<float> magnitude_;
+    std::vector<float> magnitude_;  // of the power first
     std::vector<float> frequency_;  // times the ratio
     std::vector<int32_t> target_;   // the bin each bin moves to
     std::vector<float> shiftedMagnitude_;
