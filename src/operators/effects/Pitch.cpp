@@ -248,18 +248,76 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
 
 namespace {
 
+using namespace wide_lanes;
+
 // The frame's samples j = 0 .. size - 1 sit in the rings from the ring position on, wrapping at
-// the end: two runs, each handed to a function of (first ring index, first j, count).
+// the end: two runs, each handed to a function of (first ring index, first j, count). Ring
+// positions at a frame are multiples of the hop, so both runs are whole vectors.
 template <typename Run>
 void forRingRuns(int ringPosition, int size, Run run) {
     run(ringPosition, 0, size - ringPosition);
     run(0, size - ringPosition, ringPosition);
 }
 
+KIRRA_WIDE_LOOP void windowInto(const float* left, const float* right, const float* window,
+                                float* real, float* imag, int count) {
+    for (int j = 0; j < count; j += kLanes<Floats>) {
+        const Floats gain = load(window + j);
+        store(real + j, load(left + j) * gain);
+        store(imag + j, load(right + j) * gain);
+    }
+}
+
+// The lanes in the opposite order.
+KIRRA_WIDE_INLINE Floats reversed(Floats a) {
+    return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0);
+}
+
+// Each real signal's spectrum (left the real part of the transform, right the imaginary) from
+// bins 1 .. half and their mirrors size - k, read backwards.
+KIRRA_WIDE_LOOP void splitSpectra(const float* real, const float* imag, float* leftReal,
+                                  float* leftImag, float* rightReal, float* rightImag, int size) {
+    const Floats halfGain = splat(0.5f);
+    for (int k = 1; k <= size / 2; k += kLanes<Floats>) {
+        const Floats re = load(real + k), im = load(imag + k);
+        const Floats mirrorRe = reversed(load(real + size - k - 7));
+        const Floats mirrorIm = reversed(load(imag + size - k - 7));
+        store(leftReal + k, halfGain * (re + mirrorRe));
+        store(leftImag + k, halfGain * (im - mirrorIm));
+        store(rightReal + k, halfGain * (im + mirrorIm));
+        store(rightImag + k, halfGain * (mirrorRe - re));
+    }
+}
+
+// Both real signals' spectra back into one for bins 1 .. half - 1, with the mirrored bins of
+// real signals (written backwards); whole vectors only, the caller does the rest.
+KIRRA_WIDE_LOOP int mergeSpectra(const float* leftReal, const float* leftImag,
+                                 const float* rightReal, const float* rightImag, float* real,
+                                 float* imag, int size) {
+    int k = 1;
+    for (; k + kLanes<Floats> <= size / 2; k += kLanes<Floats>) {
+        const Floats lr = load(leftReal + k), li = load(leftImag + k);
+        const Floats rr = load(rightReal + k), ri = load(rightImag + k);
+        store(real + k, lr - ri);
+        store(imag + k, li + rr);
+        store(real + size - k - 7, reversed(lr + ri));
+        store(imag + size - k - 7, reversed(rr - li));
+    }
+    return k;
+}
+
+KIRRA_WIDE_LOOP void overlapAdd(const float* real, const float* imag, const float* window,
+                                float* left, float* right, int count, float scale) {
+    for (int j = 0; j < count; j += kLanes<Floats>) {
+        const Floats gain = load(window + j) * splat(scale);
+        store(left + j, load(left + j) + load(real + j) * gain);
+        store(right + j, load(right + j) + load(imag + j) * gain);
+    }
+}
+
 }  // namespace
 
 void Pitch::processFrame() {
-    using namespace four_lanes;
     const int size = frameSize_;
     const int half = size / 2;
     const float* window = window_.data();
@@ -267,58 +325,29 @@ void Pitch::processFrame() {
     float* imag = imag_.data();
     // Both channels in one complex transform: left as the real part, right as the imaginary.
     forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
-        const float* left = channelLeft_.input.data() + ring;
-        const float* right = channelRight_.input.data() + ring;
-        int j = 0;
-        for (; j + 4 <= count; j += 4) {
-            const Lanes gain = load(window + first + j);
-            store(real + first + j, load(left + j) * gain);
-            store(imag + first + j, load(right + j) * gain);
-        }
-        for (; j < count; ++j) {
-            real[first + j] = left[j] * window[first + j];
-            imag[first + j] = right[j] * window[first + j];
-        }
+        windowInto(channelLeft_.input.data() + ring, channelRight_.input.data() + ring,
+                   window + first, real + first, imag + first, count);
     });
     fft_.forward(real, imag);
-    // Each real signal's spectrum from the bin and its mirror (size - k, bin 0 its own mirror),
-    // four bins at a time with the mirrors read backwards.
     float* leftReal = binReal_[0].data();
     float* leftImag = binImag_[0].data();
     float* rightReal = binReal_[1].data();
     float* rightImag = binImag_[1].data();
-    const Lanes halfGain = splat(0.5f);
+    // Bin 0 is its own mirror.
     leftReal[0] = 0.5f * (real[0] + real[0]);
     leftImag[0] = 0.5f * (imag[0] - imag[0]);
     rightReal[0] = 0.5f * (imag[0] + imag[0]);
     rightImag[0] = 0.5f * (real[0] - real[0]);
-    for (int k = 1; k <= half; k += 4) {
-        const Lanes re = load(real + k), im = load(imag + k);
-        const Lanes mirrorRe = reversed(load(real + size - k - 3));
-        const Lanes mirrorIm = reversed(load(imag + size - k - 3));
-        store(leftReal + k, halfGain * (re + mirrorRe));
-        store(leftImag + k, halfGain * (im - mirrorIm));
-        store(rightReal + k, halfGain * (im + mirrorIm));
-        store(rightImag + k, halfGain * (mirrorRe - re));
-    }
+    splitSpectra(real, imag, leftReal, leftImag, rightReal, rightImag, size);
     const float ratio = ratio_.current;
     shiftSpectrum(channelLeft_, leftReal, leftImag, ratio);
     shiftSpectrum(channelRight_, rightReal, rightImag, ratio);
-    // Both real signals' spectra back into one, with the mirrored bins of real signals.
     real[0] = leftReal[0];
     imag[0] = rightReal[0];
     real[half] = leftReal[half];
     imag[half] = rightReal[half];
-    int k = 1;
-    for (; k + 4 <= half; k += 4) {
-        const Lanes lr = load(leftReal + k), li = load(leftImag + k);
-        const Lanes rr = load(rightReal + k), ri = load(rightImag + k);
-        store(real + k, lr - ri);
-        store(imag + k, li + rr);
-        store(real + size - k - 3, reversed(lr + ri));
-        store(imag + size - k - 3, reversed(rr - li));
-    }
-    for (; k < half; ++k) {
+    for (int k = mergeSpectra(leftReal, leftImag, rightReal, rightImag, real, imag, size); k < half;
+         ++k) {
         real[k] = leftReal[k] - rightImag[k];
         imag[k] = leftImag[k] + rightReal[k];
         real[size - k] = leftReal[k] + rightImag[k];
@@ -326,20 +355,8 @@ void Pitch::processFrame() {
     }
     fft_.inverse(real, imag);
     forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
-        float* left = channelLeft_.output.data() + ring;
-        float* right = channelRight_.output.data() + ring;
-        const Lanes scale = splat(kOutputScale);
-        int j = 0;
-        for (; j + 4 <= count; j += 4) {
-            const Lanes gain = load(window + first + j) * scale;
-            store(left + j, load(left + j) + load(real + first + j) * gain);
-            store(right + j, load(right + j) + load(imag + first + j) * gain);
-        }
-        for (; j < count; ++j) {
-            const float gain = window[first + j] * kOutputScale;
-            left[j] += real[first + j] * gain;
-            right[j] += imag[first + j] * gain;
-        }
+        overlapAdd(real + first, imag + first, window + first, channelLeft_.output.data() + ring,
+                   channelRight_.output.data() + ring, count, kOutputScale);
     });
 }
 
@@ -353,12 +370,12 @@ void Pitch::processSample(float& left, float& right) {
     channelLeft_.input[position] = left;
     channelRight_.input[position] = right;
     ringPosition_ = (position + 1) & (frameSize_ - 1);
+    left = outLeft;
+    right = outRight;
     if (--hopCountdown_ == 0) {
         hopCountdown_ = frameSize_ / 4;
         processFrame();
     }
-    left = outLeft;
-    right = outRight;
 }
 
 }  // namespace kirra
