@@ -8,6 +8,7 @@
 #include "modules/ModuleMath.h"
 #include "operators/effects/FourLanes.h"
 #include "operators/effects/ReverbScale.h"
+#include "operators/effects/WideLanes.h"
 
 namespace kirra {
 
@@ -62,11 +63,11 @@ void ReverbNetwork::prepare(float sampleRate, float lengthScale) {
         delayData_[i] = line.delay.data();
         delaySize_[i] = static_cast<int32_t>(line.delay.size());
     }
-    allpassData_[kLanes - 1] = idleAllpass_;
-    allpassSize_[kLanes - 1] = 1;
-    delayData_[kLanes - 1] = idleDelay_;
-    delaySize_[kLanes - 1] = 1;
-    for (int lane = 0; lane < kLanes; ++lane)
+    allpassData_[kLineLanes - 1] = idleAllpass_;
+    allpassSize_[kLineLanes - 1] = 1;
+    delayData_[kLineLanes - 1] = idleDelay_;
+    delaySize_[kLineLanes - 1] = 1;
+    for (int lane = 0; lane < kLineLanes; ++lane)
         allpassLength_[lane] = static_cast<float>(allpassSize_[lane]);
     for (int k = 0; k < kMaxInputAllpasses; ++k) {
         int length = k < layout_.inputAllpassCount
@@ -76,10 +77,10 @@ void ReverbNetwork::prepare(float sampleRate, float lengthScale) {
     }
     // Tap lanes: the left taps read lines 0, 2, ..., 12, the right ones 1, 3, ..., 13; the
     // last two lanes read the idle delay.
-    for (int tap = 0; tap < kLanes; ++tap) {
+    for (int tap = 0; tap < kLineLanes; ++tap) {
         const int side = tap / kTapsPerSide;
         const int k = tap % kTapsPerSide;
-        const int line = side < 2 ? 2 * k + side : kLanes - 1;
+        const int line = side < 2 ? 2 * k + side : kLineLanes - 1;
         const int* nominal = side == 0 ? layout_.tapsLeft : layout_.tapsRight;
         tapData_[tap] = delayData_[line];
         tapSize_[tap] = delaySize_[line];
@@ -102,7 +103,7 @@ void ReverbNetwork::clear() {
     std::fill(std::begin(allpassWrite_), std::end(allpassWrite_), 0);
     std::fill(std::begin(delayIndex_), std::end(delayIndex_), 0);
     // Each tap reads its distance behind the value its line wrote last.
-    for (int tap = 0; tap < kLanes; ++tap)
+    for (int tap = 0; tap < kLineLanes; ++tap)
         tapIndex_[tap] = tapDistance_[tap] > 0 ? tapSize_[tap] - tapDistance_[tap] : 0;
     std::fill(std::begin(lowpass_), std::end(lowpass_), 0.0f);
     std::fill(std::begin(modulationStep_), std::end(modulationStep_), 0.0f);
@@ -142,52 +143,61 @@ void ReverbNetwork::updateModulation() {
     }
 }
 
-// One sample of every line, four lines to a vector: each lane computes exactly what the line
+// One sample of every line, eight lines to a vector: each lane computes exactly what the line
 // would on its own; only the loads and stores at each line's own index go one lane at a time.
-void ReverbNetwork::runLines(float input, float* outputs) {
-    using namespace four_lanes;
-    const Lanes coefficient = splat(kAllpassCoefficient);
-    const Lanes in = splat(input);
-    for (int first = 0; first < kLanes; first += 4) {
-        const Lanes modulation = load(modulation_ + first) + load(modulationStep_ + first);
+KIRRA_WIDE_LOOP void ReverbNetwork::runLines(float input, float* outputs) {
+    using namespace wide_lanes;
+    constexpr int kWidth = wide_lanes::kLanes<Floats>;
+    using Ints = IntsOf<Floats>;
+    const Floats coefficient = splat(kAllpassCoefficient);
+    const Floats in = splat(input);
+    for (int first = 0; first < kLineLanes; first += kWidth) {
+        const Floats modulation = load(modulation_ + first) + load(modulationStep_ + first);
         store(modulation_ + first, modulation);
         // The modulated allpass reads between two samples, linearly interpolated.
-        Lanes position = fromInts(allpassWrite_ + first) - load(baseDelay_ + first) - modulation;
+        Floats position =
+            toFloats(loadInts(allpassWrite_ + first)) - load(baseDelay_ + first) - modulation;
         position =
             selectGreater(splat(0.0f), position, position + load(allpassLength_ + first), position);
-        alignas(16) int32_t older[4];
-        const Lanes fraction = position - truncated(position, older);
+        const Ints olderIndex = truncatedInts(position);
+        const Floats fraction = position - toFloats(olderIndex);
+        int32_t older[kWidth];
+        store(older, olderIndex);
         float* const* allpass = allpassData_ + first;
-        const Lanes before = lanes(allpass[0][older[0]], allpass[1][older[1]], allpass[2][older[2]],
-                                   allpass[3][older[3]]);
-        const Lanes after = lanes(allpass[0][older[0] + 1], allpass[1][older[1] + 1],
-                                  allpass[2][older[2] + 1], allpass[3][older[3] + 1]);
-        const Lanes read = before + fraction * (after - before);
-        const Lanes w = flushDenormal(in + load(feedback_ + first) - coefficient * read);
-        alignas(16) float written[4];
-        alignas(16) float delayed[4];
-        store(written, w);
-        store(delayed, coefficient * w + read);
-        int32_t* write = allpassWrite_ + first;
-        #pragma GCC unroll 16
-        for (int lane = 0; lane < 4; ++lane) {
-            allpass[lane][write[lane]] = written[lane];
-            if (write[lane] < kAllpassGuard)
-                allpass[lane][allpassSize_[first + lane] + write[lane]] = written[lane];
+        Floats before;
+        Floats after;
+#pragma GCC unroll 16
+        for (int lane = 0; lane < kWidth; ++lane) {
+            before[lane] = allpass[lane][older[lane]];
+            after[lane] = allpass[lane][older[lane] + 1];
         }
-        advanceIndices(write, allpassSize_ + first);
+        const Floats read = before + fraction * (after - before);
+        const Floats w = flushDenormal(in + load(feedback_ + first) - coefficient * read);
+        const Floats delayed = coefficient * w + read;
+        int32_t* write = allpassWrite_ + first;
+#pragma GCC unroll 16
+        for (int lane = 0; lane < kWidth; ++lane) {
+            allpass[lane][write[lane]] = w[lane];
+            if (write[lane] < kAllpassGuard)
+                allpass[lane][allpassSize_[first + lane] + write[lane]] = w[lane];
+        }
+        // Each index one further, back to 0 where it reaches its length.
+        const Ints nextWrite = loadInts(write) + 1;
+        store(write, nextWrite & ~(nextWrite == loadInts(allpassSize_ + first)));
         // The plain delay: the oldest value leaves where the new one goes in.
-        const int32_t* index = delayIndex_ + first;
-        advanceIndices(delayIndex_ + first, delaySize_ + first);
+        int32_t* index = delayIndex_ + first;
+        const Ints nextIndex = loadInts(index) + 1;
+        store(index, nextIndex & ~(nextIndex == loadInts(delaySize_ + first)));
         float* const* delay = delayData_ + first;
-        const Lanes leaving =
-            lanes(delay[0][index[0]], delay[1][index[1]], delay[2][index[2]], delay[3][index[3]]);
-        #pragma GCC unroll 16
-        for (int lane = 0; lane < 4; ++lane)
+        Floats leaving;
+#pragma GCC unroll 16
+        for (int lane = 0; lane < kWidth; ++lane) {
+            leaving[lane] = delay[lane][index[lane]];
             delay[lane][index[lane]] = delayed[lane];
-        const Lanes lowpass = load(lowpass_ + first);
-        const Lanes damped = flushDenormal(lowpass + (leaving * load(gain_ + first) - lowpass) *
-                                                         load(damping_ + first));
+        }
+        const Floats lowpass = load(lowpass_ + first);
+        const Floats damped = flushDenormal(lowpass + (leaving * load(gain_ + first) - lowpass) *
+                                                          load(damping_ + first));
         store(lowpass_ + first, damped);
         store(outputs + first, damped);
     }
@@ -208,7 +218,7 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
     alignas(16) float y[2 * kLines + 2];
     runLines(input, y);
     float sum = 0.0f;
-    #pragma GCC unroll 16
+#pragma GCC unroll 16
     for (int i = 0; i < kLines; ++i)
         sum += y[i];
     std::memcpy(y + kLines, y, kLines * sizeof(float));
@@ -232,11 +242,11 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
     }
 
     // The taps, signs alternating (subtracting is adding the negated value).
-    for (int first = 0; first < kLanes; first += 4)
+    for (int first = 0; first < kLineLanes; first += 4)
         advanceIndices(tapIndex_ + first, tapSize_ + first);
     float left = 0.0f;
     float right = 0.0f;
-    #pragma GCC unroll 16
+#pragma GCC unroll 16
     for (int k = 0; k < kTapsPerSide; ++k) {
         const float tapLeft = tapData_[k][tapIndex_[k]];
         const float tapRight = tapData_[kTapsPerSide + k][tapIndex_[kTapsPerSide + k]];

@@ -47,7 +47,7 @@ class ReverbNetwork {
   private:
     // The lines run four at a time in the lanes of a vector; the sixteenth lane is an idle line
     // that nothing reads.
-    static constexpr int kLanes = 16;
+    static constexpr int kLineLanes = 16;
     // Behind each allpass buffer two copies of its first values, so that the interpolation's
     // second point never wraps.
     static constexpr int kAllpassGuard = 2;
@@ -79,25 +79,25 @@ class ReverbNetwork {
     // index, the delay the LFO swings around, the extra delay now and its per-sample step to
     // the next update), the plain delay (buffer, length, index of the value written last),
     // feedback gain, damping coefficient and low-pass state.
-    float* allpassData_[kLanes] = {};
-    alignas(16) int32_t allpassSize_[kLanes] = {};
-    alignas(16) float allpassLength_[kLanes] = {};
-    alignas(16) int32_t allpassWrite_[kLanes] = {};
-    alignas(16) float baseDelay_[kLanes] = {};
-    alignas(16) float modulation_[kLanes] = {};
-    alignas(16) float modulationStep_[kLanes] = {};
-    float* delayData_[kLanes] = {};
-    alignas(16) int32_t delaySize_[kLanes] = {};
-    alignas(16) int32_t delayIndex_[kLanes] = {};
-    alignas(16) float gain_[kLanes] = {};
-    alignas(16) float damping_[kLanes] = {};
-    alignas(16) float lowpass_[kLanes] = {};
+    float* allpassData_[kLineLanes] = {};
+    alignas(16) int32_t allpassSize_[kLineLanes] = {};
+    alignas(16) float allpassLength_[kLineLanes] = {};
+    alignas(16) int32_t allpassWrite_[kLineLanes] = {};
+    alignas(16) float baseDelay_[kLineLanes] = {};
+    alignas(16) float modulation_[kLineLanes] = {};
+    alignas(16) float modulationStep_[kLineLanes] = {};
+    float* delayData_[kLineLanes] = {};
+    alignas(16) int32_t delaySize_[kLineLanes] = {};
+    alignas(16) int32_t delayIndex_[kLineLanes] = {};
+    alignas(16) float gain_[kLineLanes] = {};
+    alignas(16) float damping_[kLineLanes] = {};
+    alignas(16) float lowpass_[kLineLanes] = {};
     // Per tap lane (the left taps, the right taps, two idle lanes): the line's delay, its length,
     // the distance behind the value written last and the index that reads there.
-    const float* tapData_[kLanes] = {};
-    alignas(16) int32_t tapSize_[kLanes] = {};
-    int32_t tapDistance_[kLanes] = {};
-    alignas(16) int32_t tapIndex_[kLanes] = {};
+    const float* tapData_[kLineLanes] = {};
+    alignas(16) int32_t tapSize_[kLineLanes] = {};
+    int32_t tapDistance_[kLineLanes] = {};
+    alignas(16) int32_t tapIndex_[kLineLanes] = {};
     // the idle lane's storage
     float idleAllpass_[1 + kAllpassGuard] = {};
     float idleDelay_[1] = {};

@@ -95,6 +95,21 @@ template <typename F>
 KIRRA_WIDE_INLINE F maximum(F a, F b) {
     return a > b ? a : b;
 }
+template <typename I = IntsOf<Floats>>
+KIRRA_WIDE_INLINE I loadInts(const int32_t* p) {
+    I v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+template <typename I>
+KIRRA_WIDE_INLINE auto toFloats(I a) {
+    return __builtin_convertvector(a, typename Vector<sizeof(I) / sizeof(int32_t)>::Floats);
+}
+// Values far below audibility become exact zeros (flushDenormal of every lane).
+template <typename F>
+KIRRA_WIDE_INLINE F flushDenormal(F a) {
+    return selectGreater(splat<F>(1e-18f), absolute(a), splat<F>(0.0f), a);
+}
 // Truncated toward zero (values within the range of int), as ints and as floats.
 template <typename F>
 KIRRA_WIDE_INLINE IntsOf<F> truncatedInts(F a) {
