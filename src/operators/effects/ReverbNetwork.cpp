@@ -6,7 +6,6 @@
 #include <iterator>
 
 #include "modules/ModuleMath.h"
-#include "operators/effects/FourLanes.h"
 #include "operators/effects/ReverbScale.h"
 #include "operators/effects/WideLanes.h"
 
@@ -145,7 +144,7 @@ void ReverbNetwork::updateModulation() {
 
 // One sample of every line, eight lines to a vector: each lane computes exactly what the line
 // would on its own; only the loads and stores at each line's own index go one lane at a time.
-KIRRA_WIDE_LOOP void ReverbNetwork::runLines(float input, float* outputs) {
+[[gnu::always_inline]] inline void ReverbNetwork::runLines(float input, float* outputs) {
     using namespace wide_lanes;
     constexpr int kWidth = wide_lanes::kLanes<Floats>;
     using Ints = IntsOf<Floats>;
@@ -203,7 +202,7 @@ KIRRA_WIDE_LOOP void ReverbNetwork::runLines(float input, float* outputs) {
     }
 }
 
-void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
+KIRRA_WIDE_LOOP void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
     for (int k = 0; k < layout_.inputAllpassCount; ++k) {
         Allpass& allpass = inputAllpasses_[k];
         float stored = allpass.buffer[allpass.index];
@@ -231,19 +230,22 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
 
     // Feedback through 0.25 times a circulant +-1 matrix whose + entries sit on a (15, 7, 3)
     // difference set: it keeps all but the mean of the lines at full energy. Row k is
-    // 0.25 (2 P_k - sum) with P_k the sum over the + entries; four rows at a time (the
+    // 0.25 (2 P_k - sum) with P_k the sum over the + entries; eight rows at a time (the
     // sixteenth row is never read).
-    using namespace four_lanes;
-    const Lanes quarterSum = splat(0.25f * sum);
-    for (int k = 0; k < kLines; k += 4) {
-        Lanes plus = load(y + k + 1) + load(y + k + 2) + load(y + k + 3) + load(y + k + 5) +
-                     load(y + k + 6) + load(y + k + 9) + load(y + k + 11);
+    using namespace wide_lanes;
+    const Floats quarterSum = splat(0.25f * sum);
+    for (int k = 0; k < kLines; k += wide_lanes::kLanes<Floats>) {
+        const Floats plus = load(y + k + 1) + load(y + k + 2) + load(y + k + 3) + load(y + k + 5) +
+                            load(y + k + 6) + load(y + k + 9) + load(y + k + 11);
         store(feedback_ + k, splat(0.5f) * plus - quarterSum);
     }
 
-    // The taps, signs alternating (subtracting is adding the negated value).
-    for (int first = 0; first < kLineLanes; first += 4)
-        advanceIndices(tapIndex_ + first, tapSize_ + first);
+    // The taps, signs alternating (subtracting is adding the negated value), each read index
+    // one further (back to 0 at its line's length).
+    for (int first = 0; first < kLineLanes; first += wide_lanes::kLanes<Floats>) {
+        const IntsOf<Floats> next = loadInts(tapIndex_ + first) + 1;
+        store(tapIndex_ + first, next & ~(next == loadInts(tapSize_ + first)));
+    }
     float left = 0.0f;
     float right = 0.0f;
 #pragma GCC unroll 16
