@@ -3,12 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "operators/effects/FourLanes.h"
 #include "operators/effects/WideLanes.h"
 
 namespace kirra {
 
-using namespace four_lanes;
 using wide_lanes::Floats;
 using wide_lanes::Floats4;
 using wide_lanes::kLanes;
@@ -49,70 +47,112 @@ void Fft::setSize(int size) {
     }
 }
 
-// After the bit-reversed reordering, the group of four at 4 rev(q) holds the inputs q, q + n/2,
-// q + n/4 and q + 3n/4 (rev over the bits of n/4): the first two stages of each group, whose
-// twiddles are 1 and -+i, read them there and put their results in place.
-void Fft::firstStages(const float* real, const float* imag, float sign) {
-    const int n = size_;
-    const int quarter = n / 4;
-    const int* start = groupStart_.data();
-    float* outReal = workReal_.data();
-    float* outImag = workImag_.data();
-    const Lanes plusSign = splat(sign);
-    const Lanes minusSign = splat(-sign);
-    // Four groups at a time, one per lane (a size of 8 has only two groups).
-    const int vectorGroups = quarter >= 4 ? quarter : 0;
-    for (int q = 0; q < vectorGroups; q += 4) {
-        const Lanes x0r = load(real + q), x0i = load(imag + q);
-        const Lanes x1r = load(real + q + 2 * quarter), x1i = load(imag + q + 2 * quarter);
-        const Lanes x2r = load(real + q + quarter), x2i = load(imag + q + quarter);
-        const Lanes x3r = load(real + q + 3 * quarter), x3i = load(imag + q + 3 * quarter);
-        const Lanes r0 = x0r + x1r, i0 = x0i + x1i;
-        const Lanes r1 = x0r - x1r, i1 = x0i - x1i;
-        const Lanes r2 = x2r + x3r, i2 = x2i + x3i;
-        const Lanes r3 = x2r - x3r, i3 = x2i - x3i;
-        // r3 + i i3 times the twiddle sign * i.
-        const Lanes t3r = minusSign * i3, t3i = plusSign * r3;
-        Lanes y0r = r0 + r2, y1r = r1 + t3r, y2r = r0 - r2, y3r = r1 - t3r;
-        Lanes y0i = i0 + i2, y1i = i1 + t3i, y2i = i0 - i2, y3i = i1 - t3i;
-        transpose(y0r, y1r, y2r, y3r);
-        transpose(y0i, y1i, y2i, y3i);
-        store(outReal + start[q], y0r);
-        store(outReal + start[q + 1], y1r);
-        store(outReal + start[q + 2], y2r);
-        store(outReal + start[q + 3], y3r);
-        store(outImag + start[q], y0i);
-        store(outImag + start[q + 1], y1i);
-        store(outImag + start[q + 2], y2i);
-        store(outImag + start[q + 3], y3i);
-    }
-    for (int q = vectorGroups; q < quarter; ++q) {
-        const float x0r = real[q], x0i = imag[q];
-        const float x1r = real[q + 2 * quarter], x1i = imag[q + 2 * quarter];
-        const float x2r = real[q + quarter], x2i = imag[q + quarter];
-        const float x3r = real[q + 3 * quarter], x3i = imag[q + 3 * quarter];
-        const float r0 = x0r + x1r, i0 = x0i + x1i;
-        const float r1 = x0r - x1r, i1 = x0i - x1i;
-        const float r2 = x2r + x3r, i2 = x2i + x3i;
-        const float r3 = x2r - x3r, i3 = x2i - x3i;
-        const float t3r = -sign * i3, t3i = sign * r3;
-        float* yr = outReal + start[q];
-        float* yi = outImag + start[q];
-        yr[0] = r0 + r2;
-        yi[0] = i0 + i2;
-        yr[2] = r0 - r2;
-        yi[2] = i0 - i2;
-        yr[1] = r1 + t3r;
-        yi[1] = i1 + t3i;
-        yr[3] = r1 - t3r;
-        yi[3] = i1 - t3i;
-    }
-}
-
 namespace {
 
 using wide_lanes::load;
 using wide_lanes::store;
+
+// Where the first two stages read and write.
+struct FirstPass {
+    const float* real;
+    const float* imag;
+    float* outReal;
+    float* outImag;
+    const int* start;
+    int quarter;
+    float sign;
+};
+
+// Lane l of a, b, c and d as four values at out + start[l] (the lanes' rows become columns).
+KIRRA_WIDE_INLINE void storeColumns(Floats4 a, Floats4 b, Floats4 c, Floats4 d, float* out,
+                                    const int* start) {
+    const Floats4 ab01 = __builtin_shufflevector(a, b, 0, 4, 1, 5);
+    const Floats4 ab23 = __builtin_shufflevector(a, b, 2, 6, 3, 7);
+    const Floats4 cd01 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
+    const Floats4 cd23 = __builtin_shufflevector(c, d, 2, 6, 3, 7);
+    store(out + start[0], Floats4(__builtin_shufflevector(ab01, cd01, 0, 1, 4, 5)));
+    store(out + start[1], Floats4(__builtin_shufflevector(ab01, cd01, 2, 3, 6, 7)));
+    store(out + start[2], Floats4(__builtin_shufflevector(ab23, cd23, 0, 1, 4, 5)));
+    store(out + start[3], Floats4(__builtin_shufflevector(ab23, cd23, 2, 3, 6, 7)));
+}
+
+// Eight lanes: the columns of each half, by pairs within each half first.
+KIRRA_WIDE_INLINE void storeColumns(Floats a, Floats b, Floats c, Floats d, float* out,
+                                    const int* start) {
+    const Floats ab01 = __builtin_shufflevector(a, b, 0, 8, 1, 9, 4, 12, 5, 13);
+    const Floats ab23 = __builtin_shufflevector(a, b, 2, 10, 3, 11, 6, 14, 7, 15);
+    const Floats cd01 = __builtin_shufflevector(c, d, 0, 8, 1, 9, 4, 12, 5, 13);
+    const Floats cd23 = __builtin_shufflevector(c, d, 2, 10, 3, 11, 6, 14, 7, 15);
+    // Lanes l and l + 4 side by side.
+    const Floats column0 = __builtin_shufflevector(ab01, cd01, 0, 1, 8, 9, 4, 5, 12, 13);
+    const Floats column1 = __builtin_shufflevector(ab01, cd01, 2, 3, 10, 11, 6, 7, 14, 15);
+    const Floats column2 = __builtin_shufflevector(ab23, cd23, 0, 1, 8, 9, 4, 5, 12, 13);
+    const Floats column3 = __builtin_shufflevector(ab23, cd23, 2, 3, 10, 11, 6, 7, 14, 15);
+    store(out + start[0], Floats4(__builtin_shufflevector(column0, column0, 0, 1, 2, 3)));
+    store(out + start[4], Floats4(__builtin_shufflevector(column0, column0, 4, 5, 6, 7)));
+    store(out + start[1], Floats4(__builtin_shufflevector(column1, column1, 0, 1, 2, 3)));
+    store(out + start[5], Floats4(__builtin_shufflevector(column1, column1, 4, 5, 6, 7)));
+    store(out + start[2], Floats4(__builtin_shufflevector(column2, column2, 0, 1, 2, 3)));
+    store(out + start[6], Floats4(__builtin_shufflevector(column2, column2, 4, 5, 6, 7)));
+    store(out + start[3], Floats4(__builtin_shufflevector(column3, column3, 0, 1, 2, 3)));
+    store(out + start[7], Floats4(__builtin_shufflevector(column3, column3, 4, 5, 6, 7)));
+}
+
+// The first two stages of the groups q .. q + lanes - 1, one per lane.
+template <typename F>
+KIRRA_WIDE_INLINE void firstStageGroups(const FirstPass& pass, int q) {
+    const int quarter = pass.quarter;
+    const F x0r = load<F>(pass.real + q), x0i = load<F>(pass.imag + q);
+    const F x1r = load<F>(pass.real + q + 2 * quarter), x1i = load<F>(pass.imag + q + 2 * quarter);
+    const F x2r = load<F>(pass.real + q + quarter), x2i = load<F>(pass.imag + q + quarter);
+    const F x3r = load<F>(pass.real + q + 3 * quarter), x3i = load<F>(pass.imag + q + 3 * quarter);
+    const F r0 = x0r + x1r, i0 = x0i + x1i;
+    const F r1 = x0r - x1r, i1 = x0i - x1i;
+    const F r2 = x2r + x3r, i2 = x2i + x3i;
+    const F r3 = x2r - x3r, i3 = x2i - x3i;
+    // r3 + i i3 times the twiddle sign * i.
+    const F t3r = -pass.sign * i3, t3i = pass.sign * r3;
+    storeColumns(r0 + r2, r1 + t3r, r0 - r2, r1 - t3r, pass.outReal, pass.start + q);
+    storeColumns(i0 + i2, i1 + t3i, i0 - i2, i1 - t3i, pass.outImag, pass.start + q);
+}
+
+// After the bit-reversed reordering, the group of four at 4 rev(q) holds the inputs q, q + n/2,
+// q + n/4 and q + 3n/4 (rev over the bits of n/4): the first two stages of each group, whose
+// twiddles are 1 and -+i, read them there and put their results in place. Eight groups at a
+// time, four where there are fewer (sizes 8 and 16).
+KIRRA_WIDE_LOOP void firstStages(const FirstPass& pass) {
+    if (pass.quarter >= wide_lanes::kLanes<Floats>) {
+        for (int q = 0; q < pass.quarter; q += wide_lanes::kLanes<Floats>)
+            firstStageGroups<Floats>(pass, q);
+        return;
+    }
+    int q = 0;
+    if (pass.quarter >= 4) {
+        firstStageGroups<Floats4>(pass, 0);
+        q = 4;
+    }
+    for (; q < pass.quarter; ++q) {
+        const float x0r = pass.real[q], x0i = pass.imag[q];
+        const float x1r = pass.real[q + 2 * pass.quarter], x1i = pass.imag[q + 2 * pass.quarter];
+        const float x2r = pass.real[q + pass.quarter], x2i = pass.imag[q + pass.quarter];
+        const float x3r = pass.real[q + 3 * pass.quarter], x3i = pass.imag[q + 3 * pass.quarter];
+        const float r0 = x0r + x1r, i0 = x0i + x1i;
+        const float r1 = x0r - x1r, i1 = x0i - x1i;
+        const float r2 = x2r + x3r, i2 = x2i + x3i;
+        const float r3 = x2r - x3r, i3 = x2i - x3i;
+        const float t3r = -pass.sign * i3, t3i = pass.sign * r3;
+        float* yr = pass.outReal + pass.start[q];
+        float* yi = pass.outImag + pass.start[q];
+        yr[0] = r0 + r2;
+        yi[0] = i0 + i2;
+        yr[1] = r1 + t3r;
+        yi[1] = i1 + t3i;
+        yr[2] = r0 - r2;
+        yi[2] = i0 - i2;
+        yr[3] = r1 - t3r;
+        yi[3] = i1 - t3i;
+    }
+}
 
 // One radix-2 butterfly: b times the twiddle w, then a +- that.
 template <typename F>
@@ -216,7 +256,8 @@ KIRRA_WIDE_LOOP void laterStages(Pass pass, float* real, float* imag) {
 }  // namespace
 
 void Fft::transform(float* real, float* imag, float sign) {
-    firstStages(real, imag, sign);
+    firstStages(
+        {real, imag, workReal_.data(), workImag_.data(), groupStart_.data(), size_ / 4, sign});
     const Pass pass{size_,
                     cosines_.data(),
                     sign < 0.0f ? sinesForward_.data() : sinesInverse_.data(),

@@ -25,8 +25,6 @@ class Fft {
 
   private:
     void transform(float* real, float* imag, float sign);
-    // The reordering and the first two stages, from the caller's arrays into the work buffer.
-    void firstStages(const float* real, const float* imag, float sign);
 
     int maxSize_ = 0;
     int size_ = 0;

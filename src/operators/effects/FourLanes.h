@@ -1,14 +1,13 @@
 #pragma once
 // Four floats processed as one, on SSE lanes where the processor has them and one after the
-// other elsewhere: the few operations the transform's first stages, the pitch shifter's
-// magnitudes and the phaser's sections need. Each lane rounds exactly as the scalar expression
+// other elsewhere: the few operations the pitch shifter's magnitudes and the phaser's sections
+// need. Each lane rounds exactly as the scalar expression
 // would. (Loops that gain from eight lanes use WideLanes.h.)
 
 #include <cmath>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#include <xmmintrin.h>
 #endif
 
 namespace kirra {
@@ -50,10 +49,6 @@ inline Lanes absolute(Lanes a) {
 inline Lanes selectGreater(Lanes x, Lanes y, Lanes a, Lanes b) {
     const __m128 condition = _mm_cmpgt_ps(x.v, y.v);
     return {_mm_or_ps(_mm_and_ps(condition, a.v), _mm_andnot_ps(condition, b.v))};
-}
-// Rows become columns.
-inline void transpose(Lanes& a, Lanes& b, Lanes& c, Lanes& d) {
-    _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v);
 }
 
 #else
@@ -102,17 +97,6 @@ inline Lanes selectGreater(Lanes x, Lanes y, Lanes a, Lanes b) {
         r.v[l] = x.v[l] > y.v[l] ? a.v[l] : b.v[l];
     return r;
 }
-inline void transpose(Lanes& a, Lanes& b, Lanes& c, Lanes& d) {
-    Lanes* rows[4] = {&a, &b, &c, &d};
-    for (int r = 0; r < 4; ++r) {
-        for (int l = r + 1; l < 4; ++l) {
-            const float swapped = rows[r]->v[l];
-            rows[r]->v[l] = rows[l]->v[r];
-            rows[l]->v[r] = swapped;
-        }
-    }
-}
-
 #endif
 
 // flushDenormal of every lane: values far below audibility become exact zeros.
