@@ -80,8 +80,10 @@ ROOM="19=0.09375"
 PLATE="19=0.15625"
 HALL="19=0.21875"
 
-# Rows: label | what it is compared with | target | kirra settings (';' between --set values)
-# Peer rows: label | plug-in file | settings. A row's target names the peer row it answers to.
+# Rows: label | the peer row it answers to | target | kirra settings (';' between --set values).
+# Targets: 1, the module costs no more than the peer's whole plug-in; 2, no more than half of it;
+# lead, the module keeps the lead over its peer it had (with --baseline) or has one.
+# Peer rows: label | plug-in file | settings.
 OUR_ROWS=(
     "[flat] blocks of 512|||"
     "[flat] blocks of 32|||"
@@ -92,11 +94,11 @@ OUR_ROWS=(
     "PITCH high, +7 semitones|MaPitchshift 1.75|1|$PITCH;$PLUS_SEVEN;OP1 resolution=0.5"
     "PITCH highest, +7 semitones|MaPitchshift 1.75|1|$PITCH;$PLUS_SEVEN;OP1 resolution=0.8333333"
     "REVERB hall|Dragonfly Hall|2|$REVERB;$HALL"
-    "REVERB room|Dragonfly Room|1|$REVERB;$ROOM"
-    "REVERB plate|Dragonfly Plate|1|$REVERB;$PLATE"
-    "DELAY (defaults)|ZamDelay|1|$DELAY"
-    "COMP/EXP (defaults)|ZamCompX2|1|$COMPRESSOR"
-    "DIST (defaults)|ZynDistortion|1|$DISTORTION"
+    "REVERB room|Dragonfly Room|lead|$REVERB;$ROOM"
+    "REVERB plate|Dragonfly Plate|lead|$REVERB;$PLATE"
+    "DELAY (defaults)|ZamDelay|lead|$DELAY"
+    "COMP/EXP (defaults)|LSP Compressor Stereo|lead|$COMPRESSOR"
+    "DIST (defaults)|ZynDistortion|lead|$DISTORTION"
 )
 PEER_ROWS=(
     "LSP Limiter Stereo|/usr/lib/vst/lsp-plugins/limiter-stereo.so|"
@@ -107,7 +109,7 @@ PEER_ROWS=(
     "Dragonfly Room|/usr/lib/lxvst/DragonflyRoomReverb-vst.so|"
     "Dragonfly Plate|/usr/lib/lxvst/DragonflyPlateReverb-vst.so|"
     "ZamDelay|/usr/lib/vst/ZamDelay-vst.so|"
-    "ZamCompX2|/usr/lib/vst/ZamCompX2-vst.so|"
+    "LSP Compressor Stereo|/usr/lib/vst/lsp-plugins/compressor-stereo.so|"
     "ZynDistortion|/usr/lib/vst/ZynDistortion.so|"
 )
 
@@ -184,11 +186,15 @@ marginal() {
         extra = 1 / row - 1 / flat
         if (extra <= 0) print "free"; else printf "%.0f", 1 / extra }'
 }
-# verdict MARGINAL PEER TARGET: does the module cost at most 1/TARGET of its peer?
+# verdict MARGINAL PEER TARGET [MARGINAL_BEFORE]: does the module cost at most 1/TARGET of its
+# peer (target "lead": 1, asked only of a module that led before)?
 verdict() {
-    awk -v m="$1" -v peer="$2" -v target="$3" 'BEGIN {
+    awk -v m="$1" -v peer="$2" -v target="$3" -v before="${4:-}" 'BEGIN {
         if (peer == "" || m == "") { print "-"; exit }
-        if (m == "free" || m + 0 >= target * peer) print "yes"; else print "no" }'
+        factor = target == "lead" ? 1 : target
+        if (target == "lead" && before != "" && before != "free" && before + 0 < peer) {
+            print "had no lead"; exit }
+        if (m == "free" || m + 0 >= factor * peer) print "yes"; else print "no" }'
 }
 
 FLAT=$(median "ours:[flat] blocks of 512")
@@ -217,8 +223,12 @@ for row in "${OUR_ROWS[@]}"; do
     peer_factor="" goal="" met="-"
     if [ -n "$peer" ]; then
         peer_factor=$(median "peer:$peer")
-        goal=$([ "$target" = 1 ] && echo "<= peer" || echo "<= peer / $target")
-        met=$(verdict "$margin_now" "$peer_factor" "$target")
+        case "$target" in
+            1) goal="<= peer" ;;
+            lead) goal="keeps its lead" ;;
+            *) goal="<= peer / $target" ;;
+        esac
+        met=$(verdict "$margin_now" "$peer_factor" "$target" "$margin_before")
     fi
     if [ -n "$BASELINE" ]; then
         echo "| $label | $before | $now | $margin_before | $margin_now | $peer | $peer_factor | $goal | $met |"

@@ -14,7 +14,10 @@
 // GCC notes that eight-lane values passed by value change the calling convention, which does
 // not matter where everything is inlined; it notes it when the file ends, so the files that use
 // these vectors hear no more of it.
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wunknown-warning-option"
+#pragma clang diagnostic ignored "-Wpsabi"
+#elif defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 
@@ -35,7 +38,9 @@ template <typename F>
 constexpr int kLanes = sizeof(F) / sizeof(float);
 
 #define KIRRA_WIDE_INLINE [[gnu::always_inline]] inline
-#if defined(__x86_64__) && !defined(__AVX__)
+// (clang, which builds only the fuzz targets here, refuses eight-lane values between an AVX
+// version and helpers compiled for the baseline: there the loops are compiled once.)
+#if defined(__x86_64__) && !defined(__AVX__) && !defined(__clang__)
 #define KIRRA_WIDE_LOOP [[gnu::target_clones("avx", "default")]]
 #else
 #define KIRRA_WIDE_LOOP
