@@ -64,8 +64,8 @@ struct FirstPass {
 };
 
 // Lane l of a, b, c and d as four values at out + start[l] (the lanes' rows become columns).
-KIRRA_WIDE_INLINE void storeColumns(Floats4 a, Floats4 b, Floats4 c, Floats4 d, float* out,
-                                    const int* start) {
+KIRRA_WIDE_INLINE void storeColumns(const Floats4& a, const Floats4& b, const Floats4& c,
+                                    const Floats4& d, float* out, const int* start) {
     const Floats4 ab01 = __builtin_shufflevector(a, b, 0, 4, 1, 5);
     const Floats4 ab23 = __builtin_shufflevector(a, b, 2, 6, 3, 7);
     const Floats4 cd01 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
@@ -77,8 +77,8 @@ KIRRA_WIDE_INLINE void storeColumns(Floats4 a, Floats4 b, Floats4 c, Floats4 d, 
 }
 
 // Eight lanes: the columns of each half, by pairs within each half first.
-KIRRA_WIDE_INLINE void storeColumns(Floats a, Floats b, Floats c, Floats d, float* out,
-                                    const int* start) {
+KIRRA_WIDE_INLINE void storeColumns(const Floats& a, const Floats& b, const Floats& c,
+                                    const Floats& d, float* out, const int* start) {
     const Floats ab01 = __builtin_shufflevector(a, b, 0, 8, 1, 9, 4, 12, 5, 13);
     const Floats ab23 = __builtin_shufflevector(a, b, 2, 10, 3, 11, 6, 14, 7, 15);
     const Floats cd01 = __builtin_shufflevector(c, d, 0, 8, 1, 9, 4, 12, 5, 13);
@@ -156,7 +156,7 @@ KIRRA_WIDE_LOOP void firstStages(const FirstPass& pass) {
 
 // One radix-2 butterfly: b times the twiddle w, then a +- that.
 template <typename F>
-KIRRA_WIDE_INLINE void butterfly(F& ar, F& ai, F& br, F& bi, F wr, F wi) {
+KIRRA_WIDE_INLINE void butterfly(F& ar, F& ai, F& br, F& bi, const F& wr, const F& wi) {
     const F tr = wr * br - wi * bi;
     const F ti = wr * bi + wi * br;
     br = ar - tr;

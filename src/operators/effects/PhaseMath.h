@@ -17,19 +17,19 @@ constexpr float kInverseTwoPi = 0.159154943f;
 
 // Nearest whole number of turns (the conversion truncates whatever the rounding mode).
 template <typename F>
-KIRRA_WIDE_INLINE F roundedTurns(F turns) {
+KIRRA_WIDE_INLINE F roundedTurns(const F& turns) {
     return truncated(turns + withSignOf(splat<F>(0.5f), turns));
 }
 
 // The angle brought into -pi..pi.
 template <typename F>
-KIRRA_WIDE_INLINE F wrap(F angle) {
+KIRRA_WIDE_INLINE F wrap(const F& angle) {
     return angle - splat<F>(kTwoPiFloat) * roundedTurns(angle * splat<F>(kInverseTwoPi));
 }
 
 // atan2(y, x): a minimax polynomial for atan on 0..1 and the octant symmetries.
 template <typename F>
-KIRRA_WIDE_INLINE F arcTangent(F y, F x) {
+KIRRA_WIDE_INLINE F arcTangent(const F& y, const F& x) {
     const F ax = absolute(x);
     const F ay = absolute(y);
     const F larger = maximum(maximum(ax, ay), splat<F>(1e-30f));
@@ -47,7 +47,7 @@ KIRRA_WIDE_INLINE F arcTangent(F y, F x) {
 
 // sin on -pi/2..pi/2 by its series to the ninth power.
 template <typename F>
-KIRRA_WIDE_INLINE F sineOfFolded(F x) {
+KIRRA_WIDE_INLINE F sineOfFolded(const F& x) {
     const F x2 = x * x;
     F s = splat<F>(-1.9841270e-4f) + x2 * splat<F>(2.7557319e-6f);
     s = splat<F>(8.3333333e-3f) + x2 * s;
@@ -57,7 +57,7 @@ KIRRA_WIDE_INLINE F sineOfFolded(F x) {
 
 // sin and cos of an angle in -pi..pi.
 template <typename F>
-KIRRA_WIDE_INLINE void sineCosine(F x, F& sine, F& cosine) {
+KIRRA_WIDE_INLINE void sineCosine(const F& x, F& sine, F& cosine) {
     const F ax = absolute(x);
     sine = sineOfFolded(withSignOf(minimum(ax, splat<F>(kPi) - ax), x));
     cosine = sineOfFolded(splat<F>(kHalfPi) - ax);

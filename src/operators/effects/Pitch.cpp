@@ -269,7 +269,7 @@ KIRRA_WIDE_LOOP void windowInto(const float* left, const float* right, const flo
 }
 
 // The lanes in the opposite order.
-KIRRA_WIDE_INLINE Floats reversed(Floats a) {
+KIRRA_WIDE_INLINE Floats reversed(const Floats& a) {
     return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0);
 }
 

@@ -53,11 +53,11 @@ KIRRA_WIDE_INLINE F load(const float* p) {
     return v;
 }
 template <typename F>
-KIRRA_WIDE_INLINE void store(float* p, F v) {
+KIRRA_WIDE_INLINE void store(float* p, const F& v) {
     std::memcpy(p, &v, sizeof v);
 }
 template <typename F>
-KIRRA_WIDE_INLINE void store(int32_t* p, F v) {
+KIRRA_WIDE_INLINE void store(int32_t* p, const F& v) {
     std::memcpy(p, &v, sizeof v);
 }
 template <typename F = Floats>
@@ -66,38 +66,38 @@ KIRRA_WIDE_INLINE F splat(float x) {
 }
 // The bits of a vector as ints, and back.
 template <typename F>
-KIRRA_WIDE_INLINE IntsOf<F> bitsOf(F a) {
+KIRRA_WIDE_INLINE IntsOf<F> bitsOf(const F& a) {
     IntsOf<F> bits;
     std::memcpy(&bits, &a, sizeof bits);
     return bits;
 }
 template <typename F>
-KIRRA_WIDE_INLINE F fromBits(IntsOf<F> bits) {
+KIRRA_WIDE_INLINE F fromBits(const IntsOf<F>& bits) {
     F a;
     std::memcpy(&a, &bits, sizeof a);
     return a;
 }
 template <typename F>
-KIRRA_WIDE_INLINE F absolute(F a) {
+KIRRA_WIDE_INLINE F absolute(const F& a) {
     return fromBits<F>(bitsOf(a) & 0x7fffffff);
 }
 // The sign bit of b given to a.
 template <typename F>
-KIRRA_WIDE_INLINE F withSignOf(F a, F b) {
+KIRRA_WIDE_INLINE F withSignOf(const F& a, const F& b) {
     return fromBits<F>((bitsOf(a) & 0x7fffffff) | (bitsOf(b) & INT32_MIN));
 }
 // a where x > y, else b; the smaller and the larger of two, the second where either is NaN (as
 // the processor's own minimum and maximum).
 template <typename F>
-KIRRA_WIDE_INLINE F selectGreater(F x, F y, F a, F b) {
+KIRRA_WIDE_INLINE F selectGreater(const F& x, const F& y, const F& a, const F& b) {
     return x > y ? a : b;
 }
 template <typename F>
-KIRRA_WIDE_INLINE F minimum(F a, F b) {
+KIRRA_WIDE_INLINE F minimum(const F& a, const F& b) {
     return a < b ? a : b;
 }
 template <typename F>
-KIRRA_WIDE_INLINE F maximum(F a, F b) {
+KIRRA_WIDE_INLINE F maximum(const F& a, const F& b) {
     return a > b ? a : b;
 }
 template <typename I = IntsOf<Floats>>
@@ -107,21 +107,21 @@ KIRRA_WIDE_INLINE I loadInts(const int32_t* p) {
     return v;
 }
 template <typename I>
-KIRRA_WIDE_INLINE auto toFloats(I a) {
+KIRRA_WIDE_INLINE auto toFloats(const I& a) {
     return __builtin_convertvector(a, typename Vector<sizeof(I) / sizeof(int32_t)>::Floats);
 }
 // Values far below audibility become exact zeros (flushDenormal of every lane).
 template <typename F>
-KIRRA_WIDE_INLINE F flushDenormal(F a) {
+KIRRA_WIDE_INLINE F flushDenormal(const F& a) {
     return selectGreater(splat<F>(1e-18f), absolute(a), splat<F>(0.0f), a);
 }
 // Truncated toward zero (values within the range of int), as ints and as floats.
 template <typename F>
-KIRRA_WIDE_INLINE IntsOf<F> truncatedInts(F a) {
+KIRRA_WIDE_INLINE IntsOf<F> truncatedInts(const F& a) {
     return __builtin_convertvector(a, IntsOf<F>);
 }
 template <typename F>
-KIRRA_WIDE_INLINE F truncated(F a) {
+KIRRA_WIDE_INLINE F truncated(const F& a) {
     return __builtin_convertvector(truncatedInts(a), F);
 }
 
