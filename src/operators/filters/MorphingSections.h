@@ -6,6 +6,7 @@
 // single precision a 20 Hz section at 192 kHz loses several decibels of its pass band to the
 // rounding of coefficients that sit next to 1 and 2.
 
+#include <cstdint>
 #include <cstring>
 
 #include "operators/filters/FilterLanes.h"
@@ -40,7 +41,7 @@ class MorphingSections {
         const double* inputs[3] = {first, second, third};
         bool same = settled_;
         for (int q = 0; q < 3 && same; ++q)
-            same = std::memcmp(formedFrom_[q], inputs[q], sizeof formedFrom_[q]) == 0;
+            same = sameBits(formedFrom_[q], inputs[q]);
         if (!same) {
             for (int lane = 0; lane < kLanes; ++lane)
                 formed_.set(lane, form(lane));
@@ -65,6 +66,17 @@ class MorphingSections {
     RampLanes<float, 2> morph;
 
   private:
+    // Bit for bit: +0 and -0, equal as values, would form coefficients of different signs.
+    static bool sameBits(const double* a, const double* b) {
+        for (int lane = 0; lane < kLanes; ++lane) {
+            uint64_t x, y;
+            std::memcpy(&x, a + lane, sizeof x);
+            std::memcpy(&y, b + lane, sizeof y);
+            if (x != y) return false;
+        }
+        return true;
+    }
+
     // the coefficients last formed, what from, and whether the settings still hold
     Coefficients formed_ = {};
     double formedFrom_[3][kLanes] = {};
