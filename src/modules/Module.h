@@ -34,7 +34,8 @@ class Module {
     bool isParameterUsed(int position) const;
     virtual void setModulationPreview(int mode);
 
-    virtual void getName(ModuleText& text) const = 0;
+    // The type's short name from the catalogue.
+    void getName(ModuleText& text) const { setText(text, name_); }
     virtual void setSampleRate(float sampleRate);
     virtual void resetState() {}
     virtual void setParameter(int position, float value);
@@ -73,8 +74,8 @@ class Module {
     bool isEditing() const { return editing_; }
 
   protected:
-    Module(int slot, ModuleOwner* owner, int positions, const PositionDescriptor* table,
-           int tableSize);
+    Module(const char* name, int slot, ModuleOwner* owner, int positions,
+           const PositionDescriptor* table, int tableSize);
 
     bool isPosition(int position) const { return position >= 0 && position < positions_; }
     // A row's display, "%.2f" of the value where it has none.
@@ -95,6 +96,7 @@ class Module {
     bool editing_ = false;
 
   private:
+    const char* name_;
     int positions_;
     const PositionDescriptor* table_;
     int tableSize_;

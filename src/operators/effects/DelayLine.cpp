@@ -144,7 +144,7 @@ static_assert(std::size(kParameters) == DelayLine::kPositionCount);
 }  // namespace
 
 DelayLine::DelayLine(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kDelayLine, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 
