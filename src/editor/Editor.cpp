@@ -2,6 +2,7 @@
 
 #include "editor/CLibWnd.h"
 #include "editor/EditorLayout.h"
+#include "editor/EditorZoom.h"
 #include "editor/KirraFrame.h"
 #include "editor/panels/RememberedValues.h"
 #include "editor/routing/CCordWnd.h"
@@ -11,6 +12,8 @@
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
+#include "engine/ProgramLibrary.h"
+#include "gui/DesktopScale.h"
 #include "gui/Image.h"
 #include "modules/ModuleMath.h"
 
@@ -27,10 +30,41 @@ bool inRange(int index, int first, int count) {
 }  // namespace
 
 Editor::Editor(Plugin& plugin) : plugin_(plugin), library_(plugin, fileChooser_) {
+    setRectForZoom(zoom::kMinPercent);
+}
+
+void Editor::setRectForZoom(int percent) {
+    const double scale = percent / 100.0;
     rect_.top = 0;
     rect_.left = 0;
-    rect_.bottom = layout::kHeight;
-    rect_.right = layout::kWidth;
+    rect_.bottom = static_cast<int16_t>(gui::toDevice(layout::kHeight, scale));
+    rect_.right = static_cast<int16_t>(gui::toDevice(layout::kWidth, scale));
+    zoomPercent_ = percent;
+}
+
+void Editor::readZoom() {
+    if (desktopScale_ < 0.0) desktopScale_ = gui::desktopScale();
+    setRectForZoom(zoom::loadPercent(plugin_.getLibrary().getStore(), desktopScale_));
+}
+
+void Editor::requestZoom(int percent) {
+    if (zoom::parsePercent(std::to_string(percent)) < 0) return;
+    zoom::storePercent(plugin_.getLibrary().getStore(), percent);
+    requestedZoom_ = percent;
+}
+
+void Editor::applyRequestedZoom() {
+    const int percent = requestedZoom_.exchange(0);
+    if (percent <= 0 || percent == zoomPercent_.load()) return;
+    const double scale = percent / 100.0;
+    // A window inside a host's grows only when the host grows its own; without a window
+    // (offscreen) nothing stands in the way.
+    if (window_ != nullptr && !plugin_.sizeWindow(gui::toDevice(layout::kWidth, scale),
+                                                  gui::toDevice(layout::kHeight, scale))) {
+        return;
+    }
+    setRectForZoom(percent);
+    frame_->changeZoom(scale);
 }
 
 Editor::~Editor() {
@@ -39,6 +73,8 @@ Editor::~Editor() {
 
 bool Editor::getRect(vst::ERect** rect) {
     if (rect == nullptr) return false;
+    // Hosts ask before they open the editor, and that size is the one the window gets.
+    if (!open_) readZoom();
     *rect = &rect_;
     return true;
 }
@@ -53,12 +89,16 @@ void Editor::startFrameLocked() {
     if (open_) closeLocked();
     mailbox_.clear();
     refreshPending_ = false;
+    requestedZoom_ = 0;
     idleStarted_ = false;
-    frame_ = buildFrame();
+    readZoom();
+    frame_ = buildFrame(zoomPercent_.load() / 100.0);
 }
 
-std::unique_ptr<KirraFrame> Editor::buildFrame() {
-    KirraFrame::Context context{plugin_, *this, *this, library_, preferences_, *this, matrixView_};
+std::unique_ptr<KirraFrame> Editor::buildFrame(double scale) {
+    KirraFrame::Context context{plugin_,      *this,       *this,
+                                library_,     preferences_, *this,
+                                matrixView_,  scale};
     return std::make_unique<KirraFrame>(context);
 }
 
@@ -107,8 +147,11 @@ bool Editor::renderScreenshot(const ScreenshotRequest& request) {
     if (request.modulatorSlot >= 0 && request.modulatorSlot < kSlotCount)
         plugin_.setParameter(kCurrentModulator, indexToValue(request.modulatorSlot, kPageStates));
     // A frame of its own, so that an open window is left alone.
-    std::unique_ptr<KirraFrame> frame = buildFrame();
-    gui::Image image(layout::kWidth, layout::kHeight);
+    if (!open_) readZoom();
+    const int shownZoom = zoomPercent_.load();
+    const int percent = zoom::parsePercent(std::to_string(request.zoomPercent));
+    std::unique_ptr<KirraFrame> frame = buildFrame((percent > 0 ? percent : shownZoom) / 100.0);
+    gui::Image image = gui::Image::atScale(layout::kWidth, layout::kHeight, frame->zoom());
     frame->renderAll(image);
     return image.writePng(request.path);
 }
@@ -133,6 +176,7 @@ void Editor::tick(int64_t nowMs) {
         refreshAll();
     }
     takePendingChanges();
+    applyRequestedZoom();
     finishSlotLearn();
     runIdle(nowMs);
     frame_->collectGarbage();
@@ -220,6 +264,8 @@ bool Editor::editorTagChanged(int tag, float value) {
         applyPredefinedRouting(plugin_, valueToIndex(value, kPredefinedRoutings));
     } else if (tag == tags::kSaveAsDefault) {
         plugin_.setParameter(tag, value);
+    } else if (tag == tags::kZoom) {
+        requestZoom(zoom::percentOfStep(valueToIndex(value, zoom::kSteps)));
     } else if (tag == tags::kMatrixView) {
         // The tab keeps its view shown; nothing is destroyed under the click.
         matrixView_ = valueToIndex(value, 2);

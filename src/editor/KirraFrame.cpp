@@ -4,6 +4,7 @@
 
 #include "editor/CLibWnd.h"
 #include "editor/EditorLayout.h"
+#include "editor/EditorZoom.h"
 #include "editor/PreferencesPage.h"
 #include "editor/panels/PanelFactory.h"
 #include "editor/routing/ModulationPage.h"
@@ -27,7 +28,7 @@ const char* const kPageTitles[KirraFrame::kPages] = {"OP ROUTING", "LIBRARY", "P
 }  // namespace
 
 KirraFrame::KirraFrame(const Context& context)
-    : MyFrame(layout::kWidth, layout::kHeight),
+    : MyFrame(layout::kWidth, layout::kHeight, context.zoom),
       plugin_(context.plugin),
       context_(context),
       operators_{SlotKind::kOperator, param::kOperatorType1, param::kOperatorBypass1,
@@ -42,6 +43,9 @@ KirraFrame::KirraFrame(const Context& context)
 }
 
 float KirraFrame::value(int index) const {
+    if (index == tags::kZoom) {
+        return indexToValue(zoom::stepBelow(zoom()), zoom::kSteps);
+    }
     return plugin_.getParameter(index);
 }
 

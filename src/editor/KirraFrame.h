@@ -48,6 +48,7 @@ class KirraFrame : public MyFrame {
         SlotEditing& slots;
         // The editor's own state, read whenever a page is built.
         const std::atomic<int>& matrixView;  // the signal-path page's tab
+        double zoom;                         // 1.0 is 100 %
     };
 
     explicit KirraFrame(const Context& context);

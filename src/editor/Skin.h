@@ -22,7 +22,9 @@ class Skin {
     static constexpr int kButtonWidth = 31;
     static constexpr int kButtonHeight = 15;
 
-    Skin();
+    // Painted for a zoom factor (1.0 is 100 %): every image has the device pixels it is shown
+    // with, so nothing is scaled from a smaller picture.
+    explicit Skin(double zoom = 1.0);
 
     const gui::Image& background() const { return background_; }
     gui::FilmStrip mainKnob() const { return {&mainKnob_, kKnobFrames, 42}; }

@@ -74,7 +74,7 @@ struct Recorder : kirra::gui::ControlListener, KnobListener {
 };
 
 struct Controls : ::testing::Test {
-    MyFrame frame{830, 1200};
+    MyFrame frame{830, 1200, 1.0};
     Recorder recorder;
     PercentSource percent;
 };

@@ -228,6 +228,9 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
             return 1;
         case vst::audioMasterGetVendorVersion:
             return 1000;
+        case vst::audioMasterSizeWindow:
+            return options_.sizeWindow && options_.sizeWindow(index, static_cast<int>(value)) ? 1
+                                                                                             : 0;
         case vst::audioMasterBeginEdit:
         case vst::audioMasterEndEdit:
         case vst::audioMasterIdle:
