@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "editor/Skin.h"
 #include "gui/Frame.h"
 #include "gui/ListMenu.h"
@@ -90,6 +91,24 @@ bool CModuleSelector::onMouseDown(const gui::MouseEvent& event) {
     } else {
         openList();
     }
+    return true;
+}
+
+std::string CModuleSelector::tooltip(gui::Point /*where*/) const {
+    return controlHelp(*this, getTag(), title_, catalogue_(getType()).shortName,
+                       "click: choose from the list, arrows or wheel: previous or next type");
+}
+
+void CModuleSelector::stepBy(int steps, bool /*fine*/) {
+    selectType(std::clamp(getType() + steps, 0, typeCount_ - 1));
+}
+
+void CModuleSelector::stepToEnd(bool highest) {
+    selectType(highest ? typeCount_ - 1 : 0);
+}
+
+bool CModuleSelector::openEntry() {
+    openList();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "editor/Editor.h"
 
 #include "editor/CLibWnd.h"
+#include "editor/CModuleParam.h"
 #include "editor/EditorLayout.h"
 #include "editor/EditorZoom.h"
 #include "editor/KirraFrame.h"
@@ -226,10 +227,15 @@ bool Editor::tempoLockedToHost() const {
 }
 
 void Editor::followHostTempo() {
-    if (!tempoLockedToHost()) return;
-    if (gui::Control* tempo = frame_->findControl(kTempo)) {
-        tempo->setValue(units::tempoValue(plugin_.getCurrentTempo()));
+    gui::Control* tempo = frame_->findControl(kTempo);
+    if (tempo == nullptr) return;
+    const bool locked = tempoLockedToHost();
+    // Locked, the field shows the host's tempo and says why it takes no edits.
+    if (auto* field = dynamic_cast<CModuleParam*>(tempo)) {
+        field->setLocked(locked,
+                         "locked to the host's tempo: set \"lock tempo to host\" to change it");
     }
+    if (locked) tempo->setValue(units::tempoValue(plugin_.getCurrentTempo()));
 }
 
 void Editor::valueChanged(gui::Control* control) {

@@ -72,6 +72,7 @@ class KirraFrame : public MyFrame {
     gui::View* currentPage() const { return page_; }
     const std::string& pageTitle() const { return pageTitle_->getText(); }
     CLibWnd* library() const { return library_; }
+    Plugin& plugin() const { return plugin_; }
     ModulationPage* modulationPage() const { return modulationPage_; }
     SignalPathPage* signalPathPage() const { return signalPathPage_; }
 

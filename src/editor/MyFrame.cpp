@@ -20,6 +20,8 @@ void MyFrame::changeZoom(double zoom) {
 
 void MyFrame::draw(gui::DrawContext& context) {
     context.drawImage(skin_.background(), 0, 0, getRect());
+    for (const gui::TextDrawn& text : skin_.backgroundTexts())
+        context.reportText(text);
 }
 
 }  // namespace kirra::editor

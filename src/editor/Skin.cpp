@@ -184,7 +184,12 @@ Skin::Skin(double zoom)
       rightArrow_(paintArrowStrip(false, zoom)),
       meterLit_(paintMeter(true, zoom)),
       meterUnlit_(paintMeter(false, zoom)) {
-    paintBackground(background_);
+    struct Collector : gui::TextObserver {
+        std::vector<gui::TextDrawn>* texts;
+        void textDrawn(const gui::TextDrawn& text) override { texts->push_back(text); }
+    } collector;
+    collector.texts = &backgroundTexts_;
+    paintBackground(background_, &collector);
 }
 
 }  // namespace kirra::editor

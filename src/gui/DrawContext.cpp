@@ -194,6 +194,13 @@ void DrawContext::beginView(const View* view) {
     if (observer_ != nullptr) observer_->viewDrawing(view);
 }
 
+void DrawContext::reportText(const TextDrawn& text) {
+    if (observer_ == nullptr) return;
+    TextDrawn drawn = text;
+    drawn.view = view_;
+    observer_->textDrawn(drawn);
+}
+
 void DrawContext::drawText(const char* text, const Rect& box, Align align, const Font& font,
                            Color color) {
     if (text == nullptr || text[0] == 0 || box.isEmpty()) return;

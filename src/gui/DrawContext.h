@@ -90,6 +90,8 @@ class DrawContext {
     void setTextObserver(TextObserver* observer) { observer_ = observer; }
     // The view about to draw, for the texts it draws.
     void beginView(const View* view);
+    // Tells the observer of a text drawn earlier into an image that is now drawn (a skin).
+    void reportText(const TextDrawn& text);
 
   private:
     void selectFont(const Font& font);
