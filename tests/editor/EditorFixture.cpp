@@ -1,6 +1,8 @@
 #include "editor/EditorFixture.h"
 
+#include "editor/EditorZoom.h"
 #include "engine/ParameterIndex.h"
+#include "engine/ProgramLibrary.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
 #include "support/Signals.h"
@@ -15,6 +17,21 @@ EditorFixture::EditorFixture(std::unique_ptr<testing_support::InProcessHost> pro
       editor(new editor::Editor(host->plugin())) {
     plugin().attachEditor(editor, editor);
     EXPECT_TRUE(editor->openOffscreen());
+}
+
+EditorFixture::~EditorFixture() {
+    plugin().getLibrary().getStore().remove(editor::zoom::kStoreName);
+}
+
+void EditorFixture::setZoom(int percent) {
+    editor->requestZoom(percent);
+    tick();
+}
+
+gui::Image EditorFixture::render() {
+    gui::Image image = gui::Image::atScale(frame().width(), frame().height(), frame().zoom());
+    frame().renderAll(image);
+    return image;
 }
 
 void EditorFixture::showPage(int page) {

@@ -1,6 +1,6 @@
 #pragma once
 // Tests never touch the real user's configuration: before any test runs, XDG_CONFIG_HOME points
-// at a temporary folder of the test process. A test that needs a store of its own (default
+// at a temporary folder of the test process (and GDK_SCALE at 100 %). A test that needs a store of its own (default
 // banks, clipboard, preferences) takes a fresh one with ScopedConfigHome.
 
 #include <cstdint>

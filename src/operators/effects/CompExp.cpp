@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <initializer_list>
 #include <iterator>
 
@@ -232,6 +233,13 @@ void CompExp::resetState() {
     channelLeft_.envelope = 1.0f;
     channelRight_.envelope = 1.0f;
     snapToTargets();
+}
+
+float CompExp::detectedLevelDb(int channel) const {
+    const float envelope = (channel == 0 ? channelLeft_ : channelRight_).envelope;
+    if (!(envelope > 0.0f)) return -std::numeric_limits<float>::infinity();
+    const float levelDb = std::log(envelope) * kLogToDecibels;
+    return detector_ == kRms ? 0.5f * levelDb : levelDb;
 }
 
 float CompExp::processChannel(Channel& channel, float sample, float key) {

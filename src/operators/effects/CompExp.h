@@ -37,6 +37,8 @@ class CompExp : public Operator {
     // Gain in dB the static curve applies at a detected level in dB, makeup included: what the
     // editor's curve plot draws (output level = level + gain).
     static float curveGainDb(const float* positionValues, float levelDb);
+    // The level the detector reads now, in dB, for the editor's plot (channel 0 left, 1 right).
+    float detectedLevelDb(int channel) const;
 
   private:
     struct Channel {
