@@ -124,7 +124,7 @@ void CLibWnd::draw(gui::DrawContext& context) {
                          {line.left + kNumberWidth + 2, line.top, line.right, line.bottom},
                          Align::kLeft, Skin::textFont(), color);
     }
-    scroll_.draw(context, Skin::kLight, Skin::smallFont());
+    scroll_.draw(context, Skin::kLight, Skin::kGreyText, Skin::smallFont());
     drawActions(context);
 }
 

@@ -128,6 +128,7 @@ void CModuleSelector::openList() {
     style.font = Skin::listFont();
     style.lineHeight = 10;
     style.text = Skin::kLight;
+    style.greyed = Skin::kGreyText;
     style.background = Skin::kScreen;
     style.highlight = Skin::kLight;
     style.border = Skin::kLight.withAlpha(160);

@@ -41,7 +41,9 @@ void EditorFixture::showPage(int page) {
 
 void EditorFixture::tickAt(int64_t ms) {
     nowMs = ms;
+    // As the window's thread does: the editor's work, then the frame's clock.
     editor->tick(ms);
+    frame().tick(ms);
 }
 
 void EditorFixture::setOperatorType(int type) {

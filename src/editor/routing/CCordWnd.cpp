@@ -422,7 +422,7 @@ void CCordWnd::drawList(gui::DrawContext& context) {
                             cellRect(slot, Column::kDestination), gui::Align::kLeft,
                             CTextPrinter::Style::kNormal, rowFont());
     }
-    listScroll_.draw(context, Skin::kLight, Skin::smallFont());
+    listScroll_.draw(context, Skin::kLight, Skin::kGreyText, Skin::smallFont());
 }
 
 }  // namespace kirra::editor
