@@ -3,30 +3,41 @@
 #include "editor/KirraFrame.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
+#include "engine/ParameterIndex.h"
 #include "engine/Plugin.h"
 
 namespace kirra::editor {
 
-std::string fullParameterName(Plugin& plugin, int index) {
+std::string fullParameterName(Plugin& plugin, int index, const char* caption) {
     ModuleText text = "";
-    const int member = parameterMember(index);
-    switch (parameterGroup(index)) {
-        case ParameterGroup::kOperatorPosition:
-            plugin.getDestinationName(ModulationSlots::kDestinationOperator + member, text);
-            break;
-        case ParameterGroup::kModulatorPosition:
-            plugin.getDestinationName(ModulationSlots::kDestinationModulator + member, text);
-            break;
-        default:
-            parameterName(index, ParameterContext(), text);
-            break;
+    const ParameterGroup group = parameterGroup(index);
+    const bool isOperator = group == ParameterGroup::kOperatorPosition;
+    if (!isOperator && group != ParameterGroup::kModulatorPosition) {
+        parameterName(index, ParameterContext(), text);
+        return text;
     }
-    return text;
+    // "OP1 (BIQUAD) freqA": the slot, its module and the position's own name.
+    const int positions = isOperator ? param::kOperatorPositions : param::kModulatorPositions;
+    const int slot = parameterMember(index) / positions;
+    const int typeIndex = (isOperator ? param::kOperatorType1 : param::kModulatorType1) + slot;
+    ModuleText type = "";
+    plugin.getEditorText(typeIndex, plugin.getParameter(typeIndex), type);
+    if (caption != nullptr && caption[0] != 0) {
+        setText(text, caption);
+    } else {
+        plugin.getDestinationName((isOperator ? ModulationSlots::kDestinationOperator
+                                              : ModulationSlots::kDestinationModulator) +
+                                      parameterMember(index),
+                                  text);
+        return text;
+    }
+    return std::string(isOperator ? "OP" : "MOD") + std::to_string(slot + 1) + " (" + type + ") " +
+           text;
 }
 
 std::string parameterHelp(Plugin& plugin, int index, const std::string& valueText,
-                          const char* gestureLine) {
-    std::string help = fullParameterName(plugin, index);
+                          const char* gestureLine, const char* caption) {
+    std::string help = fullParameterName(plugin, index, caption);
     ModuleText label = "";
     if (describeParameter(index).isHostParameter()) {
         plugin.getParameterLabel(index, label);
@@ -46,7 +57,7 @@ std::string controlHelp(const gui::View& view, int index, const char* caption,
                         const std::string& valueText, const char* gestureLine) {
     Plugin* plugin = pluginOf(view);
     if (plugin != nullptr && parameterGroup(index) != ParameterGroup::kUnused)
-        return parameterHelp(*plugin, index, valueText, gestureLine);
+        return parameterHelp(*plugin, index, valueText, gestureLine, caption);
     std::string help = std::string(caption != nullptr ? caption : "") + ": " + valueText;
     if (gestureLine != nullptr && gestureLine[0] != 0) help += std::string("\n") + gestureLine;
     return help;

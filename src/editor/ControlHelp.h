@@ -22,12 +22,13 @@ constexpr const char* kNamedKnob =
 constexpr const char* kSwitch = "click: switch";
 }  // namespace gestures
 
-// The full name of an internal parameter with the modules now in the slots ("OP1 (BIQUAD) freq
-// A" rather than the host's "OP1 freq A").
-std::string fullParameterName(Plugin& plugin, int index);
+// The full name of an internal parameter with the modules now in the slots: a module's position
+// with its slot, its module and the control's caption ("OP1 (GAIN) attenuation" rather than the
+// host's "OP1 atten").
+std::string fullParameterName(Plugin& plugin, int index, const char* caption = nullptr);
 // "name: value unit" and the gestures below, for a control that edits an internal parameter.
 std::string parameterHelp(Plugin& plugin, int index, const std::string& valueText,
-                          const char* gestureLine);
+                          const char* gestureLine, const char* caption = nullptr);
 // The same where the control may stand outside an editor frame (then the caption names it) or
 // edit something that is not a parameter.
 std::string controlHelp(const gui::View& view, int index, const char* caption,
