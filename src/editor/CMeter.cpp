@@ -88,7 +88,10 @@ void CMeter::draw(gui::DrawContext& context) {
 
 std::string CMeter::tooltip(gui::Point /*where*/) const {
     char text[96];
-    auto db = [](float value) { return value <= kFloorDb ? std::string("-oo") : std::to_string(static_cast<int>(std::lround(value))); };
+    auto db = [](float value) {
+        return value <= kFloorDb ? std::string("-oo")
+                                 : std::to_string(static_cast<int>(std::lround(value)));
+    };
     std::snprintf(text, sizeof(text), "%s level: %s dB, peak %s dB%s", name_.c_str(),
                   db(levelDb_).c_str(), db(peakDb_).c_str(), clipped_ ? ", clipped" : "");
     return std::string(text) + "\nclick: reset peak and clip (both channels)";

@@ -1,7 +1,7 @@
 #include "editor/CModuleParam.h"
 
-#include "editor/ControlHelp.h"
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "vst/AudioEffect.h"
 
 namespace kirra::editor {

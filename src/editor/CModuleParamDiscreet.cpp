@@ -1,7 +1,7 @@
 #include "editor/CModuleParamDiscreet.h"
 
-#include "editor/ControlHelp.h"
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "modules/ModuleMath.h"
 #include "vst/AudioEffect.h"
 

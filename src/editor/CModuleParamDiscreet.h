@@ -3,8 +3,8 @@
 // next available choice (after the last it wraps to the first), a right click the previous one
 // (before the first it wraps to the last available).
 
-#include "editor/ValueTextSource.h"
 #include <string>
+#include "editor/ValueTextSource.h"
 
 #include "gui/Control.h"
 

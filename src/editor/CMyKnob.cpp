@@ -1,7 +1,7 @@
 #include "editor/CMyKnob.h"
 
-#include "editor/ControlHelp.h"
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "editor/EditorLayout.h"
 #include "engine/ParameterDescription.h"
 #include "engine/ParameterIndex.h"

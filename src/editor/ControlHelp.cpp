@@ -47,7 +47,8 @@ std::string parameterHelp(Plugin& plugin, int index, const std::string& valueTex
     if (!valueText.empty()) {
         help += ": " + valueText;
         // The unit, unless the text says it already.
-        if (label[0] != 0 && valueText.find(label) == std::string::npos) help += std::string(" ") + label;
+        if (label[0] != 0 && valueText.find(label) == std::string::npos)
+            help += std::string(" ") + label;
     }
     if (gestureLine != nullptr && gestureLine[0] != 0) help += std::string("\n") + gestureLine;
     return help;

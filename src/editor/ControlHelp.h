@@ -14,9 +14,11 @@ namespace kirra::editor {
 
 // Gestures, one line each kind of control shares.
 namespace gestures {
-constexpr const char* kValueField = "drag: change, shift: fine, double-click: type, ctrl-click: default";
+constexpr const char* kValueField =
+    "drag: change, shift: fine, double-click: type, ctrl-click: default";
 constexpr const char* kChoice = "click: next, right-click: previous";
-constexpr const char* kMainKnob = "drag: change, shift: fine, double-click: type, right-click: MIDI learn";
+constexpr const char* kMainKnob =
+    "drag: change, shift: fine, double-click: type, right-click: MIDI learn";
 constexpr const char* kNamedKnob =
     "drag: change, shift: fine, double-click: rename, right-click: MIDI learn";
 constexpr const char* kSwitch = "click: switch";

@@ -45,12 +45,15 @@ void Editor::setRectForZoom(int percent) {
 
 void Editor::readZoom() {
     if (desktopScale_ < 0.0) desktopScale_ = gui::desktopScale();
-    setRectForZoom(zoom::loadPercent(plugin_.getLibrary().getStore(), desktopScale_));
+    const int percent = zoom::loadPercent(plugin_.getLibrary().getStore(), desktopScale_);
+    chosenZoom_ = percent;
+    setRectForZoom(percent);
 }
 
 void Editor::requestZoom(int percent) {
     if (zoom::parsePercent(std::to_string(percent)) < 0) return;
     zoom::storePercent(plugin_.getLibrary().getStore(), percent);
+    chosenZoom_ = percent;
     requestedZoom_ = percent;
 }
 
@@ -86,21 +89,24 @@ bool Editor::isOpen() const {
 
 // Both kinds of open start alike: a second open without a close means the host lost the first
 // window, so the latest one wins; the frame is in place before anything ticks it.
-void Editor::startFrameLocked() {
+void Editor::startFrameLocked(int zoomPercent) {
     if (open_) closeLocked();
     mailbox_.clear();
     refreshPending_ = false;
     requestedZoom_ = 0;
     idleStarted_ = false;
     readZoom();
+    if (zoom::parsePercent(std::to_string(zoomPercent)) > 0) setRectForZoom(zoomPercent);
     frame_ = buildFrame(zoomPercent_.load() / 100.0);
 }
 
 std::unique_ptr<KirraFrame> Editor::buildFrame(double scale) {
-    KirraFrame::Context context{plugin_,      *this,       *this,
-                                library_,     preferences_, *this,
-                                matrixView_,  scale};
-    return std::make_unique<KirraFrame>(context);
+    KirraFrame::Context context{plugin_, *this,       *this,       library_, preferences_,
+                                *this,   matrixView_, chosenZoom_, scale};
+    auto frame = std::make_unique<KirraFrame>(context);
+    // A frame looks as the idle would leave it from its first drawing on.
+    followHostTempo(*frame);
+    return frame;
 }
 
 bool Editor::open(void* parentWindow) {
@@ -118,9 +124,9 @@ bool Editor::open(void* parentWindow) {
     return true;
 }
 
-bool Editor::openOffscreen() {
+bool Editor::openOffscreen(int zoomPercent) {
     std::lock_guard<std::mutex> lock(openMutex_);
-    startFrameLocked();
+    startFrameLocked(zoomPercent);
     open_ = true;
     return true;
 }
@@ -192,7 +198,7 @@ void Editor::runIdle(int64_t nowMs) {
     bool firstRun = !idleStarted_;
     idleStarted_ = true;
     lastIdleMs_ = nowMs;
-    followHostTempo();
+    followHostTempo(*frame_);
     float peaks[Plugin::kMeters];
     plugin_.takePeaks(peaks);
     for (int meter = 0; meter < Plugin::kMeters; ++meter)
@@ -226,8 +232,8 @@ bool Editor::tempoLockedToHost() const {
     return valueToIndex(plugin_.getParameter(kTempoSync), kTempoSyncStates) == 1;
 }
 
-void Editor::followHostTempo() {
-    gui::Control* tempo = frame_->findControl(kTempo);
+void Editor::followHostTempo(KirraFrame& frame) {
+    gui::Control* tempo = frame.findControl(kTempo);
     if (tempo == nullptr) return;
     const bool locked = tempoLockedToHost();
     // Locked, the field shows the host's tempo and says why it takes no edits.
@@ -361,6 +367,7 @@ void Editor::refreshAll() {
     frame.showOperator(valueToIndex(plugin_.getParameter(kCurrentOperator), kPageStates));
     frame.showModulator(valueToIndex(plugin_.getParameter(kCurrentModulator), kPageStates));
     frame.showPage(valueToIndex(plugin_.getParameter(kCurrentMain), kPageStates));
+    followHostTempo(frame);
     frame.readMeterSettings();
 }
 
@@ -420,7 +427,10 @@ void Editor::handleParameterChange(int index, float value) {
             break;
         case ParameterGroup::kPage:
             if (member == 0) frame.showOperator(valueToIndex(value, kPageStates));
-            if (member == 1) frame.showPage(valueToIndex(value, kPageStates));
+            if (member == 1) {
+                frame.showPage(valueToIndex(value, kPageStates));
+                followHostTempo(frame);
+            }
             if (member == 2) frame.showModulator(valueToIndex(value, kPageStates));
             break;
         case ParameterGroup::kMeterHold:
@@ -430,7 +440,7 @@ void Editor::handleParameterChange(int index, float value) {
             break;
         case ParameterGroup::kTempoSync:
             if (gui::Control* control = frame.findControl(index)) control->setValue(value);
-            followHostTempo();
+            followHostTempo(frame);
             break;
         default:
             // Tempo, song offset, limiter, preview: a control of its own, where one is shown.

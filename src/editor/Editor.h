@@ -57,8 +57,9 @@ class Editor : public vst::AEffEditor,
     void idle() override {}
     bool isOpen() const override;
 
-    // Builds the frame without a window; `tick` then drives it.
-    bool openOffscreen();
+    // Builds the frame without a window, at the user's zoom or the one given (a percentage);
+    // `tick` then drives it.
+    bool openOffscreen(int zoomPercent = 0);
     // Takes the posted changes and, every 50 ms, runs the periodic work.
     void tick(int64_t nowMs);
     // Renders the editor into a PNG file with a frame of its own; works without a display.
@@ -92,7 +93,7 @@ class Editor : public vst::AEffEditor,
     void windowTick(int64_t nowMs) override { tick(nowMs); }
 
   private:
-    void startFrameLocked();
+    void startFrameLocked(int zoomPercent = 0);
     // The user's zoom (or the desktop's) as the host's rectangle reports it.
     void readZoom();
     void setRectForZoom(int percent);
@@ -103,7 +104,7 @@ class Editor : public vst::AEffEditor,
     void refreshAll();
     void runIdle(int64_t nowMs);
     bool tempoLockedToHost() const;
-    void followHostTempo();
+    void followHostTempo(KirraFrame& frame);
     // The editor's own controls (slot and page buttons, routing presets, tabs); false for tags
     // that are parameters.
     bool editorTagChanged(int tag, float value);
@@ -131,7 +132,8 @@ class Editor : public vst::AEffEditor,
     vst::ERect rect_{};
     std::atomic<int> zoomPercent_{100};
     std::atomic<int> requestedZoom_{0};
-    double desktopScale_ = -1.0;  // asked once, at the first need
+    std::atomic<int> chosenZoom_{100};  // what the preferences page shows
+    double desktopScale_ = -1.0;        // asked once, at the first need
     std::string lastError_;
 
     // periodic work

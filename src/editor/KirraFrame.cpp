@@ -45,7 +45,8 @@ KirraFrame::KirraFrame(const Context& context)
 
 float KirraFrame::value(int index) const {
     if (index == tags::kZoom) {
-        return indexToValue(zoom::stepBelow(zoom()), zoom::kSteps);
+        // The choice, which a host that refused the size still shows for the next open.
+        return indexToValue(zoom::stepBelow(context_.chosenZoom.load() / 100.0), zoom::kSteps);
     }
     return plugin_.getParameter(index);
 }
@@ -91,9 +92,8 @@ void KirraFrame::buildMainSection() {
             layout::kPageButtons[page], &context_.controls, tags::kPageButton0 + page,
             skin().button(), kPageLabels[page]));
     }
-    pageTitle_ =
-        addView(std::make_unique<gui::TextLabel>(layout::kMainTitle, "", Skin::captionFont(),
-                                                 Skin::kDimText, gui::Align::kCenter));
+    pageTitle_ = addView(std::make_unique<gui::TextLabel>(
+        layout::kMainTitle, "", Skin::captionFont(), Skin::kDimText, gui::Align::kCenter));
     showPage(valueToIndex(value(param::kCurrentMain), param::kPageStates));
 }
 

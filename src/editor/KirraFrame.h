@@ -48,7 +48,9 @@ class KirraFrame : public MyFrame {
         SlotEditing& slots;
         // The editor's own state, read whenever a page is built.
         const std::atomic<int>& matrixView;  // the signal-path page's tab
-        double zoom;                         // 1.0 is 100 %
+        // The zoom the user chose, in percent: the one drawn unless the host refused its size.
+        const std::atomic<int>& chosenZoom;
+        double zoom;  // the one drawn; 1.0 is 100 %
     };
 
     explicit KirraFrame(const Context& context);

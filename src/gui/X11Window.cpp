@@ -298,7 +298,8 @@ void X11Window::releaseBackBuffer() {
 }
 
 void X11Window::followZoom() {
-    if (backBuffer_.width() == frame_.deviceWidth() && backBuffer_.height() == frame_.deviceHeight())
+    if (backBuffer_.width() == frame_.deviceWidth() &&
+        backBuffer_.height() == frame_.deviceHeight())
         return;
     if (!createBackBuffer()) return;
     XResizeWindow(connection_->display, window_, frame_.deviceWidth(), frame_.deviceHeight());

@@ -11,14 +11,14 @@
 
 #include "editor/EditorFixture.h"
 #include "editor/EditorTags.h"
-#include "editor/routing/CCordWnd.h"
-#include "editor/routing/ModulationPage.h"
-#include "gui/Frame.h"
-#include "gui/PointerEvents.h"
 #include "editor/EditorZoom.h"
 #include "editor/Skin.h"
+#include "editor/routing/CCordWnd.h"
+#include "editor/routing/ModulationPage.h"
 #include "gui/DrawContext.h"
+#include "gui/Frame.h"
 #include "gui/Image.h"
+#include "gui/PointerEvents.h"
 #include "modules/ModuleCatalogue.h"
 
 namespace {
@@ -88,7 +88,9 @@ uint32_t backgroundAround(const gui::Image& image, const Rect& ink) {
 class TextLegibility : public editor_tests::EditorFixture {
   public:
     void openTypeList() { click(frame().operatorSelector()->getRect()); }
-    void openRoutingChooser() { click(frame().findControl(editor::tags::kPredefinedRouting)->getRect()); }
+    void openRoutingChooser() {
+        click(frame().findControl(editor::tags::kPredefinedRouting)->getRect());
+    }
     void openControllerList() {
         auto& window = *frame().modulationPage()->slotWindow();
         click(window.cellRect(0, editor::CCordWnd::Column::kSource));
@@ -96,7 +98,8 @@ class TextLegibility : public editor_tests::EditorFixture {
         click(window.menuLineRect(1));  // MIDI CONTROL CHANGE
     }
     void restOnMixKnob() {
-        frame().mouseMoved(testing_support::mouseAt(testing_support::centreOf(frame().mainKnob(1)->getRect()), 0));
+        frame().mouseMoved(
+            testing_support::mouseAt(testing_support::centreOf(frame().mainKnob(1)->getRect()), 0));
         tick();
         tickAt(nowMs + gui::Frame::kTooltipDelayMs);
         tick();
@@ -160,7 +163,8 @@ TEST_F(TextLegibility, EveryTextReadsAgainstItsBackground) {
         for (const TextDrawn& text : show(scene, 100, &image)) {
             // Texts a list or the help covers are not seen.
             const gui::View* modal = frame().getModalView();
-            const bool inModal = modal != nullptr && text.view != nullptr && text.view->isInside(modal);
+            const bool inModal =
+                modal != nullptr && text.view != nullptr && text.view->isInside(modal);
             if (modal != nullptr && !inModal && text.ink.intersects(modal->getRect())) continue;
             if (text.view != nullptr && frame().isTooltipShown() &&
                 text.ink.intersects(frame().tooltipRect()))

@@ -72,7 +72,8 @@ void printUsage() {
         "  --repeat N                   bench runs, the best and the median reported (default 5)\n"
         "  --double                     use 64-bit processing\n"
         "  --page N --op N --mod N      screenshot: main page 0..3, operator and modulator 1..4\n"
-        "  --zoom PERCENT               screenshot: 100, 125, 150, 175 or 200 (default: the user's)\n"
+        "  --zoom PERCENT               screenshot: 100, 125, 150, 175 or 200 (default: the "
+        "user's)\n"
         "  --quiet                      no summary\n");
 }
 

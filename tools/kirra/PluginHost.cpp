@@ -230,7 +230,7 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
             return 1000;
         case vst::audioMasterSizeWindow:
             return options_.sizeWindow && options_.sizeWindow(index, static_cast<int>(value)) ? 1
-                                                                                             : 0;
+                                                                                              : 0;
         case vst::audioMasterBeginEdit:
         case vst::audioMasterEndEdit:
         case vst::audioMasterIdle:

@@ -70,8 +70,8 @@ void CCompExpPlot::draw(gui::DrawContext& context) {
     if (levelShown_) {
         const float share = (levelDb_ - kLowestDb) / -kLowestDb;
         const int x = area.left + static_cast<int>(share * static_cast<float>(area.width() - 1));
-        const int y = static_cast<int>(
-            rowOf(levelDb_ + CompExp::curveGainDb(inputs_.values, levelDb_)));
+        const int y =
+            static_cast<int>(rowOf(levelDb_ + CompExp::curveGainDb(inputs_.values, levelDb_)));
         context.save();
         context.clip(area);
         context.setColor(Skin::kAccent.mixedWith(kCurve, 0.35f));

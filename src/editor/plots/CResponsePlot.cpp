@@ -105,7 +105,8 @@ void CResponsePlot::drawScale(gui::DrawContext& context) const {
     for (int mark = 0; mark < 3; ++mark) {
         double share = std::log(kGridHz[mark] / kLowestHz) / std::log(kFrequencySpan);
         const int x = columnX(static_cast<int>(share * columnCount()));
-        const int width = static_cast<int>(context.textWidth(kGridHzLabels[mark], Skin::smallFont())) + 1;
+        const int width =
+            static_cast<int>(context.textWidth(kGridHzLabels[mark], Skin::smallFont())) + 1;
         gui::Rect box{x + 2, area.bottom - kLabelHeight, x + 2 + width, area.bottom};
         if (box.right > area.right - 1) box = {x - 2 - width, box.top, x - 2, box.bottom};
         drawLabel(context, kGridHzLabels[mark], box, gui::Align::kLeft);

@@ -150,8 +150,8 @@ std::string CCordWnd::tooltip(gui::Point where) const {
                    (row.muted ? " (muted)" : "") +
                    "\ndrag: change, shift: fine, right-click: mute, double-click: type";
         case Column::kDestination:
-            return prefix + "destination: " +
-                   (row.destinationName.empty() ? "none" : row.destinationName) +
+            return prefix +
+                   "destination: " + (row.destinationName.empty() ? "none" : row.destinationName) +
                    "\nclick: choose, right-click: show the module";
         default:
             return {};

@@ -81,8 +81,7 @@ void addNamedDestinations(SlotMenu& menu, Plugin& plugin, int first, int count) 
 void buildSourceLevel(SlotMenu& menu, Plugin& plugin) {
     switch (menu.level) {
         case MenuLevel::kKnobs:
-            for (int knob = 0; knob < param::kKnobCount; ++knob)
-            {
+            for (int knob = 0; knob < param::kKnobCount; ++knob) {
                 // The user's name for the knob beside its number, where it has one.
                 std::string name = knobName(plugin, knob);
                 std::string text = formatted("ASSIGNABLE KNOB %d", knob + 1);

@@ -27,9 +27,9 @@ std::string ownControllerName(int controller) {
 std::string knobName(Plugin& plugin, int knob) {
     std::string name;
     for (int j = 0; j < param::kKnobNameLength; ++j) {
-        int code = valueToIndex(
-            plugin.getParameter(param::kKnobName1 + param::kKnobNameLength * knob + j),
-            param::kKnobCharacterStates);
+        int code =
+            valueToIndex(plugin.getParameter(param::kKnobName1 + param::kKnobNameLength * knob + j),
+                         param::kKnobCharacterStates);
         if (code == 0) break;
         name += code < 32 ? ' ' : static_cast<char>(code);
     }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <initializer_list>
 #include <iterator>
+#include <limits>
 
 #include "modules/SignalTaps.h"
 #include "operators/effects/EffectText.h"

@@ -21,8 +21,7 @@ namespace param = kirra::param;
 using Slots = kirra::ModulationSlots;
 using testing_support::routeSlot;
 
-struct RoutingGolden : editor_tests::RoutingFixture,
-                       ::testing::WithParamInterface<int> {
+struct RoutingGolden : editor_tests::RoutingFixture, ::testing::WithParamInterface<int> {
     // At the zoom of the case, chosen before the page opens.
     void SetUp() override { setZoom(GetParam()); }
     void expectLooksAsStored(const char* name) {
