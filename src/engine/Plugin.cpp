@@ -50,6 +50,9 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
     programs_ = std::make_unique<ProgramStore>();
     library_->loadDefaultBanks();
     applyCurrentProgram();
+    // Hosts read the delay first right after construction, so no change needs reporting yet.
+    setInitialDelay(getLatencySamples());
+    latencyPending_ = false;
     suspend();
 }
 
@@ -99,6 +102,20 @@ void Plugin::resume() {
     }
     connectionChanged();
     wantEvents(1);
+    reportLatency();
+}
+
+void Plugin::reportLatency() {
+    if (!latencyPending_.exchange(false)) return;
+    const int32_t latency = getLatencySamples();
+    if (latency == getInitialDelay()) return;
+    setInitialDelay(latency);
+    ioChanged();
+}
+
+intptr_t Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+    if (opcode == vst::effEditIdle || opcode == vst::effIdle) reportLatency();
+    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
 }
 
 void Plugin::clearProcessingState() {
@@ -135,6 +152,7 @@ void Plugin::setSampleRate(float sampleRate) {
     smoothingCoefficient_ = smoothingCoefficient(sampleRate);
     // The dry delay's state means a time: its length in samples follows the rate.
     updateDryDelay();
+    latencyMayHaveChanged();
 }
 
 int32_t Plugin::canDo(const char* text) {
@@ -197,6 +215,7 @@ void Plugin::applyCurrentProgram() {
 }
 
 void Plugin::programChanged() {
+    reportLatency();
     updateDisplay();
     if (notifications_ != nullptr) notifications_->redrawAll();
 }

@@ -4,6 +4,7 @@
 // path (SignalPath) through the modules in their slots (ModuleSlots). Everything the host
 // reaches arrives here.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -61,6 +62,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void connectionChanged() override;
     int32_t getChunk(void** data, bool isPreset) override;
     int32_t setChunk(void* data, int32_t size, bool isPreset) override;
+    intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                        float opt) override;
 
     // Engine side, for the editor and for tests.
     platform::EngineMutex& getEngineMutex() { return mutex_; }
@@ -98,6 +101,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // Texts of any internal parameter with the modules now in the slots, for the editor.
     void getEditorText(int index, float value, ModuleText& text);
     float textToValue(int index, const char* text, float currentValue);
+    // Samples by which the output lags the input now (see SignalPath::getLatency).
+    int32_t getLatencySamples() const { return path_.getLatency(); }
 
   private:
     struct Connections {
@@ -131,6 +136,11 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // All 416 values of the current program in index order, under the mutex with the loading flag.
     void applyCurrentProgram();
     void programChanged();
+    // The host reads the delay as the effect's initial delay and takes ioChanged only outside
+    // its audio thread, so a change is marked here and reported from resume, the editor's idle,
+    // the end of a program change, or a parameter change the host makes on its user thread.
+    void latencyMayHaveChanged() { latencyPending_.store(true); }
+    void reportLatency();
 
     platform::EngineMutex mutex_;
     EditorNotifications* notifications_ = nullptr;
@@ -140,6 +150,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     std::unique_ptr<ProgramStore> programs_;
     bool loading_ = false;
     bool suspended_ = true;
+    std::atomic<bool> latencyPending_{false};
     std::unique_ptr<ProgramLibrary> library_;
     std::unique_ptr<uint8_t[]> chunk_;  // what getChunk hands out, valid until the next call
     int pageState_[3] = {0, 1, 0};      // Curr OP, Curr MAIN, Curr MOD

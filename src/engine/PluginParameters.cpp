@@ -91,6 +91,12 @@ void Plugin::setParameter(int32_t index, float value) {
 
     if (programs_ != nullptr) programs_->setValue(index, value);
     if (notifications_ != nullptr) notifications_->parameterChanged(index, value);
+
+    if (row.group == ParameterGroup::kDryDelay || row.group == ParameterGroup::kLimiter) {
+        latencyMayHaveChanged();
+        // A program being applied holds the engine lock; its end reports instead.
+        if (!loading_ && getCurrentProcessLevel() == kLevelUser) reportLatency();
+    }
 }
 
 float Plugin::getParameter(int32_t index) {

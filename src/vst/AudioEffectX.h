@@ -27,6 +27,18 @@ class AudioEffectX : public AudioEffect {
     bool isInputConnected(int32_t input);
     bool isOutputConnected(int32_t output);
     int32_t getHostVersion();
+    // Asks the host to read the delay and the channel counts again. Hosts do not accept it from
+    // the audio thread.
+    bool ioChanged();
+    // Which of the host's threads the call comes from, as the host tells it.
+    enum ProcessLevel : int32_t {
+        kLevelUnknown = 0,
+        kLevelUser,
+        kLevelRealtime,
+        kLevelPrefetch,
+        kLevelOffline
+    };
+    int32_t getCurrentProcessLevel();
 
     // Host to plug-in.
     virtual int32_t processEvents(VstEvents* /*events*/) { return 0; }
