@@ -11,6 +11,8 @@
 #include "editor/EditorZoom.h"
 #include "engine/ProgramLibrary.h"
 #include "gui/DesktopScale.h"
+#include "gui/Image.h"
+#include "support/HostCommand.h"
 #include "support/InProcessHost.h"
 
 namespace {
@@ -42,6 +44,23 @@ TEST(ZoomSetting, DesktopScaleFromGdkScaleElseTheResourcesDpi) {
     EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom("two", "Xft.dpi:\t144\n"), 0.0);
     EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom(nullptr, "Xft.dpi: lots\n"), 0.0);
     EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom(nullptr, nullptr), 0.0);
+}
+
+TEST(ZoomSetting, TheHostsScreenshotTakesAZoomStep) {
+    const std::string path = ::testing::TempDir() + "kirra-screenshot-200.png";
+    const auto shot = testing_support::runKirraCommand("screenshot --quiet --page 2 --zoom 200 " +
+                                                       testing_support::shellQuoted(path));
+    ASSERT_EQ(shot.status, 0) << shot.output;
+    const kirra::gui::Image image = kirra::gui::Image::readPng(path);
+    EXPECT_EQ(image.width(), 1660);
+    EXPECT_EQ(image.height(), 670);
+    for (const char* bad : {"130", "125.5", "250", "big"}) {
+        EXPECT_EQ(testing_support::runKirraCommand("screenshot --zoom " + std::string(bad) + " " +
+                                                   testing_support::shellQuoted(path))
+                      .status,
+                  2)
+            << bad;
+    }
 }
 
 TEST_F(EditorFixture, TheStoredZoomSizesTheHostsRectangleAndBadValuesFallBack) {

@@ -172,7 +172,7 @@ bool parseCommandLine(int argc, char** argv, Options& options, std::string& erro
             const char* value = needValue(arg.c_str());
             if (value == nullptr) return false;
             if (!parseDouble(value, number) || number < 100 || number > 200 ||
-                static_cast<int>(number) % 25 != 0) {
+                number != static_cast<int>(number) || static_cast<int>(number) % 25 != 0) {
                 error = "--zoom wants 100, 125, 150, 175 or 200";
                 return false;
             }
