@@ -1,9 +1,8 @@
 #include "editor/routing/SlotMenu.h"
 
-#include "editor/routing/SourceLabels.h"
-
 #include <cstdio>
 
+#include "editor/routing/SourceLabels.h"
 #include "engine/ModulationSlots.h"
 #include "engine/Plugin.h"
 #include "modules/ModuleCatalogue.h"

@@ -79,6 +79,19 @@ TEST_F(SlotNames, EverySourceAndDestinationIsWholeOrWholeOnHover) {
     }
 }
 
+TEST_F(SlotNames, ANamedKnobShowsItsNameBesideItsNumberInTheListAndTheMenu) {
+    editor->knobRenamed(param::kKnob1 + 2, "CUTOFF");
+    testing_support::routeSlot(plugin(), 0, Slots::kSourceKnob1 + 2, Slots::kDestinationMain, 0.7f);
+    tick();
+    EXPECT_EQ(window().sourceShown(0), "KNOB3 CUTOFF");
+    click(window().cellRect(1, CCordWnd::Column::kSource));
+    click(window().menuLineRect(0));  // ASSIGNABLE KNOB
+    ASSERT_EQ(window().menu().level, MenuLevel::kKnobs);
+    const std::string line = window().menu().entries[3].text;  // after ".. [parent]"
+    EXPECT_EQ(line.rfind("ASSIGNABLE KNOB 3", 0), 0u) << line;
+    EXPECT_NE(line.find("CUTOFF"), std::string::npos) << line;
+}
+
 TEST_F(SlotNames, TheControllerListNamesEachControllerBesideItsNumber) {
     click(window().cellRect(0, CCordWnd::Column::kSource));
     click(window().menuLineRect(2));  // MIDI INPUT
