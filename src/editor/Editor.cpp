@@ -60,15 +60,16 @@ void Editor::requestZoom(int percent) {
 void Editor::applyRequestedZoom() {
     const int percent = requestedZoom_.exchange(0);
     if (percent <= 0 || percent == zoomPercent_.load()) return;
-    const double scale = percent / 100.0;
-    // A window inside a host's grows only when the host grows its own; without a window
+    const int shown = zoomPercent_.load();
+    // Hosts may ask for the rectangle while they handle the request, so it has the new size
+    // first. A window inside a host's grows only when the host grows its own; without a window
     // (offscreen) nothing stands in the way.
-    if (window_ != nullptr && !plugin_.sizeWindow(gui::toDevice(layout::kWidth, scale),
-                                                  gui::toDevice(layout::kHeight, scale))) {
+    setRectForZoom(percent);
+    if (window_ != nullptr && !plugin_.sizeWindow(rect_.right, rect_.bottom)) {
+        setRectForZoom(shown);
         return;
     }
-    setRectForZoom(percent);
-    frame_->changeZoom(scale);
+    frame_->changeZoom(percent / 100.0);
 }
 
 Editor::~Editor() {

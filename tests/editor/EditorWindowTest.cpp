@@ -152,13 +152,20 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
     // The editor's window thread asks; this thread alone talks to the display.
     std::atomic<int> requestedWidth{0};
     std::atomic<int> requestedHeight{0};
+    std::atomic<int> rectWidthWhenAsked{0};
+    host::PluginHost* asking = nullptr;
     host::HostOptions following;
     following.sizeWindow = [&](int width, int height) {
+        // Hosts read the editor's rectangle while they handle the request.
+        vst::ERect* rect = nullptr;
+        asking->dispatch(vst::effEditGetRect, 0, 0, &rect);
+        rectWidthWhenAsked = rect != nullptr ? rect->right : 0;
         requestedHeight = height;
         requestedWidth = width;
         return true;
     };
     auto plugin = load(following);
+    asking = plugin.get();
     Window editor = openEditor(*plugin);
     ASSERT_NE(editor, 0u);
     const std::string window = " --window " + std::to_string(editor) + " ";
@@ -171,6 +178,7 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
               0);
     ASSERT_TRUE(waitFor([&] { return requestedWidth.load() == 1660; }));
     EXPECT_EQ(requestedHeight.load(), 670);
+    EXPECT_EQ(rectWidthWhenAsked.load(), 1660);
     XResizeWindow(display_, parents_.back(), 1660, 670);
     XSync(display_, False);
     ASSERT_TRUE(waitFor([&] { return sizeOf(editor) == std::make_pair(1660, 670); }));
