@@ -96,7 +96,7 @@ void roundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
 Image paintButtonStrip(double scale) {
     const int w = Skin::kButtonWidth;
     const int h = Skin::kButtonHeight;
-    return paintStrip(w, h, 2, scale, [w, h](cairo_t* cr, int frame) {
+    return paintStrip(w, h, 2, scale, [](cairo_t* cr, int frame) {
         roundRect(cr, 0.5, 0.5, w - 1, h - 1, 3);
         if (frame == 0) {
             // Off: a raised dark key with a fine rim.

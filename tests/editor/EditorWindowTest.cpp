@@ -104,7 +104,7 @@ class EditorWindow : public ::testing::Test {
         return different;
     }
 
-    std::unique_ptr<host::PluginHost> load(host::HostOptions options = {}) {
+    std::unique_ptr<host::PluginHost> load(const host::HostOptions& options = {}) {
         auto plugin = std::make_unique<host::PluginHost>(options);
         std::string error;
         EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;

@@ -46,6 +46,7 @@ struct Scene {
 
 std::vector<Scene> allScenes() {
     std::vector<Scene> scenes;
+    scenes.reserve(4 + kOperatorTypeCount + kModulatorTypeCount);
     for (int page = 0; page < 4; ++page)
         scenes.push_back({"page" + std::to_string(page), page, -1, -1});
     for (int type = 0; type < kOperatorTypeCount; ++type)

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 namespace host {
 
@@ -26,7 +27,7 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-PluginHost::PluginHost(HostOptions options) : options_(options) {}
+PluginHost::PluginHost(HostOptions options) : options_(std::move(options)) {}
 
 PluginHost::~PluginHost() {
     unload();
