@@ -76,7 +76,11 @@ TEST_F(EditorFixture, TheStoredZoomSizesTheHostsRectangleAndBadValuesFallBack) {
     for (const char* bad : {"garbage", "300", "0"}) {
         ASSERT_TRUE(store.writeText(zoom::kStoreName, bad));
         EXPECT_EQ(sizeOf(), std::make_pair(830, 335)) << bad;  // GDK_SCALE is 1 in the tests
+        // On a desktop of 160 % the same falls back to its step.
+        EXPECT_EQ(zoom::loadPercent(store, 1.6), 150) << bad;
     }
+    ASSERT_TRUE(store.remove(zoom::kStoreName));
+    EXPECT_EQ(zoom::loadPercent(store, 1.6), 150);
 }
 
 TEST_F(EditorFixture, TheZoomChoiceIsTheUsersAndNotTheProgramsOrTheChunks) {
