@@ -118,13 +118,13 @@ void CLibWnd::draw(gui::DrawContext& context) {
         gui::Color color = style == Style::kHighlighted ? Skin::kDark : Skin::kLight;
         context.drawText(number, {line.left + 2, line.top, line.left + kNumberWidth, line.bottom},
                          Align::kLeft, Skin::textFont(),
-                         color.withAlpha(style == Style::kNormal ? 140 : 255));
+                         style == Style::kNormal ? Skin::kDimText : color);
         std::string name = operations_.programName(shownBank_, preset);
         context.drawText(name.c_str(),
                          {line.left + kNumberWidth + 2, line.top, line.right, line.bottom},
                          Align::kLeft, Skin::textFont(), color);
     }
-    scroll_.draw(context, Skin::kLight, Skin::smallFont());
+    scroll_.draw(context, Skin::kLight, Skin::kGreyText, Skin::smallFont());
     drawActions(context);
 }
 

@@ -17,6 +17,8 @@ class CModuleButton : public BypassBlinking<gui::OnOffButton> {
     void draw(gui::DrawContext& context) override;
     // A click selects the slot; clicking the shown slot again changes nothing.
     bool onMouseDown(const gui::MouseEvent& event) override;
+    // The slot's module or the page it shows.
+    std::string tooltip(gui::Point where) const override;
 
   private:
     std::string label_;

@@ -13,5 +13,6 @@ constexpr int kPredefinedRouting = 434;
 constexpr int kSaveAsDefault = 435;
 constexpr int kModulationPreview = param::kModulationPreview;
 constexpr int kMatrixView = 437;
+constexpr int kZoom = 438;  // the editor's zoom, a per-user choice
 
 }  // namespace kirra::editor::tags

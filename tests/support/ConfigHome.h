@@ -1,7 +1,7 @@
 #pragma once
 // Tests never touch the real user's configuration: before any test runs, XDG_CONFIG_HOME points
-// at a temporary folder of the test process. A test that needs a store of its own (default
-// banks, clipboard, preferences) takes a fresh one with ScopedConfigHome.
+// at a temporary folder of the test process (and GDK_SCALE at 100 %). A test that needs a store of
+// its own (default banks, clipboard, preferences) takes a fresh one with ScopedConfigHome.
 
 #include <cstdint>
 #include <string>
