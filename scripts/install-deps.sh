@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang clang-format clang-tidy pkg-config
-    libx11-dev libcairo2-dev libsndfile1-dev
+    libx11-dev libcairo2-dev libfontconfig-dev libfreetype-dev libsndfile1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core xvfb xauth xdotool
     lv2-dev liblilv-dev lilv-utils jalv

@@ -1,6 +1,6 @@
 // The editor's cost on the thread that draws it: a full redraw of the frame, and one periodic
-// idle (meters fed from running audio, blinking) with the redraw of what it changed. Hosts and
-// the window thread run the idle every 50 ms; it has to stay far below that.
+// idle (meters fed from running audio, blinking) with the redraw of what it changed, at 100 and
+// 200 %. Hosts and the window thread run the idle every 50 ms; it has to stay far below that.
 
 #include <benchmark/benchmark.h>
 
@@ -19,38 +19,45 @@ namespace {
 using namespace kirra::editor;
 
 struct OpenEditor {
-    explicit OpenEditor(int page) : plugin(bench_support::makePlugin()) {
+    OpenEditor(int page, int percent) : plugin(bench_support::makePlugin()) {
         editor = new Editor(*plugin);
         plugin->attachEditor(editor, editor);
         plugin->setParameter(kirra::param::kCurrentMain, kirra::indexToValue(page, 4));
         plugin->setParameter(kirra::param::kOperatorBypass1, kirra::indexToValue(1, 2));
-        editor->openOffscreen();
+        editor->openOffscreen(percent);
+        backBuffer = kirra::gui::Image::atScale(layout::kWidth, layout::kHeight, percent / 100.0);
     }
     std::unique_ptr<kirra::Plugin> plugin;
     Editor* editor;  // owned by the plug-in
-    kirra::gui::Image backBuffer{layout::kWidth, layout::kHeight};
+    kirra::gui::Image backBuffer;
 };
 
 void fullRedraw(benchmark::State& state) {
-    OpenEditor open(static_cast<int>(state.range(0)));
+    const int percent = static_cast<int>(state.range(1));
+    OpenEditor open(static_cast<int>(state.range(0)), percent);
     KirraFrame& frame = *open.editor->getFrame();
     for (auto _ : state) {
         frame.renderAll(open.backBuffer);
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(fullRedraw)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(fullRedraw)
+    ->ArgsProduct({{0, 1, 2, 3}, {100, 200}})
+    ->ArgNames({"page", "zoom"})
+    ->Unit(benchmark::kMillisecond);
 
-// Opening: the skin's film strips and background are drawn, then every control is built.
+// Opening: the skin's film strips and background are drawn for the zoom, then every control is
+// built.
 void openEditor(benchmark::State& state) {
-    OpenEditor open(1);
+    const int percent = static_cast<int>(state.range(0));
+    OpenEditor open(1, percent);
     for (auto _ : state)
-        open.editor->openOffscreen();
+        open.editor->openOffscreen(percent);
 }
-BENCHMARK(openEditor)->Unit(benchmark::kMillisecond);
+BENCHMARK(openEditor)->Arg(100)->Arg(200)->ArgName("zoom")->Unit(benchmark::kMillisecond);
 
 void idleWithMetersRunning(benchmark::State& state) {
-    OpenEditor open(1);
+    OpenEditor open(1, static_cast<int>(state.range(0)));
     KirraFrame& frame = *open.editor->getFrame();
     const int blockSize = 512;
     std::vector<float> in[4];
@@ -77,6 +84,10 @@ void idleWithMetersRunning(benchmark::State& state) {
         frame.render(open.backBuffer, frame.takeDirtyArea());
     }
 }
-BENCHMARK(idleWithMetersRunning)->Unit(benchmark::kMicrosecond);
+BENCHMARK(idleWithMetersRunning)
+    ->Arg(100)
+    ->Arg(200)
+    ->ArgName("zoom")
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

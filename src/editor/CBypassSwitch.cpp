@@ -8,10 +8,10 @@ namespace kirra::editor {
 void CBypassSwitch::draw(gui::DrawContext& context) {
     const gui::Rect& box = getRect();
     const bool bypassed = isBypassed();
-    context.setColor(bypassed ? Skin::kAccent : Skin::kLight.withAlpha(60));
+    context.setColor(bypassed ? Skin::kAccent : Skin::kLight.withAlpha(36));
     context.fillRoundRect(box, 2.0);
     context.drawText("B", box, gui::Align::kCenter, Skin::smallFont(),
-                     bypassed ? Skin::kDark : Skin::kLight.withAlpha(190));
+                     bypassed ? Skin::kDark : Skin::kLight);
 }
 
 bool CBypassSwitch::onMouseDown(const gui::MouseEvent& event) {

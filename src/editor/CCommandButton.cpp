@@ -20,7 +20,7 @@ void CCommandButton::setLabel(const std::string& label) {
 void CCommandButton::draw(gui::DrawContext& context) {
     const gui::Rect& box = getRect();
     const gui::Color ink = available_ ? Skin::kLight : Skin::kLight.withAlpha(70);
-    context.setColor(Skin::kLight.withAlpha(available_ ? 50 : 20));
+    context.setColor(Skin::kLight.withAlpha(available_ ? 36 : 20));
     context.fillRoundRect(box, 2.0);
     if (face_ == Face::kText) {
         context.drawText(label_.c_str(), box, gui::Align::kCenter, Skin::smallFont(), ink);

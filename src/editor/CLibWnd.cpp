@@ -130,7 +130,7 @@ void CLibWnd::drawLine(gui::DrawContext& context, int visibleIndex, const std::s
     gui::Color color = highlighted ? Skin::kDark : Skin::kLight;
     context.drawText(number.c_str(),
                      {line.left + 2, line.top, line.left + kNumberWidth, line.bottom}, Align::kLeft,
-                     Skin::textFont(), color.withAlpha(highlighted ? 255 : 140));
+                     Skin::textFont(), highlighted ? color : Skin::kDimText);
     context.drawText(name.c_str(),
                      {line.left + kNumberWidth + 2, line.top, line.right, line.bottom},
                      Align::kLeft, Skin::textFont(), dimmed ? color.withAlpha(110) : color);
@@ -165,7 +165,7 @@ void CLibWnd::draw(gui::DrawContext& context) {
         CTextPrinter::print(context, "no user presets yet: SAVE AS", lineRect(0), Align::kLeft,
                             Style::kDimmed, Skin::textFont());
     }
-    scroll_.draw(context, Skin::kLight, Skin::smallFont());
+    scroll_.draw(context, Skin::kLight, Skin::kGreyText, Skin::smallFont());
     drawActions(context);
 }
 

@@ -1,6 +1,7 @@
 #include "editor/CMeter.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "editor/Skin.h"
 
@@ -33,6 +34,12 @@ void CMeter::update(float peakValue, double nowMs) {
         peakDb_ = db;
         holdRemainingMs_ = holdMs_;
     }
+    // Full scale or more, or anything not a number, is a clip.
+    const bool clip = !(peakValue < 1.0f);
+    if (clip && !clipped_) {
+        clipped_ = true;
+        invalid();
+    }
     if (widthFor(levelDb_) != widthFor(oldLevel) || widthFor(peakDb_) != widthFor(oldPeak)) {
         invalid();
     }
@@ -41,6 +48,7 @@ void CMeter::update(float peakValue, double nowMs) {
 void CMeter::reset() {
     levelDb_ = peakDb_ = kFloorDb;
     holdRemainingMs_ = 0.0f;
+    clipped_ = false;
     invalid();
 }
 
@@ -66,6 +74,27 @@ void CMeter::draw(gui::DrawContext& context) {
             skin_.meterLit(), segmentLeft, 0,
             {rect.left + segmentLeft, rect.top, rect.left + segmentLeft + pitch - 1, rect.bottom});
     }
+    if (clipped_) {
+        // The last two segments, full and framed, stay lit until a click.
+        const gui::Rect mark{rect.right - 2 * Skin::kMeterSegmentPitch, rect.top, rect.right,
+                             rect.bottom};
+        context.setColor(Skin::kWarning);
+        context.fillRect(mark);
+        context.setColor(Skin::kLight);
+        context.setLineWidth(1.0);
+        context.frameRect(mark);
+    }
+}
+
+std::string CMeter::tooltip(gui::Point /*where*/) const {
+    char text[96];
+    auto db = [](float value) {
+        return value <= kFloorDb ? std::string("-oo")
+                                 : std::to_string(static_cast<int>(std::lround(value)));
+    };
+    std::snprintf(text, sizeof(text), "%s level: %s dB, peak %s dB%s", name_.c_str(),
+                  db(levelDb_).c_str(), db(peakDb_).c_str(), clipped_ ? ", clipped" : "");
+    return std::string(text) + "\nclick: reset peak and clip (both channels)";
 }
 
 bool CMeter::onMouseDown(const gui::MouseEvent& event) {

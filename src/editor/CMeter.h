@@ -1,8 +1,11 @@
 #pragma once
 // One level meter bar with a peak mark. Fed the channel's peak and the time at every editor idle:
 // the bar jumps up to a higher level and otherwise falls at the fall-back speed; the peak mark
-// holds for the hold time (or for ever) before it falls the same way. A click resets the meter
-// and the other meter of its pair.
+// holds for the hold time (or for ever) before it falls the same way. A peak at full scale
+// latches the clip mark at the right end until the meter is clicked. A click resets the meter and
+// the other meter of its pair.
+
+#include <string>
 
 #include "gui/Control.h"
 
@@ -21,6 +24,9 @@ class CMeter : public gui::Control {
     // Milliseconds; negative holds the peak for ever.
     void setHoldTime(float ms) { holdMs_ = ms; }
     void setLinkedMeter(CMeter* other) { linked_ = other; }
+    // What the pointer's help calls it ("input left").
+    void setName(std::string name) { name_ = std::move(name); }
+    bool isClipped() const { return clipped_; }
 
     void update(float peakValue, double nowMs);
     void reset();
@@ -29,6 +35,7 @@ class CMeter : public gui::Control {
 
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
+    std::string tooltip(gui::Point where) const override;
 
   private:
     int widthFor(float db) const;
@@ -42,6 +49,8 @@ class CMeter : public gui::Control {
     double lastUpdateMs_ = 0.0;
     bool hasUpdated_ = false;
     CMeter* linked_ = nullptr;
+    bool clipped_ = false;
+    std::string name_;
 };
 
 }  // namespace kirra::editor

@@ -20,6 +20,8 @@ class CModuleButton : public BypassBlinking<gui::OnOffButton> {
     // A click selects the slot; clicking the shown slot again changes nothing.
     bool onMouseDown(const gui::MouseEvent& event) override;
     void setRightClick(std::function<void()> action) { rightClick_ = std::move(action); }
+    // The slot's module or the page it shows.
+    std::string tooltip(gui::Point where) const override;
 
   private:
     std::string label_;

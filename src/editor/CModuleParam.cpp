@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "vst/AudioEffect.h"
 
 namespace kirra::editor {
@@ -48,6 +49,24 @@ void CModuleParam::refreshText() {
     ModuleText text = "";
     valueToText(getValue(), text);
     setText(text);
+}
+
+void CModuleParam::setLocked(bool locked, const char* reason) {
+    lockReason_ = reason != nullptr ? reason : "";
+    if (locked == locked_) return;
+    locked_ = locked;
+    if (locked_ && isEntering()) cancelEntry();
+    invalid();
+}
+
+std::string CModuleParam::tooltip(gui::Point /*where*/) const {
+    return controlHelp(*this, getTag(), name_, getText(),
+                       locked_ ? lockReason_ : gestures::kValueField);
+}
+
+bool CModuleParam::openEntry() {
+    startEntry(getText());
+    return true;
 }
 
 void CModuleParam::setEditing(bool editing) {
@@ -95,12 +114,29 @@ void CModuleParam::draw(gui::DrawContext& context) {
         context.setColor(Skin::kLight.withAlpha(28));
         context.fillRect(valueRect_);
     }
+    if (locked_) {
+        drawLocked(context);
+        return;
+    }
     CTextPrinter::print(context, getText().c_str(), valueRect_, Align::kRight);
+}
+
+void CModuleParam::drawLocked(gui::DrawContext& context) const {
+    // A small padlock left of the greyed value.
+    const int width = static_cast<int>(context.textWidth(getText().c_str(), Skin::textFont()));
+    const int right = valueRect_.right - 2 - width - 4;
+    const int middle = (valueRect_.top + valueRect_.bottom) / 2;
+    context.setColor(Skin::kGreyText);
+    context.fillRect({right - 5, middle - 1, right, middle + 3});
+    context.setLineWidth(1.0);
+    context.frameRect({right - 4, middle - 4, right - 1, middle});
+    CTextPrinter::print(context, getText().c_str(), valueRect_, Align::kRight,
+                        CTextPrinter::Style::kGreyed);
 }
 
 bool CModuleParam::onMouseDown(const gui::MouseEvent& event) {
     if (!event.isLeft()) return false;
-    if (isEntering()) return true;
+    if (isEntering() || locked_) return true;
     if (event.doubleClick) {
         startEntry(getText());
         return true;
@@ -137,7 +173,7 @@ void CModuleParam::onMouseUp(const gui::MouseEvent& /*event*/) {
 }
 
 bool CModuleParam::onWheel(const gui::MouseEvent& event, float steps) {
-    if (isEntering()) return true;
+    if (isEntering() || locked_) return true;
     float step = event.hasShift() ? kFineWheelStep : kWheelStep;
     changeValue(getValue() + steps * step);
     return true;

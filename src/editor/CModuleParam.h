@@ -32,6 +32,10 @@ class CModuleParam : public ShowsModulation<gui::TextEdit> {
     void setValue(float value) override;
     // Asks the text source again (another parameter may change how this one reads).
     void refreshText();
+    // A locked field shows its value greyed with a lock, takes no edits, and tells why.
+    void setLocked(bool locked, const char* reason);
+    bool isLocked() const { return locked_; }
+    std::string tooltip(gui::Point where) const override;
 
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
@@ -47,6 +51,10 @@ class CModuleParam : public ShowsModulation<gui::TextEdit> {
     void entryCommitted(const std::string& entry) override;
     gui::Rect entryBox() const override { return valueRect_; }
     void setEditing(bool editing);
+    bool openEntry() override;
+    bool isEditable() const override { return !locked_; }
+
+    void drawLocked(gui::DrawContext& context) const;
 
     gui::Rect nameRect_;
     gui::Rect valueRect_;
@@ -56,6 +64,8 @@ class CModuleParam : public ShowsModulation<gui::TextEdit> {
     ValueTextSource* source_;
     int position_;
     gui::VerticalDrag drag_;
+    bool locked_ = false;
+    const char* lockReason_ = "";
 };
 
 }  // namespace kirra::editor

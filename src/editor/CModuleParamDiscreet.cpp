@@ -1,6 +1,7 @@
 #include "editor/CModuleParamDiscreet.h"
 
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "modules/ModuleMath.h"
 #include "vst/AudioEffect.h"
 
@@ -28,6 +29,25 @@ void CModuleParamDiscreet::select(int choice) {
     changeValue(indexToValue(choice, states_));
 }
 
+std::string CModuleParamDiscreet::choiceText() const {
+    ModuleText text = "";
+    if (source_ != nullptr) source_->valueText(position_, getValue(), text);
+    return text;
+}
+
+std::string CModuleParamDiscreet::tooltip(gui::Point /*where*/) const {
+    return controlHelp(*this, getTag(), name_, choiceText(), gestures::kChoice);
+}
+
+void CModuleParamDiscreet::stepBy(int steps, bool /*fine*/) {
+    int choice = getChoice() + steps;
+    select(choice < 0 ? 0 : (choice >= available_ ? available_ - 1 : choice));
+}
+
+void CModuleParamDiscreet::stepToEnd(bool highest) {
+    select(highest ? available_ - 1 : 0);
+}
+
 void CModuleParamDiscreet::draw(gui::DrawContext& context) {
     const gui::Rect& rect = getRect();
     gui::Rect nameRect{rect.left, rect.top, rect.left + nameWidth_, rect.bottom};
@@ -35,9 +55,7 @@ void CModuleParamDiscreet::draw(gui::DrawContext& context) {
     if (nameWidth_ > 0) {
         CTextPrinter::print(context, name_, nameRect, Align::kLeft, CTextPrinter::Style::kDimmed);
     }
-    ModuleText text = "";
-    if (source_ != nullptr) source_->valueText(position_, getValue(), text);
-    CTextPrinter::print(context, text, valueRect, Align::kRight);
+    CTextPrinter::print(context, choiceText().c_str(), valueRect, Align::kRight);
 }
 
 bool CModuleParamDiscreet::onMouseDown(const gui::MouseEvent& event) {

@@ -3,7 +3,9 @@
 // next available choice (after the last it wraps to the first), a right click the previous one
 // (before the first it wraps to the last available).
 
+#include <string>
 #include "editor/ValueTextSource.h"
+
 #include "gui/Control.h"
 
 namespace kirra::editor {
@@ -19,8 +21,15 @@ class CModuleParamDiscreet : public gui::Control {
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
     bool onWheel(const gui::MouseEvent& event, float steps) override;
+    std::string tooltip(gui::Point where) const override;
+
+  protected:
+    // Keys step through the offered choices without wrapping.
+    void stepBy(int steps, bool fine) override;
+    void stepToEnd(bool highest) override;
 
   private:
+    std::string choiceText() const;
     void select(int choice);
 
     char name_[64];

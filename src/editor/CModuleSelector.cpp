@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "editor/Skin.h"
 #include "gui/Frame.h"
 #include "gui/ListMenu.h"
@@ -93,6 +94,24 @@ bool CModuleSelector::onMouseDown(const gui::MouseEvent& event) {
     return true;
 }
 
+std::string CModuleSelector::tooltip(gui::Point /*where*/) const {
+    return controlHelp(*this, getTag(), title_, catalogue_(getType()).shortName,
+                       "click: choose from the list, arrows or wheel: previous or next type");
+}
+
+void CModuleSelector::stepBy(int steps, bool /*fine*/) {
+    selectType(std::clamp(getType() + steps, 0, typeCount_ - 1));
+}
+
+void CModuleSelector::stepToEnd(bool highest) {
+    selectType(highest ? typeCount_ - 1 : 0);
+}
+
+bool CModuleSelector::openEntry() {
+    openList();
+    return true;
+}
+
 bool CModuleSelector::onWheel(const gui::MouseEvent& /*event*/, float steps) {
     selectType(getType() + (steps > 0 ? -1 : 1));
     return true;
@@ -109,6 +128,7 @@ void CModuleSelector::openList() {
     style.font = Skin::listFont();
     style.lineHeight = 10;
     style.text = Skin::kLight;
+    style.greyed = Skin::kGreyText;
     style.background = Skin::kScreen;
     style.highlight = Skin::kLight;
     style.border = Skin::kLight.withAlpha(160);

@@ -4,6 +4,8 @@
 // step to the previous or next type, greyed at the ends of the catalogue. A click on the name
 // opens the whole catalogue as a modal list over the panel. The value is the type among 64.
 
+#include <string>
+
 #include "editor/BypassBlinking.h"
 #include "gui/Control.h"
 #include "modules/ModuleCatalogue.h"
@@ -25,6 +27,13 @@ class CModuleSelector : public BypassBlinking<gui::Control> {
     void draw(gui::DrawContext& context) override;
     bool onMouseDown(const gui::MouseEvent& event) override;
     bool onWheel(const gui::MouseEvent& event, float steps) override;
+    std::string tooltip(gui::Point where) const override;
+
+  protected:
+    // Keys step through the catalogue as the arrows do.
+    void stepBy(int steps, bool fine) override;
+    void stepToEnd(bool highest) override;
+    bool openEntry() override;
 
   protected:
     CModuleSelector(const gui::Rect& rect, gui::ControlListener* listener, int tag,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "editor/CTextPrinter.h"
+#include "editor/ControlHelp.h"
 #include "editor/EditorLayout.h"
 #include "engine/ParameterDescription.h"
 #include "engine/ParameterIndex.h"
@@ -107,12 +108,7 @@ bool CMyKnob::onMouseDown(const gui::MouseEvent& event) {
         if (knobListener_ != nullptr) knobListener_->learnRequested(getTag());
         return true;
     }
-    if (event.isLeft() && event.doubleClick) {
-        ModuleText text = "";
-        knobText(text);
-        startEntry(text, 16);
-        return true;
-    }
+    if (event.isLeft() && event.doubleClick) return openEntry();
     return Knob::onMouseDown(event);
 }
 
@@ -136,8 +132,21 @@ void CMyKnob::entryCommitted(const std::string& entry) {
     changeValue(parameterFromText(getTag(), entry.c_str(), getValue(), ParameterContext()));
 }
 
+std::string CMyKnob::tooltip(gui::Point /*where*/) const {
+    ModuleText text = "";
+    parameterEditorText(getTag(), getValue(), ParameterContext(), text);
+    return controlHelp(*this, getTag(), "", text, gestures::kMainKnob);
+}
+
+bool CMyKnob::openEntry() {
+    ModuleText text = "";
+    knobText(text);
+    startEntry(text, 16);
+    return true;
+}
+
 bool CMyKnob::onKeyDown(const gui::KeyEvent& event) {
-    if (!entry_.isActive()) return false;
+    if (!entry_.isActive()) return Knob::onKeyDown(event);
     gui::LineEditor::Result result = entry_.handleKey(event);
     if (result == gui::LineEditor::Result::kCommit) {
         endEntry(true);

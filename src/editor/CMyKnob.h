@@ -33,11 +33,14 @@ class CMyKnob : public ShowsModulation<gui::Knob> {
     bool onMouseDown(const gui::MouseEvent& event) override;
     bool onKeyDown(const gui::KeyEvent& event) override;
     void onFocusLost() override;
+    std::string tooltip(gui::Point where) const override;
 
   protected:
     void startEntry(const std::string& initial, int maxLength);
     // The typed text, committed.
     virtual void entryCommitted(const std::string& entry);
+    // Return types a value, as a double click does.
+    bool openEntry() override;
 
     KnobListener* knobListener_;
 

@@ -1,5 +1,6 @@
 #include "editor/CMyNameKnob.h"
 
+#include "editor/ControlHelp.h"
 #include "engine/ParameterDescription.h"
 
 namespace kirra::editor {
@@ -35,13 +36,27 @@ void CMyNameKnob::knobText(ModuleText& text) const {
     }
 }
 
+std::string CMyNameKnob::fullName() const {
+    std::string number = "KNOB" + std::to_string(knobNumber_);
+    return name_.empty() ? number : number + " " + name_;
+}
+
+std::string CMyNameKnob::tooltip(gui::Point /*where*/) const {
+    if (!used_) return fullName() + ": unused\nno modulation slot reads this knob";
+    ModuleText text = "";
+    parameterEditorText(getTag(), getValue(), ParameterContext(), text);
+    return fullName() + ": " + text + "\n" + gestures::kNamedKnob;
+}
+
+bool CMyNameKnob::openEntry() {
+    startEntry(name_.empty() ? "KNOB" + std::to_string(knobNumber_) : name_, kNameLength);
+    return true;
+}
+
 bool CMyNameKnob::onMouseDown(const gui::MouseEvent& event) {
     if (!used_) return false;
     if (isEntering()) return true;
-    if (event.isLeft() && event.doubleClick) {
-        startEntry(name_.empty() ? "KNOB" + std::to_string(knobNumber_) : name_, kNameLength);
-        return true;
-    }
+    if (event.isLeft() && event.doubleClick) return openEntry();
     if (event.isLeft() && event.hasControl()) {
         changeValue(getValue() == 0.0f ? 0.5f : 0.0f);
         return true;

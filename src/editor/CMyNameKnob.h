@@ -29,10 +29,15 @@ class CMyNameKnob : public CMyKnob {
     bool onWheel(const gui::MouseEvent& event, float steps) override;
     void onMouseEnter() override;
     void onMouseExit() override;
+    std::string tooltip(gui::Point where) const override;
+    // "KNOB1" and, when the user named it, the name: "KNOB1 CUTOFF".
+    std::string fullName() const;
 
   protected:
     int currentFrame() const override { return used_ ? CMyKnob::currentFrame() : 0; }
     void entryCommitted(const std::string& entry) override;
+    bool openEntry() override;
+    bool isEditable() const override { return used_; }
 
   private:
     std::string name_;

@@ -10,7 +10,9 @@ void CTextPrinter::print(gui::DrawContext& context, const char* text, const gui:
         context.fillRect(box);
         color = Skin::kDark;
     } else if (style == Style::kDimmed) {
-        color = Skin::kLight.withAlpha(110);
+        color = Skin::kDimText;
+    } else if (style == Style::kGreyed) {
+        color = Skin::kGreyText;
     }
     // A little air at the edges the text is aligned to.
     gui::Rect inner = box;

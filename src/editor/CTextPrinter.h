@@ -1,6 +1,6 @@
 #pragma once
 // Draws the editor's texts in its two colours: normal (light on the dark face), highlighted
-// (dark on a light box) and dimmed (for captions and greyed entries).
+// (dark on a light box), dimmed (captions and names) and greyed (what is unavailable).
 
 #include "editor/Skin.h"
 #include "gui/DrawContext.h"
@@ -9,7 +9,8 @@ namespace kirra::editor {
 
 class CTextPrinter {
   public:
-    enum class Style { kNormal, kHighlighted, kDimmed };
+    // Dimmed: names and captions; greyed: what is unavailable or locked.
+    enum class Style { kNormal, kHighlighted, kDimmed, kGreyed };
 
     static void print(gui::DrawContext& context, const char* text, const gui::Rect& box,
                       gui::Align align, Style style = Style::kNormal,

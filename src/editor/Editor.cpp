@@ -1,7 +1,9 @@
 #include "editor/Editor.h"
 
 #include "editor/CLibWnd.h"
+#include "editor/CModuleParam.h"
 #include "editor/EditorLayout.h"
+#include "editor/EditorZoom.h"
 #include "editor/KirraFrame.h"
 #include "editor/panels/RememberedValues.h"
 #include "editor/routing/CCordWnd.h"
@@ -13,6 +15,8 @@
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
+#include "engine/ProgramLibrary.h"
+#include "gui/DesktopScale.h"
 #include "gui/Image.h"
 #include "modules/ModuleMath.h"
 
@@ -29,10 +33,45 @@ bool inRange(int index, int first, int count) {
 }  // namespace
 
 Editor::Editor(Plugin& plugin) : plugin_(plugin), library_(plugin, fileChooser_) {
+    setRectForZoom(zoom::kMinPercent);
+}
+
+void Editor::setRectForZoom(int percent) {
+    const double scale = percent / 100.0;
     rect_.top = 0;
     rect_.left = 0;
-    rect_.bottom = layout::kHeight;
-    rect_.right = layout::kWidth;
+    rect_.bottom = static_cast<int16_t>(gui::toDevice(layout::kHeight, scale));
+    rect_.right = static_cast<int16_t>(gui::toDevice(layout::kWidth, scale));
+    zoomPercent_ = percent;
+}
+
+void Editor::readZoom() {
+    if (desktopScale_ < 0.0) desktopScale_ = gui::desktopScale();
+    const int percent = zoom::loadPercent(plugin_.getLibrary().getStore(), desktopScale_);
+    chosenZoom_ = percent;
+    setRectForZoom(percent);
+}
+
+void Editor::requestZoom(int percent) {
+    if (zoom::parsePercent(std::to_string(percent)) < 0) return;
+    zoom::storePercent(plugin_.getLibrary().getStore(), percent);
+    chosenZoom_ = percent;
+    requestedZoom_ = percent;
+}
+
+void Editor::applyRequestedZoom() {
+    const int percent = requestedZoom_.exchange(0);
+    if (percent <= 0 || percent == zoomPercent_.load()) return;
+    const int shown = zoomPercent_.load();
+    // Hosts may ask for the rectangle while they handle the request, so it has the new size
+    // first. A window inside a host's grows only when the host grows its own; without a window
+    // (offscreen) nothing stands in the way.
+    setRectForZoom(percent);
+    if (window_ != nullptr && !plugin_.sizeWindow(rect_.right, rect_.bottom)) {
+        setRectForZoom(shown);
+        return;
+    }
+    frame_->changeZoom(percent / 100.0);
 }
 
 Editor::~Editor() {
@@ -41,6 +80,8 @@ Editor::~Editor() {
 
 bool Editor::getRect(vst::ERect** rect) {
     if (rect == nullptr) return false;
+    // Hosts ask before they open the editor, and that size is the one the window gets.
+    if (!open_) readZoom();
     *rect = &rect_;
     return true;
 }
@@ -51,17 +92,24 @@ bool Editor::isOpen() const {
 
 // Both kinds of open start alike: a second open without a close means the host lost the first
 // window, so the latest one wins; the frame is in place before anything ticks it.
-void Editor::startFrameLocked() {
+void Editor::startFrameLocked(int zoomPercent) {
     if (open_) closeLocked();
     mailbox_.clear();
     refreshPending_ = false;
+    requestedZoom_ = 0;
     idleStarted_ = false;
-    frame_ = buildFrame();
+    readZoom();
+    if (zoom::parsePercent(std::to_string(zoomPercent)) > 0) setRectForZoom(zoomPercent);
+    frame_ = buildFrame(zoomPercent_.load() / 100.0);
 }
 
-std::unique_ptr<KirraFrame> Editor::buildFrame() {
-    KirraFrame::Context context{plugin_, *this, *this, library_, preferences_, *this, matrixView_};
-    return std::make_unique<KirraFrame>(context);
+std::unique_ptr<KirraFrame> Editor::buildFrame(double scale) {
+    KirraFrame::Context context{plugin_, *this,       *this,       library_, preferences_,
+                                *this,   matrixView_, chosenZoom_, scale};
+    auto frame = std::make_unique<KirraFrame>(context);
+    // A frame looks as the idle would leave it from its first drawing on.
+    followHostTempo(*frame);
+    return frame;
 }
 
 bool Editor::open(void* parentWindow) {
@@ -79,9 +127,9 @@ bool Editor::open(void* parentWindow) {
     return true;
 }
 
-bool Editor::openOffscreen() {
+bool Editor::openOffscreen(int zoomPercent) {
     std::lock_guard<std::mutex> lock(openMutex_);
-    startFrameLocked();
+    startFrameLocked(zoomPercent);
     open_ = true;
     return true;
 }
@@ -112,8 +160,11 @@ bool Editor::renderScreenshot(const ScreenshotRequest& request) {
     if (request.modulatorSlot >= 0 && request.modulatorSlot < kSlotCount)
         plugin_.setParameter(kCurrentModulator, indexToValue(request.modulatorSlot, kPageStates));
     // A frame of its own, so that an open window is left alone.
-    std::unique_ptr<KirraFrame> frame = buildFrame();
-    gui::Image image(layout::kWidth, layout::kHeight);
+    if (!open_) readZoom();
+    const int shownZoom = zoomPercent_.load();
+    const int percent = zoom::parsePercent(std::to_string(request.zoomPercent));
+    std::unique_ptr<KirraFrame> frame = buildFrame((percent > 0 ? percent : shownZoom) / 100.0);
+    gui::Image image = gui::Image::atScale(layout::kWidth, layout::kHeight, frame->zoom());
     frame->renderAll(image);
     return image.writePng(request.path);
 }
@@ -138,6 +189,7 @@ void Editor::tick(int64_t nowMs) {
         refreshAll();
     }
     takePendingChanges();
+    applyRequestedZoom();
     finishSlotLearn();
     runIdle(nowMs);
     frame_->collectGarbage();
@@ -152,7 +204,7 @@ void Editor::runIdle(int64_t nowMs) {
     bool firstRun = !idleStarted_;
     idleStarted_ = true;
     lastIdleMs_ = nowMs;
-    followHostTempo();
+    followHostTempo(*frame_);
     float peaks[Plugin::kMeters];
     plugin_.takePeaks(peaks);
     for (int meter = 0; meter < Plugin::kMeters; ++meter)
@@ -193,11 +245,16 @@ bool Editor::tempoLockedToHost() const {
     return valueToIndex(plugin_.getParameter(kTempoSync), kTempoSyncStates) == 1;
 }
 
-void Editor::followHostTempo() {
-    if (!tempoLockedToHost()) return;
-    if (gui::Control* tempo = frame_->findControl(kTempo)) {
-        tempo->setValue(units::tempoValue(plugin_.getCurrentTempo()));
+void Editor::followHostTempo(KirraFrame& frame) {
+    gui::Control* tempo = frame.findControl(kTempo);
+    if (tempo == nullptr) return;
+    const bool locked = tempoLockedToHost();
+    // Locked, the field shows the host's tempo and says why it takes no edits.
+    if (auto* field = dynamic_cast<CModuleParam*>(tempo)) {
+        field->setLocked(locked,
+                         "locked to the host's tempo: set \"lock tempo to host\" to change it");
     }
+    if (locked) tempo->setValue(units::tempoValue(plugin_.getCurrentTempo()));
 }
 
 void Editor::valueChanged(gui::Control* control) {
@@ -257,6 +314,8 @@ bool Editor::editorTagChanged(int tag, float value) {
         applyPredefinedRouting(plugin_, valueToIndex(value, kPredefinedRoutings));
     } else if (tag == tags::kSaveAsDefault) {
         plugin_.setParameter(tag, value);
+    } else if (tag == tags::kZoom) {
+        requestZoom(zoom::percentOfStep(valueToIndex(value, zoom::kSteps)));
     } else if (tag == tags::kMatrixView) {
         // The tab keeps its view shown; nothing is destroyed under the click.
         matrixView_ = valueToIndex(value, 2);
@@ -353,6 +412,7 @@ void Editor::refreshAll() {
     frame.showOperator(valueToIndex(plugin_.getParameter(kCurrentOperator), kPageStates));
     frame.showModulator(valueToIndex(plugin_.getParameter(kCurrentModulator), kPageStates));
     frame.showPage(valueToIndex(plugin_.getParameter(kCurrentMain), kPageStates));
+    followHostTempo(frame);
     frame.readMeterSettings();
 }
 
@@ -412,7 +472,10 @@ void Editor::handleParameterChange(int index, float value) {
             break;
         case ParameterGroup::kPage:
             if (member == 0) frame.showOperator(valueToIndex(value, kPageStates));
-            if (member == 1) frame.showPage(valueToIndex(value, kPageStates));
+            if (member == 1) {
+                frame.showPage(valueToIndex(value, kPageStates));
+                followHostTempo(frame);
+            }
             if (member == 2) frame.showModulator(valueToIndex(value, kPageStates));
             break;
         case ParameterGroup::kMeterHold:
@@ -422,7 +485,7 @@ void Editor::handleParameterChange(int index, float value) {
             break;
         case ParameterGroup::kTempoSync:
             if (gui::Control* control = frame.findControl(index)) control->setValue(value);
-            followHostTempo();
+            followHostTempo(frame);
             break;
         default:
             // Tempo, song offset, limiter, preview: a control of its own, where one is shown.

@@ -1,7 +1,7 @@
 #pragma once
-// The plug-in's editor: the 830 x 335 window with its frame, the dispatch of control changes to
-// parameters by tag and of parameter changes to controls by index, and the periodic work
-// (meters, blinking, tempo follow) at most every 50 ms.
+// The plug-in's editor: the 830 x 335 window (at the user's zoom) with its frame, the dispatch of
+// control changes to parameters by tag and of parameter changes to controls by index, and the
+// periodic work (meters, blinking, tempo follow) at most every 50 ms.
 //
 // Threads. The host may call anything from any thread, and Linux hosts often call idle rarely or
 // never, so the open window runs a thread of its own (see gui::X11Window) that pumps events,
@@ -57,8 +57,9 @@ class Editor : public vst::AEffEditor,
     void idle() override {}
     bool isOpen() const override;
 
-    // Builds the frame without a window; `tick` then drives it.
-    bool openOffscreen();
+    // Builds the frame without a window, at the user's zoom or the one given (a percentage);
+    // `tick` then drives it.
+    bool openOffscreen(int zoomPercent = 0);
     // Takes the posted changes and, every 50 ms, runs the periodic work.
     void tick(int64_t nowMs);
     // Renders the editor into a PNG file with a frame of its own; works without a display.
@@ -66,6 +67,11 @@ class Editor : public vst::AEffEditor,
     KirraFrame* getFrame() const { return frame_.get(); }
     int getBlinkPhase() const { return blinkPhase_; }
     int getLearnState() const { return learnState_.load(); }
+    // 100..200; the host's rectangle is the 100 % size scaled by it.
+    int getZoomPercent() const { return zoomPercent_.load(); }
+    // The user chose a zoom: it is stored for the user and, on the next tick, the host is asked
+    // for the new size. A host that refuses keeps the editor as it is until the next open.
+    void requestZoom(int percent);
     const std::string& getLastError() const { return lastError_; }
 
     // From the plug-in, any thread.
@@ -87,14 +93,18 @@ class Editor : public vst::AEffEditor,
     void windowTick(int64_t nowMs) override { tick(nowMs); }
 
   private:
-    void startFrameLocked();
-    std::unique_ptr<KirraFrame> buildFrame();
+    void startFrameLocked(int zoomPercent = 0);
+    // The user's zoom (or the desktop's) as the host's rectangle reports it.
+    void readZoom();
+    void setRectForZoom(int percent);
+    void applyRequestedZoom();
+    std::unique_ptr<KirraFrame> buildFrame(double scale);
     void takePendingChanges();
     void handleParameterChange(int index, float value);
     void refreshAll();
     void runIdle(int64_t nowMs);
     bool tempoLockedToHost() const;
-    void followHostTempo();
+    void followHostTempo(KirraFrame& frame);
     // The editor's own controls (slot and page buttons, routing presets, tabs); false for tags
     // that are parameters.
     bool editorTagChanged(int tag, float value);
@@ -122,6 +132,10 @@ class Editor : public vst::AEffEditor,
     std::unique_ptr<gui::X11Window> window_;
     std::atomic<bool> open_{false};
     vst::ERect rect_{};
+    std::atomic<int> zoomPercent_{100};
+    std::atomic<int> requestedZoom_{0};
+    std::atomic<int> chosenZoom_{100};  // what the preferences page shows
+    double desktopScale_ = -1.0;        // asked once, at the first need
     std::string lastError_;
 
     // periodic work

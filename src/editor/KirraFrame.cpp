@@ -4,11 +4,13 @@
 
 #include "editor/CLibWnd.h"
 #include "editor/EditorLayout.h"
+#include "editor/EditorZoom.h"
 #include "editor/PreferencesPage.h"
 #include "editor/panels/PanelFactory.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SignalPathPage.h"
 #include "editor/routing/SlotEditing.h"
+#include "editor/routing/SourceLabels.h"
 #include "engine/ABCompare.h"
 #include "engine/EditHistory.h"
 #include "engine/ModulationSlots.h"
@@ -30,7 +32,7 @@ const char* const kPageTitles[KirraFrame::kPages] = {"OP ROUTING", "LIBRARY", "P
 }  // namespace
 
 KirraFrame::KirraFrame(const Context& context)
-    : MyFrame(layout::kWidth, layout::kHeight),
+    : MyFrame(layout::kWidth, layout::kHeight, context.zoom),
       plugin_(context.plugin),
       context_(context),
       operators_{SlotKind::kOperator, param::kOperatorType1, param::kOperatorBypass1,
@@ -46,6 +48,10 @@ KirraFrame::KirraFrame(const Context& context)
 }
 
 float KirraFrame::value(int index) const {
+    if (index == tags::kZoom) {
+        // The choice, which a host that refused the size still shows for the next open.
+        return indexToValue(zoom::stepBelow(context_.chosenZoom.load() / 100.0), zoom::kSteps);
+    }
     return plugin_.getParameter(index);
 }
 
@@ -103,9 +109,8 @@ void KirraFrame::buildMainSection() {
             layout::kPageButtons[page], &context_.controls, tags::kPageButton0 + page,
             skin().button(), kPageLabels[page]));
     }
-    pageTitle_ =
-        addView(std::make_unique<gui::TextLabel>(layout::kMainTitle, "", Skin::captionFont(),
-                                                 Skin::kLight.withAlpha(150), gui::Align::kCenter));
+    pageTitle_ = addView(std::make_unique<gui::TextLabel>(
+        layout::kMainTitle, "", Skin::captionFont(), Skin::kDimText, gui::Align::kCenter));
     showPage(valueToIndex(value(param::kCurrentMain), param::kPageStates));
 }
 
@@ -121,8 +126,12 @@ void KirraFrame::buildModulatorSection() {
 void KirraFrame::buildMeters() {
     const Rect* rects[kMeters] = {&layout::kInputMeters[0], &layout::kInputMeters[1],
                                   &layout::kOutputMeters[0], &layout::kOutputMeters[1]};
-    for (int meter = 0; meter < kMeters; ++meter)
+    static const char* const kNames[kMeters] = {"Input left", "Input right", "Output left",
+                                                "Output right"};
+    for (int meter = 0; meter < kMeters; ++meter) {
         meters_[meter] = addView(std::make_unique<CMeter>(*rects[meter], skin()));
+        meters_[meter]->setName(kNames[meter]);
+    }
     readMeterSettings();
     for (int pair = 0; pair < 2; ++pair) {
         meters_[2 * pair]->setLinkedMeter(meters_[2 * pair + 1]);
@@ -254,14 +263,7 @@ void KirraFrame::markKnobUsage() {
 }
 
 void KirraFrame::readKnobName(int knob) {
-    std::string name;
-    for (int j = 0; j < param::kKnobNameLength; ++j) {
-        int code = valueToIndex(value(param::kKnobName1 + param::kKnobNameLength * knob + j),
-                                param::kKnobCharacterStates);
-        if (code == 0) break;
-        name += code < 32 ? ' ' : static_cast<char>(code);
-    }
-    assignableKnobs_[knob]->setName(name);
+    assignableKnobs_[knob]->setName(knobName(plugin_, knob));
 }
 
 }  // namespace kirra::editor

@@ -50,6 +50,9 @@ class KirraFrame : public MyFrame {
         SlotEditing& slots;
         // The editor's own state, read whenever a page is built.
         const std::atomic<int>& matrixView;  // the signal-path page's tab
+        // The zoom the user chose, in percent: the one drawn unless the host refused its size.
+        const std::atomic<int>& chosenZoom;
+        double zoom;  // the one drawn; 1.0 is 100 %
     };
 
     explicit KirraFrame(const Context& context);
@@ -83,6 +86,7 @@ class KirraFrame : public MyFrame {
     gui::View* currentPage() const { return page_; }
     const std::string& pageTitle() const { return pageTitle_->getText(); }
     CLibWnd* library() const { return library_; }
+    Plugin& plugin() const { return plugin_; }
     ModulationPage* modulationPage() const { return modulationPage_; }
     SignalPathPage* signalPathPage() const { return signalPathPage_; }
 

@@ -9,6 +9,7 @@
 #include "editor/CTextButton.h"
 #include "editor/CTextPrinter.h"
 #include "editor/EditorTags.h"
+#include "editor/EditorZoom.h"
 #include "engine/ParameterDescription.h"
 
 namespace kirra::editor {
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int kLineHeight = 11;
 constexpr int kNameWidth = 120;
+constexpr int kZoomNameWidth = 60;
 
 struct Item {
     const char* heading;  // the section the item stands in
@@ -97,6 +99,13 @@ PreferencesPage::PreferencesPage(const Rect& rect, gui::ControlListener* listene
         }
     }
     y += 5;
+    // The editor's own zoom shares the last line with the button: it is the user's, not the
+    // program's, and the page has no room for a heading of its own.
+    auto zoomChoice = std::make_unique<CModuleParamDiscreet>(
+        Rect{left + 6, y + 1, right - 106, y + 1 + kLineHeight}, listener, tags::kZoom,
+        "editor zoom", &texts, tags::kZoom, zoom::kSteps, zoom::kSteps, kZoomNameWidth);
+    zoomChoice->setValue(values(tags::kZoom));
+    addView(std::move(zoomChoice));
     auto save = std::make_unique<CTextButton>(Rect{right - 100, y, right, y + 13}, listener,
                                               tags::kSaveAsDefault, "SAVE AS DEFAULT");
     save->setValue(values(tags::kSaveAsDefault));

@@ -61,14 +61,27 @@ void paintKnobFrame(cairo_t* cr, double top, double value, Color arc) {
     cairo_stroke(cr);
 }
 
-Image paintKnobStrip(Color arc) {
-    Image strip(42, 42 * Skin::kKnobFrames);
+// A film strip at a zoom: each frame painted at 100 % sizes on a whole device pixel of its own.
+template <typename PaintFrame>
+Image paintStrip(int width, int frameHeight, int frames, double scale, PaintFrame paintFrame) {
+    const int pitch = gui::FilmStrip::framePitch(frameHeight, scale);
+    Image strip(static_cast<int>(std::ceil(width * scale)), pitch * frames, scale);
     cairo_t* cr = cairo_create(strip.surface());
-    for (int frame = 0; frame < Skin::kKnobFrames; ++frame) {
-        paintKnobFrame(cr, 42.0 * frame, frame / double(Skin::kKnobFrames - 1), arc);
+    for (int frame = 0; frame < frames; ++frame) {
+        cairo_save(cr);
+        cairo_translate(cr, 0, pitch * frame);
+        cairo_scale(cr, scale, scale);
+        paintFrame(cr, frame);
+        cairo_restore(cr);
     }
     cairo_destroy(cr);
     return strip;
+}
+
+Image paintKnobStrip(Color arc, double scale) {
+    return paintStrip(42, 42, Skin::kKnobFrames, scale, [arc](cairo_t* cr, int frame) {
+        paintKnobFrame(cr, 0.0, frame / double(Skin::kKnobFrames - 1), arc);
+    });
 }
 
 void roundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
@@ -80,33 +93,29 @@ void roundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
     cairo_close_path(cr);
 }
 
-Image paintButtonStrip() {
+Image paintButtonStrip(double scale) {
     const int w = Skin::kButtonWidth;
     const int h = Skin::kButtonHeight;
-    Image strip(w, 2 * h);
-    cairo_t* cr = cairo_create(strip.surface());
-    // Off: a raised dark key with a fine rim.
-    roundRect(cr, 0.5, 0.5, w - 1, h - 1, 3);
-    cairo_set_source_rgb(cr, 60 / 255.0, 72 / 255.0, 71 / 255.0);
-    cairo_fill_preserve(cr);
-    setColor(cr, Skin::kLight, 0.28);
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
-    // On: the light colour, the label drawn dark over it.
-    roundRect(cr, 0.5, h + 0.5, w - 1, h - 1, 3);
-    setColor(cr, Skin::kLight);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    return strip;
+    return paintStrip(w, h, 2, scale, [](cairo_t* cr, int frame) {
+        roundRect(cr, 0.5, 0.5, w - 1, h - 1, 3);
+        if (frame == 0) {
+            // Off: a raised dark key with a fine rim.
+            cairo_set_source_rgb(cr, 60 / 255.0, 72 / 255.0, 71 / 255.0);
+            cairo_fill_preserve(cr);
+            setColor(cr, Skin::kLight, 0.28);
+            cairo_set_line_width(cr, 1.0);
+            cairo_stroke(cr);
+        } else {
+            // On: the light colour, the label drawn dark over it.
+            setColor(cr, Skin::kLight);
+            cairo_fill(cr);
+        }
+    });
 }
 
-Image paintPowerSwitch() {
-    const int w = 30;
-    const int h = 47;
-    Image strip(w, 2 * h);
-    cairo_t* cr = cairo_create(strip.surface());
-    for (int frame = 0; frame < 2; ++frame) {
-        double top = frame * h;
+Image paintPowerSwitch(double scale) {
+    return paintStrip(30, 47, 2, scale, [](cairo_t* cr, int frame) {
+        const double top = 0.0;
         bool on = frame == 1;
         // Slot with the lever up (on) or down (off), and a lamp above it.
         roundRect(cr, 9.5, top + 12.5, 11, 32, 5.5);
@@ -127,16 +136,12 @@ Image paintPowerSwitch() {
             setColor(cr, Skin::kAccent, 0.25);
             cairo_fill(cr);
         }
-    }
-    cairo_destroy(cr);
-    return strip;
+    });
 }
 
-Image paintArrowStrip(bool pointsLeft) {
-    Image strip(11, 22);
-    cairo_t* cr = cairo_create(strip.surface());
-    for (int frame = 0; frame < 2; ++frame) {
-        double top = frame * 11.0;
+Image paintArrowStrip(bool pointsLeft, double scale) {
+    return paintStrip(11, 11, 2, scale, [pointsLeft](cairo_t* cr, int frame) {
+        const double top = 0.0;
         double tipX = pointsLeft ? 2.5 : 8.5;
         double baseX = pointsLeft ? 8.0 : 3.0;
         cairo_move_to(cr, tipX, top + 5.5);
@@ -145,17 +150,16 @@ Image paintArrowStrip(bool pointsLeft) {
         cairo_close_path(cr);
         setColor(cr, Skin::kLight, frame == 0 ? 1.0 : 0.25);
         cairo_fill(cr);
-    }
-    cairo_destroy(cr);
-    return strip;
+    });
 }
 
 // Segments of 3 pixels with a 1-pixel gap; the last sixth (above -10 dB) is warm, the very
 // last segments (above -1 dB) warn.
-Image paintMeter(bool lit) {
+Image paintMeter(bool lit, double scale) {
     const Rect bar = {0, 0, 220, 8};
-    Image image(bar.width(), bar.height());
+    Image image = Image::atScale(bar.width(), bar.height(), scale);
     cairo_t* cr = cairo_create(image.surface());
+    cairo_scale(cr, scale, scale);
     const int segments = bar.width() / Skin::kMeterSegmentPitch;
     for (int segment = 0; segment < segments; ++segment) {
         double db = -60.0 + 60.0 * (segment + 1) / segments;
@@ -170,17 +174,22 @@ Image paintMeter(bool lit) {
 
 }  // namespace
 
-Skin::Skin()
-    : background_(830, 335),
-      mainKnob_(paintKnobStrip(kLight)),
-      assignableKnob_(paintKnobStrip(kAccent)),
-      button_(paintButtonStrip()),
-      powerSwitch_(paintPowerSwitch()),
-      leftArrow_(paintArrowStrip(true)),
-      rightArrow_(paintArrowStrip(false)),
-      meterLit_(paintMeter(true)),
-      meterUnlit_(paintMeter(false)) {
-    paintBackground(background_);
+Skin::Skin(double zoom)
+    : background_(Image::atScale(830, 335, zoom)),
+      mainKnob_(paintKnobStrip(kLight, zoom)),
+      assignableKnob_(paintKnobStrip(kAccent, zoom)),
+      button_(paintButtonStrip(zoom)),
+      powerSwitch_(paintPowerSwitch(zoom)),
+      leftArrow_(paintArrowStrip(true, zoom)),
+      rightArrow_(paintArrowStrip(false, zoom)),
+      meterLit_(paintMeter(true, zoom)),
+      meterUnlit_(paintMeter(false, zoom)) {
+    struct Collector : gui::TextObserver {
+        std::vector<gui::TextDrawn>* texts;
+        void textDrawn(const gui::TextDrawn& text) override { texts->push_back(text); }
+    } collector;
+    collector.texts = &backgroundTexts_;
+    paintBackground(background_, &collector);
 }
 
 }  // namespace kirra::editor

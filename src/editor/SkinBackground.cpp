@@ -43,7 +43,7 @@ void paintScreen(DrawContext& context, const Rect& screen) {
 }
 
 void paintTitle(DrawContext& context, const Rect& box, const char* title) {
-    context.drawText(title, box, Align::kCenter, Skin::captionFont(), Skin::kLight.withAlpha(150));
+    context.drawText(title, box, Align::kCenter, Skin::captionFont(), Skin::kDimText);
 }
 
 void paintKnobRow(DrawContext& context, const Rect& section, const char* caption) {
@@ -51,7 +51,7 @@ void paintKnobRow(DrawContext& context, const Rect& section, const char* caption
     context.setColor(Skin::kLight.withAlpha(22));
     context.drawLine(section.left + 8, lineY, section.right - 9, lineY);
     Rect box{section.left, layout::kKnobCaptionTop, section.right, layout::kKnobCaptionTop + 10};
-    context.drawText(caption, box, Align::kCenter, Skin::smallFont(), Skin::kLight.withAlpha(110));
+    context.drawText(caption, box, Align::kCenter, Skin::smallFont(), Skin::kDimText);
 }
 
 void paintKnobNumbers(DrawContext& context, int first, int last) {
@@ -60,8 +60,7 @@ void paintKnobNumbers(DrawContext& context, int first, int last) {
         int x = layout::kAssignableKnobX[knob];
         Rect box{x, layout::kKnobTop - 12, x + layout::kKnobSize, layout::kKnobTop - 2};
         std::snprintf(number, sizeof(number), "%d", knob + 1);
-        context.drawText(number, box, Align::kCenter, Skin::smallFont(),
-                         Skin::kLight.withAlpha(90));
+        context.drawText(number, box, Align::kCenter, Skin::smallFont(), Skin::kDimText);
     }
 }
 
@@ -70,8 +69,7 @@ void paintMeterSlot(DrawContext& context, const Rect& bar, const char* channel, 
     context.fillRoundRect(bar.inset(-2, -2), 2);
     Rect label = labelLeft ? Rect{bar.left - 12, bar.top, bar.left - 3, bar.bottom}
                            : Rect{bar.right + 3, bar.top, bar.right + 12, bar.bottom};
-    context.drawText(channel, label, Align::kCenter, Skin::smallFont(),
-                     Skin::kLight.withAlpha(120));
+    context.drawText(channel, label, Align::kCenter, Skin::smallFont(), Skin::kDimText);
 }
 
 // Ticks between the two bars of a pair, at the decibel marks a mixing engineer reads.
@@ -85,11 +83,23 @@ void paintMeterScale(DrawContext& context, const Rect& upper, const Rect& lower)
         int x = upper.left + (db + 60) * upper.width() / 60 - (db == 0 ? 1 : 0);
         context.drawLine(x, top, x, bottom);
     }
+    // Numbers under the lower bar for the marks that have room; the last one names the unit.
+    static const int kLabelsDb[] = {-50, -40, -30, -20, -10};
+    char number[8];
+    const Rect row{lower.left, lower.bottom + 1, lower.right, lower.bottom + 8};
+    for (int db : kLabelsDb) {
+        int x = upper.left + (db + 60) * upper.width() / 60;
+        std::snprintf(number, sizeof(number), "%d", db);
+        context.drawText(number, {x - 10, row.top, x + 10, row.bottom}, Align::kCenter,
+                         Skin::smallFont(), Skin::kDimText);
+    }
+    context.drawText("0 dB", {row.right - 24, row.top, row.right, row.bottom}, Align::kRight,
+                     Skin::smallFont(), Skin::kDimText);
 }
 
 }  // namespace
 
-void paintBackground(gui::Image& image) {
+void paintBackground(gui::Image& image, gui::TextObserver* readable) {
     DrawContext context(image);
     cairo_t* cr = context.cairo();
     cairo_pattern_t* shade = cairo_pattern_create_linear(0, 0, 0, layout::kHeight);
@@ -113,6 +123,8 @@ void paintBackground(gui::Image& image) {
                      Skin::kLight.withAlpha(45));
     cairo_restore(cr);
 
+    // The texts a user reads are told; the name in the margins is decoration.
+    context.setTextObserver(readable);
     paintSection(context, layout::kModulatorSection);
     paintSection(context, layout::kMainSection);
     paintSection(context, layout::kOperatorSection);
@@ -132,11 +144,11 @@ void paintBackground(gui::Image& image) {
         context.drawText(
             kMainCaptions[knob],
             {x - 6, layout::kKnobTop - 12, x + layout::kKnobSize + 6, layout::kKnobTop - 2},
-            Align::kCenter, Skin::smallFont(), Skin::kLight.withAlpha(130));
+            Align::kCenter, Skin::smallFont(), Skin::kDimText);
     }
     const Rect& power = layout::kPowerSwitch;
     context.drawText("POWER", {power.left - 6, power.bottom, power.right + 6, power.bottom + 11},
-                     Align::kCenter, Skin::smallFont(), Skin::kLight.withAlpha(130));
+                     Align::kCenter, Skin::smallFont(), Skin::kDimText);
 
     paintMeterSlot(context, layout::kInputMeters[0], "L", true);
     paintMeterSlot(context, layout::kInputMeters[1], "R", true);
@@ -145,9 +157,9 @@ void paintBackground(gui::Image& image) {
     paintMeterScale(context, layout::kInputMeters[0], layout::kInputMeters[1]);
     paintMeterScale(context, layout::kOutputMeters[0], layout::kOutputMeters[1]);
     context.drawText("INPUT", {292, 302, 360, 314}, Align::kLeft, Skin::smallFont(),
-                     Skin::kLight.withAlpha(110));
+                     Skin::kDimText);
     context.drawText("OUTPUT", {472, 302, 540, 314}, Align::kRight, Skin::smallFont(),
-                     Skin::kLight.withAlpha(110));
+                     Skin::kDimText);
 }
 
 }  // namespace kirra::editor

@@ -16,6 +16,7 @@ struct ScreenshotRequest {
     int page = -1;           // 0 routing, 1 library, 2 preferences, 3 modulation
     int operatorSlot = -1;   // 0..3
     int modulatorSlot = -1;  // 0..3
+    int zoomPercent = 0;     // 100..200 in steps of 25; 0 the user's zoom
 };
 
 }  // namespace kirra

@@ -34,7 +34,21 @@ class Control : public View {
     ControlListener* getListener() const { return listener_; }
     void setListener(ControlListener* listener) { listener_ = listener; }
 
+    // The keys of the control under the pointer: the arrows a step (a fine step with shift),
+    // Page Up and Down ten steps, Home and End the ends of the range, Return typed entry where
+    // the control offers it. Each key is one gesture for the host.
+    bool onKeyDown(const KeyEvent& event) override;
+
   protected:
+    // Moves the value by steps; by default 0.01 a step (0.001 fine), as the wheel does.
+    virtual void stepBy(int steps, bool fine);
+    // Sets the lowest (false) or highest (true) value.
+    virtual void stepToEnd(bool highest);
+    // Opens typed entry on Return; false where the control has none.
+    virtual bool openEntry() { return false; }
+    // Whether the keys and gestures change anything now (a locked field does not).
+    virtual bool isEditable() const { return true; }
+
     // The user changed the value: store it and tell the listener.
     void changeValue(float value);
     void beginEdit();

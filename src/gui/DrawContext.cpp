@@ -3,7 +3,9 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <cstring>
 
+#include "gui/FontFaces.h"
 #include "gui/Image.h"
 
 namespace kirra::gui {
@@ -11,16 +13,7 @@ namespace kirra::gui {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-// One face per weight for the whole process: building a face goes through fontconfig, which is
-// far too slow to do per text.
-cairo_font_face_t* monospaceFace(bool bold) {
-    static cairo_font_face_t* regular = cairo_toy_font_face_create(
-        "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    static cairo_font_face_t* heavy = cairo_toy_font_face_create(
-        "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    return bold ? heavy : regular;
-}
+constexpr const char* kEllipsis = "\xE2\x80\xA6";  // U+2026 in UTF-8
 
 // Fixed text rendering, so that the same drawing gives the same pixels on every surface.
 void setTextOptions(cairo_t* cairo) {
@@ -50,8 +43,9 @@ struct PrintableText {
 
 }  // namespace
 
-DrawContext::DrawContext(Image& target) : owned_(true) {
+DrawContext::DrawContext(Image& target) : owned_(true), zoom_(target.scale()) {
     cairo_ = cairo_create(target.surface());
+    cairo_scale(cairo_, zoom_, zoom_);
     setTextOptions(cairo_);
 }
 
@@ -85,12 +79,24 @@ void DrawContext::setLineStyle(LineStyle style) {
     }
 }
 
+double DrawContext::deviceLineWidth() const {
+    return std::max(1.0, std::round(lineWidth_ * zoom_));
+}
+
 void DrawContext::drawLine(int x1, int y1, int x2, int y2) {
-    // Odd widths sit on pixel centres, even widths on pixel edges.
-    double shift = std::fmod(lineWidth_, 2.0) == 1.0 ? 0.5 : 0.0;
-    cairo_move_to(cairo_, x1 + shift, y1 + shift);
-    cairo_line_to(cairo_, x2 + shift, y2 + shift);
+    // At 100 % odd widths sit on pixel centres and even widths on pixel edges; at a zoom the
+    // line keeps that place and a whole number of device pixels of width.
+    const double width = deviceLineWidth();
+    const double centre = std::fmod(lineWidth_, 2.0) == 1.0 ? 0.5 : 0.0;
+    auto device = [&](int logical) {
+        return (std::round((logical + centre) * zoom_ - width / 2.0) + width / 2.0) / zoom_;
+    };
+    cairo_save(cairo_);
+    cairo_set_line_width(cairo_, width / zoom_);
+    cairo_move_to(cairo_, device(x1), device(y1));
+    cairo_line_to(cairo_, device(x2), device(y2));
     cairo_stroke(cairo_);
+    cairo_restore(cairo_);
 }
 
 void DrawContext::drawPolyline(const float* xs, const float* ys, int count) {
@@ -101,25 +107,35 @@ void DrawContext::drawPolyline(const float* xs, const float* ys, int count) {
     cairo_stroke(cairo_);
 }
 
+void DrawContext::snappedRectangle(const Rect& rect, double deviceInset) {
+    const Rect device = toDevice(rect, zoom_);
+    cairo_rectangle(cairo_, (device.left + deviceInset) / zoom_, (device.top + deviceInset) / zoom_,
+                    (device.width() - 2 * deviceInset) / zoom_,
+                    (device.height() - 2 * deviceInset) / zoom_);
+}
+
 void DrawContext::frameRect(const Rect& rect) {
     if (rect.isEmpty()) return;
-    double half = lineWidth_ / 2.0;
-    cairo_rectangle(cairo_, rect.left + half, rect.top + half, rect.width() - lineWidth_,
-                    rect.height() - lineWidth_);
+    const double width = deviceLineWidth();
+    cairo_save(cairo_);
+    cairo_set_line_width(cairo_, width / zoom_);
+    snappedRectangle(rect, width / 2.0);
     cairo_stroke(cairo_);
+    cairo_restore(cairo_);
 }
 
 void DrawContext::fillRect(const Rect& rect) {
     if (rect.isEmpty()) return;
-    cairo_rectangle(cairo_, rect.left, rect.top, rect.width(), rect.height());
+    snappedRectangle(rect, 0.0);
     cairo_fill(cairo_);
 }
 
 void DrawContext::roundRectPath(const Rect& rect, double radius, double inset) {
-    double left = rect.left + inset;
-    double top = rect.top + inset;
-    double right = rect.right - inset;
-    double bottom = rect.bottom - inset;
+    const Rect device = toDevice(rect, zoom_);
+    double left = device.left / zoom_ + inset;
+    double top = device.top / zoom_ + inset;
+    double right = device.right / zoom_ - inset;
+    double bottom = device.bottom / zoom_ - inset;
     radius = std::min(radius, std::min(right - left, bottom - top) / 2.0);
     cairo_new_sub_path(cairo_);
     cairo_arc(cairo_, right - radius, top + radius, radius, -kPi / 2, 0);
@@ -137,25 +153,52 @@ void DrawContext::fillRoundRect(const Rect& rect, double radius) {
 
 void DrawContext::frameRoundRect(const Rect& rect, double radius) {
     if (rect.isEmpty()) return;
-    roundRectPath(rect, radius, lineWidth_ / 2.0);
+    const double width = deviceLineWidth() / zoom_;
+    cairo_save(cairo_);
+    cairo_set_line_width(cairo_, width);
+    roundRectPath(rect, radius, width / 2.0);
     cairo_stroke(cairo_);
+    cairo_restore(cairo_);
 }
 
 void DrawContext::drawImage(const Image& image, int sourceX, int sourceY, const Rect& destination) {
+    drawImagePixels(image, static_cast<int>(std::lround(sourceX * image.scale())),
+                    static_cast<int>(std::lround(sourceY * image.scale())), destination);
+}
+
+void DrawContext::drawImagePixels(const Image& image, int pixelX, int pixelY,
+                                  const Rect& destination) {
     if (!image.isValid() || destination.isEmpty()) return;
+    const Rect device = toDevice(destination, zoom_);
     cairo_save(cairo_);
-    cairo_rectangle(cairo_, destination.left, destination.top, destination.width(),
-                    destination.height());
+    // In device pixels, so that an image of this zoom lands pixel on pixel; one of another
+    // zoom (a stored 100 % rendering on a zoomed context) is scaled to fit.
+    cairo_identity_matrix(cairo_);
+    cairo_rectangle(cairo_, device.left, device.top, device.width(), device.height());
     cairo_clip(cairo_);
-    cairo_set_source_surface(cairo_, image.surface(), destination.left - sourceX,
-                             destination.top - sourceY);
+    const double factor = zoom_ / image.scale();
+    cairo_translate(cairo_, device.left - pixelX * factor, device.top - pixelY * factor);
+    cairo_scale(cairo_, factor, factor);
+    cairo_set_source_surface(cairo_, image.surface(), 0, 0);
     cairo_paint(cairo_);
     cairo_restore(cairo_);
 }
 
 void DrawContext::selectFont(const Font& font) {
-    cairo_set_font_face(cairo_, monospaceFace(font.bold));
+    cairo_set_font_face(cairo_, fontFace(font.mono, font.bold));
     cairo_set_font_size(cairo_, font.size);
+}
+
+void DrawContext::beginView(const View* view) {
+    view_ = view;
+    if (observer_ != nullptr) observer_->viewDrawing(view);
+}
+
+void DrawContext::reportText(const TextDrawn& text) {
+    if (observer_ == nullptr) return;
+    TextDrawn drawn = text;
+    drawn.view = view_;
+    observer_->textDrawn(drawn);
 }
 
 void DrawContext::drawText(const char* text, const Rect& box, Align align, const Font& font,
@@ -167,19 +210,49 @@ void DrawContext::drawText(const char* text, const Rect& box, Align align, const
     cairo_font_extents(cairo_, &fontExtents);
     cairo_text_extents_t extents;
     cairo_text_extents(cairo_, printable.bytes, &extents);
+    // Too wide: the longest start that fits with an ellipsis after it.
+    std::string shown = printable.bytes;
+    bool cut = false;
+    if (extents.x_advance > box.width() + 0.01) {
+        cut = true;
+        size_t length = shown.size();
+        do {
+            --length;
+            while (length > 0 && shown[length - 1] == ' ')
+                --length;
+            std::string candidate = std::string(printable.bytes, length) + kEllipsis;
+            cairo_text_extents(cairo_, candidate.c_str(), &extents);
+            shown = candidate;
+        } while (length > 0 && extents.x_advance > box.width());
+    }
     double x = box.left;
     if (align == Align::kCenter) x = box.left + (box.width() - extents.x_advance) / 2.0;
     if (align == Align::kRight) x = box.right - extents.x_advance;
-    // Capital letters centred on the box, baselines on whole pixels for crisp glyphs.
+    // Capital letters centred on the box; origin and baseline on whole device pixels, where
+    // the hinted glyphs are crisp.
     double capHeight = fontExtents.ascent * 0.75;
-    double baseline = std::round(box.top + (box.height() + capHeight) / 2.0);
+    double baseline = std::round((box.top + (box.height() + capHeight) / 2.0) * zoom_) / zoom_;
+    x = std::round(x * zoom_) / zoom_;
     cairo_save(cairo_);
-    cairo_rectangle(cairo_, box.left, box.top, box.width(), box.height());
+    snappedRectangle(box, 0.0);
     cairo_clip(cairo_);
     setColor(color);
-    cairo_move_to(cairo_, std::round(x), baseline);
-    cairo_show_text(cairo_, printable.bytes);
+    cairo_move_to(cairo_, x, baseline);
+    cairo_show_text(cairo_, shown.c_str());
     cairo_restore(cairo_);
+    if (observer_ != nullptr) {
+        TextDrawn drawn;
+        drawn.view = view_;
+        drawn.text = printable.bytes;
+        drawn.box = box;
+        drawn.ink = {static_cast<int>(std::floor(x + extents.x_bearing)),
+                     static_cast<int>(std::floor(baseline + extents.y_bearing)),
+                     static_cast<int>(std::ceil(x + extents.x_bearing + extents.width)),
+                     static_cast<int>(std::ceil(baseline + extents.y_bearing + extents.height))};
+        drawn.color = color;
+        drawn.cut = cut;
+        observer_->textDrawn(drawn);
+    }
 }
 
 double DrawContext::textWidth(const char* text, const Font& font) {
@@ -200,7 +273,7 @@ void DrawContext::restore() {
 }
 
 void DrawContext::clip(const Rect& rect) {
-    cairo_rectangle(cairo_, rect.left, rect.top, rect.width(), rect.height());
+    snappedRectangle(rect, 0.0);
     cairo_clip(cairo_);
 }
 

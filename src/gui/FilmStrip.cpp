@@ -12,10 +12,14 @@ int FilmStrip::frameFor(float value) const {
     return frame < 0 ? 0 : (frame >= frames ? frames - 1 : frame);
 }
 
+int FilmStrip::framePitch(int frameHeight, double scale) {
+    return static_cast<int>(std::ceil(frameHeight * scale));
+}
+
 void FilmStrip::draw(DrawContext& context, const Rect& where, int frame) const {
     if (!isValid()) return;
     frame = frame < 0 ? 0 : (frame >= frames ? frames - 1 : frame);
-    context.drawImage(*image, 0, frame * frameHeight, where);
+    context.drawImagePixels(*image, 0, frame * framePitch(frameHeight, image->scale()), where);
 }
 
 }  // namespace kirra::gui

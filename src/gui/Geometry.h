@@ -2,6 +2,7 @@
 // Pixel geometry of the view tree: every view lives in the frame's coordinates, origin top left.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace kirra::gui {
@@ -36,6 +37,28 @@ struct Rect {
     Rect inset(int dx, int dy) const { return {left + dx, top + dy, right - dx, bottom - dy}; }
     Rect offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
 };
+
+// The views keep 100 % coordinates; a window or an image at a zoom factor has more device
+// pixels. Every edge goes to the nearest device pixel, the same way everywhere, so that
+// neighbouring views still meet without a gap or an overlap at zooms like 125 %.
+inline int toDevice(int logical, double zoom) {
+    return static_cast<int>(std::floor(logical * zoom + 0.5));
+}
+inline Rect toDevice(const Rect& rect, double zoom) {
+    return {toDevice(rect.left, zoom), toDevice(rect.top, zoom), toDevice(rect.right, zoom),
+            toDevice(rect.bottom, zoom)};
+}
+// The 100 % point whose pixel holds the centre of a device pixel.
+inline int fromDevice(int device, double zoom) {
+    return static_cast<int>(std::floor((device + 0.5) / zoom));
+}
+// The 100 % rectangle that covers a device rectangle.
+inline Rect coveringRect(const Rect& device, double zoom) {
+    return {static_cast<int>(std::floor(device.left / zoom)),
+            static_cast<int>(std::floor(device.top / zoom)),
+            static_cast<int>(std::ceil(device.right / zoom)),
+            static_cast<int>(std::ceil(device.bottom / zoom))};
+}
 
 struct Color {
     uint8_t red = 0;

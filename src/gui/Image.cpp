@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <utility>
 
 namespace kirra::gui {
@@ -18,6 +19,15 @@ Image::Image(int width, int height) {
     height_ = height;
 }
 
+Image::Image(int pixelWidth, int pixelHeight, double scale) : Image(pixelWidth, pixelHeight) {
+    if (isValid() && scale > 0.0) scale_ = scale;
+}
+
+Image Image::atScale(int width, int height, double scale) {
+    return Image(static_cast<int>(std::ceil(width * scale)),
+                 static_cast<int>(std::ceil(height * scale)), scale);
+}
+
 Image::~Image() {
     release();
 }
@@ -25,7 +35,8 @@ Image::~Image() {
 Image::Image(Image&& other) noexcept
     : surface_(std::exchange(other.surface_, nullptr)),
       width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0)) {}
+      height_(std::exchange(other.height_, 0)),
+      scale_(std::exchange(other.scale_, 1.0)) {}
 
 Image& Image::operator=(Image&& other) noexcept {
     if (this != &other) {
@@ -33,6 +44,7 @@ Image& Image::operator=(Image&& other) noexcept {
         surface_ = std::exchange(other.surface_, nullptr);
         width_ = std::exchange(other.width_, 0);
         height_ = std::exchange(other.height_, 0);
+        scale_ = std::exchange(other.scale_, 1.0);
     }
     return *this;
 }
@@ -41,6 +53,7 @@ void Image::release() {
     if (surface_ != nullptr) cairo_surface_destroy(surface_);
     surface_ = nullptr;
     width_ = height_ = 0;
+    scale_ = 1.0;
 }
 
 uint32_t Image::pixel(int x, int y) const {

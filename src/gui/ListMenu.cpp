@@ -74,7 +74,7 @@ void ListMenu::draw(DrawContext& context) {
         }
         context.drawText(lines_[line].c_str(), box.inset(2, 0), Align::kLeft, style_.font, text);
     }
-    scroll_.draw(context, style_.text, style_.font);
+    scroll_.draw(context, style_.text, style_.greyed, style_.font);
 }
 
 bool ListMenu::onMouseDown(const MouseEvent& event) {

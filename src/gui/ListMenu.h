@@ -16,6 +16,7 @@ struct ListMenuStyle {
     Font font;
     int lineHeight = 10;
     Color text{210, 217, 223};
+    Color greyed{127, 135, 138};  // scroll arrows at an end
     Color background{44, 53, 52};
     Color highlight{210, 217, 223};  // the chosen line is drawn inverted
     Color border{210, 217, 223};

@@ -54,12 +54,11 @@ bool ScrollBar::mouseMoved(Point where) {
     return scrollTo((offset * lastFirst() + travel / 2) / travel);
 }
 
-void ScrollBar::draw(DrawContext& context, Color color, const Font& font) const {
+void ScrollBar::draw(DrawContext& context, Color color, Color greyed, const Font& font) const {
     if (!isNeeded()) return;
     context.setColor(color.withAlpha(30));
     context.fillRect(bar_);
     // An arrow that cannot scroll any further is greyed.
-    Color greyed = color.withAlpha(70);
     context.drawText("^", upArrow().offset(0, 1), Align::kCenter, font,
                      first_ > 0 ? color : greyed);
     context.drawText("v", downArrow(), Align::kCenter, font, first_ < lastFirst() ? color : greyed);

@@ -30,7 +30,8 @@ class ScrollBar {
     bool mouseMoved(Point where);
     void mouseUp() { draggingThumb_ = false; }
 
-    void draw(DrawContext& context, Color color, const Font& font) const;
+    // Arrows at an end of the range are drawn in the greyed colour.
+    void draw(DrawContext& context, Color color, Color greyed, const Font& font) const;
 
   private:
     Rect bar_;

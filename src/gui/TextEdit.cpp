@@ -43,7 +43,7 @@ void TextEdit::entryCommitted(const std::string& entry) {
 }
 
 bool TextEdit::onKeyDown(const KeyEvent& event) {
-    if (!editor_.isActive()) return false;
+    if (!editor_.isActive()) return Control::onKeyDown(event);
     LineEditor::Result result = editor_.handleKey(event);
     if (result == LineEditor::Result::kCommit) {
         std::string entry = editor_.text();

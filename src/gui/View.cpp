@@ -33,7 +33,9 @@ void View::invalid() {
 }
 
 void View::drawRect(DrawContext& context, const Rect& area) {
-    if (visible_ && rect_.intersects(area)) draw(context);
+    if (!visible_ || !rect_.intersects(area)) return;
+    context.beginView(this);
+    draw(context);
 }
 
 View* View::hitTest(Point where) {

@@ -2,6 +2,8 @@
 // A rectangle of the view tree: draws itself and reacts to the mouse and keys. Views keep frame
 // coordinates; containers own their children.
 
+#include <string>
+
 #include "gui/DrawContext.h"
 #include "gui/Events.h"
 #include "gui/Geometry.h"
@@ -44,9 +46,11 @@ class View {
     virtual bool onWheel(const MouseEvent& /*event*/, float /*steps*/) { return false; }
     virtual void onMouseEnter() {}
     virtual void onMouseExit() {}
-    // Keys reach the focus view only.
+    // Keys reach the focus view, or else the view under the pointer and its parents.
     virtual bool onKeyDown(const KeyEvent& /*event*/) { return false; }
     virtual void onFocusLost() {}
+    // What the pointer's help says about the point (lines apart by '\n'); empty for nothing.
+    virtual std::string tooltip(Point /*where*/) const { return {}; }
 
   private:
     friend class ViewContainer;

@@ -55,6 +55,7 @@ void ViewContainer::draw(DrawContext& context) {
 
 void ViewContainer::drawRect(DrawContext& context, const Rect& area) {
     if (!isVisible() || !getRect().intersects(area)) return;
+    context.beginView(this);
     draw(context);
     for (auto& child : children_)
         child->drawRect(context, area);

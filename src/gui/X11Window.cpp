@@ -127,6 +127,22 @@ KeyEvent keyEventOf(XKeyEvent& xkey) {
         case XK_KP_Right:
             event.key = Key::kRight;
             break;
+        case XK_Up:
+        case XK_KP_Up:
+            event.key = Key::kUp;
+            break;
+        case XK_Down:
+        case XK_KP_Down:
+            event.key = Key::kDown;
+            break;
+        case XK_Page_Up:
+        case XK_KP_Page_Up:
+            event.key = Key::kPageUp;
+            break;
+        case XK_Page_Down:
+        case XK_KP_Page_Down:
+            event.key = Key::kPageDown;
+            break;
         case XK_Home:
         case XK_KP_Home:
             event.key = Key::kHome;
@@ -192,8 +208,8 @@ bool X11Window::create(unsigned long parentWindow, std::string& error) {
         return false;
     }
     connection_->display = display;
-    const int width = frame_.width();
-    const int height = frame_.height();
+    const int width = frame_.deviceWidth();
+    const int height = frame_.deviceHeight();
     const int screen = DefaultScreen(display);
     Window parent = parentWindow != 0 ? parentWindow : RootWindow(display, screen);
 
@@ -222,29 +238,9 @@ bool X11Window::create(unsigned long parentWindow, std::string& error) {
         XStoreName(display, window_, "Kirra");
         connection_->deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
         XSetWMProtocols(display, window_, &connection_->deleteWindow, 1);
-        XSizeHints hints{};
-        hints.flags = PMinSize | PMaxSize;
-        hints.min_width = hints.max_width = width;
-        hints.min_height = hints.max_height = height;
-        XSetWMNormalHints(display, window_, &hints);
+        setSizeHints();
     }
-    backBuffer_ = Image(width, height);
-    // The back buffer is handed to the server as it is, which needs a true-colour display of
-    // 24 bits in 32-bit pixels: what every current X server offers.
-    XImage* image = nullptr;
-    if (backBuffer_.isValid() && DefaultDepth(display, screen) == 24 &&
-        visual->c_class == TrueColor) {
-        cairo_surface_flush(backBuffer_.surface());
-        image = XCreateImage(
-            display, visual, 24, ZPixmap, 0,
-            reinterpret_cast<char*>(cairo_image_surface_get_data(backBuffer_.surface())), width,
-            height, 32, cairo_image_surface_get_stride(backBuffer_.surface()));
-    }
-    if (image == nullptr || image->bits_per_pixel != 32) {
-        if (image != nullptr) {
-            image->data = nullptr;
-            XDestroyImage(image);
-        }
+    if (!createBackBuffer()) {
         error = "the X display has no 24-bit true-colour visual";
         XDestroyWindow(display, window_);
         window_ = 0;
@@ -253,15 +249,69 @@ bool X11Window::create(unsigned long parentWindow, std::string& error) {
         connection_->display = nullptr;
         return false;
     }
-    // Cairo's pixels are native 32-bit words; Xlib converts if the server's order differs.
-    image->byte_order = LSBFirst;
-    connection_->image = image;
     connection_->gc = XCreateGC(display, window_, 0, nullptr);
     XMapWindow(display, window_);
     XFlush(display);
     if (pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
     frame_.invalidAll();
     return true;
+}
+
+void X11Window::setSizeHints() {
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = frame_.deviceWidth();
+    hints.min_height = hints.max_height = frame_.deviceHeight();
+    XSetWMNormalHints(connection_->display, window_, &hints);
+}
+
+bool X11Window::createBackBuffer() {
+    Display* display = connection_->display;
+    const int screen = DefaultScreen(display);
+    Visual* visual = DefaultVisual(display, screen);
+    releaseBackBuffer();
+    backBuffer_ = Image::atScale(frame_.width(), frame_.height(), frame_.zoom());
+    // The back buffer is handed to the server as it is, which needs a true-colour display of
+    // 24 bits in 32-bit pixels: what every current X server offers.
+    XImage* image = nullptr;
+    if (backBuffer_.isValid() && DefaultDepth(display, screen) == 24 &&
+        visual->c_class == TrueColor) {
+        cairo_surface_flush(backBuffer_.surface());
+        image = XCreateImage(
+            display, visual, 24, ZPixmap, 0,
+            reinterpret_cast<char*>(cairo_image_surface_get_data(backBuffer_.surface())),
+            backBuffer_.width(), backBuffer_.height(), 32,
+            cairo_image_surface_get_stride(backBuffer_.surface()));
+    }
+    if (image == nullptr || image->bits_per_pixel != 32) {
+        if (image != nullptr) {
+            image->data = nullptr;
+            XDestroyImage(image);
+        }
+        return false;
+    }
+    // Cairo's pixels are native 32-bit words; Xlib converts if the server's order differs.
+    image->byte_order = LSBFirst;
+    connection_->image = image;
+    return true;
+}
+
+void X11Window::releaseBackBuffer() {
+    if (connection_->image != nullptr) {
+        connection_->image->data = nullptr;  // the back buffer's own
+        XDestroyImage(connection_->image);
+        connection_->image = nullptr;
+    }
+}
+
+void X11Window::followZoom() {
+    if (backBuffer_.width() == frame_.deviceWidth() &&
+        backBuffer_.height() == frame_.deviceHeight())
+        return;
+    if (!createBackBuffer()) return;
+    XResizeWindow(connection_->display, window_, frame_.deviceWidth(), frame_.deviceHeight());
+    if (connection_->deleteWindow != 0) setSizeHints();
+    frame_.invalidAll();
 }
 
 X11Window::~X11Window() {
@@ -277,10 +327,7 @@ X11Window::~X11Window() {
     }
     Display* display = connection_->display;
     if (display == nullptr) return;
-    if (connection_->image != nullptr) {
-        connection_->image->data = nullptr;  // the back buffer's own
-        XDestroyImage(connection_->image);
-    }
+    releaseBackBuffer();
     if (connection_->gc != nullptr) XFreeGC(display, connection_->gc);
     if (!windowGone_ && window_ != 0) XDestroyWindow(display, window_);
     XSync(display, False);
@@ -305,9 +352,12 @@ void X11Window::run() {
             XNextEvent(display, &event);
             handleEvent(&event);
         }
-        client_.windowTick(monotonicMs());
+        const int64_t nowMs = monotonicMs();
+        client_.windowTick(nowMs);
+        frame_.tick(nowMs);
         frame_.collectGarbage();
         if (windowGone_) continue;
+        followZoom();
         takeKeyboardFocusWhenTyping();
         paint();
     }
@@ -335,7 +385,7 @@ void X11Window::handleEvent(void* rawEvent) {
         case ButtonPress: {
             const XButtonEvent& press = event.xbutton;
             MouseEvent mouse;
-            mouse.where = {press.x, press.y};
+            mouse.where = toFrame(press.x, press.y);
             mouse.modifiers = modifiersOf(press.state);
             if (press.button == Button4 || press.button == Button5) {
                 frame_.wheel(mouse, press.button == Button4 ? 1.0f : -1.0f);
@@ -359,7 +409,7 @@ void X11Window::handleEvent(void* rawEvent) {
             const XButtonEvent& release = event.xbutton;
             if (buttonBitOf(release.button) == 0) break;
             MouseEvent mouse;
-            mouse.where = {release.x, release.y};
+            mouse.where = toFrame(release.x, release.y);
             mouse.buttons = buttonBitOf(release.button);
             mouse.modifiers = modifiersOf(release.state);
             frame_.mouseUp(mouse);
@@ -371,7 +421,7 @@ void X11Window::handleEvent(void* rawEvent) {
             while (XCheckTypedWindowEvent(connection_->display, window_, MotionNotify, &latest)) {
             }
             MouseEvent mouse;
-            mouse.where = {latest.xmotion.x, latest.xmotion.y};
+            mouse.where = toFrame(latest.xmotion.x, latest.xmotion.y);
             mouse.buttons = heldButtonsOf(latest.xmotion.state);
             mouse.modifiers = modifiersOf(latest.xmotion.state);
             frame_.mouseMoved(mouse);
@@ -411,15 +461,20 @@ void X11Window::takeKeyboardFocusWhenTyping() {
     }
 }
 
+Point X11Window::toFrame(int x, int y) const {
+    return {fromDevice(x, frame_.zoom()), fromDevice(y, frame_.zoom())};
+}
+
 void X11Window::paint() {
     Rect dirty = frame_.takeDirtyArea();
     if (!dirty.isEmpty()) frame_.render(backBuffer_, dirty);
+    // Exposures come in device pixels, the frame's areas in 100 % ones.
     Rect exposed{exposedLeft_, exposedTop_, exposedRight_, exposedBottom_};
     exposedLeft_ = exposedTop_ = exposedRight_ = exposedBottom_ = 0;
-    Rect area = dirty.united(exposed);
+    Rect area = toDevice(dirty, frame_.zoom()).united(exposed);
     if (area.isEmpty()) return;
-    area = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame_.width()),
-            std::min(area.bottom, frame_.height())};
+    area = {std::max(area.left, 0), std::max(area.top, 0),
+            std::min(area.right, backBuffer_.width()), std::min(area.bottom, backBuffer_.height())};
     if (area.isEmpty()) return;
     cairo_surface_flush(backBuffer_.surface());
     XPutImage(connection_->display, window_, connection_->gc, connection_->image, area.left,

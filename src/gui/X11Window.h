@@ -2,7 +2,8 @@
 // The editor's window on X11: a child of the window the host hands over (or a top-level window
 // when the host hands none), on a display connection of its own, with a thread of its own that
 // pumps the events, ticks the client and redraws. Linux hosts call the editor's idle rarely or
-// not at all, so nothing here waits for them.
+// not at all, so nothing here waits for them. The window is the frame's size at its zoom, and
+// follows when the zoom changes; pointer events reach the frame in 100 % pixels.
 //
 // Threads: the frame belongs to the window thread from construction to destruction; the client
 // is ticked on that thread. Construction and destruction happen on the caller's thread, the
@@ -14,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "gui/Geometry.h"
 #include "gui/Image.h"
 
 namespace kirra::gui {
@@ -52,6 +54,13 @@ class X11Window {
     void handleEvent(void* event);
     void paint();
     void takeKeyboardFocusWhenTyping();
+    // The back buffer of the frame's device size and the server's view of it.
+    bool createBackBuffer();
+    void releaseBackBuffer();
+    void setSizeHints();
+    // A frame whose zoom changed gets a window and a back buffer of its new size.
+    void followZoom();
+    Point toFrame(int x, int y) const;
 
     Frame& frame_;
     WindowClient& client_;

@@ -251,6 +251,9 @@ intptr_t Lv2Plugin::answerEngine(int32_t opcode, int32_t index, void* ptr) {
         case vst::audioMasterEndEdit:
         case vst::audioMasterIOChanged:  // the latency port carries the delay at every run
             return 1;
+        case vst::audioMasterSizeWindow:
+            // The UI grows its container and asks the host at its next idle.
+            return editorResizable_ ? 1 : 0;
         case vst::audioMasterGetTime:
             return reinterpret_cast<intptr_t>(time_.info());
         case vst::audioMasterGetSampleRate:

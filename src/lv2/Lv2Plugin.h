@@ -46,6 +46,9 @@ class Lv2Plugin {
     void takeHostUpdates(TellHost tell, void* context);
     // The host will hand this value back on the port; it is the engine's already.
     void expectEcho(uint32_t port, float value);
+    // While a UI that can have the host's window resized is open, the editor may change its
+    // size (a new zoom); without one it keeps the size it opened with.
+    void setEditorResizable(bool resizable) { editorResizable_ = resizable; }
 
   private:
     Lv2Plugin(LV2_URID_Map* map, double sampleRate);
@@ -88,6 +91,8 @@ class Lv2Plugin {
     static constexpr int kPendingWords = (kParameterPorts + 63) / 64;
     std::atomic<uint64_t> pending_[kPendingWords];
     std::atomic<bool> allPending_{false};
+    // asked from the editor's window thread, set on the host's UI thread
+    std::atomic<bool> editorResizable_{false};
 
     // events and transport of the current run
     MidiQueue midi_;

@@ -62,11 +62,13 @@ bool Lv2Ui::open(unsigned long parentWindow) {
     if (!editor_.open(reinterpret_cast<void*>(static_cast<uintptr_t>(container_)))) return false;
     if (hostResize_ != nullptr && hostResize_->ui_resize != nullptr) {
         hostResize_->ui_resize(hostResize_->handle, width_, height_);
+        instance_.setEditorResizable(true);
     }
     return true;
 }
 
 Lv2Ui::~Lv2Ui() {
+    instance_.setEditorResizable(false);
     editor_.close();
     auto* display = static_cast<Display*>(display_);
     if (display == nullptr) return;

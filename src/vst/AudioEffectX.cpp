@@ -21,6 +21,10 @@ bool AudioEffectX::updateDisplay() {
     return callHost(audioMasterUpdateDisplay) != 0;
 }
 
+bool AudioEffectX::sizeWindow(int32_t width, int32_t height) {
+    return callHost(audioMasterSizeWindow, width, height) != 0;
+}
+
 bool AudioEffectX::beginEdit(int32_t index) {
     return callHost(audioMasterBeginEdit, index) != 0;
 }

@@ -16,6 +16,8 @@ class AudioEffectX : public AudioEffect {
     bool wantEvents(int32_t filter = 1);
     bool canHostDo(const char* text);
     bool updateDisplay();
+    // Asks the host to make the editor's window this size; false when it will not.
+    bool sizeWindow(int32_t width, int32_t height);
     // A user's gesture on a parameter (a drag) starts and ends; hosts group the automation
     // recorded in between.
     bool beginEdit(int32_t index);

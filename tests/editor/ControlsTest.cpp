@@ -74,7 +74,7 @@ struct Recorder : kirra::gui::ControlListener, KnobListener {
 };
 
 struct Controls : ::testing::Test {
-    MyFrame frame{830, 1200};
+    MyFrame frame{830, 1200, 1.0};
     Recorder recorder;
     PercentSource percent;
 };
@@ -218,7 +218,8 @@ TEST_F(Controls, MeterShowsTheLevelFallsAndHoldsItsPeak) {
     EXPECT_NEAR(meter.getLevelDb(), -24.02f, 0.01f);
 }
 
-TEST_F(Controls, InfiniteHoldKeepsThePeakUntilEitherMeterOfThePairIsClicked) {
+// A full-scale peak also latches the clip mark, which the same click clears.
+TEST_F(Controls, InfiniteHoldKeepsThePeakAndClipUntilEitherMeterOfThePairIsClicked) {
     auto* left = frame.addView(std::make_unique<CMeter>(Rect{0, 700, 220, 708}, frame.skin()));
     auto* right = frame.addView(std::make_unique<CMeter>(Rect{0, 720, 220, 728}, frame.skin()));
     left->setLinkedMeter(right);
@@ -229,9 +230,11 @@ TEST_F(Controls, InfiniteHoldKeepsThePeakUntilEitherMeterOfThePairIsClicked) {
     left->update(0.0f, 600000.0);
     EXPECT_NEAR(left->getPeakDb(), 0.0f, 1e-4f);
     EXPECT_LE(left->getLevelDb(), -100.0f);
+    EXPECT_TRUE(left->isClipped());
     click(frame, mouseAt(10, 722));
     EXPECT_FLOAT_EQ(left->getPeakDb(), CMeter::kFloorDb);
     EXPECT_FLOAT_EQ(right->getPeakDb(), CMeter::kFloorDb);
+    EXPECT_FALSE(left->isClipped() || right->isClipped());
 }
 
 TEST_F(Controls, SelectorArrowsStopAtTheEndsAndTheListChoosesAType) {

@@ -1,6 +1,8 @@
 #include "editor/EditorFixture.h"
 
+#include "editor/EditorZoom.h"
 #include "engine/ParameterIndex.h"
+#include "engine/ProgramLibrary.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
 #include "support/Signals.h"
@@ -17,6 +19,21 @@ EditorFixture::EditorFixture(std::unique_ptr<testing_support::InProcessHost> pro
     EXPECT_TRUE(editor->openOffscreen());
 }
 
+EditorFixture::~EditorFixture() {
+    plugin().getLibrary().getStore().remove(editor::zoom::kStoreName);
+}
+
+void EditorFixture::setZoom(int percent) {
+    editor->requestZoom(percent);
+    tick();
+}
+
+gui::Image EditorFixture::render() {
+    gui::Image image = gui::Image::atScale(frame().width(), frame().height(), frame().zoom());
+    frame().renderAll(image);
+    return image;
+}
+
 void EditorFixture::showPage(int page) {
     plugin().setParameter(param::kCurrentMain, indexToValue(page, 4));
     ASSERT_TRUE(editor->openOffscreen());
@@ -24,7 +41,9 @@ void EditorFixture::showPage(int page) {
 
 void EditorFixture::tickAt(int64_t ms) {
     nowMs = ms;
+    // As the window's thread does: the editor's work, then the frame's clock.
     editor->tick(ms);
+    frame().tick(ms);
 }
 
 void EditorFixture::setOperatorType(int type) {

@@ -10,6 +10,7 @@
 #include "editor/Editor.h"
 #include "editor/KirraFrame.h"
 #include "editor/panels/ModulePanel.h"
+#include "gui/Image.h"
 #include "gui/PointerEvents.h"
 #include "support/InProcessHost.h"
 
@@ -22,11 +23,17 @@ class EditorFixture : public ::testing::Test {
   protected:
     // On a plain plug-in, or on the host given (an operator probe, say).
     explicit EditorFixture(std::unique_ptr<testing_support::InProcessHost> probe = nullptr);
+    // The user's zoom is stored per user: a test that changes it leaves the next test at 100 %.
+    ~EditorFixture() override;
 
     kirra::Plugin& plugin() { return host->plugin(); }
     kirra::editor::KirraFrame& frame() { return *editor->getFrame(); }
     // Stores the main page and opens the editor again on it.
     void showPage(int page);
+    // The user chooses a zoom (offscreen, nothing refuses it).
+    void setZoom(int percent);
+    // The whole editor as it shows now, at its zoom.
+    kirra::gui::Image render();
     // The editor's periodic work at a time, or 50 ms after the previous call.
     void tickAt(int64_t ms);
     void tick() { tickAt(nowMs + kirra::editor::Editor::kIdleIntervalMs); }

@@ -34,25 +34,6 @@ TEST_F(EditorFixture, HostChangesReachTheControlsAtTheNextTick) {
     EXPECT_FLOAT_EQ(frame().mainKnob(2)->getValue(), 0.25f);
 }
 
-TEST_F(EditorFixture, TempoControlSnapsBackWhileLockedToTheHost) {
-    plugin().setParameter(param::kCurrentMain, indexToValue(2, 4));
-    tickAt(0);
-    ASSERT_EQ(frame().shownPage(), 2);
-    kirra::gui::Control* tempo = frame().findControl(param::kTempo);
-    ASSERT_NE(tempo, nullptr);
-    const float hostTempo = (plugin().getCurrentTempo() - 30.0f) / 270.0f;
-    kirra::gui::Rect rect = tempo->getRect();
-    drag(rect.right - 5, rect.top + 4, rect.right - 5, rect.top - 96);
-    EXPECT_NEAR(tempo->getValue(), hostTempo, 1e-6f);
-    EXPECT_FALSE(automated(param::kTempo));
-
-    plugin().setParameter(param::kTempoSync, indexToValue(0, 4));
-    tickAt(100);
-    drag(rect.right - 5, rect.top + 4, rect.right - 5, rect.top - 96);
-    EXPECT_NEAR(value(param::kTempo), hostTempo + 0.25f, 1e-5f);
-    EXPECT_TRUE(automated(param::kTempo));
-}
-
 TEST_F(EditorFixture, UnusedKnobIgnoresParameterChangesUntilASlotReadsIt) {
     plugin().setParameter(param::kKnob1 + 2, 0.7f);
     tickAt(0);

@@ -57,10 +57,10 @@ class EditorWindow : public ::testing::Test {
     }
 
     // A top-level window as a DAW makes one for a plug-in's editor.
-    Window makeParent(int x) {
+    Window makeParent(int x, int width = 830, int height = 335) {
         int screen = DefaultScreen(display_);
-        Window window = XCreateSimpleWindow(display_, RootWindow(display_, screen), x, 0, 830, 335,
-                                            0, 0, BlackPixel(display_, screen));
+        Window window = XCreateSimpleWindow(display_, RootWindow(display_, screen), x, 0, width,
+                                            height, 0, 0, BlackPixel(display_, screen));
         XMapWindow(display_, window);
         XSync(display_, False);
         parents_.push_back(window);
@@ -101,16 +101,16 @@ class EditorWindow : public ::testing::Test {
         return different;
     }
 
-    std::unique_ptr<host::PluginHost> load() {
-        auto plugin = std::make_unique<host::PluginHost>();
+    std::unique_ptr<host::PluginHost> load(const host::HostOptions& options = {}) {
+        auto plugin = std::make_unique<host::PluginHost>(options);
         std::string error;
         EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;
         return plugin;
     }
 
     // Opens the editor in a new parent window; the editor's own window once it shows, else 0.
-    Window openEditor(host::PluginHost& plugin) {
-        Window parent = makeParent(0);
+    Window openEditor(host::PluginHost& plugin, int width = 830, int height = 335) {
+        Window parent = makeParent(0, width, height);
         if (plugin.dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) != 1) return 0;
         bool shown = waitFor([&] {
             auto list = children(parent);
@@ -120,17 +120,28 @@ class EditorWindow : public ::testing::Test {
     }
 
     // What the plug-in renders offscreen for its current state (invalid if it cannot).
-    kirra::gui::Image offscreenRendering(host::PluginHost& plugin, const char* name) {
+    kirra::gui::Image offscreenRendering(host::PluginHost& plugin, const char* name,
+                                         int zoomPercent = 0) {
         std::string path = ::testing::TempDir() + name;
         kirra::ScreenshotRequest request;
         request.path = path.c_str();
+        request.zoomPercent = zoomPercent;
         if (plugin.dispatch(vst::effVendorSpecific, kirra::kScreenshotRequest, 0, &request) != 1)
             return {};
         return kirra::gui::Image::readPng(path);
     }
 
+    std::pair<int, int> sizeOf(Window window) {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display_, window, &attributes);
+        return {attributes.width, attributes.height};
+    }
+
     Display* display_ = nullptr;
     std::vector<Window> parents_;
 };
+
+// The zoom chosen on the preferences page, in a host that follows the editor's size requests
+// and in one that refuses them.
 
 }  // namespace window_testing

@@ -5,14 +5,98 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
 
 #include "editor/EditorWindowFixture.h"
+#include "support/ConfigHome.h"
 
 namespace {
 
 using namespace window_testing;
+
+TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
+    // The choice stays with this test's user, not the other tests'.
+    testing_support::ScopedConfigHome user;
+    // The editor's window thread asks; this thread alone talks to the display.
+    std::atomic<int> requestedWidth{0};
+    std::atomic<int> requestedHeight{0};
+    std::atomic<int> rectWidthWhenAsked{0};
+    host::PluginHost* asking = nullptr;
+    host::HostOptions following;
+    following.sizeWindow = [&](int width, int height) {
+        // Hosts read the editor's rectangle while they handle the request.
+        vst::ERect* rect = nullptr;
+        asking->dispatch(vst::effEditGetRect, 0, 0, &rect);
+        rectWidthWhenAsked = rect != nullptr ? rect->right : 0;
+        requestedHeight = height;
+        requestedWidth = width;
+        return true;
+    };
+    auto plugin = load(following);
+    asking = plugin.get();
+    Window editor = openEditor(*plugin);
+    ASSERT_NE(editor, 0u);
+    const std::string window = " --window " + std::to_string(editor) + " ";
+    auto at = [&](int x, int y) {
+        return window + std::to_string(x) + " " + std::to_string(y) + " ";
+    };
+    // The preferences page, then a right click on the zoom choice: from 100 % back to 200 %.
+    ASSERT_EQ(run("xdotool mousemove" + at(469, 19) + "click 1 sleep 0.2 mousemove" + at(360, 177) +
+                  "click 3"),
+              0);
+    ASSERT_TRUE(waitFor([&] { return requestedWidth.load() == 1660; }));
+    EXPECT_EQ(requestedHeight.load(), 670);
+    EXPECT_EQ(rectWidthWhenAsked.load(), 1660);
+    XResizeWindow(display_, parents_.back(), 1660, 670);
+    XSync(display_, False);
+    ASSERT_TRUE(waitFor([&] { return sizeOf(editor) == std::make_pair(1660, 670); }));
+    // What shows is the 200 % rendering, not a blow-up of the 100 % one.
+    ASSERT_EQ(run("xdotool mousemove 1900 1000"), 0);
+    kirra::gui::Image zoomed = offscreenRendering(*plugin, "editor-window-200.png");
+    ASSERT_EQ(zoomed.width(), 1660);
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, zoomed) == 0; }))
+        << pixelsDifferingFrom(editor, zoomed) << " pixels differ";
+    // Hit areas: the operator routing page's button, twice as far from the corner.
+    ASSERT_EQ(run("xdotool mousemove" + at(1018, 39) + "click 1"), 0);
+    EXPECT_TRUE(waitFor([&] { return plugin->getParameter(418) < 0.25f; }));
+    // Mix from 100 %: 200 pixels down at 200 % halve it, as 100 pixels do at 100 %.
+    ASSERT_EQ(run("xdotool mousemove" + at(774, 516) + "mousedown 1 sleep 0.1 mousemove" +
+                  at(774, 616) + "sleep 0.1 mousemove" + at(774, 716) + "sleep 0.1 mouseup 1"),
+              0);
+    EXPECT_TRUE(waitFor([&] { return std::abs(plugin->getParameter(2) - 0.5f) < 1e-4f; }))
+        << plugin->getParameter(2);
+    plugin->dispatch(vst::effEditClose);
+
+    // A host that refuses keeps a whole editor at the old size; the choice applies next time.
+    auto refusing = load();
+    vst::ERect* rect = nullptr;
+    ASSERT_EQ(refusing->dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right, 1660);  // the user's zoom, stored by the first instance
+    ASSERT_EQ(run("xdotool mousemove 1900 1000"), 0);
+    Window small = openEditor(*refusing, rect->right, rect->bottom);
+    ASSERT_NE(small, 0u);
+    const std::string smallWindow = " --window " + std::to_string(small) + " ";
+    // 200 % on the preferences page: the page button and the zoom choice at their 200 % places;
+    // a right click steps down to 175 %.
+    ASSERT_EQ(run("xdotool mousemove" + smallWindow + "938 38 click 1 sleep 0.2 mousemove" +
+                  smallWindow + "720 354 click 3 sleep 0.3 mousemove 1900 1000"),
+              0);
+    kirra::gui::Image unchanged = offscreenRendering(*refusing, "editor-window-kept.png", 200);
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(small, unchanged) == 0; }))
+        << pixelsDifferingFrom(small, unchanged) << " pixels differ";
+    EXPECT_EQ(sizeOf(small), std::make_pair(1660, 670));
+    refusing->dispatch(vst::effEditClose);
+    ASSERT_EQ(refusing->dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right, 1453);
+}
 
 TEST_F(EditorWindow, PointerEventsReachThePluginAndTheWindowShowsTheirEffect) {
     auto plugin = load();

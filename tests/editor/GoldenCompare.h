@@ -29,6 +29,11 @@ inline int channelDistance(uint32_t a, uint32_t b) {
     return distance;
 }
 
+// Renderings at 100 % keep their names; others live in a folder per zoom ("zoom200/page0.png").
+inline std::string zoomedName(const std::string& name, int percent) {
+    return percent == 100 ? name : "zoom" + std::to_string(percent) + "/" + name;
+}
+
 inline void expectLooksAsStored(const kirra::gui::Image& actual, const std::string& name) {
     const std::string stored = std::string(KIRRA_SOURCE_DIR) + "/tests/editor/golden/" + name;
     ASSERT_TRUE(actual.isValid());
@@ -50,7 +55,9 @@ inline void expectLooksAsStored(const kirra::gui::Image& actual, const std::stri
     }
     const int allowed = static_cast<int>(kGoldenDifferentShare * actual.width() * actual.height());
     if (different > allowed) {
-        std::string saved = ::testing::TempDir() + "actual-" + name;
+        std::string flat = name;
+        std::replace(flat.begin(), flat.end(), '/', '-');
+        std::string saved = ::testing::TempDir() + "actual-" + flat;
         actual.writePng(saved);
         FAIL() << different << " pixels differ from " << stored << " (allowed " << allowed
                << "); this rendering is in " << saved;

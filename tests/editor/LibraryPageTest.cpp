@@ -70,7 +70,7 @@ struct LibraryPage : ::testing::Test {
                                modifiers);
     }
     FakeLibrary fake;
-    MyFrame frame{830, 335};
+    MyFrame frame{830, 335, 1.0};
     CLibWnd* library;
 };
 

@@ -1,7 +1,8 @@
 // The LV2 UI embedded as an LV2 host embeds it, without a UI library: the bundle's binary loaded
 // by hand, the editor opened in a parent window of the test's own, an edit made with the pointer.
-// The edit must reach the engine and, through the UI's write function, the host's port. Needs an
-// X display; `make test` runs it under Xvfb.
+// The edit must reach the engine and, through the UI's write function, the host's port; a new
+// zoom must resize our window and ask the host for the size. Needs an X display; `make test` runs
+// it under Xvfb.
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -61,7 +62,7 @@ struct HostSide {
 
 }  // namespace
 
-TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
+TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     // A virtual server that has only just started may refuse the first connections.
     Display* display = nullptr;
     for (int attempt = 0; attempt < 20 && display == nullptr; ++attempt) {
@@ -140,6 +141,22 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostsPort) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_TRUE(told);
+
+    // A new zoom from the preferences page (a right click steps from 100 back to 200 %): the
+    // container and the host's window follow.
+    ASSERT_EQ(std::system(("xdotool mousemove" + window + "469 19 click 1 sleep 0.2 mousemove" +
+                           window + "360 177 click 3")
+                              .c_str()),
+              0);
+    for (int tick = 0; tick < 300 && host.width != 1660; ++tick) {
+        idle->idle(view);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(host.width, 1660);
+    EXPECT_EQ(host.height, 670);
+    XWindowAttributes shown{};
+    XGetWindowAttributes(display, container, &shown);
+    EXPECT_EQ(shown.width, 1660);
 
     ui->cleanup(view);
     EXPECT_TRUE(children(display, parent).empty());

@@ -22,12 +22,14 @@ void removeTree(const std::string& path) {
     if (!path.empty()) ::nftw(path.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
-// The whole test process runs with a configuration folder of its own.
+// The whole test process runs with a configuration folder of its own, and at the desktop scale
+// of 100 %, whatever the machine's desktop asks (the editor follows it without a stored zoom).
 struct ProcessConfigHome {
     TemporaryFolder folder;
     ProcessConfigHome() {
         ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
         ::setenv("XDG_DATA_HOME", (folder.path() + "/data").c_str(), 1);
+        ::setenv("GDK_SCALE", "1", 1);
     }
 };
 const ProcessConfigHome processConfigHome;

@@ -72,6 +72,8 @@ void printUsage() {
         "  --repeat N                   bench runs, the best and the median reported (default 5)\n"
         "  --double                     use 64-bit processing\n"
         "  --page N --op N --mod N      screenshot: main page 0..3, operator and modulator 1..4\n"
+        "  --zoom PERCENT               screenshot: 100, 125, 150, 175 or 200 (default: the "
+        "user's)\n"
         "  --quiet                      no summary\n");
 }
 
@@ -166,6 +168,15 @@ bool parseCommandLine(int argc, char** argv, Options& options, std::string& erro
             if (isPage) options.page = choice;
             if (arg == "--op") options.operatorSlot = choice - 1;
             if (arg == "--mod") options.modulatorSlot = choice - 1;
+        } else if (arg == "--zoom") {
+            const char* value = needValue(arg.c_str());
+            if (value == nullptr) return false;
+            if (!parseDouble(value, number) || number < 100 || number > 200 ||
+                number != static_cast<int>(number) || static_cast<int>(number) % 25 != 0) {
+                error = "--zoom wants 100, 125, 150, 175 or 200";
+                return false;
+            }
+            options.zoomPercent = static_cast<int>(number);
         } else if (arg == "--double") {
             options.doublePrecision = true;
         } else if (arg == "--quiet") {

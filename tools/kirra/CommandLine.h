@@ -28,7 +28,8 @@ struct Options {
     int page = -1;
     int operatorSlot = -1;
     int modulatorSlot = -1;
-    int repeat = 5;  // bench runs
+    int zoomPercent = 0;  // screenshot: 0 keeps the user's zoom
+    int repeat = 5;       // bench runs
     bool doublePrecision = false;
     // --program BANK:N as bank 0..2 and program 0..63; -1 when not given
     int programBank = -1;

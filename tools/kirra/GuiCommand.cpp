@@ -74,7 +74,18 @@ int runGui(const Options& options) {
         std::fprintf(stderr, "kirra: gui needs an X display\n");
         return 1;
     }
-    PluginHost plugin;
+    // The editor asks for another size when its zoom changes; the window follows on this
+    // thread, which alone talks to the display.
+    std::atomic<int> requestedWidth{0};
+    std::atomic<int> requestedHeight{0};
+    HostOptions hostOptions;
+    hostOptions.sizeWindow = [&](int newWidth, int newHeight) {
+        if (newWidth <= 0 || newHeight <= 0) return false;
+        requestedHeight = newHeight;
+        requestedWidth = newWidth;
+        return true;
+    };
+    PluginHost plugin(hostOptions);
     if (!loadPlugin(options, plugin, input.sampleRate) || !applySettingsOrFail(plugin, options)) {
         XCloseDisplay(display);
         return 1;
@@ -123,6 +134,8 @@ int runGui(const Options& options) {
             }
             if (event.type == DestroyNotify) running = false;
         }
+        if (int newWidth = requestedWidth.exchange(0); newWidth > 0)
+            XResizeWindow(display, window, newWidth, requestedHeight.load());
         plugin.dispatch(vst::effEditIdle);
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         if (options.secondsGiven && std::chrono::steady_clock::now() >= end) running = false;

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 namespace host {
 
@@ -26,7 +27,7 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-PluginHost::PluginHost(HostOptions options) : options_(options) {}
+PluginHost::PluginHost(HostOptions options) : options_(std::move(options)) {}
 
 PluginHost::~PluginHost() {
     unload();
@@ -228,6 +229,9 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
             return 1;
         case vst::audioMasterGetVendorVersion:
             return 1000;
+        case vst::audioMasterSizeWindow:
+            return options_.sizeWindow && options_.sizeWindow(index, static_cast<int>(value)) ? 1
+                                                                                              : 0;
         case vst::audioMasterBeginEdit:
         case vst::audioMasterEndEdit:
         case vst::audioMasterIdle:

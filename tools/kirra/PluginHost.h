@@ -3,6 +3,7 @@
 // it only through the effect record, answering the plug-in's requests as a DAW would.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct HostOptions {
     bool provideTime = true;          // answer time queries at all
     bool sidechainConnected = false;  // inputs 3 and 4 reported connected
     bool canSendMidi = true;
+    // Resizes the plug-in's window on its request; null refuses every request.
+    std::function<bool(int width, int height)> sizeWindow;
 };
 
 struct Transport {

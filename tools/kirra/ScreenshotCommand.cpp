@@ -23,6 +23,7 @@ int runScreenshot(const Options& options) {
     request.page = options.page;
     request.operatorSlot = options.operatorSlot;
     request.modulatorSlot = options.modulatorSlot;
+    request.zoomPercent = options.zoomPercent;
     if (plugin.dispatch(vst::effVendorSpecific, kirra::kScreenshotRequest, 0, &request) != 1) {
         std::fprintf(stderr, "kirra: the plug-in did not render its editor to %s\n", request.path);
         return 1;

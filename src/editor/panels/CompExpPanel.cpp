@@ -1,5 +1,7 @@
 #include "editor/panels/CompExpPanel.h"
 
+#include <algorithm>
+
 #include "editor/plots/CCompExpPlot.h"
 #include "operators/effects/CompExp.h"
 
@@ -34,8 +36,17 @@ CompExpPanel::CompExpPanel(const gui::Rect& rect, const PanelContext& context, i
     addPlot();
 }
 
+void CompExpPanel::readRunning(const Module& module) {
+    const auto* compressor = dynamic_cast<const CompExp*>(&module);
+    if (compressor == nullptr) return;
+    const float level = std::max(compressor->detectedLevelDb(0), compressor->detectedLevelDb(1));
+    idlesUnchanged_ = level == levelDb_ ? std::min(idlesUnchanged_ + 1, kIdlesUntilStill) : 0;
+    levelDb_ = level;
+}
+
 void CompExpPanel::updatePlot(const Snapshot& snapshot) {
     plot()->setValues(snapshot.shown);
+    plot()->setInputLevel(levelDb_, idlesUnchanged_ < kIdlesUntilStill);
 }
 
 }  // namespace kirra::editor

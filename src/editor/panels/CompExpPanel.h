@@ -16,10 +16,16 @@ class CompExpPanel : public PlotPanel<CCompExpPlot> {
     CCompExpRatioParam* ratioField() const { return ratio_; }
 
   protected:
+    void readRunning(const Module& module) override;
     void updatePlot(const Snapshot& snapshot) override;
 
   private:
     CCompExpRatioParam* ratio_ = nullptr;
+    // The detector's level, and how many idles it has stood still: a level that does not move
+    // means no audio runs.
+    float levelDb_ = 0.0f;
+    int idlesUnchanged_ = kIdlesUntilStill;
+    static constexpr int kIdlesUntilStill = 20;
 };
 
 }  // namespace kirra::editor

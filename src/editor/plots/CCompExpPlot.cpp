@@ -9,6 +9,7 @@ namespace kirra::editor {
 namespace {
 
 constexpr int kLabelWidth = 24;
+constexpr int kDotRadius = 3;
 
 }  // namespace
 
@@ -31,6 +32,16 @@ float CCompExpPlot::rowOf(float decibels) const {
 
 void CCompExpPlot::setValues(const float* positionValues) {
     if (inputs_.update(positionValues)) recompute();
+}
+
+void CCompExpPlot::setInputLevel(float levelDb, bool running) {
+    // Below the plot's range there is nothing to point at.
+    const bool shown = running && levelDb >= kLowestDb;
+    const float shownDb = shown ? std::min(levelDb, 0.0f) : kLowestDb;
+    if (shown == levelShown_ && shownDb == levelDb_) return;
+    levelShown_ = shown;
+    levelDb_ = shownDb;
+    invalid();
 }
 
 void CCompExpPlot::recompute() {
@@ -56,6 +67,19 @@ void CCompExpPlot::draw(gui::DrawContext& context) {
     context.setLineStyle(gui::LineStyle::kSolid);
     context.setColor(kCurve);
     context.drawPolyline(xs_.data(), ys_.data(), columnCount());
+    if (levelShown_) {
+        const float share = (levelDb_ - kLowestDb) / -kLowestDb;
+        const int x = area.left + static_cast<int>(share * static_cast<float>(area.width() - 1));
+        const int y =
+            static_cast<int>(rowOf(levelDb_ + CompExp::curveGainDb(inputs_.values, levelDb_)));
+        context.save();
+        context.clip(area);
+        context.setColor(Skin::kAccent.mixedWith(kCurve, 0.35f));
+        context.fillRoundRect(
+            {x - kDotRadius, y - kDotRadius, x + kDotRadius + 1, y + kDotRadius + 1}, kDotRadius);
+        context.restore();
+        context.setColor(kCurve);
+    }
 
     drawLabel(
         context, "OUT",

@@ -92,17 +92,38 @@ void CLFOPlot::recompute() {
     invalid();
 }
 
+void CLFOPlot::drawLegend(gui::DrawContext& context) const {
+    const gui::Rect area = plotArea();
+    const int right = area.right - 3;
+    const int top = area.top + 2;
+    for (int channel = 0; channel < 2; ++channel) {
+        const int y = top + channel * kLabelHeight;
+        const int lineY = y + kLabelHeight / 2;
+        context.setColor(channel == 0 ? kCurve : kCurve.withAlpha(120));
+        context.setLineStyle(channel == 0 ? gui::LineStyle::kSolid : gui::LineStyle::kDashed);
+        context.drawLine(right - kLegendLine, lineY, right - 1, lineY);
+        drawLabel(context, channel == 0 ? "L" : "R",
+                  {right - kLegendLine - 10, y, right - kLegendLine - 2, y + kLabelHeight},
+                  gui::Align::kRight);
+    }
+    context.setLineStyle(gui::LineStyle::kSolid);
+}
+
 void CLFOPlot::draw(gui::DrawContext& context) {
     drawBackground(context);
     const gui::Rect area = plotArea();
     drawDashedHorizontal(context, area.top + area.height() / 2);
     drawDashedVertical(context, area.left + area.width() / 2);
     context.setLineWidth(1.0);
-    // The right channel in a lighter tone, so that the two read apart where they differ.
+    // The right channel lighter and dashed, so that the two read apart where they differ and
+    // where they lie on each other; the legend names them.
     for (int channel = 1; channel >= 0; --channel) {
         context.setColor(channel == 0 ? kCurve : kCurve.withAlpha(120));
+        context.setLineStyle(channel == 0 ? gui::LineStyle::kSolid : gui::LineStyle::kDashed);
         context.drawPolyline(xs_.data(), ys_[channel].data(), columnCount());
     }
+    context.setLineStyle(gui::LineStyle::kSolid);
+    drawLegend(context);
     context.setColor(kCurve);
     if (shape_.waveform == LFO::kSampleAndHold) return;
     const int column = phaseColumn();

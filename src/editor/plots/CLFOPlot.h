@@ -29,6 +29,8 @@ class CLFOPlot : public CModulePlot {
     void draw(gui::DrawContext& context) override;
 
   private:
+    static constexpr int kLegendLine = 12;
+
     struct Shape {
         int waveform = -1;
         float smooth = 0.0f;
@@ -41,6 +43,7 @@ class CLFOPlot : public CModulePlot {
     };
 
     void recompute();
+    void drawLegend(gui::DrawContext& context) const;
     float shapeInput(int channel, int column) const;
     float rowOf(float value) const;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "engine/ModuleFactory.h"
 
@@ -13,6 +14,8 @@ namespace {
 constexpr double kSilentSquaredMagnitude = 1e-9;
 constexpr double kGridDecibels[] = {-24.0, -12.0, 12.0, 24.0};
 constexpr double kGridHz[] = {100.0, 1000.0, 10000.0};
+constexpr const char* kGridHzLabels[] = {"100 Hz", "1 kHz", "10 kHz"};
+constexpr int kLabelWidth = 34;
 
 }  // namespace
 
@@ -79,9 +82,35 @@ void CResponsePlot::draw(gui::DrawContext& context) {
         drawDashedVertical(context, columnX(static_cast<int>(share * columnCount())));
     }
     drawDashedHorizontal(context, centreY());
+    drawScale(context);
     context.setColor(kCurve);
     context.setLineWidth(1.0);
     context.drawPolyline(xs_.data(), ys_.data(), columnCount());
+}
+
+void CResponsePlot::drawScale(gui::DrawContext& context) const {
+    const gui::Rect area = plotArea();
+    // Gains at the left edge, each just above its line; a plot too low for them all keeps the
+    // centre and the outer lines.
+    const bool roomForAll = rowOf(0.0f) - rowOf(12.0f) > kLabelHeight;
+    for (double decibels : {24.0, 12.0, 0.0, -12.0, -24.0}) {
+        if (!roomForAll && std::fabs(decibels) == 12.0) continue;
+        const int y = rowOf(static_cast<float>(decibels));
+        char text[12];
+        std::snprintf(text, sizeof(text), decibels == 0.0 ? "0 dB" : "%+.0f", decibels);
+        drawLabel(context, text, {area.left + 2, y - kLabelHeight, area.left + 2 + kLabelWidth, y},
+                  gui::Align::kLeft);
+    }
+    // Frequencies along the bottom, right of their line, or left of it where the plot ends.
+    for (int mark = 0; mark < 3; ++mark) {
+        double share = std::log(kGridHz[mark] / kLowestHz) / std::log(kFrequencySpan);
+        const int x = columnX(static_cast<int>(share * columnCount()));
+        const int width =
+            static_cast<int>(context.textWidth(kGridHzLabels[mark], Skin::smallFont())) + 1;
+        gui::Rect box{x + 2, area.bottom - kLabelHeight, x + 2 + width, area.bottom};
+        if (box.right > area.right - 1) box = {x - 2 - width, box.top, x - 2, box.bottom};
+        drawLabel(context, kGridHzLabels[mark], box, gui::Align::kLeft);
+    }
 }
 
 }  // namespace kirra::editor

@@ -36,6 +36,8 @@ class CResponsePlot : public CModulePlot {
     void setValues(const float* positionValues);
 
     void draw(gui::DrawContext& context) override;
+    // The grid's gain and frequency labels.
+    void drawScale(gui::DrawContext& context) const;
 
   protected:
     CResponsePlot(const gui::Rect& rect, int operatorType);

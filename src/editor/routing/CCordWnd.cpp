@@ -6,6 +6,7 @@
 #include "editor/CTextPrinter.h"
 #include "editor/routing/RoutingTexts.h"
 #include "editor/routing/SlotEditing.h"
+#include "editor/routing/SourceLabels.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
@@ -54,8 +55,7 @@ void CCordWnd::readSlot(int slot, int muteBits) {
     if (slot != dragSlot_) row.sensitivity = plugin_.getParameter(param::kSlotSensitivity1 + slot);
     row.muted = ((muteBits >> slot) & 1) != 0;
     ModuleText name = "";
-    plugin_.getSourceName(row.source, false, name);
-    row.sourceName = name;
+    row.sourceName = slotSourceLabel(plugin_, row.source);
     plugin_.getDestinationName(row.destination, name);
     row.destinationName = name;
 }
@@ -132,6 +132,30 @@ Rect CCordWnd::cellRect(int slot, Column column) const {
     Rect span = columnSpan(column);
     int top = listArea().top + visible * kLineHeight;
     return {span.left, top, span.right, top + kLineHeight};
+}
+
+std::string CCordWnd::tooltip(gui::Point where) const {
+    const int slot = menus_.isOpen() ? -1 : slotAt(where);
+    if (slot < 0) return {};
+    const SlotRow& row = rows_[slot];
+    ModuleText name = "";
+    std::string prefix = "Slot " + std::to_string(slot + 1) + " ";
+    switch (columnAt(where.x)) {
+        case Column::kSource:
+            plugin_.getSourceName(row.source, false, name);
+            return prefix + "source: " + (name[0] != 0 ? name : "none") +
+                   "\nclick: choose, right-click: show the modulator";
+        case Column::kSensitivity:
+            return prefix + "sensitivity: " + sensitivityShown(slot) +
+                   (row.muted ? " (muted)" : "") +
+                   "\ndrag: change, shift: fine, right-click: mute, double-click: type";
+        case Column::kDestination:
+            return prefix +
+                   "destination: " + (row.destinationName.empty() ? "none" : row.destinationName) +
+                   "\nclick: choose, right-click: show the module";
+        default:
+            return {};
+    }
 }
 
 int CCordWnd::slotAt(gui::Point where) const {
@@ -354,7 +378,7 @@ void CCordWnd::drawList(gui::DrawContext& context) {
     for (const Title& title : titles) {
         Rect span = columnSpan(title.column);
         CTextPrinter::print(context, title.text, {span.left, rect.top, span.right, headerBottom},
-                            title.align, CTextPrinter::Style::kDimmed, Skin::captionFont());
+                            title.align, CTextPrinter::Style::kDimmed, Skin::smallFont());
     }
     context.setColor(Skin::kLight.withAlpha(40));
     context.drawLine(rect.left, headerBottom, rect.right - 1, headerBottom);
@@ -398,7 +422,7 @@ void CCordWnd::drawList(gui::DrawContext& context) {
                             cellRect(slot, Column::kDestination), gui::Align::kLeft,
                             CTextPrinter::Style::kNormal, rowFont());
     }
-    listScroll_.draw(context, Skin::kLight, Skin::smallFont());
+    listScroll_.draw(context, Skin::kLight, Skin::kGreyText, Skin::smallFont());
 }
 
 }  // namespace kirra::editor

@@ -86,6 +86,8 @@ class CCordWnd : public gui::View {
     bool onWheel(const gui::MouseEvent& event, float steps) override;
     bool onKeyDown(const gui::KeyEvent& event) override;
     void onFocusLost() override;
+    // The whole names of a slot's source and destination, and what the gestures do there.
+    std::string tooltip(gui::Point where) const override;
 
   private:
     struct SlotRow {

@@ -44,8 +44,7 @@ void CMatrixCaption::draw(gui::DrawContext& context) {
                      Skin::kLight.withAlpha(200));
     // A hint that a list opens here.
     text.right -= 4;
-    context.drawText("...", text, gui::Align::kRight, Skin::captionFont(),
-                     Skin::kLight.withAlpha(150));
+    context.drawText("...", text, gui::Align::kRight, Skin::captionFont(), Skin::kDimText);
 }
 
 bool CMatrixCaption::onMouseDown(const gui::MouseEvent& event) {

@@ -15,7 +15,7 @@ void drawLitBox(gui::DrawContext& context, const gui::Rect& rect, bool lit, cons
         context.frameRoundRect(rect, 2.0);
     }
     context.drawText(text, rect, gui::Align::kCenter, Skin::captionFont(),
-                     lit ? Skin::kDark : Skin::kLight.withAlpha(150));
+                     lit ? Skin::kDark : Skin::kLight);
 }
 
 }  // namespace kirra::editor

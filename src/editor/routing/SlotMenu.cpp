@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "editor/routing/SourceLabels.h"
 #include "engine/ModulationSlots.h"
 #include "engine/Plugin.h"
 #include "modules/ModuleCatalogue.h"
@@ -79,8 +80,13 @@ void addNamedDestinations(SlotMenu& menu, Plugin& plugin, int first, int count) 
 void buildSourceLevel(SlotMenu& menu, Plugin& plugin) {
     switch (menu.level) {
         case MenuLevel::kKnobs:
-            for (int knob = 0; knob < param::kKnobCount; ++knob)
-                choose(menu, formatted("ASSIGNABLE KNOB %d", knob + 1), Slots::kSourceKnob1 + knob);
+            for (int knob = 0; knob < param::kKnobCount; ++knob) {
+                // The user's name for the knob beside its number, where it has one.
+                std::string name = knobName(plugin, knob);
+                std::string text = formatted("ASSIGNABLE KNOB %d", knob + 1);
+                if (!name.empty()) text += " " + name;
+                choose(menu, text, Slots::kSourceKnob1 + knob);
+            }
             break;
         case MenuLevel::kModulatorSources:
             for (int slot = 0; slot < param::kSlotCount; ++slot) {
@@ -97,7 +103,7 @@ void buildSourceLevel(SlotMenu& menu, Plugin& plugin) {
         }
         case MenuLevel::kControllers:
             for (int controller = 0; controller < kControllers; ++controller)
-                choose(menu, formatted("%03d", controller), Slots::kSourceController0 + controller);
+                choose(menu, controllerLabel(controller), Slots::kSourceController0 + controller);
             break;
         default:
             open(menu, "ASSIGNABLE KNOB", MenuLevel::kKnobs);

@@ -233,7 +233,7 @@ void SlotMenuBrowser::draw(gui::DrawContext& context) {
                                 font);
         }
     }
-    scroll_.draw(context, Skin::kLight, Skin::smallFont());
+    scroll_.draw(context, Skin::kLight, Skin::kGreyText, Skin::smallFont());
     drawLitBox(context, exitRect(), false, "EXIT");
     if (menu_.level == MenuLevel::kControllers)
         drawLitBox(context, learnRect(), editing_.getLearningSlot() == slot_, "LEARN");

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <iterator>
+#include <limits>
 
 #include "modules/SignalTaps.h"
 #include "operators/effects/EffectText.h"
@@ -218,6 +219,15 @@ void CompExp::updateParameters() {
     listen_ = valueToIndex(base_[kListen], 2) == 1;
     updateChannel(channelLeft_, left_);
     updateChannel(channelRight_, right_);
+    // The editor reads the detectors from its own thread: a copy it may read at any time.
+    const Channel* channels[2] = {&channelLeft_, &channelRight_};
+    for (int channel = 0; channel < 2; ++channel) {
+        const float envelope = channels[channel]->envelope;
+        float levelDb = envelope > 0.0f ? std::log(envelope) * kLogToDecibels
+                                        : -std::numeric_limits<float>::infinity();
+        if (detector_ == kRms) levelDb *= 0.5f;
+        shownLevelDb_[channel].store(levelDb, std::memory_order_relaxed);
+    }
 }
 
 void CompExp::snapToTargets() {

@@ -4,6 +4,8 @@
 // makeup gain. The key signal is the slot's own input, an operator's output or the sidechain;
 // the listen switch outputs the key. Left and right are detected and processed independently.
 
+#include <atomic>
+
 #include "modules/Operator.h"
 
 namespace kirra {
@@ -30,6 +32,7 @@ class CompExp : public Operator {
     CompExp(int slot, ModuleOwner* owner);
 
     void updateParameters() override;
+    bool readsTaps() const override { return true; }
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
@@ -37,6 +40,11 @@ class CompExp : public Operator {
     // Gain in dB the static curve applies at a detected level in dB, makeup included: what the
     // editor's curve plot draws (output level = level + gain).
     static float curveGainDb(const float* positionValues, float levelDb);
+    // The level the detector read at the last control period, in dB, for the editor's plot
+    // (channel 0 left, 1 right); any thread.
+    float detectedLevelDb(int channel) const {
+        return shownLevelDb_[channel].load(std::memory_order_relaxed);
+    }
 
   private:
     struct Channel {
@@ -62,6 +70,8 @@ class CompExp : public Operator {
     // per-channel ramps, coefficients and detector
     Channel channelLeft_{};
     Channel channelRight_{};
+    // the detectors' levels as the editor reads them, published at control rate
+    std::atomic<float> shownLevelDb_[2] = {0.0f, 0.0f};
 };
 
 }  // namespace kirra

@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editor/EditorFixture.h"
@@ -67,19 +68,20 @@ const PanelCase kPanels[] = {
       {33, indexToValue(11, 16)}}},
 };
 
-// The section screen of a window-sized rendering.
+// The section screen of a window-sized rendering, at the rendering's zoom.
 gui::Image screenOf(const gui::Image& window, const gui::Rect& screen) {
-    gui::Image part(screen.width(), screen.height());
+    gui::Image part = gui::Image::atScale(screen.width(), screen.height(), window.scale());
     gui::DrawContext context(part);
     context.drawImage(window, screen.left, screen.top, {0, 0, screen.width(), screen.height()});
     return part;
 }
 
 class PanelGoldenImage : public editor_tests::PanelFixture,
-                         public ::testing::WithParamInterface<PanelCase> {};
+                         public ::testing::WithParamInterface<std::tuple<PanelCase, int>> {};
 
 TEST_P(PanelGoldenImage, PanelLooksAsStored) {
-    const PanelCase& panel = GetParam();
+    const auto& [panel, percent] = GetParam();
+    setZoom(percent);
     if (panel.isOperator) {
         setOperatorType(panel.type);
         for (const auto& [position, value] : panel.settings)
@@ -90,15 +92,19 @@ TEST_P(PanelGoldenImage, PanelLooksAsStored) {
             setModulator(position, value);
     }
     tick();
-    gui::Image window(editor::layout::kWidth, editor::layout::kHeight);
-    frame().renderAll(window);
     const gui::Rect& screen =
         panel.isOperator ? editor::layout::kOperatorScreen : editor::layout::kModulatorScreen;
-    testing_support::expectLooksAsStored(screenOf(window, screen),
-                                         std::string("panels/") + panel.name + ".png");
+    testing_support::expectLooksAsStored(
+        screenOf(render(), screen),
+        testing_support::zoomedName(std::string("panels/") + panel.name + ".png", percent));
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, PanelGoldenImage, ::testing::ValuesIn(kPanels),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modules, PanelGoldenImage,
+                         ::testing::Combine(::testing::ValuesIn(kPanels),
+                                            ::testing::Values(100, 200)),
+                         [](const auto& testInfo) {
+                             return std::string(std::get<0>(testInfo.param).name) + "_" +
+                                    std::to_string(std::get<1>(testInfo.param));
+                         });
 
 }  // namespace

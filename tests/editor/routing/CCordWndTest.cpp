@@ -9,6 +9,7 @@
 #include "editor/routing/CCordWnd.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SlotMenu.h"
+#include "editor/routing/SourceLabels.h"
 #include "engine/MidiLearn.h"
 #include "engine/ModulationSlots.h"
 #include "support/EventList.h"
@@ -36,11 +37,8 @@ struct SlotWindow : editor_tests::RoutingFixture {
     int destination(int slot) {
         return state(param::kSlotDestination1 + slot, param::kDestinationStates);
     }
-    std::string sourceName(int index) {
-        kirra::ModuleText text = "";
-        plugin().getSourceName(index, false, text);
-        return text;
-    }
+    // As the list shows a source: its short form, a knob with its given name.
+    std::string sourceName(int index) { return slotSourceLabel(plugin(), index); }
     std::string destinationName(int index) {
         kirra::ModuleText text = "";
         plugin().getDestinationName(index, text);

@@ -21,16 +21,17 @@ namespace param = kirra::param;
 using Slots = kirra::ModulationSlots;
 using testing_support::routeSlot;
 
-struct RoutingGolden : editor_tests::RoutingFixture {
+struct RoutingGolden : editor_tests::RoutingFixture, ::testing::WithParamInterface<int> {
+    // At the zoom of the case, chosen before the page opens.
+    void SetUp() override { setZoom(GetParam()); }
     void expectLooksAsStored(const char* name) {
         tick();
-        kirra::gui::Image image(layout::kWidth, layout::kHeight);
-        frame().renderAll(image);
-        testing_support::expectLooksAsStored(image, name);
+        testing_support::expectLooksAsStored(render(),
+                                             testing_support::zoomedName(name, GetParam()));
     }
 };
 
-TEST_F(RoutingGolden, Connections) {
+TEST_P(RoutingGolden, Connections) {
     applyPredefinedRouting(plugin(), 8);
     plugin().setParameter(param::kOpToOp11 + 6, 0.5f);   // OP2 -> OP3 at -12 dB
     plugin().setParameter(param::kOpToOp11 + 15, 0.2f);  // OP4 feeding itself
@@ -40,7 +41,7 @@ TEST_F(RoutingGolden, Connections) {
     expectLooksAsStored("routing-connections.png");
 }
 
-TEST_F(RoutingGolden, Configuration) {
+TEST_P(RoutingGolden, Configuration) {
     setState(param::kOpLrMs, 0x01 | 0x10 | 0x04, 256);
     setState(param::kOpInv, 0x08, 16);
     showPage(0);
@@ -48,14 +49,14 @@ TEST_F(RoutingGolden, Configuration) {
     expectLooksAsStored("routing-configuration.png");
 }
 
-TEST_F(RoutingGolden, PredefinedRoutings) {
+TEST_P(RoutingGolden, PredefinedRoutings) {
     showPage(0);
     click(frame().findControl(tags::kPredefinedRouting)->getRect());
     ASSERT_TRUE(frame().isModalOpen());
     expectLooksAsStored("routing-chooser.png");
 }
 
-TEST_F(RoutingGolden, SlotList) {
+TEST_P(RoutingGolden, SlotList) {
     setState(param::kModulatorType1, 1, 64);     // LFO
     setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
     routeSlot(plugin(), 0, Slots::kSourceModulator1, Slots::kDestinationOperator + 16, 0.8f);
@@ -69,7 +70,7 @@ TEST_F(RoutingGolden, SlotList) {
     expectLooksAsStored("slots-list.png");
 }
 
-TEST_F(RoutingGolden, SlotMenu) {
+TEST_P(RoutingGolden, SlotMenu) {
     setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
     routeSlot(plugin(), 5, Slots::kSourceKnob1, Slots::kDestinationOperator + 16 + 1, 0.6f);
     showPage(3);
@@ -80,5 +81,7 @@ TEST_F(RoutingGolden, SlotMenu) {
     ASSERT_EQ(window.menu().level, MenuLevel::kOperatorParameters);
     expectLooksAsStored("slots-menu.png");
 }
+
+INSTANTIATE_TEST_SUITE_P(Zooms, RoutingGolden, ::testing::Values(100, 200));
 
 }  // namespace
