@@ -3,6 +3,7 @@
 // modulation destinations "MAIN INPUT", "MAIN MIX", "MAIN OUTPUT") and per-channel gain ramps.
 
 #include "modules/ModuleMath.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -51,8 +52,10 @@ class MainSection {
     float gain(int level, int channel) const { return ramps_[level][channel].current; }
 
   private:
-    bool power_ = true;
-    float target_[kLevelCount] = {0.5f, 1.0f, 0.5f};
+    // settings: stored from any thread, read by the audio thread
+    Relaxed<bool> power_ = true;
+    Relaxed<float> target_[kLevelCount] = {0.5f, 1.0f, 0.5f};
+    // audio thread
     float smoothed_[kLevelCount] = {0.5f, 1.0f, 0.5f};
     float modulated_[kLevelCount][2] = {};
     LinearRamp ramps_[kLevelCount][2];

@@ -18,11 +18,16 @@ class PeakLimiter {
   public:
     static constexpr int kMaxLookAhead = 512;
     static constexpr int kModes = 16;
+    static constexpr int kDefaultMode = 2;
 
     PeakLimiter();
 
     // 0 disabled, 1 slow, 2 moderate, 3 fast; 4..15 limit with the release kept.
     void setMode(int mode);
+    // The release base a mode sets, 0 for one that keeps the last.
+    static float releaseBaseMsOf(int mode);
+    // A mode with the release base it runs with.
+    void configure(int mode, float releaseBaseMs);
     int getMode() const { return mode_; }
     bool isEnabled() const { return mode_ != 0; }
     void setSampleRate(float sampleRate);
@@ -66,7 +71,7 @@ class PeakLimiter {
 
     void computeCoefficients();
 
-    int mode_ = 2;
+    int mode_ = kDefaultMode;
     float releaseBaseMs_ = 70.0f;
     float sampleRate_ = 44100.0f;
     int lookAhead_ = 128;

@@ -43,17 +43,22 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
     smoothingCoefficient_ = smoothingCoefficient(sampleRate_);
     path_.setSampleRate(sampleRate_);
 
-    chunk_ = std::make_unique<uint8_t[]>(kStateChunkBytes);
     // Start-up order: preferences, the factory banks, the user's default banks, program 1.
     library_ = std::make_unique<ProgramLibrary>(*this, platform::UserStore());
     library_->loadPreferences();
     programs_ = std::make_unique<ProgramStore>();
     library_->loadDefaultBanks();
-    applyCurrentProgram();
+    {
+        ChangeBatch batch(*this);
+        applyCurrentProgram();
+    }
     suspend();
+    worker_ = std::make_unique<EngineWorker>([this] { doWorkerRound(); });
 }
 
 Plugin::~Plugin() {
+    // First, so that nothing runs on its thread while the rest goes.
+    worker_.reset();
     library_->savePreferences();
     // The editor's panels point into the modules, so it goes first.
     if (editor_ != nullptr) {
@@ -65,7 +70,7 @@ Plugin::~Plugin() {
 
 void Plugin::attachEditor(vst::AEffEditor* editor, EditorNotifications* notifications) {
     setEditor(editor);
-    notifications_ = notifications;
+    notifications_.store(notifications, std::memory_order_release);
 }
 
 Operator* Plugin::getOperator(int slot) {
@@ -86,6 +91,8 @@ int Plugin::getModulatorType(int slot) const {
 
 void Plugin::suspend() {
     platform::EngineLock lock(mutex_);
+    BlockGate::Closed noBlock(gate_);
+    applyPendingNow();
     clearProcessingState();
     suspended_ = true;
 }
@@ -94,6 +101,8 @@ void Plugin::resume() {
     {
         // Settings changed while suspended apply from the first sample, not after a glide.
         platform::EngineLock lock(mutex_);
+        BlockGate::Closed noBlock(gate_);
+        applyPendingNow();
         if (suspended_) clearProcessingState();
         suspended_ = false;
     }
@@ -128,7 +137,11 @@ void Plugin::connectionChanged() {
 void Plugin::setSampleRate(float sampleRate) {
     if (!(sampleRate > 0.0f)) return;
     sampleRate = std::clamp(sampleRate, kLowestSampleRate, kHighestSampleRate);
+    // Hosts change the rate while suspended; one that does not loses the blocks it sends while
+    // every module reallocates, rather than waiting for it.
     platform::EngineLock lock(mutex_);
+    BlockGate::Closed noBlock(gate_);
+    applyPendingNow();
     AudioEffectX::setSampleRate(sampleRate);
     modules_.setSampleRate(sampleRate);
     path_.setSampleRate(sampleRate);
@@ -150,10 +163,12 @@ int32_t Plugin::processEvents(vst::VstEvents* events) {
 }
 
 void Plugin::setProgramName(const char* name) {
+    platform::EngineLock lock(mutex_);
     programs_->current().setName(name);
 }
 
 void Plugin::getProgramName(char* name) {
+    platform::EngineLock lock(mutex_);
     vst::copyText(name, Program::kNameLength + 1, programs_->current().name);
 }
 
@@ -164,7 +179,7 @@ void Plugin::takePeaks(float peaks[kMeters]) {
 void Plugin::selectProgram(int preset) {
     if (programs_ == nullptr || preset < 0 || preset >= ProgramStore::kPrograms) return;
     {
-        platform::EngineLock lock(mutex_);
+        ChangeBatch batch(*this);
         programs_->setCurrentPreset(preset);
         applyCurrentProgram();
     }
@@ -174,7 +189,7 @@ void Plugin::selectProgram(int preset) {
 void Plugin::applyPreset(const Program& preset) {
     if (programs_ == nullptr) return;
     {
-        platform::EngineLock lock(mutex_);
+        ChangeBatch batch(*this);
         // A copy first: the preset may be the current program itself.
         Program copy = preset;
         programs_->current() = copy;
@@ -184,21 +199,21 @@ void Plugin::applyPreset(const Program& preset) {
 }
 
 void Plugin::applyCurrentProgram() {
-    platform::EngineLock lock(mutex_);
     // The loading flag keeps module replacement from writing default positions over the
     // program's own values before they are applied.
     loading_ = true;
     const Program& program = programs_->current();
     for (int index = 0; index < kProgramParameterCount; ++index) {
-        setParameter(index, program.values[index]);
+        storeParameter(index, sanitizeUnit(program.values[index]), true);
     }
     loading_ = false;
-    path_.clearOperatorOutputs();
+    openChange().clearOperatorOutputs = true;
 }
 
 void Plugin::programChanged() {
     updateDisplay();
-    if (notifications_ != nullptr) notifications_->redrawAll();
+    if (EditorNotifications* notifications = notifications_.load(std::memory_order_acquire))
+        notifications->redrawAll();
 }
 
 }  // namespace kirra

@@ -38,7 +38,17 @@ template <typename Sample>
 void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     if (inputs == nullptr || outputs == nullptr || frames <= 0) return;
     platform::FloatingPointGuard floatingPoint;
-    platform::EngineLock lock(mutex_);
+    if (!gate_.enter()) {
+        // Another thread rebuilds the engine (a host changing the rate while it processes).
+        for (int output = 0; output < kOutputs; ++output) {
+            for (int32_t frame = 0; frame < frames; ++frame)
+                writeSample(outputs[output], frame, 0.0f);
+        }
+        return;
+    }
+    audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    installPendingChange();
+    path_.followLimiterMode();
 
     // Channel mapping: a missing right input reads the left one, a missing sidechain the main
     // input; a missing right output makes the left buffer take both (right last).
@@ -82,6 +92,7 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
     path_.publishPeaks(peaks);
     pendingEvents_ = nullptr;
+    gate_.leave();
 }
 
 template void Plugin::processBlock<float>(float**, float**, int32_t);

@@ -3,6 +3,8 @@
 // operator and from each operator to the output, per channel, with modulated copies and ramps.
 // Gains are v squared of the (modulated) normalised value.
 
+#include "modules/Relaxed.h"
+
 namespace kirra {
 
 class RoutingMatrix {
@@ -62,7 +64,8 @@ class RoutingMatrix {
     float currentGain(int channel, int gain) const { return current_[channel][gain]; }
 
   private:
-    float base_[kGains] = {};
+    Relaxed<float> base_[kGains] = {};  // stored from any thread
+    // the audio thread's
     float modulated_[2][kGains] = {};
     // ramps
     alignas(16) float current_[2][kGains] = {};
