@@ -199,8 +199,9 @@ void Plugin::applyPreset(const Program& preset) {
 }
 
 void Plugin::applyCurrentProgram() {
-    // The loading flag keeps module replacement from writing default positions over the
-    // program's own values before they are applied.
+    // All of it in one change, whatever else waits. The loading flag keeps module replacement
+    // from writing default positions over the program's own values before they are applied.
+    openChange();
     loading_ = true;
     const Program& program = programs_->current();
     for (int index = 0; index < kProgramParameterCount; ++index) {

@@ -82,10 +82,11 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     platform::EngineMutex& getEngineMutex() { return mutex_; }
     // Parameter stores made while one lives reach the audio thread together, at one block start:
     // what the editor changes as one gesture (a predefined routing, a mode with its converted
-    // values) is never heard half done. Holds the engine mutex.
+    // values) is never heard half done. Holds the engine mutex. (Inside the engine, a batch that
+    // is not `together` only gathers what a change already waiting for its block must take.)
     class ChangeBatch {
       public:
-        explicit ChangeBatch(Plugin& plugin);
+        explicit ChangeBatch(Plugin& plugin, bool together = true);
         ~ChangeBatch();
         ChangeBatch(const ChangeBatch&) = delete;
         ChangeBatch& operator=(const ChangeBatch&) = delete;

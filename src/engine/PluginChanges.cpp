@@ -24,8 +24,10 @@ bool isLeftToWorker(ParameterGroup group) {
 
 }  // namespace
 
-Plugin::ChangeBatch::ChangeBatch(Plugin& plugin) : plugin_(plugin), lock_(plugin.mutex_) {
+Plugin::ChangeBatch::ChangeBatch(Plugin& plugin, bool together)
+    : plugin_(plugin), lock_(plugin.mutex_) {
     plugin_.beginChange();
+    if (together) plugin_.openChange();
 }
 
 Plugin::ChangeBatch::~ChangeBatch() {
@@ -142,7 +144,7 @@ void Plugin::doWorkerRound() {
         platform::EngineLock lock(mutex_);
         handover_.reclaim();
     }
-    if (!audioStores_.isEmpty()) ChangeBatch finish(*this);
+    if (!audioStores_.isEmpty()) ChangeBatch finish(*this, false);
 }
 
 }  // namespace kirra

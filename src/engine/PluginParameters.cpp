@@ -24,7 +24,7 @@ void Plugin::setParameter(int32_t index, float value) {
         storeFromAudio(index, value);
         return;
     }
-    ChangeBatch batch(*this);
+    ChangeBatch call(*this, false);
     storeParameter(index, value, true);
 }
 

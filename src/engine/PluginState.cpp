@@ -30,7 +30,7 @@ uint8_t* Plugin::ChunkBuffers::forThisThread() {
 int32_t Plugin::getChunk(void** data, bool /*isPreset*/) {
     if (data == nullptr) return 0;
     // Under the mutex every writer of the banks waits: the chunk is one state, never a mixture.
-    ChangeBatch batch(*this);
+    ChangeBatch call(*this, false);
     int learned[kLearnTargetCount];
     for (int target = 0; target < kLearnTargetCount; ++target)
         learned[target] = midiLearn_.getLearnedController(target);

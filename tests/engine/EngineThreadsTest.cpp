@@ -147,7 +147,8 @@ TEST(EngineThreads, TypeSetOnTheAudioThreadIsBuiltElsewhereAndHeardLater) {
     host.process(block, 64);  // this thread is now the one that runs the blocks
     {
         AllocationCounter counter;
-        plugin.setParameter(kOperatorType1, stateValue(kirra::kDelayLine, kirra::kModuleTypeStates));
+        plugin.setParameter(kOperatorType1,
+                            stateValue(kirra::kDelayLine, kirra::kModuleTypeStates));
         EXPECT_EQ(counter.count(), 0u);
     }
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);

@@ -82,6 +82,13 @@ TEST(ModuleSlots, PreparingTouchesNothingStagingSwitchesTheViewInstallingTheAudi
     ASSERT_EQ(change.stores.size(), 1u);
     EXPECT_EQ(change.stores[0].index, kMix);
 
+    // A second request before the block takes the first one's place.
+    ModuleSlots::PreparedOperator second = slots.prepareOperator(0, kPanner);
+    Operator* latest = second.module.get();
+    slots.stage(std::move(second), change, false);
+    EXPECT_EQ(change.operators[0].get(), latest);
+    panner = latest;
+
     slots.install(change);
     EXPECT_EQ(&slots.operatorIn(0), panner);
     EXPECT_EQ(change.operators[0].get(), oldGain);  // destroyed with the change, elsewhere
