@@ -86,11 +86,11 @@ Modulator* ModuleSlots::getModulator(int slot) {
 }
 
 int ModuleSlots::getOperatorType(int slot) const {
-    return isSlot(slot) ? operatorType_[slot] : 0;
+    return isSlot(slot) ? operatorType_[slot].load() : 0;
 }
 
 int ModuleSlots::getModulatorType(int slot) const {
-    return isSlot(slot) ? modulatorType_[slot] : 0;
+    return isSlot(slot) ? modulatorType_[slot].load() : 0;
 }
 
 Module& ModuleSlots::moduleFor(int index) {
@@ -104,9 +104,11 @@ Module& ModuleSlots::liveModuleFor(int index) {
 }
 
 void ModuleSlots::configure(Module& module) const {
-    module.setTaps(taps_[0], taps_[1]);
+    // Connected last: the taps are the audio thread's, and setting the rate runs a control
+    // update, which a module may use to look at them (the ENV's level display).
     module.setSampleRate(sampleRate_);
     module.setModulationPreview(getModulationPreview());
+    module.setTaps(taps_[0], taps_[1]);
 }
 
 ModuleSlots::PreparedOperator ModuleSlots::prepareOperator(int slot, int type) const {

@@ -23,6 +23,7 @@
 #include "modules/Modulator.h"
 #include "modules/ModuleOwner.h"
 #include "modules/Operator.h"
+#include "modules/Relaxed.h"
 #include "modules/SignalTaps.h"
 
 namespace kirra {
@@ -138,8 +139,9 @@ class ModuleSlots {
     // the other threads' view: live, or staged in a change
     Operator* operators_[kSlots] = {};
     Modulator* modulators_[kSlots] = {};
-    int operatorType_[kSlots] = {};
-    int modulatorType_[kSlots] = {};
+    // read without the mutex too (the editor's labels)
+    Relaxed<int> operatorType_[kSlots] = {};
+    Relaxed<int> modulatorType_[kSlots] = {};
     ParameterMemory memory_;
 
     // settings a new module is configured with

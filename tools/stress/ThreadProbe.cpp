@@ -23,11 +23,11 @@ extern "C" {
 int libcMutexLock(pthread_mutex_t* mutex);
 int libcRwlockRdlock(pthread_rwlock_t* lock);
 int libcRwlockWrlock(pthread_rwlock_t* lock);
-void* __libc_malloc(size_t size);
-void* __libc_calloc(size_t count, size_t size);
-void* __libc_realloc(void* memory, size_t size);
-void* __libc_memalign(size_t alignment, size_t size);
-void __libc_free(void* memory);
+void* libcMalloc(size_t size) __asm__("__libc_malloc");
+void* libcCalloc(size_t count, size_t size) __asm__("__libc_calloc");
+void* libcRealloc(void* memory, size_t size) __asm__("__libc_realloc");
+void* libcMemalign(size_t alignment, size_t size) __asm__("__libc_memalign");
+void libcFree(void* memory) __asm__("__libc_free");
 }
 
 namespace stress {
@@ -106,41 +106,41 @@ __attribute__((visibility("default"))) int pthread_rwlock_wrlock(pthread_rwlock_
 
 __attribute__((visibility("default"))) void* malloc(size_t size) {
     countAllocation();
-    return __libc_malloc(size);
+    return libcMalloc(size);
 }
 
 __attribute__((visibility("default"))) void* calloc(size_t count, size_t size) {
     countAllocation();
-    return __libc_calloc(count, size);
+    return libcCalloc(count, size);
 }
 
 __attribute__((visibility("default"))) void* realloc(void* memory, size_t size) {
     countAllocation();
-    return __libc_realloc(memory, size);
+    return libcRealloc(memory, size);
 }
 
 __attribute__((visibility("default"))) void* aligned_alloc(size_t alignment, size_t size) {
     countAllocation();
-    return __libc_memalign(alignment, size);
+    return libcMemalign(alignment, size);
 }
 
 __attribute__((visibility("default"))) void* memalign(size_t alignment, size_t size) {
     countAllocation();
-    return __libc_memalign(alignment, size);
+    return libcMemalign(alignment, size);
 }
 
 __attribute__((visibility("default"))) int posix_memalign(void** memory, size_t alignment,
                                                           size_t size) {
     countAllocation();
     if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0) return EINVAL;
-    void* block = __libc_memalign(alignment, size);
+    void* block = libcMemalign(alignment, size);
     if (block == nullptr) return ENOMEM;
     *memory = block;
     return 0;
 }
 
 __attribute__((visibility("default"))) void free(void* memory) {
-    __libc_free(memory);
+    libcFree(memory);
 }
 
 }  // extern "C"
