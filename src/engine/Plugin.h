@@ -168,6 +168,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     bool setModulatorType(int slot, float value);
     void passPosition(int index, float value);
     void passSetting(int index, float value);
+    void passValue(int index, float value);
+    static bool isModulePosition(int index);
     // What a value does to the audio thread's settings and modules: on the audio thread (`live`)
     // or, with nothing waiting, on another one through relaxed stores.
     void applyToEngine(int index, float value, bool live);

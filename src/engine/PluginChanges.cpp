@@ -118,20 +118,11 @@ void Plugin::finishAudioStores() {
         }
         // A later store from another thread has done all of this already.
         if (values_[index] != value) return;
-        if (publications != handover_.publications()) {
-            const ParameterGroup group = parameterGroup(index);
-            if (group == ParameterGroup::kOperatorPosition ||
-                group == ParameterGroup::kModulatorPosition) {
-                passPosition(index, value);
-            } else {
-                passSetting(index, value);
-            }
-        }
+        // A change published meanwhile would undo it on the audio thread.
+        if (publications != handover_.publications()) passValue(index, value);
         if (programs_ == nullptr) return;
         programs_->setValue(index, value);
-        const ParameterGroup group = parameterGroup(index);
-        if (group == ParameterGroup::kOperatorPosition ||
-            group == ParameterGroup::kModulatorPosition) {
+        if (isModulePosition(index)) {
             modules_.rememberPosition(index, value, programs_->getCurrentBank(),
                                       programs_->getCurrentPreset());
         }

@@ -180,14 +180,19 @@ bool Plugin::setModulatorType(int slot, float value) {
     return true;
 }
 
+void Plugin::passValue(int index, float value) {
+    isModulePosition(index) ? passPosition(index, value) : passSetting(index, value);
+}
+
+bool Plugin::isModulePosition(int index) {
+    const ParameterGroup group = parameterGroup(index);
+    return group == ParameterGroup::kOperatorPosition ||
+           group == ParameterGroup::kModulatorPosition;
+}
+
 void Plugin::storeSlotValue(int index, float value, bool intoProgram) {
     values_[index] = value;
-    const ParameterGroup group = parameterGroup(index);
-    if (group == ParameterGroup::kOperatorPosition || group == ParameterGroup::kModulatorPosition) {
-        passPosition(index, value);
-    } else {
-        passSetting(index, value);
-    }
+    passValue(index, value);
     if (intoProgram && programs_ != nullptr) programs_->setValue(index, value);
     notifyEditor(index, value);
 }

@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <random>
@@ -13,10 +14,8 @@ namespace stress {
 
 namespace {
 
-// The plug-in's parameter layout as a host learns it from the plug-in's names: four operator type
-// parameters, four modulator type parameters, each over 64 states.
-constexpr int kOperatorType1 = 12;
-constexpr int kModulatorType1 = 80;
+// Type parameters (found by their names, "OP1 type" .. "MOD4 type") have 64 states, of which the
+// catalogues fill the first 19 for operators and 5 for modulators.
 constexpr int kTypeStates = 64;
 constexpr int kOperatorTypes = 19;
 constexpr int kModulatorTypes = 5;
@@ -30,9 +29,23 @@ float stateValue(int state, int states) {
     return (static_cast<float>(state) + 0.5f) / static_cast<float>(states);
 }
 
-bool isTypeParameter(int index) {
-    return (index >= kOperatorType1 && index < kOperatorType1 + 4) ||
-           (index >= kModulatorType1 && index < kModulatorType1 + 4);
+std::string parameterName(StressHost& host, int index) {
+    char name[256] = {};
+    host.dispatch(vst::effGetParamName, index, 0, name);
+    return name;
+}
+
+// The host parameters that choose a module type: operator slots first.
+std::vector<int> typeParameters(StressHost& host) {
+    std::vector<int> operators;
+    std::vector<int> modulators;
+    for (int index = 0; index < host.effect()->numParams; ++index) {
+        const std::string name = parameterName(host, index);
+        if (name.size() < 5 || name.compare(name.size() - 5, 5, " type") != 0) continue;
+        (name.rfind("OP", 0) == 0 ? operators : modulators).push_back(index);
+    }
+    operators.insert(operators.end(), modulators.begin(), modulators.end());
+    return operators;
 }
 
 // Runs `step` every `period` until stop.
@@ -46,12 +59,13 @@ void every(std::chrono::milliseconds period, const std::atomic<bool>& stop, Step
     }
 }
 
-void changeType(StressHost& host, std::mt19937& random) {
-    const int slot = static_cast<int>(random() % 8);
-    const bool isOperator = slot < 4;
-    const int index = isOperator ? kOperatorType1 + slot : kModulatorType1 + slot - 4;
+// Picks a slot and a module type for it; operator slots come first among `types`.
+void changeType(StressHost& host, const std::vector<int>& types, std::mt19937& random) {
+    if (types.empty()) return;
+    const size_t slot = random() % types.size();
+    const bool isOperator = slot < types.size() / 2;
     const int type = static_cast<int>(random() % (isOperator ? kOperatorTypes : kModulatorTypes));
-    host.effect()->setParameter(host.effect(), index, stateValue(type, kTypeStates));
+    host.effect()->setParameter(host.effect(), types[slot], stateValue(type, kTypeStates));
 }
 
 bool idle(StressHost& /*host*/, const std::atomic<bool>& stop, std::string& /*skipped*/) {
@@ -62,7 +76,8 @@ bool idle(StressHost& /*host*/, const std::atomic<bool>& stop, std::string& /*sk
 
 bool types(StressHost& host, const std::atomic<bool>& stop, std::string& /*skipped*/) {
     std::mt19937 random(1);
-    every(std::chrono::milliseconds(20), stop, [&] { changeType(host, random); });
+    const std::vector<int> types = typeParameters(host);
+    every(std::chrono::milliseconds(20), stop, [&] { changeType(host, types, random); });
     return true;
 }
 
@@ -107,12 +122,13 @@ bool editor(StressHost& host, const std::atomic<bool>& stop, std::string& skippe
         skipped = "the editor did not open";
     } else {
         std::mt19937 random(3);
+        const std::vector<int> types = typeParameters(host);
         every(std::chrono::milliseconds(20), stop, [&] {
             while (XPending(display) > 0) {
                 XEvent event;
                 XNextEvent(display, &event);
             }
-            changeType(host, random);
+            changeType(host, types, random);
             host.dispatch(vst::effEditIdle);
         });
         host.dispatch(vst::effEditClose);
@@ -127,10 +143,14 @@ template <bool kWithTypes>
 bool storm(StressHost& host, const std::atomic<bool>& stop, std::string& /*skipped*/) {
     std::mt19937 random(kWithTypes ? 4 : 5);
     std::uniform_real_distribution<float> value(0.0f, 1.0f);
-    const int count = host.effect()->numParams;
+    const std::vector<int> types = typeParameters(host);
+    std::vector<int> indices;
+    for (int index = 0; index < host.effect()->numParams; ++index) {
+        if (kWithTypes || std::find(types.begin(), types.end(), index) == types.end())
+            indices.push_back(index);
+    }
     while (!stop.load()) {
-        const int index = static_cast<int>(random() % static_cast<unsigned>(count));
-        if (!kWithTypes && isTypeParameter(index)) continue;
+        const int index = indices[random() % indices.size()];
         host.effect()->setParameter(host.effect(), index, value(random));
     }
     return true;
