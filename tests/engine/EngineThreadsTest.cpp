@@ -86,7 +86,7 @@ TEST(EngineThreads, SavedStatesAreWholeWhileAnotherThreadLoadsAndAudioRuns) {
     AudioThread audio(*host);
     std::atomic<bool> loading{true};
     std::thread loader([&] {
-        for (int round = 0; round < 1500; ++round) {
+        for (int round = 0; round < 2000; ++round) {
             loadState(plugin, round % 2 == 0 ? first : second);
         }
         loading = false;
