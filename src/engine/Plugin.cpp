@@ -124,14 +124,14 @@ void Plugin::clearProcessingState() {
 
 void Plugin::connectionChanged() {
     // Asked here rather than every block, so the audio thread makes no such host calls.
-    Connections connections;
+    unsigned pins = 0;
     for (int input = 0; input < kInputs; ++input) {
-        connections.input[input] = isInputConnected(input);
+        if (isInputConnected(input)) pins |= 1u << input;
     }
     for (int output = 0; output < kOutputs; ++output) {
-        connections.output[output] = isOutputConnected(output);
+        if (isOutputConnected(output)) pins |= 1u << (kInputs + output);
     }
-    connections_ = connections;
+    connectedPins_ = pins;
 }
 
 void Plugin::setSampleRate(float sampleRate) {

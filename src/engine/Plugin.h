@@ -134,10 +134,10 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     float textToValue(int index, const char* text, float currentValue);
 
   private:
-    struct Connections {
-        Relaxed<bool> input[kInputs] = {true, true, true, true};
-        Relaxed<bool> output[kOutputs] = {true, true};
-    };
+    // Which pins the host connected: bit n input n, bit kInputs + n output n. Asked from any
+    // thread, read once per block.
+    static constexpr unsigned kAllPins = (1u << (kInputs + kOutputs)) - 1;
+    static bool isConnected(unsigned pins, int pin) { return ((pins >> pin) & 1u) != 0; }
     // What getChunk hands out, one buffer per calling thread: each stays valid and unchanged until
     // that thread asks again, whatever other threads save meanwhile.
     class ChunkBuffers {
@@ -233,7 +233,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // block processing
     int controlCounter_ = 0;
     float smoothingCoefficient_ = 0.0f;
-    Connections connections_;
+    Relaxed<unsigned> connectedPins_ = kAllPins;
 
     // knobs, a modulation source
     Relaxed<float> knobTarget_[param::kKnobCount] = {};

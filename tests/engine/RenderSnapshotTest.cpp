@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -62,8 +63,9 @@ std::string changesFingerprint(int blockSize) {
         if (part == 2) plugin.selectProgram(20);
         if (part == 3)
             plugin.setChunk(otherState.data(), static_cast<int32_t>(otherState.size()), false);
-        const size_t from = quarter * static_cast<size_t>(part);
-        const size_t to = std::min(input.frames(), from + quarter);
+        const auto from = static_cast<std::ptrdiff_t>(quarter) * part;
+        const auto to = std::min(static_cast<std::ptrdiff_t>(input.frames()),
+                                 from + static_cast<std::ptrdiff_t>(quarter));
         Stereo slice(std::vector<float>(input.left.begin() + from, input.left.begin() + to),
                      std::vector<float>(input.right.begin() + from, input.right.begin() + to));
         Stereo output = host->process(slice, blockSize);
