@@ -101,23 +101,29 @@ format-check: deps
 tidy: configure
 	@run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(CURDIR)/(src|tools|tests|bench|fuzz)/'
 
-# Installs the plug-in: into ~/.vst, or into $(PREFIX)/lib/vst when PREFIX is given. Each
-# install keeps the list of files it wrote, per destination, so uninstall removes exactly
-# those. (Further formats add install rules in CMakeLists.txt and are listed the same way.)
+# Installs the plug-in in both formats: the VST .so into ~/.vst and the LV2 bundle kirra.lv2
+# into ~/.lv2, or into $(PREFIX)/lib/vst and $(PREFIX)/lib/lv2 when PREFIX is given. Each install
+# keeps the list of files it wrote, per destination, so uninstall removes exactly those (and the
+# bundle's folder once it is empty).
 PREFIX ?=
 INSTALL_PREFIX = $(if $(PREFIX),$(PREFIX),$(HOME))
 INSTALL_VST_DIR = $(if $(PREFIX),lib/vst,.vst)
+INSTALL_LV2_DIR = $(if $(PREFIX),lib/lv2,.lv2)
 INSTALL_MANIFEST = $(BUILD)/installed$(subst /,_,$(abspath $(INSTALL_PREFIX))).txt
 
 install: configure
-	@cmake -S . -B $(BUILD) -DKIRRA_VST_DIR=$(INSTALL_VST_DIR) > /dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target kirra_plugin
+	@cmake -S . -B $(BUILD) -DKIRRA_VST_DIR=$(INSTALL_VST_DIR) \
+		-DKIRRA_LV2_DIR=$(INSTALL_LV2_DIR) > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target kirra_plugin kirra_lv2_bundle
 	@cmake --install $(BUILD) --prefix $(INSTALL_PREFIX)
 	@cp $(BUILD)/install_manifest.txt $(INSTALL_MANIFEST)
 
 uninstall:
 	@if [ -f $(INSTALL_MANIFEST) ]; then \
-		xargs -r -d '\n' rm -fv < $(INSTALL_MANIFEST) && rm -f $(INSTALL_MANIFEST); \
+		xargs -r -d '\n' rm -fv < $(INSTALL_MANIFEST) && \
+		{ sed -n 's|/[^/]*$$||p' $(INSTALL_MANIFEST) | grep '\.lv2$$' | sort -u | \
+			xargs -r -d '\n' rmdir --ignore-fail-on-non-empty; } ; \
+		rm -f $(INSTALL_MANIFEST); \
 	else \
 		echo "No install into $(INSTALL_PREFIX) recorded in $(BUILD)/"; \
 	fi

@@ -8,6 +8,7 @@ packages=(
     libx11-dev libcairo2-dev libsndfile1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core xvfb xauth xdotool
+    lv2-dev liblilv-dev lilv-utils jalv
 )
 
 missing=()

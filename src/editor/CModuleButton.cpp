@@ -1,35 +1,18 @@
 #include "editor/CModuleButton.h"
 
-#include "editor/BlinkPhase.h"
 #include "editor/Skin.h"
 
 namespace kirra::editor {
 
 CModuleButton::CModuleButton(const gui::Rect& rect, gui::ControlListener* listener, int tag,
                              gui::FilmStrip strip, std::string label)
-    : OnOffButton(rect, listener, tag, strip), label_(std::move(label)) {}
-
-void CModuleButton::setBypassed(bool bypassed) {
-    if (bypassed == bypassed_) return;
-    bypassed_ = bypassed;
-    invalid();
-}
-
-void CModuleButton::setBlinkPhase(int phase) {
-    bool before = isBlinkAlternate();
-    blinkPhase_ = phase;
-    if (isBlinkAlternate() != before) invalid();
-}
-
-bool CModuleButton::isBlinkAlternate() const {
-    return bypassed_ && editor::isBlinkAlternate(blinkPhase_);
-}
+    : BypassBlinking(rect, listener, tag, strip), label_(std::move(label)) {}
 
 void CModuleButton::draw(gui::DrawContext& context) {
     bool on = isOn();
     strip_.draw(context, getRect(), on ? 1 : 0);
     gui::Color text = on ? Skin::kDark : Skin::kLight.withAlpha(190);
-    if (bypassed_) {
+    if (isBypassed()) {
         // Bypassed modules show their label in the accent colour, fading every half second.
         text = on ? Skin::kDark.withAlpha(isBlinkAlternate() ? 90 : 255)
                   : Skin::kAccent.withAlpha(isBlinkAlternate() ? 70 : 255);

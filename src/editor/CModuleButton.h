@@ -4,20 +4,15 @@
 
 #include <string>
 
+#include "editor/BypassBlinking.h"
 #include "gui/OnOffButton.h"
 
 namespace kirra::editor {
 
-class CModuleButton : public gui::OnOffButton {
+class CModuleButton : public BypassBlinking<gui::OnOffButton> {
   public:
     CModuleButton(const gui::Rect& rect, gui::ControlListener* listener, int tag,
                   gui::FilmStrip strip, std::string label);
-
-    void setBypassed(bool bypassed);
-    bool isBypassed() const { return bypassed_; }
-    void setBlinkPhase(int phase);
-    // True while the bypass blink shows the alternate look.
-    bool isBlinkAlternate() const;
 
     void draw(gui::DrawContext& context) override;
     // A click selects the slot; clicking the shown slot again changes nothing.
@@ -25,8 +20,6 @@ class CModuleButton : public gui::OnOffButton {
 
   private:
     std::string label_;
-    bool bypassed_ = false;
-    int blinkPhase_ = 0;
 };
 
 }  // namespace kirra::editor

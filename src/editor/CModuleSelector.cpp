@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "editor/BlinkPhase.h"
 #include "editor/CTextPrinter.h"
 #include "editor/Skin.h"
 #include "gui/Frame.h"
@@ -25,7 +24,7 @@ constexpr const char* kBypassedSuffix = " (BYPASSED)";
 CModuleSelector::CModuleSelector(const Rect& rect, gui::ControlListener* listener, int tag,
                                  const Skin& skin, int menuBottom, int typeCount, const char* title,
                                  const CatalogueEntry& (*catalogue)(int type))
-    : Control(rect, listener, tag),
+    : BypassBlinking(rect, listener, tag),
       skin_(skin),
       menuBottom_(menuBottom),
       typeCount_(typeCount),
@@ -36,23 +35,11 @@ int CModuleSelector::getType() const {
     return valueToIndex(getValue(), kModuleTypeStates);
 }
 
-void CModuleSelector::setBypassed(bool bypassed) {
-    if (bypassed == bypassed_) return;
-    bypassed_ = bypassed;
-    invalid();
-}
-
-void CModuleSelector::setBlinkPhase(int phase) {
-    bool before = isBlinkAlternate(blinkPhase_);
-    blinkPhase_ = phase;
-    if (bypassed_ && isBlinkAlternate(phase) != before) invalid();
-}
-
 void CModuleSelector::displayText(ModuleText& text) const {
     const char* name = catalogue_(getType()).shortName;
-    if (bypassed_ && isBlinkAlternate(blinkPhase_)) {
+    if (isBlinkAlternate()) {
         formatText(text, "%s%s", name, kBypassedSuffix);
-    } else if (bypassed_) {
+    } else if (isBypassed()) {
         // Padded to the same width, so the name stays put while the suffix blinks.
         formatText(text, "%-*s", static_cast<int>(std::strlen(name) + std::strlen(kBypassedSuffix)),
                    name);
@@ -83,7 +70,7 @@ void CModuleSelector::draw(gui::DrawContext& context) {
     int nameWidth =
         static_cast<int>(context.textWidth(catalogue_(type).shortName, Skin::captionFont()));
     int left = nameBox.left + (nameBox.width() - nameWidth) / 2;
-    gui::Color color = bypassed_ ? Skin::kAccent : Skin::kLight;
+    gui::Color color = isBypassed() ? Skin::kAccent : Skin::kLight;
     context.drawText(text, {left, rect.top, nameBox.right, rect.bottom}, gui::Align::kLeft,
                      Skin::captionFont(), color);
 }

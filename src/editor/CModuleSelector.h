@@ -4,6 +4,7 @@
 // step to the previous or next type, greyed at the ends of the catalogue. A click on the name
 // opens the whole catalogue as a modal list over the panel. The value is the type among 64.
 
+#include "editor/BypassBlinking.h"
 #include "gui/Control.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleText.h"
@@ -12,11 +13,9 @@ namespace kirra::editor {
 
 class Skin;
 
-class CModuleSelector : public gui::Control {
+class CModuleSelector : public BypassBlinking<gui::Control> {
   public:
     int getType() const;
-    void setBypassed(bool bypassed);
-    void setBlinkPhase(int phase);
     // The closed text: the short name padded to the width of the bypassed text, or the
     // bypassed text itself in the alternate blink phase.
     void displayText(ModuleText& text) const;
@@ -41,8 +40,6 @@ class CModuleSelector : public gui::Control {
     int typeCount_;
     const char* title_;
     const CatalogueEntry& (*catalogue_)(int type);
-    bool bypassed_ = false;
-    int blinkPhase_ = 0;
 };
 
 class COPSelector : public CModuleSelector {

@@ -100,11 +100,11 @@ void Editor::closeLocked() {
 bool Editor::renderScreenshot(const ScreenshotRequest& request) {
     if (request.path == nullptr) return false;
     std::lock_guard<std::mutex> lock(openMutex_);
-    if (request.operatorSlot >= 0 && request.operatorSlot < 4)
+    if (request.operatorSlot >= 0 && request.operatorSlot < kSlotCount)
         plugin_.setParameter(kCurrentOperator, indexToValue(request.operatorSlot, kPageStates));
-    if (request.page >= 0 && request.page < 4)
+    if (request.page >= 0 && request.page < KirraFrame::kPages)
         plugin_.setParameter(kCurrentMain, indexToValue(request.page, kPageStates));
-    if (request.modulatorSlot >= 0 && request.modulatorSlot < 4)
+    if (request.modulatorSlot >= 0 && request.modulatorSlot < kSlotCount)
         plugin_.setParameter(kCurrentModulator, indexToValue(request.modulatorSlot, kPageStates));
     // A frame of its own, so that an open window is left alone.
     std::unique_ptr<KirraFrame> frame = buildFrame();
@@ -165,7 +165,7 @@ void Editor::runIdle(int64_t nowMs) {
     }
 
     if (!firstRun) blinkPhase_ = (blinkPhase_ + 1) % 20;
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         frame_->operatorButton(slot)->setBlinkPhase(blinkPhase_);
         frame_->modulatorButton(slot)->setBlinkPhase(blinkPhase_);
     }
@@ -327,18 +327,12 @@ void Editor::handleParameterChange(int index, float value) {
                 frame.assignableKnob(member)->setValue(value);
             break;
         case ParameterGroup::kOperatorType:
-            if (member == frame.shownOperator()) {
-                frame.operatorSelector()->setValue(value);
-                frame.rebuildOperatorPanel();
-            }
+            frame.operatorTypeChanged(member, value);
             // The slots name the new module's parameters.
             if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
             break;
         case ParameterGroup::kModulatorType:
-            if (member == frame.shownModulator()) {
-                frame.modulatorSelector()->setValue(value);
-                frame.rebuildModulatorPanel();
-            }
+            frame.modulatorTypeChanged(member, value);
             if (ModulationPage* page = frame.modulationPage()) page->refreshSlots();
             break;
         case ParameterGroup::kOperatorPosition:
@@ -347,19 +341,13 @@ void Editor::handleParameterChange(int index, float value) {
         case ParameterGroup::kModulatorPosition:
             frame.modulatorPanel()->parameterChanged(index, value);
             break;
-        case ParameterGroup::kOperatorBypass: {
-            bool bypassed = valueToIndex(value, 2) == 1;
-            frame.operatorButton(member)->setBypassed(bypassed);
-            if (member == frame.shownOperator()) frame.operatorSelector()->setBypassed(bypassed);
+        case ParameterGroup::kOperatorBypass:
+            frame.operatorBypassChanged(member, valueToIndex(value, 2) == 1);
             if (SignalPathPage* page = frame.signalPathPage()) page->parameterChanged(index, value);
             break;
-        }
-        case ParameterGroup::kModulatorBypass: {
-            bool bypassed = valueToIndex(value, 2) == 1;
-            frame.modulatorButton(member)->setBypassed(bypassed);
-            if (member == frame.shownModulator()) frame.modulatorSelector()->setBypassed(bypassed);
+        case ParameterGroup::kModulatorBypass:
+            frame.modulatorBypassChanged(member, valueToIndex(value, 2) == 1);
             break;
-        }
         case ParameterGroup::kDryDelay:
         case ParameterGroup::kRouting:
         case ParameterGroup::kMidSide:

@@ -2,6 +2,8 @@
 // Where everything sits in the 830 x 335 window: the three sections side by side (modulators,
 // main pages, operators), the knob row and the meters along the bottom.
 
+#include "engine/MainSection.h"
+#include "engine/ParameterIndex.h"
 #include "gui/Geometry.h"
 
 namespace kirra::editor::layout {
@@ -19,12 +21,12 @@ constexpr Rect kModulatorScreen{62, 41, 284, 207};
 constexpr Rect kMainScreen{305, 41, 526, 207};
 constexpr Rect kOperatorScreen{546, 41, 768, 207};
 
-constexpr Rect kModulatorButtons[4] = {
+constexpr Rect kModulatorButtons[param::kSlotCount] = {
     {63, 12, 94, 27}, {103, 12, 134, 27}, {212, 12, 243, 27}, {252, 12, 283, 27}};
-constexpr Rect kOperatorButtons[4] = {
+constexpr Rect kOperatorButtons[param::kSlotCount] = {
     {548, 12, 579, 27}, {588, 12, 619, 27}, {697, 12, 728, 27}, {737, 12, 768, 27}};
 // Indexed by page choice: 0 routing, 1 library, 2 preferences, 3 modulation.
-constexpr Rect kPageButtons[4] = {
+constexpr Rect kPageButtons[param::kPageStates] = {
     {494, 12, 525, 27}, {345, 12, 376, 27}, {454, 12, 485, 27}, {305, 12, 336, 27}};
 // Between the two pairs of buttons of each section.
 constexpr Rect kModulatorTitle{134, 12, 212, 27};
@@ -46,8 +48,8 @@ constexpr Rect kPreviewSelector{337, 182, 494, 192};
 
 constexpr int kKnobSize = 42;
 constexpr int kKnobTop = 237;
-constexpr int kAssignableKnobX[8] = {66, 124, 181, 239, 548, 606, 664, 722};
-constexpr int kMainKnobX[3] = {308, 366, 424};
+constexpr int kAssignableKnobX[param::kKnobCount] = {66, 124, 181, 239, 548, 606, 664, 722};
+constexpr int kMainKnobX[MainSection::kLevelCount] = {308, 366, 424};
 constexpr Rect kPowerSwitch{487, 234, 517, 281};
 // The row caption above the knobs and the text line under each knob.
 constexpr int kKnobCaptionTop = 213;

@@ -8,6 +8,7 @@
 #include "editor/panels/PanelFactory.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SignalPathPage.h"
+#include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
 #include "modules/ModuleMath.h"
@@ -18,9 +19,10 @@ using gui::Rect;
 
 namespace {
 
-const char* const kPageLabels[4] = {"OPS", "LIB", "PREF", "MODS"};
+const char* const kPageLabels[KirraFrame::kPages] = {"OPS", "LIB", "PREF", "MODS"};
 // The names the host shows for the four choices of "Curr MAIN".
-const char* const kPageTitles[4] = {"OP ROUTING", "LIBRARY", "PREFERENCES", "MOD ROUTING"};
+const char* const kPageTitles[KirraFrame::kPages] = {"OP ROUTING", "LIBRARY", "PREFERENCES",
+                                                     "MOD ROUTING"};
 
 }  // namespace
 
@@ -44,7 +46,7 @@ float KirraFrame::value(int index) const {
 }
 
 void KirraFrame::buildKnobs() {
-    for (int knob = 0; knob < 8; ++knob) {
+    for (int knob = 0; knob < param::kKnobCount; ++knob) {
         auto control = std::make_unique<CMyNameKnob>(
             layout::kAssignableKnobX[knob], &context_.controls, param::kKnob1 + knob,
             skin().assignableKnob(), &context_.knobs, knob + 1);
@@ -53,7 +55,7 @@ void KirraFrame::buildKnobs() {
         readKnobName(knob);
     }
     markKnobUsage();
-    for (int knob = 0; knob < 3; ++knob) {
+    for (int knob = 0; knob < MainSection::kLevelCount; ++knob) {
         auto control =
             std::make_unique<CMyKnob>(layout::kMainKnobX[knob], &context_.controls,
                                       param::kInput + knob, skin().mainKnob(), &context_.knobs);
@@ -67,7 +69,7 @@ void KirraFrame::buildKnobs() {
 }
 
 void KirraFrame::buildOperatorSection() {
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = 0; slot < param::kSlotCount; ++slot) {
         operators_.buttons[slot] = addView(std::make_unique<CModuleButton>(
             layout::kOperatorButtons[slot], &context_.controls, tags::kOperatorButton1 + slot,
             skin().button(), "OP" + std::to_string(slot + 1)));
@@ -79,7 +81,7 @@ void KirraFrame::buildOperatorSection() {
 }
 
 void KirraFrame::buildMainSection() {
-    for (int page = 0; page < 4; ++page) {
+    for (int page = 0; page < kPages; ++page) {
         pageButtons_[page] = addView(std::make_unique<CModuleButton>(
             layout::kPageButtons[page], &context_.controls, tags::kPageButton0 + page,
             skin().button(), kPageLabels[page]));
@@ -91,7 +93,7 @@ void KirraFrame::buildMainSection() {
 }
 
 void KirraFrame::buildModulatorSection() {
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = 0; slot < param::kSlotCount; ++slot) {
         modulators_.buttons[slot] = addView(std::make_unique<CModuleButton>(
             layout::kModulatorButtons[slot], &context_.controls, tags::kModulatorButton1 + slot,
             skin().button(), "MOD" + std::to_string(slot + 1)));
@@ -103,9 +105,9 @@ void KirraFrame::buildModulatorSection() {
 }
 
 void KirraFrame::buildMeters() {
-    const Rect* rects[4] = {&layout::kInputMeters[0], &layout::kInputMeters[1],
-                            &layout::kOutputMeters[0], &layout::kOutputMeters[1]};
-    for (int meter = 0; meter < 4; ++meter)
+    const Rect* rects[kMeters] = {&layout::kInputMeters[0], &layout::kInputMeters[1],
+                                  &layout::kOutputMeters[0], &layout::kOutputMeters[1]};
+    for (int meter = 0; meter < kMeters; ++meter)
         meters_[meter] = addView(std::make_unique<CMeter>(*rects[meter], skin()));
     readMeterSettings();
     for (int pair = 0; pair < 2; ++pair) {
@@ -122,9 +124,9 @@ void KirraFrame::readMeterSettings() {
 }
 
 void KirraFrame::showSlot(SlotSection& section, int slot) {
-    if (slot < 0 || slot >= 4) return;
+    if (slot < 0 || slot >= param::kSlotCount) return;
     section.shown = slot;
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < param::kSlotCount; ++k) {
         section.buttons[k]->setValue(k == slot ? 1.0f : 0.0f);
         section.buttons[k]->setBypassed(value(section.firstBypass + k) >= 0.5f);
     }
@@ -140,15 +142,26 @@ void KirraFrame::rebuildPanel(SlotSection& section) {
         section.panelArea, {plugin_, context_.controls, section.kind, section.shown}));
 }
 
+void KirraFrame::typeChanged(SlotSection& section, int slot, float value) {
+    if (slot != section.shown) return;
+    section.selector->setValue(value);
+    rebuildPanel(section);
+}
+
+void KirraFrame::bypassChanged(SlotSection& section, int slot, bool bypassed) {
+    section.buttons[slot]->setBypassed(bypassed);
+    if (slot == section.shown) section.selector->setBypassed(bypassed);
+}
+
 void KirraFrame::showPage(int page) {
-    if (page < 0 || page >= 4) return;
+    if (page < 0 || page >= kPages) return;
     if (page_ != nullptr) removeView(page_);
     page_ = nullptr;
     library_ = nullptr;
     modulationPage_ = nullptr;
     signalPathPage_ = nullptr;
     shownPage_ = page;
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < kPages; ++k)
         pageButtons_[k]->setValue(k == page ? 1.0f : 0.0f);
     pageTitle_->setText(kPageTitles[page]);
     ParameterReader reader = [this](int index) { return value(index); };
@@ -172,13 +185,13 @@ void KirraFrame::showPage(int page) {
 }
 
 void KirraFrame::markKnobUsage() {
-    bool used[8] = {};
+    bool used[param::kKnobCount] = {};
     for (int slot = 0; slot < param::kModulationSlots; ++slot) {
-        int source = valueToIndex(value(param::kSlotSource1 + slot), param::kSourceStates);
-        // Sources 4..11 are the assignable knobs 1..8.
-        if (source >= 4 && source < 12) used[source - 4] = true;
+        const int knob = valueToIndex(value(param::kSlotSource1 + slot), param::kSourceStates) -
+                         ModulationSlots::kSourceKnob1;
+        if (knob >= 0 && knob < param::kKnobCount) used[knob] = true;
     }
-    for (int knob = 0; knob < 8; ++knob) {
+    for (int knob = 0; knob < param::kKnobCount; ++knob) {
         assignableKnobs_[knob]->setUsed(used[knob]);
         // A knob that becomes used shows its value again.
         if (used[knob]) assignableKnobs_[knob]->setValue(value(param::kKnob1 + knob));
@@ -188,8 +201,8 @@ void KirraFrame::markKnobUsage() {
 void KirraFrame::readKnobName(int knob) {
     std::string name;
     for (int j = 0; j < param::kKnobNameLength; ++j) {
-        int code =
-            valueToIndex(value(param::kKnobName1 + 8 * knob + j), param::kKnobCharacterStates);
+        int code = valueToIndex(value(param::kKnobName1 + param::kKnobNameLength * knob + j),
+                                param::kKnobCharacterStates);
         if (code == 0) break;
         name += code < 32 ? ' ' : static_cast<char>(code);
     }

@@ -17,6 +17,8 @@
 #include "editor/MyFrame.h"
 #include "editor/ValueTextSource.h"
 #include "editor/panels/ModulePanel.h"
+#include "engine/MainSection.h"
+#include "engine/ParameterIndex.h"
 #include "gui/TextLabel.h"
 
 namespace kirra {
@@ -32,6 +34,11 @@ class SlotEditing;
 
 class KirraFrame : public MyFrame {
   public:
+    // The main section's pages, by the choices of "Curr MAIN".
+    static constexpr int kPages = param::kPageStates;
+    // Input left and right, output left and right.
+    static constexpr int kMeters = 4;
+
     struct Context {
         Plugin& plugin;
         gui::ControlListener& controls;
@@ -70,9 +77,16 @@ class KirraFrame : public MyFrame {
     // Shows a slot: its button lit, its type and bypass state in the picker, its panel.
     void showOperator(int slot) { showSlot(operators_, slot); }
     void showModulator(int slot) { showSlot(modulators_, slot); }
-    // Rebuilds the panel of the shown slot (after a type change).
-    void rebuildOperatorPanel() { rebuildPanel(operators_); }
-    void rebuildModulatorPanel() { rebuildPanel(modulators_); }
+    // A slot's type changed: the picker and the panel follow while the slot is shown.
+    void operatorTypeChanged(int slot, float value) { typeChanged(operators_, slot, value); }
+    void modulatorTypeChanged(int slot, float value) { typeChanged(modulators_, slot, value); }
+    // A slot's bypass changed: its button, and its picker while it is shown.
+    void operatorBypassChanged(int slot, bool bypassed) {
+        bypassChanged(operators_, slot, bypassed);
+    }
+    void modulatorBypassChanged(int slot, bool bypassed) {
+        bypassChanged(modulators_, slot, bypassed);
+    }
     // Removes the shown page and builds another.
     void showPage(int page);
     // An assignable knob counts as used when a modulation slot reads it.
@@ -87,7 +101,7 @@ class KirraFrame : public MyFrame {
         int firstType;    // type parameter of slot 1
         int firstBypass;  // bypass parameter of slot 1
         gui::Rect panelArea;
-        CModuleButton* buttons[4] = {};
+        CModuleButton* buttons[param::kSlotCount] = {};
         CModuleSelector* selector = nullptr;
         ModulePanel* panel = nullptr;
         int shown = 0;
@@ -96,6 +110,8 @@ class KirraFrame : public MyFrame {
     float value(int index) const;
     void showSlot(SlotSection& section, int slot);
     void rebuildPanel(SlotSection& section);
+    void typeChanged(SlotSection& section, int slot, float value);
+    void bypassChanged(SlotSection& section, int slot, bool bypassed);
     void buildKnobs();
     void buildOperatorSection();
     void buildMainSection();
@@ -104,13 +120,13 @@ class KirraFrame : public MyFrame {
 
     Plugin& plugin_;
     Context context_;
-    CMyNameKnob* assignableKnobs_[8] = {};
-    CMyKnob* mainKnobs_[3] = {};
+    CMyNameKnob* assignableKnobs_[param::kKnobCount] = {};
+    CMyKnob* mainKnobs_[MainSection::kLevelCount] = {};
     gui::OnOffButton* power_ = nullptr;
     SlotSection operators_;
     SlotSection modulators_;
-    CModuleButton* pageButtons_[4] = {};
-    CMeter* meters_[4] = {};
+    CModuleButton* pageButtons_[kPages] = {};
+    CMeter* meters_[kMeters] = {};
     gui::View* page_ = nullptr;
     gui::TextLabel* pageTitle_ = nullptr;
     CLibWnd* library_ = nullptr;

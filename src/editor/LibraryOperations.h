@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "engine/FactoryBanks.h"
+
 namespace kirra::editor {
 
 enum class FileAction { kLoadBank, kSaveBank, kLoadPreset, kSavePreset };
@@ -13,8 +15,8 @@ const char* fileActionTitle(FileAction action);
 
 class LibraryOperations {
   public:
-    static constexpr int kBanks = 3;
-    static constexpr int kPrograms = 64;
+    static constexpr int kBanks = kFactoryBankCount;
+    static constexpr int kPrograms = FactoryBank::kPrograms;
 
     virtual int currentBank() = 0;
     virtual int currentPreset() = 0;

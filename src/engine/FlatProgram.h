@@ -29,9 +29,9 @@ constexpr ProgramValues flatProgramValues() {
     // State 12: three samples below 80 kHz, the three one-sample links of the serial chain.
     v[kDryDelay] = 0.000381f;
     v[kInToOp1] = 1.0f;
-    for (int m = 0; m < 3; ++m)
-        v[kOpToOp11 + 4 * m + m + 1] = 1.0f;
-    v[kOpToOut1 + 3] = 1.0f;
+    for (int m = 0; m + 1 < kSlotCount; ++m)
+        v[kOpToOp11 + kSlotCount * m + m + 1] = 1.0f;
+    v[kOpToOut1 + kSlotCount - 1] = 1.0f;
     v[kTempo] = 0.333333f;      // 120 BPM
     v[kOutLimiter] = 0.09375f;  // state 1, slow
     v[kTempoSync] = 0.375f;     // state 1, on

@@ -465,6 +465,26 @@ using G = ParameterGroup;
 constexpr EditorWrite kRecorded = EditorWrite::kRecorded;
 constexpr EditorWrite kDirect = EditorWrite::kDirect;
 
+// The gains of the routing matrix: input to operators, operator to operator and operators to
+// output, numbered on through the three rows.
+constexpr ParameterDescriptor routingRow(int first, int count, int memberBase) {
+    return {G::kRouting,
+            first,
+            count,
+            memberBase,
+            nullptr,
+            routingName,
+            "dB",
+            0,
+            0,
+            0.0f,
+            routingDefault,
+            routingDisplay,
+            routingEditorText,
+            routingFromText,
+            kRecorded};
+}
+
 // The rows in index order. Columns: group, first, count, member base, name, name function,
 // label, states, offered states, default, default function, display, editor text, from text,
 // how the editor writes it.
@@ -495,13 +515,9 @@ const ParameterDescriptor kRows[] = {
     {G::kDryDelay, kDryDelay, 1, 0, "DryDly", nullptr, "smpl/ms", kDryDelayStates, 0,
      indexToValue(16, kDryDelayStates - 1), nullptr, dryDelayDisplay, dryDelayEditorText,
      dryDelayFromText, kRecorded},
-    {G::kRouting, kInToOp1, kSlotCount, 0, nullptr, routingName, "dB", 0, 0, 0.0f, routingDefault,
-     routingDisplay, routingEditorText, routingFromText, kRecorded},
-    {G::kRouting, kOpToOp11, kSlotCount* kSlotCount, kSlotCount, nullptr, routingName, "dB", 0, 0,
-     0.0f, routingDefault, routingDisplay, routingEditorText, routingFromText, kRecorded},
-    {G::kRouting, kOpToOut1, kSlotCount, kSlotCount + kSlotCount* kSlotCount, nullptr, routingName,
-     "dB", 0, 0, 0.0f, routingDefault, routingDisplay, routingEditorText, routingFromText,
-     kRecorded},
+    routingRow(kInToOp1, kSlotCount, 0),
+    routingRow(kOpToOp11, kSlotCount* kSlotCount, kSlotCount),
+    routingRow(kOpToOut1, kSlotCount, kSlotCount + kSlotCount * kSlotCount),
     {G::kTempo, kTempo, 1, 0, "Tempo", nullptr, "bpm", 0, 0, 1.0f / 3.0f, nullptr, tempoDisplay,
      tempoEditorText, tempoFromText, kRecorded},
     {G::kSongOffset, kPpqOffset, 1, 0, "PPQOffset", nullptr, "", 0, 0, 0.0f, nullptr,
@@ -575,18 +591,24 @@ const ParameterDescriptor& rowOf(int index) {
 }
 
 // The module a position index belongs to and the position within it; false when there is none.
-bool modulePosition(int index, const ParameterContext& context, const Module*& module,
-                    int& position, int& slot, bool& isOperator) {
+struct SlotPosition {
+    const Module* module = nullptr;  // null where the context holds no modules
+    int position = 0;
+    int slot = 0;
+    bool isOperator = true;
+};
+
+bool modulePosition(int index, const ParameterContext& context, SlotPosition& at) {
     const ParameterDescriptor& row = rowOf(index);
     if (row.group != G::kOperatorPosition && row.group != G::kModulatorPosition) return false;
-    isOperator = row.group == G::kOperatorPosition;
-    const int positions = isOperator ? kOperatorPositions : kModulatorPositions;
+    at.isOperator = row.group == G::kOperatorPosition;
+    const int positions = at.isOperator ? kOperatorPositions : kModulatorPositions;
     const int member = index - row.first;
-    slot = member / positions;
-    position = member % positions;
-    module = nullptr;
+    at.slot = member / positions;
+    at.position = member % positions;
     if (context.modules != nullptr) {
-        module = isOperator ? context.modules->operators[slot] : context.modules->modulators[slot];
+        at.module = at.isOperator ? context.modules->operators[at.slot]
+                                  : context.modules->modulators[at.slot];
     }
     return true;
 }
@@ -621,14 +643,11 @@ float parameterDefault(int index) {
 
 void parameterName(int index, const ParameterContext& context, ModuleText& text) {
     setText(text, "");
-    const Module* module = nullptr;
-    int position = 0;
-    int slot = 0;
-    bool isOperator = true;
-    if (modulePosition(index, context, module, position, slot, isOperator)) {
+    SlotPosition at;
+    if (modulePosition(index, context, at)) {
         ModuleText part = "";
-        if (module != nullptr) module->getParameterName(position, part);
-        formatText(text, "%s%d %s", isOperator ? "OP" : "MOD", slot + 1, part);
+        if (at.module != nullptr) at.module->getParameterName(at.position, part);
+        formatText(text, "%s%d %s", at.isOperator ? "OP" : "MOD", at.slot + 1, part);
         return;
     }
     const ParameterDescriptor& row = rowOf(index);
@@ -640,13 +659,10 @@ void parameterName(int index, const ParameterContext& context, ModuleText& text)
 }
 
 void parameterLabel(int index, const ParameterContext& context, ModuleText& text) {
-    const Module* module = nullptr;
-    int position = 0;
-    int slot = 0;
-    bool isOperator = true;
-    if (modulePosition(index, context, module, position, slot, isOperator)) {
+    SlotPosition at;
+    if (modulePosition(index, context, at)) {
         setText(text, "");
-        if (module != nullptr) module->getParameterLabel(position, text);
+        if (at.module != nullptr) at.module->getParameterLabel(at.position, text);
         return;
     }
     setText(text, rowOf(index).label);
@@ -654,13 +670,10 @@ void parameterLabel(int index, const ParameterContext& context, ModuleText& text
 
 void parameterDisplay(int index, float value, const ParameterContext& context, ModuleText& text) {
     setText(text, "");
-    const Module* module = nullptr;
-    int position = 0;
-    int slot = 0;
-    bool isOperator = true;
-    if (modulePosition(index, context, module, position, slot, isOperator)) {
+    SlotPosition at;
+    if (modulePosition(index, context, at)) {
         // A module shows its own base value, which is what the stored value has been handed.
-        if (module != nullptr) module->getParameterDisplay(position, text);
+        if (at.module != nullptr) at.module->getParameterDisplay(at.position, text);
         return;
     }
     const ParameterDescriptor& row = rowOf(index);
@@ -670,12 +683,9 @@ void parameterDisplay(int index, float value, const ParameterContext& context, M
 void parameterEditorText(int index, float value, const ParameterContext& context,
                          ModuleText& text) {
     setText(text, "");
-    const Module* module = nullptr;
-    int position = 0;
-    int slot = 0;
-    bool isOperator = true;
-    if (modulePosition(index, context, module, position, slot, isOperator)) {
-        if (module != nullptr) module->getEditorText(position, value, text);
+    SlotPosition at;
+    if (modulePosition(index, context, at)) {
+        if (at.module != nullptr) at.module->getEditorText(at.position, value, text);
         return;
     }
     const ParameterDescriptor& row = rowOf(index);
@@ -686,12 +696,10 @@ void parameterEditorText(int index, float value, const ParameterContext& context
 float parameterFromText(int index, const char* text, float currentValue,
                         const ParameterContext& context) {
     if (text == nullptr) return currentValue;
-    const Module* module = nullptr;
-    int position = 0;
-    int slot = 0;
-    bool isOperator = true;
-    if (modulePosition(index, context, module, position, slot, isOperator)) {
-        return module != nullptr ? module->textToValue(position, text, currentValue) : currentValue;
+    SlotPosition at;
+    if (modulePosition(index, context, at)) {
+        return at.module != nullptr ? at.module->textToValue(at.position, text, currentValue)
+                                    : currentValue;
     }
     const ParameterDescriptor& row = rowOf(index);
     const int member = parameterMember(index);

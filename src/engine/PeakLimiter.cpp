@@ -48,7 +48,7 @@ void PeakLimiter::configure(int mode, float releaseBaseMs) {
 
 void PeakLimiter::setSampleRate(float sampleRate) {
     sampleRate_ = sampleRate;
-    int lookAhead = sampleRate < 80000.0f ? 128 : (sampleRate < 170000.0f ? 256 : 512);
+    const int lookAhead = lookAheadFor(sampleRate);
     computeCoefficients();
     // A new window length invalidates the ring and the tree.
     if (lookAhead != lookAhead_) {

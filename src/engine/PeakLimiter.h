@@ -31,6 +31,10 @@ class PeakLimiter {
     int getMode() const { return mode_; }
     bool isEnabled() const { return mode_ != 0; }
     void setSampleRate(float sampleRate);
+    // About 2.9 ms at the common rates, in a power of two.
+    static int lookAheadFor(float sampleRate) {
+        return sampleRate < 80000.0f ? 128 : (sampleRate < 170000.0f ? 256 : 512);
+    }
     void reset();
     int getLookAhead() const { return lookAhead_; }
     float getReleaseBaseMs() const { return releaseBaseMs_; }

@@ -52,6 +52,9 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
         ChangeBatch batch(*this);
         applyCurrentProgram();
     }
+    // Hosts read the delay first right after construction, so no change needs reporting yet.
+    setInitialDelay(getLatencySamples());
+    latencyPending_ = false;
     suspend();
     worker_ = std::make_unique<EngineWorker>([this] { doWorkerRound(); });
 }
@@ -108,6 +111,29 @@ void Plugin::resume() {
     }
     connectionChanged();
     wantEvents(1);
+    reportLatency();
+}
+
+void Plugin::reportLatency() {
+    if (!latencyPending_.exchange(false)) return;
+    const int32_t latency = getLatencySamples();
+    if (latency == getInitialDelay()) return;
+    setInitialDelay(latency);
+    ioChanged();
+}
+
+int32_t Plugin::getLatencySamples() const {
+    // From the stored values, not from the audio thread's path: a change published a moment ago
+    // reaches the path only at the next block, and the host must hear of the delay it brings.
+    const int dryDelay =
+        DryDelay::delayForState(valueToIndex(values_[kDryDelay], kDryDelayStates), sampleRate_);
+    return SignalPath::latencySamples(dryDelay, valueToIndex(values_[kOutLimiter], kLimiterStates),
+                                      sampleRate_);
+}
+
+intptr_t Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+    if (opcode == vst::effEditIdle || opcode == vst::effIdle) reportLatency();
+    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
 }
 
 void Plugin::clearProcessingState() {
@@ -148,6 +174,7 @@ void Plugin::setSampleRate(float sampleRate) {
     smoothingCoefficient_ = smoothingCoefficient(sampleRate);
     // The dry delay's state means a time: its length in samples follows the rate.
     updateDryDelay();
+    latencyMayHaveChanged();
 }
 
 int32_t Plugin::canDo(const char* text) {
@@ -212,6 +239,7 @@ void Plugin::applyCurrentProgram() {
 }
 
 void Plugin::programChanged() {
+    reportLatency();
     updateDisplay();
     if (EditorNotifications* notifications = notifications_.load(std::memory_order_acquire))
         notifications->redrawAll();

@@ -12,6 +12,7 @@
 // bookkeeping and the other threads' view of the modules. A store made on the audio thread acts
 // at once and leaves its bookkeeping, or a module to build, to the worker (AudioStores).
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <thread>
@@ -77,6 +78,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void connectionChanged() override;
     int32_t getChunk(void** data, bool isPreset) override;
     int32_t setChunk(void* data, int32_t size, bool isPreset) override;
+    intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                        float opt) override;
 
     // Engine side, for the editor and for tests.
     platform::EngineMutex& getEngineMutex() { return mutex_; }
@@ -132,6 +135,9 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // Texts of any internal parameter with the modules now in the slots, for the editor.
     void getEditorText(int index, float value, ModuleText& text);
     float textToValue(int index, const char* text, float currentValue);
+    // Samples by which the output lags the input with the settings stored now (see
+    // SignalPath::latencySamples); the audio thread takes them at its next block.
+    int32_t getLatencySamples() const;
 
   private:
     // Which pins the host connected: bit n input n, bit kInputs + n output n. Asked from any
@@ -170,6 +176,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void passSetting(int index, float value);
     void passValue(int index, float value);
     static bool isModulePosition(int index);
+    static bool affectsLatency(int index);
     // What a value does to the audio thread's settings and modules: on the audio thread (`live`)
     // or, with nothing waiting, on another one through relaxed stores.
     void applyToEngine(int index, float value, bool live);
@@ -200,6 +207,11 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // All 416 values of the current program in index order with the loading flag, as one change.
     void applyCurrentProgram();
     void programChanged();
+    // The host reads the delay as the effect's initial delay and takes ioChanged only outside
+    // its audio thread, so a change is marked here and reported from resume, the editor's idle,
+    // the end of a program change, or a parameter change the host makes on its user thread.
+    void latencyMayHaveChanged() { latencyPending_.store(true); }
+    void reportLatency();
 
     platform::EngineMutex mutex_;
     std::atomic<EditorNotifications*> notifications_{nullptr};
@@ -212,6 +224,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     std::unique_ptr<ProgramStore> programs_;
     bool loading_ = false;
     bool suspended_ = true;
+    std::atomic<bool> latencyPending_{false};
     std::unique_ptr<ProgramLibrary> library_;
     ChunkBuffers chunkBuffers_;
 

@@ -104,6 +104,7 @@ void Plugin::storeFromAudio(int index, float value) {
             if (!waiting) publications = seen;
         }
         values_[index] = value;
+        if (affectsLatency(index)) latencyMayHaveChanged();
         notifyEditor(index, value);
     }
     audioStores_.post(index, value, publications);

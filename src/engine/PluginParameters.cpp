@@ -24,8 +24,15 @@ void Plugin::setParameter(int32_t index, float value) {
         storeFromAudio(index, value);
         return;
     }
-    ChangeBatch call(*this, false);
-    storeParameter(index, value, true);
+    {
+        ChangeBatch call(*this, false);
+        storeParameter(index, value, true);
+    }
+    // Told at once only to a host that says this is its user thread; others hear of it at the
+    // next idle. The batch is over, so the host's answer finds no lock held.
+    if (affectsLatency(index) && getCurrentProcessLevel() == vst::kProcessLevelUser) {
+        reportLatency();
+    }
 }
 
 void Plugin::storeParameter(int index, float value, bool notify) {
@@ -58,6 +65,7 @@ void Plugin::storeParameter(int index, float value, bool notify) {
             break;
     }
     values_[index] = value;
+    if (affectsLatency(index)) latencyMayHaveChanged();
     if (programs_ != nullptr) programs_->setValue(index, value);
     if (notify) notifyEditor(index, value);
 }
@@ -182,6 +190,11 @@ bool Plugin::setModulatorType(int slot, float value) {
 
 void Plugin::passValue(int index, float value) {
     isModulePosition(index) ? passPosition(index, value) : passSetting(index, value);
+}
+
+bool Plugin::affectsLatency(int index) {
+    const ParameterGroup group = parameterGroup(index);
+    return group == ParameterGroup::kDryDelay || group == ParameterGroup::kLimiter;
 }
 
 bool Plugin::isModulePosition(int index) {

@@ -8,8 +8,8 @@ RoutingMatrix::RoutingMatrix() {
     // A serial chain: IN -> OP1 -> OP2 -> OP3 -> OP4 -> OUT.
     base_[kInToOp + 0] = 1.0f;
     for (int m = 0; m < kOperators - 1; ++m)
-        base_[kOpToOp + 4 * m + m + 1] = 1.0f;
-    base_[kOpToOut + 3] = 1.0f;
+        base_[kOpToOp + kOperators * m + m + 1] = 1.0f;
+    base_[kOpToOut + kOperators - 1] = 1.0f;
     resetModulation();
     updateRamps();
     snapRamps();

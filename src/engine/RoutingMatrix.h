@@ -3,19 +3,23 @@
 // operator and from each operator to the output, per channel, with modulated copies and ramps.
 // Gains are v squared of the (modulated) normalised value.
 
+#include "engine/ParameterIndex.h"
 #include "modules/Relaxed.h"
 
 namespace kirra {
 
 class RoutingMatrix {
   public:
-    static constexpr int kOperators = 4;
+    static constexpr int kOperators = param::kSlotCount;
     // Gain numbering, the order of the routing parameters: IN->OPn at n-1, OPm->OPn at
     // 4 + 4 (m-1) + (n-1) (row = source), OPn->OUT at 20 + n-1.
     static constexpr int kInToOp = 0;
-    static constexpr int kOpToOp = 4;
-    static constexpr int kOpToOut = 20;
-    static constexpr int kGains = 24;
+    static constexpr int kOpToOp = kInToOp + kOperators;
+    static constexpr int kOpToOut = kOpToOp + kOperators * kOperators;
+    static constexpr int kGains = kOpToOut + kOperators;
+    static_assert(kGains == param::kRoutingCount);
+    static_assert(kOpToOp == param::kOpToOp11 - param::kRoutingFirst);
+    static_assert(kOpToOut == param::kOpToOut1 - param::kRoutingFirst);
     static constexpr float kInputLimit = 1000.0f;
 
     RoutingMatrix();

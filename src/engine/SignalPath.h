@@ -64,6 +64,16 @@ class SignalPath {
         }
     }
     void setSampleRate(float sampleRate) { limiter_.setSampleRate(sampleRate); }
+    // How many samples the output lags the input on the dry path: the dry delay (a ring that
+    // hands back the sample written exactly that many samples ago, 0 passing straight through)
+    // plus, with the limiter on, its look-ahead (the limiter hands out the sample it stored one
+    // look-ahead ago). The start-up program stores dry-delay state 12, 3 samples below 80 kHz,
+    // so an impulse leaves it 3 + 128 = 131 samples late at 44.1 kHz; the serial chain's wet
+    // path has the same 3 samples, one per operator-to-operator link. The wet path's own delay
+    // follows the routing and the modules, and the dry delay is the setting that declares it.
+    static int latencySamples(int dryDelaySamples, int limiterMode, float sampleRate) {
+        return dryDelaySamples + (limiterMode != 0 ? PeakLimiter::lookAheadFor(sampleRate) : 0);
+    }
 
     // Control rate, in the order the plug-in's control update calls them.
     void resetModulation() {

@@ -159,7 +159,7 @@ static_assert(std::size(kParameters) == ADSR::kPositionCount, "a row for every p
 }  // namespace
 
 ADSR::ADSR(int slot, ModuleOwner* owner)
-    : Modulator(slot, owner, kParameters, std::size(kParameters)) {}
+    : Modulator(kADSR, slot, owner, kParameters, std::size(kParameters)) {}
 
 float ADSR::divisionLength(int entry) {
     return entry <= 0 ? 0.0f : noteValueLength(entry - 1);

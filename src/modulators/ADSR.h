@@ -41,7 +41,6 @@ class ADSR : public Modulator {
 
     ADSR(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "ADSR"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

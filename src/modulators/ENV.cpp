@@ -45,8 +45,7 @@ void timeEditorText(const Module& /*module*/, float value, ModuleText& text) {
 
 float timeFromText(const Module& /*module*/, const char* text, float currentValue) {
     float milliseconds;
-    if (!parseNumber(text, milliseconds)) return currentValue;
-    milliseconds = std::clamp(milliseconds, 0.0f, 1000.0f);
+    if (!numberFromText(text, 0.0f, 1000.0f, milliseconds)) return currentValue;
     return std::cbrt(milliseconds / 1000.0f);
 }
 
@@ -78,7 +77,7 @@ static_assert(std::size(kParameters) == ENV::kPositionCount, "a row for every po
 }  // namespace
 
 ENV::ENV(int slot, ModuleOwner* owner)
-    : Modulator(slot, owner, kParameters, std::size(kParameters)) {
+    : Modulator(kENV, slot, owner, kParameters, std::size(kParameters)) {
     for (auto& channel : history_) {
         for (auto& point : channel)
             point.store(0.0f, std::memory_order_relaxed);

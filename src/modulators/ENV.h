@@ -28,7 +28,6 @@ class ENV : public Modulator {
 
     ENV(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "ENV"); }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;

@@ -44,8 +44,7 @@ void rateEditorText(const Module& module, float value, ModuleText& text) {
 float rateFromText(const Module& module, const char* text, float currentValue) {
     if (!inHertz(module)) return noteValueTyped<kDefaultDivision>(module, text, currentValue);
     float hertz;
-    if (!parseNumber(text, hertz)) return currentValue;
-    hertz = std::clamp(hertz, kLowestRateHz, 30.0f);
+    if (!numberFromText(text, kLowestRateHz, 30.0f, hertz)) return currentValue;
     return std::sqrt((hertz - kLowestRateHz) / kRateSpanHz);
 }
 
@@ -61,8 +60,7 @@ void offsetDisplay(const Module& /*module*/, float value, ModuleText& text) {
 
 float offsetFromText(const Module& /*module*/, const char* text, float currentValue) {
     float degrees;
-    if (!parseNumber(text, degrees)) return currentValue;
-    degrees = std::clamp(degrees, -180.0f, 180.0f);
+    if (!numberFromText(text, -180.0f, 180.0f, degrees)) return currentValue;
     return degrees / 360.0f + 0.5f;
 }
 
@@ -73,8 +71,7 @@ void tiltDisplay(const Module& /*module*/, float value, ModuleText& text) {
 
 float tiltFromText(const Module& /*module*/, const char* text, float currentValue) {
     float tilt;
-    if (!parseNumber(text, tilt)) return currentValue;
-    tilt = std::clamp(tilt, -100.0f, 100.0f);
+    if (!numberFromText(text, -100.0f, 100.0f, tilt)) return currentValue;
     return tilt / 200.0f + 0.5f;
 }
 
@@ -165,7 +162,7 @@ inline float shapeValue(int waveform, float warped) {
 }  // namespace
 
 LFO::LFO(int slot, ModuleOwner* owner)
-    : Modulator(slot, owner, kParameters, std::size(kParameters)) {
+    : Modulator(kLFO, slot, owner, kParameters, std::size(kParameters)) {
     constexpr float kInitialRateHz = 7.5075f;
     rate_.current = rate_.target = kInitialRateHz;
     for (int channel = 0; channel < 2; ++channel) {

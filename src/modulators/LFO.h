@@ -28,7 +28,6 @@ class LFO : public Modulator {
 
     LFO(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "LFO"); }
     void setSongPosition(float quarterNotes) override;
     void updateParameters() override;
     void snapToTargets() override;

@@ -93,7 +93,7 @@ static_assert(std::size(kParameters) == STEP::kPositionCount, "a row for every p
 }  // namespace
 
 STEP::STEP(int slot, ModuleOwner* owner)
-    : Modulator(slot, owner, kParameters, std::size(kParameters)) {}
+    : Modulator(kSTEP, slot, owner, kParameters, std::size(kParameters)) {}
 
 void STEP::setSongPosition(float quarterNotes) {
     if (valueToIndex(base_[kMode], kModeCount) != kSongPosition) return;

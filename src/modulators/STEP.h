@@ -28,7 +28,6 @@ class STEP : public Modulator {
 
     STEP(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "STEP"); }
     void setSongPosition(float quarterNotes) override;
     void updateParameters() override;
     void snapToTargets() override;

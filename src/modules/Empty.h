@@ -7,9 +7,8 @@ namespace kirra {
 
 class Empty : public Modulator {
   public:
-    Empty(int slot, ModuleOwner* owner) : Modulator(slot, owner, nullptr, 0) {}
+    Empty(int slot, ModuleOwner* owner) : Modulator(kEmpty, slot, owner, nullptr, 0) {}
 
-    void getName(ModuleText& text) const override { setText(text, "EMPTY"); }
     void updateParameters() override {}
     void generateSample(float& left, float& right) override {
         left = 0.0f;

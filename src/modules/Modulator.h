@@ -3,6 +3,7 @@
 // of control values generated per sample.
 
 #include "modules/Module.h"
+#include "modules/ModuleCatalogue.h"
 
 namespace kirra {
 
@@ -17,8 +18,9 @@ class Modulator : public Module {
     void setTempo(float bpm) override { tempoBpm_ = bpm; }
 
   protected:
-    Modulator(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize)
-        : Module(slot, owner, kPositions, table, tableSize) {}
+    Modulator(ModulatorType type, int slot, ModuleOwner* owner, const PositionDescriptor* table,
+              int tableSize)
+        : Module(modulatorCatalogue(type).shortName, slot, owner, kPositions, table, tableSize) {}
 
     float tempoBpm_ = 120.0f;
 };

@@ -10,12 +10,13 @@ namespace {
 const float kSilentTaps[kTapCount] = {};
 }
 
-Module::Module(int slot, ModuleOwner* owner, int positions, const PositionDescriptor* table,
-               int tableSize)
+Module::Module(const char* name, int slot, ModuleOwner* owner, int positions,
+               const PositionDescriptor* table, int tableSize)
     : tapsLeft_(kSilentTaps),
       tapsRight_(kSilentTaps),
       slot_(slot),
       owner_(owner),
+      name_(name),
       positions_(positions),
       table_(table),
       tableSize_(tableSize) {

@@ -35,7 +35,8 @@ class Module {
     bool isParameterUsed(int position) const;
     virtual void setModulationPreview(int mode);
 
-    virtual void getName(ModuleText& text) const = 0;
+    // The type's short name from the catalogue.
+    void getName(ModuleText& text) const { setText(text, name_); }
     virtual void setSampleRate(float sampleRate);
     virtual void resetState() {}
     virtual void setParameter(int position, float value);
@@ -74,8 +75,8 @@ class Module {
     bool isEditing() const { return editing_; }
 
   protected:
-    Module(int slot, ModuleOwner* owner, int positions, const PositionDescriptor* table,
-           int tableSize);
+    Module(const char* name, int slot, ModuleOwner* owner, int positions,
+           const PositionDescriptor* table, int tableSize);
 
     bool isPosition(int position) const { return position >= 0 && position < positions_; }
     // A plain copy of one of the value arrays below, for functions shared with the editor.
@@ -103,6 +104,7 @@ class Module {
     bool editing_ = false;
 
   private:
+    const char* name_;
     int positions_;
     const PositionDescriptor* table_;
     int tableSize_;

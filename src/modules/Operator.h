@@ -3,6 +3,7 @@
 // processed in place per call.
 
 #include "modules/Module.h"
+#include "modules/ModuleCatalogue.h"
 
 namespace kirra {
 
@@ -22,8 +23,9 @@ class Operator : public Module {
     }
 
   protected:
-    Operator(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize)
-        : Module(slot, owner, kPositions, table, tableSize) {}
+    Operator(OperatorType type, int slot, ModuleOwner* owner, const PositionDescriptor* table,
+             int tableSize)
+        : Module(operatorCatalogue(type).shortName, slot, owner, kPositions, table, tableSize) {}
 };
 
 }  // namespace kirra

@@ -69,6 +69,9 @@ class AudioEffect {
     void canProcessReplacing(bool state) { setFlag(kFlagCanReplacing, state); }
     void canDoubleReplacing(bool state) { setFlag(kFlagCanDoubleReplacing, state); }
     void programsAreChunks(bool state) { setFlag(kFlagProgramChunks, state); }
+    // Samples by which the output lags the input; hosts read it at resume and after ioChanged.
+    void setInitialDelay(int32_t delay) { effect_.initialDelay = delay; }
+    int32_t getInitialDelay() const { return effect_.initialDelay; }
     void setFlag(int32_t flag, bool state);
 
     intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,

@@ -45,6 +45,10 @@ int32_t AudioEffectX::getHostVersion() {
     return static_cast<int32_t>(callHost(audioMasterVersion));
 }
 
+bool AudioEffectX::ioChanged() {
+    return callHost(audioMasterIOChanged) != 0;
+}
+
 int32_t AudioEffectX::getPlugCategory() {
     constexpr int32_t kCategoryUnknown = 0;
     constexpr int32_t kCategorySynth = 2;

@@ -25,6 +25,9 @@ class AudioEffectX : public AudioEffect {
     bool isInputConnected(int32_t input);
     bool isOutputConnected(int32_t output);
     int32_t getHostVersion();
+    // Asks the host to read the delay and the channel counts again. Hosts do not accept it from
+    // the audio thread.
+    bool ioChanged();
     // What the calling thread does for the host (kProcessLevel...); 0 from a host that does not
     // say.
     int32_t getCurrentProcessLevel();

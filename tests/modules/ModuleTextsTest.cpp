@@ -34,6 +34,7 @@ struct TypedModule {
 
 std::vector<TypedModule> everyModuleType() {
     std::vector<TypedModule> modules;
+    modules.reserve(kOperatorTypeCount + kModulatorTypeCount);
     for (int type = 0; type < kOperatorTypeCount; ++type)
         modules.push_back({operatorCatalogue(type), createOperator(type, 0, nullptr)});
     for (int type = 0; type < kModulatorTypeCount; ++type)

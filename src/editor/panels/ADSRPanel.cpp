@@ -1,8 +1,5 @@
 #include "editor/panels/ADSRPanel.h"
 
-#include <iterator>
-
-#include "editor/panels/CADSRSegment.h"
 #include "editor/plots/CADSRPlot.h"
 #include "modulators/ADSR.h"
 
@@ -10,7 +7,6 @@ namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 6;
 // The times in the order they are converted, with their rows in the left column.
 constexpr int kSegmentPositions[ADSRPanel::kSegments] = {ADSR::kDelay, ADSR::kAttack, ADSR::kHold,
                                                          ADSR::kDecay, ADSR::kRelease};
@@ -27,16 +23,14 @@ const PanelControl kControls[] = {
 }  // namespace
 
 ADSRPanel::ADSRPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     for (int segment = 0; segment < kSegments; ++segment) {
         segments_[segment] =
             addField<CADSRSegment>(kSegmentPositions[segment], 0, kSegmentRows[segment]);
-        CADSRSegment* field = segments_[segment];
-        follow(ADSR::kMode,
-               [field](float value) { field->setMode(valueToIndex(value, ADSR::kModeCount)); });
+        followChoice(segments_[segment], ADSR::kMode, ADSR::kModeCount);
     }
-    addControls(kControls, static_cast<int>(std::size(kControls)));
-    plot_ = addView(std::make_unique<CADSRPlot>(areaBelowRows(kRows)));
+    addControls(kControls);
+    addPlot();
 }
 
 void ADSRPanel::beforeChange(int position, float value) {
@@ -62,9 +56,9 @@ void ADSRPanel::readRunning(const Module& module) {
 }
 
 void ADSRPanel::updatePlot(const Snapshot& snapshot) {
-    plot_->setLevels(snapshot.shown[ADSR::kSustain], snapshot.shown[ADSR::kTriggerOn],
-                     snapshot.shown[ADSR::kTriggerOff]);
-    plot_->setRunning(triggerLevel_, state_);
+    plot()->setLevels(snapshot.shown[ADSR::kSustain], snapshot.shown[ADSR::kTriggerOn],
+                      snapshot.shown[ADSR::kTriggerOff]);
+    plot()->setRunning(triggerLevel_, state_);
 }
 
 }  // namespace kirra::editor

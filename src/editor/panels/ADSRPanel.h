@@ -4,19 +4,18 @@
 // them the schematic envelope with the segment each channel is in and the trigger levels.
 // Switching the mode from here converts the five times at the current tempo.
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/CModeParam.h"
+#include "editor/panels/PlotPanel.h"
 
 namespace kirra::editor {
 
 class CADSRPlot;
-class CADSRSegment;
 
-class ADSRPanel : public ModulePanel {
+class ADSRPanel : public PlotPanel<CADSRPlot> {
   public:
     static constexpr int kSegments = 5;
 
     ADSRPanel(const gui::Rect& rect, const PanelContext& context, int type);
-    CADSRPlot* plot() const { return plot_; }
     CADSRSegment* segmentField(int segment) const { return segments_[segment]; }
 
   protected:
@@ -25,7 +24,6 @@ class ADSRPanel : public ModulePanel {
     void updatePlot(const Snapshot& snapshot) override;
 
   private:
-    CADSRPlot* plot_ = nullptr;
     CADSRSegment* segments_[kSegments] = {};
     float triggerLevel_[2] = {};
     int state_[2] = {};

@@ -1,8 +1,5 @@
 #include "editor/panels/CompExpPanel.h"
 
-#include <iterator>
-
-#include "editor/panels/CCompExpRatioParam.h"
 #include "editor/plots/CCompExpPlot.h"
 #include "operators/effects/CompExp.h"
 
@@ -15,7 +12,6 @@ constexpr int kSwitchStates = 2;
 constexpr int kTypeStates = 4;
 constexpr int kCurves = 2;
 constexpr int kSources = 6;
-constexpr int kRows = 5;
 const PanelControl kControls[] = {
     {CompExp::kThreshold, 0, 0, 0, 0},
     {CompExp::kMakeup, 0, 1, 0, 0},
@@ -31,17 +27,15 @@ const PanelControl kControls[] = {
 }  // namespace
 
 CompExpPanel::CompExpPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     ratio_ = addField<CCompExpRatioParam>(CompExp::kRatio, 1, 0);
-    addControls(kControls, static_cast<int>(std::size(kControls)));
-    CCompExpRatioParam* ratio = ratio_;
-    follow(CompExp::kType,
-           [ratio](float value) { ratio->setCurveType(valueToIndex(value, kTypeStates)); });
-    plot_ = addView(std::make_unique<CCompExpPlot>(areaBelowRows(kRows)));
+    addControls(kControls);
+    followChoice(ratio_, CompExp::kType, kTypeStates);
+    addPlot();
 }
 
 void CompExpPanel::updatePlot(const Snapshot& snapshot) {
-    plot_->setValues(snapshot.shown);
+    plot()->setValues(snapshot.shown);
 }
 
 }  // namespace kirra::editor

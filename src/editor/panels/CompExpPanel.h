@@ -3,24 +3,22 @@
 // automatic switch, attack and release, curve type, key source, detector and listen, over the
 // static curve.
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/CModeParam.h"
+#include "editor/panels/PlotPanel.h"
 
 namespace kirra::editor {
 
 class CCompExpPlot;
-class CCompExpRatioParam;
 
-class CompExpPanel : public ModulePanel {
+class CompExpPanel : public PlotPanel<CCompExpPlot> {
   public:
     CompExpPanel(const gui::Rect& rect, const PanelContext& context, int type);
-    CCompExpPlot* plot() const { return plot_; }
     CCompExpRatioParam* ratioField() const { return ratio_; }
 
   protected:
     void updatePlot(const Snapshot& snapshot) override;
 
   private:
-    CCompExpPlot* plot_ = nullptr;
     CCompExpRatioParam* ratio_ = nullptr;
 };
 

@@ -6,7 +6,7 @@
 namespace kirra::editor {
 
 class ControlsPanel : public ModulePanel {
-  protected:
+  public:
     ControlsPanel(const gui::Rect& rect, const PanelContext& context, int type,
                   const PanelControl* controls, int count)
         : ModulePanel(rect, context, type) {

@@ -1,10 +1,8 @@
 #include "editor/panels/DelayLinePanel.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "editor/panels/CDelayPanRParam.h"
-#include "editor/panels/CDelayTimeParam.h"
 #include "editor/plots/CDelayPlot.h"
 #include "operators/effects/DelayLine.h"
 
@@ -15,7 +13,6 @@ namespace {
 constexpr int kModes = 2;
 constexpr int kInterpolations = 3;
 constexpr int kFeedbackModes = 2;
-constexpr int kRows = 4;
 const PanelControl kControls[] = {
     {DelayLine::kFeedback, 0, 1, 0, 0},
     {DelayLine::kMode, 1, 1, kModes, 0},
@@ -27,16 +24,14 @@ const PanelControl kControls[] = {
 }  // namespace
 
 DelayLinePanel::DelayLinePanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     for (int channel = 0; channel < 2; ++channel) {
         time_[channel] = addField<CDelayTimeParam>(DelayLine::kTimeLeft + channel, channel, 0);
-        CDelayTimeParam* time = time_[channel];
-        follow(DelayLine::kMode,
-               [time](float value) { time->setMode(valueToIndex(value, kModes)); });
+        followChoice(time_[channel], DelayLine::kMode, kModes);
     }
-    addControls(kControls, static_cast<int>(std::size(kControls)));
+    addControls(kControls);
     addField<CDelayPanRParam>(DelayLine::kPanRight, 1, 3);
-    plot_ = addView(std::make_unique<CDelayPlot>(areaBelowRows(kRows)));
+    addPlot();
 }
 
 void DelayLinePanel::beforeChange(int position, float value) {
@@ -56,7 +51,7 @@ void DelayLinePanel::beforeChange(int position, float value) {
 
 void DelayLinePanel::updatePlot(const Snapshot& snapshot) {
     if (!snapshot.previewing) {
-        plot_->setValues(snapshot.base, snapshot.tempoBpm, snapshot.sampleRate);
+        plot()->setValues(snapshot.base, snapshot.tempoBpm, snapshot.sampleRate);
         return;
     }
     // The modulated copies hold each line's time already read at the tempo: what each channel
@@ -69,7 +64,7 @@ void DelayLinePanel::updatePlot(const Snapshot& snapshot) {
     values[DelayLine::kPanLeft] = snapshot.left[DelayLine::kPanLeft];
     values[DelayLine::kPanRight] = snapshot.right[DelayLine::kPanRight];
     values[DelayLine::kFeedback] = snapshot.shown[DelayLine::kFeedback];
-    plot_->setValues(values, snapshot.tempoBpm, snapshot.sampleRate);
+    plot()->setValues(values, snapshot.tempoBpm, snapshot.sampleRate);
 }
 
 }  // namespace kirra::editor

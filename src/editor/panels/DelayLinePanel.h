@@ -4,17 +4,16 @@
 // echoes of an impulse. Switching the mode from here converts both times, keeping the durations
 // as near as the note values allow.
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/CModeParam.h"
+#include "editor/panels/PlotPanel.h"
 
 namespace kirra::editor {
 
 class CDelayPlot;
-class CDelayTimeParam;
 
-class DelayLinePanel : public ModulePanel {
+class DelayLinePanel : public PlotPanel<CDelayPlot> {
   public:
     DelayLinePanel(const gui::Rect& rect, const PanelContext& context, int type);
-    CDelayPlot* plot() const { return plot_; }
     CDelayTimeParam* timeField(int channel) const { return time_[channel]; }
 
   protected:
@@ -22,7 +21,6 @@ class DelayLinePanel : public ModulePanel {
     void updatePlot(const Snapshot& snapshot) override;
 
   private:
-    CDelayPlot* plot_ = nullptr;
     CDelayTimeParam* time_[2] = {};
 };
 

@@ -1,7 +1,5 @@
 #include "editor/panels/DistortionPanel.h"
 
-#include <iterator>
-
 #include "editor/plots/CDistortionPlot.h"
 #include "operators/effects/Distortion.h"
 
@@ -10,7 +8,6 @@ namespace kirra::editor {
 namespace {
 
 constexpr int kCrossoverStates = 2;
-constexpr int kRows = 3;
 const PanelControl kControls[] = {
     {Distortion::kDrive, 0, 0, 0, 0},
     {Distortion::kFrequency, 1, 0, 0, 0},
@@ -23,13 +20,13 @@ const PanelControl kControls[] = {
 }  // namespace
 
 DistortionPanel::DistortionPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
-    addControls(kControls, static_cast<int>(std::size(kControls)));
-    plot_ = addView(std::make_unique<CDistortionPlot>(areaBelowRows(kRows)));
+    : PlotPanel(rect, context, type) {
+    addControls(kControls);
+    addPlot();
 }
 
 void DistortionPanel::updatePlot(const Snapshot& snapshot) {
-    plot_->setValues(snapshot.shown);
+    plot()->setValues(snapshot.shown);
 }
 
 }  // namespace kirra::editor

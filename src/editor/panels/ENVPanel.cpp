@@ -1,14 +1,11 @@
 #include "editor/panels/ENVPanel.h"
 
-#include <iterator>
-
 #include "editor/plots/CENVPlot.h"
 
 namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 4;
 const PanelControl kControls[] = {
     {ENV::kSource, 0, 0, ENV::kSourceCount, 0},
     {ENV::kMode, 1, 0, ENV::kModeCount, 0},
@@ -22,9 +19,9 @@ const PanelControl kControls[] = {
 }  // namespace
 
 ENVPanel::ENVPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
-    addControls(kControls, static_cast<int>(std::size(kControls)));
-    plot_ = addView(std::make_unique<CENVPlot>(areaBelowRows(kRows)));
+    : PlotPanel(rect, context, type) {
+    addControls(kControls);
+    addPlot();
 }
 
 void ENVPanel::readRunning(const Module& module) {
@@ -40,8 +37,8 @@ void ENVPanel::readRunning(const Module& module) {
 }
 
 void ENVPanel::updatePlot(const Snapshot& /*snapshot*/) {
-    plot_->setLevels(input_, output_);
-    plot_->setHistory(history_[0], history_[1], newest_);
+    plot()->setLevels(input_, output_);
+    plot()->setHistory(history_[0], history_[1], newest_);
 }
 
 }  // namespace kirra::editor

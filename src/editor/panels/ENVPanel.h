@@ -2,24 +2,22 @@
 // The envelope detector's panel: source and mode, sensitivity and link, attack and release, and
 // depth, over the detector's levels and the history of its output.
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/PlotPanel.h"
 #include "modulators/ENV.h"
 
 namespace kirra::editor {
 
 class CENVPlot;
 
-class ENVPanel : public ModulePanel {
+class ENVPanel : public PlotPanel<CENVPlot> {
   public:
     ENVPanel(const gui::Rect& rect, const PanelContext& context, int type);
-    CENVPlot* plot() const { return plot_; }
 
   protected:
     void readRunning(const Module& module) override;
     void updatePlot(const Snapshot& snapshot) override;
 
   private:
-    CENVPlot* plot_ = nullptr;
     // running values, read under the engine mutex
     float input_[2] = {};
     float output_[2] = {};

@@ -1,17 +1,9 @@
 #include "editor/panels/EQPanel.h"
 
-#include "editor/panels/CEQQ.h"
-#include "editor/plots/CEQPlot.h"
+#include "editor/plots/CFilterPlot.h"
 #include "operators/filters/EQ.h"
 
 namespace kirra::editor {
-
-namespace {
-
-constexpr int kGainA = 7;
-constexpr int kRows = 5;
-
-}  // namespace
 
 EQPanel::EQPanel(const gui::Rect& rect, const PanelContext& context, int type)
     : FilterPanel(rect, context, type) {
@@ -20,13 +12,11 @@ EQPanel::EQPanel(const gui::Rect& rect, const PanelContext& context, int type)
         addField(first + FilterPair::kFreqA, band, 0);
         q_[band] = addField<CEQQ>(first + FilterPair::kKnobA, band, 1);
         addChoice(first + FilterPair::kTypeA, band, 2, EQ::kShapeCount);
-        addField(kGainA + band, band, 3);
-        CEQQ* q = q_[band];
-        follow(first + FilterPair::kTypeA,
-               [q](float value) { q->setShape(valueToIndex(value, EQ::kShapeCount)); });
+        addField(EQ::kGainA + band, band, 3);
+        followChoice(q_[band], first + FilterPair::kTypeA, EQ::kShapeCount);
     }
     addField(FilterPair::kMorph, 0, 4);
-    addPlot<CEQPlot>(kRows);
+    addPlot<CEQPlot>();
 }
 
 }  // namespace kirra::editor

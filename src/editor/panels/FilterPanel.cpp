@@ -3,9 +3,9 @@
 namespace kirra::editor {
 
 void FilterPanel::updatePlot(const Snapshot& snapshot) {
-    if (plot_ == nullptr) return;
-    plot_->setSampleRate(snapshot.sampleRate);
-    plot_->setValues(snapshot.shown);
+    if (plot() == nullptr) return;
+    plot()->setSampleRate(snapshot.sampleRate);
+    plot()->setValues(snapshot.shown);
 }
 
 }  // namespace kirra::editor

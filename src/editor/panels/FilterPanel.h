@@ -4,27 +4,29 @@
 
 #include <memory>
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/PlotPanel.h"
 #include "editor/plots/CResponsePlot.h"
 
 namespace kirra::editor {
 
-class FilterPanel : public ModulePanel {
+class FilterPanel : public PlotPanel<CResponsePlot> {
   public:
-    CResponsePlot* plot() const { return plot_; }
+    FilterPanel(const gui::Rect& rect, const PanelContext& context, int type)
+        : PlotPanel(rect, context, type) {}
+
+    // The panel of a filter whose controls are a plain table, the response under them.
+    template <typename Plot>
+    static std::unique_ptr<FilterPanel> withControls(const gui::Rect& rect,
+                                                     const PanelContext& context, int type,
+                                                     const PanelControl* controls, int count) {
+        auto panel = std::make_unique<FilterPanel>(rect, context, type);
+        panel->addControls(controls, count);
+        panel->addPlot<Plot>();
+        return panel;
+    }
 
   protected:
-    using ModulePanel::ModulePanel;
-
-    // The plot fills the panel under the given number of rows of controls.
-    template <typename Plot>
-    void addPlot(int rowsAbove) {
-        plot_ = addView(std::make_unique<Plot>(areaBelowRows(rowsAbove)));
-    }
     void updatePlot(const Snapshot& snapshot) override;
-
-  private:
-    CResponsePlot* plot_ = nullptr;
 };
 
 }  // namespace kirra::editor

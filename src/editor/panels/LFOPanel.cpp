@@ -1,8 +1,5 @@
 #include "editor/panels/LFOPanel.h"
 
-#include <iterator>
-
-#include "editor/panels/CLFORateParam.h"
 #include "editor/plots/CLFOPlot.h"
 #include "modulators/LFO.h"
 
@@ -10,7 +7,6 @@ namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 4;
 const PanelControl kControls[] = {
     {LFO::kWaveform, 1, 0, LFO::kWaveformCount, 0},
     {LFO::kSmooth, 0, 1, 0, 0},
@@ -24,13 +20,11 @@ const PanelControl kControls[] = {
 }  // namespace
 
 LFOPanel::LFOPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
+    : PlotPanel(rect, context, type) {
     rate_ = addField<CLFORateParam>(LFO::kRate, 0, 0);
-    addControls(kControls, static_cast<int>(std::size(kControls)));
-    CLFORateParam* rate = rate_;
-    follow(LFO::kMode,
-           [rate](float value) { rate->setMode(valueToIndex(value, LFO::kModeCount)); });
-    plot_ = addView(std::make_unique<CLFOPlot>(areaBelowRows(kRows)));
+    addControls(kControls);
+    followChoice(rate_, LFO::kMode, LFO::kModeCount);
+    addPlot();
 }
 
 void LFOPanel::beforeChange(int position, float value) {
@@ -53,10 +47,10 @@ void LFOPanel::updatePlot(const Snapshot& snapshot) {
     const float offsetRight =
         snapshot.previewing ? snapshot.right[LFO::kOffsetRight] : snapshot.base[LFO::kOffsetRight];
     // The generator reads the shape from its base value only.
-    plot_->setShape(valueToIndex(snapshot.base[LFO::kWaveform], LFO::kWaveformCount),
-                    snapshot.shown[LFO::kSmooth], snapshot.shown[LFO::kTilt], offsetLeft,
-                    offsetRight);
-    plot_->setPhase(phase_);
+    plot()->setShape(valueToIndex(snapshot.base[LFO::kWaveform], LFO::kWaveformCount),
+                     snapshot.shown[LFO::kSmooth], snapshot.shown[LFO::kTilt], offsetLeft,
+                     offsetRight);
+    plot()->setPhase(phase_);
 }
 
 }  // namespace kirra::editor

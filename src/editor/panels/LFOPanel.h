@@ -3,17 +3,16 @@
 // offsets, tilt and depth, over one cycle of the waveform with the phase marked. Switching the
 // mode from here converts the rate so that the period stays about the same.
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/CModeParam.h"
+#include "editor/panels/PlotPanel.h"
 
 namespace kirra::editor {
 
 class CLFOPlot;
-class CLFORateParam;
 
-class LFOPanel : public ModulePanel {
+class LFOPanel : public PlotPanel<CLFOPlot> {
   public:
     LFOPanel(const gui::Rect& rect, const PanelContext& context, int type);
-    CLFOPlot* plot() const { return plot_; }
     CLFORateParam* rateField() const { return rate_; }
 
   protected:
@@ -22,7 +21,6 @@ class LFOPanel : public ModulePanel {
     void updatePlot(const Snapshot& snapshot) override;
 
   private:
-    CLFOPlot* plot_ = nullptr;
     CLFORateParam* rate_ = nullptr;
     float phase_ = 0.0f;
 };

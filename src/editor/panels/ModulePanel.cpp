@@ -70,9 +70,14 @@ int ModulePanel::nameWidth(int position, int column) const {
     return std::min(captionWidth, cellWidth - kLeastValueWidth);
 }
 
-gui::Rect ModulePanel::areaBelowRows(int rows) const {
+gui::Rect ModulePanel::placeCell(int column, int row) {
+    rowsUsed_ = std::max(rowsUsed_, row + 1);
+    return cellRect(column, row);
+}
+
+gui::Rect ModulePanel::areaBelowControls() const {
     const gui::Rect& panel = getRect();
-    return {panel.left + kMargin, panel.top + kMargin + rows * kRowHeight + kPlotGap,
+    return {panel.left + kMargin, panel.top + kMargin + rowsUsed_ * kRowHeight + kPlotGap,
             panel.right - kMargin, panel.bottom - kMargin};
 }
 

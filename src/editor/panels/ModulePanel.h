@@ -85,9 +85,13 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
   protected:
     // Builds a table of controls with the module's captions, defaults and values.
     void addControls(const PanelControl* controls, int count);
+    template <size_t Count>
+    void addControls(const PanelControl (&controls)[Count]) {
+        addControls(controls, static_cast<int>(Count));
+    }
     template <typename Field = CModuleParam>
     Field* addField(int position, int column, int row) {
-        auto field = std::make_unique<Field>(cellRect(column, row), this, parameterIndex(position),
+        auto field = std::make_unique<Field>(placeCell(column, row), this, parameterIndex(position),
                                              captions_[position], &access_, position,
                                              nameWidth(position, column));
         Field* raw = field.get();
@@ -97,7 +101,7 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     template <typename Choice = CModuleParamDiscreet>
     Choice* addChoice(int position, int column, int row, int states, int available = 0) {
         auto choice = std::make_unique<Choice>(
-            cellRect(column, row), this, parameterIndex(position), captions_[position], &access_,
+            placeCell(column, row), this, parameterIndex(position), captions_[position], &access_,
             position, states, available, nameWidth(position, column));
         Choice* raw = choice.get();
         adoptControl(std::move(choice), position);
@@ -106,11 +110,20 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     // Calls `update` with a position's value now and whenever it changes: controls whose texts
     // depend on another parameter's choice follow it this way.
     void follow(int position, std::function<void(float value)> update);
+    // A field whose text depends on a choice of the module (a CModeParam, the step sequencer's
+    // state) is handed that choice's step the same way.
+    template <typename Field>
+    void followChoice(Field* field, int choicePosition, int states) {
+        follow(choicePosition,
+               [field, states](float value) { field->setMode(valueToIndex(value, states)); });
+    }
     // Room for a position's caption in a cell; the value text takes the rest.
     int nameWidth(int position, int column) const;
     gui::Rect cellRect(int column, int row) const;
-    // The area under the first `rows` rows, where the plot goes.
-    gui::Rect areaBelowRows(int rows) const;
+    // The cell of a new control; the plot goes under the lowest one.
+    gui::Rect placeCell(int column, int row);
+    // The area under the rows of controls, where the plot goes.
+    gui::Rect areaBelowControls() const;
     float baseValue(int position) const { return snapshot_.base[position]; }
     // Writes a value as the user's edit (recorded by the host), as the controls do.
     void writeAutomated(int position, float value);
@@ -142,6 +155,7 @@ class ModulePanel : public gui::ViewContainer, public gui::ControlListener {
     ModuleText captions_[Module::kMaxPositions] = {};
     float defaults_[Module::kMaxPositions] = {};
     int positionCount_ = 0;
+    int rowsUsed_ = 0;
     gui::Control* controls_[Module::kMaxPositions] = {};
     std::vector<CModuleParam*> fields_;
     struct Follower {

@@ -1,7 +1,5 @@
 #include "editor/panels/STEPPanel.h"
 
-#include <iterator>
-
 #include "editor/panels/CSTEPStateParam.h"
 #include "modulators/STEP.h"
 
@@ -9,7 +7,6 @@ namespace kirra::editor {
 
 namespace {
 
-constexpr int kRows = 3;
 const PanelControl kControls[] = {
     {STEP::kMode, 0, 0, STEP::kModeCount, 0},
     {STEP::kSteps, 0, 1, 0, 0},
@@ -21,20 +18,18 @@ const PanelControl kControls[] = {
 }  // namespace
 
 STEPPanel::STEPPanel(const gui::Rect& rect, const PanelContext& context, int type)
-    : ModulePanel(rect, context, type) {
-    addControls(kControls, static_cast<int>(std::size(kControls)));
+    : PlotPanel(rect, context, type) {
+    addControls(kControls);
     state_ = addChoice<CSTEPStateParam>(STEP::kState, 1, 0, STEP::kRunStateCount);
-    CSTEPStateParam* state = state_;
-    follow(STEP::kMode,
-           [state](float value) { state->setMode(valueToIndex(value, STEP::kModeCount)); });
-    plot_ = addView(std::make_unique<CSTEPPlot>(areaBelowRows(kRows), this));
+    followChoice(state_, STEP::kMode, STEP::kModeCount);
+    addPlot(this);
     showSteps(snapshot().base);
 }
 
 void STEPPanel::showSteps(const float* values) {
     for (int position = 0; position < CSTEPPlot::kPositions; ++position)
-        plot_->setStepValue(position, values[position]);
-    plot_->setStepCount(valueToIndex(values[STEP::kSteps], STEP::kMaxSteps) + 1);
+        plot()->setStepValue(position, values[position]);
+    plot()->setStepCount(valueToIndex(values[STEP::kSteps], STEP::kMaxSteps) + 1);
 }
 
 void STEPPanel::stepEditStarted(int position) {
@@ -53,10 +48,10 @@ void STEPPanel::stepEditEnded(int position) {
 
 void STEPPanel::positionChanged(int position, float value) {
     // The plot's own edit wins over what comes back meanwhile.
-    if (position < CSTEPPlot::kPositions && !plot_->isEditing()) {
-        plot_->setStepValue(position, value);
+    if (position < CSTEPPlot::kPositions && !plot()->isEditing()) {
+        plot()->setStepValue(position, value);
     } else if (position == STEP::kSteps) {
-        plot_->setStepCount(valueToIndex(value, STEP::kMaxSteps) + 1);
+        plot()->setStepCount(valueToIndex(value, STEP::kMaxSteps) + 1);
     }
 }
 
@@ -66,9 +61,9 @@ void STEPPanel::readRunning(const Module& module) {
 }
 
 void STEPPanel::updatePlot(const Snapshot& snapshot) {
-    if (!plot_->isEditing()) showSteps(snapshot.base);
-    plot_->setCurrentStep(currentStep_);
-    plot_->setDepth(snapshot.shown[STEP::kDepth]);
+    if (!plot()->isEditing()) showSteps(snapshot.base);
+    plot()->setCurrentStep(currentStep_);
+    plot()->setDepth(snapshot.shown[STEP::kDepth]);
 }
 
 }  // namespace kirra::editor

@@ -2,17 +2,16 @@
 // The step sequencer's panel: mode and state, number of steps and grid, smoothing and depth, over
 // the step plot on which the sixteen values of each row are drawn and edited.
 
-#include "editor/panels/ModulePanel.h"
+#include "editor/panels/PlotPanel.h"
 #include "editor/plots/CSTEPPlot.h"
 
 namespace kirra::editor {
 
 class CSTEPStateParam;
 
-class STEPPanel : public ModulePanel, public CSTEPPlot::Listener {
+class STEPPanel : public PlotPanel<CSTEPPlot>, public CSTEPPlot::Listener {
   public:
     STEPPanel(const gui::Rect& rect, const PanelContext& context, int type);
-    CSTEPPlot* plot() const { return plot_; }
     CSTEPStateParam* stateField() const { return state_; }
 
     void stepEditStarted(int position) override;
@@ -27,7 +26,6 @@ class STEPPanel : public ModulePanel, public CSTEPPlot::Listener {
   private:
     void showSteps(const float* values);
 
-    CSTEPPlot* plot_ = nullptr;
     CSTEPStateParam* state_ = nullptr;
     int currentStep_ = 0;
 };

@@ -16,17 +16,13 @@ constexpr float kReleaseGoal = -0.02f;
 constexpr int kTriggerBarHeight = 2;
 constexpr int kMarkHeight = 4;
 constexpr int kLabelWidth = 8;
-constexpr int kLabelHeight = 9;
 
 }  // namespace
 
 CADSRPlot::CADSRPlot(const gui::Rect& rect) : CModulePlot(rect) {
-    const int columns = std::max(plotArea().width(), 1);
-    curve_.assign(columns, 0.0f);
-    xs_.resize(columns);
-    ys_.resize(columns);
-    for (int column = 0; column < columns; ++column)
-        xs_[column] = static_cast<float>(plotArea().left + column) + 0.5f;
+    xs_ = columnCentres(1);
+    curve_.assign(xs_.size(), 0.0f);
+    ys_.resize(xs_.size());
     setLevels(0.62996054f, 0.62996054f, 0.099212565f);
 }
 
@@ -150,10 +146,10 @@ void CADSRPlot::draw(gui::DrawContext& context) {
     }
     drawLabel(context, "L",
               {area.left + 2, area.top + kMarkHeight, area.left + 2 + kLabelWidth,
-               area.top + kMarkHeight + 9},
+               area.top + kMarkHeight + kLabelHeight},
               gui::Align::kLeft);
     drawLabel(context, "R",
-              {area.left + 2, area.bottom - kMarkHeight - 9, area.left + 2 + kLabelWidth,
+              {area.left + 2, area.bottom - kMarkHeight - kLabelHeight, area.left + 2 + kLabelWidth,
                area.bottom - kMarkHeight},
               gui::Align::kLeft);
 }

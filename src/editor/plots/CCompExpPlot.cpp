@@ -9,17 +9,13 @@ namespace kirra::editor {
 namespace {
 
 constexpr int kLabelWidth = 24;
-constexpr int kLabelHeight = 9;
 
 }  // namespace
 
 CCompExpPlot::CCompExpPlot(const gui::Rect& rect) : CModulePlot(rect) {
-    const int columns = std::max(plotArea().width(), 2);
-    outputDb_.assign(columns, 0.0f);
-    xs_.resize(columns);
-    ys_.resize(columns);
-    for (int column = 0; column < columns; ++column)
-        xs_[column] = static_cast<float>(plotArea().left + column) + 0.5f;
+    xs_ = columnCentres(2);
+    outputDb_.assign(xs_.size(), 0.0f);
+    ys_.resize(xs_.size());
 }
 
 float CCompExpPlot::columnInputDb(int column) const {

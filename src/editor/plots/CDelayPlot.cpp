@@ -13,7 +13,6 @@ constexpr double kShortestSpanSeconds = 0.01;
 constexpr int kEchoesShown = 4;
 constexpr int kTimeDivisions = 4;
 constexpr int kLabelWidth = 40;
-constexpr int kLabelHeight = 9;
 
 }  // namespace
 

@@ -8,12 +8,9 @@
 namespace kirra::editor {
 
 CDistortionPlot::CDistortionPlot(const gui::Rect& rect) : CModulePlot(rect) {
-    const int columns = std::max(plotArea().width(), 2);
-    output_.assign(columns, 0.0f);
-    xs_.resize(columns);
-    ys_.resize(columns);
-    for (int column = 0; column < columns; ++column)
-        xs_[column] = static_cast<float>(plotArea().left + column) + 0.5f;
+    xs_ = columnCentres(2);
+    output_.assign(xs_.size(), 0.0f);
+    ys_.resize(xs_.size());
 }
 
 float CDistortionPlot::columnInput(int column) const {

@@ -97,7 +97,7 @@ void CENVPlot::draw(gui::DrawContext& context) {
         cairo_fill(cairo);
         const int labelTop = channel == 0 ? area.top : middle + 1;
         drawLabel(context, channel == 0 ? "L" : "R",
-                  {leftMeterEdge + 3, labelTop, leftMeterEdge + 12, labelTop + 9},
+                  {leftMeterEdge + 3, labelTop, leftMeterEdge + 12, labelTop + kLabelHeight},
                   gui::Align::kLeft);
     }
 }

@@ -19,13 +19,10 @@ constexpr int kMarkerSize = 5;
 }  // namespace
 
 CLFOPlot::CLFOPlot(const gui::Rect& rect) : CModulePlot(rect) {
-    const int columns = std::max(plotArea().width(), 1);
-    xs_.resize(columns);
-    for (int column = 0; column < columns; ++column)
-        xs_[column] = static_cast<float>(plotArea().left + column) + 0.5f;
+    xs_ = columnCentres(1);
     for (int channel = 0; channel < 2; ++channel) {
-        curves_[channel].assign(columns, 0.0f);
-        ys_[channel].assign(columns, 0.0f);
+        curves_[channel].assign(xs_.size(), 0.0f);
+        ys_[channel].assign(xs_.size(), 0.0f);
     }
     setShape(LFO::kSine, 0.0f, 0.5f, 0.5f, 0.5f);
 }

@@ -2,6 +2,14 @@
 
 namespace kirra::editor {
 
+std::vector<float> CModulePlot::columnCentres(int least) const {
+    const gui::Rect area = plotArea();
+    std::vector<float> centres(std::max(area.width(), least));
+    for (size_t column = 0; column < centres.size(); ++column)
+        centres[column] = static_cast<float>(area.left + static_cast<int>(column)) + 0.5f;
+    return centres;
+}
+
 void CModulePlot::drawBackground(gui::DrawContext& context) const {
     context.setColor(kBackground);
     context.fillRect(getRect());

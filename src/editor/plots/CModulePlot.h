@@ -4,6 +4,7 @@
 // through setters that recompute a curve only when their inputs change; drawing never computes.
 
 #include <algorithm>
+#include <vector>
 
 #include "editor/Skin.h"
 #include "gui/View.h"
@@ -17,6 +18,9 @@ class CModulePlot : public gui::View {
 
     // Inside the frame, where curves go.
     gui::Rect plotArea() const { return getRect().inset(kInset, kInset); }
+    // The x of each pixel column's centre across the plot area, at least `least` of them: where
+    // a curve computed per column is drawn.
+    std::vector<float> columnCentres(int least) const;
 
   protected:
     // The operator position values a curve was last computed from.
@@ -34,6 +38,8 @@ class CModulePlot : public gui::View {
     };
 
     static constexpr int kInset = 2;
+    // The height of a label's box: one line of the small font.
+    static constexpr int kLabelHeight = 9;
     static constexpr gui::Color kBackground = Skin::kLight;
     static constexpr gui::Color kCurve = Skin::kDark;
     static gui::Color gridColor() { return Skin::kDark.withAlpha(90); }

@@ -18,12 +18,9 @@ constexpr double kGridHz[] = {100.0, 1000.0, 10000.0};
 
 CResponsePlot::CResponsePlot(const gui::Rect& rect, int operatorType)
     : CModulePlot(rect), model_(createOperator(operatorType, 0, nullptr)) {
-    const int columns = std::max(rect.width() - 2 * kInset, 1);
-    decibels_.assign(columns, 0.0f);
-    xs_.resize(columns);
-    ys_.assign(columns, static_cast<float>(centreY()));
-    for (int column = 0; column < columns; ++column)
-        xs_[column] = static_cast<float>(columnX(column)) + 0.5f;
+    xs_ = columnCentres(1);
+    decibels_.assign(xs_.size(), 0.0f);
+    ys_.assign(xs_.size(), static_cast<float>(centreY()));
     for (int position = 0; position < Operator::kPositions; ++position)
         inputs_.values[position] = model_->getDefaultValue(position);
     setSampleRate(44100.0f);

@@ -13,12 +13,13 @@
 #include <string>
 
 #include "editor/plots/CModulePlot.h"
+#include "modulators/STEP.h"
 
 namespace kirra::editor {
 
 class CSTEPPlot : public CModulePlot {
   public:
-    static constexpr int kSteps = 16;
+    static constexpr int kSteps = STEP::kMaxSteps;
     // Positions: left step k is k, right step k is kSteps + k.
     static constexpr int kPositions = 2 * kSteps;
     static constexpr int kModeStripWidth = 10;

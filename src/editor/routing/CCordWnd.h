@@ -14,6 +14,7 @@
 #include <string>
 
 #include "editor/routing/SlotMenuBrowser.h"
+#include "engine/ParameterIndex.h"
 #include "gui/LineEditor.h"
 #include "gui/ScrollBar.h"
 #include "gui/VerticalDrag.h"
@@ -30,7 +31,7 @@ class SlotEditing;
 
 class CCordWnd : public gui::View {
   public:
-    static constexpr int kSlots = 16;
+    static constexpr int kSlots = param::kModulationSlots;
     static constexpr int kLineHeight = 10;
     static constexpr int kHeaderHeight = 11;
     static constexpr int kDragPixels = 200;

@@ -2,29 +2,12 @@
 
 #include <cstdio>
 
-#include "editor/BlinkPhase.h"
 #include "editor/CTextPrinter.h"
 
 namespace kirra::editor {
 
 CMatrixConnOP::CMatrixConnOP(const gui::Rect& rect, gui::ControlListener* listener, int tag, int op)
-    : CMatrixConn(rect, listener, tag), op_(op) {}
-
-void CMatrixConnOP::setBypassed(bool bypassed) {
-    if (bypassed == bypassed_) return;
-    bypassed_ = bypassed;
-    invalid();
-}
-
-void CMatrixConnOP::setBlinkPhase(int phase) {
-    bool before = isBlinkAlternate();
-    blinkPhase_ = phase;
-    if (isBlinkAlternate() != before) invalid();
-}
-
-bool CMatrixConnOP::isBlinkAlternate() const {
-    return bypassed_ && editor::isBlinkAlternate(blinkPhase_);
-}
+    : BypassBlinking(rect, listener, tag), op_(op) {}
 
 bool CMatrixConnOP::isShowingValue() const {
     return hovered_ || isDragging() || isEntering();
@@ -48,10 +31,10 @@ void CMatrixConnOP::draw(gui::DrawContext& context) {
     const gui::Rect& rect = getRect();
     // The block in the light colour like a lit slot button; bypassed, its label fades in the
     // accent colour every half second.
-    context.setColor(Skin::kLight.withAlpha(bypassed_ ? 60 : 210));
+    context.setColor(Skin::kLight.withAlpha(isBypassed() ? 60 : 210));
     context.fillRoundRect(rect, 2.0);
     gui::Color label = Skin::kDark;
-    if (bypassed_) label = Skin::kAccent.withAlpha(isBlinkAlternate() ? 70 : 255);
+    if (isBypassed()) label = Skin::kAccent.withAlpha(isBlinkAlternate() ? 70 : 255);
     char text[16];
     std::snprintf(text, sizeof(text), "OP%d", op_ + 1);
     context.drawText(text, rect, gui::Align::kCenter, Skin::captionFont(), label);

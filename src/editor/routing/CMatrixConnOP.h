@@ -4,19 +4,15 @@
 // that gain like any connection. A bypassed operator's block blinks with the editor's blink
 // phase.
 
+#include "editor/BypassBlinking.h"
 #include "editor/routing/CMatrixConn.h"
 
 namespace kirra::editor {
 
-class CMatrixConnOP : public CMatrixConn {
+class CMatrixConnOP : public BypassBlinking<CMatrixConn> {
   public:
     CMatrixConnOP(const gui::Rect& rect, gui::ControlListener* listener, int tag, int op);
 
-    void setBypassed(bool bypassed);
-    bool isBypassed() const { return bypassed_; }
-    void setBlinkPhase(int phase);
-    // True while a bypassed block shows the alternate look of its blink.
-    bool isBlinkAlternate() const;
     bool isShowingValue() const;
 
     void draw(gui::DrawContext& context) override;
@@ -26,8 +22,6 @@ class CMatrixConnOP : public CMatrixConn {
   private:
     int op_;
     bool hovered_ = false;
-    bool bypassed_ = false;
-    int blinkPhase_ = 0;
 };
 
 }  // namespace kirra::editor

@@ -30,7 +30,7 @@ ConfigurationView::ConfigurationView(const Rect& rect, gui::ControlListener* lis
     : ViewContainer(rect) {
     const float coding = values(param::kOpLrMs);
     const float inversion = values(param::kOpInv);
-    for (int op = 0; op < 4; ++op) {
+    for (int op = 0; op < param::kSlotCount; ++op) {
         auto input = std::make_unique<CMatrixMS>(cellRect(op, 0), listener, param::kOpLrMs, op);
         auto output = std::make_unique<CMatrixMS>(cellRect(op, 1), listener, param::kOpLrMs,
                                                   kOutputBits + op);
@@ -64,14 +64,14 @@ void ConfigurationView::draw(gui::DrawContext& context) {
         CTextPrinter::print(context, kColumnTitles[column], cellRect(-1, column),
                             gui::Align::kCenter, CTextPrinter::Style::kDimmed, Skin::captionFont());
     }
-    for (int op = 0; op < 4; ++op) {
+    for (int op = 0; op < param::kSlotCount; ++op) {
         Rect cell = cellRect(op, 0);
         char label[8] = {'O', 'P', static_cast<char>('1' + op), 0};
         CTextPrinter::print(context, label,
                             {rect.left + 2, cell.top, rect.left + 2 + kLabelWidth, cell.bottom},
                             gui::Align::kLeft, CTextPrinter::Style::kDimmed, Skin::captionFont());
     }
-    int top = cellRect(4, 0).top + 6;
+    int top = cellRect(param::kSlotCount, 0).top + 6;
     for (const char* line : kHelp) {
         CTextPrinter::print(context, line, {rect.left + 2, top, rect.right - 2, top + 10},
                             gui::Align::kLeft, CTextPrinter::Style::kDimmed, Skin::smallFont());

@@ -4,6 +4,7 @@
 // output is inverted.
 
 #include "editor/ParameterReader.h"
+#include "engine/ParameterIndex.h"
 #include "gui/Control.h"
 #include "gui/ViewContainer.h"
 
@@ -26,7 +27,7 @@ class ConfigurationView : public gui::ViewContainer {
     void draw(gui::DrawContext& context) override;
 
   private:
-    CMatrixSwitch* switches_[4][kSwitchColumns] = {};
+    CMatrixSwitch* switches_[param::kSlotCount][kSwitchColumns] = {};
 };
 
 }  // namespace kirra::editor

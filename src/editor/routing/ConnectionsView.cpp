@@ -19,16 +19,18 @@ namespace {
 constexpr int kLabelWidth = 32;
 constexpr int kCellWidth = 36;
 constexpr int kRowHeight = 12;
-constexpr int kSources = 5;
-constexpr int kDestinations = 5;
+using param::kSlotCount;
+// The input and the operators feed the operators and the output.
+constexpr int kSources = 1 + kSlotCount;
+constexpr int kDestinations = kSlotCount + 1;
 const char* const kSourceNames[kSources] = {"IN", "OP1", "OP2", "OP3", "OP4"};
 const char* const kDestinationNames[kDestinations] = {"OP1", "OP2", "OP3", "OP4", "OUT"};
 
 // The routing gain from a source row (0 the input, 1..4 the operators) to a destination column
 // (0..3 the operators, 4 the output), or -1 where there is none (the input straight out).
 int routingIndex(int row, int column) {
-    if (row == 0) return column < 4 ? param::kInToOp1 + column : -1;
-    if (column < 4) return param::kOpToOp11 + 4 * (row - 1) + column;
+    if (row == 0) return column < kSlotCount ? param::kInToOp1 + column : -1;
+    if (column < kSlotCount) return param::kOpToOp11 + kSlotCount * (row - 1) + column;
     return param::kOpToOut1 + row - 1;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "editor/ParameterReader.h"
+#include "engine/ParameterIndex.h"
 #include "gui/Control.h"
 #include "gui/ViewContainer.h"
 
@@ -30,7 +31,7 @@ class ConnectionsView : public gui::ViewContainer {
     // The predefined routing the fields show, or -1.
     int currentRouting() const;
 
-    CMatrixConnOP* blocks_[4] = {};
+    CMatrixConnOP* blocks_[param::kSlotCount] = {};
 };
 
 }  // namespace kirra::editor

@@ -3,6 +3,7 @@
 // left, right) that makes the module plots follow the modulated values.
 
 #include "editor/ValueTextSource.h"
+#include "engine/ParameterIndex.h"
 #include "gui/Control.h"
 #include "gui/ViewContainer.h"
 
@@ -17,7 +18,7 @@ class SlotEditing;
 
 class ModulationPage : public gui::ViewContainer {
   public:
-    static constexpr int kPreviewTag = 436;
+    static constexpr int kPreviewTag = param::kModulationPreview;
 
     ModulationPage(const gui::Rect& rect, gui::ControlListener* listener,
                    ValueTextSource& previewTexts, int previewMode, Plugin& plugin,

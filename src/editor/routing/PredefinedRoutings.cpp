@@ -1,6 +1,7 @@
 #include "editor/routing/PredefinedRoutings.h"
 
 #include "engine/Plugin.h"
+#include "engine/RoutingMatrix.h"
 
 namespace kirra::editor {
 
@@ -29,16 +30,17 @@ int operatorOf(char digit) {
 
 bool predefinedRoutingValues(int routing, float values[param::kRoutingCount]) {
     if (routing < 0 || routing >= kPredefinedRoutings) return false;
-    constexpr int kInputs = 0;
-    constexpr int kLinks = param::kOpToOp11 - param::kRoutingFirst;
-    constexpr int kOutputs = param::kOpToOut1 - param::kRoutingFirst;
+    constexpr int kInputs = RoutingMatrix::kInToOp;
+    constexpr int kLinks = RoutingMatrix::kOpToOp;
+    constexpr int kOutputs = RoutingMatrix::kOpToOut;
     for (int gain = 0; gain < param::kRoutingCount; ++gain)
         values[gain] = 0.0f;
     const Routing& entry = kRoutings[routing];
     for (const char* op = entry.inputs; *op != 0; ++op)
         values[kInputs + operatorOf(*op)] = 1.0f;
     for (const char* link = entry.links; link[0] != 0; link += link[2] == ' ' ? 3 : 2)
-        values[kLinks + 4 * operatorOf(link[0]) + operatorOf(link[1])] = 1.0f;
+        values[kLinks + RoutingMatrix::kOperators * operatorOf(link[0]) + operatorOf(link[1])] =
+            1.0f;
     for (const char* op = entry.outputs; *op != 0; ++op)
         values[kOutputs + operatorOf(*op)] = 1.0f;
     return true;

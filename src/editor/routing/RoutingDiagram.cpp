@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/RoutingMatrix.h"
+
 namespace kirra::editor {
 
 using gui::Point;
@@ -10,7 +12,7 @@ using gui::Rect;
 
 namespace {
 
-constexpr int kOperators = 4;
+constexpr int kOperators = RoutingMatrix::kOperators;
 constexpr int kBoxWidth = 14;
 constexpr int kBoxHeight = 10;
 // Lanes run this far inside the area's top and bottom; boxes keep clear of a lane in use.
@@ -18,8 +20,9 @@ constexpr int kLaneInset = 1;
 constexpr int kLaneSpace = 6;
 // How far beside a box a wire turns towards a lane.
 constexpr int kTurn = 4;
-constexpr int kLinks = param::kOpToOp11 - param::kRoutingFirst;
-constexpr int kOutputs = param::kOpToOut1 - param::kRoutingFirst;
+constexpr int kInputs = RoutingMatrix::kInToOp;
+constexpr int kLinks = RoutingMatrix::kOpToOp;
+constexpr int kOutputs = RoutingMatrix::kOpToOut;
 
 struct Connections {
     bool input[kOperators] = {};
@@ -30,7 +33,7 @@ struct Connections {
 
     explicit Connections(const float* values) {
         for (int op = 0; op < kOperators; ++op) {
-            input[op] = values[op] > 0.0f;
+            input[op] = values[kInputs + op] > 0.0f;
             output[op] = values[kOutputs + op] > 0.0f;
             used[op] = used[op] || input[op] || output[op];
             for (int to = 0; to < kOperators; ++to) {

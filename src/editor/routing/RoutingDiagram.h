@@ -15,7 +15,8 @@ namespace kirra::editor {
 
 struct RoutingDiagram {
     static constexpr int kInput = -1;
-    static constexpr int kOutput = 4;
+    // The output follows the operators.
+    static constexpr int kOutput = param::kSlotCount;
 
     struct Box {
         int op;  // 0..3

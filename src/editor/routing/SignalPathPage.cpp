@@ -50,7 +50,8 @@ void SignalPathPage::showView(int view) {
 void SignalPathPage::parameterChanged(int index, float value) {
     if (index == param::kOpLrMs || index == param::kOpInv) {
         configuration_->maskChanged(index, value);
-    } else if (index >= param::kOperatorBypass1 && index < param::kOperatorBypass1 + 4) {
+    } else if (index >= param::kOperatorBypass1 &&
+               index < param::kOperatorBypass1 + param::kSlotCount) {
         connections_->operatorBlock(index - param::kOperatorBypass1)->setBypassed(value >= 0.5f);
     } else if (gui::Control* control = connections_->findControl(index)) {
         // A field being dragged keeps the value under the pointer.
@@ -60,7 +61,7 @@ void SignalPathPage::parameterChanged(int index, float value) {
 }
 
 void SignalPathPage::setBlinkPhase(int phase) {
-    for (int op = 0; op < 4; ++op)
+    for (int op = 0; op < param::kSlotCount; ++op)
         connections_->operatorBlock(op)->setBlinkPhase(phase);
 }
 

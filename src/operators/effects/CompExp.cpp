@@ -76,8 +76,8 @@ void thresholdEditorText(const Module& /*module*/, float value, ModuleText& text
 
 float thresholdFromText(const Module& /*module*/, const char* text, float currentValue) {
     float decibels;
-    if (!parseNumber(text, decibels)) return currentValue;
-    return (std::clamp(decibels, -60.0f, 0.0f) + 60.0f) / 60.0f;
+    if (!numberFromText(text, -60.0f, 0.0f, decibels)) return currentValue;
+    return (decibels + 60.0f) / 60.0f;
 }
 
 // Compression runs from 1:1 to oo:1, expansion from 1:1 to 5:1; the two type states the editor
@@ -129,8 +129,8 @@ void makeupEditorText(const Module& /*module*/, float value, ModuleText& text) {
 
 float makeupFromText(const Module& /*module*/, const char* text, float currentValue) {
     float decibels;
-    if (!parseNumber(text, decibels)) return currentValue;
-    return (std::clamp(decibels, -60.0f, 60.0f) + 60.0f) / 120.0f;
+    if (!numberFromText(text, -60.0f, 60.0f, decibels)) return currentValue;
+    return (decibels + 60.0f) / 120.0f;
 }
 
 // 0 .. 1000 ms as value^3 seconds
@@ -144,8 +144,8 @@ void detectorTimeEditorText(const Module& /*module*/, float value, ModuleText& t
 
 float detectorTimeFromText(const Module& /*module*/, const char* text, float currentValue) {
     float milliseconds;
-    if (!parseNumber(text, milliseconds)) return currentValue;
-    return std::cbrt(std::clamp(milliseconds, 0.0f, 1000.0f) / 1000.0f);
+    if (!numberFromText(text, 0.0f, 1000.0f, milliseconds)) return currentValue;
+    return std::cbrt(milliseconds / 1000.0f);
 }
 
 constexpr float kTenMilliseconds = 0.21544346f;  // the cube root of 0.01 s
@@ -188,7 +188,7 @@ static_assert(std::size(kParameters) == CompExp::kPositionCount);
 }  // namespace
 
 CompExp::CompExp(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kCompExp, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

@@ -29,7 +29,6 @@ class CompExp : public Operator {
 
     CompExp(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "COMP/EXP"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

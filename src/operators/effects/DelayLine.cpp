@@ -144,7 +144,7 @@ static_assert(std::size(kParameters) == DelayLine::kPositionCount);
 }  // namespace
 
 DelayLine::DelayLine(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kDelayLine, slot, owner, kParameters, std::size(kParameters)) {
     // The four-second lines come with the first setSampleRate, which the engine calls at its
     // own rate right after construction; lines for 44.1 kHz made here would be thrown away at
     // once. Until then the line holds a single sample, so processing stays inside it.

@@ -32,7 +32,6 @@ class DelayLine : public Operator {
 
     DelayLine(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "DELAY"); }
     void setTempo(float bpm) override;
     void resetModulation() override;
     void addModulation(int position, float left, float right) override;

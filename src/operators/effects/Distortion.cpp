@@ -81,8 +81,8 @@ void driveEditorText(const Module& /*module*/, float value, ModuleText& text) {
 
 float driveFromText(const Module& /*module*/, const char* text, float currentValue) {
     float decibels;
-    if (!parseNumber(text, decibels)) return currentValue;
-    double gain = std::pow(10.0, std::clamp(decibels, 0.0f, 120.0f) / 20.0);
+    if (!numberFromText(text, 0.0f, 120.0f, decibels)) return currentValue;
+    double gain = std::pow(10.0, decibels / 20.0);
     return static_cast<float>(std::sqrt((std::pow(gain, 0.125) - 1.0) / kDriveSlope));
 }
 
@@ -117,8 +117,8 @@ void bandwidthEditorText(const Module& /*module*/, float value, ModuleText& text
 
 float bandwidthFromText(const Module& /*module*/, const char* text, float currentValue) {
     float q;
-    if (!parseNumber(text, q)) return currentValue;
-    return std::sqrt((5.0f * std::clamp(q, 0.2f, 20.0f) - 1.0f) / 99.0f);
+    if (!numberFromText(text, 0.2f, 20.0f, q)) return currentValue;
+    return std::sqrt((5.0f * q - 1.0f) / 99.0f);
 }
 
 // The host shows the type's step, the editor the curve's name (the steps past the curves pass
@@ -158,8 +158,8 @@ float diffuseFromText(const Module& /*module*/, const char* text, float currentV
         ++text;
     if (startsWithNoCase(text, "off")) return 0.0f;
     float percent;
-    if (!parseNumber(text, percent)) return currentValue;
-    return std::clamp(percent, 0.0f, 100.0f) / 100.0f;
+    if (!numberFromText(text, 0.0f, 100.0f, percent)) return currentValue;
+    return percent / 100.0f;
 }
 
 // The drive and the band are modulation destinations; the curve, the diffuser and the
@@ -181,7 +181,7 @@ static_assert(std::size(kParameters) == Distortion::kPositionCount);
 constexpr int Distortion::kDiffuserLengths[4];
 
 Distortion::Distortion(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kDistortion, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

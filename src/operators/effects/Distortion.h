@@ -24,7 +24,6 @@ class Distortion : public Operator {
 
     Distortion(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "DISTORTION"); }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;

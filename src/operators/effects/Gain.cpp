@@ -26,7 +26,7 @@ const PositionDescriptor kParameters[] = {
 }  // namespace
 
 Gain::Gain(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kGain, slot, owner, kParameters, std::size(kParameters)) {
     gainLeft_.current = gainLeft_.target = cube(base_[0]);
     gainRight_.current = gainRight_.target = cube(base_[0]);
 }

@@ -9,7 +9,6 @@ class Gain : public Operator {
   public:
     Gain(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "GAIN"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override { snapToTargets(); }

@@ -20,8 +20,8 @@ void bitsDisplay(const Module& /*module*/, float value, ModuleText& text) {
 
 float bitsFromText(const Module& /*module*/, const char* text, float currentValue) {
     float bits;
-    if (!parseNumber(text, bits)) return currentValue;
-    return (std::clamp(bits, 1.0f, 16.0f) - 1.0f) / 15.0f;
+    if (!numberFromText(text, 1.0f, 16.0f, bits)) return currentValue;
+    return (bits - 1.0f) / 15.0f;
 }
 
 int roundedHoldRate(float value) {
@@ -38,9 +38,8 @@ void holdRateEditorText(const Module& /*module*/, float value, ModuleText& text)
 
 float holdRateFromText(const Module& /*module*/, const char* text, float currentValue) {
     float hertz;
-    if (!parseNumber(text, hertz)) return currentValue;
-    return std::log(std::clamp(hertz, kLowestRateHz, kTopRateHz) / kTopRateHz) / kRateDecades +
-           1.0f;
+    if (!numberFromText(text, kLowestRateHz, kTopRateHz, hertz)) return currentValue;
+    return std::log(hertz / kTopRateHz) / kRateDecades + 1.0f;
 }
 
 const PositionDescriptor kParameters[] = {
@@ -53,7 +52,7 @@ static_assert(std::size(kParameters) == LoFi::kPositionCount);
 }  // namespace
 
 LoFi::LoFi(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kLoFi, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
     resetState();
 }

@@ -13,7 +13,6 @@ class LoFi : public Operator {
 
     LoFi(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "LOFI"); }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;

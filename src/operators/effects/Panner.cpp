@@ -18,7 +18,7 @@ const PositionDescriptor kParameters[] = {
 }  // namespace
 
 Panner::Panner(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kPanner, slot, owner, kParameters, std::size(kParameters)) {
     panLeft_.current = panLeft_.target = base_[kPanLeft];
     panRight_.current = panRight_.target = base_[kPanRight];
 }

@@ -9,7 +9,6 @@ class Panner : public Operator {
   public:
     Panner(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "PANNER"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override { snapToTargets(); }

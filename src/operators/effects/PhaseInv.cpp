@@ -34,7 +34,7 @@ const PositionDescriptor kParameters[] = {
 }  // namespace
 
 PhaseInv::PhaseInv(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {}
+    : Operator(kPhaseInv, slot, owner, kParameters, std::size(kParameters)) {}
 
 void PhaseInv::updateParameters() {
     factor_ = isInverted(base_[0]) ? -1.0f : 1.0f;

@@ -9,7 +9,6 @@ class PhaseInv : public Operator {
   public:
     PhaseInv(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "PHASEINV"); }
     void updateParameters() override;
     void processSample(float& left, float& right) override;
 

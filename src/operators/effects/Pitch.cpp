@@ -23,8 +23,8 @@ void semitonesDisplay(const Module& /*module*/, float value, ModuleText& text) {
 // Rounded to the nearest step.
 float semitonesFromText(const Module& /*module*/, const char* text, float currentValue) {
     float semitones;
-    if (!parseNumber(text, semitones)) return currentValue;
-    int whole = static_cast<int>(std::lround(std::clamp(semitones, -12.0f, 12.0f)));
+    if (!numberFromText(text, -12.0f, 12.0f, semitones)) return currentValue;
+    int whole = static_cast<int>(std::lround(semitones));
     return (static_cast<float>(whole) + 12.5f) / 25.0f;
 }
 
@@ -35,8 +35,8 @@ void centsDisplay(const Module& /*module*/, float value, ModuleText& text) {
 
 float centsFromText(const Module& /*module*/, const char* text, float currentValue) {
     float cents;
-    if (!parseNumber(text, cents)) return currentValue;
-    return (std::clamp(cents, -50.0f, 50.0f) + 50.0f) / 100.0f;
+    if (!numberFromText(text, -50.0f, 50.0f, cents)) return currentValue;
+    return (cents + 50.0f) / 100.0f;
 }
 
 // -12 .. +12 semitones, continuous
@@ -54,8 +54,8 @@ void tuneEditorText(const Module& /*module*/, float value, ModuleText& text) {
 
 float tuneFromText(const Module& /*module*/, const char* text, float currentValue) {
     float semitones;
-    if (!parseNumber(text, semitones)) return currentValue;
-    return (std::clamp(semitones, -12.0f, 12.0f) + 12.0f) / 24.0f;
+    if (!numberFromText(text, -12.0f, 12.0f, semitones)) return currentValue;
+    return (semitones + 12.0f) / 24.0f;
 }
 
 // The resolution changes the frame size, which is never modulated.
@@ -78,7 +78,7 @@ constexpr float kOutputScale = 1.0f / 3.0f;
 }  // namespace
 
 Pitch::Pitch(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kPitch, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

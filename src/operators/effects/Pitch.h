@@ -18,7 +18,6 @@ class Pitch : public Operator {
 
     Pitch(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "PITCH"); }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;

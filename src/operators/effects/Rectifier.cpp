@@ -20,7 +20,7 @@ bool isOn(float value) {
 }  // namespace
 
 Rectifier::Rectifier(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kRectifier, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

@@ -10,7 +10,6 @@ class Rectifier : public Operator {
   public:
     Rectifier(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "RECTIFIER"); }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void resetState() override;

@@ -63,8 +63,8 @@ float predelayFromText(const Module& module, const char* text, float currentValu
         return note >= 0 ? indexToValue(note, kNoteValueCount) : currentValue;
     }
     float milliseconds;
-    if (!parseNumber(text, milliseconds)) return currentValue;
-    return std::clamp(milliseconds, 0.0f, kMaxPredelayMs) / kMaxPredelayMs;
+    if (!numberFromText(text, 0.0f, kMaxPredelayMs, milliseconds)) return currentValue;
+    return milliseconds / kMaxPredelayMs;
 }
 
 // Only the decay and the amount are modulation destinations; the algorithm and the predelay
@@ -85,7 +85,7 @@ static_assert(std::size(kParameters) == Reverb2::kPositionCount);
 }  // namespace
 
 Reverb2::Reverb2(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kReverb2, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

@@ -22,7 +22,6 @@ class Reverb2 : public Operator {
 
     Reverb2(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "REVERB"); }
     void setTempo(float bpm) override;
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;

@@ -57,7 +57,7 @@ const PositionDescriptor kParameters[] = {
 }  // namespace
 
 SideMix::SideMix(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kSideMix, slot, owner, kParameters, std::size(kParameters)) {
     updateParameters();
     snapToTargets();
 }

@@ -9,7 +9,6 @@ class SideMix : public Operator {
   public:
     SideMix(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "SIDEMIX"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override { snapToTargets(); }

@@ -13,8 +13,7 @@ enum Position { kBalance = 0, kWidth = 1 };
 // Up to 200 %: the side signal doubled.
 float widthFromText(const Module& /*module*/, const char* text, float currentValue) {
     float percent;
-    if (!parseNumber(text, percent)) return currentValue;
-    percent = percent < 0.0f ? 0.0f : (percent > 200.0f ? 200.0f : percent);
+    if (!numberFromText(text, 0.0f, 200.0f, percent)) return currentValue;
     return percent / 200.0f;
 }
 
@@ -27,7 +26,7 @@ const PositionDescriptor kParameters[] = {
 }  // namespace
 
 Stereo::Stereo(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kStereo, slot, owner, kParameters, std::size(kParameters)) {
     balance_.current = balance_.target = 2.0f * base_[kBalance];
     width_.current = width_.target = 2.0f * base_[kWidth];
 }

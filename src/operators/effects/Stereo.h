@@ -10,7 +10,6 @@ class Stereo : public Operator {
   public:
     Stereo(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "STEREO"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override { snapToTargets(); }

@@ -36,24 +36,13 @@ float resonanceFromText(const Module& /*module*/, const char* text, float curren
 }
 
 // Q 0.7071 .. 100 (notch 0.0625 .. 16)
-constexpr PositionDescriptor resonanceRow(const char* name) {
-    return {name, name, "", 0.0f, resonanceDisplay, nullptr, resonanceFromText};
-}
-
-const PositionDescriptor kParameters[] = {
-    FilterPair::frequencyRow("freqA"),
-    resonanceRow("resoA"),
-    FilterPair::typeRow<kTypeNames>("typeA", 0.125f),  // low-pass
-    FilterPair::frequencyRow("freqB"),
-    resonanceRow("resoB"),
-    FilterPair::typeRow<kTypeNames>("typeB", 0.125f),
-    FilterPair::morphRow(),
-};
+constexpr auto kParameters =
+    FilterPair::resonantPairRows<kTypeNames>(resonanceDisplay, resonanceFromText);
 
 }  // namespace
 
 Biquad::Biquad(int slot, ModuleOwner* owner)
-    : FilterPair(slot, owner, kParameters, std::size(kParameters), kTypeCount) {
+    : FilterPair(kBiquad, slot, owner, kParameters.data(), kParameters.size(), kTypeCount) {
     setSampleRate(sampleRate_);
 }
 

@@ -14,7 +14,6 @@ class Biquad final : public FilterPair {
 
     Biquad(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "BIQUAD"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

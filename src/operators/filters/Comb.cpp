@@ -59,7 +59,7 @@ CubicWeights cubicWeights(float t) {
 }  // namespace
 
 Comb::Comb(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kComb, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

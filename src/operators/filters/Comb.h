@@ -17,7 +17,6 @@ class Comb final : public Operator {
 
     Comb(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "COMB"); }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;

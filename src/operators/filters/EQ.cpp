@@ -8,9 +8,6 @@ namespace kirra {
 
 namespace {
 
-// After the shared positions of the two bands and the morph: the two gains.
-enum Position { kGainA = FilterPair::kMorph + 1, kGainB };
-
 const char* const kShapeNames[EQ::kShapeCount] = {"LOWSHELF", "PEAKING", "HIGHSHELF"};
 
 constexpr float kGainRangeDb = 24.0f;
@@ -82,12 +79,12 @@ const PositionDescriptor kParameters[] = {
     gainRow("gainA"),
     gainRow("gainB"),
 };
-static_assert(std::size(kParameters) == kGainB + 1);
+static_assert(std::size(kParameters) == EQ::kGainB + 1);
 
 }  // namespace
 
 EQ::EQ(int slot, ModuleOwner* owner)
-    : FilterPair(slot, owner, kParameters, std::size(kParameters), kShapeCount) {
+    : FilterPair(kEQ, slot, owner, kParameters, std::size(kParameters), kShapeCount) {
     setSampleRate(sampleRate_);
 }
 

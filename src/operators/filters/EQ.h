@@ -11,10 +11,11 @@ namespace kirra {
 class EQ final : public FilterPair {
   public:
     enum Shape { kLowShelf = 0, kPeaking, kHighShelf, kShapeCount };
+    // After the shared positions of the two bands and the morph: the two gains.
+    enum GainPosition { kGainA = kMorph + 1, kGainB };
 
     EQ(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "EQ"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

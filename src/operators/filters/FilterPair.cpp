@@ -2,9 +2,9 @@
 
 namespace kirra {
 
-FilterPair::FilterPair(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize,
-                       int typeCount)
-    : Operator(slot, owner, table, tableSize), typeCount_(typeCount) {}
+FilterPair::FilterPair(OperatorType type, int slot, ModuleOwner* owner,
+                       const PositionDescriptor* table, int tableSize, int typeCount)
+    : Operator(type, slot, owner, table, tableSize), typeCount_(typeCount) {}
 
 int FilterPair::typeOf(int filter) const {
     return typeOf(*this, filter, typeCount_);

@@ -4,6 +4,8 @@
 // crossfades the output from A to B. The rows of the shared positions are built here; each
 // filter writes the rows of its own knobs.
 
+#include <array>
+
 #include "modules/Operator.h"
 #include "modules/PositionTexts.h"
 #include "operators/filters/FilterText.h"
@@ -36,10 +38,23 @@ class FilterPair : public Operator {
     static constexpr PositionDescriptor morphRow() {
         return {"morph", "morph", "%", 0.0f, morphDisplay, morphEditorText, percentTyped};
     }
+    // The table of a pair whose knobs are resonances with the filter's own texts, both filters
+    // starting as the first of four types (low-pass).
+    template <const auto& Names>
+    static constexpr std::array<PositionDescriptor, kMorph + 1> resonantPairRows(
+        PositionText resonanceDisplay, PositionFromText resonanceFromText) {
+        return {frequencyRow("freqA"),
+                {"resoA", "resoA", "", 0.0f, resonanceDisplay, nullptr, resonanceFromText},
+                typeRow<Names>("typeA", 0.125f),
+                frequencyRow("freqB"),
+                {"resoB", "resoB", "", 0.0f, resonanceDisplay, nullptr, resonanceFromText},
+                typeRow<Names>("typeB", 0.125f),
+                morphRow()};
+    }
 
   protected:
-    FilterPair(int slot, ModuleOwner* owner, const PositionDescriptor* table, int tableSize,
-               int typeCount);
+    FilterPair(OperatorType type, int slot, ModuleOwner* owner, const PositionDescriptor* table,
+               int tableSize, int typeCount);
 
     // The type step of filter 0 (A) or 1 (B) from its base value.
     int typeOf(int filter) const;

@@ -64,7 +64,7 @@ SecondOrder resonator(double cosine, double radius) {
 }  // namespace
 
 Formant::Formant(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kFormant, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

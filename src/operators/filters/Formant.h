@@ -16,7 +16,6 @@ class Formant final : public Operator {
 
     Formant(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "FORMANT"); }
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
     void snapToTargets() override;

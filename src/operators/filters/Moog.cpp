@@ -36,7 +36,7 @@ const PositionDescriptor kParameters[] = {
 }  // namespace
 
 Moog::Moog(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kMoog, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

@@ -14,7 +14,6 @@ class Moog final : public Operator {
   public:
     Moog(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "MOOG"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

@@ -57,7 +57,7 @@ static_assert(std::size(kParameters) == Operator::kPositions, "a default for eve
 }  // namespace
 
 Phaser::Phaser(int slot, ModuleOwner* owner)
-    : Operator(slot, owner, kParameters, std::size(kParameters)) {
+    : Operator(kPhaser, slot, owner, kParameters, std::size(kParameters)) {
     setSampleRate(sampleRate_);
 }
 

@@ -17,7 +17,6 @@ class Phaser final : public Operator {
 
     Phaser(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "PHASER"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

@@ -19,7 +19,6 @@ class SVF final : public FilterPair {
 
     SVF(int slot, ModuleOwner* owner);
 
-    void getName(ModuleText& text) const override { setText(text, "SVF"); }
     void updateParameters() override;
     void snapToTargets() override;
     void resetState() override;

@@ -9,11 +9,6 @@
 #include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/panels/ADSRPanel.h"
-#include "editor/panels/CADSRSegment.h"
-#include "editor/panels/CCompExpRatioParam.h"
-#include "editor/panels/CDelayTimeParam.h"
-#include "editor/panels/CEQQ.h"
-#include "editor/panels/CLFORateParam.h"
 #include "editor/panels/CompExpPanel.h"
 #include "editor/panels/DelayLinePanel.h"
 #include "editor/panels/EQPanel.h"
@@ -118,7 +113,7 @@ TEST_F(Panels, TextsFollowTheParametersTheyDependOn) {
     EXPECT_EQ(eq.qField(0)->getText(), "0.35");  // a shelf's Q at 0
     setOperator(2, indexToValue(1, 3));          // band A peaking
     tick();
-    EXPECT_EQ(eq.qField(0)->getShape(), 1);
+    EXPECT_EQ(eq.qField(0)->getMode(), 1);
     EXPECT_EQ(eq.qField(0)->getText(), "0.05");
     EXPECT_EQ(eq.qField(1)->getText(), "0.35");
 

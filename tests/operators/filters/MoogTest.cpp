@@ -52,7 +52,8 @@ TEST(Moog, FullEmphasisRingsAtTheCutoffForSeconds) {
             const auto ring = probe.run(stereo(impulse(2 * second))).left;
             EXPECT_EQ(countBadSamples(ring), 0u);
             const double hertz = knobHertz(probe.op().getBaseValue(kCutoff));
-            const std::vector<float> tail(ring.begin() + second / 2, ring.end());
+            const std::vector<float> tail(ring.begin() + static_cast<std::ptrdiff_t>(second / 2),
+                                          ring.end());
             EXPECT_NEAR(effects_test::peakFrequency(tail, rate) / hertz, 1.0, 0.005)
                 << cutoff << " Hz at " << rate;
             if (hertz > 200.0) continue;

@@ -211,6 +211,8 @@ TEST(SourceGenerator, LiteralsReadBackAsTheSameFloats) {
         char* end = nullptr;
         float read = std::strtof(cursor, &end);
         ASSERT_EQ(*end, 'f') << "a float literal";
+        // Bit for bit, so that a literal of a different float with the same value fails too.
+        // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
         EXPECT_EQ(std::memcmp(&read, &expected, sizeof(float)), 0) << read << " vs " << expected;
         cursor = end + 2;  // past "f," or "f}"
     }
