@@ -98,6 +98,19 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
         Plugin& plugin_;
         platform::EngineLock lock_;
     };
+    // Held by a format whose audio callback does more than process blocks (reads its ports
+    // first): stores made in the callback, before a block has run on this thread too, take the
+    // audio thread's way and never the engine mutex.
+    class AudioCallback {
+      public:
+        explicit AudioCallback(Plugin& plugin);
+        ~AudioCallback();
+        AudioCallback(const AudioCallback&) = delete;
+        AudioCallback& operator=(const AudioCallback&) = delete;
+
+      private:
+        Plugin& plugin_;
+    };
     // The module each slot has for the other threads: the running one, or its replacement while
     // that waits for the next block. Valid while the engine mutex is held.
     Operator* getOperator(int slot);
@@ -237,6 +250,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     BlockGate gate_;
     AudioStores audioStores_;
     std::atomic<std::thread::id> audioThread_{};
+    Relaxed<bool> inAudioCallback_ = false;  // the audio thread's own
 
     // modulation slots, the modules in their slots and the signal path through them
     ModulationSlots slots_;

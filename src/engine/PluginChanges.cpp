@@ -83,11 +83,22 @@ void Plugin::applyPendingNow() {
     if (std::unique_ptr<EngineChange> change = handover_.retract()) applyChange(*change);
 }
 
+Plugin::AudioCallback::AudioCallback(Plugin& plugin) : plugin_(plugin) {
+    plugin_.audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    plugin_.inAudioCallback_ = true;
+}
+
+Plugin::AudioCallback::~AudioCallback() {
+    plugin_.inAudioCallback_ = false;
+}
+
 bool Plugin::isAudioContext() {
     if (audioThread_.load(std::memory_order_relaxed) != std::this_thread::get_id()) return false;
-    // Inside a block; or between blocks on the thread that runs them, when the host says it is
-    // its real-time thread (an offline render's thread calls between blocks like any other).
-    return gate_.isInBlock() || getCurrentProcessLevel() == vst::kProcessLevelRealtime;
+    // Inside a block or a format's audio callback; or between blocks on the thread that runs
+    // them, when the host says it is its real-time thread (an offline render's thread calls
+    // between blocks like any other).
+    return gate_.isInBlock() || inAudioCallback_ ||
+           getCurrentProcessLevel() == vst::kProcessLevelRealtime;
 }
 
 void Plugin::storeFromAudio(int index, float value) {
