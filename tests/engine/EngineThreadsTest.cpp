@@ -1,6 +1,7 @@
 // The engine with other threads working against the audio thread: saved states are always one
-// whole state, the audio thread allocates nothing while modules and programs change under it, and
-// a module type set from the audio thread itself is built elsewhere and heard a few blocks later.
+// whole state, values set during loads land only in the program the user is on, the audio thread
+// allocates nothing while modules and programs change under it, and a module type set from the
+// audio thread itself is built elsewhere and heard a few blocks later.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,9 @@
 #include <vector>
 
 #include "engine/ParameterIndex.h"
+#include "engine/ProgramStore.h"
 #include "modules/ModuleCatalogue.h"
+#include "platform/EngineMutex.h"
 #include "support/AllocationCounter.h"
 #include "support/InProcessHost.h"
 #include "support/ProgramRender.h"
@@ -111,6 +114,53 @@ TEST(EngineThreads, SavedStatesAreWholeWhileAnotherThreadLoadsAndAudioRuns) {
     audio.stop();
     EXPECT_EQ(mixtures, 0);
     EXPECT_GT(audio.blocks(), 0u);
+}
+
+// A value set while another thread loads states lands in the program current at that moment or
+// in the one loaded after it, never in a program the user is not on, and the engine holds what
+// the current program holds.
+TEST(EngineThreads, ValuesSetDuringLoadsLandInTheCurrentProgramOnly) {
+    auto host = makeProgramHost(0, 0, 48000.0f);
+    kirra::Plugin& plugin = host->plugin();
+    kirra::ProgramStore& programs = plugin.getPrograms();
+    std::vector<uint8_t> first = savedState(plugin);
+    plugin.selectProgram(1);
+    std::vector<uint8_t> second = savedState(plugin);
+    constexpr float kMarked = 0.123456f;
+    auto forEachProgram = [&](auto visit) {
+        for (int bank = 0; bank < kirra::ProgramStore::kBanks; ++bank) {
+            for (int preset = 0; preset < kirra::ProgramStore::kPrograms; ++preset)
+                visit(bank, preset, programs.program(bank, preset));
+        }
+    };
+    forEachProgram(
+        [&](int, int, const kirra::Program& program) { ASSERT_NE(program.values[kMix], kMarked); });
+
+    AudioThread audio(*host);
+    std::atomic<bool> loading{true};
+    std::thread automation([&] {
+        while (loading)
+            plugin.setParameter(kMix, kMarked);
+    });
+    int strays = 0;
+    int unheld = 0;
+    int heldTheMark = 0;  // shows that the stores met the loads at all
+    for (int round = 0; round < 1000; ++round) {
+        loadState(plugin, round % 2 == 0 ? first : second);
+        platform::EngineLock lock(plugin.getEngineMutex());
+        forEachProgram([&](int bank, int preset, const kirra::Program& program) {
+            const bool current =
+                bank == programs.getCurrentBank() && preset == programs.getCurrentPreset();
+            if (!current && program.values[kMix] == kMarked) ++strays;
+        });
+        if (plugin.getParameter(kMix) != programs.current().values[kMix]) ++unheld;
+        if (programs.current().values[kMix] == kMarked) ++heldTheMark;
+    }
+    loading = false;
+    automation.join();
+    EXPECT_EQ(strays, 0);
+    EXPECT_EQ(unheld, 0);
+    EXPECT_GT(heldTheMark, 0);
 }
 
 TEST(EngineThreads, AudioThreadAllocatesNothingWhileTypesAndProgramsChange) {
