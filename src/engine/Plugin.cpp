@@ -116,9 +116,13 @@ void Plugin::resume() {
 
 void Plugin::reportLatency() {
     if (!latencyPending_.exchange(false)) return;
-    const int32_t latency = getLatencySamples();
-    if (latency == getInitialDelay()) return;
-    setInitialDelay(latency);
+    {
+        // The editor's idle and a host thread may both report; the host hears of it unlocked.
+        platform::EngineLock lock(mutex_);
+        const int32_t latency = getLatencySamples();
+        if (latency == getInitialDelay()) return;
+        setInitialDelay(latency);
+    }
     ioChanged();
 }
 
