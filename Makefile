@@ -60,7 +60,7 @@ test-asan: deps
 # The tests that run threads against each other (audio against program, type and parameter
 # changes, the editor against a host thread) with ThreadSanitizer. Only their executable is
 # built; tests/tsan.supp holds what the tool reports inside uninstrumented libraries.
-TSAN_FILTER = EngineThreads.*:FactoryProgramSwitching.ProgramsChangedFromAnotherThreadWhileAudioRuns:PanelRobustness.*:RoutingUnderHostChanges.*:EditorFixture.ChangesPostedFromAnotherThreadWhileTicking
+TSAN_FILTER = EngineThreads.*:PanelRobustness.*:RoutingUnderHostChanges.*:EditorFixture.ChangesPostedFromAnotherThreadWhileTicking
 test-tsan: deps
 	@cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DKIRRA_TSAN=ON -DKIRRA_BENCH=OFF $(WERROR_FLAG) > /dev/null

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -26,7 +27,8 @@ using namespace kirra::param;
 
 namespace {
 
-// Runs blocks of 64 on a thread of its own until stopped; `check` sees each block's allocations.
+// Runs blocks of 64 on a thread of its own until stopped, counting the allocations made in them
+// if asked, and the output samples that are not finite or run away.
 class AudioThread {
   public:
     explicit AudioThread(InProcessHost& host, bool countAllocations = false)
@@ -38,6 +40,7 @@ class AudioThread {
     }
     size_t allocations() const { return allocations_; }
     size_t blocks() const { return blocks_; }
+    size_t badSamples() const { return badSamples_; }
 
   private:
     void run(InProcessHost& host, bool countAllocations) {
@@ -56,12 +59,17 @@ class AudioThread {
                 host.effect()->processReplacing(host.effect(), inputs, outputs, 64);
             }
             ++blocks_;
+            for (const float* output : outputs) {
+                badSamples_ += static_cast<size_t>(std::count_if(
+                    output, output + 64, [](float x) { return !(std::fabs(x) <= 2.0f); }));
+            }
         }
     }
 
     std::atomic<bool> stop_{false};
     std::atomic<size_t> allocations_{0};
     std::atomic<size_t> blocks_{0};
+    std::atomic<size_t> badSamples_{0};
     std::thread thread_;
 };
 
@@ -164,9 +172,9 @@ TEST(EngineThreads, ValuesSetDuringLoadsLandInTheCurrentProgramOnly) {
 }
 
 TEST(EngineThreads, AudioThreadAllocatesNothingWhileTypesAndProgramsChange) {
-    InProcessHost host(48000.0f);
-    kirra::Plugin& plugin = host.plugin();
-    AudioThread audio(host, true);
+    auto host = makeProgramHost(2, 0, 48000.0f);
+    kirra::Plugin& plugin = host->plugin();
+    AudioThread audio(*host, true);
     for (int round = 0; round < 60; ++round) {
         plugin.setParameter(
             kOperatorType1 + round % 4,
@@ -174,12 +182,14 @@ TEST(EngineThreads, AudioThreadAllocatesNothingWhileTypesAndProgramsChange) {
         plugin.setParameter(
             kModulatorType1 + round % 4,
             stateValue(round % kirra::kModulatorTypeCount, kirra::kModuleTypeStates));
-        if (round % 10 == 0) plugin.selectProgram(round % 64);
+        plugin.selectProgram((round * 5) % kirra::ProgramStore::kPrograms);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     audio.stop();
     EXPECT_GT(audio.blocks(), 60u);
     EXPECT_EQ(audio.allocations(), 0u);
+    // Module changes every few blocks outrun the limiter's attack; nothing may run away.
+    EXPECT_EQ(audio.badSamples(), 0u);
 }
 
 // A host that automates a type from its audio thread, between blocks: the plug-in neither
