@@ -10,24 +10,19 @@
 #include <random>
 #include <thread>
 
+#include "modules/ModuleCatalogue.h"
+#include "modules/ModuleMath.h"
+
 namespace stress {
 
 namespace {
 
-// Type parameters (found by their names, "OP1 type" .. "MOD4 type") have 64 states, of which the
-// catalogues fill the first 19 for operators and 5 for modulators.
-constexpr int kTypeStates = 64;
-constexpr int kOperatorTypes = 19;
-constexpr int kModulatorTypes = 5;
+// Type parameters are found by their names, "OP1 type" .. "MOD4 type".
 // The chunk's current bank and preset, as a host that selects a stored program rewrites them.
 constexpr size_t kChunkBankOffset = 8;
 constexpr size_t kChunkPresetOffset = 12;
 
 using Clock = std::chrono::steady_clock;
-
-float stateValue(int state, int states) {
-    return (static_cast<float>(state) + 0.5f) / static_cast<float>(states);
-}
 
 std::string parameterName(StressHost& host, int index) {
     char name[256] = {};
@@ -64,8 +59,11 @@ void changeType(StressHost& host, const std::vector<int>& types, std::mt19937& r
     if (types.empty()) return;
     const size_t slot = random() % types.size();
     const bool isOperator = slot < types.size() / 2;
-    const int type = static_cast<int>(random() % (isOperator ? kOperatorTypes : kModulatorTypes));
-    host.effect()->setParameter(host.effect(), types[slot], stateValue(type, kTypeStates));
+    const unsigned typeCount =
+        isOperator ? unsigned{kirra::kOperatorTypeCount} : unsigned{kirra::kModulatorTypeCount};
+    const int type = static_cast<int>(random() % typeCount);
+    host.effect()->setParameter(host.effect(), types[slot],
+                                kirra::indexToValue(type, kirra::kModuleTypeStates));
 }
 
 bool idle(StressHost& /*host*/, const std::atomic<bool>& stop, std::string& /*skipped*/) {
