@@ -39,7 +39,7 @@ struct RecordingEditor : kirra::EditorNotifications {
 
 }  // namespace
 
-TEST(MidiInput, OverlappingNotesKeepTheGateUntilTheLastRelease) {
+TEST(MidiInput, NotesKeepTheGateUntilTheLastHeldOneIsReleased) {
     InProcessHost host;
     const kirra::MidiState& midi = host.plugin().getMidiState();
     play(host, EventList().midi(0, 0x90, 60, 100).midi(3, 0x91, 64, 80).midi(5, 0x80, 60, 0));
@@ -53,11 +53,7 @@ TEST(MidiInput, OverlappingNotesKeepTheGateUntilTheLastRelease) {
     EXPECT_EQ(midi.heldCount, 0);
     EXPECT_FLOAT_EQ(midi.noteNumber, 64 / 127.0f);
     EXPECT_FLOAT_EQ(midi.noteFrequency, (64 - 9) / 96.0f);
-}
-
-TEST(MidiInput, RepeatedAndUnheldNotesChangeNothing) {
-    InProcessHost host;
-    const kirra::MidiState& midi = host.plugin().getMidiState();
+    // A repeated note-on and the release of a note not held change nothing.
     play(host, EventList()
                    .midi(0, 0x80, 70)
                    .midi(0, 0x90, 50, 90)

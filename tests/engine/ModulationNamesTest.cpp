@@ -1,6 +1,6 @@
 // Names of modulation sources and destinations: printable, one of its own for everything a slot
-// can choose, built from the names of the modules in the slots, and shown by the host for the
-// slots' source and destination parameters.
+// can choose, built from the names of the modules in the slots. (That the host shows them for the
+// slots' parameters is read back through the program compiler.)
 
 #include "engine/ModulationNames.h"
 
@@ -13,9 +13,7 @@
 #include "modulators/LFO.h"
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/Gain.h"
-#include "support/InProcessHost.h"
 #include "support/ModuleTexts.h"
-#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using namespace kirra::param;
@@ -109,20 +107,4 @@ TEST(ModulationNames, EveryChoiceHasAPrintableNameOfItsOwnMadeOfWhatItStandsFor)
     }
     EXPECT_EQ(name(kirra::destinationName, Slots::kDestinationNone, modules), "");
     EXPECT_EQ(name(kirra::destinationName, Slots::kDestinations, modules), outside);
-}
-
-TEST(ModulationNames, SlotParametersDisplayTheNames) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    setModulatorType(plugin, 1, kirra::kLFO);
-    const int source = Slots::kSourceModulator1 + 1;
-    const int destination = Slots::kDestinationModulator + 38 + 4;
-    routeSlot(plugin, 4, source, destination, 0.5f);
-    kirra::ModuleText expected;
-    plugin.getSourceName(source, false, expected);
-    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterDisplay, kSlotSource1 + 4), expected);
-    plugin.getDestinationName(destination, expected);
-    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterDisplay, kSlotDestination1 + 4),
-              expected);
-    EXPECT_EQ(hostText(plugin, &kirra::Plugin::getParameterDisplay, kSlotDestination1), "");
 }

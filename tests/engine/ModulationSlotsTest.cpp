@@ -156,7 +156,7 @@ TEST(ModulationSlots, LfoThroughASlotModulatesAToneAtItsRate) {
     plugin.setParameter(modulatorParameter(0, kirra::LFO::kMode), 0.25f);  // free running
     const double lfoHz = 2.0;
     plugin.setParameter(modulatorParameter(0, kirra::LFO::kRate),
-                        static_cast<float>(std::sqrt((lfoHz - 0.01) / 29.99)));
+                        plugin.getModulator(0)->textToValue(kirra::LFO::kRate, "2", 0.0f));
     plugin.setParameter(operatorParameter(0, 0), 0.5f);
     routeSlot(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 0.75f);  // atten 0.5 + 0.5 sin
     plugin.suspend();

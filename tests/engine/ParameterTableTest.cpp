@@ -69,18 +69,36 @@ TEST(ParameterTable, TypeChangesReplaceModules) {
 TEST(ParameterTable, ReplacingAModuleFreesTheSlotsAimedAtIt) {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
-    const int biquadCutoff = 3 + 16 * 1 + 0;  // destination: OP2 position 0
-    const float aimed = stateValue(biquadCutoff, kDestinationStates);
+    // Slots 5 and 6 aim at OP2's positions 0 and 1.
+    const float aimed[2] = {stateValue(3 + 16, kDestinationStates),
+                            stateValue(3 + 16 + 1, kDestinationStates)};
     const float none = stateValue(259, kDestinationStates);
-    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kBiquad, 64));
-    plugin.setParameter(kSlotDestination1 + 4, aimed);
-    // Between two of the interchangeable filter types the slot stays.
-    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kSVF, 64));
-    EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1 + 4), aimed);
-    // To any other type it is freed, in the live state and in the program.
-    plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kGain, 64));
-    EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1 + 4), none);
-    EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[kSlotDestination1 + 4], none);
+    auto setType = [&](int type) { plugin.setParameter(kOperatorType1 + 1, stateValue(type, 64)); };
+    auto aim = [&] {
+        for (int k = 0; k < 2; ++k)
+            plugin.setParameter(kSlotDestination1 + 4 + k, aimed[k]);
+    };
+    // Among the five interchangeable filter types the slots stay.
+    setType(kirra::kBiquad);
+    aim();
+    for (int type : {kirra::kSVF, kirra::kMoog, kirra::kComb, kirra::kEQ, kirra::kBiquad}) {
+        setType(type);
+        for (int k = 0; k < 2; ++k)
+            EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1 + 4 + k), aimed[k]) << type;
+    }
+    // To or from any other type they are freed, in the live state and in the program.
+    for (auto [from, to] : {std::pair{kirra::kEQ, kirra::kPhaser},
+                            {kirra::kBiquad, kirra::kFormant},
+                            {kirra::kPhaser, kirra::kBiquad},
+                            {kirra::kSVF, kirra::kGain}}) {
+        setType(from);
+        aim();
+        setType(to);
+        for (int k = 0; k < 2; ++k) {
+            EXPECT_FLOAT_EQ(plugin.getParameter(kSlotDestination1 + 4 + k), none) << to;
+            EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[kSlotDestination1 + 4 + k], none);
+        }
+    }
 
     // A modulator replacement frees its own range only.
     plugin.setParameter(kSlotDestination1, stateValue(67 + 38 * 2 + 5, kDestinationStates));

@@ -52,7 +52,6 @@ TEST(SignalPath, WetAndDryPathsDelayByTheirSettings) {
           {kOutput, 0.1f},
           {kOperatorType1 + 1, stateValue(kirra::kStereo, 64)}},
          10},
-        {"mix zero", {{kMix, 0.0f}, {kDryDelay, stateValue(16, kDryDelayStates)}}, 4},
     };
     auto input = testSignal(3000);
     for (const auto& c : cases) {

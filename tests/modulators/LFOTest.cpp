@@ -21,20 +21,17 @@ namespace {
 constexpr float kRate = 44100.0f;
 const float kHertzMode = stateValue(LFO::kHertzMode, LFO::kModeCount);
 
-float rateValueFor(float hertz) {
-    return std::sqrt((hertz - 0.01f) / 29.99f);
-}
-
 float waveformValue(int waveform) {
     return stateValue(waveform, LFO::kWaveformCount);
 }
 
-// An LFO running free at a rate with a shape.
-ModulatorRunner& freeRunning(ModulatorRunner& runner, float hertz, int waveform) {
-    runner.module().setParameter(LFO::kMode, kHertzMode);
-    runner.module().setParameter(LFO::kRate, rateValueFor(hertz));
-    runner.module().setParameter(LFO::kWaveform, waveformValue(waveform));
-    runner.module().setSampleRate(kRate);
+// An LFO running free at a rate (read as the editor reads it) with a shape.
+ModulatorRunner& freeRunning(ModulatorRunner& runner, const char* hertz, int waveform) {
+    kirra::Modulator& lfo = runner.module();
+    lfo.setParameter(LFO::kMode, kHertzMode);
+    lfo.setParameter(LFO::kRate, lfo.textToValue(LFO::kRate, hertz, 0.0f));
+    lfo.setParameter(LFO::kWaveform, waveformValue(waveform));
+    lfo.setSampleRate(kRate);
     return runner;
 }
 
@@ -82,7 +79,7 @@ TEST(LFO, OppositeOffsetsGiveChannelsHalfACycleApart) {
     ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
     runner.module().setParameter(LFO::kOffsetLeft, 0.25f);   // -90 degrees
     runner.module().setParameter(LFO::kOffsetRight, 0.75f);  // +90 degrees
-    freeRunning(runner, 5.0f, LFO::kSine);
+    freeRunning(runner, "5", LFO::kSine);
     Stereo out = runner.run(44100);
     for (size_t i = 64; i < out.frames(); i += 101)
         ASSERT_NEAR(out.left[i], -out.right[i], 1e-3) << i;
@@ -92,7 +89,7 @@ TEST(LFO, OppositeOffsetsGiveChannelsHalfACycleApart) {
 TEST(LFO, TiltMovesTheMidPointOfTheSaw) {
     ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
     runner.module().setParameter(LFO::kTilt, 0.1f);
-    freeRunning(runner, 1.0f, LFO::kSaw);
+    freeRunning(runner, "1", LFO::kSaw);
     Stereo out = runner.run(44100);
     // Phase p = i / 44100: -1 to 0 over the first tenth, 0 to +1 over the rest.
     EXPECT_NEAR(out.left[2205], -0.5f, 2e-3);  // p = 0.05
@@ -104,7 +101,7 @@ TEST(LFO, TiltMovesTheMidPointOfTheSaw) {
 TEST(LFO, FullySmoothedSquareIsOnePoleFilteredAtTheRate) {
     ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
     runner.module().setParameter(LFO::kSmooth, 1.0f);
-    freeRunning(runner, 2.0f, LFO::kSquare);
+    freeRunning(runner, "2", LFO::kSquare);
     Stereo out = runner.run(5 * 44100);
     // A one-pole low-pass with its corner at the square's rate settles each half cycle
     // (pi time constants long) to a peak of tanh(pi / 2).
@@ -114,13 +111,13 @@ TEST(LFO, FullySmoothedSquareIsOnePoleFilteredAtTheRate) {
 TEST(LFO, SampleAndHoldSharesOrDrawsPerChannelByTheOffsets) {
     {
         ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
-        freeRunning(runner, 10.0f, LFO::kSampleAndHold);
+        freeRunning(runner, "10", LFO::kSampleAndHold);
         Stereo out = runner.run(44100);
         EXPECT_EQ(out.left, out.right);
     }
     ModulatorRunner runner = makeModulatorRunner(kirra::kLFO, kRate);
     runner.module().setParameter(LFO::kOffsetRight, 0.7f);  // the right channel wraps at p = 0.2
-    freeRunning(runner, 1.0f, LFO::kSampleAndHold);
+    freeRunning(runner, "1", LFO::kSampleAndHold);
     Stereo out = runner.run(6 * 44100);
     auto at = [&](const std::vector<float>& channel, double cycles) {
         return channel[static_cast<size_t>(cycles * 44100)];
@@ -144,8 +141,8 @@ TEST(LFO, ModulatingTheWaveformLeavesTheShape) {
     ModulatorRunner plain = makeModulatorRunner(kirra::kLFO, kRate);
     ModulatorRunner modulated = makeModulatorRunner(kirra::kLFO, kRate);
     modulated.setModulation(LFO::kWaveform, 0.5f, 0.7f);
-    EXPECT_EQ(freeRunning(plain, 3.0f, LFO::kTriangle).run(8192).left,
-              freeRunning(modulated, 3.0f, LFO::kTriangle).run(8192).left);
+    EXPECT_EQ(freeRunning(plain, "3", LFO::kTriangle).run(8192).left,
+              freeRunning(modulated, "3", LFO::kTriangle).run(8192).left);
 }
 
 TEST(LFO, TopRateRunsThirtyCyclesPerSecond) {

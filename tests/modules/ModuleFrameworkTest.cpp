@@ -1,5 +1,5 @@
-// The conventions every module shares: discrete values, modulation arithmetic, life cycle, and
-// tempo-locked times.
+// The conventions every module shares: discrete values, modulation arithmetic and tempo-locked
+// times. (That a fresh module starts on its targets is heard through the signal path.)
 
 #include <gtest/gtest.h>
 
@@ -43,18 +43,6 @@ TEST(ModuleFramework, ModulationOfPositionsOutsideTheModuleIsIgnored) {
     gain->clampModulation(Module::kMaxPositions);
     EXPECT_EQ(gain->getModulatedValue(40, 0), 0.0f);
     EXPECT_EQ(gain->getModulatedValue(0, 0), gain->getBaseValue(0));
-}
-
-TEST(ModuleFramework, FreshModulesStartOnTheirTargets) {
-    // After setSampleRate the first sample already uses the current setting: no glide.
-    auto gain = createOperator(kGain, 0, nullptr);
-    gain->setParameter(0, 0.5f);
-    gain->setSampleRate(48000.0f);
-    float left = 1.0f;
-    float right = 1.0f;
-    gain->processSample(left, right);
-    EXPECT_FLOAT_EQ(left, 0.125f);
-    EXPECT_FLOAT_EQ(right, 0.125f);
 }
 
 // The LFO's, the ADSR's and the delay's mode switches turn a note value into the time it lasts

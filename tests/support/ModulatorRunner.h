@@ -19,7 +19,6 @@ class ModulatorRunner {
     ModulatorRunner(ModulatorRunner&&) = delete;
 
     kirra::Modulator& module() { return *module_; }
-    float sampleRate() const { return sampleRate_; }
 
     void setTempo(float bpm) { tempoBpm_ = bpm; }
     // Position at the next block start; it advances with the tempo while playing.

@@ -19,12 +19,6 @@ inline std::string moduleParameterName(const kirra::Module& module, int position
     return text;
 }
 
-inline std::string moduleLabel(const kirra::Module& module, int position) {
-    kirra::ModuleText text;
-    module.getParameterLabel(position, text);
-    return text;
-}
-
 inline std::string moduleEditorText(const kirra::Module& module, int position, float value) {
     kirra::ModuleText text;
     module.getEditorText(position, value, text);

@@ -57,7 +57,6 @@ TEST(CompExp, FourToOneAtMinusTwentyLiftsAFullScaleSineByTwoQuarterDecibels) {
     double level = -10.0 * std::log10(2.0);
     double expected = 15.0 + (-20.0 + (level + 20.0) * 0.25) - level;
     EXPECT_NEAR(toDb(rms(out.left, 22050) / rms(input, 22050)), expected, 0.05);
-    EXPECT_NEAR(expected, 2.26, 0.01);
 }
 
 TEST(CompExp, StaticCurveMatchesTheAudio) {

@@ -35,13 +35,11 @@ TEST(ProgramCommands, SavedPresetsAndBanksLoadBackByteExactly) {
     ASSERT_EQ(
         runKirraCommand("save-preset " + preset + " --set 'OP1 type=0.22' --set Mix=0.3").status,
         0);
-    EXPECT_EQ(readBytes(folder.file("edited preset ü.vtp")).size(), 1701u);
     ASSERT_EQ(runKirraCommand("save-preset " + again + " --program B:7 --preset " + preset).status,
               0);
     EXPECT_EQ(readBytes(folder.file("again.vtp")), readBytes(folder.file("edited preset ü.vtp")));
 
     ASSERT_EQ(runKirraCommand("save-bank " + bank + " --program B:7 --preset " + preset).status, 0);
-    EXPECT_EQ(readBytes(folder.file("bank.vtb")).size(), 108045u);
     // Loaded into bank C, whose program 1 (bank B's first program) is then current; program 7
     // holds the preset.
     ASSERT_EQ(runKirraCommand("save-preset " + again + " --program C:7 --bank " + bank).status, 0);
@@ -49,9 +47,7 @@ TEST(ProgramCommands, SavedPresetsAndBanksLoadBackByteExactly) {
     CommandResult listed = runKirraCommand("programs --program C:1 --bank " + bank);
     EXPECT_NE(listed.output.find("C:1   * Bar Filter Sweep\n"), std::string::npos);
 
+    // (File sizes and files of the wrong kind are program library tests.)
     EXPECT_EQ(runKirraCommand("programs --preset " + bank).status, 1);
-    EXPECT_EQ(runKirraCommand("programs --bank " + preset).status, 1);
-    EXPECT_EQ(
-        runKirraCommand("programs --preset " + shellQuoted(folder.file("missing.vtp"))).status, 1);
     EXPECT_EQ(runKirraCommand("save-preset").status, 2);
 }
