@@ -71,6 +71,16 @@ void runPlugin(benchmark::State& state, kirra::Plugin& plugin, int blockSize) {
     reportCounters(state, samples);
 }
 
+void runBlock(kirra::Plugin& plugin, int blockSize) {
+    std::vector<float> inLeft = benchSignal(0);
+    std::vector<float> inRight = benchSignal(1);
+    std::vector<float> outLeft(inLeft.size());
+    std::vector<float> outRight(inLeft.size());
+    float* inputs[4] = {inLeft.data(), inRight.data(), inLeft.data(), inRight.data()};
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    plugin.processReplacing(inputs, outputs, blockSize);
+}
+
 void runOperator(benchmark::State& state, kirra::Operator& op) {
     const auto& left = benchSignal(0);
     const auto& right = benchSignal(1);

@@ -23,6 +23,9 @@ std::unique_ptr<kirra::Plugin> makePlugin(float sampleRate = kSampleRate);
 // reports per-sample cost and realtime factor.
 void runPlugin(benchmark::State& state, kirra::Plugin& plugin, int blockSize);
 
+// One block of the bench signal through the plug-in (to touch its buffers).
+void runBlock(kirra::Plugin& plugin, int blockSize);
+
 // Runs one operator on its own (no engine around it), calling updateParameters every 32 samples
 // as the engine does, and reports the per-sample cost.
 void runOperator(benchmark::State& state, kirra::Operator& op);

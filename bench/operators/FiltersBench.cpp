@@ -68,4 +68,14 @@ void filterTypes(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(BM_FilterOperator)->Apply(filterTypes);
 BENCHMARK(BM_FourFiltersInThePlugin)->Apply(filterTypes);
 
+// The phaser at its defaults (eight sections, no feedback, depth 0) in slot 1 of the flat
+// program: set against BM_FlatProgram/512, its own cost.
+void BM_PhaserPlugin(benchmark::State& state) {
+    auto plugin = bench_support::makePlugin();
+    plugin->setParameter(kirra::param::kOperatorType1,
+                         kirra::indexToValue(kirra::kPhaser, kirra::kModuleTypeStates));
+    bench_support::runPlugin(state, *plugin, 512);
+}
+BENCHMARK(BM_PhaserPlugin);
+
 }  // namespace

@@ -1,10 +1,13 @@
 // Cost of the pitch shifter per resolution: alone, in slot 1 of the flat program, and in all four
-// slots.
+// slots; and of its transform.
+
+#include <vector>
 
 #include "BenchSupport.h"
 #include "engine/ModuleFactory.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
+#include "operators/effects/Fft.h"
 #include "operators/effects/Pitch.h"
 
 namespace {
@@ -41,5 +44,29 @@ BENCHMARK(BM_PitchPlugin)
     ->ArgNames({"resolution", "slots"})
     ->ArgsProduct({{0, 1, 2}, {1}})
     ->Args({2, 4});
+
+// One forward and one inverse transform of a frame, the pitch shifter's work per hop.
+void BM_Fft(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    kirra::Fft fft;
+    fft.prepare(4096);
+    fft.setSize(size);
+    std::vector<float> real(bench_support::benchSignal(0).begin(),
+                            bench_support::benchSignal(0).begin() + size);
+    std::vector<float> imag(bench_support::benchSignal(1).begin(),
+                            bench_support::benchSignal(1).begin() + size);
+    for (auto _ : state) {
+        fft.forward(real.data(), imag.data());
+        fft.inverse(real.data(), imag.data());
+        // Unnormalised: back to the signal's level, so that the values stay finite.
+        for (int i = 0; i < size; ++i) {
+            real[i] /= static_cast<float>(size);
+            imag[i] /= static_cast<float>(size);
+        }
+        benchmark::DoNotOptimize(real.data());
+    }
+    state.SetItemsProcessed(state.iterations() * size);
+}
+BENCHMARK(BM_Fft)->ArgName("size")->RangeMultiplier(2)->Range(512, 4096);
 
 }  // namespace

@@ -10,14 +10,9 @@ MainSection::MainSection() {
     snapRamps();
 }
 
-void MainSection::snapSmoothing() {
-    for (int level = 0; level < kLevelCount; ++level)
-        smoothed_[level] = target_[level];
-}
-
 void MainSection::resetModulation() {
     for (int level = 0; level < kLevelCount; ++level) {
-        modulated_[level][0] = modulated_[level][1] = smoothed_[level];
+        modulated_[level][0] = modulated_[level][1] = levels_.value(level);
     }
 }
 
@@ -31,6 +26,7 @@ void MainSection::updateRamps() {
         ramps_[kMixLevel][channel].setTarget(mix);
         ramps_[kOutputLevel][channel].setTarget(output);
     }
+    rampsMoving_ = true;
 }
 
 void MainSection::snapRamps() {
@@ -38,6 +34,7 @@ void MainSection::snapRamps() {
         levelRamps[0].snap();
         levelRamps[1].snap();
     }
+    rampsMoving_ = true;
 }
 
 }  // namespace kirra

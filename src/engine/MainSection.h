@@ -2,6 +2,7 @@
 // Input, Mix and Output: each a 30 Hz-smoothed target, left and right modulated copies (the
 // modulation destinations "MAIN INPUT", "MAIN MIX", "MAIN OUTPUT") and per-channel gain ramps.
 
+#include "engine/SettlingSmoother.h"
 #include "modules/ModuleMath.h"
 
 namespace kirra {
@@ -12,20 +13,15 @@ class MainSection {
 
     MainSection();
 
-    void setTarget(int level, float value) { target_[level] = value; }
-    float getTarget(int level) const { return target_[level]; }
-    float getSmoothed(int level) const { return smoothed_[level]; }
+    void setTarget(int level, float value) { levels_.setTarget(level, value); }
+    float getTarget(int level) const { return levels_.target(level); }
+    float getSmoothed(int level) const { return levels_.value(level); }
     void setPower(bool on) { power_ = on; }
     bool isPowered() const { return power_; }
 
     // One sample of the 30 Hz smoothing toward the targets.
-    void smooth(float coefficient) {
-        for (int level = 0; level < kLevelCount; ++level) {
-            smoothed_[level] =
-                flushDenormal(smoothed_[level] + (target_[level] - smoothed_[level]) * coefficient);
-        }
-    }
-    void snapSmoothing();
+    void smooth(float coefficient) { levels_.step(coefficient); }
+    void snapSmoothing() { levels_.snap(); }
 
     // Modulation destinations: copies start from the smoothed values each control period.
     void resetModulation();
@@ -42,20 +38,24 @@ class MainSection {
     // New gain targets from the modulated copies through the gain laws.
     void updateRamps();
     void snapRamps();
+    // Once an advance has moved no ramp, none will move before the next update or snap.
     void advanceRamps() {
+        if (!rampsMoving_) return;
+        bool moved = false;
         for (auto& levelRamps : ramps_) {
-            levelRamps[0].advance();
-            levelRamps[1].advance();
+            moved |= levelRamps[0].advanceMoves();
+            moved |= levelRamps[1].advanceMoves();
         }
+        rampsMoving_ = moved;
     }
     float gain(int level, int channel) const { return ramps_[level][channel].current; }
 
   private:
     bool power_ = true;
-    float target_[kLevelCount] = {0.5f, 1.0f, 0.5f};
-    float smoothed_[kLevelCount] = {0.5f, 1.0f, 0.5f};
+    SettlingSmoother<kLevelCount, true> levels_{{0.5f, 1.0f, 0.5f}};
     float modulated_[kLevelCount][2] = {};
     LinearRamp ramps_[kLevelCount][2];
+    bool rampsMoving_ = true;
 };
 
 }  // namespace kirra

@@ -104,6 +104,7 @@ std::unique_ptr<Operator> ModuleSlots::install(PreparedOperator prepared, bool p
     std::unique_ptr<Operator> replaced = std::move(operators_[slot]);
     operators_[slot] = std::move(prepared.module);
     operatorType_[slot] = prepared.type;
+    findTapReaders();
     if (!(isInterchangeableFilter(oldType) && isInterchangeableFilter(prepared.type))) {
         int first = ModulationSlots::kDestinationOperator + kOperatorPositions * slot;
         freeDestinations(first, first + kOperatorPositions - 1, programLoading);
@@ -118,12 +119,22 @@ std::unique_ptr<Modulator> ModuleSlots::install(PreparedModulator prepared, bool
     std::unique_ptr<Modulator> replaced = std::move(modulators_[slot]);
     modulators_[slot] = std::move(prepared.module);
     modulatorType_[slot] = prepared.type;
+    findTapReaders();
     int first = ModulationSlots::kDestinationModulator + kModulatorPositions * slot;
     freeDestinations(first, first + kModulatorPositions - 1, programLoading);
     // An empty slot is never run, so it must not keep its predecessor's last output.
     modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
     storeDefaults(*modulators_[slot], modulatorParameter(slot, 0), programLoading);
     return replaced;
+}
+
+void ModuleSlots::findTapReaders() {
+    bool read = false;
+    for (const auto& op : operators_)
+        read = read || op->readsTaps();
+    for (const auto& modulator : modulators_)
+        read = read || modulator->readsTaps();
+    tapsRead_ = read;
 }
 
 bool ModuleSlots::replaceOperator(int slot, int type, bool programLoading) {

@@ -117,12 +117,15 @@ class ModuleSlots {
     using Taps = float[2][kTapCount];
     using Outputs = float[2][kSlots];
     Taps& taps() { return taps_; }
+    // Whether a module in a slot reads the taps; while none does they need not be filled.
+    bool tapsRead() const { return tapsRead_; }
     Outputs& modulatorOutputs() { return modulatorOut_; }
 
   private:
     void configure(Module& module) const;
     void freeDestinations(int first, int last, bool programLoading);
     void storeDefaults(const Module& module, int firstIndex, bool programLoading);
+    void findTapReaders();
 
     ModuleOwner* owner_;
     ModulationSlots& modulation_;
@@ -141,6 +144,7 @@ class ModuleSlots {
 
     // signals: taps of this sample, modulator outputs of the last
     float taps_[2][kTapCount] = {};
+    bool tapsRead_ = false;
     alignas(16) float modulatorOut_[2][kSlots] = {};
 };
 

@@ -12,6 +12,10 @@
 
 #include "modules/ModuleMath.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kirra {
 
 class PeakLimiter {
@@ -41,18 +45,13 @@ class PeakLimiter {
         float peak = maxOf(maxOf(std::fabs(left), std::fabs(right)), 1e-5f);
         float windowPeak = pushPeak(peak);
 
-        float gain = 1.0f;
-        for (int j = 0; j < kEnvelopes; ++j) {
-            float coefficient = windowPeak >= envelope_[j] ? attack_[j] : release_[j];
-            envelope_[j] += (windowPeak - envelope_[j]) * coefficient;
-            gain = maxOf(gain, envelope_[j]);
-        }
+        const float gain = followEnvelopes(windowPeak);
         left = delayedLeft / gain;
         right = delayedRight / gain;
     }
 
   private:
-    static constexpr int kEnvelopes = 4;
+    static constexpr int kEnvelopes = 4;  // one SSE vector
 
     // Adds this sample's peak and answers the maximum over the last look-ahead samples.
     float pushPeak(float peak) {
@@ -63,6 +62,35 @@ class PeakLimiter {
         return windowMax;
     }
     void finishBlock();
+
+    // One step of every envelope toward the window's peak, attacking while the peak reaches it
+    // and releasing otherwise; answers the largest envelope, or 1 if none is above it.
+    float followEnvelopes(float windowPeak) {
+#if defined(__SSE2__)
+        // The four side by side. The window peak is finite and positive, so "the envelope is
+        // not above the peak" picks the attack exactly as the scalar comparison does, and the
+        // largest of positive values is the same whichever pairs are compared first.
+        const __m128 peaks = _mm_set1_ps(windowPeak);
+        __m128 values = _mm_loadu_ps(envelope_);
+        const __m128 releasing = _mm_cmpgt_ps(values, peaks);
+        const __m128 coefficients = _mm_or_ps(_mm_and_ps(releasing, _mm_loadu_ps(release_)),
+                                              _mm_andnot_ps(releasing, _mm_loadu_ps(attack_)));
+        values = _mm_add_ps(values, _mm_mul_ps(_mm_sub_ps(peaks, values), coefficients));
+        _mm_storeu_ps(envelope_, values);
+        __m128 largest =
+            _mm_max_ps(values, _mm_shuffle_ps(values, values, _MM_SHUFFLE(1, 0, 3, 2)));
+        largest = _mm_max_ps(largest, _mm_shuffle_ps(largest, largest, _MM_SHUFFLE(2, 3, 0, 1)));
+        return _mm_cvtss_f32(_mm_max_ss(_mm_set_ss(1.0f), largest));
+#else
+        float gain = 1.0f;
+        for (int j = 0; j < kEnvelopes; ++j) {
+            float coefficient = windowPeak >= envelope_[j] ? attack_[j] : release_[j];
+            envelope_[j] += (windowPeak - envelope_[j]) * coefficient;
+            gain = maxOf(gain, envelope_[j]);
+        }
+        return gain;
+#endif
+    }
 
     void computeCoefficients();
 

@@ -119,7 +119,7 @@ intptr_t Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value, void*
 }
 
 void Plugin::clearProcessingState() {
-    std::copy(std::begin(knobTarget_), std::end(knobTarget_), std::begin(knobSmoothed_));
+    knobs_.snap();
     path_.reset();
     modules_.startOnTargets();
     slots_.snap();

@@ -18,6 +18,7 @@
 #include "engine/ParameterIndex.h"
 #include "engine/ParameterMemory.h"
 #include "engine/ProgramStore.h"
+#include "engine/SettlingSmoother.h"
 #include "engine/SignalPath.h"
 #include "engine/Version.h"
 #include "modules/Modulator.h"
@@ -166,8 +167,7 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     Connections connections_;
 
     // knobs, a modulation source
-    float knobTarget_[param::kKnobCount] = {};
-    float knobSmoothed_[param::kKnobCount] = {};
+    SettlingSmoother<param::kKnobCount, false> knobs_{{}};
 
     // MIDI and time
     MidiState midi_;

@@ -32,7 +32,7 @@ void Plugin::setParameter(int32_t index, float value) {
             path_.main().setTarget(member, value);
             break;
         case ParameterGroup::kKnob:
-            knobTarget_[member] = value;
+            knobs_.setTarget(member, value);
             break;
         case ParameterGroup::kOperatorType:
             setOperatorType(member, value);

@@ -61,9 +61,7 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     SignalPath::BlockPeaks peaks;
     const float coefficient = smoothingCoefficient_;
     for (int32_t frame = 0; frame < frames; ++frame) {
-        for (int knob = 0; knob < kKnobCount; ++knob) {
-            knobSmoothed_[knob] += (knobTarget_[knob] - knobSmoothed_[knob]) * coefficient;
-        }
+        knobs_.step(coefficient);
         float inLeft = readSample(mainLeft, frame) * path_.inputGain(0);
         float inRight = readSample(mainRight, frame) * path_.inputGain(1);
         float sidechainLeft = readSample(sideLeft, frame);
@@ -119,7 +117,7 @@ void Plugin::resolveSources() {
             left = &modules_.modulatorOutputs()[0][source];
             right = &modules_.modulatorOutputs()[1][source];
         } else if (source < ModulationSlots::kSourceController0) {
-            left = right = &knobSmoothed_[source - ModulationSlots::kSourceKnob1];
+            left = right = knobs_.valueAddress(source - ModulationSlots::kSourceKnob1);
         } else if (source < ModulationSlots::kSourceNoteGate) {
             left = right = &midi_.controllers[source - ModulationSlots::kSourceController0];
         } else if (source == ModulationSlots::kSourceNoteGate) {

@@ -32,6 +32,7 @@ void SignalPath::reset() {
         modulatorEnable_[slot].setTarget(modulatorEnableTarget_[slot]);
         modulatorEnable_[slot].snap();
     }
+    enablesMoving_ = true;
     dryDelay_.reset();
     for (auto& peak : peaks_)
         peak.store(0.0f);

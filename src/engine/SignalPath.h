@@ -71,6 +71,7 @@ class SignalPath {
             operatorEnable_[slot].setTarget(operatorEnableTarget_[slot]);
             modulatorEnable_[slot].setTarget(modulatorEnableTarget_[slot]);
         }
+        enablesMoving_ = true;
     }
 
     // Everything back to silence with the ramps on their targets (suspend and resume).
@@ -122,6 +123,7 @@ class SignalPath {
     LinearRamp modulatorEnable_[kSlots];
     float operatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
     float modulatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    bool enablesMoving_ = true;  // false once an advance moved none of the bypass ramps
 
     // state carried from sample to sample
     alignas(16) float operatorOut_[2][kSlots] = {};
@@ -137,18 +139,21 @@ class SignalPath {
                                                              float inRight, float sidechainLeft,
                                                              float sidechainRight, float& outLeft,
                                                              float& outRight, BlockPeaks& peaks) {
-    // Taps: this sample's input and sidechain, the previous sample's operator outputs.
-    ModuleSlots::Taps& taps = modules.taps();
-    taps[0][kTapInput] = inLeft;
-    taps[1][kTapInput] = inRight;
-    for (int slot = 0; slot < kSlots; ++slot) {
-        taps[0][kTapOperator1 + slot] = operatorOut_[0][slot];
-        taps[1][kTapOperator1 + slot] = operatorOut_[1][slot];
+    // Taps, for the modules that read them: this sample's input and sidechain, the previous
+    // sample's operator outputs.
+    if (modules.tapsRead()) {
+        ModuleSlots::Taps& taps = modules.taps();
+        taps[0][kTapInput] = inLeft;
+        taps[1][kTapInput] = inRight;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            taps[0][kTapOperator1 + slot] = operatorOut_[0][slot];
+            taps[1][kTapOperator1 + slot] = operatorOut_[1][slot];
+        }
+        taps[0][kTapWetSum] = wetSum_[0];
+        taps[1][kTapWetSum] = wetSum_[1];
+        taps[0][kTapSidechain] = sidechainLeft;
+        taps[1][kTapSidechain] = sidechainRight;
     }
-    taps[0][kTapWetSum] = wetSum_[0];
-    taps[1][kTapWetSum] = wetSum_[1];
-    taps[0][kTapSidechain] = sidechainLeft;
-    taps[1][kTapSidechain] = sidechainRight;
 
     ModuleSlots::Outputs& modulatorOut = modules.modulatorOutputs();
     for (int slot = 0; slot < kSlots; ++slot) {
@@ -162,10 +167,14 @@ class SignalPath {
 
     main_.advanceRamps();
     routing_.advanceRamps();
-    for (int slot = 0; slot < kSlots; ++slot)
-        operatorEnable_[slot].advance();
-    for (int slot = 0; slot < kSlots; ++slot)
-        modulatorEnable_[slot].advance();
+    if (enablesMoving_) {
+        bool moved = false;
+        for (int slot = 0; slot < kSlots; ++slot)
+            moved |= operatorEnable_[slot].advanceMoves();
+        for (int slot = 0; slot < kSlots; ++slot)
+            moved |= modulatorEnable_[slot].advanceMoves();
+        enablesMoving_ = moved;
+    }
 
     // Every operator-to-operator link reads the previous sample: one sample of delay each.
     alignas(16) float opInLeft[kSlots];
@@ -181,7 +190,8 @@ class SignalPath {
         if ((midSideBits_ >> slot) & 1) encodeMidSide(codedLeft, codedRight);
         float a = codedLeft;
         float b = codedRight;
-        modules.operatorIn(slot).processSample(a, b);
+        Operator& op = modules.operatorIn(slot);
+        if (!op.passesThrough()) op.processSample(a, b);
         if ((midSideBits_ >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
         float enable = operatorEnable_[slot].current;
         float wetShare = enable * inversion_[slot];

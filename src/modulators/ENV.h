@@ -30,6 +30,7 @@ class ENV : public Modulator {
 
     void setSampleRate(float sampleRate) override;
     void updateParameters() override;
+    bool readsTaps() const override { return true; }
     void snapToTargets() override;
     void resetState() override;
     void generateSample(float& left, float& right) override;

@@ -56,6 +56,8 @@ class Module {
         tapsLeft_ = left;
         tapsRight_ = right;
     }
+    // Whether the module reads the taps at all: the engine fills them only while one does.
+    virtual bool readsTaps() const { return false; }
 
     // Editor side: caption of a control, the text it shows for a value, and a typed text read
     // back as a value (answers the value unchanged when the text means nothing).

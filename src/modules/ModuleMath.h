@@ -2,6 +2,8 @@
 // Numeric conventions shared by the engine and every module.
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace kirra {
 
@@ -64,6 +66,15 @@ inline float sanitizeUnit(float value) {
     return value > 1.0f ? 1.0f : value;
 }
 
+// Whether two floats are the same bit pattern: unlike ==, tells -0 from +0 and a NaN from itself.
+inline bool sameBits(float a, float b) {
+    uint32_t bitsA;
+    uint32_t bitsB;
+    std::memcpy(&bitsA, &a, sizeof a);
+    std::memcpy(&bitsB, &b, sizeof b);
+    return bitsA == bitsB;
+}
+
 // A value that has reached it by linear steps over one control period.
 struct LinearRamp {
     float current = 0.0f;
@@ -81,6 +92,14 @@ struct LinearRamp {
     float advance() {
         current += increment;
         return current;
+    }
+    // Advances and answers whether that changed any bit of the value. The step depends on the
+    // value and the increment alone, so once it changes nothing it never will again before the
+    // next setTarget or snap: the caller may stop advancing until then.
+    bool advanceMoves() {
+        const float before = current;
+        advance();
+        return !sameBits(before, current);
     }
 };
 

@@ -22,10 +22,16 @@ class Operator : public Module {
         return -1.0;
     }
 
+    // True while processSample would hand back every sample as it came and change no state
+    // (a unity gain at rest), so the signal path may leave the call out.
+    bool passesThrough() const { return passesThrough_; }
+
   protected:
     Operator(OperatorType type, int slot, ModuleOwner* owner, const PositionDescriptor* table,
              int tableSize)
         : Module(operatorCatalogue(type).shortName, slot, owner, kPositions, table, tableSize) {}
+
+    bool passesThrough_ = false;
 };
 
 }  // namespace kirra

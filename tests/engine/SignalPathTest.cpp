@@ -227,3 +227,18 @@ TEST(SignalPath, SettingsChangedWhileSuspendedApplyFromTheFirstSample) {
     Stereo out = host.process(stereo(std::vector<float>(256, 1.0f)));
     EXPECT_EQ(peak(out.left), 0.0);
 }
+
+// The taps are filled only while a module reads them: one put in a slot while audio runs hears
+// the sidechain from its first block.
+TEST(SignalPath, ATapReaderInstalledWhileRunningHearsTheSidechain) {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    disableLimiter(plugin);
+    host.process(stereo(testSignal(1024)));
+    plugin.setParameter(kOperatorType1, stateValue(kirra::kSideMix, kirra::kModuleTypeStates));
+    plugin.setParameter(operatorParameter(0, 0), 1.0f);  // the sidechain only
+    const Stereo sidechain(std::vector<float>(2048, 0.5f), std::vector<float>(2048, -0.25f));
+    Stereo out = host.process(stereo(std::vector<float>(2048, 0.0f)), 512, &sidechain);
+    EXPECT_NEAR(out.left.back(), 0.5f, 1e-5f);
+    EXPECT_NEAR(out.right.back(), -0.25f, 1e-5f);
+}

@@ -32,6 +32,7 @@ class CompExp : public Operator {
     CompExp(int slot, ModuleOwner* owner);
 
     void updateParameters() override;
+    bool readsTaps() const override { return true; }
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;

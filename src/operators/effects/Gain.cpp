@@ -12,6 +12,11 @@ float cube(float value) {
     return value * value * value;
 }
 
+// Multiplying by exactly 1 and adding a zero increment to it change nothing.
+bool restsAtUnity(const LinearRamp& ramp) {
+    return ramp.current == 1.0f && ramp.increment == 0.0f;
+}
+
 void attenuationEditorText(const Module& /*module*/, float value, ModuleText& text) {
     ModuleText decibels;
     decibelText(decibels, cube(value), "%.1f");
@@ -34,11 +39,13 @@ Gain::Gain(int slot, ModuleOwner* owner)
 void Gain::updateParameters() {
     gainLeft_.setTarget(cube(left_[0]));
     gainRight_.setTarget(cube(right_[0]));
+    passesThrough_ = restsAtUnity(gainLeft_) && restsAtUnity(gainRight_);
 }
 
 void Gain::snapToTargets() {
     gainLeft_.snap();
     gainRight_.snap();
+    passesThrough_ = restsAtUnity(gainLeft_) && restsAtUnity(gainRight_);
 }
 
 void Gain::processSample(float& left, float& right) {

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
+#include <cstdint>
 #include <iterator>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kirra {
 
@@ -53,6 +58,8 @@ static_assert(std::size(kParameters) == LoFi::kPositionCount);
 
 LoFi::LoFi(int slot, ModuleOwner* owner)
     : Operator(kLoFi, slot, owner, kParameters, std::size(kParameters)) {
+    std::fill(std::begin(quantiserBits_), std::end(quantiserBits_),
+              std::numeric_limits<float>::quiet_NaN());
     setSampleRate(sampleRate_);
     resetState();
 }
@@ -67,44 +74,106 @@ void LoFi::setSampleRate(float sampleRate) {
 }
 
 void LoFi::updateParameters() {
-    channelLeft_.bits.setTarget(left_[kBits]);
-    channelRight_.bits.setTarget(right_[kBits]);
-    channelLeft_.rate.setTarget(std::exp(-kRateDecades * (1.0f - left_[kHoldRate])) * rateScale_);
-    channelRight_.rate.setTarget(std::exp(-kRateDecades * (1.0f - right_[kHoldRate])) * rateScale_);
+    for (int lane = 0; lane < 2; ++lane) {
+        const float* copy = lane == 0 ? left_ : right_;
+        ramps_.target[kBitsLeft + lane] = copy[kBits];
+        ramps_.target[kRateLeft + lane] =
+            std::exp(-kRateDecades * (1.0f - copy[kHoldRate])) * rateScale_;
+    }
+    ramps_.aimAtTargets();
 }
 
 void LoFi::snapToTargets() {
-    for (Channel* channel : {&channelLeft_, &channelRight_}) {
-        channel->bits.snap();
-        channel->rate.snap();
-    }
+    ramps_.snap();
 }
 
 void LoFi::resetState() {
-    for (Channel* channel : {&channelLeft_, &channelRight_}) {
-        channel->phase = 0.0;
-        channel->held = 0.0f;
-    }
+    phase_[0] = phase_[1] = 0.0;
+    held_[0] = held_[1] = 0.0f;
     snapToTargets();
 }
 
-float LoFi::processChannel(Channel& channel, float sample) const {
-    const float bits = channel.bits.advance();
-    channel.phase += channel.rate.advance();
-    if (channel.phase >= 1.0) {
-        // At host rates below the hold rate a period ends every sample; the phase keeps only
-        // its fraction so that it cannot grow without bound.
-        channel.phase -= std::floor(channel.phase);
-        // 2^(15 bits) levels per unit, rounded to the nearest level (halves upwards).
-        const float levels = std::exp2(15.0f * bits);
-        channel.held = std::floor((sample + 0.5f / levels) * levels) / levels;
+void LoFi::setQuantiser(int lane, float bits) {
+    // 2^(15 bits) levels per unit; half a level moves the rounding to the nearest level.
+    const float levels = std::exp2(15.0f * bits);
+    levels_[lane] = levels;
+    halfLevel_[lane] = 0.5f / levels;
+    quantiserBits_[lane] = bits;
+    // Dividing by a power of two and multiplying by its reciprocal round the same exact
+    // quotient, so whole bit depths (the default among them) can take the multiplication.
+    int exponent = 0;
+    levelStep_[lane] = std::frexp(levels, &exponent) == 0.5f ? 1.0f / levels : 0.0f;
+    stepsExact_ = levelStep_[0] != 0.0f && levelStep_[1] != 0.0f;
+}
+
+// Out of line, so that the common case inlined in processSample needs no frame of its own.
+[[gnu::noinline]] void LoFi::processLanes(float& left, float& right) {
+    float* samples[2] = {&left, &right};
+    for (int lane = 0; lane < 2; ++lane) {
+        double& phase = phase_[lane];
+        if (phase >= 1.0) {
+            // At host rates below the hold rate a period ends every sample; the phase keeps
+            // only its fraction so that it cannot grow without bound.
+            phase -= std::floor(phase);
+            const float bits = ramps_.current[kBitsLeft + lane];
+            if (!(bits == quantiserBits_[lane])) setQuantiser(lane, bits);
+            // Rounded to the nearest level, halves upwards.
+            const float levels = levels_[lane];
+            held_[lane] = std::floor((*samples[lane] + halfLevel_[lane]) * levels) / levels;
+        }
+        *samples[lane] = held_[lane];
     }
-    return channel.held;
 }
 
 void LoFi::processSample(float& left, float& right) {
-    left = processChannel(channelLeft_, left);
-    right = processChannel(channelRight_, right);
+    ramps_.advance();
+    phase_[0] += ramps_.current[kRateLeft];
+    phase_[1] += ramps_.current[kRateRight];
+#if defined(__SSE2__)
+    // The heaviest case runs both channels in the lanes of one vector, the same arithmetic per
+    // lane in half the instructions: both take a new sample with less than a period to spare
+    // (a hold rate at or above the host's) at the bits their quantisers were set for.
+    alignas(16) static constexpr double kOne[2] = {1.0, 1.0};
+    alignas(16) static constexpr double kTwo[2] = {2.0, 2.0};
+    alignas(16) static constexpr float kUnit[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    alignas(16) static constexpr int32_t kOverflow[4] = {INT32_MIN, INT32_MIN, INT32_MIN,
+                                                         INT32_MIN};
+    const __m128d phase = _mm_load_pd(phase_);
+    const __m128d one = _mm_load_pd(kOne);
+    const __m128d inPeriod =
+        _mm_and_pd(_mm_cmpnlt_pd(phase, one), _mm_cmplt_pd(phase, _mm_load_pd(kTwo)));
+    const __m128 bitsMoved =
+        _mm_cmpneq_ps(_mm_load_ps(ramps_.current), _mm_load_ps(quantiserBits_));
+    if (_mm_movemask_pd(inPeriod) == 3 && (_mm_movemask_ps(bitsMoved) & 3) == 0) {
+        const __m128 levels = _mm_load_ps(levels_);
+        const __m128 input = _mm_unpacklo_ps(_mm_set_ss(left), _mm_set_ss(right));
+        const __m128 scaled = _mm_mul_ps(_mm_add_ps(input, _mm_load_ps(halfLevel_)), levels);
+        // floor by truncation, one less where that rounded a negative fraction up. From 2^23
+        // on floats are whole and truncation keeps them; from 2^31 on (and for NaN) the
+        // conversion answers its overflow value, and the lanes take the general way (inputs
+        // from the engine, limited to +-1000, stay below 2^26).
+        const __m128i whole = _mm_cvttps_epi32(scaled);
+        const __m128i overflow =
+            _mm_cmpeq_epi32(whole, _mm_load_si128(reinterpret_cast<const __m128i*>(kOverflow)));
+        if ((_mm_movemask_ps(_mm_castsi128_ps(overflow)) & 3) == 0) {
+            _mm_store_pd(phase_, _mm_sub_pd(phase, one));
+            // The step down is taken beside the comparison, not after it: the quantiser lies
+            // on the path from input to output.
+            const __m128 truncated = _mm_cvtepi32_ps(whole);
+            const __m128 below = _mm_sub_ps(truncated, _mm_load_ps(kUnit));
+            const __m128 roundedUp = _mm_cmpgt_ps(truncated, scaled);
+            const __m128 floored =
+                _mm_or_ps(_mm_and_ps(roundedUp, below), _mm_andnot_ps(roundedUp, truncated));
+            const __m128 held = stepsExact_ ? _mm_mul_ps(floored, _mm_load_ps(levelStep_))
+                                            : _mm_div_ps(floored, levels);
+            _mm_store_ps(held_, held);
+            left = _mm_cvtss_f32(held);
+            right = _mm_cvtss_f32(_mm_shuffle_ps(held, held, 1));
+            return;
+        }
+    }
+#endif
+    processLanes(left, right);
 }
 
 }  // namespace kirra

@@ -4,6 +4,7 @@
 // No anti-aliasing filter: the aliasing is the sound.
 
 #include "modules/Operator.h"
+#include "operators/filters/FilterLanes.h"
 
 namespace kirra {
 
@@ -23,20 +24,31 @@ class LoFi : public Operator {
     static float holdRateHz(float value);
 
   private:
-    struct Channel {
-        // derived targets and ramps: the bits value itself, hold periods per host sample
-        LinearRamp bits;
-        LinearRamp rate;
-        // hold state (the phase in double: float rounding would shift the hold period)
-        double phase = 0.0;
-        float held = 0.0f;
-    };
-    float processChannel(Channel& channel, float sample) const;
+    // lanes of the ramps
+    enum RampLane { kBitsLeft = 0, kBitsRight, kRateLeft, kRateRight };
+    // Each channel on its own: the general case.
+    void processLanes(float& left, float& right);
+    // The quantiser of a channel (0 left, 1 right) follows its bits value.
+    void setQuantiser(int lane, float bits);
 
     // hold periods per host sample at the top rate (44100 Hz)
     float rateScale_ = 1.0f;
-    Channel channelLeft_{};
-    Channel channelRight_{};
+    // derived targets and ramps: the bits value itself and hold periods per host sample, of the
+    // left and right channel
+    RampLanes<float, 4> ramps_;
+    // the quantiser of the bits value each channel last saw (lanes 0 and 1; the power is worth
+    // computing only when the bits move, and NaN matches no value, so the first sample sets
+    // it): levels per unit, half a level and 1 / levels where that is exact (levels a power of
+    // two), else 0; whether both are exact
+    alignas(16) float quantiserBits_[4];
+    alignas(16) float levels_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    alignas(16) float halfLevel_[4] = {0.5f, 0.5f, 0.5f, 0.5f};
+    alignas(16) float levelStep_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    bool stepsExact_ = true;
+    // hold state per channel: the phase (in double: float rounding would shift the hold period)
+    // and the held sample
+    alignas(16) double phase_[2] = {};
+    alignas(16) float held_[4] = {};
 };
 
 }  // namespace kirra

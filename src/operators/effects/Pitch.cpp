@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "operators/effects/EffectText.h"
+#include "operators/effects/FourLanes.h"
 #include "operators/effects/PhaseMath.h"
 
 namespace kirra {
@@ -114,6 +115,7 @@ void Pitch::setSampleRate(float sampleRate) {
         binImag_[side].assign(largest / 2 + kBinPadding, 0.0f);
     }
     magnitude_.assign(largest / 2 + kBinPadding, 0.0f);
+    target_.assign(largest / 2 + kBinPadding, 0);
     frequency_.assign(largest / 2 + kBinPadding, 0.0f);
     shiftedMagnitude_.assign(largest / 2 + kBinPadding, 0.0f);
     shiftedFrequency_.assign(largest / 2 + kBinPadding, 0.0f);
@@ -162,89 +164,200 @@ void Pitch::resetState() {
     snapToTargets();
 }
 
-void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
+namespace {
+
+// What the analysis of one channel's bins 0 .. half reads and writes (arrays padded to whole
+// vectors past half).
+struct BinAnalysis {
+    const float* real;
+    const float* imag;
+    float* lastPhase;
+    float* power;      // re^2 + im^2
+    float* frequency;  // true frequency (radians per hop) times the ratio
+    int32_t* target;   // the bin each bin moves to
+    int half;
+    float ratio;
+};
+
+KIRRA_WIDE_LOOP void analyseBins(const BinAnalysis& bins) {
     using namespace phase_math;
-    const int half = frameSize_ / 2;
-    const Lanes analysisScale = splat(2.0f / static_cast<float>(frameSize_));
     // A hop of a quarter frame advances bin k by k pi / 2 when it sits on the bin's centre;
     // the rest of the advance tells how far off the centre its frequency lies.
-    const Lanes expectedAdvance = lanes(0.0f, kHalfPi, kPi, 3.0f * kHalfPi);  // k pi / 2 mod 2 pi
-    const Lanes laneBins = lanes(0.0f, 1.0f, 2.0f, 3.0f);
-    float* lastPhase = channel.lastPhase.data();
-    for (int k = 0; k <= half; k += 4) {
-        const Lanes re = load(real + k);
-        const Lanes im = load(imag + k);
-        const Lanes phase = arcTangent(im, re);
-        const Lanes deviation = wrap(phase - load(lastPhase + k) - expectedAdvance);
-        store(lastPhase + k, phase);
-        store(magnitude_.data() + k, analysisScale * squareRoot(re * re + im * im));
-        const Lanes bins = splat(static_cast<float>(k)) + laneBins;
-        store(frequency_.data() + k, splat(kHalfPi) * bins + deviation);
+    const Floats expectedAdvance = {0.0f, kHalfPi, kPi, 3.0f * kHalfPi,
+                                    0.0f, kHalfPi, kPi, 3.0f * kHalfPi};  // k pi / 2 mod 2 pi
+    const Floats laneBins = {0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f};
+    const Floats ratio = splat(bins.ratio);
+    const Floats spare = splat(static_cast<float>(bins.half + 1));
+    for (int k = 0; k <= bins.half; k += kLanes<Floats>) {
+        const Floats re = load(bins.real + k);
+        const Floats im = load(bins.imag + k);
+        const Floats phase = arcTangent(im, re);
+        const Floats deviation = wrap(phase - load(bins.lastPhase + k) - expectedAdvance);
+        store(bins.lastPhase + k, phase);
+        store(bins.power + k, re * re + im * im);
+        // Bins move to k * ratio, those beyond Nyquist to the spare bin above it, their
+        // frequencies scaled alike.
+        const Floats bin = splat(static_cast<float>(k)) + laneBins;
+        store(bins.frequency + k, (splat(kHalfPi) * bin + deviation) * ratio);
+        store(bins.target + k, truncatedInts(minimum(bin * ratio, spare)));
     }
-    // Bins move to k * ratio; those beyond Nyquist gather in the spare bin above it.
-    std::fill(shiftedMagnitude_.begin(), shiftedMagnitude_.begin() + half + 2, 0.0f);
-    std::fill(shiftedFrequency_.begin(), shiftedFrequency_.begin() + half + 2, 0.0f);
-    const float spare = static_cast<float>(half + 1);
-    for (int k = 0; k <= half; ++k) {
-        const int target = static_cast<int>(minOf(static_cast<float>(k) * ratio, spare));
-        shiftedMagnitude_[target] += magnitude_[k];
-        shiftedFrequency_[target] = frequency_[k] * ratio;
-    }
-    float* sumPhase = channel.sumPhase.data();
-    for (int k = 0; k <= half; k += 4) {
-        const Lanes phase = wrap(load(sumPhase + k) + load(shiftedFrequency_.data() + k));
+}
+
+// The shifted bins 0 .. half: phases accumulated by their frequencies, back to real and
+// imaginary parts; the shifted bins are cleared for the next frame as they are read.
+KIRRA_WIDE_LOOP void synthesiseBins(float* sumPhase, float* shiftedFrequency,
+                                    float* shiftedMagnitude, float* real, float* imag, int half) {
+    using namespace phase_math;
+    for (int k = 0; k <= half; k += kLanes<Floats>) {
+        const Floats phase = wrap(load(sumPhase + k) + load(shiftedFrequency + k));
         store(sumPhase + k, phase);
-        Lanes sine, cosine;
+        Floats sine, cosine;
         sineCosine(phase, sine, cosine);
-        const Lanes magnitude = load(shiftedMagnitude_.data() + k);
+        const Floats magnitude = load(shiftedMagnitude + k);
+        store(shiftedFrequency + k, splat(0.0f));
+        store(shiftedMagnitude + k, splat(0.0f));
         store(real + k, magnitude * cosine);
         store(imag + k, magnitude * sine);
     }
 }
 
+}  // namespace
+
+void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
+    const int half = frameSize_ / 2;
+    analyseBins({real, imag, channel.lastPhase.data(), magnitude_.data(), frequency_.data(),
+                 target_.data(), half, ratio});
+    // Magnitudes from the powers (the square root in the vector unit's four lanes).
+    const four_lanes::Lanes analysisScale =
+        four_lanes::splat(2.0f / static_cast<float>(frameSize_));
+    for (int k = 0; k <= half; k += 4) {
+        four_lanes::store(
+            magnitude_.data() + k,
+            analysisScale * four_lanes::squareRoot(four_lanes::load(magnitude_.data() + k)));
+    }
+    // In order of k: magnitudes landing in one bin add up, the last frequency stays. (The
+    // shifted bins start from zero: synthesiseBins clears them once read.)
+    for (int k = 0; k <= half; ++k) {
+        const int target = target_[k];
+        shiftedMagnitude_[target] += magnitude_[k];
+        shiftedFrequency_[target] = frequency_[k];
+    }
+    synthesiseBins(channel.sumPhase.data(), shiftedFrequency_.data(), shiftedMagnitude_.data(),
+                   real, imag, half);
+}
+
+namespace {
+
+using namespace wide_lanes;
+
+// The frame's samples j = 0 .. size - 1 sit in the rings from the ring position on, wrapping at
+// the end: two runs, each handed to a function of (first ring index, first j, count). Ring
+// positions at a frame are multiples of the hop, so both runs are whole vectors.
+template <typename Run>
+void forRingRuns(int ringPosition, int size, Run run) {
+    run(ringPosition, 0, size - ringPosition);
+    run(0, size - ringPosition, ringPosition);
+}
+
+KIRRA_WIDE_LOOP void windowInto(const float* left, const float* right, const float* window,
+                                float* real, float* imag, int count) {
+    for (int j = 0; j < count; j += kLanes<Floats>) {
+        const Floats gain = load(window + j);
+        store(real + j, load(left + j) * gain);
+        store(imag + j, load(right + j) * gain);
+    }
+}
+
+// The lanes in the opposite order.
+KIRRA_WIDE_INLINE Floats reversed(const Floats& a) {
+    return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0);
+}
+
+// Each real signal's spectrum (left the real part of the transform, right the imaginary) from
+// bins 1 .. half and their mirrors size - k, read backwards.
+KIRRA_WIDE_LOOP void splitSpectra(const float* real, const float* imag, float* leftReal,
+                                  float* leftImag, float* rightReal, float* rightImag, int size) {
+    const Floats halfGain = splat(0.5f);
+    for (int k = 1; k <= size / 2; k += kLanes<Floats>) {
+        const Floats re = load(real + k), im = load(imag + k);
+        const Floats mirrorRe = reversed(load(real + size - k - 7));
+        const Floats mirrorIm = reversed(load(imag + size - k - 7));
+        store(leftReal + k, halfGain * (re + mirrorRe));
+        store(leftImag + k, halfGain * (im - mirrorIm));
+        store(rightReal + k, halfGain * (im + mirrorIm));
+        store(rightImag + k, halfGain * (mirrorRe - re));
+    }
+}
+
+// Both real signals' spectra back into one for bins 1 .. half - 1, with the mirrored bins of
+// real signals (written backwards); whole vectors only, the caller does the rest.
+KIRRA_WIDE_LOOP int mergeSpectra(const float* leftReal, const float* leftImag,
+                                 const float* rightReal, const float* rightImag, float* real,
+                                 float* imag, int size) {
+    int k = 1;
+    for (; k + kLanes<Floats> <= size / 2; k += kLanes<Floats>) {
+        const Floats lr = load(leftReal + k), li = load(leftImag + k);
+        const Floats rr = load(rightReal + k), ri = load(rightImag + k);
+        store(real + k, lr - ri);
+        store(imag + k, li + rr);
+        store(real + size - k - 7, reversed(lr + ri));
+        store(imag + size - k - 7, reversed(rr - li));
+    }
+    return k;
+}
+
+KIRRA_WIDE_LOOP void overlapAdd(const float* real, const float* imag, const float* window,
+                                float* left, float* right, int count, float scale) {
+    for (int j = 0; j < count; j += kLanes<Floats>) {
+        const Floats gain = load(window + j) * splat(scale);
+        store(left + j, load(left + j) + load(real + j) * gain);
+        store(right + j, load(right + j) + load(imag + j) * gain);
+    }
+}
+
+}  // namespace
+
 void Pitch::processFrame() {
     const int size = frameSize_;
-    const int mask = size - 1;
     const int half = size / 2;
+    const float* window = window_.data();
+    float* real = real_.data();
+    float* imag = imag_.data();
     // Both channels in one complex transform: left as the real part, right as the imaginary.
-    for (int j = 0; j < size; ++j) {
-        const int index = (ringPosition_ + j) & mask;
-        real_[j] = channelLeft_.input[index] * window_[j];
-        imag_[j] = channelRight_.input[index] * window_[j];
-    }
-    fft_.forward(real_.data(), imag_.data());
+    forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
+        windowInto(channelLeft_.input.data() + ring, channelRight_.input.data() + ring,
+                   window + first, real + first, imag + first, count);
+    });
+    fft_.forward(real, imag);
     float* leftReal = binReal_[0].data();
     float* leftImag = binImag_[0].data();
     float* rightReal = binReal_[1].data();
     float* rightImag = binImag_[1].data();
-    for (int k = 0; k <= half; ++k) {
-        const int mirror = (size - k) & mask;
-        leftReal[k] = 0.5f * (real_[k] + real_[mirror]);
-        leftImag[k] = 0.5f * (imag_[k] - imag_[mirror]);
-        rightReal[k] = 0.5f * (imag_[k] + imag_[mirror]);
-        rightImag[k] = 0.5f * (real_[mirror] - real_[k]);
-    }
+    // Bin 0 is its own mirror.
+    leftReal[0] = 0.5f * (real[0] + real[0]);
+    leftImag[0] = 0.5f * (imag[0] - imag[0]);
+    rightReal[0] = 0.5f * (imag[0] + imag[0]);
+    rightImag[0] = 0.5f * (real[0] - real[0]);
+    splitSpectra(real, imag, leftReal, leftImag, rightReal, rightImag, size);
     const float ratio = ratio_.current;
     shiftSpectrum(channelLeft_, leftReal, leftImag, ratio);
     shiftSpectrum(channelRight_, rightReal, rightImag, ratio);
-    // Both real signals' spectra back into one, with the mirrored bins of real signals.
-    real_[0] = leftReal[0];
-    imag_[0] = rightReal[0];
-    real_[half] = leftReal[half];
-    imag_[half] = rightReal[half];
-    for (int k = 1; k < half; ++k) {
-        real_[k] = leftReal[k] - rightImag[k];
-        imag_[k] = leftImag[k] + rightReal[k];
-        real_[size - k] = leftReal[k] + rightImag[k];
-        imag_[size - k] = rightReal[k] - leftImag[k];
+    real[0] = leftReal[0];
+    imag[0] = rightReal[0];
+    real[half] = leftReal[half];
+    imag[half] = rightReal[half];
+    for (int k = mergeSpectra(leftReal, leftImag, rightReal, rightImag, real, imag, size); k < half;
+         ++k) {
+        real[k] = leftReal[k] - rightImag[k];
+        imag[k] = leftImag[k] + rightReal[k];
+        real[size - k] = leftReal[k] + rightImag[k];
+        imag[size - k] = rightReal[k] - leftImag[k];
     }
-    fft_.inverse(real_.data(), imag_.data());
-    for (int j = 0; j < size; ++j) {
-        const int index = (ringPosition_ + j) & mask;
-        const float gain = window_[j] * kOutputScale;
-        channelLeft_.output[index] += real_[j] * gain;
-        channelRight_.output[index] += imag_[j] * gain;
-    }
+    fft_.inverse(real, imag);
+    forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
+        overlapAdd(real + first, imag + first, window + first, channelLeft_.output.data() + ring,
+                   channelRight_.output.data() + ring, count, kOutputScale);
+    });
 }
 
 void Pitch::processSample(float& left, float& right) {
@@ -257,12 +370,12 @@ void Pitch::processSample(float& left, float& right) {
     channelLeft_.input[position] = left;
     channelRight_.input[position] = right;
     ringPosition_ = (position + 1) & (frameSize_ - 1);
+    left = outLeft;
+    right = outRight;
     if (--hopCountdown_ == 0) {
         hopCountdown_ = frameSize_ / 4;
         processFrame();
     }
-    left = outLeft;
-    right = outRight;
 }
 
 }  // namespace kirra

@@ -5,6 +5,7 @@
 // to +-24.5 semitones; the frame size (resolution) trades time smear against frequency
 // resolution. The delay through the module is N samples.
 
+#include <cstdint>
 #include <vector>
 
 #include "modules/Operator.h"
@@ -63,8 +64,9 @@ class Pitch : public Operator {
     std::vector<float> imag_;
     std::vector<float> binReal_[2];
     std::vector<float> binImag_[2];
-    std::vector<float> magnitude_;
-    std::vector<float> frequency_;
+    std::vector<float> magnitude_;  // of the power first
+    std::vector<float> frequency_;  // times the ratio
+    std::vector<int32_t> target_;   // the bin each bin moves to
     std::vector<float> shiftedMagnitude_;
     std::vector<float> shiftedFrequency_;
 };

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include "modules/ModuleMath.h"
-#include "operators/effects/FourLanes.h"
 #include "operators/effects/ReverbScale.h"
+#include "operators/effects/WideLanes.h"
 
 namespace kirra {
 
@@ -50,39 +51,61 @@ void ReverbNetwork::prepare(float sampleRate, float lengthScale) {
     for (int i = 0; i < kLines; ++i) {
         Line& line = lines_[i];
         const int nominal = layout_.lineLengths[i];
-        line.baseDelay = static_cast<float>(scaledLength(nominal / 4, lengthScale));
+        baseDelay_[i] = static_cast<float>(scaledLength(nominal / 4, lengthScale));
         // Room for the deepest swing and the second point of the interpolation.
-        const int allpassSize = static_cast<int>(line.baseDelay + std::ceil(modulationDepth_)) + 2;
-        std::vector<float>(allpassSize, 0.0f).swap(line.allpass);
+        const int allpassSize = static_cast<int>(baseDelay_[i] + std::ceil(modulationDepth_)) + 2;
+        std::vector<float>(allpassSize + kAllpassGuard, 0.0f).swap(line.allpass);
         std::vector<float>(scaledLength(nominal, lengthScale), 0.0f).swap(line.delay);
         line.initialPhase = static_cast<float>(i) / kLines;
+        allpassData_[i] = line.allpass.data();
+        allpassSize_[i] = allpassSize;
+        delayData_[i] = line.delay.data();
+        delaySize_[i] = static_cast<int32_t>(line.delay.size());
     }
+    allpassData_[kLineLanes - 1] = idleAllpass_;
+    allpassSize_[kLineLanes - 1] = 1;
+    delayData_[kLineLanes - 1] = idleDelay_;
+    delaySize_[kLineLanes - 1] = 1;
+    for (int lane = 0; lane < kLineLanes; ++lane)
+        allpassLength_[lane] = static_cast<float>(allpassSize_[lane]);
     for (int k = 0; k < kMaxInputAllpasses; ++k) {
         int length = k < layout_.inputAllpassCount
                          ? scaledLength(layout_.inputAllpassLengths[k], lengthScale)
                          : 0;
         std::vector<float>(length, 0.0f).swap(inputAllpasses_[k].buffer);
     }
-    for (int k = 0; k < kTapsPerSide; ++k) {
-        tapsLeft_[k] = std::min(scaledLength(layout_.tapsLeft[k], lengthScale),
-                                static_cast<int>(lines_[2 * k].delay.size()) - 1);
-        tapsRight_[k] = std::min(scaledLength(layout_.tapsRight[k], lengthScale),
-                                 static_cast<int>(lines_[2 * k + 1].delay.size()) - 1);
+    // Tap lanes: the left taps read lines 0, 2, ..., 12, the right ones 1, 3, ..., 13; the
+    // last two lanes read the idle delay.
+    for (int tap = 0; tap < kLineLanes; ++tap) {
+        const int side = tap / kTapsPerSide;
+        const int k = tap % kTapsPerSide;
+        const int line = side < 2 ? 2 * k + side : kLineLanes - 1;
+        const int* nominal = side == 0 ? layout_.tapsLeft : layout_.tapsRight;
+        tapData_[tap] = delayData_[line];
+        tapSize_[tap] = delaySize_[line];
+        tapDistance_[tap] =
+            side < 2 ? std::min(scaledLength(nominal[k], lengthScale), delaySize_[line] - 1) : 0;
     }
     clear();
 }
 
 void ReverbNetwork::clear() {
-    for (Line& line : lines_) {
+    for (int i = 0; i < kLines; ++i) {
+        Line& line = lines_[i];
         std::fill(line.allpass.begin(), line.allpass.end(), 0.0f);
         std::fill(line.delay.begin(), line.delay.end(), 0.0f);
-        line.allpassWrite = 0;
-        line.delayIndex = 0;
-        line.lowpass = 0.0f;
         line.phase = line.initialPhase;
-        line.modulation = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
-        line.modulationStep = 0.0f;
+        modulation_[i] = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
     }
+    std::fill(std::begin(idleAllpass_), std::end(idleAllpass_), 0.0f);
+    std::fill(std::begin(idleDelay_), std::end(idleDelay_), 0.0f);
+    std::fill(std::begin(allpassWrite_), std::end(allpassWrite_), 0);
+    std::fill(std::begin(delayIndex_), std::end(delayIndex_), 0);
+    // Each tap reads its distance behind the value its line wrote last.
+    for (int tap = 0; tap < kLineLanes; ++tap)
+        tapIndex_[tap] = tapDistance_[tap] > 0 ? tapSize_[tap] - tapDistance_[tap] : 0;
+    std::fill(std::begin(lowpass_), std::end(lowpass_), 0.0f);
+    std::fill(std::begin(modulationStep_), std::end(modulationStep_), 0.0f);
     for (Allpass& allpass : inputAllpasses_) {
         std::fill(allpass.buffer.begin(), allpass.buffer.end(), 0.0f);
         allpass.index = 0;
@@ -98,34 +121,88 @@ float ReverbNetwork::decaySeconds(float timeValue) const {
 void ReverbNetwork::setDecay(float timeValue, float dampingValue) {
     const float seconds = decaySeconds(timeValue);
     const float dampingAmount = std::pow(16.0f, dampingValue) - 1.0f;
-    for (Line& line : lines_) {
-        const float length = static_cast<float>(line.delay.size());
+    for (int i = 0; i < kLines; ++i) {
+        const float length = static_cast<float>(delaySize_[i]);
         // -60 dB after the decay time: g^(seconds * rate / length) = 0.001.
-        line.gain = flushDenormal(std::pow(10.0f, -3.0f * length / (seconds * sampleRate_)));
+        gain_[i] = flushDenormal(std::pow(10.0f, -3.0f * length / (seconds * sampleRate_)));
         // Longer lines lose more highs per pass.
         float damping = 1.0f - (length / sampleRate_) * kDampingPerSecond * dampingAmount;
-        line.damping = flushDenormal(maxOf(kLowestDamping, damping));
+        damping_[i] = flushDenormal(maxOf(kLowestDamping, damping));
     }
 }
 
 void ReverbNetwork::updateModulation() {
     modulationCountdown_ = kControlPeriod;
-    for (Line& line : lines_) {
+    for (int i = 0; i < kLines; ++i) {
+        Line& line = lines_[i];
         line.phase += phaseStep_ * kControlPeriod;
         if (line.phase >= 1.0f) line.phase -= 1.0f;
         float target = modulationDepth_ * std::sin(kTwoPiFloat * line.phase);
-        line.modulationStep = (target - line.modulation) * kRampFactor;
+        modulationStep_[i] = (target - modulation_[i]) * kRampFactor;
     }
 }
 
-float ReverbNetwork::tap(int line, int distance) const {
-    const std::vector<float>& delay = lines_[line].delay;
-    int index = lines_[line].delayIndex - distance;
-    if (index < 0) index += static_cast<int>(delay.size());
-    return delay[index];
+// One sample of every line, eight lines to a vector: each lane computes exactly what the line
+// would on its own; only the loads and stores at each line's own index go one lane at a time.
+[[gnu::always_inline]] inline void ReverbNetwork::runLines(float input, float* outputs) {
+    using namespace wide_lanes;
+    constexpr int kWidth = wide_lanes::kLanes<Floats>;
+    using Ints = IntsOf<Floats>;
+    const Floats coefficient = splat(kAllpassCoefficient);
+    const Floats in = splat(input);
+    for (int first = 0; first < kLineLanes; first += kWidth) {
+        const Floats modulation = load(modulation_ + first) + load(modulationStep_ + first);
+        store(modulation_ + first, modulation);
+        // The modulated allpass reads between two samples, linearly interpolated.
+        Floats position =
+            toFloats(loadInts(allpassWrite_ + first)) - load(baseDelay_ + first) - modulation;
+        position =
+            selectGreater(splat(0.0f), position, position + load(allpassLength_ + first), position);
+        const Ints olderIndex = truncatedInts(position);
+        const Floats fraction = position - toFloats(olderIndex);
+        int32_t older[kWidth];
+        store(older, olderIndex);
+        float* const* allpass = allpassData_ + first;
+        Floats before;
+        Floats after;
+#pragma GCC unroll 16
+        for (int lane = 0; lane < kWidth; ++lane) {
+            before[lane] = allpass[lane][older[lane]];
+            after[lane] = allpass[lane][older[lane] + 1];
+        }
+        const Floats read = before + fraction * (after - before);
+        const Floats w = flushDenormal(in + load(feedback_ + first) - coefficient * read);
+        const Floats delayed = coefficient * w + read;
+        int32_t* write = allpassWrite_ + first;
+#pragma GCC unroll 16
+        for (int lane = 0; lane < kWidth; ++lane) {
+            allpass[lane][write[lane]] = w[lane];
+            if (write[lane] < kAllpassGuard)
+                allpass[lane][allpassSize_[first + lane] + write[lane]] = w[lane];
+        }
+        // Each index one further, back to 0 where it reaches its length.
+        const Ints nextWrite = loadInts(write) + 1;
+        store(write, nextWrite & ~(nextWrite == loadInts(allpassSize_ + first)));
+        // The plain delay: the oldest value leaves where the new one goes in.
+        int32_t* index = delayIndex_ + first;
+        const Ints nextIndex = loadInts(index) + 1;
+        store(index, nextIndex & ~(nextIndex == loadInts(delaySize_ + first)));
+        float* const* delay = delayData_ + first;
+        Floats leaving;
+#pragma GCC unroll 16
+        for (int lane = 0; lane < kWidth; ++lane) {
+            leaving[lane] = delay[lane][index[lane]];
+            delay[lane][index[lane]] = delayed[lane];
+        }
+        const Floats lowpass = load(lowpass_ + first);
+        const Floats damped = flushDenormal(lowpass + (leaving * load(gain_ + first) - lowpass) *
+                                                          load(damping_ + first));
+        store(lowpass_ + first, damped);
+        store(outputs + first, damped);
+    }
 }
 
-void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
+KIRRA_WIDE_LOOP void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
     for (int k = 0; k < layout_.inputAllpassCount; ++k) {
         Allpass& allpass = inputAllpasses_[k];
         float stored = allpass.buffer[allpass.index];
@@ -138,32 +215,13 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
 
     // Outputs twice over (and two spare zeros), so that the circulant sums need no wrapping.
     alignas(16) float y[2 * kLines + 2];
-    y[2 * kLines] = y[2 * kLines + 1] = 0.0f;
+    runLines(input, y);
     float sum = 0.0f;
-    for (int i = 0; i < kLines; ++i) {
-        Line& line = lines_[i];
-        float* allpass = line.allpass.data();
-        const int allpassSize = static_cast<int>(line.allpass.size());
-        line.modulation += line.modulationStep;
-        float position = static_cast<float>(line.allpassWrite) - line.baseDelay - line.modulation;
-        if (position < 0.0f) position += static_cast<float>(allpassSize);
-        const int older = static_cast<int>(position);
-        const float fraction = position - static_cast<float>(older);
-        const int newer = older + 1 == allpassSize ? 0 : older + 1;
-        const float read = allpass[older] + fraction * (allpass[newer] - allpass[older]);
-        const float w = flushDenormal(input + feedback_[i] - kAllpassCoefficient * read);
-        allpass[line.allpassWrite] = w;
-        if (++line.allpassWrite == allpassSize) line.allpassWrite = 0;
-
-        float* delay = line.delay.data();
-        if (++line.delayIndex == static_cast<int>(line.delay.size())) line.delayIndex = 0;
-        const float leaving = delay[line.delayIndex];
-        delay[line.delayIndex] = kAllpassCoefficient * w + read;
-        line.lowpass =
-            flushDenormal(line.lowpass + (leaving * line.gain - line.lowpass) * line.damping);
-        y[i] = y[i + kLines] = line.lowpass;
-        sum += line.lowpass;
-    }
+#pragma GCC unroll 16
+    for (int i = 0; i < kLines; ++i)
+        sum += y[i];
+    std::memcpy(y + kLines, y, kLines * sizeof(float));
+    y[2 * kLines] = y[2 * kLines + 1] = 0.0f;
     if (!std::isfinite(sum)) {
         clear();
         outLeft = outRight = 0.0f;
@@ -172,22 +230,35 @@ void ReverbNetwork::process(float input, float& outLeft, float& outRight) {
 
     // Feedback through 0.25 times a circulant +-1 matrix whose + entries sit on a (15, 7, 3)
     // difference set: it keeps all but the mean of the lines at full energy. Row k is
-    // 0.25 (2 P_k - sum) with P_k the sum over the + entries; four rows at a time (the
+    // 0.25 (2 P_k - sum) with P_k the sum over the + entries; eight rows at a time (the
     // sixteenth row is never read).
-    using namespace four_lanes;
-    const Lanes quarterSum = splat(0.25f * sum);
-    for (int k = 0; k < kLines; k += 4) {
-        Lanes plus = load(y + k + 1) + load(y + k + 2) + load(y + k + 3) + load(y + k + 5) +
-                     load(y + k + 6) + load(y + k + 9) + load(y + k + 11);
+    using namespace wide_lanes;
+    const Floats quarterSum = splat(0.25f * sum);
+    for (int k = 0; k < kLines; k += wide_lanes::kLanes<Floats>) {
+        const Floats plus = load(y + k + 1) + load(y + k + 2) + load(y + k + 3) + load(y + k + 5) +
+                            load(y + k + 6) + load(y + k + 9) + load(y + k + 11);
         store(feedback_ + k, splat(0.5f) * plus - quarterSum);
     }
 
+    // The taps, signs alternating (subtracting is adding the negated value), each read index
+    // one further (back to 0 at its line's length).
+    for (int first = 0; first < kLineLanes; first += wide_lanes::kLanes<Floats>) {
+        const IntsOf<Floats> next = loadInts(tapIndex_ + first) + 1;
+        store(tapIndex_ + first, next & ~(next == loadInts(tapSize_ + first)));
+    }
     float left = 0.0f;
     float right = 0.0f;
+#pragma GCC unroll 16
     for (int k = 0; k < kTapsPerSide; ++k) {
-        float sign = (k & 1) != 0 ? -1.0f : 1.0f;
-        left += sign * tap(2 * k, tapsLeft_[k]);
-        right += sign * tap(2 * k + 1, tapsRight_[k]);
+        const float tapLeft = tapData_[k][tapIndex_[k]];
+        const float tapRight = tapData_[kTapsPerSide + k][tapIndex_[kTapsPerSide + k]];
+        if ((k & 1) != 0) {
+            left -= tapLeft;
+            right -= tapRight;
+        } else {
+            left += tapLeft;
+            right += tapRight;
+        }
     }
     outLeft = left;
     outRight = right;

@@ -4,6 +4,7 @@
 // matrix feeds every line's output back into all lines, and seven taps per side inside the
 // plain delays form the output.
 
+#include <cstdint>
 #include <vector>
 
 namespace kirra {
@@ -44,30 +45,27 @@ class ReverbNetwork {
     void process(float input, float& outLeft, float& outRight);
 
   private:
+    // The lines run four at a time in the lanes of a vector; the sixteenth lane is an idle line
+    // that nothing reads.
+    static constexpr int kLineLanes = 16;
+    // Behind each allpass buffer two copies of its first values, so that the interpolation's
+    // second point never wraps.
+    static constexpr int kAllpassGuard = 2;
+
     struct Line {
-        // modulated allpass: buffer, write index, delay around which the LFO swings
+        // modulated allpass and plain delay storage
         std::vector<float> allpass;
-        int allpassWrite = 0;
-        float baseDelay = 0.0f;
-        // LFO: phase (cycles), extra delay now and its per-sample step to the next update
+        std::vector<float> delay;
+        // LFO phase (cycles) and where it starts
         float phase = 0.0f;
         float initialPhase = 0.0f;
-        float modulation = 0.0f;
-        float modulationStep = 0.0f;
-        // plain delay and the index of the value written last
-        std::vector<float> delay;
-        int delayIndex = 0;
-        // feedback gain, damping coefficient and low-pass state
-        float gain = 0.0f;
-        float damping = 1.0f;
-        float lowpass = 0.0f;
     };
     struct Allpass {
         std::vector<float> buffer;
         int index = 0;
     };
+    void runLines(float input, float* outputs);
     void updateModulation();
-    float tap(int line, int distance) const;
 
     const Layout& layout_;
     float sampleRate_ = 44100.0f;
@@ -76,9 +74,33 @@ class ReverbNetwork {
     int modulationCountdown_ = 0;
     Line lines_[kLines];
     Allpass inputAllpasses_[kMaxInputAllpasses];
-    int tapsLeft_[kTapsPerSide] = {};
-    int tapsRight_[kTapsPerSide] = {};
     float feedback_[kLines + 1] = {};  // one spare for the four-lane matrix
+    // Per line, one lane each: the modulated allpass (buffer, its length as int and float, write
+    // index, the delay the LFO swings around, the extra delay now and its per-sample step to
+    // the next update), the plain delay (buffer, length, index of the value written last),
+    // feedback gain, damping coefficient and low-pass state.
+    float* allpassData_[kLineLanes] = {};
+    alignas(16) int32_t allpassSize_[kLineLanes] = {};
+    alignas(16) float allpassLength_[kLineLanes] = {};
+    alignas(16) int32_t allpassWrite_[kLineLanes] = {};
+    alignas(16) float baseDelay_[kLineLanes] = {};
+    alignas(16) float modulation_[kLineLanes] = {};
+    alignas(16) float modulationStep_[kLineLanes] = {};
+    float* delayData_[kLineLanes] = {};
+    alignas(16) int32_t delaySize_[kLineLanes] = {};
+    alignas(16) int32_t delayIndex_[kLineLanes] = {};
+    alignas(16) float gain_[kLineLanes] = {};
+    alignas(16) float damping_[kLineLanes] = {};
+    alignas(16) float lowpass_[kLineLanes] = {};
+    // Per tap lane (the left taps, the right taps, two idle lanes): the line's delay, its length,
+    // the distance behind the value written last and the index that reads there.
+    const float* tapData_[kLineLanes] = {};
+    alignas(16) int32_t tapSize_[kLineLanes] = {};
+    int32_t tapDistance_[kLineLanes] = {};
+    alignas(16) int32_t tapIndex_[kLineLanes] = {};
+    // the idle lane's storage
+    float idleAllpass_[1 + kAllpassGuard] = {};
+    float idleDelay_[1] = {};
 };
 
 }  // namespace kirra

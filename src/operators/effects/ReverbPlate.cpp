@@ -20,9 +20,6 @@ const double kTankDistances[ReverbPlate::kTankLines] = {3182331.04,   2662541.56
 double distanceScale(float sampleRate) {
     return sampleRate * 44.1 * 5.0 / 1.4450247e9;
 }
-// Line memory below 50 kHz; it doubles with every doubling of the rate above that.
-constexpr int kBaseMemory = 32768;
-constexpr float kBaseMemoryRate = 50000.0f;
 // Decay exponent of one recirculation: -29766 samples at 44.1 kHz per second of decay.
 constexpr float kTankDecayPerSecond = 29766.0f / 44100.0f;
 constexpr float kBandPassRadians = 12566.0f;  // 2 pi 2 kHz, divided by the rate
@@ -40,16 +37,24 @@ int ReverbPlate::tankLineDelay(int line, float sampleRate) {
 }
 
 void ReverbPlate::prepare(float sampleRate) {
-    int memory = kBaseMemory;
-    while (sampleRate >= kBaseMemoryRate * static_cast<float>(memory / kBaseMemory))
+    int longest = 0;
+    for (int k = 0; k < kInputAllpasses; ++k) {
+        allpassDelays_[k] = inputAllpassDelay(k, sampleRate);
+        longest = std::max(longest, allpassDelays_[k]);
+    }
+    for (int k = 0; k < kTankLines; ++k) {
+        tankDelays_[k] = tankLineDelay(k, sampleRate);
+        longest = std::max(longest, tankDelays_[k]);
+    }
+    // Every read lies at most the longest distance behind the write position (the reads at the
+    // write position come after the writes), so a line holds just the power of two above it:
+    // 16384 samples below about 65 kHz, doubling with the rate.
+    int memory = 1;
+    while (memory <= longest)
         memory *= 2;
     mask_ = memory - 1;
     std::vector<float>(static_cast<size_t>(memory) * (kInputAllpasses + kTankLines), 0.0f)
         .swap(memory_);
-    for (int k = 0; k < kInputAllpasses; ++k)
-        allpassDelays_[k] = inputAllpassDelay(k, sampleRate);
-    for (int k = 0; k < kTankLines; ++k)
-        tankDelays_[k] = tankLineDelay(k, sampleRate);
     // Band-pass with 0 dB at its centre (b1 = 0, b2 = -b0).
     const float omega = kBandPassRadians / sampleRate;
     const float alpha = std::sin(omega) / (2.0f * kBandPassQ);

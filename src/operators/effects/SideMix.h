@@ -10,6 +10,7 @@ class SideMix : public Operator {
     SideMix(int slot, ModuleOwner* owner);
 
     void updateParameters() override;
+    bool readsTaps() const override { return true; }
     void snapToTargets() override;
     void resetState() override { snapToTargets(); }
     void processSample(float& left, float& right) override;

@@ -69,6 +69,7 @@ void Biquad::updateParameters() {
     cosine_.aimAtTargets();
     alpha_.aimAtTargets();
     q_.aimAtTargets();
+    sections_.unsettle();
     sections_.morph.target[0] = sanitizeUnit(left_[kMorph]);
     sections_.morph.target[1] = sanitizeUnit(right_[kMorph]);
     sections_.morph.aimAtTargets();
@@ -78,6 +79,7 @@ void Biquad::snapToTargets() {
     cosine_.snap();
     alpha_.snap();
     q_.snap();
+    sections_.unsettle();
     sections_.morph.snap();
 }
 
@@ -103,11 +105,11 @@ void Biquad::processSample(float& left, float& right) {
     cosine_.advance();
     alpha_.advance();
     q_.advance();
-    MorphingSections::Coefficients k;
-    for (int lane = 0; lane < MorphingSections::kLanes; ++lane) {
-        k.set(lane, coefficients(shape_[lane / 2], cosine_.current[lane], alpha_.current[lane],
-                                 q_.current[lane]));
-    }
+    const MorphingSections::Coefficients& k =
+        sections_.coefficients(cosine_.current, alpha_.current, q_.current, [this](int lane) {
+            return coefficients(shape_[lane / 2], cosine_.current[lane], alpha_.current[lane],
+                                q_.current[lane]);
+        });
     sections_.process(k, left, right);
 }
 

@@ -115,6 +115,7 @@ void EQ::updateParameters() {
     cosine_.aimAtTargets();
     alpha_.aimAtTargets();
     rootGain_.aimAtTargets();
+    sections_.unsettle();
     sections_.morph.target[0] = sanitizeUnit(left_[kMorph]);
     sections_.morph.target[1] = sanitizeUnit(right_[kMorph]);
     sections_.morph.aimAtTargets();
@@ -124,6 +125,7 @@ void EQ::snapToTargets() {
     cosine_.snap();
     alpha_.snap();
     rootGain_.snap();
+    sections_.unsettle();
     sections_.morph.snap();
 }
 
@@ -169,11 +171,11 @@ void EQ::processSample(float& left, float& right) {
     cosine_.advance();
     alpha_.advance();
     rootGain_.advance();
-    MorphingSections::Coefficients k;
-    for (int lane = 0; lane < MorphingSections::kLanes; ++lane) {
-        k.set(lane, coefficients(shape_[lane / 2], cosine_.current[lane], alpha_.current[lane],
-                                 rootGain_.current[lane]));
-    }
+    const MorphingSections::Coefficients& k = sections_.coefficients(
+        cosine_.current, alpha_.current, rootGain_.current, [this](int lane) {
+            return coefficients(shape_[lane / 2], cosine_.current[lane], alpha_.current[lane],
+                                rootGain_.current[lane]);
+        });
     sections_.process(k, left, right);
 }
 

@@ -6,6 +6,9 @@
 // single precision a 20 Hz section at 192 kHz loses several decibels of its pass band to the
 // rounding of coefficients that sit next to 1 and 2.
 
+#include <cstdint>
+#include <cstring>
+
 #include "operators/filters/FilterLanes.h"
 #include "operators/filters/FilterMath.h"
 
@@ -28,6 +31,28 @@ class MorphingSections {
         }
     };
 
+    // This sample's coefficients, form(lane) giving a lane's from the lane's entries of three
+    // quantities. Forming them costs more than the filtering, so they are kept while those
+    // quantities hold the very values (bit for bit) they were formed from, until the owner's
+    // settings next change (unsettle).
+    template <typename Form>
+    const Coefficients& coefficients(const double* first, const double* second, const double* third,
+                                     Form form) {
+        const double* inputs[3] = {first, second, third};
+        bool same = settled_;
+        for (int q = 0; q < 3 && same; ++q)
+            same = sameBits(formedFrom_[q], inputs[q]);
+        if (!same) {
+            for (int lane = 0; lane < kLanes; ++lane)
+                formed_.set(lane, form(lane));
+            for (int q = 0; q < 3; ++q)
+                std::memcpy(formedFrom_[q], inputs[q], sizeof formedFrom_[q]);
+            settled_ = true;
+        }
+        return formed_;
+    }
+    void unsettle() { settled_ = false; }
+
     // One sample through the four lanes; each channel's output is (1 - m) A + m B with its
     // morph ramp m.
     void process(const Coefficients& k, float& left, float& right);
@@ -41,6 +66,21 @@ class MorphingSections {
     RampLanes<float, 2> morph;
 
   private:
+    // Bit for bit: +0 and -0, equal as values, would form coefficients of different signs.
+    static bool sameBits(const double* a, const double* b) {
+        for (int lane = 0; lane < kLanes; ++lane) {
+            uint64_t x, y;
+            std::memcpy(&x, a + lane, sizeof x);
+            std::memcpy(&y, b + lane, sizeof y);
+            if (x != y) return false;
+        }
+        return true;
+    }
+
+    // the coefficients last formed, what from, and whether the settings still hold
+    Coefficients formed_ = {};
+    double formedFrom_[3][kLanes] = {};
+    bool settled_ = false;
     // filter state, direct form I
     alignas(16) double x1_[kLanes] = {};
     alignas(16) double x2_[kLanes] = {};

@@ -1,9 +1,11 @@
 #include "operators/filters/Phaser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
 #include "modules/PositionTexts.h"
+#include "operators/effects/FourLanes.h"
 #include "operators/filters/FilterMath.h"
 #include "operators/filters/FilterText.h"
 
@@ -88,7 +90,7 @@ void Phaser::snapToTargets() {
 
 void Phaser::clearSections() {
     for (auto& memory : section_)
-        memory[0] = memory[1] = 0.0f;
+        std::fill(std::begin(memory), std::end(memory), 0.0f);
     loop_[0] = loop_[1] = 0.0f;
 }
 
@@ -98,26 +100,33 @@ void Phaser::resetState() {
 }
 
 void Phaser::processSample(float& left, float& right) {
+    using namespace four_lanes;
     coefficient_.advance();
     depth_.advance();
     feedback_.advance();
-    const float* c = coefficient_.current;
+    const Lanes c = load(coefficient_.current);
     // The loop input is the dry input plus the part of the previous output fed back.
-    float signal[2] = {loop_[0] + left, loop_[1] + right};
+    Lanes signal = lanes(loop_[0] + left, loop_[1] + right, 0.0f, 0.0f);
     for (int j = 0; j <= lastSection_; ++j) {
         float* memory = section_[j];
-        for (int channel = 0; channel < 2; ++channel) {
-            // y[n] = -c x[n] + x[n-1] + c y[n-1], transposed. Flushing the memories (off the
-            // chain's critical path) keeps every value of the chain out of the denormal range.
-            const float out = memory[channel] - c[channel] * signal[channel];
-            memory[channel] = flushDenormal(signal[channel] + c[channel] * out);
-            signal[channel] = out;
-        }
+        // y[n] = -c x[n] + x[n-1] + c y[n-1], transposed. Flushing the memories (off the
+        // chain's critical path) keeps every value of the chain out of the denormal range.
+        const Lanes out = load(memory) - c * signal;
+        store(memory, four_lanes::flushDenormal(signal + c * out));
+        signal = out;
     }
-    left += depth_.current[0] * signal[0];
-    right += depth_.current[1] * signal[1];
-    loop_[0] = flushDenormal(feedback_.current[0] * signal[0]);
-    loop_[1] = flushDenormal(feedback_.current[1] * signal[1]);
+    alignas(16) float chain[4];
+    store(chain, signal);
+    left += depth_.current[0] * chain[0];
+    right += depth_.current[1] * chain[1];
+    if (feedback_.current[0] == 0.0f && feedback_.current[1] == 0.0f) {
+        // Without feedback the loop carries an exact zero: written as a constant, the next
+        // sample's chain need not wait for this one's to finish.
+        loop_[0] = loop_[1] = 0.0f;
+    } else {
+        loop_[0] = flushDenormal(feedback_.current[0] * chain[0]);
+        loop_[1] = flushDenormal(feedback_.current[1] * chain[1]);
+    }
     if (!isFinitePair(left, right)) {
         clearSections();
         left = right = 0.0f;

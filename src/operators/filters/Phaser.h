@@ -29,13 +29,14 @@ class Phaser final : public Operator {
 
     // parameters read at control rate: sections in the chain, less one
     int lastSection_ = 7;
-    // derived targets and ramps, per channel (0 left, 1 right)
-    RampLanes<float, 2> coefficient_;  // all-pass c
+    // derived targets and ramps, per channel (0 left, 1 right; the coefficient's lanes 2 and 3
+    // stay zero so that it multiplies four-lane section memories as it is)
+    RampLanes<float, 4> coefficient_;  // all-pass c
     RampLanes<float, 2> depth_;        // wet gain
     RampLanes<float, 2> feedback_;     // share of the chain output fed back
-    // filter state: the sections' memories (both channels side by side) and the signal carried
-    // round the loop
-    alignas(16) float section_[kMaxSections][2] = {};
+    // filter state: the sections' memories (left, right and two zero lanes, so that a section
+    // runs both channels in one four-lane step) and the signal carried round the loop
+    alignas(16) float section_[kMaxSections][4] = {};
     float loop_[2] = {};
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "operators/effects/FourLanes.h"
 #include "operators/filters/FilterMath.h"
 #include "operators/filters/FilterText.h"
 
@@ -114,34 +115,39 @@ void SVF::resetState() {
 }
 
 void SVF::processSample(float& left, float& right) {
+    using namespace four_lanes;
     integratorGain_.advance();
     damping_.advance();
     morph_.advance();
-    const float input[kLanes] = {left, right, left, right};
-    alignas(16) float output[kLanes] = {};
+    // The four lanes in one vector, each computing what it did on its own.
+    const Lanes input = lanes(left, right, left, right);
+    const Lanes f = load(integratorGain_.current);
+    const Lanes damping = load(damping_.current);
+    const Lanes quarter = splat(0.25f);
+    Lanes low = load(low_);
+    Lanes band = load(band_);
+    Lanes output = splat(0.0f);
     for (int step = 0; step < kOversampling; ++step) {
-        for (int lane = 0; lane < kLanes; ++lane) {
-            const float f = integratorGain_.current[lane];
-            // Low advances with the previous band value, high uses the new low, band the new high.
-            const float notch = input[lane] - damping_.current[lane] * band_[lane];
-            low_[lane] += f * band_[lane];
-            const float high = notch - low_[lane];
-            band_[lane] += f * high;
-            output[lane] +=
-                0.25f * (tapWeight_[kLowPass][lane] * low_[lane] +
-                         tapWeight_[kBandPass][lane] * band_[lane] +
-                         tapWeight_[kNotch][lane] * notch + tapWeight_[kHighPass][lane] * high);
-        }
+        // Low advances with the previous band value, high uses the new low, band the new high.
+        const Lanes notch = input - damping * band;
+        low = low + f * band;
+        const Lanes high = notch - low;
+        band = band + f * high;
+        output = output +
+                 quarter * (load(tapWeight_[kLowPass]) * low + load(tapWeight_[kBandPass]) * band +
+                            load(tapWeight_[kNotch]) * notch + load(tapWeight_[kHighPass]) * high);
     }
-    for (int lane = 0; lane < kLanes; ++lane) {
-        const bool silent = isNegligible(low_[lane], band_[lane]);
-        low_[lane] = silent ? 0.0f : low_[lane];
-        band_[lane] = silent ? 0.0f : band_[lane];
-    }
+    // isNegligible of each lane's pair.
+    const Lanes zero = splat(0.0f);
+    const Lanes loudness = absolute(low) + absolute(band);
+    store(low_, selectGreater(splat(1e-18f), loudness, zero, low));
+    store(band_, selectGreater(splat(1e-18f), loudness, zero, band));
+    alignas(16) float out[kLanes];
+    store(out, output);
     const float morphLeft = morph_.current[0];
     const float morphRight = morph_.current[1];
-    left = (1.0f - morphLeft) * output[laneOf(0, 0)] + morphLeft * output[laneOf(1, 0)];
-    right = (1.0f - morphRight) * output[laneOf(0, 1)] + morphRight * output[laneOf(1, 1)];
+    left = (1.0f - morphLeft) * out[laneOf(0, 0)] + morphLeft * out[laneOf(1, 0)];
+    right = (1.0f - morphRight) * out[laneOf(0, 1)] + morphRight * out[laneOf(1, 1)];
     if (!isFinitePair(left, right)) {
         for (int lane = 0; lane < kLanes; ++lane)
             low_[lane] = band_[lane] = 0.0f;

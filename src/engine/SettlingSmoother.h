@@ -1,0 +1,58 @@
+#pragma once
+// One-pole smoothing of a few values toward their targets, one step per sample, that stops
+// stepping once it has settled. A step depends only on a value, its target and the coefficient,
+// so a step that left every value bit for bit as it was would do the same at every later sample;
+// until a target or the coefficient changes the steps are skipped, and the values stay exactly
+// those that stepping every sample gives.
+
+#include "modules/ModuleMath.h"
+
+namespace kirra {
+
+// `kFlushDenormals` sends each stepped value through flushDenormal.
+template <int kCount, bool kFlushDenormals>
+class SettlingSmoother {
+  public:
+    explicit SettlingSmoother(const float (&initial)[kCount]) {
+        for (int index = 0; index < kCount; ++index)
+            target_[index] = value_[index] = initial[index];
+    }
+
+    void setTarget(int index, float target) {
+        target_[index] = target;
+        settled_ = false;
+    }
+    float target(int index) const { return target_[index]; }
+    float value(int index) const { return value_[index]; }
+    // Where a reader that follows the value finds it.
+    const float* valueAddress(int index) const { return &value_[index]; }
+
+    // Values onto their targets at once.
+    void snap() {
+        for (int index = 0; index < kCount; ++index)
+            value_[index] = target_[index];
+        settled_ = false;
+    }
+
+    // One sample's step: value += (target - value) * coefficient.
+    void step(float coefficient) {
+        if (settled_ && sameBits(coefficient, settledCoefficient_)) return;
+        bool moved = false;
+        for (int index = 0; index < kCount; ++index) {
+            float next = value_[index] + (target_[index] - value_[index]) * coefficient;
+            if constexpr (kFlushDenormals) next = flushDenormal(next);
+            moved |= !sameBits(next, value_[index]);
+            value_[index] = next;
+        }
+        settled_ = !moved;
+        settledCoefficient_ = coefficient;
+    }
+
+  private:
+    float target_[kCount];
+    float value_[kCount];
+    bool settled_ = false;
+    float settledCoefficient_ = 0.0f;
+};
+
+}  // namespace kirra
