@@ -110,7 +110,6 @@ TEST_F(Controls, ModuleParamDragCoversTheRangeIn400PixelsOr2000WithShift) {
 TEST_F(Controls, ModuleParamWheelTypedEntryAndDefault) {
     auto* field = frame.addView(std::make_unique<CModuleParam>(Rect{100, 600, 300, 611}, &recorder,
                                                                20, nullptr, &percent, 4, 100));
-    EXPECT_STREQ(field->getName(), "no name!");
     field->setDefaultValue(0.25f);
     field->setValue(0.5f);
     frame.wheel(mouseAt(150, 605), 1.0f);
