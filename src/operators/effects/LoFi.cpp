@@ -75,7 +75,7 @@ void LoFi::setSampleRate(float sampleRate) {
 
 void LoFi::updateParameters() {
     for (int lane = 0; lane < 2; ++lane) {
-        const float* copy = lane == 0 ? left_ : right_;
+        const Relaxed<float>* copy = lane == 0 ? left_ : right_;
         ramps_.target[kBitsLeft + lane] = copy[kBits];
         ramps_.target[kRateLeft + lane] =
             std::exp(-kRateDecades * (1.0f - copy[kHoldRate])) * rateScale_;
