@@ -14,7 +14,7 @@
 
 namespace {
 
-std::unique_ptr<host::PluginHost> loadKirra(host::HostOptions options = {}) {
+std::unique_ptr<host::PluginHost> loadKirra(const host::HostOptions& options = {}) {
     auto plugin = std::make_unique<host::PluginHost>(options);
     std::string error;
     EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;
