@@ -60,6 +60,8 @@ LoFi::LoFi(int slot, ModuleOwner* owner)
     : Operator(kLoFi, slot, owner, kParameters, std::size(kParameters)) {
     std::fill(std::begin(quantiserBits_), std::end(quantiserBits_),
               std::numeric_limits<float>::quiet_NaN());
+    std::fill(std::begin(rateValue_), std::end(rateValue_),
+              std::numeric_limits<float>::quiet_NaN());
     setSampleRate(sampleRate_);
     resetState();
 }
@@ -70,6 +72,8 @@ float LoFi::holdRateHz(float value) {
 
 void LoFi::setSampleRate(float sampleRate) {
     rateScale_ = kTopRateHz / sampleRate;
+    std::fill(std::begin(rateValue_), std::end(rateValue_),
+              std::numeric_limits<float>::quiet_NaN());
     Operator::setSampleRate(sampleRate);
 }
 
@@ -77,14 +81,21 @@ void LoFi::updateParameters() {
     for (int lane = 0; lane < 2; ++lane) {
         const float* copy = lane == 0 ? left_ : right_;
         ramps_.target[kBitsLeft + lane] = copy[kBits];
-        ramps_.target[kRateLeft + lane] =
-            std::exp(-kRateDecades * (1.0f - copy[kHoldRate])) * rateScale_;
+        const float rate = copy[kHoldRate];
+        if (!(rate == rateValue_[lane])) {
+            rateValue_[lane] = rate;
+            ramps_.target[kRateLeft + lane] = std::exp(-kRateDecades * (1.0f - rate)) * rateScale_;
+        }
     }
     ramps_.aimAtTargets();
+    rampsMoving_ = false;
+    for (const float increment : ramps_.increment)
+        rampsMoving_ |= increment != 0.0f;
 }
 
 void LoFi::snapToTargets() {
     ramps_.snap();
+    rampsMoving_ = false;
 }
 
 void LoFi::resetState() {
@@ -126,7 +137,7 @@ void LoFi::setQuantiser(int lane, float bits) {
 }
 
 void LoFi::processSample(float& left, float& right) {
-    ramps_.advance();
+    if (rampsMoving_) ramps_.advance();
     phase_[0] += ramps_.current[kRateLeft];
     phase_[1] += ramps_.current[kRateRight];
 #if defined(__SSE2__)

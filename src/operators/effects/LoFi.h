@@ -36,6 +36,12 @@ class LoFi : public Operator {
     // derived targets and ramps: the bits value itself and hold periods per host sample, of the
     // left and right channel
     RampLanes<float, 4> ramps_;
+    // whether some ramp still steps: once every increment is zero, advancing adds nothing (at
+    // the default settings the ramps never move)
+    bool rampsMoving_ = true;
+    // the smplrate value each channel's rate target was computed from: the exponential is worth
+    // computing only when it moves (NaN matches no value, so a new sample rate sets it again)
+    float rateValue_[2];
     // the quantiser of the bits value each channel last saw (lanes 0 and 1; the power is worth
     // computing only when the bits move, and NaN matches no value, so the first sample sets
     // it): levels per unit, half a level and 1 / levels where that is exact (levels a power of
