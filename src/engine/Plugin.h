@@ -118,6 +118,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void resolveSources();
     void controlUpdate();
     void applyModulation();
+    // Whether handleEventsAt(frame) would handle an event (pending events only).
+    bool eventDueAt(int32_t frame) const;
     void handleEventsAt(int32_t frame);
     void handleMidiMessage(uint8_t status, uint8_t data1, uint8_t data2);
 
