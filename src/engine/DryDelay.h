@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "modules/Relaxed.h"
+
 namespace kirra {
 
 class DryDelay {
@@ -44,7 +46,7 @@ class DryDelay {
     std::vector<float> left_;
     std::vector<float> right_;
     int writeIndex_ = 0;
-    int delay_ = 0;
+    Relaxed<int> delay_ = 0;  // set from any thread
 };
 
 }  // namespace kirra

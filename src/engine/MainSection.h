@@ -4,6 +4,7 @@
 
 #include "engine/SettlingSmoother.h"
 #include "modules/ModuleMath.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -51,7 +52,8 @@ class MainSection {
     float gain(int level, int channel) const { return ramps_[level][channel].current; }
 
   private:
-    bool power_ = true;
+    // settings: the power stored from any thread; the levels' targets inside the smoother
+    Relaxed<bool> power_ = true;
     SettlingSmoother<kLevelCount, true> levels_{{0.5f, 1.0f, 0.5f}};
     float modulated_[kLevelCount][2] = {};
     LinearRamp ramps_[kLevelCount][2];

@@ -4,6 +4,7 @@
 // previous control update, so a slot aimed at another slot's sensitivity acts one period later.
 
 #include "engine/ParameterIndex.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -65,10 +66,12 @@ class ModulationSlots {
     void snap();
 
   private:
-    int source_[kSlots];
-    int destination_[kSlots];
-    float sensitivity_[kSlots];
-    float enabled_[kSlots];
+    // settings: stored from any thread, read by the audio thread
+    Relaxed<int> source_[kSlots];
+    Relaxed<int> destination_[kSlots];
+    Relaxed<float> sensitivity_[kSlots];
+    Relaxed<float> enabled_[kSlots];
+    // the audio thread's
     const float* sourceLeft_[kSlots];
     const float* sourceRight_[kSlots];
     float working_[kSlots][2];

@@ -2,13 +2,14 @@
 // The four operator slots and the four modulator slots: the module in each, its type, and what a
 // change of type does to the rest of the instance.
 //
-// A replacement runs in two steps. `prepare` builds the new module and configures it (taps,
-// sample rate, preview mode) without touching the slot; it may allocate and may fail, and a
-// failure leaves the slot as it was. `install` swaps the prepared module in, frees the modulation
-// destinations that pointed at the old one and, outside program loading, stores the new type's
-// defaults as the slot's positions; it hands back the replaced module, so the caller decides
-// where it is destroyed. Both run under the engine mutex today; kept apart, the first can later
-// move off the audio thread and the second to a block boundary.
+// Each slot has two views. The audio thread runs the live modules. The other threads (under the
+// engine mutex) see the module each slot will have once every published change is installed: the
+// live one, or a new one still waiting in a change (EngineChange). A replacement is prepared
+// there: `prepare` builds and configures the new module (taps, sample rate, preview mode) and may
+// fail, leaving the slot as it was; `stage` puts it into a change, frees the modulation
+// destinations that pointed at the old module and, outside program loading, stores the new
+// type's defaults as the slot's positions. `install` then swaps the change's modules in at a block
+// boundary, leaving the replaced ones in the change, to be destroyed on another thread.
 //
 // The slots also own what their modules read and write besides their parameters: the taps the
 // signal path fills before any module runs, and each modulator's output of the last sample.
@@ -16,25 +17,26 @@
 #include <atomic>
 #include <memory>
 
+#include "engine/EngineChange.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ParameterMemory.h"
 #include "modules/Modulator.h"
 #include "modules/ModuleOwner.h"
 #include "modules/Operator.h"
+#include "modules/Relaxed.h"
 #include "modules/SignalTaps.h"
 
 namespace kirra {
-
-class ModulationSlots;
 
 class ModuleSlots {
   public:
     static constexpr int kSlots = param::kSlotCount;
 
-    // Where the values a replacement changes are stored: the parameter table the host and the
-    // editor read, and the current program.
+    // Where the values a replacement reads and changes are kept: the parameter table the host and
+    // the editor read, and the current program.
     class ValueStore {
       public:
+        virtual float storedValue(int index) const = 0;
         // `intoProgram` is false for a destination freed while a program loads: the program's own
         // value is applied after it.
         virtual void storeSlotValue(int index, float value, bool intoProgram) = 0;
@@ -55,59 +57,62 @@ class ModuleSlots {
     using PreparedModulator = Prepared<Modulator>;
 
     // Every operator slot starts with a Gain, every modulator slot empty.
-    ModuleSlots(ModuleOwner* owner, ModulationSlots& modulation, ValueStore& store);
+    ModuleSlots(ModuleOwner* owner, ValueStore& store);
 
-    // Checked access for the editor and tests; the pointers stay valid while the engine mutex is
-    // held.
+    // Other threads' view, checked; the pointers stay valid while the engine mutex is held.
     Operator* getOperator(int slot);
     Modulator* getModulator(int slot);
     int getOperatorType(int slot) const;
     int getModulatorType(int slot) const;
+    // The module an operator or modulator position index addresses, in that view.
+    Module& moduleFor(int index);
 
-    // Unchecked access for the engine's own loops.
-    Operator& operatorIn(int slot) { return *operators_[slot]; }
-    Modulator& modulatorIn(int slot) { return *modulators_[slot]; }
-    bool isModulatorEmpty(int slot) const { return modulatorType_[slot] == kEmpty; }
+    // The audio thread's, unchecked.
+    Operator& operatorIn(int slot) { return *liveOperators_[slot]; }
+    Modulator& modulatorIn(int slot) { return *liveModulators_[slot]; }
+    Module& liveModuleFor(int index);
+    bool isModulatorEmpty(int slot) const { return liveModulatorEmpty_[slot]; }
 
     // Replacement; a type or slot out of range prepares nothing.
     PreparedOperator prepareOperator(int slot, int type) const;
     PreparedModulator prepareModulator(int slot, int type) const;
-    std::unique_ptr<Operator> install(PreparedOperator prepared, bool programLoading);
-    std::unique_ptr<Modulator> install(PreparedModulator prepared, bool programLoading);
-    // Both steps at once; false when the new module could not be built.
-    bool replaceOperator(int slot, int type, bool programLoading);
-    bool replaceModulator(int slot, int type, bool programLoading);
+    void stage(PreparedOperator prepared, EngineChange& change, bool programLoading);
+    void stage(PreparedModulator prepared, EngineChange& change, bool programLoading);
+    // Audio thread, or no block running.
+    void install(EngineChange& change);
 
-    // A position store (internal parameter index of an operator or modulator position) reaches the
-    // module and the memory of what this slot last had for its type in that program.
-    void setPosition(int index, float value, int bank, int preset);
+    // A position store (internal parameter index of an operator or modulator position) in the
+    // memory of what this slot last had for its type in that program.
+    void rememberPosition(int index, float value, int bank, int preset);
     ParameterMemory& getParameterMemory() { return memory_; }
 
-    // Settings every module follows.
+    // Settings every module follows; no block may run (everything published is installed).
     void setSampleRate(float sampleRate);
     // 0 off, 1 left, 2 right; modules built later start with it.
     void setModulationPreview(int mode);
     int getModulationPreview() const { return previewMode_.load(std::memory_order_relaxed); }
+
+    // Audio thread: host time once per block.
     void setHostTime(float tempoBpm, float songPosition) {
-        for (auto& modulator : modulators_)
+        for (auto& modulator : liveModulators_)
             modulator->setSongPosition(songPosition);
-        for (auto& op : operators_)
+        for (auto& op : liveOperators_)
             op->setTempo(tempoBpm);
-        for (auto& modulator : modulators_)
+        for (auto& modulator : liveModulators_)
             modulator->setTempo(tempoBpm);
     }
 
     // Control rate, in the order the engine's control update calls them.
     void resetModulation() {
-        for (auto& op : operators_)
+        for (auto& op : liveOperators_)
             op->resetModulation();
-        for (auto& modulator : modulators_)
+        for (auto& modulator : liveModulators_)
             modulator->resetModulation();
     }
     void updateParameters() {
-        for (auto& op : operators_)
+        for (auto& op : liveOperators_)
             op->updateParameters();
-        for (auto& modulator : modulators_)
+        for (auto& modulator : liveModulators_)
             modulator->updateParameters();
     }
     // Ramps on their targets, state and modulator outputs cleared (suspend and resume).
@@ -128,14 +133,18 @@ class ModuleSlots {
     void findTapReaders();
 
     ModuleOwner* owner_;
-    ModulationSlots& modulation_;
     ValueStore& store_;
 
-    // modules and their types
-    std::unique_ptr<Operator> operators_[kSlots];
-    std::unique_ptr<Modulator> modulators_[kSlots];
-    int operatorType_[kSlots] = {};
-    int modulatorType_[kSlots] = {};
+    // the audio thread's modules
+    std::unique_ptr<Operator> liveOperators_[kSlots];
+    std::unique_ptr<Modulator> liveModulators_[kSlots];
+    bool liveModulatorEmpty_[kSlots] = {true, true, true, true};
+    // the other threads' view: live, or staged in a change
+    Operator* operators_[kSlots] = {};
+    Modulator* modulators_[kSlots] = {};
+    // read without the mutex too (the editor's labels)
+    Relaxed<int> operatorType_[kSlots] = {};
+    Relaxed<int> modulatorType_[kSlots] = {};
     ParameterMemory memory_;
 
     // settings a new module is configured with

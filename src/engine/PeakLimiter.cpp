@@ -22,17 +22,33 @@ PeakLimiter::PeakLimiter() {
     reset();
 }
 
+float PeakLimiter::releaseBaseMsOf(int mode) {
+    switch (mode) {
+        case 1:
+            return 200.0f;
+        case 2:
+            return 70.0f;
+        case 3:
+            return 30.0f;
+        default:
+            return 0.0f;
+    }
+}
+
 void PeakLimiter::setMode(int mode) {
+    const float release = releaseBaseMsOf(mode);
+    configure(mode, release > 0.0f ? release : releaseBaseMs_);
+}
+
+void PeakLimiter::configure(int mode, float releaseBaseMs) {
     mode_ = std::clamp(mode, 0, kModes - 1);
-    if (mode_ == 1) releaseBaseMs_ = 200.0f;
-    if (mode_ == 2) releaseBaseMs_ = 70.0f;
-    if (mode_ == 3) releaseBaseMs_ = 30.0f;
+    releaseBaseMs_ = releaseBaseMs;
     computeCoefficients();
 }
 
 void PeakLimiter::setSampleRate(float sampleRate) {
     sampleRate_ = sampleRate;
-    int lookAhead = sampleRate < 80000.0f ? 128 : (sampleRate < 170000.0f ? 256 : 512);
+    const int lookAhead = lookAheadFor(sampleRate);
     computeCoefficients();
     // A new window length invalidates the ring and the tree.
     if (lookAhead != lookAhead_) {

@@ -22,14 +22,23 @@ class PeakLimiter {
   public:
     static constexpr int kMaxLookAhead = 512;
     static constexpr int kModes = 16;
+    static constexpr int kDefaultMode = 2;
 
     PeakLimiter();
 
     // 0 disabled, 1 slow, 2 moderate, 3 fast; 4..15 limit with the release kept.
     void setMode(int mode);
+    // The release base a mode sets, 0 for one that keeps the last.
+    static float releaseBaseMsOf(int mode);
+    // A mode with the release base it runs with.
+    void configure(int mode, float releaseBaseMs);
     int getMode() const { return mode_; }
     bool isEnabled() const { return mode_ != 0; }
     void setSampleRate(float sampleRate);
+    // About 2.9 ms at the common rates, in a power of two.
+    static int lookAheadFor(float sampleRate) {
+        return sampleRate < 80000.0f ? 128 : (sampleRate < 170000.0f ? 256 : 512);
+    }
     void reset();
     int getLookAhead() const { return lookAhead_; }
     float getReleaseBaseMs() const { return releaseBaseMs_; }
@@ -103,7 +112,7 @@ class PeakLimiter {
 
     void computeCoefficients();
 
-    int mode_ = 2;
+    int mode_ = kDefaultMode;
     float releaseBaseMs_ = 70.0f;
     float sampleRate_ = 44100.0f;
     int lookAhead_ = 128;

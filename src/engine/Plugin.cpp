@@ -43,20 +43,25 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
     smoothingCoefficient_ = smoothingCoefficient(sampleRate_);
     path_.setSampleRate(sampleRate_);
 
-    chunk_ = std::make_unique<uint8_t[]>(kStateChunkBytes);
     // Start-up order: preferences, the factory banks, the user's default banks, program 1.
     library_ = std::make_unique<ProgramLibrary>(*this, platform::UserStore());
     library_->loadPreferences();
     programs_ = std::make_unique<ProgramStore>();
     library_->loadDefaultBanks();
-    applyCurrentProgram();
+    {
+        ChangeBatch batch(*this);
+        applyCurrentProgram();
+    }
     // Hosts read the delay first right after construction, so no change needs reporting yet.
     setInitialDelay(getLatencySamples());
     latencyPending_ = false;
     suspend();
+    worker_ = std::make_unique<EngineWorker>([this] { doWorkerRound(); });
 }
 
 Plugin::~Plugin() {
+    // First, so that nothing runs on its thread while the rest goes.
+    worker_.reset();
     library_->savePreferences();
     // The editor's panels point into the modules, so it goes first.
     if (editor_ != nullptr) {
@@ -68,7 +73,7 @@ Plugin::~Plugin() {
 
 void Plugin::attachEditor(vst::AEffEditor* editor, EditorNotifications* notifications) {
     setEditor(editor);
-    notifications_ = notifications;
+    notifications_.store(notifications, std::memory_order_release);
 }
 
 Operator* Plugin::getOperator(int slot) {
@@ -89,6 +94,8 @@ int Plugin::getModulatorType(int slot) const {
 
 void Plugin::suspend() {
     platform::EngineLock lock(mutex_);
+    BlockGate::Closed noBlock(gate_);
+    applyPendingNow();
     clearProcessingState();
     suspended_ = true;
 }
@@ -97,6 +104,8 @@ void Plugin::resume() {
     {
         // Settings changed while suspended apply from the first sample, not after a glide.
         platform::EngineLock lock(mutex_);
+        BlockGate::Closed noBlock(gate_);
+        applyPendingNow();
         if (suspended_) clearProcessingState();
         suspended_ = false;
     }
@@ -107,10 +116,23 @@ void Plugin::resume() {
 
 void Plugin::reportLatency() {
     if (!latencyPending_.exchange(false)) return;
-    const int32_t latency = getLatencySamples();
-    if (latency == getInitialDelay()) return;
-    setInitialDelay(latency);
+    {
+        // The editor's idle and a host thread may both report; the host hears of it unlocked.
+        platform::EngineLock lock(mutex_);
+        const int32_t latency = getLatencySamples();
+        if (latency == getInitialDelay()) return;
+        setInitialDelay(latency);
+    }
     ioChanged();
+}
+
+int32_t Plugin::getLatencySamples() const {
+    // From the stored values, not from the audio thread's path: a change published a moment ago
+    // reaches the path only at the next block, and the host must hear of the delay it brings.
+    const int dryDelay =
+        DryDelay::delayForState(valueToIndex(values_[kDryDelay], kDryDelayStates), sampleRate_);
+    return SignalPath::latencySamples(dryDelay, valueToIndex(values_[kOutLimiter], kLimiterStates),
+                                      sampleRate_);
 }
 
 intptr_t Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
@@ -132,20 +154,24 @@ void Plugin::clearProcessingState() {
 
 void Plugin::connectionChanged() {
     // Asked here rather than every block, so the audio thread makes no such host calls.
-    Connections connections;
+    unsigned pins = 0;
     for (int input = 0; input < kInputs; ++input) {
-        connections.input[input] = isInputConnected(input);
+        if (isInputConnected(input)) pins |= 1u << input;
     }
     for (int output = 0; output < kOutputs; ++output) {
-        connections.output[output] = isOutputConnected(output);
+        if (isOutputConnected(output)) pins |= 1u << (kInputs + output);
     }
-    connections_ = connections;
+    connectedPins_ = pins;
 }
 
 void Plugin::setSampleRate(float sampleRate) {
     if (!(sampleRate > 0.0f)) return;
     sampleRate = std::clamp(sampleRate, kLowestSampleRate, kHighestSampleRate);
+    // Hosts change the rate while suspended; one that does not loses the blocks it sends while
+    // every module reallocates, rather than waiting for it.
     platform::EngineLock lock(mutex_);
+    BlockGate::Closed noBlock(gate_);
+    applyPendingNow();
     AudioEffectX::setSampleRate(sampleRate);
     modules_.setSampleRate(sampleRate);
     path_.setSampleRate(sampleRate);
@@ -168,10 +194,12 @@ int32_t Plugin::processEvents(vst::VstEvents* events) {
 }
 
 void Plugin::setProgramName(const char* name) {
+    platform::EngineLock lock(mutex_);
     programs_->current().setName(name);
 }
 
 void Plugin::getProgramName(char* name) {
+    platform::EngineLock lock(mutex_);
     vst::copyText(name, Program::kNameLength + 1, programs_->current().name);
 }
 
@@ -182,7 +210,7 @@ void Plugin::takePeaks(float peaks[kMeters]) {
 void Plugin::selectProgram(int preset) {
     if (programs_ == nullptr || preset < 0 || preset >= ProgramStore::kPrograms) return;
     {
-        platform::EngineLock lock(mutex_);
+        ChangeBatch batch(*this);
         programs_->setCurrentPreset(preset);
         applyCurrentProgram();
     }
@@ -192,7 +220,7 @@ void Plugin::selectProgram(int preset) {
 void Plugin::applyPreset(const Program& preset) {
     if (programs_ == nullptr) return;
     {
-        platform::EngineLock lock(mutex_);
+        ChangeBatch batch(*this);
         // A copy first: the preset may be the current program itself.
         Program copy = preset;
         programs_->current() = copy;
@@ -202,22 +230,23 @@ void Plugin::applyPreset(const Program& preset) {
 }
 
 void Plugin::applyCurrentProgram() {
-    platform::EngineLock lock(mutex_);
-    // The loading flag keeps module replacement from writing default positions over the
-    // program's own values before they are applied.
+    // All of it in one change, whatever else waits. The loading flag keeps module replacement
+    // from writing default positions over the program's own values before they are applied.
+    openChange();
     loading_ = true;
     const Program& program = programs_->current();
     for (int index = 0; index < kProgramParameterCount; ++index) {
-        setParameter(index, program.values[index]);
+        storeParameter(index, sanitizeUnit(program.values[index]), true);
     }
     loading_ = false;
-    path_.clearOperatorOutputs();
+    openChange().clearOperatorOutputs = true;
 }
 
 void Plugin::programChanged() {
     reportLatency();
     updateDisplay();
-    if (notifications_ != nullptr) notifications_->redrawAll();
+    if (EditorNotifications* notifications = notifications_.load(std::memory_order_acquire))
+        notifications->redrawAll();
 }
 
 }  // namespace kirra

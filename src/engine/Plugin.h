@@ -3,12 +3,27 @@
 // MIDI and host time, the modulation slots, and block processing around the per-sample signal
 // path (SignalPath) through the modules in their slots (ModuleSlots). Everything the host
 // reaches arrives here.
+//
+// Threads. The audio thread takes no lock: what it reads is either its own, a single value
+// stored with a relaxed atomic (most parameter stores), or handed over whole at the start of a
+// block (ChangeHandover): new modules built elsewhere, and the values of a program change, so a
+// block never sees half a program. The engine mutex serialises the other threads (host, editor,
+// the instance's worker) among themselves; it guards the programs, the parameter table's
+// bookkeeping and the other threads' view of the modules. A store made on the audio thread acts
+// at once and leaves its bookkeeping, or a module to build, to the worker (AudioStores).
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
+#include "engine/AudioStores.h"
+#include "engine/BlockGate.h"
+#include "engine/ChangeHandover.h"
 #include "engine/EditorNotifications.h"
+#include "engine/EngineWorker.h"
 #include "engine/MidiLearn.h"
 #include "engine/MidiState.h"
 #include "engine/ModulationNames.h"
@@ -24,6 +39,7 @@
 #include "modules/Modulator.h"
 #include "modules/ModuleOwner.h"
 #include "modules/Operator.h"
+#include "modules/Relaxed.h"
 #include "platform/EngineMutex.h"
 #include "vst/AudioEffectX.h"
 
@@ -68,18 +84,49 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
 
     // Engine side, for the editor and for tests.
     platform::EngineMutex& getEngineMutex() { return mutex_; }
-    // Module pointers are valid while the engine mutex is held.
+    // Parameter stores made while one lives reach the audio thread together, at one block start:
+    // what the editor changes as one gesture (a predefined routing, a mode with its converted
+    // values) is never heard half done. Holds the engine mutex. (Inside the engine, a batch that
+    // is not `together` only gathers what a change already waiting for its block must take.)
+    class ChangeBatch {
+      public:
+        explicit ChangeBatch(Plugin& plugin, bool together = true);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+      private:
+        Plugin& plugin_;
+        platform::EngineLock lock_;
+    };
+    // Held by a format whose audio callback does more than process blocks (reads its ports
+    // first): stores made in the callback, before a block has run on this thread too, take the
+    // audio thread's way and never the engine mutex.
+    class AudioCallback {
+      public:
+        explicit AudioCallback(Plugin& plugin);
+        ~AudioCallback();
+        AudioCallback(const AudioCallback&) = delete;
+        AudioCallback& operator=(const AudioCallback&) = delete;
+
+      private:
+        Plugin& plugin_;
+    };
+    // The module each slot has for the other threads: the running one, or its replacement while
+    // that waits for the next block. Valid while the engine mutex is held.
     Operator* getOperator(int slot);
     Modulator* getModulator(int slot);
     int getOperatorType(int slot) const;
     int getModulatorType(int slot) const;
     void attachEditor(vst::AEffEditor* editor, EditorNotifications* notifications);
-    float getCurrentTempo() const { return tempoBpm_; }
+    float getCurrentTempo() const { return tempoBpm_.load(); }
     // Reads the peaks since the previous reading (input L/R, output L/R) and restarts them.
     void takePeaks(float peaks[kMeters]);
+    // The banks; hold the engine mutex while reading or writing them.
     ProgramStore& getPrograms() { return *programs_; }
     ParameterMemory& getParameterMemory() { return modules_.getParameterMemory(); }
-    // Applies preset n of the current bank, all 416 values in index order, under the mutex.
+    // Applies preset n of the current bank, all 416 values in index order, handed to the audio
+    // thread in one step.
     void selectProgram(int preset);
     // Gives the current program the preset's name and applies its values like a selection.
     void applyPreset(const Program& preset);
@@ -102,13 +149,24 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // Texts of any internal parameter with the modules now in the slots, for the editor.
     void getEditorText(int index, float value, ModuleText& text);
     float textToValue(int index, const char* text, float currentValue);
-    // Samples by which the output lags the input now (see SignalPath::getLatency).
-    int32_t getLatencySamples() const { return path_.getLatency(); }
+    // Samples by which the output lags the input with the settings stored now (see
+    // SignalPath::latencySamples); the audio thread takes them at its next block.
+    int32_t getLatencySamples() const;
 
   private:
-    struct Connections {
-        bool input[kInputs] = {true, true, true, true};
-        bool output[kOutputs] = {true, true};
+    // Which pins the host connected: bit n input n, bit kInputs + n output n. Asked from any
+    // thread, read once per block.
+    static constexpr unsigned kAllPins = (1u << (kInputs + kOutputs)) - 1;
+    static bool isConnected(unsigned pins, int pin) { return ((pins >> pin) & 1u) != 0; }
+    // What getChunk hands out, one buffer per calling thread: each stays valid and unchanged until
+    // that thread asks again, whatever other threads save meanwhile.
+    class ChunkBuffers {
+      public:
+        uint8_t* forThisThread();
+
+      private:
+        static constexpr size_t kThreads = 8;  // older threads' buffers go beyond this many
+        std::vector<std::pair<std::thread::id, std::unique_ptr<uint8_t[]>>> buffers_;
     };
 
     void clearProcessingState();
@@ -123,20 +181,46 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void handleEventsAt(int32_t frame);
     void handleMidiMessage(uint8_t status, uint8_t data1, uint8_t data2);
 
-    // Parameter dispatch pieces.
-    void setModulePosition(int index, float value);
-    void setOperatorType(int slot, float value);
-    void setModulatorType(int slot, float value);
-    void replaceOperator(int slot, int type);
-    void replaceModulator(int slot, int type);
+    // Parameter dispatch pieces (PluginParameters.cpp). On the other threads, with the engine
+    // mutex held and a change open (beginChange), `storeParameter` keeps the table and the
+    // program and passes the value on: straight to the audio thread's settings when nothing waits
+    // for a block, else into the change that waits.
+    void storeParameter(int index, float value, bool notify);
+    bool setOperatorType(int slot, float value);
+    bool setModulatorType(int slot, float value);
+    void passPosition(int index, float value);
+    void passSetting(int index, float value);
+    void passValue(int index, float value);
+    static bool isModulePosition(int index);
+    static bool affectsLatency(int index);
+    // What a value does to the audio thread's settings and modules: on the audio thread (`live`)
+    // or, with nothing waiting, on another one through relaxed stores.
+    void applyToEngine(int index, float value, bool live);
+    float storedValue(int index) const override { return values_[index].load(); }
     void storeSlotValue(int index, float value, bool intoProgram) override;
     void updateDryDelay();
+    void notifyEditor(int index, float value);
+    // Stores made on the audio thread: applied there at once, finished by another thread.
+    bool isAudioContext();
+    void storeFromAudio(int index, float value);
+    void finishAudioStores();
+    void doWorkerRound();
+
+    // The hand-over (PluginChanges.cpp): a change opens with the first store of a call and is
+    // published when the outermost call ends; while suspended it is applied at once.
+    void beginChange();
+    void endChange();
+    EngineChange& openChange();
+    void publishChange(std::unique_ptr<EngineChange> change);
+    void applyChange(EngineChange& change);
+    void installPendingChange();
+    void applyPendingNow();
     enum class HostText { kName, kLabel, kDisplay };
     void getHostText(int32_t index, char* text, HostText kind);
     // Valid while the engine mutex is held.
     SlotModules slotModules();
     ParameterContext parameterContext(const SlotModules& modules) const;
-    // All 416 values of the current program in index order, under the mutex with the loading flag.
+    // All 416 values of the current program in index order with the loading flag, as one change.
     void applyCurrentProgram();
     void programChanged();
     // The host reads the delay as the effect's initial delay and takes ioChanged only outside
@@ -146,27 +230,40 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void reportLatency();
 
     platform::EngineMutex mutex_;
-    EditorNotifications* notifications_ = nullptr;
+    std::atomic<EditorNotifications*> notifications_{nullptr};
 
-    // parameter values of the whole table (the program's part mirrored in the current program)
-    float values_[param::kInternalParameterCount] = {};
+    // parameter values of the whole table (the program's part mirrored in the current program),
+    // read by any thread
+    Relaxed<float> values_[param::kInternalParameterCount] = {};
+    Relaxed<int> pageState_[3] = {0, 1, 0};  // Curr OP, Curr MAIN, Curr MOD
+    // under the engine mutex
     std::unique_ptr<ProgramStore> programs_;
     bool loading_ = false;
     bool suspended_ = true;
     std::atomic<bool> latencyPending_{false};
     std::unique_ptr<ProgramLibrary> library_;
-    std::unique_ptr<uint8_t[]> chunk_;  // what getChunk hands out, valid until the next call
-    int pageState_[3] = {0, 1, 0};      // Curr OP, Curr MAIN, Curr MOD
+    ChunkBuffers chunkBuffers_;
+
+    // the way to the audio thread: the change being built (under the mutex, `changeDepth_` calls
+    // deep), the hand-over, the gate for work that needs no block running, the stores made on the
+    // audio thread, and the thread that finishes them
+    std::unique_ptr<EngineChange> openChange_;
+    int changeDepth_ = 0;
+    ChangeHandover handover_;
+    BlockGate gate_;
+    AudioStores audioStores_;
+    std::atomic<std::thread::id> audioThread_{};
+    Relaxed<bool> inAudioCallback_ = false;  // the audio thread's own
 
     // modulation slots, the modules in their slots and the signal path through them
     ModulationSlots slots_;
-    ModuleSlots modules_{this, slots_, *this};
+    ModuleSlots modules_{this, *this};
     SignalPath path_;
 
     // block processing
     int controlCounter_ = 0;
     float smoothingCoefficient_ = 0.0f;
-    Connections connections_;
+    Relaxed<unsigned> connectedPins_ = kAllPins;
 
     // knobs, a modulation source
     SettlingSmoother<param::kKnobCount, false> knobs_{{}};
@@ -177,9 +274,12 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     int32_t nextEvent_ = 0;
     bool eventsStopped_ = false;
     MidiLearn midiLearn_;
-    float tempoBpm_ = 120.0f;
+    Relaxed<float> tempoBpm_ = 120.0f;  // the editor shows it
     double runningPosition_ = 0.0;
     double songPosition_ = 0.0;  // of the current block, quarter notes
+
+    // last: it may run as soon as it exists, and stops before anything above goes
+    std::unique_ptr<EngineWorker> worker_;
 };
 
 }  // namespace kirra

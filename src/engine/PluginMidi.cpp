@@ -21,7 +21,8 @@ void Plugin::handleMidiMessage(uint8_t status, uint8_t data1, uint8_t data2) {
     const int controller = data1 & kDataMask;
     const int value = data2 & kDataMask;
     midiLearn_.controllerReceived(controller);
-    if (notifications_ != nullptr) notifications_->learnStateChanged(MidiLearn::kIdle, controller);
+    if (EditorNotifications* notifications = notifications_.load(std::memory_order_acquire))
+        notifications->learnStateChanged(MidiLearn::kIdle, controller);
     midi_.setController(controller, value);
     // Learned controls move like a user's hand: the host records it as automation.
     const float normalised = static_cast<float>(value) / 127.0f;

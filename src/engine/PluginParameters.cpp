@@ -20,8 +20,57 @@ void Plugin::setParameter(int32_t index, float value) {
     if (index < 0 || index >= kInternalParameterCount) return;
     // Stored programs and careless hosts may hold anything; modules only ever see 0..1.
     value = sanitizeUnit(value);
-    values_[index] = value;
+    if (isAudioContext()) {
+        storeFromAudio(index, value);
+        return;
+    }
+    {
+        ChangeBatch call(*this, false);
+        storeParameter(index, value, true);
+    }
+    // Told at once only to a host that says this is its user thread; others hear of it at the
+    // next idle. The batch is over, so the host's answer finds no lock held.
+    if (affectsLatency(index) && getCurrentProcessLevel() == vst::kProcessLevelUser) {
+        reportLatency();
+    }
+}
 
+void Plugin::storeParameter(int index, float value, bool notify) {
+    const ParameterDescriptor& row = describeParameter(index);
+    const int member = parameterMember(index);
+    switch (row.group) {
+        case ParameterGroup::kOperatorType:
+            // A module that cannot be built leaves the slot, and what is reported, as it was.
+            if (!setOperatorType(member, value)) return;
+            break;
+        case ParameterGroup::kModulatorType:
+            if (!setModulatorType(member, value)) return;
+            break;
+        case ParameterGroup::kOperatorPosition:
+        case ParameterGroup::kModulatorPosition:
+            passPosition(index, value);
+            if (programs_ != nullptr) {
+                modules_.rememberPosition(index, value, programs_->getCurrentBank(),
+                                          programs_->getCurrentPreset());
+            }
+            break;
+        case ParameterGroup::kPage:
+            pageState_[member] = valueToIndex(value, row.states);
+            break;
+        case ParameterGroup::kModulationPreview:
+            modules_.setModulationPreview(valueToIndex(value, row.states));
+            break;
+        default:
+            passSetting(index, value);
+            break;
+    }
+    values_[index] = value;
+    if (affectsLatency(index)) latencyMayHaveChanged();
+    if (programs_ != nullptr) programs_->setValue(index, value);
+    if (notify) notifyEditor(index, value);
+}
+
+void Plugin::applyToEngine(int index, float value, bool live) {
     const ParameterDescriptor& row = describeParameter(index);
     const int member = parameterMember(index);
     switch (row.group) {
@@ -34,21 +83,20 @@ void Plugin::setParameter(int32_t index, float value) {
         case ParameterGroup::kKnob:
             knobs_.setTarget(member, value);
             break;
-        case ParameterGroup::kOperatorType:
-            setOperatorType(member, value);
-            break;
         case ParameterGroup::kOperatorPosition:
-        case ParameterGroup::kModulatorPosition:
-            setModulePosition(index, value);
+            (live ? modules_.liveModuleFor(index) : modules_.moduleFor(index))
+                .setParameter(member % kOperatorPositions, value);
             break;
-        case ParameterGroup::kModulatorType:
-            setModulatorType(member, value);
+        case ParameterGroup::kModulatorPosition:
+            (live ? modules_.liveModuleFor(index) : modules_.moduleFor(index))
+                .setParameter(member % kModulatorPositions, value);
             break;
         case ParameterGroup::kSlotSensitivity:
             slots_.setSensitivity(member, value);
             break;
         case ParameterGroup::kDryDelay:
-            updateDryDelay();
+            path_.setDryDelay(
+                DryDelay::delayForState(valueToIndex(value, kDryDelayStates), sampleRate_));
             break;
         case ParameterGroup::kRouting:
             path_.routing().setBase(member, value);
@@ -77,25 +125,30 @@ void Plugin::setParameter(int32_t index, float value) {
         case ParameterGroup::kSlotMutes:
             slots_.setMuteBits(valueToIndex(value, row.states));
             break;
-        case ParameterGroup::kPage:
-            pageState_[member] = valueToIndex(value, row.states);
-            break;
-        case ParameterGroup::kModulationPreview: {
-            platform::EngineLock lock(mutex_);
-            modules_.setModulationPreview(valueToIndex(value, row.states));
-            break;
-        }
         default:  // stored only: tempo and its lock, song offset, knob names, meters, spares
             break;
     }
+}
 
-    if (programs_ != nullptr) programs_->setValue(index, value);
-    if (notifications_ != nullptr) notifications_->parameterChanged(index, value);
+void Plugin::passPosition(int index, float value) {
+    // A module still waiting for its block is no one else's yet: it takes the value at once.
+    const int slot = parameterMember(index) /
+                     (index < kModulatorType1 ? kOperatorPositions : kModulatorPositions);
+    const bool staged =
+        openChange_ != nullptr && (index < kModulatorType1 ? openChange_->replacesOperator(slot)
+                                                           : openChange_->replacesModulator(slot));
+    if (openChange_ == nullptr || staged) {
+        applyToEngine(index, value, false);
+    } else {
+        openChange_->stores.push_back({index, value});
+    }
+}
 
-    if (row.group == ParameterGroup::kDryDelay || row.group == ParameterGroup::kLimiter) {
-        latencyMayHaveChanged();
-        // A program being applied holds the engine lock; its end reports instead.
-        if (!loading_ && getCurrentProcessLevel() == kLevelUser) reportLatency();
+void Plugin::passSetting(int index, float value) {
+    if (openChange_ != nullptr) {
+        openChange_->stores.push_back({index, value});
+    } else {
+        applyToEngine(index, value, false);
     }
 }
 
@@ -103,13 +156,12 @@ float Plugin::getParameter(int32_t index) {
     switch (parameterGroup(index)) {
         case ParameterGroup::kPage:
             return indexToValue(pageState_[parameterMember(index)], kPageStates);
-        case ParameterGroup::kSpare:
-            return programs_->getValue(index);
         case ParameterGroup::kUnused:
         case ParameterGroup::kModulationPreview:
             return 0.0f;
         default:
-            // Outside the table the row is the unused one, so only real indices come here.
+            // Outside the table the row is the unused one, so only real indices come here. The
+            // spares hold the current program's values (see setChunk).
             return values_[index];
     }
 }
@@ -118,43 +170,53 @@ void Plugin::setParameterAutomated(int32_t index, float value) {
     AudioEffectX::setParameterAutomated(index, value);
 }
 
-void Plugin::setModulePosition(int index, float value) {
-    // Under the lock: another thread may be replacing the module this value is meant for.
-    platform::EngineLock lock(mutex_);
-    int bank = programs_ != nullptr ? programs_->getCurrentBank() : 0;
-    int preset = programs_ != nullptr ? programs_->getCurrentPreset() : 0;
-    modules_.setPosition(index, value, bank, preset);
+bool Plugin::setOperatorType(int slot, float value) {
+    const int type = valueToIndex(value, kModuleTypeStates);
+    if (type == modules_.getOperatorType(slot)) return true;
+    ModuleSlots::PreparedOperator prepared = modules_.prepareOperator(slot, type);
+    if (!prepared) return false;
+    modules_.stage(std::move(prepared), openChange(), loading_);
+    return true;
 }
 
-void Plugin::setOperatorType(int slot, float value) {
-    int type = valueToIndex(value, kModuleTypeStates);
-    if (type != modules_.getOperatorType(slot)) replaceOperator(slot, type);
+bool Plugin::setModulatorType(int slot, float value) {
+    const int type = valueToIndex(value, kModuleTypeStates);
+    if (type == modules_.getModulatorType(slot)) return true;
+    ModuleSlots::PreparedModulator prepared = modules_.prepareModulator(slot, type);
+    if (!prepared) return false;
+    modules_.stage(std::move(prepared), openChange(), loading_);
+    return true;
 }
 
-void Plugin::setModulatorType(int slot, float value) {
-    int type = valueToIndex(value, kModuleTypeStates);
-    if (type != modules_.getModulatorType(slot)) replaceModulator(slot, type);
+void Plugin::passValue(int index, float value) {
+    isModulePosition(index) ? passPosition(index, value) : passSetting(index, value);
 }
 
-void Plugin::replaceOperator(int slot, int type) {
-    platform::EngineLock lock(mutex_);
-    modules_.replaceOperator(slot, type, loading_);
+bool Plugin::affectsLatency(int index) {
+    const ParameterGroup group = parameterGroup(index);
+    return group == ParameterGroup::kDryDelay || group == ParameterGroup::kLimiter;
 }
 
-void Plugin::replaceModulator(int slot, int type) {
-    platform::EngineLock lock(mutex_);
-    modules_.replaceModulator(slot, type, loading_);
+bool Plugin::isModulePosition(int index) {
+    const ParameterGroup group = parameterGroup(index);
+    return group == ParameterGroup::kOperatorPosition ||
+           group == ParameterGroup::kModulatorPosition;
 }
 
 void Plugin::storeSlotValue(int index, float value, bool intoProgram) {
     values_[index] = value;
+    passValue(index, value);
     if (intoProgram && programs_ != nullptr) programs_->setValue(index, value);
-    if (notifications_ != nullptr) notifications_->parameterChanged(index, value);
+    notifyEditor(index, value);
+}
+
+void Plugin::notifyEditor(int index, float value) {
+    if (EditorNotifications* notifications = notifications_.load(std::memory_order_acquire))
+        notifications->parameterChanged(index, value);
 }
 
 void Plugin::updateDryDelay() {
-    int state = valueToIndex(values_[kDryDelay], kDryDelayStates);
-    path_.setDryDelay(DryDelay::delayForState(state, sampleRate_));
+    applyToEngine(kDryDelay, values_[kDryDelay], true);
 }
 
 void Plugin::getParameterName(int32_t index, char* text) {

@@ -41,19 +41,30 @@ template <typename Sample>
 void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     if (inputs == nullptr || outputs == nullptr || frames <= 0) return;
     platform::FloatingPointGuard floatingPoint;
-    platform::EngineLock lock(mutex_);
+    if (!gate_.enter()) {
+        // Another thread rebuilds the engine (a host changing the rate while it processes).
+        for (int output = 0; output < kOutputs; ++output) {
+            for (int32_t frame = 0; frame < frames; ++frame)
+                writeSample(outputs[output], frame, 0.0f);
+        }
+        return;
+    }
+    audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    installPendingChange();
+    path_.followLimiterMode();
 
     // Channel mapping: a missing right input reads the left one, a missing sidechain the main
     // input; a missing right output makes the left buffer take both (right last).
-    const Connections& pins = connections_;
+    const unsigned pins = connectedPins_;
+    auto in = [&](int input) { return isConnected(pins, input) ? inputs[input] : nullptr; };
     const Sample* mainLeft = inputs[0];
-    const Sample* mainRight = pins.input[1] && inputs[1] != nullptr ? inputs[1] : mainLeft;
-    const Sample* sideLeft = pins.input[2] && inputs[2] != nullptr ? inputs[2] : mainLeft;
-    const Sample* sideRight = pins.input[3] && inputs[3] != nullptr
-                                  ? inputs[3]
-                                  : (pins.input[2] && inputs[2] != nullptr ? inputs[2] : mainRight);
+    const Sample* mainRight = in(1) != nullptr ? inputs[1] : mainLeft;
+    const Sample* sideLeft = in(2) != nullptr ? inputs[2] : mainLeft;
+    const Sample* sideRight =
+        in(3) != nullptr ? inputs[3] : (in(2) != nullptr ? inputs[2] : mainRight);
     Sample* outLeft = outputs[0];
-    Sample* outRight = pins.output[1] && outputs[1] != nullptr ? outputs[1] : outLeft;
+    Sample* outRight =
+        isConnected(pins, kInputs + 1) && outputs[1] != nullptr ? outputs[1] : outLeft;
 
     readHostTime(frames);
     modules_.setHostTime(tempoBpm_, static_cast<float>(songPosition_));
@@ -99,6 +110,7 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
     path_.publishPeaks(peaks);
     pendingEvents_ = nullptr;
+    gate_.leave();
 }
 
 template void Plugin::processBlock<float>(float**, float**, int32_t);

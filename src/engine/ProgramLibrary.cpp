@@ -47,6 +47,8 @@ void ProgramLibrary::loadDefaultBanks() {
 }
 
 void ProgramLibrary::makePresetImage(uint8_t* image) {
+    // One state: no program change or bank load lands halfway through.
+    platform::EngineLock lock(plugin_.getEngineMutex());
     float values[param::kProgramParameterCount];
     for (int index = 0; index < param::kProgramParameterCount; ++index) {
         values[index] = plugin_.getParameter(index);
@@ -55,6 +57,7 @@ void ProgramLibrary::makePresetImage(uint8_t* image) {
 }
 
 void ProgramLibrary::makeBankImage(int bank, uint8_t* image) {
+    platform::EngineLock lock(plugin_.getEngineMutex());
     writeBankImage(plugin_.getPrograms().bank(bank), image);
 }
 
@@ -68,10 +71,9 @@ bool ProgramLibrary::applyPresetImage(const uint8_t* data, size_t size) {
 bool ProgramLibrary::applyBankImage(int bank, const uint8_t* data, size_t size) {
     if (!isBank(bank)) return false;
     ProgramStore& programs = plugin_.getPrograms();
-    {
-        platform::EngineLock lock(plugin_.getEngineMutex());
-        if (!readBankImage(data, size, programs.bank(bank))) return false;
-    }
+    // The bank and the selection of its first program change together for anyone saving.
+    platform::EngineLock lock(plugin_.getEngineMutex());
+    if (!readBankImage(data, size, programs.bank(bank))) return false;
     if (bank == programs.getCurrentBank()) plugin_.selectProgram(0);
     return true;
 }

@@ -3,6 +3,7 @@
 // bank and preset. The current program always holds the live state.
 
 #include "engine/ParameterIndex.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -42,8 +43,9 @@ class ProgramStore {
 
   private:
     Program banks_[kBanks][kPrograms];
-    int currentBank_ = 0;
-    int currentPreset_ = 0;
+    // The editor reads the selection without the engine mutex.
+    Relaxed<int> currentBank_ = 0;
+    Relaxed<int> currentPreset_ = 0;
 };
 
 // The neutral program: four unity Gains in a serial chain, nothing modulated.

@@ -4,6 +4,7 @@
 // Gains are v squared of the (modulated) normalised value.
 
 #include "engine/ParameterIndex.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -67,7 +68,8 @@ class RoutingMatrix {
     float currentGain(int channel, int gain) const { return current_[channel][gain]; }
 
   private:
-    float base_[kGains] = {};
+    Relaxed<float> base_[kGains] = {};  // stored from any thread
+    // the audio thread's
     float modulated_[2][kGains] = {};
     // ramps
     alignas(16) float current_[2][kGains] = {};

@@ -4,8 +4,13 @@
 // so a step that left every value bit for bit as it was would do the same at every later sample;
 // until a target or the coefficient changes the steps are skipped, and the values stay exactly
 // those that stepping every sample gives.
+//
+// Targets are stored from any thread; only the audio thread steps. It notices a new target by
+// comparing the targets with those it settled on, never through a flag another thread sets (a
+// flag cleared by the host while the audio thread was settling on the old target would be lost).
 
 #include "modules/ModuleMath.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -15,13 +20,10 @@ class SettlingSmoother {
   public:
     explicit SettlingSmoother(const float (&initial)[kCount]) {
         for (int index = 0; index < kCount; ++index)
-            target_[index] = value_[index] = initial[index];
+            target_[index] = value_[index] = settledTarget_[index] = initial[index];
     }
 
-    void setTarget(int index, float target) {
-        target_[index] = target;
-        settled_ = false;
-    }
+    void setTarget(int index, float target) { target_[index] = target; }
     float target(int index) const { return target_[index]; }
     float value(int index) const { return value_[index]; }
     // Where a reader that follows the value finds it.
@@ -36,10 +38,12 @@ class SettlingSmoother {
 
     // One sample's step: value += (target - value) * coefficient.
     void step(float coefficient) {
-        if (settled_ && sameBits(coefficient, settledCoefficient_)) return;
+        if (settled_ && sameBits(coefficient, settledCoefficient_) && targetsAsSettled()) return;
         bool moved = false;
         for (int index = 0; index < kCount; ++index) {
-            float next = value_[index] + (target_[index] - value_[index]) * coefficient;
+            const float target = target_[index];
+            settledTarget_[index] = target;
+            float next = value_[index] + (target - value_[index]) * coefficient;
             if constexpr (kFlushDenormals) next = flushDenormal(next);
             moved |= !sameBits(next, value_[index]);
             value_[index] = next;
@@ -49,8 +53,17 @@ class SettlingSmoother {
     }
 
   private:
-    float target_[kCount];
+    bool targetsAsSettled() const {
+        for (int index = 0; index < kCount; ++index) {
+            if (!sameBits(target_[index], settledTarget_[index])) return false;
+        }
+        return true;
+    }
+
+    Relaxed<float> target_[kCount];
+    // audio thread
     float value_[kCount];
+    float settledTarget_[kCount];
     bool settled_ = false;
     float settledCoefficient_ = 0.0f;
 };

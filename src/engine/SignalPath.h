@@ -18,6 +18,7 @@
 #include "engine/PeakLimiter.h"
 #include "engine/RoutingMatrix.h"
 #include "modules/ModuleMath.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -33,7 +34,8 @@ class SignalPath {
 
     SignalPath();
 
-    // Settings from the parameter dispatch.
+    // Settings from the parameter dispatch, on any thread; the audio thread reads them at its next
+    // sample or control period.
     MainSection& main() { return main_; }
     RoutingMatrix& routing() { return routing_; }
     void setMidSideBits(int bits) { midSideBits_ = bits; }
@@ -46,7 +48,21 @@ class SignalPath {
     }
     void setDryDelay(int samples) { dryDelay_.setDelay(samples); }
     int getDryDelay() const { return dryDelay_.getDelay(); }
-    void setLimiterMode(int mode) { limiter_.setMode(mode); }
+    // The limiter's coefficients follow at the start of the next block (followLimiterMode).
+    void setLimiterMode(int mode) {
+        // Modes without a release of their own keep the last one set, as the limiter does.
+        const float release = PeakLimiter::releaseBaseMsOf(mode);
+        if (release > 0.0f) limiterRelease_ = release;
+        limiterMode_ = mode;
+    }
+    // Audio thread, or with no block running.
+    void followLimiterMode() {
+        const int mode = limiterMode_;
+        const float release = limiterRelease_;
+        if (mode != limiter_.getMode() || release != limiter_.getReleaseBaseMs()) {
+            limiter_.configure(mode, release);
+        }
+    }
     void setSampleRate(float sampleRate) { limiter_.setSampleRate(sampleRate); }
     // How many samples the output lags the input on the dry path: the dry delay (a ring that
     // hands back the sample written exactly that many samples ago, 0 passing straight through)
@@ -55,8 +71,8 @@ class SignalPath {
     // so an impulse leaves it 3 + 128 = 131 samples late at 44.1 kHz; the serial chain's wet
     // path has the same 3 samples, one per operator-to-operator link. The wet path's own delay
     // follows the routing and the modules, and the dry delay is the setting that declares it.
-    int getLatency() const {
-        return dryDelay_.getDelay() + (limiter_.isEnabled() ? limiter_.getLookAhead() : 0);
+    static int latencySamples(int dryDelaySamples, int limiterMode, float sampleRate) {
+        return dryDelaySamples + (limiterMode != 0 ? PeakLimiter::lookAheadFor(sampleRate) : 0);
     }
 
     // Control rate, in the order the plug-in's control update calls them.
@@ -119,15 +135,17 @@ class SignalPath {
         b = side;
     }
 
-    // levels, matrix and per-slot switches
+    // levels, matrix and per-slot switches (settings stored from any thread)
     MainSection main_;
     RoutingMatrix routing_;
-    int midSideBits_ = 0;  // bit n codes operator n's input, bit n + 4 its output
-    float inversion_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    Relaxed<int> midSideBits_ = 0;  // bit n codes operator n's input, bit n + 4 its output
+    Relaxed<float> inversion_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
     LinearRamp operatorEnable_[kSlots];
     LinearRamp modulatorEnable_[kSlots];
-    float operatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
-    float modulatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    Relaxed<float> operatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    Relaxed<float> modulatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
+    Relaxed<int> limiterMode_ = PeakLimiter::kDefaultMode;
+    Relaxed<float> limiterRelease_ = PeakLimiter::releaseBaseMsOf(PeakLimiter::kDefaultMode);
     bool enablesMoving_ = true;  // false once an advance moved none of the bypass ramps
 
     // state carried from sample to sample

@@ -99,6 +99,8 @@ void Lv2Plugin::deactivate() {
 }
 
 void Lv2Plugin::run(uint32_t frames) {
+    // The ports' changes take the audio thread's lock-free way; a module type is built elsewhere.
+    Plugin::AudioCallback audioThread(*plugin_);
     applyParameterPorts();
     // Blocks end where the host's transport jumps, so that each starts with its own time as a
     // VST host gives it; MIDI messages go with the block they fall in.

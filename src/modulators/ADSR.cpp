@@ -187,7 +187,7 @@ float ADSR::convertTime(int position, float value, int newMode, float bpm) {
     return indexToValue(nearest, kDivisionCount);
 }
 
-void ADSR::computeSegments(int channel, const float* values) {
+void ADSR::computeSegments(int channel, const Relaxed<float>* values) {
     Segments& segments = segments_[channel];
     const double rate = sampleRate_;
     double samples[5];
@@ -218,7 +218,7 @@ void ADSR::computeSegments(int channel, const float* values) {
 }
 
 void ADSR::updateParameters() {
-    const float* copies[2] = {left_, right_};
+    const Relaxed<float>* copies[2] = {left_, right_};
     for (int channel = 0; channel < 2; ++channel) {
         computeSegments(channel, copies[channel]);
         sustain_[channel].setTarget(cube(copies[channel][kSustain]));

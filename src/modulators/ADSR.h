@@ -80,7 +80,7 @@ class ADSR : public Modulator {
         double level = 0.0;  // double: one-pole steps of long segments stay above its resolution
     };
 
-    void computeSegments(int channel, const float* values);
+    void computeSegments(int channel, const Relaxed<float>* values);
     static double advance(Envelope& envelope, const Segments& segments, float sustain);
 
     // derived targets and ramps

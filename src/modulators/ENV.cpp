@@ -100,10 +100,10 @@ void ENV::setSampleRate(float sampleRate) {
 void ENV::updateParameters() {
     mode_ = valueToIndex(base_[kMode], kModeCount);
     source_ = valueToIndex(base_[kSource], kSourceCount);
-    const float* copies[2] = {left_, right_};
+    const Relaxed<float>* copies[2] = {left_, right_};
     const float* taps[2] = {tapsLeft_, tapsRight_};
     for (int channel = 0; channel < 2; ++channel) {
-        const float* values = copies[channel];
+        const Relaxed<float>* values = copies[channel];
         sensitivity_[channel] = sensitivityGain(values[kSensitivity]);
         attackCoefficient_[channel] =
             timeConstantCoefficient(static_cast<double>(sampleRate_) * cube(values[kAttack]));

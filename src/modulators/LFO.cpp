@@ -218,9 +218,9 @@ void LFO::updateParameters() {
                      : noteValueHz(valueToIndex(base_[kRate], kNoteValueCount), tempoBpm_);
     rate_.setTarget(rate);
     inverseSampleRate_ = 1.0 / sampleRate_;
-    const float* copies[2] = {left_, right_};
+    const Relaxed<float>* copies[2] = {left_, right_};
     for (int channel = 0; channel < 2; ++channel) {
-        const float* values = copies[channel];
+        const Relaxed<float>* values = copies[channel];
         smoothing_[channel].setTarget(
             cornerCoefficient(smoothingCorner(rate, values[kSmooth]), sampleRate_));
         tilt_[channel].setTarget(values[kTilt]);

@@ -144,12 +144,12 @@ float Module::textToValue(int position, const char* text, float currentValue) co
 }
 
 float Module::getBaseValue(int position) const {
-    return isPosition(position) ? base_[position] : 0.0f;
+    return isPosition(position) ? base_[position].load() : 0.0f;
 }
 
 float Module::getModulatedValue(int position, int channel) const {
     if (!isPosition(position)) return 0.0f;
-    return channel == 0 ? left_[position] : right_[position];
+    return channel == 0 ? left_[position].load() : right_[position].load();
 }
 
 }  // namespace kirra

@@ -12,6 +12,7 @@
 #include "modules/ModuleOwner.h"
 #include "modules/ModuleText.h"
 #include "modules/PositionDescriptor.h"
+#include "modules/Relaxed.h"
 
 namespace kirra {
 
@@ -80,13 +81,20 @@ class Module {
            const PositionDescriptor* table, int tableSize);
 
     bool isPosition(int position) const { return position >= 0 && position < positions_; }
+    // A plain copy of one of the value arrays below, for functions shared with the editor.
+    static void copyValues(const Relaxed<float> (&from)[kMaxPositions],
+                           float (&to)[kMaxPositions]) {
+        for (int position = 0; position < kMaxPositions; ++position)
+            to[position] = from[position];
+    }
     // A row's display, "%.2f" of the value where it has none.
     void displayText(const PositionDescriptor& row, float value, ModuleText& text) const;
 
-    // parameters: base value and the modulated copies the processing reads
-    float base_[kMaxPositions] = {};
-    float left_[kMaxPositions] = {};
-    float right_[kMaxPositions] = {};
+    // parameters: base value and the modulated copies the processing reads. A host thread stores
+    // base values while the audio thread runs, and the editor reads all three.
+    Relaxed<float> base_[kMaxPositions] = {};
+    Relaxed<float> left_[kMaxPositions] = {};
+    Relaxed<float> right_[kMaxPositions] = {};
 
     const float* tapsLeft_;
     const float* tapsRight_;

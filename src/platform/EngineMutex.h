@@ -1,7 +1,8 @@
 #pragma once
-// The one lock of the engine: held by block processing for a whole block, by module replacement
-// and by program selection. Program selection replaces modules on the same thread, so it must be
-// re-entrant.
+// The engine's lock for every thread but the audio thread, which never takes it: host and editor
+// threads and the instance's worker hold it while they change or read the programs, the parameter
+// table's bookkeeping or the modules their view of the slots holds. Program selection stores
+// parameters on the same thread, so it must be re-entrant.
 
 #include <mutex>
 

@@ -9,6 +9,10 @@ VstTimeInfo* AudioEffectX::getTimeInfo(int32_t filter) {
     return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter));
 }
 
+int32_t AudioEffectX::getCurrentProcessLevel() {
+    return static_cast<int32_t>(callHost(audioMasterGetCurrentProcessLevel));
+}
+
 bool AudioEffectX::wantEvents(int32_t filter) {
     return callHost(audioMasterWantMidi, 0, filter) != 0;
 }
@@ -47,10 +51,6 @@ int32_t AudioEffectX::getHostVersion() {
 
 bool AudioEffectX::ioChanged() {
     return callHost(audioMasterIOChanged) != 0;
-}
-
-int32_t AudioEffectX::getCurrentProcessLevel() {
-    return static_cast<int32_t>(callHost(audioMasterGetCurrentProcessLevel));
 }
 
 int32_t AudioEffectX::getPlugCategory() {

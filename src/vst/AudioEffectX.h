@@ -30,14 +30,8 @@ class AudioEffectX : public AudioEffect {
     // Asks the host to read the delay and the channel counts again. Hosts do not accept it from
     // the audio thread.
     bool ioChanged();
-    // Which of the host's threads the call comes from, as the host tells it.
-    enum ProcessLevel : int32_t {
-        kLevelUnknown = 0,
-        kLevelUser,
-        kLevelRealtime,
-        kLevelPrefetch,
-        kLevelOffline
-    };
+    // What the calling thread does for the host (kProcessLevel...); 0 from a host that does not
+    // say.
     int32_t getCurrentProcessLevel();
 
     // Host to plug-in.

@@ -202,6 +202,15 @@ enum HostOpcode : int32_t {
     audioMasterCloseFileSelector,
 };
 
+// Answers to audioMasterGetCurrentProcessLevel: what the calling thread does for the host.
+enum ProcessLevel : int32_t {
+    kProcessLevelUnknown = 0,
+    kProcessLevelUser = 1,      // the user interface
+    kProcessLevelRealtime = 2,  // the audio thread
+    kProcessLevelPrefetch = 3,
+    kProcessLevelOffline = 4,
+};
+
 // The answer to effIdentify of old hosts.
 constexpr int32_t kIdentifyAnswer = fourCharCode('N', 'v', 'E', 'f');
 

@@ -34,6 +34,24 @@ gui::Image EditorFixture::render() {
     return image;
 }
 
+namespace {
+
+struct TextRecorder : gui::TextObserver {
+    std::vector<gui::TextDrawn> texts;
+    void textDrawn(const gui::TextDrawn& text) override { texts.push_back(text); }
+};
+
+}  // namespace
+
+std::vector<gui::TextDrawn> EditorFixture::renderTexts(gui::Image* image) {
+    TextRecorder recorder;
+    frame().setTextRecorder(&recorder);
+    gui::Image rendered = render();
+    frame().setTextRecorder(nullptr);
+    if (image != nullptr) *image = std::move(rendered);
+    return recorder.texts;
+}
+
 void EditorFixture::showPage(int page) {
     plugin().setParameter(param::kCurrentMain, indexToValue(page, 4));
     ASSERT_TRUE(editor->openOffscreen());

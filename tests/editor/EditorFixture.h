@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "editor/Editor.h"
 #include "editor/KirraFrame.h"
 #include "editor/panels/ModulePanel.h"
+#include "gui/DrawContext.h"
 #include "gui/Image.h"
 #include "gui/PointerEvents.h"
 #include "support/InProcessHost.h"
@@ -34,6 +36,8 @@ class EditorFixture : public ::testing::Test {
     void setZoom(int percent);
     // The whole editor as it shows now, at its zoom.
     kirra::gui::Image render();
+    // Every text the views draw in a rendering, where they draw it; the rendering too if asked.
+    std::vector<kirra::gui::TextDrawn> renderTexts(kirra::gui::Image* image = nullptr);
     // The editor's periodic work at a time, or 50 ms after the previous call.
     void tickAt(int64_t ms);
     void tick() { tickAt(nowMs + kirra::editor::Editor::kIdleIntervalMs); }

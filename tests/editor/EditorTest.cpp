@@ -53,6 +53,8 @@ TEST_F(EditorFixture, UnusedKnobIgnoresParameterChangesUntilASlotReadsIt) {
 TEST_F(EditorFixture, SlotAndPageButtonsSwitchWhatIsShown) {
     click(layout::kOperatorButtons[2].left + 5, layout::kOperatorButtons[2].top + 5);
     EXPECT_FLOAT_EQ(value(param::kCurrentOperator), indexToValue(2, 4));
+    // The editor's page parameters, not host parameters.
+    EXPECT_FALSE(automated(param::kCurrentOperator));
     tickAt(0);
     EXPECT_EQ(frame().shownOperator(), 2);
     EXPECT_EQ(frame().operatorSelector()->getTag(), param::kOperatorType1 + 2);

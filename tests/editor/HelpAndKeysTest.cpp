@@ -33,10 +33,7 @@ struct HelpAndKeys : EditorFixture {
         return frame().tooltipText();
     }
     void press(gui::Key key, int modifiers = 0) {
-        gui::KeyEvent event;
-        event.key = key;
-        event.modifiers = modifiers;
-        frame().keyDown(event);
+        testing_support::pressKey(frame(), key, modifiers);
     }
 };
 

@@ -27,11 +27,6 @@ using namespace kirra;
 using gui::Rect;
 using gui::TextDrawn;
 
-struct Recorder : gui::TextObserver {
-    std::vector<TextDrawn> texts;
-    void textDrawn(const TextDrawn& text) override { texts.push_back(text); }
-};
-
 class TextLegibility;
 
 // What the editor shows: the four pages, then each module's panel, and over them the lists,
@@ -114,12 +109,7 @@ class TextLegibility : public editor_tests::EditorFixture {
         if (scene.modulatorType >= 0) setModulatorType(scene.modulatorType);
         showPage(scene.page);
         if (scene.open != nullptr) scene.open(*this);
-        Recorder recorder;
-        frame().setTextRecorder(&recorder);
-        gui::Image rendered = render();
-        frame().setTextRecorder(nullptr);
-        if (image != nullptr) *image = std::move(rendered);
-        return recorder.texts;
+        return renderTexts(image);
     }
 };
 

@@ -1,17 +1,15 @@
 // All 192 factory programs, played as a host plays them: every program loads through program
 // selection and renders the demo signal at 44.1 and 96 kHz without NaN, without falling silent
 // and, with the limiter on, without exceeding 0 dBFS; bank C's demonstrations audibly change it;
-// their modulation and knobs are wired consistently; changing programs while audio runs stays
+// their modulation and knobs are wired consistently; changing programs between blocks stays
 // clean.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "engine/FactoryBanks.h"
 #include "engine/ModulationSlots.h"
@@ -158,9 +156,8 @@ TEST(FactoryProgramWiring, EverySlotAimsAtAParameterItsModuleUses) {
     }
 }
 
-// Program changes arrive between blocks on the audio thread (a host's program change) and from
-// another thread while audio runs (an editor's library page); either way the output stays finite
-// and within the limiter.
+// Program changes between blocks on the audio thread (a host's program change) keep the output
+// finite and within the limiter; changes from another thread are the threaded tests' own.
 TEST(FactoryProgramSwitching, ProgramsChangedBetweenBlocksKeepTheOutputClean) {
     auto host = makeProgramHost(2, 0, 44100.0f);
     Stereo input = demoSignal(44100.0f, 4.0, 0.0);
@@ -178,25 +175,6 @@ TEST(FactoryProgramSwitching, ProgramsChangedBetweenBlocksKeepTheOutputClean) {
     }
     EXPECT_EQ(bad, 0u);
     EXPECT_LE(worstPeak, 1.0);
-}
-
-TEST(FactoryProgramSwitching, ProgramsChangedFromAnotherThreadWhileAudioRuns) {
-    auto host = makeProgramHost(2, 0, 44100.0f);
-    Stereo input = demoSignal(44100.0f, 2.0, 0.0);
-    std::atomic<bool> done{false};
-    std::thread selector([&] {
-        for (int step = 0; !done.load(); ++step) {
-            host->plugin().selectProgram((step * 5) % kPrograms);
-            std::this_thread::yield();
-        }
-    });
-    Stereo out = host->process(input, 128);
-    done = true;
-    selector.join();
-    EXPECT_EQ(countBadSamples(out.left) + countBadSamples(out.right), 0u);
-    // Hundreds of module changes a block outrun the limiter's attack; what matters is that
-    // nothing runs away.
-    EXPECT_LE(std::max(peak(out.left), peak(out.right)), 2.0);
 }
 
 // A stored program may aim a slot at a position its module does not use and carry control

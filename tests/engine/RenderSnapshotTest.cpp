@@ -5,11 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "engine/ParameterIndex.h"
+#include "modules/ModuleCatalogue.h"
 #include "support/ProgramRender.h"
 #include "support/ReferenceFile.h"
 
@@ -41,6 +46,35 @@ std::string renderFingerprint(int bank, int program, float sampleRate, int block
     return print.text();
 }
 
+// A render with changes between its blocks: a module type, a program, a whole state (another
+// program's chunk), each heard from the next block on.
+std::string changesFingerprint(int blockSize) {
+    std::vector<uint8_t> otherState = chunkOf(makeProgramHost(1, 2, 44100.0f)->plugin());
+    auto host = makeProgramHost(2, 44, 44100.0f);
+    kirra::Plugin& plugin = host->plugin();
+    const Stereo input = demoSignal(44100.0f, 2.0, 0.0);
+    const size_t quarter = input.frames() / 4 + 5;  // not a whole number of blocks
+    Fingerprint print;
+    for (int part = 0; part < 4; ++part) {
+        if (part == 1) {
+            plugin.setParameter(kirra::param::kOperatorType1 + 1,
+                                stateValue(kirra::kDelayLine, kirra::kModuleTypeStates));
+        }
+        if (part == 2) plugin.selectProgram(20);
+        if (part == 3)
+            plugin.setChunk(otherState.data(), static_cast<int32_t>(otherState.size()), false);
+        const auto from = static_cast<std::ptrdiff_t>(quarter) * part;
+        const auto to = std::min(static_cast<std::ptrdiff_t>(input.frames()),
+                                 from + static_cast<std::ptrdiff_t>(quarter));
+        Stereo slice(std::vector<float>(input.left.begin() + from, input.left.begin() + to),
+                     std::vector<float>(input.right.begin() + from, input.right.begin() + to));
+        Stereo output = host->process(slice, blockSize);
+        print.add(output.left.data(), output.left.size() * sizeof(float));
+        print.add(output.right.data(), output.right.size() * sizeof(float));
+    }
+    return print.text();
+}
+
 std::string hostTextFingerprint(int bank, int program) {
     auto host = makeProgramHost(bank, program, 44100.0f);
     Fingerprint print;
@@ -67,6 +101,8 @@ TEST(RenderSnapshot, ProgramsSoundAndReadAsStored) {
             renderFingerprint(bank, program, 44100, 512);
         measured[name + " at 96000 Hz, blocks of 7"] = renderFingerprint(bank, program, 96000, 7);
     }
+    measured["C:45 changed between blocks of 64"] = changesFingerprint(64);
+    measured["C:45 changed between blocks of 7"] = changesFingerprint(7);
     expectMatchesReference("renders.txt", "RenderSnapshotTest", measured,
                            [](const std::string&, const std::string& now,
                               const std::string& stored) { return now == stored; });

@@ -40,8 +40,8 @@ inline void drag(kirra::gui::Frame& frame, int x, int y, int toX, int toY, int m
     frame.mouseUp(mouseAt(toX, toY, kirra::gui::kLeftButton, modifiers));
 }
 
-inline void pressKey(kirra::gui::Frame& frame, kirra::gui::Key key) {
-    frame.keyDown(kirra::gui::KeyEvent{key, 0, 0});
+inline void pressKey(kirra::gui::Frame& frame, kirra::gui::Key key, int modifiers = 0) {
+    frame.keyDown(kirra::gui::KeyEvent{key, 0, modifiers});
 }
 
 // Each byte as a typed character.

@@ -57,7 +57,7 @@ TEST(DelayReport, AnImpulseLeavesAtTheReportedDelayInBothFormats) {
 TEST(DelayReport, VstHostsHearOfAChangeOutsideTheAudioThread) {
     InProcessHost host;
     int ioChanged = 0;
-    intptr_t processLevel = vst::AudioEffectX::kLevelRealtime;
+    intptr_t processLevel = vst::kProcessLevelRealtime;
     host.script().extra = [&](int32_t opcode, int32_t, intptr_t, void*, intptr_t& answer) {
         if (opcode == vst::audioMasterIOChanged) ++ioChanged;
         answer = opcode == vst::audioMasterGetCurrentProcessLevel ? processLevel : 1;
@@ -75,7 +75,7 @@ TEST(DelayReport, VstHostsHearOfAChangeOutsideTheAudioThread) {
     EXPECT_NE(host.effect()->initialDelay, startDelay);
     EXPECT_EQ(host.effect()->initialDelay, plugin.getLatencySamples());
     // From the host's user thread: at once, and only for a real change.
-    processLevel = vst::AudioEffectX::kLevelUser;
+    processLevel = vst::kProcessLevelUser;
     host.setHostParameter(param::kDryDelay, kirra::indexToValue(0, param::kDryDelayStates));
     EXPECT_EQ(ioChanged, 2);
     host.setHostParameter(param::kDryDelay, kirra::indexToValue(1, param::kDryDelayStates));

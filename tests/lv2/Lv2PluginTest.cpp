@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <set>
+#include <thread>
 
 #include "engine/ParameterIndex.h"
 #include "lv2/Identifiers.h"
@@ -14,6 +17,7 @@
 #include "lv2/state/state.h"
 #include "modulators/STEP.h"
 #include "modules/ModuleCatalogue.h"
+#include "platform/EngineMutex.h"
 #include "support/EventList.h"
 #include "support/Signals.h"
 #include "support/SlotRouting.h"
@@ -132,6 +136,42 @@ TEST(Lv2Plugin, SoundsAsTheVstPathWithMidiLearnAndTheTransport) {
         },
         &told);
     EXPECT_EQ(told, std::vector<uint32_t>{param::kKnob1});
+    EXPECT_EQ(lv2.runAllocations(), 0u);
+}
+
+// The editor or the host holding the engine lock never holds up a run: the ports' values act at
+// once, and a module type among them is built on another thread and heard a few runs later.
+TEST(Lv2Plugin, RunsWhileAnotherThreadHoldsTheEngineLock) {
+    LilvHost lv2;
+    lv2.process(Stereo(64), 64);
+    std::atomic<bool> held{false};
+    std::atomic<bool> ran{false};
+    bool ranWhileHeld = false;
+    std::thread editor([&] {
+        platform::EngineLock lock(lv2.engine().getEngineMutex());
+        held = true;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!ran && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::yield();
+        ranWhileHeld = ran;
+    });
+    while (!held)
+        std::this_thread::yield();
+    lv2.control("mix") = 0.3f;
+    lv2.control("op1_type") = stateValue(kirra::kDelayLine, kirra::kModuleTypeStates);
+    lv2.process(Stereo(64), 64);
+    ran = true;
+    editor.join();
+    EXPECT_TRUE(ranWhileHeld);
+    EXPECT_EQ(lv2.engine().getParameter(param::kMix), 0.3f);
+
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (lv2.engine().getOperatorType(0) != kirra::kDelayLine &&
+           std::chrono::steady_clock::now() < giveUp) {
+        lv2.process(Stereo(64), 64);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(lv2.engine().getOperatorType(0), kirra::kDelayLine);
     EXPECT_EQ(lv2.runAllocations(), 0u);
 }
 

@@ -187,7 +187,8 @@ void ModulePanel::writeModeChange(int modePosition, float modeValue, const int* 
                                   const float* values, int count, bool tellHost) {
     Plugin& plugin = context_.plugin;
     {
-        platform::EngineLock lock(plugin.getEngineMutex());
+        // The converted values and the new mode reach the audio at one block start.
+        Plugin::ChangeBatch batch(plugin);
         for (int k = 0; k < count; ++k)
             plugin.setParameter(parameterIndex(positions[k]), values[k]);
         plugin.setParameter(parameterIndex(modePosition), modeValue);

@@ -61,7 +61,8 @@ int matchingPredefinedRouting(const float values[param::kRoutingCount]) {
 void applyPredefinedRouting(Plugin& plugin, int routing) {
     float values[param::kRoutingCount];
     if (!predefinedRoutingValues(routing, values)) return;
-    platform::EngineLock lock(plugin.getEngineMutex());
+    // All gains reach the audio at one block start: no block mixes two routings.
+    Plugin::ChangeBatch batch(plugin);
     for (int gain = 0; gain < param::kRoutingCount; ++gain)
         plugin.setParameter(param::kRoutingFirst + gain, values[gain]);
 }

@@ -203,7 +203,7 @@ float CompExp::curveGainDb(const float* positionValues, float levelDb) {
     return makeup + curveReductionDb(expand, levelDb, threshold, ratio);
 }
 
-void CompExp::updateChannel(Channel& channel, const float* copies) {
+void CompExp::updateChannel(Channel& channel, const Relaxed<float>* copies) {
     channel.thresholdDb.setTarget(thresholdDb(copies[kThreshold]));
     channel.ratio.setTarget(copies[kRatio]);
     channel.makeupDb.setTarget(makeupDb(copies[kMakeup]));

@@ -58,7 +58,7 @@ class CompExp : public Operator {
         // detector state: amplitude (peak) or power (RMS)
         float envelope = 1.0f;
     };
-    void updateChannel(Channel& channel, const float* copies);
+    void updateChannel(Channel& channel, const Relaxed<float>* copies);
     float processChannel(Channel& channel, float sample, float key);
 
     // switches, from the base values

@@ -145,7 +145,20 @@ static_assert(std::size(kParameters) == DelayLine::kPositionCount);
 
 DelayLine::DelayLine(int slot, ModuleOwner* owner)
     : Operator(kDelayLine, slot, owner, kParameters, std::size(kParameters)) {
-    setSampleRate(sampleRate_);
+    // The four-second lines come with the first setSampleRate, which the engine calls at its
+    // own rate right after construction; lines for 44.1 kHz made here would be thrown away at
+    // once. Until then the line holds a single sample, so processing stays inside it.
+    allocateLine(0.0f);
+    Operator::setSampleRate(sampleRate_);
+}
+
+void DelayLine::allocateLine(float sampleRate) {
+    length_ = 4 * static_cast<int>(sampleRate) + 1;
+    // Swapped rather than resized, so that a lower rate also gives the memory back.
+    std::vector<float>(length_ + 4, 0.0f).swap(bufferLeft_);
+    std::vector<float>(length_ + 4, 0.0f).swap(bufferRight_);
+    // The old write position may lie beyond a shorter line.
+    writePosition_ = 1;
 }
 
 float DelayLine::normalisedTime(float value, int timeMode, float tempoBpm) {
@@ -232,12 +245,7 @@ void DelayLine::addModulation(int position, float left, float right) {
 }
 
 void DelayLine::setSampleRate(float sampleRate) {
-    length_ = 4 * static_cast<int>(sampleRate) + 1;
-    // Swapped rather than resized, so that a lower rate also gives the memory back.
-    std::vector<float>(length_ + 4, 0.0f).swap(bufferLeft_);
-    std::vector<float>(length_ + 4, 0.0f).swap(bufferRight_);
-    // The old write position may lie beyond a shorter line.
-    writePosition_ = 1;
+    allocateLine(sampleRate);
     Operator::setSampleRate(sampleRate);
 }
 

@@ -70,6 +70,7 @@ class DelayLine : public Operator {
                       int inputChannel, Echo* out, int maxEchoes);
 
   private:
+    void allocateLine(float sampleRate);
     int timeMode() const;
     float readChannel(const std::vector<float>& buffer, double position) const;
 

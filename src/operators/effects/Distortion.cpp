@@ -224,7 +224,7 @@ void Distortion::setSampleRate(float sampleRate) {
     Operator::setSampleRate(sampleRate);
 }
 
-void Distortion::updateChannel(Channel& channel, const float* copies) {
+void Distortion::updateChannel(Channel& channel, const Relaxed<float>* copies) {
     channel.drive.setTarget(driveGain(copies[kDrive]));
     double omega = kTwoPi * bandFrequencyHz(copies[kFrequency]) / sampleRate_;
     if (omega > kHighestBandOmega) omega = kHighestBandOmega;

@@ -57,7 +57,7 @@ class Distortion : public Operator {
         float diffuser[kDiffuserMemory] = {};
         int diffuserIndex[4] = {};
     };
-    void updateChannel(Channel& channel, const float* copies);
+    void updateChannel(Channel& channel, const Relaxed<float>* copies);
     void clearChannel(Channel& channel);
     float shape(Channel& channel, float band, float drive) const;
     float blockDc(Channel& channel, double sample) const;

@@ -79,7 +79,7 @@ void LoFi::setSampleRate(float sampleRate) {
 
 void LoFi::updateParameters() {
     for (int lane = 0; lane < 2; ++lane) {
-        const float* copy = lane == 0 ? left_ : right_;
+        const Relaxed<float>* copy = lane == 0 ? left_ : right_;
         ramps_.target[kBitsLeft + lane] = copy[kBits];
         const float rate = copy[kHoldRate];
         if (!(rate == rateValue_[lane])) {

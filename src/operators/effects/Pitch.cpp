@@ -152,7 +152,9 @@ void Pitch::updateParameters() {
         resolution_ = resolution;
         setFrameSize(frameSize(resolution, sampleRate_));
     }
-    ratio_.setTarget(std::exp2(semitones(left_) / 12.0f));
+    float leftValues[kMaxPositions];
+    copyValues(left_, leftValues);
+    ratio_.setTarget(std::exp2(semitones(leftValues) / 12.0f));
 }
 
 void Pitch::snapToTargets() {

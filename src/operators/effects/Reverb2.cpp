@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 #include "modules/NoteValues.h"
 #include "operators/effects/EffectText.h"
@@ -154,7 +153,9 @@ void Reverb2::updateParameters() {
     }
     amountLeft_.setTarget(left_[kAmount]);
     amountRight_.setTarget(right_[kAmount]);
-    predelay_ = std::min(predelaySamples(base_, sampleRate_, tempoBpm_),
+    float baseValues[kMaxPositions];
+    copyValues(base_, baseValues);
+    predelay_ = std::min(predelaySamples(baseValues, sampleRate_, tempoBpm_),
                          static_cast<int>(predelayLeft_.size()) - 1);
 
     // Decay settings follow the left copies; the powers are worth skipping when nothing moved.

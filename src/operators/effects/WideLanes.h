@@ -39,8 +39,9 @@ constexpr int kLanes = sizeof(F) / sizeof(float);
 
 #define KIRRA_WIDE_INLINE [[gnu::always_inline]] inline
 // (clang, which builds only the fuzz targets here, refuses eight-lane values between an AVX
-// version and helpers compiled for the baseline: there the loops are compiled once.)
-#if defined(__x86_64__) && !defined(__AVX__) && !defined(__clang__)
+// version and helpers compiled for the baseline: there the loops are compiled once. Nor under
+// ThreadSanitizer, whose instrumented version pickers would run before its runtime has started.)
+#if defined(__x86_64__) && !defined(__AVX__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define KIRRA_WIDE_LOOP [[gnu::target_clones("avx", "default")]]
 #else
 #define KIRRA_WIDE_LOOP

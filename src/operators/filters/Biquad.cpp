@@ -57,7 +57,7 @@ void Biquad::updateParameters() {
         type_[filter] = typeOf(filter);
         shape_[filter] = shapeOf(type_[filter]);
         for (int channel = 0; channel < 2; ++channel) {
-            const float* copy = channel == 0 ? left_ : right_;
+            const Relaxed<float>* copy = channel == 0 ? left_ : right_;
             const int first = kPositionsPerFilter * filter;
             Design target = design(copy[first + kFreqA], copy[first + kKnobA], type_[filter]);
             const int lane = MorphingSections::lane(filter, channel);

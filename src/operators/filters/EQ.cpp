@@ -102,7 +102,7 @@ void EQ::updateParameters() {
     for (int band = 0; band < 2; ++band) {
         shape_[band] = typeOf(band);
         for (int channel = 0; channel < 2; ++channel) {
-            const float* copy = channel == 0 ? left_ : right_;
+            const Relaxed<float>* copy = channel == 0 ? left_ : right_;
             const int first = kPositionsPerFilter * band;
             Design target = design(copy[first + kFreqA], copy[first + kKnobA], copy[kGainA + band],
                                    shape_[band]);

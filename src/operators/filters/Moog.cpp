@@ -54,7 +54,7 @@ Moog::Design Moog::design(float cutoffValue, float emphasisValue) const {
 
 void Moog::updateParameters() {
     for (int channel = 0; channel < 2; ++channel) {
-        const float* copy = channel == 0 ? left_ : right_;
+        const Relaxed<float>* copy = channel == 0 ? left_ : right_;
         Design target = design(copy[kCutoff], copy[kEmphasis]);
         stageGain_.target[channel] = target.stageGain;
         resonance_.target[channel] = target.resonance;

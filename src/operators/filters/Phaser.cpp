@@ -72,7 +72,7 @@ float Phaser::allPassCoefficient(float value) const {
 void Phaser::updateParameters() {
     lastSection_ = valueToIndex(base_[kStages], kMaxSections);
     for (int channel = 0; channel < 2; ++channel) {
-        const float* copy = channel == 0 ? left_ : right_;
+        const Relaxed<float>* copy = channel == 0 ? left_ : right_;
         coefficient_.target[channel] = allPassCoefficient(copy[kStageFeedback]);
         feedback_.target[channel] = sanitizeUnit(copy[kOverallFeedback]);
         depth_.target[channel] = cube(copy[kDepth]);

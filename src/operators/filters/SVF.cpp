@@ -85,7 +85,7 @@ void SVF::updateParameters() {
     for (int filter = 0; filter < 2; ++filter) {
         type_[filter] = typeOf(filter);
         for (int channel = 0; channel < 2; ++channel) {
-            const float* copy = channel == 0 ? left_ : right_;
+            const Relaxed<float>* copy = channel == 0 ? left_ : right_;
             const int first = kPositionsPerFilter * filter;
             const int lane = laneOf(filter, channel);
             integratorGain_.target[lane] = integratorGain(copy[first + kFreqA]);

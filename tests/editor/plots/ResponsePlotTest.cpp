@@ -120,21 +120,13 @@ using ResponsePlotEdges = ResponseFixture;
 
 TEST_F(ResponsePlotEdges, FlatFiltersDrawTheCentreLine) {
     // Two equalizer bands at 0 dB, and a phaser without depth: flat whatever else is set.
-    setOperatorType(kEQ);
-    setOperator(1, 0.8f);
-    setOperator(6, 0.6f);
-    tick();
-    CResponsePlot* plot = operatorPanel<FilterPanel>().plot();
-    for (int column = 0; column < plot->columnCount(); ++column)
-        ASSERT_EQ(plot->columnY(column), plot->centreY()) << "EQ, column " << column;
-
-    setOperatorType(kPhaser);
-    setOperator(0, 0.7f);
-    setOperator(1, 0.5f);
-    tick();
-    plot = operatorPanel<FilterPanel>().plot();
-    for (int column = 0; column < plot->columnCount(); ++column)
-        ASSERT_EQ(plot->columnY(column), plot->centreY()) << "phaser, column " << column;
+    const FilterCase flat[] = {{"EQ", kEQ, {{1, 0.8f}, {6, 0.6f}}},
+                               {"phaser", kPhaser, {{0, 0.7f}, {1, 0.5f}}}};
+    for (const FilterCase& filter : flat) {
+        CResponsePlot& plot = showFilter(filter);
+        for (int column = 0; column < plot.columnCount(); ++column)
+            ASSERT_EQ(plot.columnY(column), plot.centreY()) << filter.name << ", column " << column;
+    }
 }
 
 TEST_F(ResponsePlotEdges, ADeepNotchIsDrawnAtTheBottomEdge) {

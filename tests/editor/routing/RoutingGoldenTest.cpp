@@ -5,9 +5,7 @@
 #include "RoutingFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/GoldenCompare.h"
-#include "editor/routing/CCordWnd.h"
 #include "editor/routing/CMatrixPage.h"
-#include "editor/routing/ModulationPage.h"
 #include "editor/routing/PredefinedRoutings.h"
 #include "editor/routing/SignalPathPage.h"
 #include "engine/ModulationSlots.h"
@@ -74,7 +72,7 @@ TEST_P(RoutingGolden, SlotMenu) {
     setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
     routeSlot(plugin(), 5, Slots::kSourceKnob1, Slots::kDestinationOperator + 16 + 1, 0.6f);
     showPage(3);
-    CCordWnd& window = *frame().modulationPage()->slotWindow();
+    CCordWnd& window = slotWindow();
     click(window.cellRect(5, CCordWnd::Column::kDestination));
     click(window.menuLineRect(0));  // OPERATOR PARAMETER
     click(window.menuLineRect(2));  // OPERATOR 2 - BIQUAD

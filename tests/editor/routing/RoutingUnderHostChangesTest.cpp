@@ -7,7 +7,6 @@
 
 #include "RoutingFixture.h"
 #include "editor/EditorLayout.h"
-#include "editor/routing/CCordWnd.h"
 #include "editor/routing/CMatrixPage.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SignalPathPage.h"
@@ -69,7 +68,7 @@ TEST_F(RoutingUnderHostChanges, PagesAndMenusSurviveAHostThreadChangingEverythin
     // Every slot still reads as the plug-in names it.
     setState(param::kCurrentMain, 3, 4);
     tick();
-    CCordWnd& window = *frame().modulationPage()->slotWindow();
+    CCordWnd& window = slotWindow();
     for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
         kirra::ModuleText name = "";
         plugin().getDestinationName(

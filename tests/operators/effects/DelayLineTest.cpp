@@ -9,6 +9,7 @@
 
 #include "EffectTestSupport.h"
 #include "modules/ModuleCatalogue.h"
+#include "support/AllocationCounter.h"
 #include "support/Signals.h"
 
 using namespace effects_test;
@@ -49,6 +50,24 @@ TEST(DelayLine, TimesAreWholeSamplesOfTheTimeValue) {
     Stereo longOut = OperatorRunner(*longest).run(impulse(176500));
     EXPECT_EQ(peakIndex(longOut.left), 176400u);
     EXPECT_EQ(peakIndex(longOut.right), 1u);  // a time of 0 is raised to one sample
+}
+
+// The lines are made once, for the rate the engine gives: building the module asks for no
+// second of audio, and the rate set after it gets the whole four seconds.
+TEST(DelayLine, MakesItsLinesOnlyForTheRateItIsGiven) {
+    std::unique_ptr<DelayLine> line;
+    {
+        AllocationFailure noSecondOfAudio(static_cast<size_t>(kRate) * sizeof(float));
+        line = std::make_unique<DelayLine>(0, nullptr);
+    }
+    constexpr float kHighRate = 96000.0f;
+    line->setParameter(DelayLine::kMode, stateValue(DelayLine::kTimeBased, 2));
+    line->setParameter(DelayLine::kInterpolate, stateValue(DelayLine::kNoInterpolation, 3));
+    line->setParameter(DelayLine::kTimeLeft, 1.0f);
+    line->setSampleRate(kHighRate);
+    const auto fourSeconds = static_cast<size_t>(4 * kHighRate);
+    Stereo out = OperatorRunner(*line).run(impulse(fourSeconds + 100));
+    EXPECT_EQ(peakIndex(out.left), fourSeconds);
 }
 
 TEST(DelayLine, InterpolationReadsBetweenSamples) {
