@@ -174,10 +174,10 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void processBlock(Sample** inputs, Sample** outputs, int32_t frames);
     void readHostTime(int32_t frames);
     void resolveSources();
+    // The knobs' and levels' smoothing picks up targets stored since it last looked.
+    void noticeTargets();
     void controlUpdate();
     void applyModulation();
-    // Whether handleEventsAt(frame) would handle an event (pending events only).
-    bool eventDueAt(int32_t frame) const;
     void handleEventsAt(int32_t frame);
     void handleMidiMessage(uint8_t status, uint8_t data1, uint8_t data2);
 

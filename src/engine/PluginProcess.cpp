@@ -51,6 +51,7 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     }
     audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     installPendingChange();
+    noticeTargets();
     path_.followLimiterMode();
 
     // Channel mapping: a missing right input reads the left one, a missing sidechain the main
@@ -95,10 +96,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
         float sidechainRight = readSample(sideRight, frame);
         path_.smoothLevels(coefficient);
         if (pendingEvents_ != nullptr && !eventsStopped_) {
-            // An event may set the limiter or reset the path: the samples before it are limited
-            // as they were.
-            if (eventDueAt(frame)) finishRun(frame);
             handleEventsAt(frame);
+            noticeTargets();
         }
         if (++controlCounter_ >= kControlPeriod) controlUpdate();
 
@@ -170,6 +169,11 @@ void Plugin::resolveSources() {
     }
 }
 
+void Plugin::noticeTargets() {
+    knobs_.noticeTargets();
+    path_.main().noticeTargets();
+}
+
 void Plugin::controlUpdate() {
     modules_.resetModulation();
     path_.resetModulation();
@@ -180,6 +184,7 @@ void Plugin::controlUpdate() {
     modules_.updateParameters();
     path_.updateRamps();
     controlCounter_ = 0;
+    noticeTargets();
     slots_.latch();
 }
 
@@ -219,13 +224,6 @@ void Plugin::applyModulation() {
             }
         }
     }
-}
-
-bool Plugin::eventDueAt(int32_t frame) const {
-    const vst::VstEvents& list = *pendingEvents_;
-    if (nextEvent_ >= list.numEvents) return false;
-    const vst::VstEvent* event = list.events[nextEvent_];
-    return event != nullptr && event->deltaFrames == frame;
 }
 
 void Plugin::handleEventsAt(int32_t frame) {

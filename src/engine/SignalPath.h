@@ -106,8 +106,8 @@ class SignalPath {
                               float sidechainLeft, float sidechainRight, float& outLeft,
                               float& outRight, BlockPeaks& peaks);
     // The limiter over a run of samples from processSample, in place, raising the output peaks.
-    // Nothing else reads the limiter's state, so it may run behind the rest of the path by a
-    // run; its settings must not change inside one.
+    // Nothing else reads the limiter's state and its settings change only between blocks
+    // (followLimiterMode), so it may run behind the rest of the path by a run.
     inline void limitOutputs(float* left, float* right, int count, BlockPeaks& peaks);
 
     // Meters: a block's peaks are merged into what the editor reads, which restarts on reading.
@@ -205,17 +205,19 @@ class SignalPath {
     routing_.operatorInputs(0, inLeft, operatorOut_[0], opInLeft);
     routing_.operatorInputs(1, inRight, operatorOut_[1], opInRight);
 
+    // One read of the bits a sample: another thread may store them at any time.
+    const int midSideBits = midSideBits_;
     float wetLeft = 0.0f;
     float wetRight = 0.0f;
     for (int slot = 0; slot < kSlots; ++slot) {
         float codedLeft = opInLeft[slot];
         float codedRight = opInRight[slot];
-        if ((midSideBits_ >> slot) & 1) encodeMidSide(codedLeft, codedRight);
+        if ((midSideBits >> slot) & 1) encodeMidSide(codedLeft, codedRight);
         float a = codedLeft;
         float b = codedRight;
         Operator& op = modules.operatorIn(slot);
         if (!op.passesThrough()) op.processSample(a, b);
-        if ((midSideBits_ >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
+        if ((midSideBits >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
         float enable = operatorEnable_[slot].current;
         float wetShare = enable * inversion_[slot];
         float left = wetShare * a + (1.0f - enable) * codedLeft;

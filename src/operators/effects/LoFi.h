@@ -28,6 +28,10 @@ class LoFi : public Operator {
     enum RampLane { kBitsLeft = 0, kBitsRight, kRateLeft, kRateRight };
     // Each channel on its own: the general case.
     void processLanes(float& left, float& right);
+    // One host sample more of each channel's hold period.
+    void advancePhases();
+    // Sets holdsEverySample_ from the ramps and phases as they stand.
+    void updateHoldsEverySample();
     // The quantiser of a channel (0 left, 1 right) follows its bits value.
     void setQuantiser(int lane, float bits);
 
@@ -42,6 +46,10 @@ class LoFi : public Operator {
     // the smplrate value each channel's rate target was computed from: the exponential is worth
     // computing only when it moves (NaN matches no value, so a new sample rate sets it again)
     float rateValue_[2];
+    // Both channels hold for exactly one host sample (the top rate at 44.1 kHz, the defaults)
+    // with settled ramps and phases that adding a period and taking it away leaves as they
+    // are: every sample takes a new value and the phases need no arithmetic.
+    bool holdsEverySample_ = false;
     // the quantiser of the bits value each channel last saw (lanes 0 and 1; the power is worth
     // computing only when the bits move, and NaN matches no value, so the first sample sets
     // it): levels per unit, half a level and 1 / levels where that is exact (levels a power of
