@@ -60,8 +60,6 @@ LoFi::LoFi(int slot, ModuleOwner* owner)
     : Operator(kLoFi, slot, owner, kParameters, std::size(kParameters)) {
     std::fill(std::begin(quantiserBits_), std::end(quantiserBits_),
               std::numeric_limits<float>::quiet_NaN());
-    std::fill(std::begin(rateValue_), std::end(rateValue_),
-              std::numeric_limits<float>::quiet_NaN());
     setSampleRate(sampleRate_);
     resetState();
 }
@@ -72,8 +70,6 @@ float LoFi::holdRateHz(float value) {
 
 void LoFi::setSampleRate(float sampleRate) {
     rateScale_ = kTopRateHz / sampleRate;
-    std::fill(std::begin(rateValue_), std::end(rateValue_),
-              std::numeric_limits<float>::quiet_NaN());
     Operator::setSampleRate(sampleRate);
 }
 
@@ -81,11 +77,8 @@ void LoFi::updateParameters() {
     for (int lane = 0; lane < 2; ++lane) {
         const Relaxed<float>* copy = lane == 0 ? left_ : right_;
         ramps_.target[kBitsLeft + lane] = copy[kBits];
-        const float rate = copy[kHoldRate];
-        if (!(rate == rateValue_[lane])) {
-            rateValue_[lane] = rate;
-            ramps_.target[kRateLeft + lane] = std::exp(-kRateDecades * (1.0f - rate)) * rateScale_;
-        }
+        ramps_.target[kRateLeft + lane] =
+            std::exp(-kRateDecades * (1.0f - copy[kHoldRate])) * rateScale_;
     }
     ramps_.aimAtTargets();
     rampsMoving_ = false;

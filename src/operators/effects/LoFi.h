@@ -43,9 +43,6 @@ class LoFi : public Operator {
     // whether some ramp still steps: once every increment is zero, advancing adds nothing (at
     // the default settings the ramps never move)
     bool rampsMoving_ = true;
-    // the smplrate value each channel's rate target was computed from: the exponential is worth
-    // computing only when it moves (NaN matches no value, so a new sample rate sets it again)
-    float rateValue_[2];
     // Both channels hold for exactly one host sample (the top rate at 44.1 kHz, the defaults)
     // with settled ramps and phases that adding a period and taking it away leaves as they
     // are: every sample takes a new value and the phases need no arithmetic.
