@@ -48,6 +48,10 @@ std::string CModuleButton::tooltip(gui::Point /*where*/) const {
 }
 
 bool CModuleButton::onMouseDown(const gui::MouseEvent& event) {
+    if (event.isRight() && rightClick_) {
+        rightClick_();
+        return true;
+    }
     if (!event.isLeft()) return false;
     if (!isOn()) changeValue(1.0f);
     return true;

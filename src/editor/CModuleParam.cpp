@@ -1,5 +1,8 @@
 #include "editor/CModuleParam.h"
 
+#include <algorithm>
+#include <string>
+
 #include "editor/CTextPrinter.h"
 #include "editor/ControlHelp.h"
 #include "vst/AudioEffect.h"
@@ -10,7 +13,7 @@ using gui::Align;
 
 CModuleParam::CModuleParam(const gui::Rect& rect, gui::ControlListener* listener, int tag,
                            const char* name, ValueTextSource* source, int position, int nameWidth)
-    : TextEdit(rect, listener, tag), source_(source), position_(position) {
+    : ShowsModulation(rect, listener, tag), source_(source), position_(position) {
     vst::copyText(name_, sizeof(name_), name != nullptr ? name : "no name!");
     nameRect_ = {rect.left, rect.top, rect.left + nameWidth, rect.bottom};
     valueRect_ = {rect.left + nameWidth, rect.top, rect.right, rect.bottom};
@@ -77,8 +80,31 @@ void CModuleParam::entryCommitted(const std::string& entry) {
 }
 
 void CModuleParam::draw(gui::DrawContext& context) {
+    if (modulation_.showsDrivers()) {
+        const std::string text = "mod " + modulation_.shown().drivers;
+        context.drawText(text.c_str(), getRect(), Align::kLeft, Skin::textFont(), Skin::kAccent);
+        return;
+    }
     if (nameRect_.width() > 0) {
         CTextPrinter::print(context, name_, nameRect_, Align::kLeft, CTextPrinter::Style::kDimmed);
+    }
+    const ModulationShown& shown = modulation_.shown();
+    if (shown.driven && !isEntering()) {
+        // A band from the base value to the left copy along the bottom, a marker for the right.
+        auto xOf = [this](float value) {
+            return valueRect_.left +
+                   static_cast<int>(value * static_cast<float>(valueRect_.width()));
+        };
+        const int base = xOf(getValue());
+        const int left = xOf(shown.left);
+        context.setColor(Skin::kAccent.withAlpha(150));
+        context.fillRect({std::min(base, left), valueRect_.bottom - 2, std::max(base, left) + 1,
+                          valueRect_.bottom});
+        if (shown.right != shown.left) {
+            const int right = xOf(shown.right);
+            context.setColor(Skin::kAccent);
+            context.fillRect({right, valueRect_.bottom - 4, right + 1, valueRect_.bottom});
+        }
     }
     if (isEntering()) {
         drawEntry(context);

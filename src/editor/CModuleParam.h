@@ -2,15 +2,18 @@
 // A value field: the parameter's name on the left, its value text on the right. A vertical drag
 // changes the value (full range over 400 pixels, 2000 with shift), the wheel by 0.01 a step
 // (0.001 with shift), a double click opens typed entry on the value, a control-click sets the
-// default. Texts come from the owning module (or a subclass's own conversion).
+// default. Texts come from the owning module (or a subclass's own conversion). While modulation
+// drives the parameter a band under the value runs from the base value to the modulated one
+// (a second marker for the right channel where it differs), and hovering names the slots.
 
+#include "editor/ModulationShown.h"
 #include "editor/ValueTextSource.h"
 #include "gui/TextEdit.h"
 #include "gui/VerticalDrag.h"
 
 namespace kirra::editor {
 
-class CModuleParam : public gui::TextEdit {
+class CModuleParam : public ShowsModulation<gui::TextEdit> {
   public:
     static constexpr int kMaxNameLength = 64;
     static constexpr int kDragPixels = 400;

@@ -1,5 +1,7 @@
 #include "editor/CMyKnob.h"
 
+#include <cmath>
+
 #include "editor/CTextPrinter.h"
 #include "editor/ControlHelp.h"
 #include "editor/EditorLayout.h"
@@ -18,9 +20,9 @@ constexpr int kTextOverhang = 7;
 
 CMyKnob::CMyKnob(int x, gui::ControlListener* listener, int tag, gui::FilmStrip strip,
                  KnobListener* knobListener)
-    : Knob({x - kTextOverhang, layout::kKnobTop, x + layout::kKnobSize + kTextOverhang,
-            layout::kKnobTextTop + layout::kKnobTextHeight},
-           listener, tag, strip),
+    : ShowsModulation({x - kTextOverhang, layout::kKnobTop, x + layout::kKnobSize + kTextOverhang,
+                       layout::kKnobTextTop + layout::kKnobTextHeight},
+                      listener, tag, strip),
       knobListener_(knobListener) {}
 
 gui::Rect CMyKnob::knobRect() const {
@@ -60,10 +62,44 @@ void CMyKnob::draw(gui::DrawContext& context) {
         entry_.draw(context, textRect().inset(1, 0), Skin::textFont(), Skin::kDark, Skin::kLight);
         return;
     }
+    drawModulation(context);
+    if (modulation_.showsDrivers()) {
+        context.drawText(modulation_.shown().drivers.c_str(), textRect(), Align::kCenter,
+                         Skin::textFont(), Skin::kAccent);
+        return;
+    }
     ModuleText text = "";
     knobText(text);
     CTextPrinter::print(context, text, textRect(), Align::kCenter,
                         isDragging() ? CTextPrinter::Style::kNormal : CTextPrinter::Style::kDimmed);
+}
+
+void CMyKnob::drawModulation(gui::DrawContext& context) {
+    const ModulationShown& shown = modulation_.shown();
+    if (!shown.driven) return;
+    // The knob's travel: from 135 degrees (lower left) clockwise through the top to 405.
+    constexpr double kStart = 0.75 * 3.14159265358979;
+    constexpr double kTravel = 1.5 * 3.14159265358979;
+    constexpr int kPoints = 48;
+    const gui::Rect box = knobRect();
+    const double centreX = 0.5 * (box.left + box.right);
+    const double centreY = 0.5 * (box.top + box.bottom);
+    auto arc = [&](float from, float to, double radius, double width) {
+        float xs[kPoints + 1];
+        float ys[kPoints + 1];
+        for (int k = 0; k <= kPoints; ++k) {
+            const double value = from + (to - from) * k / static_cast<double>(kPoints);
+            const double angle = kStart + kTravel * value;
+            xs[k] = static_cast<float>(centreX + radius * std::cos(angle));
+            ys[k] = static_cast<float>(centreY + radius * std::sin(angle));
+        }
+        context.setLineWidth(width);
+        context.drawPolyline(xs, ys, kPoints + 1);
+    };
+    const double radius = 0.5 * box.width() - 1.0;
+    context.setColor(Skin::kAccent);
+    arc(getValue(), shown.left, radius, 2.0);
+    if (shown.right != shown.left) arc(getValue(), shown.right, radius - 3.0, 1.0);
 }
 
 bool CMyKnob::onMouseDown(const gui::MouseEvent& event) {

@@ -69,11 +69,13 @@ bool CMyNameKnob::onWheel(const gui::MouseEvent& event, float steps) {
 }
 
 void CMyNameKnob::onMouseEnter() {
+    CMyKnob::onMouseEnter();
     hovered_ = true;
     invalid();
 }
 
 void CMyNameKnob::onMouseExit() {
+    CMyKnob::onMouseExit();
     hovered_ = false;
     invalid();
 }

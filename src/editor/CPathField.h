@@ -1,7 +1,7 @@
 #pragma once
-// Where the desktop offers no file dialog: a modal box over the library page with the dialog's
-// title and a line to type a path into. Return hands the path on, Escape or a click outside
-// closes it unchanged.
+// A modal box over the library page with a title, a hint of one or two lines and a line to type
+// into: a path where the desktop offers no file dialog, or a preset's name. Return hands the
+// text on, Escape or a click outside closes it unchanged.
 
 #include <functional>
 #include <string>
@@ -14,9 +14,18 @@ namespace kirra::editor {
 class CPathField : public gui::View {
   public:
     static constexpr int kMaxPathLength = 1024;
+    // Title, two hint lines, the entry and the keys' help.
+    static constexpr int kHeight = 70;
 
-    CPathField(const gui::Rect& rect, std::string title, const std::string& initialPath,
-               std::function<void(const std::string&)> onPath);
+    struct Texts {
+        std::string title;
+        std::string hint;  // a '\n' starts its second line
+        std::string initial;
+        int maxLength = kMaxPathLength;
+    };
+
+    CPathField(const gui::Rect& rect, const Texts& texts,
+               std::function<void(const std::string&)> onEnter);
 
     const std::string& getEntry() const { return entry_.text(); }
     void draw(gui::DrawContext& context) override;
@@ -27,8 +36,9 @@ class CPathField : public gui::View {
     void close();
 
     std::string title_;
+    std::string hint_;
     gui::LineEditor entry_;
-    std::function<void(const std::string&)> onPath_;
+    std::function<void(const std::string&)> onEnter_;
 };
 
 }  // namespace kirra::editor

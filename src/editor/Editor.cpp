@@ -10,6 +10,8 @@
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/PredefinedRoutings.h"
 #include "editor/routing/SignalPathPage.h"
+#include "engine/ABCompare.h"
+#include "engine/EditHistory.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
@@ -143,6 +145,9 @@ void Editor::closeLocked() {
     frame_.reset();
     open_ = false;
     learnSlotSource(-1);
+    // Gestures whose controls went with the frame end here, so the history records again.
+    for (; openGestures_ > 0; --openGestures_)
+        plugin_.getEditHistory().endGesture();
 }
 
 bool Editor::renderScreenshot(const ScreenshotRequest& request) {
@@ -212,8 +217,14 @@ void Editor::runIdle(int64_t nowMs) {
             learning == MidiLearn::learnStateOf(kKnob1 + knob) && dimmed);
     }
     for (int level = 0; level < MainSection::kLevelCount; ++level) {
-        frame_->mainKnob(level)->setBlinkDimmed(
-            learning == MidiLearn::learnStateOf(kInput + level) && dimmed);
+        CMyKnob* knob = frame_->mainKnob(level);
+        knob->setBlinkDimmed(learning == MidiLearn::learnStateOf(kInput + level) && dimmed);
+        ModulationShown shown;
+        shown.drivers = modulationDrivers(plugin_, kInput + level);
+        shown.driven = !shown.drivers.empty();
+        shown.left = plugin_.getModulatedLevel(level, 0);
+        shown.right = plugin_.getModulatedLevel(level, 1);
+        knob->setModulation(shown);
     }
 
     if (!firstRun) blinkPhase_ = (blinkPhase_ + 1) % 20;
@@ -224,6 +235,7 @@ void Editor::runIdle(int64_t nowMs) {
     frame_->operatorSelector()->setBlinkPhase(blinkPhase_);
     frame_->modulatorSelector()->setBlinkPhase(blinkPhase_);
     if (SignalPathPage* page = frame_->signalPathPage()) page->setBlinkPhase(blinkPhase_);
+    frame_->readHistoryState();
     // The plots follow their modules: running values, and modulation while previewed.
     frame_->operatorPanel()->idle();
     frame_->modulatorPanel()->idle();
@@ -248,6 +260,9 @@ void Editor::followHostTempo(KirraFrame& frame) {
 void Editor::valueChanged(gui::Control* control) {
     const int tag = control->getTag();
     const float value = control->getValue();
+    if (historyTagChanged(tag)) return;
+    // A click is a gesture of its own; inside a drag this only nests.
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     if (editorTagChanged(tag, value)) return;
     const ParameterDescriptor& row = describeParameter(tag);
     if (row.group == ParameterGroup::kTempo && tempoLockedToHost()) {
@@ -262,6 +277,28 @@ void Editor::valueChanged(gui::Control* control) {
         restoreRememberedValues(plugin_, SlotKind::kOperator, parameterMember(tag));
     if (row.group == ParameterGroup::kModulatorType)
         restoreRememberedValues(plugin_, SlotKind::kModulator, parameterMember(tag));
+}
+
+bool Editor::historyTagChanged(int tag) {
+    EditHistory& history = plugin_.getEditHistory();
+    ABCompare& compare = plugin_.getABCompare();
+    if (tag == tags::kUndo) {
+        history.undo();
+    } else if (tag == tags::kRedo) {
+        history.redo();
+    } else if (tag == tags::kCompareSwitch) {
+        compare.swap();
+        history.recordSwap();
+    } else if (tag == tags::kCopyAToB || tag == tags::kCopyBToA) {
+        // Copying into the playing program changes its values: a step like a preset load.
+        EditHistory::Gesture gesture(history);
+        const bool aToB = tag == tags::kCopyAToB;
+        compare.copy(aToB ? ABCompare::kA : ABCompare::kB, aToB ? ABCompare::kB : ABCompare::kA);
+    } else {
+        return false;
+    }
+    frame_->readHistoryState();
+    return true;
 }
 
 bool Editor::editorTagChanged(int tag, float value) {
@@ -290,14 +327,20 @@ bool Editor::editorTagChanged(int tag, float value) {
 }
 
 void Editor::beginEdit(int index) {
+    ++openGestures_;
+    plugin_.getEditHistory().beginGesture();
     if (index >= 0 && index < kHostParameterCount) plugin_.beginEdit(index);
 }
 
 void Editor::endEdit(int index) {
     if (index >= 0 && index < kHostParameterCount) plugin_.endEdit(index);
+    if (openGestures_ == 0) return;
+    --openGestures_;
+    plugin_.getEditHistory().endGesture();
 }
 
 void Editor::editParameter(int index, float value) {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     editParameter(index, value, describeParameter(index).isHostParameter());
 }
 
@@ -347,6 +390,7 @@ void Editor::learnRequested(int tag) {
 
 void Editor::knobRenamed(int tag, const std::string& name) {
     if (parameterGroup(tag) != ParameterGroup::kKnob) return;
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     int first = kKnobName1 + kKnobNameLength * parameterMember(tag);
     for (int j = 0; j < kKnobNameLength; ++j) {
         int code = j < static_cast<int>(name.size()) ? static_cast<unsigned char>(name[j]) : 0;

@@ -108,6 +108,8 @@ class Editor : public vst::AEffEditor,
     // The editor's own controls (slot and page buttons, routing presets, tabs); false for tags
     // that are parameters.
     bool editorTagChanged(int tag, float value);
+    // Undo, redo and the A/B compare; false for other tags.
+    bool historyTagChanged(int tag);
     void editParameter(int index, float value, bool recorded);
     void finishSlotLearn();
     void closeLocked();
@@ -140,6 +142,8 @@ class Editor : public vst::AEffEditor,
     bool idleStarted_ = false;
     int64_t lastIdleMs_ = 0;
     int blinkPhase_ = 0;
+    // Drags begun and not yet ended (editor thread).
+    int openGestures_ = 0;
 };
 
 }  // namespace kirra::editor

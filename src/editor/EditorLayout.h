@@ -33,9 +33,12 @@ constexpr Rect kModulatorTitle{134, 12, 212, 27};
 constexpr Rect kMainTitle{376, 12, 454, 27};
 constexpr Rect kOperatorTitle{619, 12, 697, 27};
 
-constexpr Rect kModulatorSelector{65, 43, 282, 54};
+// The type pickers leave room for the bypass switch at the right of the panel header.
+constexpr Rect kModulatorSelector{65, 43, 268, 54};
+constexpr Rect kModulatorBypassSwitch{270, 43, 282, 54};
 constexpr int kModulatorMenuBottom = 104;
-constexpr Rect kOperatorSelector{549, 43, 766, 54};
+constexpr Rect kOperatorSelector{549, 43, 752, 54};
+constexpr Rect kOperatorBypassSwitch{754, 43, 766, 54};
 constexpr int kOperatorMenuBottom = 184;
 constexpr Rect kModulatorPanel{64, 55, 282, 205};
 constexpr Rect kOperatorPanel{548, 55, 766, 205};
@@ -55,6 +58,13 @@ constexpr Rect kPowerSwitch{487, 234, 517, 281};
 constexpr int kKnobCaptionTop = 213;
 constexpr int kKnobTextTop = 281;
 constexpr int kKnobTextHeight = 11;
+
+// The frame's commands in the free strip between the meters' captions.
+constexpr Rect kCompareSwitch{338, 306, 358, 320};
+constexpr Rect kCopyAToB{362, 306, 386, 320};
+constexpr Rect kCopyBToA{390, 306, 414, 320};
+constexpr Rect kUndoButton{440, 306, 458, 320};
+constexpr Rect kRedoButton{462, 306, 480, 320};
 
 constexpr Rect kInputMeters[2] = {{65, 304, 285, 312}, {65, 319, 285, 327}};
 constexpr Rect kOutputMeters[2] = {{548, 304, 768, 312}, {548, 319, 768, 327}};

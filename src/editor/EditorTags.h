@@ -14,5 +14,10 @@ constexpr int kSaveAsDefault = 435;
 constexpr int kModulationPreview = param::kModulationPreview;
 constexpr int kMatrixView = 437;
 constexpr int kZoom = 438;  // the editor's zoom, a per-user choice
+constexpr int kUndo = 439;
+constexpr int kRedo = 440;
+constexpr int kCompareSwitch = 441;
+constexpr int kCopyAToB = 442;
+constexpr int kCopyBToA = 443;
 
 }  // namespace kirra::editor::tags

@@ -9,7 +9,10 @@
 #include "editor/panels/PanelFactory.h"
 #include "editor/routing/ModulationPage.h"
 #include "editor/routing/SignalPathPage.h"
+#include "editor/routing/SlotEditing.h"
 #include "editor/routing/SourceLabels.h"
+#include "engine/ABCompare.h"
+#include "engine/EditHistory.h"
 #include "engine/ModulationSlots.h"
 #include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
@@ -41,6 +44,7 @@ KirraFrame::KirraFrame(const Context& context)
     buildMainSection();
     buildModulatorSection();
     buildMeters();
+    buildCommands();
 }
 
 float KirraFrame::value(int index) const {
@@ -74,12 +78,25 @@ void KirraFrame::buildKnobs() {
     power_->setValue(value(param::kPower) >= 0.5f ? 1.0f : 0.0f);
 }
 
-void KirraFrame::buildOperatorSection() {
+void KirraFrame::buildSlotControls(SlotSection& section, const gui::Rect* buttons,
+                                   const char* label, int firstButtonTag,
+                                   const gui::Rect& bypassSwitch) {
     for (int slot = 0; slot < param::kSlotCount; ++slot) {
-        operators_.buttons[slot] = addView(std::make_unique<CModuleButton>(
-            layout::kOperatorButtons[slot], &context_.controls, tags::kOperatorButton1 + slot,
-            skin().button(), "OP" + std::to_string(slot + 1)));
+        section.buttons[slot] = addView(std::make_unique<CModuleButton>(
+            buttons[slot], &context_.controls, firstButtonTag + slot, skin().button(),
+            label + std::to_string(slot + 1)));
+        const int bypass = section.firstBypass + slot;
+        section.buttons[slot]->setRightClick([this, bypass] {
+            context_.slots.editParameter(bypass, value(bypass) >= 0.5f ? 0.0f : 1.0f);
+        });
     }
+    section.bypassSwitch =
+        addView(std::make_unique<CBypassSwitch>(bypassSwitch, &context_.controls, 0));
+}
+
+void KirraFrame::buildOperatorSection() {
+    buildSlotControls(operators_, layout::kOperatorButtons, "OP", tags::kOperatorButton1,
+                      layout::kOperatorBypassSwitch);
     operators_.selector = addView(
         std::make_unique<COPSelector>(layout::kOperatorSelector, &context_.controls,
                                       param::kOperatorType1, skin(), layout::kOperatorMenuBottom));
@@ -98,11 +115,8 @@ void KirraFrame::buildMainSection() {
 }
 
 void KirraFrame::buildModulatorSection() {
-    for (int slot = 0; slot < param::kSlotCount; ++slot) {
-        modulators_.buttons[slot] = addView(std::make_unique<CModuleButton>(
-            layout::kModulatorButtons[slot], &context_.controls, tags::kModulatorButton1 + slot,
-            skin().button(), "MOD" + std::to_string(slot + 1)));
-    }
+    buildSlotControls(modulators_, layout::kModulatorButtons, "MOD", tags::kModulatorButton1,
+                      layout::kModulatorBypassSwitch);
     modulators_.selector = addView(std::make_unique<CMODSelector>(
         layout::kModulatorSelector, &context_.controls, param::kModulatorType1, skin(),
         layout::kModulatorMenuBottom));
@@ -125,6 +139,43 @@ void KirraFrame::buildMeters() {
     }
 }
 
+void KirraFrame::buildCommands() {
+    using Face = CCommandButton::Face;
+    undo_ = addView(std::make_unique<CCommandButton>(layout::kUndoButton, &context_.controls,
+                                                     tags::kUndo, Face::kArrowLeft));
+    redo_ = addView(std::make_unique<CCommandButton>(layout::kRedoButton, &context_.controls,
+                                                     tags::kRedo, Face::kArrowRight));
+    compare_ = addView(std::make_unique<CCommandButton>(layout::kCompareSwitch, &context_.controls,
+                                                        tags::kCompareSwitch, Face::kText, "A"));
+    addView(std::make_unique<CCommandButton>(layout::kCopyAToB, &context_.controls, tags::kCopyAToB,
+                                             Face::kText, "A>B"));
+    addView(std::make_unique<CCommandButton>(layout::kCopyBToA, &context_.controls, tags::kCopyBToA,
+                                             Face::kText, "B>A"));
+    readHistoryState();
+}
+
+void KirraFrame::readHistoryState() {
+    const EditHistory& history = plugin_.getEditHistory();
+    undo_->setAvailable(history.canUndo());
+    redo_->setAvailable(history.canRedo());
+    compare_->setLabel(plugin_.getABCompare().playing() == ABCompare::kA ? "A" : "B");
+}
+
+bool KirraFrame::onShortcut(const gui::KeyEvent& event) {
+    if ((event.modifiers & gui::kControl) == 0 || event.key != gui::Key::kCharacter) return false;
+    EditHistory& history = plugin_.getEditHistory();
+    const bool shift = (event.modifiers & gui::kShift) != 0;
+    if (event.character == 'z' && !shift) {
+        history.undo();
+    } else if (event.character == 'y' || (event.character == 'z' && shift)) {
+        history.redo();
+    } else {
+        return false;
+    }
+    readHistoryState();
+    return true;
+}
+
 void KirraFrame::readMeterSettings() {
     for (CMeter* meter : meters_) {
         meter->setHoldTime(units::meterHoldMs(value(param::kMeterHold)));
@@ -142,6 +193,8 @@ void KirraFrame::showSlot(SlotSection& section, int slot) {
     section.selector->setTag(section.firstType + slot);
     section.selector->setValue(value(section.firstType + slot));
     section.selector->setBypassed(value(section.firstBypass + slot) >= 0.5f);
+    section.bypassSwitch->setTag(section.firstBypass + slot);
+    section.bypassSwitch->setValue(value(section.firstBypass + slot) >= 0.5f ? 1.0f : 0.0f);
     rebuildPanel(section);
 }
 
@@ -159,7 +212,9 @@ void KirraFrame::typeChanged(SlotSection& section, int slot, float value) {
 
 void KirraFrame::bypassChanged(SlotSection& section, int slot, bool bypassed) {
     section.buttons[slot]->setBypassed(bypassed);
-    if (slot == section.shown) section.selector->setBypassed(bypassed);
+    if (slot != section.shown) return;
+    section.selector->setBypassed(bypassed);
+    section.bypassSwitch->setValue(bypassed ? 1.0f : 0.0f);
 }
 
 void KirraFrame::showPage(int page) {

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <string>
 
+#include "editor/CBypassSwitch.h"
+#include "editor/CCommandButton.h"
 #include "editor/CMeter.h"
 #include "editor/CModuleButton.h"
 #include "editor/CModuleSelector.h"
@@ -63,9 +65,19 @@ class KirraFrame : public MyFrame {
     CModuleButton* pageButton(int page) const { return pageButtons_[page]; }
     CModuleSelector* operatorSelector() const { return operators_.selector; }
     CModuleSelector* modulatorSelector() const { return modulators_.selector; }
+    CBypassSwitch* operatorBypassSwitch() const { return operators_.bypassSwitch; }
+    CBypassSwitch* modulatorBypassSwitch() const { return modulators_.bypassSwitch; }
     ModulePanel* operatorPanel() const { return operators_.panel; }
     ModulePanel* modulatorPanel() const { return modulators_.panel; }
     CMeter* meter(int index) const { return meters_[index]; }
+    CCommandButton* undoButton() const { return undo_; }
+    CCommandButton* redoButton() const { return redo_; }
+    CCommandButton* compareSwitch() const { return compare_; }
+    // The undo and redo buttons grey out when the history has nothing for them; the A/B switch
+    // names the program playing.
+    void readHistoryState();
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
+    bool onShortcut(const gui::KeyEvent& event) override;
     // The meters take the hold time and fall-back speed now set.
     void readMeterSettings();
     int shownOperator() const { return operators_.shown; }
@@ -107,6 +119,7 @@ class KirraFrame : public MyFrame {
         gui::Rect panelArea;
         CModuleButton* buttons[param::kSlotCount] = {};
         CModuleSelector* selector = nullptr;
+        CBypassSwitch* bypassSwitch = nullptr;
         ModulePanel* panel = nullptr;
         int shown = 0;
     };
@@ -116,11 +129,15 @@ class KirraFrame : public MyFrame {
     void rebuildPanel(SlotSection& section);
     void typeChanged(SlotSection& section, int slot, float value);
     void bypassChanged(SlotSection& section, int slot, bool bypassed);
+    // The section's slot buttons (a right click toggles the slot's bypass) and header switch.
+    void buildSlotControls(SlotSection& section, const gui::Rect* buttons, const char* label,
+                           int firstButtonTag, const gui::Rect& bypassSwitch);
     void buildKnobs();
     void buildOperatorSection();
     void buildMainSection();
     void buildModulatorSection();
     void buildMeters();
+    void buildCommands();
 
     Plugin& plugin_;
     Context context_;
@@ -131,6 +148,9 @@ class KirraFrame : public MyFrame {
     SlotSection modulators_;
     CModuleButton* pageButtons_[kPages] = {};
     CMeter* meters_[kMeters] = {};
+    CCommandButton* undo_ = nullptr;
+    CCommandButton* redo_ = nullptr;
+    CCommandButton* compare_ = nullptr;
     gui::View* page_ = nullptr;
     gui::TextLabel* pageTitle_ = nullptr;
     CLibWnd* library_ = nullptr;

@@ -1,10 +1,13 @@
 #pragma once
 // What the library page asks of the plug-in: the three banks' program names, the current
-// program, program selection, the bank and preset files, the default banks and the clipboard.
+// program, program selection, the bank and preset files, the default banks, the clipboard and
+// the user's named presets.
 
 #include <string>
+#include <vector>
 
 #include "engine/FactoryBanks.h"
+#include "engine/UserPresets.h"
 
 namespace kirra::editor {
 
@@ -30,6 +33,25 @@ class LibraryOperations {
     virtual void forgetDefaultBank(int bank) = 0;
     virtual void copyPreset() = 0;
     virtual void pastePreset() = 0;
+    // Where a path typed in place of a file dialog starts: the last folder and a suggested name.
+    virtual std::string suggestedPath(FileAction action, int bank) = 0;
+
+    // Named presets in the user's preset folder; a load is one step of the edit history.
+    virtual std::string currentProgramName() = 0;
+    // Whether the page lists the user's presets, and the one selected: kept while the page is
+    // rebuilt (a program change rebuilds it).
+    struct UserPresetView {
+        bool shown = false;
+        std::string selected;
+    };
+    virtual UserPresetView& userPresetView() = 0;
+    virtual std::string userPresetFolder() = 0;
+    virtual std::vector<UserPresets::Entry> userPresets() = 0;
+    virtual UserPresets::Result saveUserPreset(const std::string& name, bool replace) = 0;
+    virtual UserPresets::Result loadUserPreset(const std::string& name) = 0;
+    virtual UserPresets::Result renameUserPreset(const std::string& from, const std::string& to,
+                                                 bool replace) = 0;
+    virtual UserPresets::Result deleteUserPreset(const std::string& name) = 0;
 
   protected:
     ~LibraryOperations() = default;

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "engine/EditHistory.h"
 #include "engine/Plugin.h"
+#include "engine/ProgramImages.h"
 #include "engine/ProgramLibrary.h"
 
 namespace kirra::editor {
@@ -36,12 +38,15 @@ std::string PluginLibrary::programName(int bank, int preset) {
 }
 
 void PluginLibrary::selectProgram(int bank, int preset) {
+    // A load from the editor is one step of its history; the history takes the engine lock.
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     platform::EngineLock lock(plugin_.getEngineMutex());
     plugin_.getPrograms().setCurrentBank(bank);
     plugin_.selectProgram(preset);
 }
 
 bool PluginLibrary::fileDialog(FileAction action, int bank) {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     ProgramLibrary& library = plugin_.getLibrary();
     platform::FileDialogResult result = platform::FileDialogResult::kUnavailable;
     switch (action) {
@@ -62,6 +67,7 @@ bool PluginLibrary::fileDialog(FileAction action, int bank) {
 }
 
 void PluginLibrary::fileAction(FileAction action, int bank, const std::string& path) {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     if (path.empty()) return;
     ProgramLibrary& library = plugin_.getLibrary();
     switch (action) {
@@ -93,7 +99,34 @@ void PluginLibrary::copyPreset() {
 }
 
 void PluginLibrary::pastePreset() {
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
     plugin_.getLibrary().pasteProgram();
+}
+
+std::string PluginLibrary::suggestedPath(FileAction action, int bank) {
+    const bool isBank = action == FileAction::kLoadBank || action == FileAction::kSaveBank;
+    const bool save = action == FileAction::kSaveBank || action == FileAction::kSavePreset;
+    return plugin_.getLibrary().suggestedPath(save, isBank ? bank : -1);
+}
+
+std::string PluginLibrary::currentProgramName() {
+    platform::EngineLock lock(plugin_.getEngineMutex());
+    return plugin_.getPrograms().current().name;
+}
+
+UserPresets::Result PluginLibrary::saveUserPreset(const std::string& name, bool replace) {
+    uint8_t image[kPresetImageBytes];
+    plugin_.getLibrary().makePresetImage(image);
+    return userPresets_.save(name, image, sizeof(image), replace);
+}
+
+UserPresets::Result PluginLibrary::loadUserPreset(const std::string& name) {
+    std::vector<uint8_t> image;
+    const UserPresets::Result result = userPresets_.read(name, image);
+    if (result != UserPresets::Result::kDone) return result;
+    EditHistory::Gesture gesture(plugin_.getEditHistory());
+    plugin_.getLibrary().applyPresetImage(image.data(), image.size());
+    return result;
 }
 
 }  // namespace kirra::editor

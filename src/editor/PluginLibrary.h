@@ -4,6 +4,7 @@
 
 #include "editor/LibraryOperations.h"
 #include "platform/FileChooser.h"
+#include "platform/UserStore.h"
 
 namespace kirra {
 class Plugin;
@@ -26,10 +27,26 @@ class PluginLibrary : public LibraryOperations {
     void forgetDefaultBank(int bank) override;
     void copyPreset() override;
     void pastePreset() override;
+    std::string suggestedPath(FileAction action, int bank) override;
+    std::string currentProgramName() override;
+    UserPresetView& userPresetView() override { return userPresetView_; }
+    std::string userPresetFolder() override { return userPresets_.folder(); }
+    std::vector<UserPresets::Entry> userPresets() override { return userPresets_.list(); }
+    UserPresets::Result saveUserPreset(const std::string& name, bool replace) override;
+    UserPresets::Result loadUserPreset(const std::string& name) override;
+    UserPresets::Result renameUserPreset(const std::string& from, const std::string& to,
+                                         bool replace) override {
+        return userPresets_.rename(from, to, replace);
+    }
+    UserPresets::Result deleteUserPreset(const std::string& name) override {
+        return userPresets_.remove(name);
+    }
 
   private:
     Plugin& plugin_;
     platform::FileChooser& chooser_;
+    UserPresets userPresets_{platform::UserStore::presetFolder()};
+    UserPresetView userPresetView_;
 };
 
 }  // namespace kirra::editor

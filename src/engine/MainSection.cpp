@@ -17,6 +17,10 @@ void MainSection::resetModulation() {
 }
 
 void MainSection::updateRamps() {
+    for (int level = 0; level < kLevelCount; ++level) {
+        for (int channel = 0; channel < 2; ++channel)
+            published_[level][channel].store(modulated_[level][channel], std::memory_order_relaxed);
+    }
     for (int channel = 0; channel < 2; ++channel) {
         // With the power off the whole wet path is muted and the levels are bypassed.
         float input = power_ ? units::levelGain(modulated_[kInputLevel][channel]) : 1.0f;

@@ -2,6 +2,8 @@
 // Input, Mix and Output: each a 30 Hz-smoothed target, left and right modulated copies (the
 // modulation destinations "MAIN INPUT", "MAIN MIX", "MAIN OUTPUT") and per-channel gain ramps.
 
+#include <atomic>
+
 #include "engine/SettlingSmoother.h"
 #include "modules/ModuleMath.h"
 #include "modules/Relaxed.h"
@@ -36,6 +38,10 @@ class MainSection {
         modulated_[level][1] = clampUnit(modulated_[level][1]);
     }
     float getModulated(int level, int channel) const { return modulated_[level][channel]; }
+    // The modulated copies of the last control update, for the editor on another thread.
+    float getPublishedModulated(int level, int channel) const {
+        return published_[level][channel].load(std::memory_order_relaxed);
+    }
 
     // New gain targets from the modulated copies through the gain laws.
     void updateRamps();
@@ -57,6 +63,7 @@ class MainSection {
     Relaxed<bool> power_ = true;
     SettlingSmoother<kLevelCount, true> levels_{{0.5f, 1.0f, 0.5f}};
     float modulated_[kLevelCount][2] = {};
+    std::atomic<float> published_[kLevelCount][2] = {};
     LinearRamp ramps_[kLevelCount][2];
     bool rampsMoving_ = true;
 };

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/ABCompare.h"
+#include "engine/EditHistory.h"
 #include "engine/ProgramLibrary.h"
 #include "engine/StateChunk.h"
 
@@ -45,6 +47,8 @@ Plugin::Plugin(vst::HostCallback host) : AudioEffectX(host, 1, kHostParameterCou
 
     // Start-up order: preferences, the factory banks, the user's default banks, program 1.
     library_ = std::make_unique<ProgramLibrary>(*this, platform::UserStore());
+    history_ = std::make_unique<EditHistory>(*this);
+    compare_ = std::make_unique<ABCompare>(*this);
     library_->loadPreferences();
     programs_ = std::make_unique<ProgramStore>();
     library_->loadDefaultBanks();

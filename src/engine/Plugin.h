@@ -45,6 +45,8 @@
 
 namespace kirra {
 
+class ABCompare;
+class EditHistory;
 class ProgramLibrary;
 
 class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots::ValueStore {
@@ -139,6 +141,10 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     const MidiState& getMidiState() const { return midi_; }
     // Preset and bank files, default banks, clipboard, preferences.
     ProgramLibrary& getLibrary() { return *library_; }
+    // Undo and redo of the editor's edits.
+    EditHistory& getEditHistory() { return *history_; }
+    // The A and B programs of a comparison.
+    ABCompare& getABCompare() { return *compare_; }
     // The modulation-preview mode (internal parameter kModulationPreview): 0 off, 1 the left,
     // 2 the right modulated copies shown in the module panels.
     int getModulationPreview() const { return modules_.getModulationPreview(); }
@@ -152,6 +158,11 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // Samples by which the output lags the input with the settings stored now (see
     // SignalPath::latencySamples); the audio thread takes them at its next block.
     int32_t getLatencySamples() const;
+    // Input, Mix and Output as modulation left them at the last control update (channel 0 left,
+    // 1 right); read without waiting for the audio thread.
+    float getModulatedLevel(int level, int channel) const {
+        return path_.main().getPublishedModulated(level, channel);
+    }
 
   private:
     // Which pins the host connected: bit n input n, bit kInputs + n output n. Asked from any
@@ -242,6 +253,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     bool suspended_ = true;
     std::atomic<bool> latencyPending_{false};
     std::unique_ptr<ProgramLibrary> library_;
+    std::unique_ptr<EditHistory> history_;
+    std::unique_ptr<ABCompare> compare_;
     ChunkBuffers chunkBuffers_;
 
     // the way to the audio thread: the change being built (under the mutex, `changeDepth_` calls

@@ -6,6 +6,7 @@
 
 #include "engine/Plugin.h"
 #include "engine/ProgramImages.h"
+#include "engine/UserPresets.h"
 #include "platform/Files.h"
 
 namespace kirra {
@@ -175,6 +176,18 @@ bool ProgramLibrary::pasteProgram() {
     std::vector<uint8_t> image;
     return store_.readBinary(kClipboardValue, kPresetImageBytes, image) &&
            applyPresetImage(image.data(), image.size());
+}
+
+std::string ProgramLibrary::suggestedPath(bool save, int bank) const {
+    const platform::FileDialogRequest asked = request(save, bank >= 0);
+    std::string name = asked.fileName;
+    if (name.empty() && save && bank < 0) {
+        platform::EngineLock lock(plugin_.getEngineMutex());
+        const std::string programName = plugin_.getPrograms().current().name;
+        if (UserPresets::isValidName(programName)) name = programName + "." + asked.extension;
+    }
+    if (asked.directory.empty()) return name;
+    return asked.directory + "/" + name;
 }
 
 }  // namespace kirra

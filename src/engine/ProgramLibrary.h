@@ -41,6 +41,10 @@ class ProgramLibrary {
     platform::FileDialogResult loadBank(int bank, platform::FileChooser& chooser);
     platform::FileDialogResult saveBank(int bank, platform::FileChooser& chooser);
 
+    // The last folder and a name for a path typed where no file dialog exists: the name last
+    // used, else (saving a preset) the program's name. `bank` -1 means a preset.
+    std::string suggestedPath(bool save, int bank) const;
+
     // A default bank replaces the factory bank at every start until it is forgotten.
     bool saveDefaultBank(int bank);
     bool forgetDefaultBank(int bank);

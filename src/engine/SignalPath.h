@@ -37,6 +37,7 @@ class SignalPath {
     // Settings from the parameter dispatch, on any thread; the audio thread reads them at its next
     // sample or control period.
     MainSection& main() { return main_; }
+    const MainSection& main() const { return main_; }
     RoutingMatrix& routing() { return routing_; }
     void setMidSideBits(int bits) { midSideBits_ = bits; }
     void setInversionBits(int bits);
@@ -127,6 +128,10 @@ class SignalPath {
     static float finiteOrZero(float sample) { return std::isfinite(sample) ? sample : 0.0f; }
 
   private:
+    // A bypass ramp that has reached zero and stays there.
+    static bool isSilenced(const LinearRamp& enable) {
+        return enable.current == 0.0f && enable.target == 0.0f;
+    }
     static void encodeMidSide(float& a, float& b) {
         constexpr float kHalfSqrt2 = 0.70710677f;  // sqrt(1/2) in single precision
         float mid = (a + b) * kHalfSqrt2;
@@ -147,6 +152,9 @@ class SignalPath {
     Relaxed<int> limiterMode_ = PeakLimiter::kDefaultMode;
     Relaxed<float> limiterRelease_ = PeakLimiter::releaseBaseMsOf(PeakLimiter::kDefaultMode);
     bool enablesMoving_ = true;  // false once an advance moved none of the bypass ramps
+    // modules skipped while bypassed, reset before they run again
+    bool operatorResting_[kSlots] = {};
+    bool modulatorResting_[kSlots] = {};
 
     // state carried from sample to sample
     alignas(16) float operatorOut_[2][kSlots] = {};
@@ -182,7 +190,18 @@ class SignalPath {
     for (int slot = 0; slot < kSlots; ++slot) {
         // An empty slot's output stays at the zero its Empty would write.
         if (modules.isModulatorEmpty(slot)) continue;
+        if (isSilenced(modulatorEnable_[slot])) {
+            // A bypassed modulator's output is multiplied by zero: it need not run at all.
+            modulatorOut[0][slot] = 0.0f;
+            modulatorOut[1][slot] = 0.0f;
+            modulatorResting_[slot] = true;
+            continue;
+        }
         Modulator& modulator = modules.modulatorIn(slot);
+        if (modulatorResting_[slot]) {
+            modulatorResting_[slot] = false;
+            modulator.resetState();
+        }
         modulator.generateSample(modulatorOut[0][slot], modulatorOut[1][slot]);
         modulatorOut[0][slot] *= modulatorEnable_[slot].current;
         modulatorOut[1][slot] *= modulatorEnable_[slot].current;
@@ -215,8 +234,18 @@ class SignalPath {
         if ((midSideBits >> slot) & 1) encodeMidSide(codedLeft, codedRight);
         float a = codedLeft;
         float b = codedRight;
-        Operator& op = modules.operatorIn(slot);
-        if (!op.passesThrough()) op.processSample(a, b);
+        if (isSilenced(operatorEnable_[slot])) {
+            // Fully bypassed, the operator's output is weighted by zero: skip its work. It
+            // starts again from silence rather than from what it held when it stopped.
+            operatorResting_[slot] = true;
+        } else {
+            Operator& op = modules.operatorIn(slot);
+            if (operatorResting_[slot]) {
+                operatorResting_[slot] = false;
+                op.resetState();
+            }
+            if (!op.passesThrough()) op.processSample(a, b);
+        }
         if ((midSideBits >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
         float enable = operatorEnable_[slot].current;
         float wetShare = enable * inversion_[slot];

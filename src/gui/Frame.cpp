@@ -121,6 +121,7 @@ bool Frame::keyDown(const KeyEvent& event) {
          !handled && view != nullptr && view != this; view = view->getParent()) {
         handled = view->onKeyDown(event);
     }
+    if (!handled && modal_ == nullptr) handled = onShortcut(event);
     if (!handled && event.key == Key::kEscape && modal_ != nullptr) {
         closeModal();
         handled = true;

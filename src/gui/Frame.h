@@ -45,6 +45,8 @@ class Frame : public ViewContainer, private TextObserver {
     void wheel(const MouseEvent& event, float steps);
     void mouseExited();
     bool keyDown(const KeyEvent& event);
+    // A key no focused view took: the frame's own shortcuts.
+    virtual bool onShortcut(const KeyEvent& /*event*/) { return false; }
     // The window's clock, every few milliseconds: the pointer's help shows once the pointer has
     // rested on a view for kTooltipDelayMs.
     void tick(int64_t nowMs);

@@ -155,7 +155,14 @@ KeyEvent keyEventOf(XKeyEvent& xkey) {
             event.key = Key::kTab;
             break;
         default:
-            if (length == 1) {
+            if ((event.modifiers & kControl) != 0 && keysym >= XK_a && keysym <= XK_z) {
+                // With Control held the text is a control code; shortcuts want the letter.
+                event.key = Key::kCharacter;
+                event.character = static_cast<uint32_t>('a' + (keysym - XK_a));
+            } else if ((event.modifiers & kControl) != 0 && keysym >= XK_A && keysym <= XK_Z) {
+                event.key = Key::kCharacter;
+                event.character = static_cast<uint32_t>('a' + (keysym - XK_A));
+            } else if (length == 1) {
                 event.key = Key::kCharacter;
                 event.character = static_cast<unsigned char>(text[0]);
             }

@@ -52,6 +52,15 @@ std::string UserStore::defaultFolder() {
     return home + "/.config" + kStoreFolder;
 }
 
+std::string UserStore::presetFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const std::string below = std::string(kStoreFolder) + "/Presets";
+    if (data != nullptr && data[0] == '/') return data + below;
+    std::string home = homeFolder();
+    if (home.empty()) return {};
+    return home + "/.local/share" + below;
+}
+
 std::string UserStore::pathOf(const char* name) const {
     if (folder_.empty() || !isPlainName(name)) return {};
     return folder_ + "/" + name;

@@ -32,6 +32,9 @@ class UserStore {
 
     // $XDG_CONFIG_HOME/Vantor/VantorKirra, or the same under ~/.config; empty without a home.
     static std::string defaultFolder();
+    // The user's named presets: $XDG_DATA_HOME/Vantor/VantorKirra/Presets, or the same under
+    // ~/.local/share; empty without a home.
+    static std::string presetFolder();
 
   private:
     // The file of a value; empty for names that are not plain words (no path tricks).

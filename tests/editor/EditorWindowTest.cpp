@@ -15,137 +15,13 @@
 #include <thread>
 #include <utility>
 
-#include "editor/GoldenCompare.h"
-#include "engine/ScreenshotRequest.h"
-#include "gui/Image.h"
-#include "kirra/PluginHost.h"
+#include "editor/EditorWindowFixture.h"
 #include "support/ConfigHome.h"
-
-// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace {
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 3000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
-}
+using namespace window_testing;
 
-int run(const std::string& command) {
-    return std::system(command.c_str());
-}
-
-class EditorWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        // A virtual server that has only just started may refuse the first connections.
-        for (int attempt = 0; attempt < 20 && display_ == nullptr; ++attempt) {
-            display_ = XOpenDisplay(nullptr);
-            if (display_ == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        if (display_ != nullptr) return;
-        // Run under Xvfb by the build, a missing display is a failure, not a reason to skip.
-        if (std::getenv("KIRRA_REQUIRE_DISPLAY") != nullptr) FAIL() << "no X display";
-        GTEST_SKIP() << "no X display";
-    }
-    void TearDown() override {
-        for (Window window : parents_)
-            XDestroyWindow(display_, window);
-        if (display_ != nullptr) XCloseDisplay(display_);
-    }
-
-    // A top-level window as a DAW makes one for a plug-in's editor.
-    Window makeParent(int x, int width = 830, int height = 335) {
-        int screen = DefaultScreen(display_);
-        Window window = XCreateSimpleWindow(display_, RootWindow(display_, screen), x, 0, width,
-                                            height, 0, 0, BlackPixel(display_, screen));
-        XMapWindow(display_, window);
-        XSync(display_, False);
-        parents_.push_back(window);
-        return window;
-    }
-
-    std::vector<Window> children(Window parent) {
-        Window root = 0, parentOfParent = 0;
-        Window* list = nullptr;
-        unsigned int count = 0;
-        std::vector<Window> result;
-        if (XQueryTree(display_, parent, &root, &parentOfParent, &list, &count) != 0) {
-            result.assign(list, list + count);
-            if (list != nullptr) XFree(list);
-        }
-        return result;
-    }
-
-    bool isViewable(Window window) {
-        XWindowAttributes attributes{};
-        return XGetWindowAttributes(display_, window, &attributes) != 0 &&
-               attributes.map_state == IsViewable;
-    }
-
-    // Pixels of the window on screen that differ from an image by more than a little.
-    int pixelsDifferingFrom(Window window, const kirra::gui::Image& expected) {
-        XImage* grabbed = XGetImage(display_, window, 0, 0, expected.width(), expected.height(),
-                                    AllPlanes, ZPixmap);
-        if (grabbed == nullptr) return -1;
-        int different = 0;
-        for (int y = 0; y < expected.height(); ++y) {
-            for (int x = 0; x < expected.width(); ++x) {
-                const auto shown = static_cast<uint32_t>(XGetPixel(grabbed, x, y)) | 0xFF000000u;
-                different += testing_support::channelDistance(shown, expected.pixel(x, y)) > 8;
-            }
-        }
-        XDestroyImage(grabbed);
-        return different;
-    }
-
-    std::unique_ptr<host::PluginHost> load(const host::HostOptions& options = {}) {
-        auto plugin = std::make_unique<host::PluginHost>(options);
-        std::string error;
-        EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;
-        return plugin;
-    }
-
-    // Opens the editor in a new parent window; the editor's own window once it shows, else 0.
-    Window openEditor(host::PluginHost& plugin, int width = 830, int height = 335) {
-        Window parent = makeParent(0, width, height);
-        if (plugin.dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) != 1) return 0;
-        bool shown = waitFor([&] {
-            auto list = children(parent);
-            return list.size() == 1 && isViewable(list[0]);
-        });
-        return shown ? children(parent)[0] : 0;
-    }
-
-    // What the plug-in renders offscreen for its current state (invalid if it cannot).
-    kirra::gui::Image offscreenRendering(host::PluginHost& plugin, const char* name,
-                                         int zoomPercent = 0) {
-        std::string path = ::testing::TempDir() + name;
-        kirra::ScreenshotRequest request;
-        request.path = path.c_str();
-        request.zoomPercent = zoomPercent;
-        if (plugin.dispatch(vst::effVendorSpecific, kirra::kScreenshotRequest, 0, &request) != 1)
-            return {};
-        return kirra::gui::Image::readPng(path);
-    }
-
-    std::pair<int, int> sizeOf(Window window) {
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(display_, window, &attributes);
-        return {attributes.width, attributes.height};
-    }
-
-    Display* display_ = nullptr;
-    std::vector<Window> parents_;
-};
-
-// The zoom chosen on the preferences page, in a host that follows the editor's size requests
-// and in one that refuses them.
 TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
     // The choice stays with this test's user, not the other tests'.
     testing_support::ScopedConfigHome user;
@@ -245,7 +121,7 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAndTheWindowShowsTheirEffect) {
 
     // The operator picker's right arrow: from the gain to the biquad.
     const int typeBefore = static_cast<int>(plugin->getParameter(12) * 64);
-    ASSERT_EQ(run("xdotool mousemove" + window + "762 48 click 1 mousemove 1000 700"), 0);
+    ASSERT_EQ(run("xdotool mousemove" + window + "748 48 click 1 mousemove 1000 700"), 0);
     ASSERT_TRUE(
         waitFor([&] { return static_cast<int>(plugin->getParameter(12) * 64) == typeBefore + 1; }));
     // What the window shows is the new module's panel, as an offscreen rendering draws it.

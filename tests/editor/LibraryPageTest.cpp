@@ -41,6 +41,19 @@ struct FakeLibrary : LibraryOperations {
     void forgetDefaultBank(int b) override { calls.push_back("forget " + std::to_string(b)); }
     void copyPreset() override { calls.push_back("copy"); }
     void pastePreset() override { calls.push_back("paste"); }
+    std::string suggestedPath(FileAction, int) override { return "/last/folder/name.vtp"; }
+    std::string currentProgramName() override { return "current"; }
+    UserPresetView& userPresetView() override { return view; }
+    UserPresetView view;
+    std::string userPresetFolder() override { return {}; }
+    std::vector<kirra::UserPresets::Entry> userPresets() override { return {}; }
+    kirra::UserPresets::Result saveUserPreset(const std::string&, bool) override { return {}; }
+    kirra::UserPresets::Result loadUserPreset(const std::string&) override { return {}; }
+    kirra::UserPresets::Result renameUserPreset(const std::string&, const std::string&,
+                                                bool) override {
+        return {};
+    }
+    kirra::UserPresets::Result deleteUserPreset(const std::string&) override { return {}; }
 
     int bank = 0;
     int preset = 20;
@@ -113,7 +126,10 @@ TEST_F(LibraryPage, WithoutAFileDialogAPathIsTypedInstead) {
     fake.haveDialog = false;
     click(library->actionRect(CLibWnd::kPresetLoad));
     ASSERT_TRUE(frame.isModalOpen());
-    ASSERT_NE(dynamic_cast<CPathField*>(frame.getModalView()), nullptr);
+    auto* field = dynamic_cast<CPathField*>(frame.getModalView());
+    ASSERT_NE(field, nullptr);
+    // It starts in the last folder with a name to keep or type over.
+    EXPECT_EQ(field->getEntry(), "/last/folder/name.vtp");
     testing_support::typeKeys(frame, "/tmp/a.vtp\x07");
     testing_support::pressKey(frame, Key::kReturn);
     EXPECT_FALSE(frame.isModalOpen());

@@ -28,6 +28,7 @@ struct ProcessConfigHome {
     TemporaryFolder folder;
     ProcessConfigHome() {
         ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (folder.path() + "/data").c_str(), 1);
         ::setenv("GDK_SCALE", "1", 1);
     }
 };

@@ -1,7 +1,8 @@
 #pragma once
-// Tests never touch the real user's configuration: before any test runs, XDG_CONFIG_HOME points
-// at a temporary folder of the test process (and GDK_SCALE at 100 %). A test that needs a store of
-// its own (default banks, clipboard, preferences) takes a fresh one with ScopedConfigHome.
+// Tests never touch the real user's configuration: before any test runs, XDG_CONFIG_HOME and
+// XDG_DATA_HOME point at a temporary folder of the test process (and GDK_SCALE at 100 %). A test
+// that needs a store of its own (default banks, clipboard, preferences) takes a fresh one with
+// ScopedConfigHome.
 
 #include <cstdint>
 #include <string>

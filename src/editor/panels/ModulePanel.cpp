@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/CTextPrinter.h"
+#include "engine/EditHistory.h"
 #include "engine/Plugin.h"
 #include "gui/Frame.h"
 
@@ -41,6 +42,9 @@ ModulePanel::ModulePanel(const gui::Rect& rect, const PanelContext& context, int
 
 ModulePanel::~ModulePanel() {
     access_.setEditing(false);
+    // A drag cut short by the rebuild still ends its gesture for the host and the history.
+    for (CModuleParam* field : fields_)
+        if (field->isDragging()) context_.editor.endEdit(field->getTag());
 }
 
 gui::Control* ModulePanel::controlAt(int position) const {
@@ -160,9 +164,20 @@ void ModulePanel::idle() {
     if (!readSnapshot(snapshot)) return;
     snapshot_ = snapshot;
     updatePlot(snapshot_);
+    for (CModuleParam* field : fields_) {
+        const int position = field->getPosition();
+        ModulationShown shown;
+        shown.drivers = modulationDrivers(context_.plugin, parameterIndex(position));
+        shown.driven = !shown.drivers.empty();
+        shown.left = snapshot.left[position];
+        shown.right = snapshot.right[position];
+        field->setModulation(shown);
+    }
 }
 
 void ModulePanel::valueChanged(gui::Control* control) {
+    // The values a module converts before the change belong to the same step.
+    EditHistory::Gesture gesture(context_.plugin.getEditHistory());
     const int position = positionOf(control->getTag());
     if (position >= 0) {
         beforeChange(position, control->getValue());

@@ -6,6 +6,8 @@
 #include "editor/routing/CCordWnd.h"
 #include "editor/routing/LitBox.h"
 #include "editor/routing/SlotEditing.h"
+#include "engine/ModulationSlots.h"
+#include "engine/ParameterDescription.h"
 #include "engine/Plugin.h"
 
 namespace kirra::editor {
@@ -129,8 +131,7 @@ SlotMenuBrowser::Click SlotMenuBrowser::activate(const MenuEntry& entry) {
             break;
         case MenuEntry::Kind::kChoose:
             if (menu_.isSourceMenu()) {
-                editing_.editParameter(param::kSlotSource1 + slot_,
-                                       indexToValue(entry.choice, param::kSourceStates));
+                chooseSource(entry.choice);
             } else {
                 editing_.editParameter(param::kSlotDestination1 + slot_,
                                        indexToValue(entry.choice, param::kDestinationStates));
@@ -139,6 +140,25 @@ SlotMenuBrowser::Click SlotMenuBrowser::activate(const MenuEntry& entry) {
             return Click::kChosen;
     }
     return Click::kHandled;
+}
+
+void SlotMenuBrowser::chooseSource(int source) {
+    const int sourceIndex = param::kSlotSource1 + slot_;
+    const int sensitivityIndex = param::kSlotSensitivity1 + slot_;
+    const float sensitivity = plugin_.getParameter(sensitivityIndex);
+    // A slot put to use starts at an amount that is heard; a slot in use keeps its own.
+    const bool starting = window_.sourceNumber(slot_) == ModulationSlots::kSourceNone &&
+                          sensitivity == parameterDefault(sensitivityIndex) &&
+                          source != ModulationSlots::kSourceNone;
+    // One gesture: the source and its starting amount are undone together.
+    editing_.beginEdit(sensitivityIndex);
+    editing_.editParameter(sourceIndex, indexToValue(source, param::kSourceStates));
+    if (starting) {
+        editing_.editParameter(
+            sensitivityIndex,
+            parameterFromText(sensitivityIndex, "+50", sensitivity, ParameterContext()));
+    }
+    editing_.endEdit(sensitivityIndex);
 }
 
 void SlotMenuBrowser::stopLearning() {

@@ -62,6 +62,7 @@ class SlotMenuBrowser {
     int lineAt(gui::Point where) const;
     void enterLevel(MenuLevel level, int moduleSlot);
     Click activate(const MenuEntry& entry);
+    void chooseSource(int source);
     int currentChoice() const;
 
     CCordWnd& window_;

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "editor/CModuleParam.h"
 #include "editor/EditorFixture.h"
 #include "editor/panels/FilterPanel.h"
 #include "engine/ModulationSlots.h"
@@ -117,6 +119,51 @@ TEST_F(ModulationPreview, SurvivesTypeChangesAndSixteenSlotsOnOneDestination) {
     plot = operatorPanel<FilterPanel>().plot();
     for (int k = 0; k < plot->columnCount(); ++k)
         ASSERT_TRUE(std::isfinite(plot->columnDecibels(k)));
+}
+
+}  // namespace
+
+namespace {
+
+class ModulationDisplay : public editor_tests::PanelFixture {};
+
+// An LFO drives the filter frequency and Mix: after every frame the controls show what the
+// engine's modulated copies are at that moment, and name the slot that drives them.
+TEST_F(ModulationDisplay, ControlsFollowAnLfoWithinOneFrame) {
+    setModulatorType(kLFO);
+    setOperatorType(kBiquad);
+    setOperator(0, 0.5f);
+    testing_support::routeSlot(plugin(), 0, ModulationSlots::kSourceModulator1,
+                               operatorDestination(0), 0.9f);
+    testing_support::routeSlot(plugin(), 3, ModulationSlots::kSourceModulator1,
+                               ModulationSlots::kDestinationMain + 1, 0.2f);
+    tick();
+    auto* field = dynamic_cast<editor::CModuleParam*>(frame().operatorPanel()->controlAt(0));
+    ASSERT_NE(field, nullptr);
+    editor::CMyKnob* mix = frame().mainKnob(1);
+    float lowest = 1.0f;
+    float highest = 0.0f;
+    for (int frameNumber = 0; frameNumber < 12; ++frameNumber) {
+        process(2048);
+        tick();
+        float engineCopy = 0.0f;
+        {
+            platform::EngineLock lock(plugin().getEngineMutex());
+            engineCopy = plugin().getOperator(0)->getModulatedValue(0, 0);
+        }
+        ASSERT_TRUE(field->getModulation().driven);
+        EXPECT_FLOAT_EQ(field->getModulation().left, engineCopy);
+        EXPECT_FLOAT_EQ(mix->getModulation().left, plugin().getModulatedLevel(1, 0));
+        lowest = std::min(lowest, engineCopy);
+        highest = std::max(highest, engineCopy);
+    }
+    EXPECT_GT(highest - lowest, 0.2f);
+    EXPECT_EQ(field->getModulation().drivers, "S1");
+    EXPECT_EQ(mix->getModulation().drivers, "S4");
+    // A muted slot drives nothing.
+    plugin().setParameter(param::kSlotStatus, indexToValue(1, param::kSlotStatusStates));
+    tick();
+    EXPECT_FALSE(field->getModulation().driven);
 }
 
 }  // namespace

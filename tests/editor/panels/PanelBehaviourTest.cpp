@@ -13,6 +13,7 @@
 #include "editor/panels/DelayLinePanel.h"
 #include "editor/panels/EQPanel.h"
 #include "editor/panels/LFOPanel.h"
+#include "engine/EditHistory.h"
 #include "engine/ParameterIndex.h"
 #include "modulators/ADSR.h"
 #include "modulators/LFO.h"
@@ -165,6 +166,29 @@ TEST_F(Panels, PickingATypeAgainGivesItsValuesBack) {
         platform::EngineLock lock(plugin().getEngineMutex());
         EXPECT_FLOAT_EQ(plugin().getOperator(0)->getBaseValue(0), 0.3f);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The host replaces the module under a drag: the drag's gesture still ends, so the edit history
+// keeps recording and undoing.
+TEST_F(Panels, ADragCutShortByARebuiltPanelStillEndsItsGesture) {
+    const gui::Rect field = frame().operatorPanel()->controlAt(0)->getRect();
+    const int x = field.right - 5;
+    const int y = (field.top + field.bottom) / 2;
+    frame().mouseDown(testing_support::mouseAt(x, y, gui::kLeftButton));
+    frame().mouseMoved(testing_support::mouseAt(x, y - 40, gui::kLeftButton));
+    setOperatorType(kBiquad);
+    frame().mouseUp(testing_support::mouseAt(x, y - 40, 0));
+
+    EditHistory& history = plugin().getEditHistory();
+    const int steps = history.undoSteps();
+    click(editor::layout::kOperatorSelector.right - 4, editor::layout::kOperatorSelector.top + 5);
+    EXPECT_EQ(history.undoSteps(), steps + 1);
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(plugin().getOperatorType(0), kBiquad);
 }
 
 }  // namespace

@@ -1,0 +1,231 @@
+// A musician's session in a real window: bypass by right click, undo and redo of the editor's
+// edits, A/B compare and named user presets, each heard through the plug-in's audio and seen
+// in what the window shows.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "editor/EditorWindowFixture.h"
+#include "support/ConfigHome.h"
+
+namespace {
+
+using namespace window_testing;
+
+constexpr int kBlock = 512;
+constexpr int kProgramValues = 416;
+constexpr int kOperatorType1 = 12;
+constexpr int kGainAttenuation1 = 16;  // the position of operator slot 1's first parameter
+
+class SessionWindow : public EditorWindow {
+  protected:
+    void SetUp() override {
+        EditorWindow::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        plugin_ = load();
+        editor_ = openEditor(*plugin_);
+        ASSERT_NE(editor_, 0u);
+        window_ = " --window " + std::to_string(editor_) + " ";
+    }
+
+    void xdotool(const std::string& actions) { ASSERT_EQ(run("xdotool " + actions), 0) << actions; }
+    void click(int x, int y, int button = 1) {
+        xdotool("mousemove" + window_ + std::to_string(x) + " " + std::to_string(y) + " click " +
+                std::to_string(button) + " sleep 0.15");
+    }
+    void key(const char* keys) { xdotool("key" + window_ + keys + " sleep 0.15"); }
+    // Types into the box that has the keys, then Return.
+    void typeLine(const std::string& text) {
+        xdotool("type" + window_ + "'" + text + "'");
+        key("Return");
+    }
+    void drag(int x, int y, int dy) {
+        const std::string from = std::to_string(x) + " " + std::to_string(y);
+        const std::string to = std::to_string(x) + " " + std::to_string(y + dy);
+        xdotool("mousemove" + window_ + from + " mousedown 1 sleep 0.1 mousemove" + window_ + to +
+                " sleep 0.1 mouseup 1 sleep 0.15");
+    }
+
+    std::vector<float> programValues() {
+        std::vector<float> values(kProgramValues);
+        for (int index = 0; index < kProgramValues; ++index)
+            values[index] = plugin_->getParameter(index);
+        return values;
+    }
+
+    // A steady sine from a cleared state, the last block of the left output.
+    std::vector<float> render() {
+        plugin_->suspend();
+        plugin_->resume();
+        std::vector<float> in(kBlock);
+        std::vector<float> out[2] = {std::vector<float>(kBlock), std::vector<float>(kBlock)};
+        float* inputs[4] = {in.data(), in.data(), in.data(), in.data()};
+        float* outputs[2] = {out[0].data(), out[1].data()};
+        for (int block = 0; block < 8; ++block) {
+            for (int i = 0; i < kBlock; ++i)
+                in[i] = 0.5f * std::sin(0.05f * static_cast<float>(block * kBlock + i));
+            plugin_->process(inputs, outputs, kBlock);
+        }
+        return out[0];
+    }
+    static double rms(const std::vector<float>& signal) {
+        double sum = 0.0;
+        for (float sample : signal)
+            sum += static_cast<double>(sample) * sample;
+        return std::sqrt(sum / static_cast<double>(signal.size()));
+    }
+
+    // The user's preset folder, fresh for each test and known before the plug-in loads.
+    testing_support::TemporaryFolder data_;
+    testing_support::ScopedEnvironment dataHome_{"XDG_DATA_HOME", data_.path()};
+    const std::string presets_ = data_.path() + "/Vantor/VantorKirra/Presets";
+    std::unique_ptr<host::PluginHost> plugin_;
+    Window editor_ = 0;
+    std::string window_;
+};
+
+TEST_F(SessionWindow, RightClickBypassesAnOperatorHeardAndSeen) {
+    plugin_->setParameter(kGainAttenuation1, 0.0f);  // operator 1 silences the chain
+    EXPECT_LT(rms(render()), 1e-4);
+    xdotool("mousemove 1000 700");
+    kirra::gui::Image processing = offscreenRendering(*plugin_, "session-processing.png");
+    ASSERT_TRUE(processing.isValid());
+
+    // The bypass is internal to the plug-in: the host hears it.
+    const double inputRms = 0.5 / std::sqrt(2.0);
+    click(563, 19, 3);  // OP1
+    EXPECT_TRUE(waitFor([&] { return std::fabs(rms(render()) - inputRms) < 0.01; }));
+    xdotool("mousemove 1000 700");
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, processing) > 20; }));
+
+    // The panel header's switch brings it back.
+    click(760, 48);
+    EXPECT_TRUE(waitFor([&] { return rms(render()) < 1e-4; }));
+}
+
+TEST_F(SessionWindow, DragTypeAndRoutingChangesUndoAndRedoExactly) {
+    click(509, 19);  // the routing page
+    const std::vector<float> original = programValues();
+    const std::vector<float> originalSound = render();
+
+    drag(387, 258, 60);  // MIX
+    click(748, 48);      // operator 1's next type
+    drag(365, 88, 40);   // the IN to OP1 gain
+    ASSERT_NE(plugin_->getParameter(kOperatorType1), original[kOperatorType1]);
+    const std::vector<float> edited = programValues();
+    const std::vector<float> editedSound = render();
+    ASSERT_NE(edited[2], original[2]);
+    ASSERT_NE(edited[253], original[253]);
+
+    key("ctrl+z");
+    key("ctrl+z");
+    click(449, 313);  // the undo arrow
+    EXPECT_TRUE(waitFor([&] { return programValues() == original; }));
+    EXPECT_EQ(render(), originalSound);
+
+    key("ctrl+shift+z");
+    key("ctrl+y");
+    click(471, 313);  // the redo arrow
+    EXPECT_TRUE(waitFor([&] { return programValues() == edited; }));
+    EXPECT_EQ(render(), editedSound);
+}
+
+TEST_F(SessionWindow, CompareSwitchesAndCopiesWholePrograms) {
+    constexpr int kMix = 2;
+    const auto mixIs = [&](float value) {
+        return waitFor([&] { return std::fabs(plugin_->getParameter(kMix) - value) < 1e-6f; });
+    };
+    plugin_->setParameter(kMix, 0.25f);
+    click(348, 313);  // to B, a copy of A so far
+    ASSERT_TRUE(mixIs(0.25f));
+    plugin_->setParameter(kMix, 0.75f);
+    plugin_->setParameter(kOperatorType1, 2.5f / 64.0f);
+    click(348, 313);  // back to A, with its own module
+    EXPECT_TRUE(mixIs(0.25f));
+    EXPECT_LT(plugin_->getParameter(kOperatorType1), 1.0f / 64.0f);
+    click(348, 313);
+    EXPECT_TRUE(mixIs(0.75f));
+    EXPECT_GT(plugin_->getParameter(kOperatorType1), 2.0f / 64.0f);
+
+    click(400, 313);  // B>A while B plays: A becomes B
+    click(348, 313);
+    EXPECT_TRUE(mixIs(0.75f));
+    click(376, 313);  // A>B while A plays: nothing heard changes
+    EXPECT_TRUE(mixIs(0.75f));
+    // A switch is undone like an edit.
+    key("ctrl+z");
+    EXPECT_TRUE(mixIs(0.75f));
+    plugin_->setParameter(kMix, 0.5f);
+    click(348, 313);
+    EXPECT_TRUE(mixIs(0.75f));
+    key("ctrl+z");
+    EXPECT_TRUE(mixIs(0.5f));
+}
+
+TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
+    constexpr int kMix = 2;
+    using testing_support::listFolder;
+    using testing_support::readBytes;
+    const auto sayNo = [&] { key("Escape"); };
+    click(360, 19);  // the library page
+    click(518, 61);  // "U": the user's presets
+    xdotool("mousemove 1000 700");
+    const kirra::gui::Image page = offscreenRendering(*plugin_, "session-library.png");
+
+    plugin_->setParameter(kMix, 0.25f);
+    click(497, 74);  // SAVE AS, into a folder that does not exist yet
+    typeLine("Warm Pad");
+    ASSERT_TRUE(waitFor([&] { return listFolder(presets_).size() == 1; }));
+    EXPECT_EQ(readBytes(presets_ + "/Warm Pad.vtp").size(), 1701u);
+
+    for (const char* refused : {"   ", "a/b"}) {
+        click(497, 74);
+        typeLine(refused);
+        xdotool("mousemove 1000 700");
+        EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; })) << refused;
+        key("Return");  // OK
+        EXPECT_EQ(listFolder(presets_).size(), 1u) << refused;
+    }
+
+    // A name that exists asks first.
+    plugin_->setParameter(kMix, 0.5f);
+    click(497, 74);
+    typeLine("Warm Pad");
+    sayNo();
+    click(497, 74);
+    typeLine("Warm Pad");
+    key("Return");  // YES
+    // A file that is not a preset is listed, never loaded.
+    testing_support::writeBytes(presets_ + "/Broken.vtp", std::vector<uint8_t>(900, 7));
+    click(518, 61);
+    plugin_->setParameter(kMix, 0.75f);
+    click(380, 58);  // "Broken (unreadable)", sorted first
+    key("Return");
+    EXPECT_FLOAT_EQ(plugin_->getParameter(kMix), 0.75f);
+    click(380, 68);  // "Warm Pad"
+    EXPECT_TRUE(waitFor([&] { return plugin_->getParameter(kMix) == 0.5f; }));
+
+    click(497, 87);  // RENAME
+    typeLine("Bright");
+    EXPECT_TRUE(waitFor([&] { return readBytes(presets_ + "/Bright.vtp").size() == 1701u; }));
+    EXPECT_TRUE(readBytes(presets_ + "/Warm Pad.vtp").empty());
+    click(497, 100);  // DELETE, asked once
+    sayNo();
+    EXPECT_EQ(readBytes(presets_ + "/Bright.vtp").size(), 1701u);
+    click(380, 58);
+    click(497, 100);
+    key("Return");
+    EXPECT_TRUE(waitFor([&] { return listFolder(presets_).size() == 1; }));
+
+    // A folder that cannot be written says so and keeps what it had.
+    ASSERT_EQ(run("rm -rf '" + presets_ + "' && touch '" + presets_ + "'"), 0);
+    click(497, 74);
+    typeLine("Lost");
+    xdotool("mousemove 1000 700");
+    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; }));
+    key("Return");
+}
+
+}  // namespace
