@@ -25,6 +25,7 @@ class MainSection {
     // One sample of the 30 Hz smoothing toward the targets.
     void smooth(float coefficient) { levels_.step(coefficient); }
     void snapSmoothing() { levels_.snap(); }
+    void noticeTargets() { levels_.noticeTargets(); }
 
     // Modulation destinations: copies start from the smoothed values each control period.
     void resetModulation();

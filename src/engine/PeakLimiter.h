@@ -55,8 +55,17 @@ class PeakLimiter {
         float windowPeak = pushPeak(peak);
 
         const float gain = followEnvelopes(windowPeak);
+#if defined(__SSE2__)
+        // Both channels in one division: each lane rounds its own quotient as the scalar
+        // division would, and the division is the longest step of the sample.
+        const __m128 limited = _mm_div_ps(
+            _mm_unpacklo_ps(_mm_set_ss(delayedLeft), _mm_set_ss(delayedRight)), _mm_set1_ps(gain));
+        left = _mm_cvtss_f32(limited);
+        right = _mm_cvtss_f32(_mm_shuffle_ps(limited, limited, 1));
+#else
         left = delayedLeft / gain;
         right = delayedRight / gain;
+#endif
     }
 
   private:

@@ -185,6 +185,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void processBlock(Sample** inputs, Sample** outputs, int32_t frames);
     void readHostTime(int32_t frames);
     void resolveSources();
+    // The knobs' and levels' smoothing picks up targets stored since it last looked.
+    void noticeTargets();
     void controlUpdate();
     void applyModulation();
     void handleEventsAt(int32_t frame);

@@ -13,6 +13,9 @@ using namespace param;
 namespace {
 
 const float kZeroSource = 0.0f;
+// Samples the limiter takes at a time: enough for its loop to run on its own, few enough to stay
+// in the nearest cache.
+constexpr int32_t kLimiterRun = 64;
 
 template <typename Sample>
 inline float readSample(const Sample* channel, int32_t frame) {
@@ -48,6 +51,7 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     }
     audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     installPendingChange();
+    noticeTargets();
     path_.followLimiterMode();
 
     // Channel mapping: a missing right input reads the left one, a missing sidechain the main
@@ -70,6 +74,19 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     eventsStopped_ = false;
 
     SignalPath::BlockPeaks peaks;
+    // The path's samples wait here for the limiter, which takes them a run at a time.
+    alignas(16) float runLeft[kLimiterRun];
+    alignas(16) float runRight[kLimiterRun];
+    int32_t runStart = 0;
+    const auto finishRun = [&](int32_t end) {
+        const int count = static_cast<int>(end - runStart);
+        path_.limitOutputs(runLeft, runRight, count, peaks);
+        for (int k = 0; k < count; ++k) {
+            writeSample(outLeft, runStart + k, runLeft[k]);
+            writeSample(outRight, runStart + k, runRight[k]);
+        }
+        runStart = end;
+    };
     const float coefficient = smoothingCoefficient_;
     for (int32_t frame = 0; frame < frames; ++frame) {
         knobs_.step(coefficient);
@@ -78,16 +95,17 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
         float sidechainLeft = readSample(sideLeft, frame);
         float sidechainRight = readSample(sideRight, frame);
         path_.smoothLevels(coefficient);
-        if (pendingEvents_ != nullptr && !eventsStopped_) handleEventsAt(frame);
+        if (pendingEvents_ != nullptr && !eventsStopped_) {
+            handleEventsAt(frame);
+            noticeTargets();
+        }
         if (++controlCounter_ >= kControlPeriod) controlUpdate();
 
-        float outputLeft = 0.0f;
-        float outputRight = 0.0f;
-        path_.processSample(modules_, inLeft, inRight, sidechainLeft, sidechainRight, outputLeft,
-                            outputRight, peaks);
-        writeSample(outLeft, frame, outputLeft);
-        writeSample(outRight, frame, outputRight);
+        path_.processSample(modules_, inLeft, inRight, sidechainLeft, sidechainRight,
+                            runLeft[frame - runStart], runRight[frame - runStart], peaks);
+        if (frame + 1 - runStart == kLimiterRun) finishRun(frame + 1);
     }
+    finishRun(frames);
 
     path_.publishPeaks(peaks);
     pendingEvents_ = nullptr;
@@ -151,6 +169,11 @@ void Plugin::resolveSources() {
     }
 }
 
+void Plugin::noticeTargets() {
+    knobs_.noticeTargets();
+    path_.main().noticeTargets();
+}
+
 void Plugin::controlUpdate() {
     modules_.resetModulation();
     path_.resetModulation();
@@ -161,6 +184,7 @@ void Plugin::controlUpdate() {
     modules_.updateParameters();
     path_.updateRamps();
     controlCounter_ = 0;
+    noticeTargets();
     slots_.latch();
 }
 

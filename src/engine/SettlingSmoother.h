@@ -8,6 +8,8 @@
 // Targets are stored from any thread; only the audio thread steps. It notices a new target by
 // comparing the targets with those it settled on, never through a flag another thread sets (a
 // flag cleared by the host while the audio thread was settling on the old target would be lost).
+// It compares where it may pick up new settings (noticeTargets: the start of a block, after the
+// events of a sample, each control period) rather than at every step.
 
 #include "modules/ModuleMath.h"
 #include "modules/Relaxed.h"
@@ -38,7 +40,7 @@ class SettlingSmoother {
 
     // One sample's step: value += (target - value) * coefficient.
     void step(float coefficient) {
-        if (settled_ && sameBits(coefficient, settledCoefficient_) && targetsAsSettled()) return;
+        if (settled_ && sameBits(coefficient, settledCoefficient_)) return;
         bool moved = false;
         for (int index = 0; index < kCount; ++index) {
             const float target = target_[index];
@@ -50,6 +52,11 @@ class SettlingSmoother {
         }
         settled_ = !moved;
         settledCoefficient_ = coefficient;
+    }
+
+    // A target that differs from the one the values settled on starts the steps again.
+    void noticeTargets() {
+        if (settled_ && !targetsAsSettled()) settled_ = false;
     }
 
   private:

@@ -100,11 +100,16 @@ class SignalPath {
     // read now, and the levels move one step toward their targets.
     float inputGain(int channel) const { return main_.gain(MainSection::kInputLevel, channel); }
     void smoothLevels(float coefficient) { main_.smooth(coefficient); }
-    // One sample through `modules`: the main input after the input level and the sidechain as it
-    // came in; answers the output sample and raises the block's peaks.
+    // One sample through `modules` up to the limiter: the main input after the input level and
+    // the sidechain as it came in; answers the sample the limiter takes next and raises the
+    // block's input peaks.
     inline void processSample(ModuleSlots& modules, float inLeft, float inRight,
                               float sidechainLeft, float sidechainRight, float& outLeft,
                               float& outRight, BlockPeaks& peaks);
+    // The limiter over a run of samples from processSample, in place, raising the output peaks.
+    // Nothing else reads the limiter's state and its settings change only between blocks
+    // (followLimiterMode), so it may run behind the rest of the path by a run.
+    inline void limitOutputs(float* left, float* right, int count, BlockPeaks& peaks);
 
     // Meters: a block's peaks are merged into what the editor reads, which restarts on reading.
     void publishPeaks(BlockPeaks peaks) {
@@ -219,12 +224,14 @@ class SignalPath {
     routing_.operatorInputs(0, inLeft, operatorOut_[0], opInLeft);
     routing_.operatorInputs(1, inRight, operatorOut_[1], opInRight);
 
+    // One read of the bits a sample: another thread may store them at any time.
+    const int midSideBits = midSideBits_;
     float wetLeft = 0.0f;
     float wetRight = 0.0f;
     for (int slot = 0; slot < kSlots; ++slot) {
         float codedLeft = opInLeft[slot];
         float codedRight = opInRight[slot];
-        if ((midSideBits_ >> slot) & 1) encodeMidSide(codedLeft, codedRight);
+        if ((midSideBits >> slot) & 1) encodeMidSide(codedLeft, codedRight);
         float a = codedLeft;
         float b = codedRight;
         if (isSilenced(operatorEnable_[slot])) {
@@ -239,7 +246,7 @@ class SignalPath {
             }
             if (!op.passesThrough()) op.processSample(a, b);
         }
-        if ((midSideBits_ >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
+        if ((midSideBits >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
         float enable = operatorEnable_[slot].current;
         float wetShare = enable * inversion_[slot];
         float left = wetShare * a + (1.0f - enable) * codedLeft;
@@ -263,16 +270,24 @@ class SignalPath {
     float outputRight = ((1.0f - mixRight) * dryRight + mixRight * wetRight) *
                         main_.gain(MainSection::kOutputLevel, 1);
     // An operator that blew up must not take the limiter's envelopes with it.
-    outputLeft = finiteOrZero(outputLeft);
-    outputRight = finiteOrZero(outputRight);
-    if (limiter_.isEnabled()) limiter_.process(outputLeft, outputRight);
-    outLeft = outputLeft;
-    outRight = outputRight;
+    outLeft = finiteOrZero(outputLeft);
+    outRight = finiteOrZero(outputRight);
 
     peaks.values[0] = maxOf(peaks.values[0], std::fabs(inLeft));
     peaks.values[1] = maxOf(peaks.values[1], std::fabs(inRight));
-    peaks.values[2] = maxOf(peaks.values[2], std::fabs(outputLeft));
-    peaks.values[3] = maxOf(peaks.values[3], std::fabs(outputRight));
+}
+
+inline void SignalPath::limitOutputs(float* left, float* right, int count, BlockPeaks& peaks) {
+    // A loop of its own: the envelopes' chain from sample to sample no longer holds up the
+    // operators of the next sample.
+    if (limiter_.isEnabled()) {
+        for (int frame = 0; frame < count; ++frame)
+            limiter_.process(left[frame], right[frame]);
+    }
+    for (int frame = 0; frame < count; ++frame) {
+        peaks.values[2] = maxOf(peaks.values[2], std::fabs(left[frame]));
+        peaks.values[3] = maxOf(peaks.values[3], std::fabs(right[frame]));
+    }
 }
 
 }  // namespace kirra

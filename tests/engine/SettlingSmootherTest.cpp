@@ -15,8 +15,11 @@ TEST(SettlingSmoother, FollowsTheOnePoleCurveAgainOnceSettled) {
     EXPECT_NEAR(smoother.value(0), 1.0f, 1e-5f);  // where a step rounds away
     EXPECT_EQ(smoother.value(1), 0.25f);
 
-    // Settled: a new target decays as (1 - c)^n, and the untouched value stays put.
+    // Settled: a new target, once noticed, decays as (1 - c)^n, and the untouched value stays.
     smoother.setTarget(0, 0.0f);
+    smoother.step(coefficient);
+    EXPECT_NEAR(smoother.value(0), 1.0f, 1e-5f);  // not looked for yet
+    smoother.noticeTargets();
     for (int sample = 0; sample < 300; ++sample)
         smoother.step(coefficient);
     EXPECT_NEAR(smoother.value(0), std::pow(1.0 - coefficient, 300), 1e-4);

@@ -81,10 +81,26 @@ void LoFi::updateParameters() {
             std::exp(-kRateDecades * (1.0f - copy[kHoldRate])) * rateScale_;
     }
     ramps_.aimAtTargets();
+    rampsMoving_ = false;
+    for (const float increment : ramps_.increment)
+        rampsMoving_ |= increment != 0.0f;
+    updateHoldsEverySample();
 }
 
 void LoFi::snapToTargets() {
     ramps_.snap();
+    rampsMoving_ = false;
+    updateHoldsEverySample();
+}
+
+void LoFi::updateHoldsEverySample() {
+    bool holds = !rampsMoving_;
+    for (int lane = 0; lane < 2; ++lane) {
+        const double phase = phase_[lane];
+        holds = holds && ramps_.current[kRateLeft + lane] == 1.0f && phase >= 0.0 && phase < 1.0 &&
+                (phase + 1.0) - 1.0 == phase;
+    }
+    holdsEverySample_ = holds;
 }
 
 void LoFi::resetState() {
@@ -104,6 +120,11 @@ void LoFi::setQuantiser(int lane, float bits) {
     int exponent = 0;
     levelStep_[lane] = std::frexp(levels, &exponent) == 0.5f ? 1.0f / levels : 0.0f;
     stepsExact_ = levelStep_[0] != 0.0f && levelStep_[1] != 0.0f;
+}
+
+void LoFi::advancePhases() {
+    phase_[0] += ramps_.current[kRateLeft];
+    phase_[1] += ramps_.current[kRateRight];
 }
 
 // Out of line, so that the common case inlined in processSample needs no frame of its own.
@@ -126,9 +147,7 @@ void LoFi::setQuantiser(int lane, float bits) {
 }
 
 void LoFi::processSample(float& left, float& right) {
-    ramps_.advance();
-    phase_[0] += ramps_.current[kRateLeft];
-    phase_[1] += ramps_.current[kRateRight];
+    if (rampsMoving_) ramps_.advance();
 #if defined(__SSE2__)
     // The heaviest case runs both channels in the lanes of one vector, the same arithmetic per
     // lane in half the instructions: both take a new sample with less than a period to spare
@@ -138,13 +157,20 @@ void LoFi::processSample(float& left, float& right) {
     alignas(16) static constexpr float kUnit[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     alignas(16) static constexpr int32_t kOverflow[4] = {INT32_MIN, INT32_MIN, INT32_MIN,
                                                          INT32_MIN};
-    const __m128d phase = _mm_load_pd(phase_);
     const __m128d one = _mm_load_pd(kOne);
-    const __m128d inPeriod =
-        _mm_and_pd(_mm_cmpnlt_pd(phase, one), _mm_cmplt_pd(phase, _mm_load_pd(kTwo)));
-    const __m128 bitsMoved =
-        _mm_cmpneq_ps(_mm_load_ps(ramps_.current), _mm_load_ps(quantiserBits_));
-    if (_mm_movemask_pd(inPeriod) == 3 && (_mm_movemask_ps(bitsMoved) & 3) == 0) {
+    const __m128 current = _mm_load_ps(ramps_.current);
+    __m128d phase = one;
+    bool bothInPeriod = holdsEverySample_;
+    if (!bothInPeriod) {
+        // the rate lanes (2 and 3) widened and added, as advancePhases does
+        phase = _mm_add_pd(_mm_load_pd(phase_), _mm_cvtps_pd(_mm_movehl_ps(current, current)));
+        _mm_store_pd(phase_, phase);
+        const __m128d inPeriod =
+            _mm_and_pd(_mm_cmpnlt_pd(phase, one), _mm_cmplt_pd(phase, _mm_load_pd(kTwo)));
+        bothInPeriod = _mm_movemask_pd(inPeriod) == 3;
+    }
+    const __m128 bitsMoved = _mm_cmpneq_ps(current, _mm_load_ps(quantiserBits_));
+    if (bothInPeriod && (_mm_movemask_ps(bitsMoved) & 3) == 0) {
         const __m128 levels = _mm_load_ps(levels_);
         const __m128 input = _mm_unpacklo_ps(_mm_set_ss(left), _mm_set_ss(right));
         const __m128 scaled = _mm_mul_ps(_mm_add_ps(input, _mm_load_ps(halfLevel_)), levels);
@@ -156,7 +182,7 @@ void LoFi::processSample(float& left, float& right) {
         const __m128i overflow =
             _mm_cmpeq_epi32(whole, _mm_load_si128(reinterpret_cast<const __m128i*>(kOverflow)));
         if ((_mm_movemask_ps(_mm_castsi128_ps(overflow)) & 3) == 0) {
-            _mm_store_pd(phase_, _mm_sub_pd(phase, one));
+            if (!holdsEverySample_) _mm_store_pd(phase_, _mm_sub_pd(phase, one));
             // The step down is taken beside the comparison, not after it: the quantiser lies
             // on the path from input to output.
             const __m128 truncated = _mm_cvtepi32_ps(whole);
@@ -172,6 +198,9 @@ void LoFi::processSample(float& left, float& right) {
             return;
         }
     }
+    if (holdsEverySample_) advancePhases();
+#else
+    advancePhases();
 #endif
     processLanes(left, right);
 }

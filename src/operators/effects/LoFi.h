@@ -28,6 +28,10 @@ class LoFi : public Operator {
     enum RampLane { kBitsLeft = 0, kBitsRight, kRateLeft, kRateRight };
     // Each channel on its own: the general case.
     void processLanes(float& left, float& right);
+    // One host sample more of each channel's hold period.
+    void advancePhases();
+    // Sets holdsEverySample_ from the ramps and phases as they stand.
+    void updateHoldsEverySample();
     // The quantiser of a channel (0 left, 1 right) follows its bits value.
     void setQuantiser(int lane, float bits);
 
@@ -36,6 +40,13 @@ class LoFi : public Operator {
     // derived targets and ramps: the bits value itself and hold periods per host sample, of the
     // left and right channel
     RampLanes<float, 4> ramps_;
+    // whether some ramp still steps: once every increment is zero, advancing adds nothing (at
+    // the default settings the ramps never move)
+    bool rampsMoving_ = true;
+    // Both channels hold for exactly one host sample (the top rate at 44.1 kHz, the defaults)
+    // with settled ramps and phases that adding a period and taking it away leaves as they
+    // are: every sample takes a new value and the phases need no arithmetic.
+    bool holdsEverySample_ = false;
     // the quantiser of the bits value each channel last saw (lanes 0 and 1; the power is worth
     // computing only when the bits move, and NaN matches no value, so the first sample sets
     // it): levels per unit, half a level and 1 / levels where that is exact (levels a power of

@@ -102,3 +102,22 @@ TEST(LoFi, ChannelsFollowTheirOwnModulatedCopies) {
     EXPECT_EQ(out.right[5], out.right[6]);  // held
     EXPECT_NE(out.right[5], out.right[35]);
 }
+
+TEST(LoFi, TakesEverySampleAgainOnceTheRateIsBackAtTheTop) {
+    auto op = crusher(1.0f, 1.0f);
+    OperatorRunner runner(*op);
+    int updates = 0;
+    runner.modulate = [&updates](kirra::Operator& crush) {
+        if (updates++ < 8) crush.addModulation(LoFi::kHoldRate, -0.5f, -0.5f);
+        crush.clampModulation(LoFi::kHoldRate);
+    };
+    Stereo out = runner.run(counting(1024));
+    int repeats = 0;
+    for (size_t i = 1; i < 256; ++i)
+        repeats += out.left[i] == out.left[i - 1];
+    EXPECT_GT(repeats, 100);  // about 9.8 kHz: a new value every 4.5 samples
+    for (size_t i = 512; i < 1024; ++i) {
+        ASSERT_EQ(out.left[i], static_cast<float>(i)) << "sample " << i;
+        ASSERT_EQ(out.right[i], static_cast<float>(i)) << "sample " << i;
+    }
+}
