@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "editor/EditorWindowFixture.h"
 #include "engine/ParameterIndex.h"
 #include "lv2/Identifiers.h"
 #include "lv2/Lv2Plugin.h"
@@ -22,26 +23,10 @@
 #include "support/ConfigHome.h"
 #include "support/UridMap.h"
 
-// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 namespace {
 
 using testing_support::UridMap;
-
-std::vector<Window> children(Display* display, Window parent) {
-    Window root = 0;
-    Window parentOfParent = 0;
-    Window* list = nullptr;
-    unsigned int count = 0;
-    std::vector<Window> result;
-    if (XQueryTree(display, parent, &root, &parentOfParent, &list, &count) != 0) {
-        result.assign(list, list + count);
-        if (list != nullptr) XFree(list);
-    }
-    return result;
-}
+using window_testing::childrenOf;
 
 // What the host hears from the UI: the last value written to each port, and the size asked for.
 struct HostSide {
@@ -63,12 +48,7 @@ struct HostSide {
 }  // namespace
 
 TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
-    // A virtual server that has only just started may refuse the first connections.
-    Display* display = nullptr;
-    for (int attempt = 0; attempt < 20 && display == nullptr; ++attempt) {
-        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        display = XOpenDisplay(nullptr);
-    }
+    Display* display = window_testing::openDisplay();
     if (display == nullptr) {
         if (std::getenv("KIRRA_REQUIRE_DISPLAY") != nullptr) FAIL() << "no X display";
         GTEST_SKIP() << "no X display";
@@ -120,11 +100,12 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     ASSERT_NE(idle, nullptr);
     // Our window in the host's, at the editor's size, with the editor inside it.
     const auto container = static_cast<Window>(reinterpret_cast<uintptr_t>(widget));
-    EXPECT_EQ(children(display, parent), std::vector<Window>{container});
+    EXPECT_EQ(childrenOf(display, parent), std::vector<Window>{container});
     EXPECT_EQ(host.width, 830);
     EXPECT_EQ(host.height, 335);
-    ASSERT_EQ(children(display, container).size(), 1u);
-    const std::string window = " --window " + std::to_string(children(display, container)[0]) + " ";
+    ASSERT_EQ(childrenOf(display, container).size(), 1u);
+    const std::string window =
+        " --window " + std::to_string(childrenOf(display, container)[0]) + " ";
 
     // Mix starts at 100 %; dragging its knob 100 pixels down (of 200) halves it.
     ASSERT_EQ(std::system(("xdotool mousemove" + window +
@@ -159,7 +140,7 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     EXPECT_EQ(shown.width, 1660);
 
     ui->cleanup(view);
-    EXPECT_TRUE(children(display, parent).empty());
+    EXPECT_TRUE(childrenOf(display, parent).empty());
     plugin->cleanup(instance);
     XDestroyWindow(display, parent);
     XFreeColormap(display, attributes.colormap);
