@@ -16,7 +16,7 @@
 #include "editor/GoldenCompare.h"
 #include "engine/ScreenshotRequest.h"
 #include "gui/Image.h"
-#include "kirra/PluginHost.h"
+#include "support/LoadedPlugin.h"
 
 // Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -59,6 +59,8 @@ inline std::vector<Window> childrenOf(Display* display, Window parent) {
     return result;
 }
 
+// A display, parent windows of the test's own, and the pointer and keys driven by xdotool on the
+// editor window the last openEditor (or the test) chose.
 class EditorWindow : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -77,8 +79,10 @@ class EditorWindow : public ::testing::Test {
     // A top-level window as a DAW makes one for a plug-in's editor.
     Window makeParent(int x, int width = 830, int height = 335) {
         int screen = DefaultScreen(display_);
-        Window window = XCreateSimpleWindow(display_, RootWindow(display_, screen), x, 0, width,
-                                            height, 0, 0, BlackPixel(display_, screen));
+        return mapParent(XCreateSimpleWindow(display_, RootWindow(display_, screen), x, 0, width,
+                                             height, 0, 0, BlackPixel(display_, screen)));
+    }
+    Window mapParent(Window window) {
         XMapWindow(display_, window);
         XSync(display_, False);
         parents_.push_back(window);
@@ -109,11 +113,12 @@ class EditorWindow : public ::testing::Test {
         return different;
     }
 
-    std::unique_ptr<host::PluginHost> load(const host::HostOptions& options = {}) {
-        auto plugin = std::make_unique<host::PluginHost>(options);
-        std::string error;
-        EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;
-        return plugin;
+    // The window shows an image, at the latest after the usual wait.
+    ::testing::AssertionResult showsSoon(Window window, const kirra::gui::Image& expected) {
+        if (waitFor([&] { return pixelsDifferingFrom(window, expected) == 0; }))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << pixelsDifferingFrom(window, expected) << " pixels differ";
     }
 
     // Opens the editor in a new parent window; the editor's own window once it shows, else 0.
@@ -124,8 +129,34 @@ class EditorWindow : public ::testing::Test {
             auto list = children(parent);
             return list.size() == 1 && isViewable(list[0]);
         });
-        return shown ? children(parent)[0] : 0;
+        editor_ = shown ? children(parent)[0] : 0;
+        return editor_;
     }
+
+    void xdotool(const std::string& actions) { ASSERT_EQ(run("xdotool " + actions), 0) << actions; }
+    // A point of the editor window, as xdotool's mousemove takes it.
+    std::string at(int x, int y) const {
+        return " --window " + std::to_string(editor_) + " " + std::to_string(x) + " " +
+               std::to_string(y) + " ";
+    }
+    void click(int x, int y, int button = 1) {
+        xdotool("mousemove" + at(x, y) + "click " + std::to_string(button) + " sleep 0.15");
+    }
+    // Pressed, moved down by dy in two steps as a hand does, and released.
+    void drag(int x, int y, int dy) {
+        xdotool("mousemove" + at(x, y) + "mousedown 1 sleep 0.1 mousemove" + at(x, y + dy / 2) +
+                "sleep 0.1 mousemove" + at(x, y + dy) + "sleep 0.1 mouseup 1 sleep 0.15");
+    }
+    void key(const char* keys) {
+        xdotool("key --window " + std::to_string(editor_) + " " + keys + " sleep 0.15");
+    }
+    // Types into the box that has the keys, then Return.
+    void typeLine(const std::string& text) {
+        xdotool("type --window " + std::to_string(editor_) + " '" + text + "'");
+        key("Return");
+    }
+    // Off every editor, so that nothing shows its hover look.
+    void pointerAway() { xdotool("mousemove 1900 1000"); }
 
     // What the plug-in renders offscreen for its current state (invalid if it cannot).
     kirra::gui::Image offscreenRendering(host::PluginHost& plugin, const char* name,
@@ -147,9 +178,7 @@ class EditorWindow : public ::testing::Test {
 
     Display* display_ = nullptr;
     std::vector<Window> parents_;
+    Window editor_ = 0;
 };
-
-// The zoom chosen on the preferences page, in a host that follows the editor's size requests
-// and in one that refuses them.
 
 }  // namespace window_testing

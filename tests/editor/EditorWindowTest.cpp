@@ -6,13 +6,9 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "editor/EditorWindowFixture.h"
@@ -21,6 +17,7 @@
 namespace {
 
 using namespace window_testing;
+using testing_support::loadKirra;
 
 TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
     // The choice stays with this test's user, not the other tests'.
@@ -40,18 +37,13 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
         requestedWidth = width;
         return true;
     };
-    auto plugin = load(following);
+    auto plugin = loadKirra(following);
     asking = plugin.get();
     Window editor = openEditor(*plugin);
     ASSERT_NE(editor, 0u);
-    const std::string window = " --window " + std::to_string(editor) + " ";
-    auto at = [&](int x, int y) {
-        return window + std::to_string(x) + " " + std::to_string(y) + " ";
-    };
     // The preferences page, then a right click on the zoom choice: from 100 % back to 200 %.
-    ASSERT_EQ(run("xdotool mousemove" + at(469, 19) + "click 1 sleep 0.2 mousemove" + at(360, 177) +
-                  "click 3"),
-              0);
+    click(469, 19);
+    click(360, 177, 3);
     ASSERT_TRUE(waitFor([&] { return requestedWidth.load() == 1660; }));
     EXPECT_EQ(requestedHeight.load(), 670);
     EXPECT_EQ(rectWidthWhenAsked.load(), 1660);
@@ -59,39 +51,34 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
     XSync(display_, False);
     ASSERT_TRUE(waitFor([&] { return sizeOf(editor) == std::make_pair(1660, 670); }));
     // What shows is the 200 % rendering, not a blow-up of the 100 % one.
-    ASSERT_EQ(run("xdotool mousemove 1900 1000"), 0);
+    pointerAway();
     kirra::gui::Image zoomed = offscreenRendering(*plugin, "editor-window-200.png");
     ASSERT_EQ(zoomed.width(), 1660);
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, zoomed) == 0; }))
-        << pixelsDifferingFrom(editor, zoomed) << " pixels differ";
+    EXPECT_TRUE(showsSoon(editor, zoomed));
     // Hit areas: the operator routing page's button, twice as far from the corner.
-    ASSERT_EQ(run("xdotool mousemove" + at(1018, 39) + "click 1"), 0);
+    click(1018, 39);
     EXPECT_TRUE(waitFor([&] { return plugin->getParameter(418) < 0.25f; }));
     // Mix from 100 %: 200 pixels down at 200 % halve it, as 100 pixels do at 100 %.
-    ASSERT_EQ(run("xdotool mousemove" + at(774, 516) + "mousedown 1 sleep 0.1 mousemove" +
-                  at(774, 616) + "sleep 0.1 mousemove" + at(774, 716) + "sleep 0.1 mouseup 1"),
-              0);
+    drag(774, 516, 200);
     EXPECT_TRUE(waitFor([&] { return std::abs(plugin->getParameter(2) - 0.5f) < 1e-4f; }))
         << plugin->getParameter(2);
     plugin->dispatch(vst::effEditClose);
 
     // A host that refuses keeps a whole editor at the old size; the choice applies next time.
-    auto refusing = load();
+    auto refusing = loadKirra();
     vst::ERect* rect = nullptr;
     ASSERT_EQ(refusing->dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
     EXPECT_EQ(rect->right, 1660);  // the user's zoom, stored by the first instance
-    ASSERT_EQ(run("xdotool mousemove 1900 1000"), 0);
+    pointerAway();
     Window small = openEditor(*refusing, rect->right, rect->bottom);
     ASSERT_NE(small, 0u);
-    const std::string smallWindow = " --window " + std::to_string(small) + " ";
     // 200 % on the preferences page: the page button and the zoom choice at their 200 % places;
     // a right click steps down to 175 %.
-    ASSERT_EQ(run("xdotool mousemove" + smallWindow + "938 38 click 1 sleep 0.2 mousemove" +
-                  smallWindow + "720 354 click 3 sleep 0.3 mousemove 1900 1000"),
-              0);
+    click(938, 38);
+    click(720, 354, 3);
+    pointerAway();
     kirra::gui::Image unchanged = offscreenRendering(*refusing, "editor-window-kept.png", 200);
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(small, unchanged) == 0; }))
-        << pixelsDifferingFrom(small, unchanged) << " pixels differ";
+    EXPECT_TRUE(showsSoon(small, unchanged));
     EXPECT_EQ(sizeOf(small), std::make_pair(1660, 670));
     refusing->dispatch(vst::effEditClose);
     ASSERT_EQ(refusing->dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
@@ -99,37 +86,32 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
 }
 
 TEST_F(EditorWindow, PointerEventsReachThePluginAndTheWindowShowsTheirEffect) {
-    auto plugin = load();
+    auto plugin = loadKirra();
     Window editor = openEditor(*plugin);
     ASSERT_NE(editor, 0u);
-    // The pointer away from the editor, so that nothing shows its hover look.
-    ASSERT_EQ(run("xdotool mousemove 1000 700"), 0);
+    pointerAway();
     // The window shows what the offscreen rendering of the same state shows.
     kirra::gui::Image before = offscreenRendering(*plugin, "editor-window-gain.png");
     ASSERT_TRUE(before.isValid());
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, before) == 0; }))
-        << pixelsDifferingFrom(editor, before) << " pixels differ";
-    const std::string window = " --window " + std::to_string(editor) + " ";
+    EXPECT_TRUE(showsSoon(editor, before));
     // Mix starts at 100 %; dragging its knob 100 pixels down (of 200) halves it.
-    ASSERT_EQ(run("xdotool mousemove" + window + "387 258 mousedown 1 sleep 0.1 mousemove" +
-                  window + "387 308 sleep 0.1 mousemove" + window + "387 358 sleep 0.1 mouseup 1"),
-              0);
+    drag(387, 258, 100);
     EXPECT_TRUE(waitFor([&] { return std::abs(plugin->getParameter(2) - 0.5f) < 1e-4f; }));
     // The power switch.
-    ASSERT_EQ(run("xdotool mousemove" + window + "502 258 click 1"), 0);
+    click(502, 258);
     EXPECT_TRUE(waitFor([&] { return plugin->getParameter(0) < 0.5f; }));
 
     // The operator picker's right arrow: from the gain to the biquad.
     const int typeBefore = static_cast<int>(plugin->getParameter(12) * 64);
-    ASSERT_EQ(run("xdotool mousemove" + window + "748 48 click 1 mousemove 1000 700"), 0);
+    click(748, 48);
+    pointerAway();
     ASSERT_TRUE(
         waitFor([&] { return static_cast<int>(plugin->getParameter(12) * 64) == typeBefore + 1; }));
     // What the window shows is the new module's panel, as an offscreen rendering draws it.
     kirra::gui::Image after = offscreenRendering(*plugin, "editor-window-biquad.png");
     ASSERT_TRUE(after.isValid());
     EXPECT_GT(pixelsDifferingFrom(editor, before), 1000);
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor, after) == 0; }))
-        << pixelsDifferingFrom(editor, after) << " pixels differ";
+    EXPECT_TRUE(showsSoon(editor, after));
     // Hosts call idle from wherever they like; it costs nothing.
     for (int i = 0; i < 10; ++i)
         plugin->dispatch(vst::effEditIdle);
@@ -147,8 +129,8 @@ TEST_F(EditorWindow, PointerEventsReachThePluginAndTheWindowShowsTheirEffect) {
 }
 
 TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {
-    auto first = load();
-    auto second = load();
+    auto first = loadKirra();
+    auto second = loadKirra();
     Window firstParent = makeParent(0);
     Window secondParent = makeParent(100);
     for (int round = 0; round < 5; ++round) {
@@ -173,7 +155,7 @@ TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {
 }
 
 TEST_F(EditorWindow, ANonWindowParentIsRefusedAndAScreenshotNeedsNoWindow) {
-    auto plugin = load();
+    auto plugin = loadKirra();
     EXPECT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(0x7ffffff0)), 0);
     // No parent at all: the editor makes a top-level window of its own.
     EXPECT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, nullptr), 1);

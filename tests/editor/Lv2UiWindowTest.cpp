@@ -7,12 +7,9 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <map>
 #include <string>
-#include <thread>
 
 #include "editor/EditorWindowFixture.h"
 #include "engine/ParameterIndex.h"
@@ -26,7 +23,7 @@
 namespace {
 
 using testing_support::UridMap;
-using window_testing::childrenOf;
+using window_testing::waitFor;
 
 // What the host hears from the UI: the last value written to each port, and the size asked for.
 struct HostSide {
@@ -45,14 +42,11 @@ struct HostSide {
     }
 };
 
+using Lv2UiWindow = window_testing::EditorWindow;
+
 }  // namespace
 
-TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
-    Display* display = window_testing::openDisplay();
-    if (display == nullptr) {
-        if (std::getenv("KIRRA_REQUIRE_DISPLAY") != nullptr) FAIL() << "no X display";
-        GTEST_SKIP() << "no X display";
-    }
+TEST_F(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     testing_support::ScopedConfigHome configuration;
     void* library = dlopen(KIRRA_LV2_BUNDLE "/kirra.so", RTLD_NOW);
     ASSERT_NE(library, nullptr) << dlerror();
@@ -69,20 +63,18 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     kirra::Plugin& engine = static_cast<kirra::lv2::Lv2Plugin*>(instance)->plugin();
 
     // A parent of 32 bits, as GTK hosts make them on a screen whose default has 24.
-    const int screen = DefaultScreen(display);
+    const int screen = DefaultScreen(display_);
     XVisualInfo deep{};
-    if (XMatchVisualInfo(display, screen, 32, TrueColor, &deep) == 0) {
-        deep.visual = DefaultVisual(display, screen);
-        deep.depth = DefaultDepth(display, screen);
+    if (XMatchVisualInfo(display_, screen, 32, TrueColor, &deep) == 0) {
+        deep.visual = DefaultVisual(display_, screen);
+        deep.depth = DefaultDepth(display_, screen);
     }
     XSetWindowAttributes attributes{};
     attributes.colormap =
-        XCreateColormap(display, RootWindow(display, screen), deep.visual, AllocNone);
-    Window parent = XCreateWindow(display, RootWindow(display, screen), 0, 0, 830, 335, 0,
-                                  deep.depth, InputOutput, deep.visual,
-                                  CWColormap | CWBorderPixel | CWBackPixel, &attributes);
-    XMapWindow(display, parent);
-    XSync(display, False);
+        XCreateColormap(display_, RootWindow(display_, screen), deep.visual, AllocNone);
+    Window parent = mapParent(XCreateWindow(display_, RootWindow(display_, screen), 0, 0, 830, 335,
+                                            0, deep.depth, InputOutput, deep.visual,
+                                            CWColormap | CWBorderPixel | CWBackPixel, &attributes));
     HostSide host;
     LV2UI_Resize resize = {&host, HostSide::resize};
     const LV2_Feature parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(parent)};
@@ -100,49 +92,32 @@ TEST(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     ASSERT_NE(idle, nullptr);
     // Our window in the host's, at the editor's size, with the editor inside it.
     const auto container = static_cast<Window>(reinterpret_cast<uintptr_t>(widget));
-    EXPECT_EQ(childrenOf(display, parent), std::vector<Window>{container});
+    EXPECT_EQ(children(parent), std::vector<Window>{container});
     EXPECT_EQ(host.width, 830);
     EXPECT_EQ(host.height, 335);
-    ASSERT_EQ(childrenOf(display, container).size(), 1u);
-    const std::string window =
-        " --window " + std::to_string(childrenOf(display, container)[0]) + " ";
+    ASSERT_EQ(children(container).size(), 1u);
+    editor_ = children(container)[0];
 
     // Mix starts at 100 %; dragging its knob 100 pixels down (of 200) halves it.
-    ASSERT_EQ(std::system(("xdotool mousemove" + window +
-                           "387 258 mousedown 1 sleep 0.1 mousemove" + window +
-                           "387 308 sleep 0.1 mousemove" + window + "387 358 sleep 0.1 mouseup 1")
-                              .c_str()),
-              0);
-    bool told = false;
-    for (int tick = 0; tick < 300 && !told; ++tick) {
+    drag(387, 258, 100);
+    EXPECT_TRUE(waitFor([&] {
         EXPECT_EQ(idle->idle(view), 0);
         const float mix = engine.getParameter(kirra::param::kMix);
-        told = std::abs(mix - 0.5f) < 1e-4f && host.ports.count(kirra::param::kMix) == 1 &&
+        return std::abs(mix - 0.5f) < 1e-4f && host.ports.count(kirra::param::kMix) == 1 &&
                host.ports[kirra::param::kMix] == mix;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_TRUE(told);
+    }));
 
     // A new zoom from the preferences page (a right click steps from 100 back to 200 %): the
     // container and the host's window follow.
-    ASSERT_EQ(std::system(("xdotool mousemove" + window + "469 19 click 1 sleep 0.2 mousemove" +
-                           window + "360 177 click 3")
-                              .c_str()),
-              0);
-    for (int tick = 0; tick < 300 && host.width != 1660; ++tick) {
-        idle->idle(view);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    click(469, 19);
+    click(360, 177, 3);
+    waitFor([&] { return idle->idle(view) == 0 && host.width == 1660; });
     EXPECT_EQ(host.width, 1660);
     EXPECT_EQ(host.height, 670);
-    XWindowAttributes shown{};
-    XGetWindowAttributes(display, container, &shown);
-    EXPECT_EQ(shown.width, 1660);
+    EXPECT_EQ(sizeOf(container).first, 1660);
 
     ui->cleanup(view);
-    EXPECT_TRUE(childrenOf(display, parent).empty());
+    EXPECT_TRUE(children(parent).empty());
     plugin->cleanup(instance);
-    XDestroyWindow(display, parent);
-    XFreeColormap(display, attributes.colormap);
-    XCloseDisplay(display);
+    XFreeColormap(display_, attributes.colormap);
 }

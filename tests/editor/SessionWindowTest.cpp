@@ -24,28 +24,8 @@ class SessionWindow : public EditorWindow {
     void SetUp() override {
         EditorWindow::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        plugin_ = load();
-        editor_ = openEditor(*plugin_);
-        ASSERT_NE(editor_, 0u);
-        window_ = " --window " + std::to_string(editor_) + " ";
-    }
-
-    void xdotool(const std::string& actions) { ASSERT_EQ(run("xdotool " + actions), 0) << actions; }
-    void click(int x, int y, int button = 1) {
-        xdotool("mousemove" + window_ + std::to_string(x) + " " + std::to_string(y) + " click " +
-                std::to_string(button) + " sleep 0.15");
-    }
-    void key(const char* keys) { xdotool("key" + window_ + keys + " sleep 0.15"); }
-    // Types into the box that has the keys, then Return.
-    void typeLine(const std::string& text) {
-        xdotool("type" + window_ + "'" + text + "'");
-        key("Return");
-    }
-    void drag(int x, int y, int dy) {
-        const std::string from = std::to_string(x) + " " + std::to_string(y);
-        const std::string to = std::to_string(x) + " " + std::to_string(y + dy);
-        xdotool("mousemove" + window_ + from + " mousedown 1 sleep 0.1 mousemove" + window_ + to +
-                " sleep 0.1 mouseup 1 sleep 0.15");
+        plugin_ = testing_support::loadKirra();
+        ASSERT_NE(openEditor(*plugin_), 0u);
     }
 
     std::vector<float> programValues() {
@@ -59,16 +39,12 @@ class SessionWindow : public EditorWindow {
     std::vector<float> render() {
         plugin_->suspend();
         plugin_->resume();
-        std::vector<float> in(kBlock);
-        std::vector<float> out[2] = {std::vector<float>(kBlock), std::vector<float>(kBlock)};
-        float* inputs[4] = {in.data(), in.data(), in.data(), in.data()};
-        float* outputs[2] = {out[0].data(), out[1].data()};
+        testing_support::ChannelArrays buffers(kBlock);
         for (int block = 0; block < 8; ++block) {
-            for (int i = 0; i < kBlock; ++i)
-                in[i] = 0.5f * std::sin(0.05f * static_cast<float>(block * kBlock + i));
-            plugin_->process(inputs, outputs, kBlock);
+            buffers.sineOnMain(block * kBlock);
+            plugin_->process(buffers.inputs, buffers.outputs, kBlock);
         }
-        return out[0];
+        return buffers.out[0];
     }
     static double rms(const std::vector<float>& signal) {
         double sum = 0.0;
@@ -82,14 +58,12 @@ class SessionWindow : public EditorWindow {
     testing_support::ScopedEnvironment dataHome_{"XDG_DATA_HOME", data_.path()};
     const std::string presets_ = data_.path() + "/Vantor/VantorKirra/Presets";
     std::unique_ptr<host::PluginHost> plugin_;
-    Window editor_ = 0;
-    std::string window_;
 };
 
 TEST_F(SessionWindow, RightClickBypassesAnOperatorHeardAndSeen) {
     plugin_->setParameter(kGainAttenuation1, 0.0f);  // operator 1 silences the chain
     EXPECT_LT(rms(render()), 1e-4);
-    xdotool("mousemove 1000 700");
+    pointerAway();
     kirra::gui::Image processing = offscreenRendering(*plugin_, "session-processing.png");
     ASSERT_TRUE(processing.isValid());
 
@@ -97,7 +71,7 @@ TEST_F(SessionWindow, RightClickBypassesAnOperatorHeardAndSeen) {
     const double inputRms = 0.5 / std::sqrt(2.0);
     click(563, 19, 3);  // OP1
     EXPECT_TRUE(waitFor([&] { return std::fabs(rms(render()) - inputRms) < 0.01; }));
-    xdotool("mousemove 1000 700");
+    pointerAway();
     EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, processing) > 20; }));
 
     // The panel header's switch brings it back.
@@ -171,7 +145,7 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
     const auto sayNo = [&] { key("Escape"); };
     click(360, 19);  // the library page
     click(518, 61);  // "U": the user's presets
-    xdotool("mousemove 1000 700");
+    pointerAway();
     const kirra::gui::Image page = offscreenRendering(*plugin_, "session-library.png");
 
     plugin_->setParameter(kMix, 0.25f);
@@ -183,7 +157,7 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
     for (const char* refused : {"   ", "a/b"}) {
         click(497, 74);
         typeLine(refused);
-        xdotool("mousemove 1000 700");
+        pointerAway();
         EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; })) << refused;
         key("Return");  // OK
         EXPECT_EQ(listFolder(presets_).size(), 1u) << refused;
@@ -223,7 +197,7 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
     ASSERT_EQ(run("rm -rf '" + presets_ + "' && touch '" + presets_ + "'"), 0);
     click(497, 74);
     typeLine("Lost");
-    xdotool("mousemove 1000 700");
+    pointerAway();
     EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; }));
     key("Return");
 }

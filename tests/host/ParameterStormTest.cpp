@@ -9,26 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "kirra/PluginHost.h"
+#include "support/LoadedPlugin.h"
 
 TEST(ParameterStorm, RandomAutomationNeverBreaksTheOutput) {
-    host::PluginHost plugin;
-    std::string error;
-    ASSERT_TRUE(plugin.load(KIRRA_PLUGIN_PATH, error)) << error;
+    auto loaded = testing_support::loadKirra();
+    ASSERT_NE(loaded->effect(), nullptr);
+    host::PluginHost& plugin = *loaded;
     std::mt19937 random(2026);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
     std::uniform_int_distribution<int> parameter(0, plugin.numParameters() - 1);
     std::uniform_int_distribution<int> blockSize(1, 2048);
-    const size_t maxBlock = 2048;
-    std::vector<float> in[4];
-    std::vector<float> out[2];
-    for (auto& channel : in)
-        channel.resize(maxBlock);
-    for (auto& channel : out)
-        channel.resize(maxBlock);
-    float* inputs[4] = {in[0].data(), in[1].data(), in[2].data(), in[3].data()};
-    float* outputs[2] = {out[0].data(), out[1].data()};
+    testing_support::ChannelArrays buffers(2048);
     for (double rate : {8000.0, 44100.0, 96000.0, 384000.0}) {
         plugin.suspend();
         plugin.setSampleRate(rate);
@@ -40,14 +32,14 @@ TEST(ParameterStorm, RandomAutomationNeverBreaksTheOutput) {
             if (block % 50 == 0)
                 plugin.setParameter(parameter(random), block % 100 == 0 ? NAN : 7.5f);
             int frames = blockSize(random);
-            for (auto& channel : in) {
+            for (auto& channel : buffers.in) {
                 for (int i = 0; i < frames; ++i)
                     channel[i] = noise(random);
             }
-            plugin.process(inputs, outputs, frames);
+            plugin.process(buffers.inputs, buffers.outputs, frames);
             for (int channel = 0; channel < 2; ++channel) {
                 for (int i = 0; i < frames; ++i) {
-                    float sample = out[channel][i];
+                    float sample = buffers.out[channel][i];
                     ASSERT_TRUE(std::isfinite(sample)) << rate << " block " << block;
                     ASSERT_NE(std::fpclassify(sample), FP_SUBNORMAL) << rate << " block " << block;
                     // The look-ahead lets the envelopes reach most of a sudden peak.

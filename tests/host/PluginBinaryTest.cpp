@@ -10,32 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "kirra/PluginHost.h"
+#include "support/LoadedPlugin.h"
+
+using testing_support::ChannelArrays;
+using testing_support::loadKirra;
 
 namespace {
-
-std::unique_ptr<host::PluginHost> loadKirra(const host::HostOptions& options = {}) {
-    auto plugin = std::make_unique<host::PluginHost>(options);
-    std::string error;
-    EXPECT_TRUE(plugin->load(KIRRA_PLUGIN_PATH, error)) << error;
-    return plugin;
-}
-
-// A sine on the main inputs, silence on the sidechain.
-struct Block {
-    explicit Block(size_t frames) {
-        for (int c = 0; c < 4; ++c)
-            inputs[c] = (in[c] = std::vector<float>(frames, 0.0f)).data();
-        for (int c = 0; c < 2; ++c)
-            outputs[c] = (out[c] = std::vector<float>(frames, 0.0f)).data();
-        for (size_t i = 0; i < frames; ++i)
-            in[0][i] = in[1][i] = std::sin(0.05f * i) * 0.5f;
-    }
-    std::vector<float> in[4];
-    std::vector<float> out[2];
-    float* inputs[4];
-    float* outputs[2];
-};
 
 // Answers like a plug-in scanner: version 2, and from inside a callback it calls back into the
 // plug-in for the sample rate and block size.
@@ -128,7 +108,8 @@ TEST(PluginBinary, SurvivesAScannerThatCallsBackFromItsCallbacks) {
     scannedEffect->dispatcher(scannedEffect, vst::effCanDo, 0, 0, midi, 0.0f);
     EXPECT_GE(nestedCalls, 1);
     // A host without time information: processing still works.
-    Block block(256);
+    ChannelArrays block(256);
+    block.sineOnMain();
     scannedEffect->processReplacing(scannedEffect, block.inputs, block.outputs, 256);
     scannedEffect->dispatcher(scannedEffect, vst::effClose, 0, 0, nullptr, 0.0f);
     dlclose(library);
@@ -138,7 +119,8 @@ TEST(PluginBinary, ToleratesWhatDawsDo) {
     auto plugin = loadKirra();
     plugin->resume();
     plugin->resume();  // twice in a row
-    Block block(8192);
+    ChannelArrays block(8192);
+    block.sineOnMain();
     plugin->process(block.inputs, block.outputs, 512);
     plugin->suspend();
     plugin->setBlockSize(8192);  // changed while suspended
@@ -169,7 +151,8 @@ TEST(PluginBinary, OpenCloseManyInstances) {
         auto second = loadKirra();
         first->resume();
         second->resume();
-        Block block(64);
+        ChannelArrays block(64);
+        block.sineOnMain();
         first->process(block.inputs, block.outputs, 64);
         second->process(block.inputs, block.outputs, 64);
     }
