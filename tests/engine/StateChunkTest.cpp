@@ -30,8 +30,11 @@ size_t valueOffset(int bank, int preset, int index) {
     return 69 + 108045 * bank + 1688 * preset + 4 * index;
 }
 
+// Through the effect record, as a DAW restores its project.
 int32_t restore(kirra::Plugin& plugin, std::vector<uint8_t> chunk) {
-    return plugin.setChunk(chunk.data(), static_cast<int32_t>(chunk.size()), false);
+    return static_cast<int32_t>(
+        plugin.getAeffect()->dispatcher(plugin.getAeffect(), vst::effSetChunk, 0,
+                                        static_cast<intptr_t>(chunk.size()), chunk.data(), 0.0f));
 }
 
 // Program 6 of bank 3 selected and edited: a module type with its own position values, a
@@ -44,7 +47,8 @@ void makeDistinctState(kirra::Plugin& plugin) {
     plugin.setParameter(kInput, 0.61f);
     plugin.setParameter(kSpareFirst + 3, 0.77f);
     plugin.setParameter(kKnobName1, stateValue('A', kKnobCharacterStates));
-    plugin.setProgramName("Twenty-four characters!!");
+    char name[] = "Twenty-four characters!! and more";  // the host's rename, cut to fit
+    plugin.getAeffect()->dispatcher(plugin.getAeffect(), vst::effSetProgramName, 0, 0, name, 0.0f);
     plugin.setLearnedController(0, 74);
     plugin.setLearnedController(10, 7);
     kirra::Program& other = plugin.getPrograms().program(0, 63);
@@ -102,6 +106,8 @@ TEST(StateChunk, RoundTripRestoresNamesValuesLearningAndSelection) {
     std::vector<uint8_t> saved = chunkOf(original.plugin());
     // A name of 24 characters fills its field without a terminator.
     EXPECT_EQ(std::memcmp(&saved[nameOffset(2, 5)], "Twenty-four characters!!", 24), 0);
+    const Stereo input = stereo(noise(4096, 5, 0.5f));
+    const std::vector<float> sound = original.process(input).left;
 
     for (bool reversed : {false, true}) {
         SCOPED_TRACE(reversed ? "byte-reversed" : "native");
@@ -117,6 +123,7 @@ TEST(StateChunk, RoundTripRestoresNamesValuesLearningAndSelection) {
         EXPECT_EQ(plugin.getParameter(kSpareFirst + 3), 0.77f);
         EXPECT_EQ(plugin.getLearnedController(10), 7);
         EXPECT_GE(restored.script().updateDisplayCalls, 1);
+        EXPECT_EQ(restored.process(input).left, sound);  // bit for bit
     }
 }
 
