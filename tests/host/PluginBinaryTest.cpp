@@ -7,9 +7,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/HostCommand.h"
 #include "support/LoadedPlugin.h"
 
 using testing_support::ChannelArrays;
@@ -39,23 +41,18 @@ intptr_t oldHostCallback(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float
 }  // namespace
 
 TEST(PluginBinary, ExportsOnlyTheTwoEntryPoints) {
-    std::string command = std::string("nm -D --defined-only ") + KIRRA_PLUGIN_PATH;
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
+    std::istringstream listing(
+        testing_support::runShell(std::string("nm -D --defined-only ") + KIRRA_PLUGIN_PATH).output);
     std::vector<std::string> symbols;
-    char line[512];
-    while (std::fgets(line, sizeof(line), pipe) != nullptr) {
-        std::string text = line;
-        // Only code and data symbols count; the dynamic section also lists the library itself.
-        if (text.find(" T ") != std::string::npos || text.find(" D ") != std::string::npos ||
-            text.find(" B ") != std::string::npos || text.find(" W ") != std::string::npos) {
-            symbols.push_back(text.substr(text.rfind(' ') + 1));
-        }
+    // Only code and data symbols count; the dynamic section also lists the library itself.
+    for (std::string kind, word; listing >> word;) {
+        if (kind.size() == 1 && std::string("TDBW").find(kind) != std::string::npos)
+            symbols.push_back(word);
+        kind = word;
     }
-    pclose(pipe);
     ASSERT_EQ(symbols.size(), 2u);
-    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "VSTPluginMain\n"), symbols.end());
-    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "main\n"), symbols.end());
+    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "VSTPluginMain"), symbols.end());
+    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "main"), symbols.end());
 }
 
 TEST(PluginBinary, DeclaresWhatADawReadsOnScanning) {

@@ -16,16 +16,9 @@ namespace {
 
 // Standard output, or standard errors alone.
 std::string runTool(const std::string& command, bool errors = false) {
-    const std::string line = "LV2_PATH=" + shellQuoted(LilvHost::searchPath()) + " " + command +
-                             (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
-    std::string output;
-    FILE* pipe = ::popen(line.c_str(), "r");
-    char buffer[4096];
-    for (size_t got = 0;
-         pipe != nullptr && (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
-        output.append(buffer, got);
-    if (pipe != nullptr) ::pclose(pipe);
-    return output;
+    return runShell("LV2_PATH=" + shellQuoted(LilvHost::searchPath()) + " " + command +
+                    (errors ? " 2>&1 >/dev/null" : " 2>/dev/null"))
+        .output;
 }
 
 void writeChannels(const std::string& path, const std::vector<std::vector<float>>& channels) {

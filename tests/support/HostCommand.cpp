@@ -13,10 +13,9 @@ std::string shellQuoted(const std::string& text) {
     return result + "'";
 }
 
-CommandResult runKirraCommand(const std::string& arguments) {
+CommandResult runShell(const std::string& line) {
     CommandResult run;
-    std::string command = shellQuoted(KIRRA_HOST_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
+    FILE* pipe = ::popen(line.c_str(), "r");
     if (pipe == nullptr) return run;
     char buffer[4096];
     size_t got;
@@ -25,6 +24,10 @@ CommandResult runKirraCommand(const std::string& arguments) {
     int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+CommandResult runKirraCommand(const std::string& arguments) {
+    return runShell(shellQuoted(KIRRA_HOST_PATH) + " " + arguments + " 2>&1");
 }
 
 }  // namespace testing_support

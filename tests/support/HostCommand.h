@@ -1,5 +1,5 @@
 #pragma once
-// Runs the command-line host as a user does, through the shell.
+// Runs the command-line host, or any other program, as a user does: through the shell.
 
 #include <string>
 
@@ -10,6 +10,8 @@ struct CommandResult {
     std::string output;  // standard output and errors together
 };
 
+// A shell command line; what it writes where the line does not redirect it is the output.
+CommandResult runShell(const std::string& line);
 CommandResult runKirraCommand(const std::string& arguments);
 // The text as one shell word.
 std::string shellQuoted(const std::string& text);
