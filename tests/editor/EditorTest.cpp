@@ -85,10 +85,7 @@ TEST_F(EditorFixture, BypassedModuleBlinksAtOneCyclePerSecond) {
 
 TEST_F(EditorFixture, MetersFollowTheAudio) {
     plugin().suspend();
-    testing_support::Stereo input(4096);
-    input.left = testing_support::sine(1000.0, 44100.0, 4096, 0.5);
-    input.right = input.left;
-    host->process(input);
+    host->process(testing_support::stereo(testing_support::sine(1000.0, 44100.0, 4096, 0.5)));
     tickAt(0);
     EXPECT_NEAR(frame().meter(0)->getLevelDb(), -6.02f, 0.1f);
     EXPECT_NEAR(frame().meter(3)->getLevelDb(), -6.02f, 0.5f);
@@ -169,10 +166,8 @@ TEST(EditorWithoutDisplay, OpenAnswersFalseAndThePluginStillProcesses) {
     EXPECT_FALSE(editor->isOpen());
     editor->close();
     editor->idle();
-    testing_support::Stereo input(512);
-    input.left = testing_support::sine(440.0, 44100.0, 512, 0.5);
-    input.right = input.left;
-    testing_support::Stereo output = host.process(input);
+    testing_support::Stereo output =
+        host.process(testing_support::stereo(testing_support::sine(440.0, 44100.0, 512, 0.5)));
     EXPECT_GT(testing_support::peak(output.left), 0.1f);
     if (display != nullptr) setenv("DISPLAY", saved.c_str(), 1);
 }

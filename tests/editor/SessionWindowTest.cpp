@@ -9,10 +9,12 @@
 
 #include "editor/EditorWindowFixture.h"
 #include "support/ConfigHome.h"
+#include "support/Signals.h"
 
 namespace {
 
 using namespace window_testing;
+using testing_support::rms;
 
 constexpr int kBlock = 512;
 constexpr int kProgramValues = 416;
@@ -45,12 +47,6 @@ class SessionWindow : public EditorWindow {
             plugin_->process(buffers.inputs, buffers.outputs, kBlock);
         }
         return buffers.out[0];
-    }
-    static double rms(const std::vector<float>& signal) {
-        double sum = 0.0;
-        for (float sample : signal)
-            sum += static_cast<double>(sample) * sample;
-        return std::sqrt(sum / static_cast<double>(signal.size()));
     }
 
     // The user's preset folder, fresh for each test and known before the plug-in loads.

@@ -20,6 +20,7 @@
 #include "support/AllocationCounter.h"
 #include "support/InProcessHost.h"
 #include "support/ProgramRender.h"
+#include "support/Signals.h"
 #include "vst/VstApi.h"
 
 using namespace testing_support;
@@ -226,9 +227,6 @@ TEST(EngineThreads, TypeSetOnTheAudioThreadIsBuiltElsewhereAndHeardLater) {
     }
     EXPECT_EQ(plugin.getOperatorType(0), kirra::kDelayLine);
     // The chain of unity gains passed the input; the delay line's first echo is far away.
-    Stereo input(256);
-    std::fill(input.left.begin(), input.left.end(), 0.5f);
-    input.right = input.left;
-    Stereo output = host.process(input, 64);
+    Stereo output = host.process(stereo(std::vector<float>(256, 0.5f)), 64);
     EXPECT_EQ(output.left.back(), 0.0f);
 }

@@ -79,10 +79,7 @@ testing_support::Stereo impulseThrough(testing_support::InProcessHost& host, int
     applyPredefinedRouting(plugin, routing);
     plugin.suspend();
     plugin.resume();
-    testing_support::Stereo input(64);
-    input.left = testing_support::impulse(64, 0, 0.25f);
-    input.right = input.left;
-    return host.process(input, 64);
+    return host.process(testing_support::stereo(testing_support::impulse(64, 0, 0.25f)), 64);
 }
 
 TEST(PredefinedRoutings, TheAudioFollowsTheRoutingApplied) {
