@@ -1,5 +1,6 @@
-// The LV2 UI embedded as an LV2 host embeds it, without a UI library: the bundle's binary loaded
-// by hand, the editor opened in a parent window of the test's own, an edit made with the pointer.
+// The LV2 UI embedded as an LV2 host embeds it, without a UI library: the plug-in instantiated
+// through lilv, the UI taken from the same binary and opened in a parent window of the test's
+// own, an edit made with the pointer.
 // The edit must reach the engine and, through the UI's write function, the host's port; a new
 // zoom must resize our window and ask the host for the size. Needs an X display; `make test` runs
 // it under Xvfb.
@@ -14,15 +15,13 @@
 #include "editor/EditorWindowFixture.h"
 #include "engine/ParameterIndex.h"
 #include "lv2/Identifiers.h"
-#include "lv2/Lv2Plugin.h"
+#include "lv2/LilvHost.h"
 #include "lv2/instance-access/instance-access.h"
 #include "lv2/ui/ui.h"
 #include "support/ConfigHome.h"
-#include "support/UridMap.h"
 
 namespace {
 
-using testing_support::UridMap;
 using window_testing::waitFor;
 
 // What the host hears from the UI: the last value written to each port, and the size asked for.
@@ -48,19 +47,15 @@ using Lv2UiWindow = window_testing::EditorWindow;
 
 TEST_F(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     testing_support::ScopedConfigHome configuration;
-    void* library = dlopen(KIRRA_LV2_BUNDLE "/kirra.so", RTLD_NOW);
+    testing_support::LilvHost lv2;
+    ASSERT_NE(lv2.instance(), nullptr);
+    kirra::Plugin& engine = lv2.engine();
+    // The UI's entry point, from the binary lilv loaded the plug-in from.
+    void* library = dlopen(KIRRA_LV2_BUNDLE "/kirra.so", RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(library, nullptr) << dlerror();
-    auto pluginEntry = reinterpret_cast<LV2_Descriptor_Function>(dlsym(library, "lv2_descriptor"));
     auto uiEntry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(library, "lv2ui_descriptor"));
-    ASSERT_TRUE(pluginEntry != nullptr && uiEntry != nullptr);
-    const LV2_Descriptor* plugin = pluginEntry(0);
+    ASSERT_NE(uiEntry, nullptr);
     const LV2UI_Descriptor* ui = uiEntry(0);
-
-    UridMap uris;
-    const LV2_Feature* pluginFeatures[] = {uris.mapFeature(), nullptr};
-    LV2_Handle instance = plugin->instantiate(plugin, 44100.0, KIRRA_LV2_BUNDLE, pluginFeatures);
-    ASSERT_NE(instance, nullptr);
-    kirra::Plugin& engine = static_cast<kirra::lv2::Lv2Plugin*>(instance)->plugin();
 
     // A parent of 32 bits, as GTK hosts make them on a screen whose default has 24.
     const int screen = DefaultScreen(display_);
@@ -78,11 +73,12 @@ TEST_F(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     HostSide host;
     LV2UI_Resize resize = {&host, HostSide::resize};
     const LV2_Feature parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(parent)};
-    const LV2_Feature accessFeature = {LV2_INSTANCE_ACCESS_URI, instance};
+    const LV2_Feature accessFeature = {LV2_INSTANCE_ACCESS_URI,
+                                       lilv_instance_get_handle(lv2.instance())};
     const LV2_Feature resizeFeature = {LV2_UI__resize, &resize};
     const LV2_Feature idleFeature = {LV2_UI__idleInterface, nullptr};
-    const LV2_Feature* uiFeatures[] = {&parentFeature, &accessFeature,    &resizeFeature,
-                                       &idleFeature,   uris.mapFeature(), nullptr};
+    const LV2_Feature* uiFeatures[] = {&parentFeature, &accessFeature,          &resizeFeature,
+                                       &idleFeature,   lv2.uris().mapFeature(), nullptr};
     LV2UI_Widget widget = nullptr;
     LV2UI_Handle view = ui->instantiate(ui, kirra::lv2::kPluginUri, KIRRA_LV2_BUNDLE,
                                         HostSide::write, &host, &widget, uiFeatures);
@@ -118,6 +114,5 @@ TEST_F(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
 
     ui->cleanup(view);
     EXPECT_TRUE(children(parent).empty());
-    plugin->cleanup(instance);
     XFreeColormap(display_, attributes.colormap);
 }
