@@ -166,10 +166,7 @@ TEST(FactoryProgramSwitching, ProgramsChangedBetweenBlocksKeepTheOutputClean) {
     size_t bad = 0;
     for (size_t from = 0, step = 0; from + block <= input.frames(); from += block, ++step) {
         host->plugin().selectProgram(static_cast<int>((step * 7) % kPrograms));
-        Stereo chunk(
-            std::vector<float>(input.left.data() + from, input.left.data() + from + block),
-            std::vector<float>(input.right.data() + from, input.right.data() + from + block));
-        Stereo out = host->process(chunk, 256);
+        Stereo out = host->process(slice(input, from, from + block), 256);
         bad += countBadSamples(out.left) + countBadSamples(out.right);
         worstPeak = std::max({worstPeak, peak(out.left), peak(out.right)});
     }

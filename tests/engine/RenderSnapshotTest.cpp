@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "modules/ModuleCatalogue.h"
 #include "support/ProgramRender.h"
 #include "support/ReferenceFile.h"
+#include "support/Signals.h"
 
 using namespace testing_support;
 
@@ -63,12 +63,8 @@ std::string changesFingerprint(int blockSize) {
         if (part == 2) plugin.selectProgram(20);
         if (part == 3)
             plugin.setChunk(otherState.data(), static_cast<int32_t>(otherState.size()), false);
-        const auto from = static_cast<std::ptrdiff_t>(quarter) * part;
-        const auto to = std::min(static_cast<std::ptrdiff_t>(input.frames()),
-                                 from + static_cast<std::ptrdiff_t>(quarter));
-        Stereo slice(std::vector<float>(input.left.begin() + from, input.left.begin() + to),
-                     std::vector<float>(input.right.begin() + from, input.right.begin() + to));
-        Stereo output = host->process(slice, blockSize);
+        Stereo output =
+            host->process(slice(input, quarter * part, quarter * (part + 1)), blockSize);
         print.add(output.left.data(), output.left.size() * sizeof(float));
         print.add(output.right.data(), output.right.size() * sizeof(float));
     }

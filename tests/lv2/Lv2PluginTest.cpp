@@ -116,9 +116,7 @@ TEST(Lv2Plugin, SoundsAsTheVstPathWithMidiLearnAndTheTransport) {
             lv2.midi(start + 70, 0x90, 60, 99);
         }
         events.sendTo(vst);
-        const float* left = &input.left[start];
-        const float* right = &input.right[start];
-        Stereo out = vst.process(Stereo({left, left + kBlock}, {right, right + kBlock}), kBlock);
+        Stereo out = vst.process(slice(input, start, start + kBlock), kBlock);
         expected.left.insert(expected.left.end(), out.left.begin(), out.left.end());
         expected.right.insert(expected.right.end(), out.right.begin(), out.right.end());
     }

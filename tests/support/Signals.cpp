@@ -24,6 +24,12 @@ Stereo stereo(const std::vector<float>& both) {
     return Stereo(both, both);
 }
 
+Stereo slice(const Stereo& signal, size_t from, size_t to) {
+    to = std::min(to, signal.frames());
+    return Stereo({signal.left.begin() + from, signal.left.begin() + to},
+                  {signal.right.begin() + from, signal.right.begin() + to});
+}
+
 std::vector<float> noise(size_t frames, unsigned seed, float amplitude) {
     std::vector<float> signal(frames);
     uint32_t state = seed != 0 ? seed : 1;

@@ -13,6 +13,8 @@ constexpr double kPi = 3.14159265358979323846;
 std::vector<float> sine(double frequency, double sampleRate, size_t frames, double amplitude = 1.0);
 std::vector<float> impulse(size_t frames, size_t at = 0, float height = 1.0f);
 Stereo stereo(const std::vector<float>& both);
+// Frames from..to (not past the end) of both channels.
+Stereo slice(const Stereo& signal, size_t from, size_t to);
 // Deterministic white noise in -amplitude..amplitude.
 std::vector<float> noise(size_t frames, unsigned seed = 1, float amplitude = 1.0f);
 
