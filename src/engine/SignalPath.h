@@ -121,8 +121,9 @@ class SignalPath {
     static constexpr int kMaxRun = 64;
     static constexpr int kRunSlack = 3;
     bool canRunOperatorsInTurn(const ModuleSlots& modules) const {
-        return feedsForwardAtRest_ && !enablesMoving_ && !modules.tapsRead();
+        return feedsForwardAtRest_ && !enablesMoving_ && !modules.tapsRead() && inTurnAllowed_;
     }
+    void allowOperatorsInTurn(bool allowed) { inTurnAllowed_ = allowed; }
     void advanceRun(ModuleSlots& modules, int count);
     // The input gain of the run's sample `index` > 0.
     float runInputGain(int channel, int index) const {
@@ -200,6 +201,7 @@ class SignalPath {
     Relaxed<float> limiterRelease_ = PeakLimiter::releaseBaseMsOf(PeakLimiter::kDefaultMode);
     bool enablesMoving_ = true;  // false once a step would move none of the bypass ramps
     bool feedsForwardAtRest_ = false;
+    bool inTurnAllowed_ = true;
     // modules skipped while bypassed, reset before they run again
     bool operatorResting_[kSlots] = {};
     bool modulatorResting_[kSlots] = {};
