@@ -92,6 +92,7 @@ class RoutingMatrix {
         }
         return true;
     }
+    bool isRamping() const { return ramping_; }
     float linkGain(int channel, int from, int to) const {
         return current_[channel][kOpToOp + kOperators * from + to];
     }
