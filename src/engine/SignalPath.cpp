@@ -161,12 +161,16 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
             wide_lanes::store(inputLanes + t, limitInput(sum));
         }
     };
+    bool wetStarted[2] = {false, false};
     const auto addToWet = [&](int slot, int channel, const float* outputLanes) {
-        const Floats4 outputGain = splat4(routing_.outputGain(channel, slot));
+        const float gain = routing_.outputGain(channel, slot);
+        if (gain == 0.0f) return;
+        const Floats4 outputGain = splat4(gain);
         for (int t = 0; t < padded; t += kLanes) {
-            const Floats4 sum = slot == 0 ? splat4(0.0f) : load4(wet[channel] + t);
+            const Floats4 sum = wetStarted[channel] ? load4(wet[channel] + t) : splat4(0.0f);
             wide_lanes::store(wet[channel] + t, sum + outputGain * load4(outputLanes + t));
         }
+        wetStarted[channel] = true;
     };
     for (int slot = 0; slot < kSlots; ++slot) {
         Operator* op = workingOperator(modules, slot);
@@ -204,6 +208,9 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
             }
             addToWet(slot, channel, outLanes[channel]);
         }
+    }
+    for (int channel = 0; channel < 2; ++channel) {
+        if (!wetStarted[channel]) std::fill_n(wet[channel], padded, 0.0f);
     }
     for (int slot = 0; slot < kSlots; ++slot) {
         operatorOut_[0][slot] = outputs[slot][0][count];
