@@ -109,8 +109,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
         // Up to the next control update, event or limiter run, the operators may run in turn.
         const int32_t runEnd =
-            std::min({frames, runStart + kLimiterRun,
-                      frame + (kControlPeriod - controlCounter_), nextEventFrame(frame)});
+            std::min({frames, runStart + kLimiterRun, frame + (kControlPeriod - controlCounter_),
+                      nextEventFrame(frame)});
         const int offset = static_cast<int>(frame - runStart);
         if (runEnd - frame > 1 && path_.canRunOperatorsInTurn(modules_)) {
             const int count = static_cast<int>(runEnd - frame);
