@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#if defined(__SSE2__)
-#include <xmmintrin.h>
-#endif
-
-#include "operators/effects/WideLanes.h"
+#include "modules/WideLanes.h"
 
 namespace kirra {
 
@@ -95,20 +91,6 @@ inline Floats4 load4(const float* p) {
 inline Floats4 splat4(float x) {
     return wide_lanes::splat<Floats4>(x);
 }
-// RoutingMatrix::limitInput on four values: NaN to +0, then the processor's maximum and minimum,
-// which answer x > low ? x : low and x < high ? x : high exactly.
-inline Floats4 limitInput(Floats4 sum) {
-#if defined(__SSE2__)
-    const __m128 low = _mm_set1_ps(-RoutingMatrix::kInputLimit);
-    const __m128 high = _mm_set1_ps(RoutingMatrix::kInputLimit);
-    const __m128 value = _mm_and_ps(_mm_cmpeq_ps(sum, sum), sum);
-    return _mm_min_ps(_mm_max_ps(value, low), high);
-#else
-    for (int lane = 0; lane < kLanes; ++lane)
-        sum[lane] = RoutingMatrix::limitInput(sum[lane]);
-    return sum;
-#endif
-}
 inline void copyLanes(const float* from, float* to, int padded) {
     for (int t = 0; t < padded; t += kLanes)
         wide_lanes::store(to + t, load4(from + t));
@@ -158,7 +140,7 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
             Floats4 sum = inputGain * load4(inputs[channel] + t);
             for (int link = 0; link < links; ++link)
                 sum += linkGains[link] * load4(sources[link] + t);
-            wide_lanes::store(inputLanes + t, limitInput(sum));
+            wide_lanes::store(inputLanes + t, RoutingMatrix::limitInputs(sum));
         }
     };
     bool wetStarted[2] = {false, false};
