@@ -91,8 +91,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     };
     const float coefficient = smoothingCoefficient_;
     // The inputs of a run of operators in turn.
-    alignas(16) float runInLeft[kLimiterRun + SignalPath::kRunSlack] = {};
-    alignas(16) float runInRight[kLimiterRun + SignalPath::kRunSlack] = {};
+    alignas(16) float runInLeft[kLimiterRun + SignalPath::kRunSlack];
+    alignas(16) float runInRight[kLimiterRun + SignalPath::kRunSlack];
     static_assert(kLimiterRun <= SignalPath::kMaxRun);
     for (int32_t frame = 0; frame < frames;) {
         knobs_.step(coefficient);
@@ -109,8 +109,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
         // Up to the next control update, event or limiter run, the operators may run in turn.
         const int32_t runEnd =
-            std::min({frames, runStart + kLimiterRun,
-                      frame + (kControlPeriod - controlCounter_), nextEventFrame(frame)});
+            std::min({frames, runStart + kLimiterRun, frame + (kControlPeriod - controlCounter_),
+                      nextEventFrame(frame)});
         const int offset = static_cast<int>(frame - runStart);
         if (runEnd - frame > 1 && path_.canRunOperatorsInTurn(modules_)) {
             const int count = static_cast<int>(runEnd - frame);
@@ -126,6 +126,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
                 runInLeft[k] = readSample(mainLeft, frame + k) * path_.runInputGain(0, k);
                 runInRight[k] = readSample(mainRight, frame + k) * path_.runInputGain(1, k);
             }
+            std::fill_n(runInLeft + count, SignalPath::kRunSlack, 0.0f);
+            std::fill_n(runInRight + count, SignalPath::kRunSlack, 0.0f);
             controlCounter_ += count - 1;
             path_.processRun(modules_, runInLeft, runInRight, count, &runLeft[offset],
                              &runRight[offset], peaks);

@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#if defined(__SSE2__)
-#include <xmmintrin.h>
-#endif
-
-#include "operators/effects/WideLanes.h"
+#include "modules/WideLanes.h"
 
 namespace kirra {
 
@@ -95,20 +91,6 @@ inline Floats4 load4(const float* p) {
 inline Floats4 splat4(float x) {
     return wide_lanes::splat<Floats4>(x);
 }
-// RoutingMatrix::limitInput on four values: NaN to +0, then the processor's maximum and minimum,
-// which answer x > low ? x : low and x < high ? x : high exactly.
-inline Floats4 limitInput(Floats4 sum) {
-#if defined(__SSE2__)
-    const __m128 low = _mm_set1_ps(-RoutingMatrix::kInputLimit);
-    const __m128 high = _mm_set1_ps(RoutingMatrix::kInputLimit);
-    const __m128 value = _mm_and_ps(_mm_cmpeq_ps(sum, sum), sum);
-    return _mm_min_ps(_mm_max_ps(value, low), high);
-#else
-    for (int lane = 0; lane < kLanes; ++lane)
-        sum[lane] = RoutingMatrix::limitInput(sum[lane]);
-    return sum;
-#endif
-}
 inline void copyLanes(const float* from, float* to, int padded) {
     for (int t = 0; t < padded; t += kLanes)
         wide_lanes::store(to + t, load4(from + t));
@@ -158,15 +140,19 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
             Floats4 sum = inputGain * load4(inputs[channel] + t);
             for (int link = 0; link < links; ++link)
                 sum += linkGains[link] * load4(sources[link] + t);
-            wide_lanes::store(inputLanes + t, limitInput(sum));
+            wide_lanes::store(inputLanes + t, RoutingMatrix::limitInputs(sum));
         }
     };
+    bool wetStarted[2] = {false, false};
     const auto addToWet = [&](int slot, int channel, const float* outputLanes) {
-        const Floats4 outputGain = splat4(routing_.outputGain(channel, slot));
+        const float gain = routing_.outputGain(channel, slot);
+        if (gain == 0.0f) return;
+        const Floats4 outputGain = splat4(gain);
         for (int t = 0; t < padded; t += kLanes) {
-            const Floats4 sum = slot == 0 ? splat4(0.0f) : load4(wet[channel] + t);
+            const Floats4 sum = wetStarted[channel] ? load4(wet[channel] + t) : splat4(0.0f);
             wide_lanes::store(wet[channel] + t, sum + outputGain * load4(outputLanes + t));
         }
+        wetStarted[channel] = true;
     };
     for (int slot = 0; slot < kSlots; ++slot) {
         Operator* op = workingOperator(modules, slot);
@@ -204,6 +190,9 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
             }
             addToWet(slot, channel, outLanes[channel]);
         }
+    }
+    for (int channel = 0; channel < 2; ++channel) {
+        if (!wetStarted[channel]) std::fill_n(wet[channel], padded, 0.0f);
     }
     for (int slot = 0; slot < kSlots; ++slot) {
         operatorOut_[0][slot] = outputs[slot][0][count];

@@ -305,8 +305,8 @@ class SignalPath {
         float right = wetShare * b + (1.0f - enable) * codedRight;
         operatorOut_[0][slot] = left;
         operatorOut_[1][slot] = right;
-        wetLeft += routing_.outputGain(0, slot) * left;
-        wetRight += routing_.outputGain(1, slot) * right;
+        RoutingMatrix::addLink(wetLeft, routing_.outputGain(0, slot), left);
+        RoutingMatrix::addLink(wetRight, routing_.outputGain(1, slot), right);
     }
     wetSum_[0] = wetLeft;
     wetSum_[1] = wetRight;

@@ -229,7 +229,8 @@ int LoFi::quantiseRun(float* left, float* right, int count) {
         for (int lane = 0; lane < 2; ++lane) {
             const __m128 levels = _mm_set1_ps(levels_[lane]);
             const __m128 input = _mm_loadu_ps(channels[lane] + group * kLanes);
-            const __m128 scaled = _mm_mul_ps(_mm_add_ps(input, _mm_set1_ps(halfLevel_[lane])), levels);
+            const __m128 scaled =
+                _mm_mul_ps(_mm_add_ps(input, _mm_set1_ps(halfLevel_[lane])), levels);
             const __m128i whole = _mm_cvttps_epi32(scaled);
             overflowed =
                 overflowed || _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(whole, overflow)));
