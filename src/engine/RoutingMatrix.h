@@ -7,6 +7,9 @@
 #include <xmmintrin.h>
 #endif
 
+#include <cstdint>
+#include <cstring>
+
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
 #include "modules/WideLanes.h"
@@ -97,15 +100,17 @@ class RoutingMatrix {
     // moves: each operator's input then depends only on earlier slots' previous outputs, so the
     // operators may run one after the other over a run of samples.
     bool feedsForwardAtRest() const {
-        if (ramping_) return false;
+        uint32_t magnitudes = 0;  // the bits of every backward gain but their signs
         for (int channel = 0; channel < 2; ++channel) {
             for (int m = 0; m < kOperators; ++m) {
                 for (int n = 0; n <= m; ++n) {
-                    if (current_[channel][kOpToOp + kOperators * m + n] != 0.0f) return false;
+                    uint32_t bits;
+                    std::memcpy(&bits, &current_[channel][kOpToOp + kOperators * m + n], 4);
+                    magnitudes |= bits & 0x7fffffffu;
                 }
             }
         }
-        return true;
+        return !ramping_ && magnitudes == 0;
     }
     bool isRamping() const { return ramping_; }
     float linkGain(int channel, int from, int to) const {
