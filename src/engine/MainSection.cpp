@@ -20,8 +20,10 @@ void MainSection::resetModulation() {
 
 void MainSection::updateRamps() {
     const bool power = power_;
-    if (targetsComputed_ && power == rampedPower_ &&
-        std::memcmp(rampedFrom_, modulated_, sizeof modulated_) == 0) {
+    // Bit patterns are meant: a zero of the other sign or another NaN is a change.
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
+    const bool sameLevels = std::memcmp(rampedFrom_, modulated_, sizeof modulated_) == 0;
+    if (targetsComputed_ && power == rampedPower_ && sameLevels) {
         // The same targets again: only the increments, taken from where the ramps are now, can
         // differ. Ramps that keep theirs move exactly as they did, so nothing need start again.
         bool changed = false;

@@ -31,7 +31,9 @@ void RoutingMatrix::clampModulation(int gain) {
 void RoutingMatrix::updateRamps() {
     // With every gain on its target and the same modulated values, an update would set each
     // gain onto the target it is on, square to the same target again and so find a zero
-    // increment: it would change nothing.
+    // increment: it would change nothing. (Bit patterns are compared: a zero of the other sign
+    // or another NaN is a change.)
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
     if (landed_ && std::memcmp(rampedFrom_, modulated_, sizeof modulated_) == 0) return;
     std::memcpy(rampedFrom_, modulated_, sizeof modulated_);
     ramping_ = false;
@@ -47,6 +49,7 @@ void RoutingMatrix::updateRamps() {
             ramping_ = ramping_ || increment_[channel][gain] != 0.0f;
         }
     }
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
     landed_ = !ramping_ && std::memcmp(current_, target_, sizeof current_) == 0;
 }
 
