@@ -190,6 +190,8 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void controlUpdate();
     void applyModulation();
     void handleEventsAt(int32_t frame);
+    // The first frame after `frame` at which handleEventsAt may do something.
+    int32_t nextEventFrame(int32_t frame) const;
     void handleMidiMessage(uint8_t status, uint8_t data1, uint8_t data2);
 
     // Parameter dispatch pieces (PluginParameters.cpp). On the other threads, with the engine

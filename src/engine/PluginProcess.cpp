@@ -1,7 +1,9 @@
 // Block processing: host time, modulation sources, then per sample the knobs' smoothing, events,
 // the control update every 32 samples and the signal path.
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/Plugin.h"
 #include "platform/FloatingPointGuard.h"
@@ -75,8 +77,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
     SignalPath::BlockPeaks peaks;
     // The path's samples wait here for the limiter, which takes them a run at a time.
-    alignas(16) float runLeft[kLimiterRun];
-    alignas(16) float runRight[kLimiterRun];
+    alignas(16) float runLeft[kLimiterRun + SignalPath::kRunSlack];
+    alignas(16) float runRight[kLimiterRun + SignalPath::kRunSlack];
     int32_t runStart = 0;
     const auto finishRun = [&](int32_t end) {
         const int count = static_cast<int>(end - runStart);
@@ -88,7 +90,11 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
         runStart = end;
     };
     const float coefficient = smoothingCoefficient_;
-    for (int32_t frame = 0; frame < frames; ++frame) {
+    // The inputs of a run of operators in turn.
+    alignas(16) float runInLeft[kLimiterRun + SignalPath::kRunSlack] = {};
+    alignas(16) float runInRight[kLimiterRun + SignalPath::kRunSlack] = {};
+    static_assert(kLimiterRun <= SignalPath::kMaxRun);
+    for (int32_t frame = 0; frame < frames;) {
         knobs_.step(coefficient);
         float inLeft = readSample(mainLeft, frame) * path_.inputGain(0);
         float inRight = readSample(mainRight, frame) * path_.inputGain(1);
@@ -101,9 +107,35 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
         }
         if (++controlCounter_ >= kControlPeriod) controlUpdate();
 
-        path_.processSample(modules_, inLeft, inRight, sidechainLeft, sidechainRight,
-                            runLeft[frame - runStart], runRight[frame - runStart], peaks);
-        if (frame + 1 - runStart == kLimiterRun) finishRun(frame + 1);
+        // Up to the next control update, event or limiter run, the operators may run in turn.
+        const int32_t runEnd =
+            std::min({frames, runStart + kLimiterRun,
+                      frame + (kControlPeriod - controlCounter_), nextEventFrame(frame)});
+        const int offset = static_cast<int>(frame - runStart);
+        if (runEnd - frame > 1 && path_.canRunOperatorsInTurn(modules_)) {
+            const int count = static_cast<int>(runEnd - frame);
+            runInLeft[0] = inLeft;
+            runInRight[0] = inRight;
+            path_.advanceRunSample(modules_, 0);
+            // The rest of the run's samples up to the operators: the sidechain only reaches the
+            // taps, which nobody reads now.
+            for (int k = 1; k < count; ++k) {
+                knobs_.step(coefficient);
+                runInLeft[k] = readSample(mainLeft, frame + k) * path_.inputGain(0);
+                runInRight[k] = readSample(mainRight, frame + k) * path_.inputGain(1);
+                path_.smoothLevels(coefficient);
+                path_.advanceRunSample(modules_, k);
+            }
+            controlCounter_ += count - 1;
+            path_.processRun(modules_, runInLeft, runInRight, count, &runLeft[offset],
+                             &runRight[offset], peaks);
+            frame = runEnd;
+        } else {
+            path_.processSample(modules_, inLeft, inRight, sidechainLeft, sidechainRight,
+                                runLeft[offset], runRight[offset], peaks);
+            ++frame;
+        }
+        if (frame - runStart == kLimiterRun) finishRun(frame);
     }
     finishRun(frames);
 
@@ -233,6 +265,15 @@ void Plugin::applyModulation() {
             }
         }
     }
+}
+
+int32_t Plugin::nextEventFrame(int32_t frame) const {
+    if (pendingEvents_ == nullptr || eventsStopped_ || nextEvent_ >= pendingEvents_->numEvents)
+        return std::numeric_limits<int32_t>::max();
+    const vst::VstEvent* event = pendingEvents_->events[nextEvent_];
+    // A missing or out-of-order event stops the handling at the next frame.
+    if (event == nullptr || event->deltaFrames <= frame) return frame + 1;
+    return event->deltaFrames;
 }
 
 void Plugin::handleEventsAt(int32_t frame) {

@@ -4,6 +4,7 @@
 // Gains are v squared of the (modulated) normalised value.
 
 #include "engine/ParameterIndex.h"
+#include "modules/ModuleMath.h"
 #include "modules/Relaxed.h"
 
 namespace kirra {
@@ -35,18 +36,22 @@ class RoutingMatrix {
     void clampModulation(int gain);
     void updateRamps();
     void snapRamps();
+    // Once an advance has changed no bit, none will before the next update or snap.
     void advanceRamps() {
         if (!ramping_) return;
+        bool moved = false;
         for (int channel = 0; channel < 2; ++channel) {
             for (int gain = 0; gain < kGains; ++gain) {
-                current_[channel][gain] += increment_[channel][gain];
+                const float next = current_[channel][gain] + increment_[channel][gain];
+                moved |= !sameBits(next, current_[channel][gain]);
+                current_[channel][gain] = next;
             }
         }
+        ramping_ = moved;
     }
 
     // Inputs of the four operators for one channel from this sample's input and the previous
-    // sample's operator outputs, each limited to +-1000 so that feedback loops stay bounded
-    // (NaN, which no limit catches, becomes 0).
+    // sample's operator outputs, each limited to +-1000 so that feedback loops stay bounded.
     void operatorInputs(int channel, float input, const float* outputs, float* inputs) const {
         const float* gains = current_[channel];
         alignas(16) float x[kOperators];
@@ -56,14 +61,41 @@ class RoutingMatrix {
             const float source = outputs[m];
             const float* row = gains + kOpToOp + kOperators * m;
             for (int n = 0; n < kOperators; ++n)
-                x[n] += row[n] * source;
+                addLink(x[n], row[n], source);
         }
-        for (int n = 0; n < kOperators; ++n) {
-            float value = x[n] == x[n] ? x[n] : 0.0f;
-            value = value > -kInputLimit ? value : -kInputLimit;
-            inputs[n] = value < kInputLimit ? value : kInputLimit;
-        }
+        for (int n = 0; n < kOperators; ++n)
+            inputs[n] = limitInput(x[n]);
     }
+    // One operator-to-operator link into an input's sum. A gain of zero is no link at all: the
+    // source adds nothing, not even the sign of a zero or the NaN of an operator that blew up
+    // (0 * NaN), so an operator hears only the operators routed to it.
+    static void addLink(float& sum, float gain, float source) {
+        if (gain != 0.0f) sum += gain * source;
+    }
+    // NaN, which no limit catches, becomes 0.
+    static float limitInput(float sum) {
+        float value = sum == sum ? sum : 0.0f;
+        value = value > -kInputLimit ? value : -kInputLimit;
+        return value < kInputLimit ? value : kInputLimit;
+    }
+    // Until the next update no operator feeds itself or one in an earlier slot, and no gain
+    // moves: each operator's input then depends only on earlier slots' previous outputs, so the
+    // operators may run one after the other over a run of samples.
+    bool feedsForwardAtRest() const {
+        if (ramping_) return false;
+        for (int channel = 0; channel < 2; ++channel) {
+            for (int m = 0; m < kOperators; ++m) {
+                for (int n = 0; n <= m; ++n) {
+                    if (current_[channel][kOpToOp + kOperators * m + n] != 0.0f) return false;
+                }
+            }
+        }
+        return true;
+    }
+    float linkGain(int channel, int from, int to) const {
+        return current_[channel][kOpToOp + kOperators * from + to];
+    }
+    float inputGain(int channel, int op) const { return current_[channel][kInToOp + op]; }
     float outputGain(int channel, int op) const { return current_[channel][kOpToOut + op]; }
     float currentGain(int channel, int gain) const { return current_[channel][gain]; }
 
@@ -75,7 +107,7 @@ class RoutingMatrix {
     alignas(16) float current_[2][kGains] = {};
     alignas(16) float target_[2][kGains] = {};
     alignas(16) float increment_[2][kGains] = {};
-    bool ramping_ = false;  // some increment is not zero
+    bool ramping_ = false;  // some gain still moves
     // What the last update set the ramps from, and whether it left every gain on its target
     // (see updateRamps).
     float rampedFrom_[2][kGains] = {};

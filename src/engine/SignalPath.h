@@ -106,6 +106,23 @@ class SignalPath {
     inline void processSample(ModuleSlots& modules, float inLeft, float inRight,
                               float sidechainLeft, float sidechainRight, float& outLeft,
                               float& outRight, BlockPeaks& peaks);
+    // Operators in turn: when no operator feeds itself or an earlier slot, no module reads the
+    // taps and no routing gain or bypass ramp moves, each operator's input depends only on the
+    // input and on earlier slots' outputs of the sample before. Then, up to the next control
+    // update, the path may run the first operator over the whole run, then the second and so
+    // on, with the same arithmetic in the same order as sample by sample. The plug-in asks
+    // canRunOperatorsInTurn after a sample's events and control update; if it answers true, it
+    // calls advanceRunSample once per sample of the run (where it would call processSample) and
+    // then processRun with the run's inputs. processRun works four samples at a time: its input
+    // and output buffers have room for kRunSlack values past the run, whose contents it reads
+    // and overwrites freely.
+    static constexpr int kMaxRun = 64;
+    static constexpr int kRunSlack = 3;
+    bool canRunOperatorsInTurn(const ModuleSlots& modules);
+    inline void advanceRunSample(ModuleSlots& modules, int index);
+    void processRun(ModuleSlots& modules, const float* inLeft, const float* inRight, int count,
+                    float* outLeft, float* outRight, BlockPeaks& peaks);
+
     // The limiter over a run of samples from processSample, in place, raising the output peaks.
     // Nothing else reads the limiter's state and its settings change only between blocks
     // (followLimiterMode), so it may run behind the rest of the path by a run.
@@ -128,12 +145,31 @@ class SignalPath {
     static float finiteOrZero(float sample) { return std::isfinite(sample) ? sample : 0.0f; }
 
   private:
+    // Per sample, what does not depend on the operators: the modulators, then one step of every
+    // level, routing and bypass ramp.
+    inline void advanceControls(ModuleSlots& modules);
+    // The operator in `slot` if it is to run: fully bypassed, its output is weighted by zero and
+    // its work is skipped. It starts again from silence rather than from what it held when it
+    // stopped.
+    Operator* workingOperator(ModuleSlots& modules, int slot) {
+        if (isSilenced(operatorEnable_[slot])) {
+            operatorResting_[slot] = true;
+            return nullptr;
+        }
+        Operator& op = modules.operatorIn(slot);
+        if (operatorResting_[slot]) {
+            operatorResting_[slot] = false;
+            op.resetState();
+        }
+        return &op;
+    }
+
     // A bypass ramp that has reached zero and stays there.
     static bool isSilenced(const LinearRamp& enable) {
         return enable.current == 0.0f && enable.target == 0.0f;
     }
+    static constexpr float kHalfSqrt2 = 0.70710677f;  // sqrt(1/2) in single precision
     static void encodeMidSide(float& a, float& b) {
-        constexpr float kHalfSqrt2 = 0.70710677f;  // sqrt(1/2) in single precision
         float mid = (a + b) * kHalfSqrt2;
         float side = (a - b) * kHalfSqrt2;
         a = mid;
@@ -162,30 +198,15 @@ class SignalPath {
     DryDelay dryDelay_;
     PeakLimiter limiter_;
 
+    // the mix and output gains of each sample of a run of operators in turn
+    alignas(16) float runMix_[2][kMaxRun] = {};
+    alignas(16) float runOutput_[2][kMaxRun] = {};
+
     // meters, merged from each block's peaks
     std::atomic<float> peaks_[kMeters];
 };
 
-[[gnu::always_inline]] inline void SignalPath::processSample(ModuleSlots& modules, float inLeft,
-                                                             float inRight, float sidechainLeft,
-                                                             float sidechainRight, float& outLeft,
-                                                             float& outRight, BlockPeaks& peaks) {
-    // Taps, for the modules that read them: this sample's input and sidechain, the previous
-    // sample's operator outputs.
-    if (modules.tapsRead()) {
-        ModuleSlots::Taps& taps = modules.taps();
-        taps[0][kTapInput] = inLeft;
-        taps[1][kTapInput] = inRight;
-        for (int slot = 0; slot < kSlots; ++slot) {
-            taps[0][kTapOperator1 + slot] = operatorOut_[0][slot];
-            taps[1][kTapOperator1 + slot] = operatorOut_[1][slot];
-        }
-        taps[0][kTapWetSum] = wetSum_[0];
-        taps[1][kTapWetSum] = wetSum_[1];
-        taps[0][kTapSidechain] = sidechainLeft;
-        taps[1][kTapSidechain] = sidechainRight;
-    }
-
+[[gnu::always_inline]] inline void SignalPath::advanceControls(ModuleSlots& modules) {
     ModuleSlots::Outputs& modulatorOut = modules.modulatorOutputs();
     for (int slot = 0; slot < kSlots; ++slot) {
         // An empty slot's output stays at the zero its Empty would write.
@@ -217,6 +238,37 @@ class SignalPath {
             moved |= modulatorEnable_[slot].advanceMoves();
         enablesMoving_ = moved;
     }
+}
+
+[[gnu::always_inline]] inline void SignalPath::advanceRunSample(ModuleSlots& modules, int index) {
+    advanceControls(modules);
+    for (int channel = 0; channel < 2; ++channel) {
+        runMix_[channel][index] = main_.gain(MainSection::kMixLevel, channel);
+        runOutput_[channel][index] = main_.gain(MainSection::kOutputLevel, channel);
+    }
+}
+
+[[gnu::always_inline]] inline void SignalPath::processSample(ModuleSlots& modules, float inLeft,
+                                                             float inRight, float sidechainLeft,
+                                                             float sidechainRight, float& outLeft,
+                                                             float& outRight, BlockPeaks& peaks) {
+    // Taps, for the modules that read them: this sample's input and sidechain, the previous
+    // sample's operator outputs.
+    if (modules.tapsRead()) {
+        ModuleSlots::Taps& taps = modules.taps();
+        taps[0][kTapInput] = inLeft;
+        taps[1][kTapInput] = inRight;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            taps[0][kTapOperator1 + slot] = operatorOut_[0][slot];
+            taps[1][kTapOperator1 + slot] = operatorOut_[1][slot];
+        }
+        taps[0][kTapWetSum] = wetSum_[0];
+        taps[1][kTapWetSum] = wetSum_[1];
+        taps[0][kTapSidechain] = sidechainLeft;
+        taps[1][kTapSidechain] = sidechainRight;
+    }
+
+    advanceControls(modules);
 
     // Every operator-to-operator link reads the previous sample: one sample of delay each.
     alignas(16) float opInLeft[kSlots];
@@ -234,17 +286,8 @@ class SignalPath {
         if ((midSideBits >> slot) & 1) encodeMidSide(codedLeft, codedRight);
         float a = codedLeft;
         float b = codedRight;
-        if (isSilenced(operatorEnable_[slot])) {
-            // Fully bypassed, the operator's output is weighted by zero: skip its work. It
-            // starts again from silence rather than from what it held when it stopped.
-            operatorResting_[slot] = true;
-        } else {
-            Operator& op = modules.operatorIn(slot);
-            if (operatorResting_[slot]) {
-                operatorResting_[slot] = false;
-                op.resetState();
-            }
-            if (!op.passesThrough()) op.processSample(a, b);
+        if (Operator* op = workingOperator(modules, slot)) {
+            if (!op->passesThrough()) op->processSample(a, b);
         }
         if ((midSideBits >> (slot + 4)) & 1) encodeMidSide(a, b);  // the same matrix decodes
         float enable = operatorEnable_[slot].current;

@@ -13,6 +13,10 @@ class Operator : public Module {
 
     // Left and right sample of the slot's input, overwritten with the output.
     virtual void processSample(float& left, float& right) = 0;
+    // The same over a run of samples, in place: what the signal path calls when nothing between
+    // the samples depends on this operator's output. Each operator answers it with
+    // processEach, which inlines its own processSample into the loop.
+    virtual void processRun(float* left, float* right, int count) = 0;
 
     // Magnitude (linear) of the operator's frequency response at a frequency for a set of
     // position values (the base values or one channel's modulated copies) at the current sample
@@ -27,6 +31,15 @@ class Operator : public Module {
     bool passesThrough() const { return passesThrough_; }
 
   protected:
+    // processSample of the concrete operator over a run, called directly rather than through the
+    // table of virtual functions, sample by sample in order: the output is the one the
+    // sample-by-sample calls give.
+    template <typename Concrete>
+    static void processEach(Concrete& op, float* left, float* right, int count) {
+        for (int frame = 0; frame < count; ++frame)
+            op.Concrete::processSample(left[frame], right[frame]);
+    }
+
     Operator(OperatorType type, int slot, ModuleOwner* owner, const PositionDescriptor* table,
              int tableSize)
         : Module(operatorCatalogue(type).shortName, slot, owner, kPositions, table, tableSize) {}

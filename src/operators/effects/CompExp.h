@@ -36,6 +36,9 @@ class CompExp : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
     // Gain in dB the static curve applies at a detected level in dB, makeup included: what the
     // editor's curve plot draws (output level = level + gain).

@@ -41,6 +41,9 @@ class DelayLine : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
     // A time parameter's normalised time (value times four seconds): the value itself in
     // time-based mode, the note value at the tempo in tempo-based mode, at most four seconds.

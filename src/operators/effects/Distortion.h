@@ -29,6 +29,9 @@ class Distortion : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
     // Drive gain of a drive value: 1 (0 dB) to 10^6 (120 dB).
     static float driveGain(float value);

@@ -19,6 +19,9 @@ class LoFi : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
     // Hold rate in Hz of a smplrate value: 44100 * 0.05^(1 - v).
     static float holdRateHz(float value);

@@ -13,6 +13,9 @@ class Panner : public Operator {
     void snapToTargets() override;
     void resetState() override { snapToTargets(); }
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
   private:
     // derived targets and ramps: position of the left input (left copy of "panL") and of the

@@ -11,6 +11,9 @@ class PhaseInv : public Operator {
 
     void updateParameters() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
   private:
     float factor_ = 1.0f;  // +1 or -1, from the base value

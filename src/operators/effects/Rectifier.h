@@ -14,6 +14,9 @@ class Rectifier : public Operator {
     void updateParameters() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
   private:
     struct History {

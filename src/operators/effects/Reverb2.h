@@ -27,6 +27,9 @@ class Reverb2 : public Operator {
     void updateParameters() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
     // Predelay in samples for the base values at a rate and tempo.
     static int predelaySamples(const float* positionValues, float sampleRate, float tempoBpm);

@@ -14,6 +14,9 @@ class SideMix : public Operator {
     void snapToTargets() override;
     void resetState() override { snapToTargets(); }
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
 
   private:
     // derived targets and ramps

@@ -18,6 +18,9 @@ class Biquad final : public FilterPair {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
 
     // The numerator of a response type as a polynomial in cos w and Q sin w / 2Q, so that all

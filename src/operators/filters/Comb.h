@@ -22,6 +22,9 @@ class Comb final : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
 
   private:

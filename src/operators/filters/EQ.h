@@ -20,6 +20,9 @@ class EQ final : public FilterPair {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
+    void processRun(float* left, float* right, int count) override {
+        processEach(*this, left, right, count);
+    }
     double magnitudeAt(const float* positionValues, double frequencyHz) const override;
 
     // One band's coefficients from the ramped quantities; root gain a = 10^(dB / 80).
