@@ -34,6 +34,23 @@ class DryDelay {
     }
 
     // Writes this sample and answers the one of exactly `delay` samples ago.
+    // The same over a run, from one pair of buffers into another.
+    void processRun(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                    int count) {
+        float* const lineLeft = left_.data();
+        float* const lineRight = right_.data();
+        const int delay = delay_;
+        int index = writeIndex_;
+        for (int t = 0; t < count; ++t) {
+            lineLeft[index] = inLeft[t];
+            lineRight[index] = inRight[t];
+            if (++index > delay) index = 0;
+            outLeft[t] = lineLeft[index];
+            outRight[t] = lineRight[index];
+        }
+        writeIndex_ = index;
+    }
+
     void process(float& left, float& right) {
         left_[writeIndex_] = left;
         right_[writeIndex_] = right;

@@ -53,7 +53,17 @@ void MainSection::updateRamps() {
         ramps_[kMixLevel][channel].setTarget(mix);
         ramps_[kOutputLevel][channel].setTarget(output);
     }
-    rampsMoving_ = true;
+    followRamps();
+}
+
+void MainSection::followRamps() {
+    // A ramp whose next step changes no bit never will before it takes a new target.
+    rampsMoving_ = false;
+    for (const auto& levelRamps : ramps_) {
+        for (const LinearRamp& ramp : levelRamps) {
+            if (!sameBits(ramp.current + ramp.increment, ramp.current)) rampsMoving_ = true;
+        }
+    }
 }
 
 void MainSection::snapRamps() {

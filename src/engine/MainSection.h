@@ -24,6 +24,7 @@ class MainSection {
 
     // One sample of the 30 Hz smoothing toward the targets.
     void smooth(float coefficient) { levels_.step(coefficient); }
+    void smooth(float coefficient, int samples) { levels_.steps(coefficient, samples); }
     void snapSmoothing() { levels_.snap(); }
     void noticeTargets() { levels_.noticeTargets(); }
 
@@ -57,8 +58,11 @@ class MainSection {
         rampsMoving_ = moved;
     }
     float gain(int level, int channel) const { return ramps_[level][channel].current; }
+    bool rampsMoving() const { return rampsMoving_; }
 
   private:
+    void followRamps();
+
     // settings: the power stored from any thread; the levels' targets inside the smoother
     Relaxed<bool> power_ = true;
     SettlingSmoother<kLevelCount, true> levels_{{0.5f, 1.0f, 0.5f}};

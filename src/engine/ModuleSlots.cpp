@@ -168,6 +168,9 @@ void ModuleSlots::install(EngineChange& change) {
         // An empty slot is never run, so it must not keep its predecessor's last output.
         modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
     }
+    anyModulatorPresent_ = false;
+    for (bool empty : liveModulatorEmpty_)
+        anyModulatorPresent_ = anyModulatorPresent_ || !empty;
     findTapReaders();
 }
 

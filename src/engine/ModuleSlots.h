@@ -72,6 +72,7 @@ class ModuleSlots {
     Modulator& modulatorIn(int slot) { return *liveModulators_[slot]; }
     Module& liveModuleFor(int index);
     bool isModulatorEmpty(int slot) const { return liveModulatorEmpty_[slot]; }
+    bool anyModulatorPresent() const { return anyModulatorPresent_; }
 
     // Replacement; a type or slot out of range prepares nothing.
     PreparedOperator prepareOperator(int slot, int type) const;
@@ -139,6 +140,7 @@ class ModuleSlots {
     std::unique_ptr<Operator> liveOperators_[kSlots];
     std::unique_ptr<Modulator> liveModulators_[kSlots];
     bool liveModulatorEmpty_[kSlots] = {true, true, true, true};
+    bool anyModulatorPresent_ = false;
     // the other threads' view: live, or staged in a change
     Operator* operators_[kSlots] = {};
     Modulator* modulators_[kSlots] = {};

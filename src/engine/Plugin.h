@@ -158,6 +158,10 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     // Samples by which the output lags the input with the settings stored now (see
     // SignalPath::latencySamples); the audio thread takes them at its next block.
     int32_t getLatencySamples() const;
+    // Whether the signal path may run the operators in turn over a control period (on unless
+    // switched off; off, every sample takes the sample-by-sample way, which gives the same
+    // samples). Set it with no block running.
+    void allowOperatorsInTurn(bool allowed) { path_.allowOperatorsInTurn(allowed); }
     // Input, Mix and Output as modulation left them at the last control update (channel 0 left,
     // 1 right); read without waiting for the audio thread.
     float getModulatedLevel(int level, int channel) const {

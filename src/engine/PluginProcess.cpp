@@ -91,8 +91,8 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     };
     const float coefficient = smoothingCoefficient_;
     // The inputs of a run of operators in turn.
-    alignas(16) float runInLeft[kLimiterRun + SignalPath::kRunSlack] = {};
-    alignas(16) float runInRight[kLimiterRun + SignalPath::kRunSlack] = {};
+    alignas(16) float runInLeft[kLimiterRun + SignalPath::kRunSlack];
+    alignas(16) float runInRight[kLimiterRun + SignalPath::kRunSlack];
     static_assert(kLimiterRun <= SignalPath::kMaxRun);
     for (int32_t frame = 0; frame < frames;) {
         knobs_.step(coefficient);
@@ -109,23 +109,25 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
         // Up to the next control update, event or limiter run, the operators may run in turn.
         const int32_t runEnd =
-            std::min({frames, runStart + kLimiterRun,
-                      frame + (kControlPeriod - controlCounter_), nextEventFrame(frame)});
+            std::min({frames, runStart + kLimiterRun, frame + (kControlPeriod - controlCounter_),
+                      nextEventFrame(frame)});
         const int offset = static_cast<int>(frame - runStart);
         if (runEnd - frame > 1 && path_.canRunOperatorsInTurn(modules_)) {
             const int count = static_cast<int>(runEnd - frame);
+            // The rest of the run's samples up to the operators. The smoothing steps, the
+            // modulators and the ramps depend on none of the others within a run; the sidechain
+            // only reaches the taps, which nobody reads now.
+            path_.advanceRun(modules_, count);
+            knobs_.steps(coefficient, count - 1);
+            path_.smoothLevels(coefficient, count - 1);
             runInLeft[0] = inLeft;
             runInRight[0] = inRight;
-            path_.advanceRunSample(modules_, 0);
-            // The rest of the run's samples up to the operators: the sidechain only reaches the
-            // taps, which nobody reads now.
             for (int k = 1; k < count; ++k) {
-                knobs_.step(coefficient);
-                runInLeft[k] = readSample(mainLeft, frame + k) * path_.inputGain(0);
-                runInRight[k] = readSample(mainRight, frame + k) * path_.inputGain(1);
-                path_.smoothLevels(coefficient);
-                path_.advanceRunSample(modules_, k);
+                runInLeft[k] = readSample(mainLeft, frame + k) * path_.runInputGain(0, k);
+                runInRight[k] = readSample(mainRight, frame + k) * path_.runInputGain(1, k);
             }
+            std::fill_n(runInLeft + count, SignalPath::kRunSlack, 0.0f);
+            std::fill_n(runInRight + count, SignalPath::kRunSlack, 0.0f);
             controlCounter_ += count - 1;
             path_.processRun(modules_, runInLeft, runInRight, count, &runLeft[offset],
                              &runRight[offset], peaks);

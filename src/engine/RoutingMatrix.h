@@ -66,9 +66,9 @@ class RoutingMatrix {
         for (int n = 0; n < kOperators; ++n)
             inputs[n] = limitInput(x[n]);
     }
-    // One operator-to-operator link into an input's sum. A gain of zero is no link at all: the
-    // source adds nothing, not even the sign of a zero or the NaN of an operator that blew up
-    // (0 * NaN), so an operator hears only the operators routed to it.
+    // One link into an operator's input or into the wet sum. A gain of zero is no link at all:
+    // the source adds nothing, not even the sign of a zero or the NaN of an operator that blew
+    // up (0 * NaN), so an operator, and the output, hear only the operators routed to them.
     static void addLink(float& sum, float gain, float source) {
         if (gain != 0.0f) sum += gain * source;
     }
@@ -92,6 +92,7 @@ class RoutingMatrix {
         }
         return true;
     }
+    bool isRamping() const { return ramping_; }
     float linkGain(int channel, int from, int to) const {
         return current_[channel][kOpToOp + kOperators * from + to];
     }

@@ -55,6 +55,12 @@ class SettlingSmoother {
     }
 
     // A target that differs from the one the values settled on starts the steps again.
+    // `count` steps, as many calls of step.
+    void steps(float coefficient, int count) {
+        for (int k = 0; k < count && !(settled_ && sameBits(coefficient, settledCoefficient_)); ++k)
+            step(coefficient);
+    }
+
     void noticeTargets() {
         if (settled_ && !targetsAsSettled()) settled_ = false;
     }

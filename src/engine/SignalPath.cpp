@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
 #include "operators/effects/WideLanes.h"
 
 namespace kirra {
@@ -35,7 +39,7 @@ void SignalPath::reset() {
         modulatorEnable_[slot].setTarget(modulatorEnableTarget_[slot]);
         modulatorEnable_[slot].snap();
     }
-    enablesMoving_ = true;
+    followRestingControls();
     dryDelay_.reset();
     for (auto& peak : peaks_)
         peak.store(0.0f);
@@ -46,16 +50,38 @@ void SignalPath::clearOperatorOutputs() {
     std::fill(&operatorOut_[0][0], &operatorOut_[0][0] + 2 * kSlots, 0.0f);
 }
 
-bool SignalPath::canRunOperatorsInTurn(const ModuleSlots& modules) {
-    if (modules.tapsRead() || !routing_.feedsForwardAtRest()) return false;
-    // A bypass ramp whose next step changes no bit never will before the next update.
+void SignalPath::followRestingControls() {
+    // A ramp whose next step changes no bit never will before it takes a new target.
+    enablesMoving_ = false;
     for (int slot = 0; slot < kSlots; ++slot) {
         for (const LinearRamp* enable : {&operatorEnable_[slot], &modulatorEnable_[slot]}) {
-            if (!sameBits(enable->current + enable->increment, enable->current)) return false;
+            if (!sameBits(enable->current + enable->increment, enable->current))
+                enablesMoving_ = true;
         }
     }
-    enablesMoving_ = false;
-    return true;
+    feedsForwardAtRest_ = routing_.feedsForwardAtRest();
+}
+
+void SignalPath::advanceRun(ModuleSlots& modules, int count) {
+    const auto keepGains = [&](int index) {
+        for (int channel = 0; channel < 2; ++channel) {
+            runInput_[channel][index] = main_.gain(MainSection::kInputLevel, channel);
+            runMix_[channel][index] = main_.gain(MainSection::kMixLevel, channel);
+            runOutput_[channel][index] = main_.gain(MainSection::kOutputLevel, channel);
+        }
+    };
+    // With nothing to run and no ramp moving, every sample's step leaves all as it is.
+    if (!modules.anyModulatorPresent() && !main_.rampsMoving() && !routing_.isRamping() &&
+        !enablesMoving_) {
+        keepGains(0);
+        runGainsHeld_ = true;
+        return;
+    }
+    runGainsHeld_ = false;
+    for (int index = 0; index < count; ++index) {
+        advanceControls(modules);
+        keepGains(index);
+    }
 }
 
 namespace {
@@ -68,6 +94,20 @@ inline Floats4 load4(const float* p) {
 }
 inline Floats4 splat4(float x) {
     return wide_lanes::splat<Floats4>(x);
+}
+// RoutingMatrix::limitInput on four values: NaN to +0, then the processor's maximum and minimum,
+// which answer x > low ? x : low and x < high ? x : high exactly.
+inline Floats4 limitInput(Floats4 sum) {
+#if defined(__SSE2__)
+    const __m128 low = _mm_set1_ps(-RoutingMatrix::kInputLimit);
+    const __m128 high = _mm_set1_ps(RoutingMatrix::kInputLimit);
+    const __m128 value = _mm_and_ps(_mm_cmpeq_ps(sum, sum), sum);
+    return _mm_min_ps(_mm_max_ps(value, low), high);
+#else
+    for (int lane = 0; lane < kLanes; ++lane)
+        sum[lane] = RoutingMatrix::limitInput(sum[lane]);
+    return sum;
+#endif
 }
 inline void copyLanes(const float* from, float* to, int padded) {
     for (int t = 0; t < padded; t += kLanes)
@@ -89,7 +129,7 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
         outputs[slot][0][0] = operatorOut_[0][slot];
         outputs[slot][1][0] = operatorOut_[1][slot];
     }
-    alignas(16) float wet[2][kMaxRun] = {};
+    alignas(16) float wet[2][kMaxRun];
     const int midSideBits = midSideBits_;
     const Floats4 halfSqrt2 = splat4(kHalfSqrt2);
     const auto encodeRun = [&](float* a, float* b) {
@@ -100,67 +140,77 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
             wide_lanes::store(b + t, (left - right) * halfSqrt2);
         }
     };
-    for (int slot = 0; slot < kSlots; ++slot) {
-        // The input as the matrix forms it: later slots' gains are zero, which is no link.
-        alignas(16) float coded[2][kMaxRun];
-        for (int channel = 0; channel < 2; ++channel) {
-            float* sum = coded[channel];
-            const Floats4 inputGain = splat4(routing_.inputGain(channel, slot));
-            for (int t = 0; t < padded; t += kLanes)
-                wide_lanes::store(sum + t, inputGain * load4(inputs[channel] + t));
-            for (int from = 0; from < slot; ++from) {
-                const float link = routing_.linkGain(channel, from, slot);
-                if (link == 0.0f) continue;
-                const Floats4 linkGain = splat4(link);
-                const float* source = outputs[from][channel];
-                for (int t = 0; t < padded; t += kLanes)
-                    wide_lanes::store(sum + t, load4(sum + t) + linkGain * load4(source + t));
-            }
-            const Floats4 zero = splat4(0.0f);
-            const Floats4 low = splat4(-RoutingMatrix::kInputLimit);
-            const Floats4 high = splat4(RoutingMatrix::kInputLimit);
-            for (int t = 0; t < padded; t += kLanes) {
-                Floats4 value = load4(sum + t);
-                value = value == value ? value : zero;
-                value = value > low ? value : low;
-                wide_lanes::store(sum + t, value < high ? value : high);
-            }
+    // The input of `slot` as the matrix forms it, limited, into `inputLanes`; and the wet sum
+    // raised by the slot's output in `outputLanes` (it starts from 0.0f, as sample by sample).
+    // Later slots' gains are zero, which is no link.
+    const auto formInput = [&](int slot, int channel, float* inputLanes) {
+        Floats4 linkGains[kSlots];
+        const float* sources[kSlots];
+        int links = 0;
+        for (int from = 0; from < slot; ++from) {
+            const float link = routing_.linkGain(channel, from, slot);
+            if (link == 0.0f) continue;
+            linkGains[links] = splat4(link);
+            sources[links++] = outputs[from][channel];
         }
-        if ((midSideBits >> slot) & 1) encodeRun(coded[0], coded[1]);
+        const Floats4 inputGain = splat4(routing_.inputGain(channel, slot));
+        for (int t = 0; t < padded; t += kLanes) {
+            Floats4 sum = inputGain * load4(inputs[channel] + t);
+            for (int link = 0; link < links; ++link)
+                sum += linkGains[link] * load4(sources[link] + t);
+            wide_lanes::store(inputLanes + t, limitInput(sum));
+        }
+    };
+    bool wetStarted[2] = {false, false};
+    const auto addToWet = [&](int slot, int channel, const float* outputLanes) {
+        const float gain = routing_.outputGain(channel, slot);
+        if (gain == 0.0f) return;
+        const Floats4 outputGain = splat4(gain);
+        for (int t = 0; t < padded; t += kLanes) {
+            const Floats4 sum = wetStarted[channel] ? load4(wet[channel] + t) : splat4(0.0f);
+            wide_lanes::store(wet[channel] + t, sum + outputGain * load4(outputLanes + t));
+        }
+        wetStarted[channel] = true;
+    };
+    for (int slot = 0; slot < kSlots; ++slot) {
         Operator* op = workingOperator(modules, slot);
+        const bool inputCoded = (midSideBits >> slot) & 1;
         const bool outputCoded = (midSideBits >> (slot + 4)) & 1;
         const float enable = operatorEnable_[slot].current;
         const float inversion = inversion_[slot];
         float* outLanes[2] = {outputs[slot][0] + 1, outputs[slot][1] + 1};
-        if ((op == nullptr || op->passesThrough()) && !outputCoded && enable == 1.0f &&
-            inversion == 1.0f) {
-            // 1 * x + 0 * x is x, the sign of a zero included (x is finite after the limit).
-            for (int channel = 0; channel < 2; ++channel)
-                copyLanes(coded[channel], outLanes[channel], padded);
-        } else {
-            alignas(16) float processed[2][kMaxRun];
-            copyLanes(coded[0], processed[0], padded);
-            copyLanes(coded[1], processed[1], padded);
-            if (op != nullptr && !op->passesThrough())
-                op->processRun(processed[0], processed[1], count);
-            if (outputCoded) encodeRun(processed[0], processed[1]);
-            const Floats4 wetShare = splat4(enable * inversion);
-            const Floats4 dryShare = splat4(1.0f - enable);
+        if ((op == nullptr || op->passesThrough()) && !inputCoded && !outputCoded &&
+            enable == 1.0f && inversion == 1.0f) {
+            // The output is the input: 1 * x + 0 * x is x, the sign of a zero included (x is
+            // finite after the limit).
             for (int channel = 0; channel < 2; ++channel) {
-                for (int t = 0; t < padded; t += kLanes) {
-                    wide_lanes::store(outLanes[channel] + t,
-                                      wetShare * load4(processed[channel] + t) +
-                                          dryShare * load4(coded[channel] + t));
-                }
+                formInput(slot, channel, outLanes[channel]);
+                addToWet(slot, channel, outLanes[channel]);
             }
+            continue;
         }
+        alignas(16) float coded[2][kMaxRun];
+        formInput(slot, 0, coded[0]);
+        formInput(slot, 1, coded[1]);
+        if (inputCoded) encodeRun(coded[0], coded[1]);
+        alignas(16) float processed[2][kMaxRun];
+        copyLanes(coded[0], processed[0], padded);
+        copyLanes(coded[1], processed[1], padded);
+        if (op != nullptr && !op->passesThrough())
+            op->processRun(processed[0], processed[1], count);
+        if (outputCoded) encodeRun(processed[0], processed[1]);
+        const Floats4 wetShare = splat4(enable * inversion);
+        const Floats4 dryShare = splat4(1.0f - enable);
         for (int channel = 0; channel < 2; ++channel) {
-            const Floats4 outputGain = splat4(routing_.outputGain(channel, slot));
             for (int t = 0; t < padded; t += kLanes) {
-                wide_lanes::store(wet[channel] + t, load4(wet[channel] + t) +
-                                                        outputGain * load4(outLanes[channel] + t));
+                wide_lanes::store(outLanes[channel] + t, wetShare * load4(processed[channel] + t) +
+                                                             dryShare * load4(coded[channel] + t));
             }
+            addToWet(slot, channel, outLanes[channel]);
         }
+    }
+    for (int channel = 0; channel < 2; ++channel) {
+        if (!wetStarted[channel]) std::fill_n(wet[channel], padded, 0.0f);
     }
     for (int slot = 0; slot < kSlots; ++slot) {
         operatorOut_[0][slot] = outputs[slot][0][count];
@@ -169,23 +219,31 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
     wetSum_[0] = wet[0][count - 1];
     wetSum_[1] = wet[1][count - 1];
 
-    alignas(16) float dry[2][kMaxRun] = {};
+    alignas(16) float dry[2][kMaxRun];
+    for (int t = count; t < padded; ++t)
+        dry[0][t] = dry[1][t] = 0.0f;
+    dryDelay_.processRun(inLeft, inRight, dry[0], dry[1], count);
+    float peakLeft = peaks.values[0];
+    float peakRight = peaks.values[1];
     for (int t = 0; t < count; ++t) {
-        dry[0][t] = inLeft[t];
-        dry[1][t] = inRight[t];
-        dryDelay_.process(dry[0][t], dry[1][t]);
-        peaks.values[0] = maxOf(peaks.values[0], std::fabs(inLeft[t]));
-        peaks.values[1] = maxOf(peaks.values[1], std::fabs(inRight[t]));
+        peakLeft = maxOf(peakLeft, std::fabs(inLeft[t]));
+        peakRight = maxOf(peakRight, std::fabs(inRight[t]));
     }
+    peaks.values[0] = peakLeft;
+    peaks.values[1] = peakRight;
     float* const outs[2] = {outLeft, outRight};
     const Floats4 one = splat4(1.0f);
     const Floats4 largest = splat4(std::numeric_limits<float>::max());
     for (int channel = 0; channel < 2; ++channel) {
-        for (int t = 0; t < padded; t += kLanes) {
-            const Floats4 mix = load4(runMix_[channel] + t);
-            const Floats4 value = ((one - mix) * load4(dry[channel] + t) +
-                                   mix * load4(wet[channel] + t)) *
-                                  load4(runOutput_[channel] + t);
+        // Held gains are the first sample's.
+        const int step = runGainsHeld_ ? 0 : kLanes;
+        const float* mixLanes = runMix_[channel];
+        const float* outputLanes = runOutput_[channel];
+        for (int t = 0; t < padded; t += kLanes, mixLanes += step, outputLanes += step) {
+            const Floats4 mix = runGainsHeld_ ? splat4(*mixLanes) : load4(mixLanes);
+            const Floats4 output = runGainsHeld_ ? splat4(*outputLanes) : load4(outputLanes);
+            const Floats4 value =
+                ((one - mix) * load4(dry[channel] + t) + mix * load4(wet[channel] + t)) * output;
             // finiteOrZero: NaN fails the comparison as infinity does
             wide_lanes::store(outs[channel] + t,
                               wide_lanes::absolute(value) <= largest ? value : splat4(0.0f));

@@ -88,7 +88,7 @@ class SignalPath {
             operatorEnable_[slot].setTarget(operatorEnableTarget_[slot]);
             modulatorEnable_[slot].setTarget(modulatorEnableTarget_[slot]);
         }
-        enablesMoving_ = true;
+        followRestingControls();
     }
 
     // Everything back to silence with the ramps on their targets (suspend and resume).
@@ -100,6 +100,7 @@ class SignalPath {
     // read now, and the levels move one step toward their targets.
     float inputGain(int channel) const { return main_.gain(MainSection::kInputLevel, channel); }
     void smoothLevels(float coefficient) { main_.smooth(coefficient); }
+    void smoothLevels(float coefficient, int samples) { main_.smooth(coefficient, samples); }
     // One sample through `modules` up to the limiter: the main input after the input level and
     // the sidechain as it came in; answers the sample the limiter takes next and raises the
     // block's input peaks.
@@ -112,14 +113,22 @@ class SignalPath {
     // update, the path may run the first operator over the whole run, then the second and so
     // on, with the same arithmetic in the same order as sample by sample. The plug-in asks
     // canRunOperatorsInTurn after a sample's events and control update; if it answers true, it
-    // calls advanceRunSample once per sample of the run (where it would call processSample) and
-    // then processRun with the run's inputs. processRun works four samples at a time: its input
+    // calls advanceRun for the run's samples (where it would call processSample for each), reads
+    // each later sample's input with the input gain advanceRun kept for it, and then calls
+    // processRun with the run's inputs. processRun works four samples at a time: its input
     // and output buffers have room for kRunSlack values past the run, whose contents it reads
     // and overwrites freely.
     static constexpr int kMaxRun = 64;
     static constexpr int kRunSlack = 3;
-    bool canRunOperatorsInTurn(const ModuleSlots& modules);
-    inline void advanceRunSample(ModuleSlots& modules, int index);
+    bool canRunOperatorsInTurn(const ModuleSlots& modules) const {
+        return feedsForwardAtRest_ && !enablesMoving_ && !modules.tapsRead() && inTurnAllowed_;
+    }
+    void allowOperatorsInTurn(bool allowed) { inTurnAllowed_ = allowed; }
+    void advanceRun(ModuleSlots& modules, int count);
+    // The input gain of the run's sample `index` > 0.
+    float runInputGain(int channel, int index) const {
+        return runInput_[channel][runGainsHeld_ ? 0 : index - 1];
+    }
     void processRun(ModuleSlots& modules, const float* inLeft, const float* inRight, int count,
                     float* outLeft, float* outRight, BlockPeaks& peaks);
 
@@ -148,6 +157,9 @@ class SignalPath {
     // Per sample, what does not depend on the operators: the modulators, then one step of every
     // level, routing and bypass ramp.
     inline void advanceControls(ModuleSlots& modules);
+    // After the ramps took new targets: whether a bypass ramp will move and whether the routing
+    // lets the operators run in turn until the next update.
+    void followRestingControls();
     // The operator in `slot` if it is to run: fully bypassed, its output is weighted by zero and
     // its work is skipped. It starts again from silence rather than from what it held when it
     // stopped.
@@ -187,7 +199,9 @@ class SignalPath {
     Relaxed<float> modulatorEnableTarget_[kSlots] = {1.0f, 1.0f, 1.0f, 1.0f};
     Relaxed<int> limiterMode_ = PeakLimiter::kDefaultMode;
     Relaxed<float> limiterRelease_ = PeakLimiter::releaseBaseMsOf(PeakLimiter::kDefaultMode);
-    bool enablesMoving_ = true;  // false once an advance moved none of the bypass ramps
+    bool enablesMoving_ = true;  // false once a step would move none of the bypass ramps
+    bool feedsForwardAtRest_ = false;
+    bool inTurnAllowed_ = true;
     // modules skipped while bypassed, reset before they run again
     bool operatorResting_[kSlots] = {};
     bool modulatorResting_[kSlots] = {};
@@ -198,9 +212,12 @@ class SignalPath {
     DryDelay dryDelay_;
     PeakLimiter limiter_;
 
-    // the mix and output gains of each sample of a run of operators in turn
+    // the input gain after, and the mix and output gains of, each sample of a run of operators
+    // in turn
+    alignas(16) float runInput_[2][kMaxRun] = {};
     alignas(16) float runMix_[2][kMaxRun] = {};
     alignas(16) float runOutput_[2][kMaxRun] = {};
+    bool runGainsHeld_ = false;  // no gain moves: each holds the first sample's value
 
     // meters, merged from each block's peaks
     std::atomic<float> peaks_[kMeters];
@@ -208,7 +225,7 @@ class SignalPath {
 
 [[gnu::always_inline]] inline void SignalPath::advanceControls(ModuleSlots& modules) {
     ModuleSlots::Outputs& modulatorOut = modules.modulatorOutputs();
-    for (int slot = 0; slot < kSlots; ++slot) {
+    for (int slot = 0; slot < kSlots && modules.anyModulatorPresent(); ++slot) {
         // An empty slot's output stays at the zero its Empty would write.
         if (modules.isModulatorEmpty(slot)) continue;
         if (isSilenced(modulatorEnable_[slot])) {
@@ -237,14 +254,6 @@ class SignalPath {
         for (int slot = 0; slot < kSlots; ++slot)
             moved |= modulatorEnable_[slot].advanceMoves();
         enablesMoving_ = moved;
-    }
-}
-
-[[gnu::always_inline]] inline void SignalPath::advanceRunSample(ModuleSlots& modules, int index) {
-    advanceControls(modules);
-    for (int channel = 0; channel < 2; ++channel) {
-        runMix_[channel][index] = main_.gain(MainSection::kMixLevel, channel);
-        runOutput_[channel][index] = main_.gain(MainSection::kOutputLevel, channel);
     }
 }
 
@@ -296,8 +305,8 @@ class SignalPath {
         float right = wetShare * b + (1.0f - enable) * codedRight;
         operatorOut_[0][slot] = left;
         operatorOut_[1][slot] = right;
-        wetLeft += routing_.outputGain(0, slot) * left;
-        wetRight += routing_.outputGain(1, slot) * right;
+        RoutingMatrix::addLink(wetLeft, routing_.outputGain(0, slot), left);
+        RoutingMatrix::addLink(wetRight, routing_.outputGain(1, slot), right);
     }
     wetSum_[0] = wetLeft;
     wetSum_[1] = wetRight;

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "support/InProcessHost.h"
+#include "support/ProgramRender.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
@@ -226,6 +228,27 @@ TEST(SignalPath, EverySampleRateAndBlockSizeStaysClean) {
             Stereo out = host.process(stereo(input), block);
             EXPECT_EQ(countBadSamples(out.left), 0u) << rate << " " << block;
             EXPECT_LE(peak(out.left, input.size() / 2), 1.05) << rate << " " << block;
+        }
+    }
+}
+
+// Where the routing allows it, the path runs the operators one after the other over each control
+// period. Every factory program, with its modulation, codings, inversions, bypasses, feedback and
+// silent tail, must come out as sample by sample, in blocks that split the periods anywhere.
+TEST(SignalPath, OperatorsRunInTurnGiveTheSamplesOfTheSampleBySamplePath) {
+    const Stereo input = demoSignal(44100.0f, 0.5, 0.25);
+    for (int bank = 0; bank < 3; ++bank) {
+        for (int program = 0; program < 64; ++program) {
+            Stereo whole = makeProgramHost(bank, program, 44100.0f)->process(input, 100);
+            auto oneByOne = makeProgramHost(bank, program, 44100.0f);
+            oneByOne->plugin().allowOperatorsInTurn(false);
+            Stereo single = oneByOne->process(input, 100);
+            ASSERT_EQ(whole.left.size(), single.left.size());
+            const size_t bytes = whole.left.size() * sizeof(float);
+            EXPECT_EQ(std::memcmp(whole.left.data(), single.left.data(), bytes), 0)
+                << programLabel(bank, program);
+            EXPECT_EQ(std::memcmp(whole.right.data(), single.right.data(), bytes), 0)
+                << programLabel(bank, program);
         }
     }
 }

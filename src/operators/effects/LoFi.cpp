@@ -205,4 +205,57 @@ void LoFi::processSample(float& left, float& right) {
     processLanes(left, right);
 }
 
+void LoFi::processRun(float* left, float* right, int count) {
+    const int done = quantiseRun(left, right, count);
+    processEach(*this, left + done, right + done, count - done);
+}
+
+int LoFi::quantiseRun(float* left, float* right, int count) {
+#if defined(__SSE2__)
+    // processSample's common case keeps no state but the held sample, which the last sample,
+    // always left to processSample, sets as the calls one by one would.
+    if (!holdsEverySample_ || rampsMoving_ || ramps_.current[kBitsLeft] != quantiserBits_[0] ||
+        ramps_.current[kBitsRight] != quantiserBits_[1]) {
+        return 0;
+    }
+    constexpr int kLanes = 4;
+    const int groups = (count - 1) / kLanes;
+    float* channels[2] = {left, right};
+    const __m128i overflow = _mm_set1_epi32(INT32_MIN);
+    const __m128 unit = _mm_set1_ps(1.0f);
+    for (int group = 0; group < groups; ++group) {
+        __m128 held[2];
+        bool overflowed = false;
+        for (int lane = 0; lane < 2; ++lane) {
+            const __m128 levels = _mm_set1_ps(levels_[lane]);
+            const __m128 input = _mm_loadu_ps(channels[lane] + group * kLanes);
+            const __m128 scaled =
+                _mm_mul_ps(_mm_add_ps(input, _mm_set1_ps(halfLevel_[lane])), levels);
+            const __m128i whole = _mm_cvttps_epi32(scaled);
+            overflowed =
+                overflowed || _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(whole, overflow)));
+            const __m128 truncated = _mm_cvtepi32_ps(whole);
+            const __m128 roundedUp = _mm_cmpgt_ps(truncated, scaled);
+            const __m128 floored = _mm_or_ps(_mm_and_ps(roundedUp, _mm_sub_ps(truncated, unit)),
+                                             _mm_andnot_ps(roundedUp, truncated));
+            held[lane] = stepsExact_ ? _mm_mul_ps(floored, _mm_set1_ps(levelStep_[lane]))
+                                     : _mm_div_ps(floored, levels);
+        }
+        if (overflowed) {
+            // processSample's other way, sample by sample, for these four
+            processEach(*this, left + group * kLanes, right + group * kLanes, kLanes);
+            continue;
+        }
+        _mm_storeu_ps(left + group * kLanes, held[0]);
+        _mm_storeu_ps(right + group * kLanes, held[1]);
+    }
+    return groups * kLanes;
+#else
+    (void)left;
+    (void)right;
+    (void)count;
+    return 0;
+#endif
+}
+
 }  // namespace kirra

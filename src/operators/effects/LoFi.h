@@ -19,9 +19,7 @@ class LoFi : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
-    void processRun(float* left, float* right, int count) override {
-        processEach(*this, left, right, count);
-    }
+    void processRun(float* left, float* right, int count) override;
 
     // Hold rate in Hz of a smplrate value: 44100 * 0.05^(1 - v).
     static float holdRateHz(float value);
@@ -33,6 +31,9 @@ class LoFi : public Operator {
     void processLanes(float& left, float& right);
     // One host sample more of each channel's hold period.
     void advancePhases();
+    // Each channel of a run four samples at a time, where processSample would take its common
+    // case for every sample; answers how many samples it left for processSample.
+    int quantiseRun(float* left, float* right, int count);
     // Sets holdsEverySample_ from the ramps and phases as they stand.
     void updateHoldsEverySample();
     // The quantiser of a channel (0 left, 1 right) follows its bits value.
