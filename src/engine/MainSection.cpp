@@ -24,17 +24,13 @@ void MainSection::updateRamps() {
     // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
     const bool sameLevels = std::memcmp(rampedFrom_, modulated_, sizeof modulated_) == 0;
     if (targetsComputed_ && power == rampedPower_ && sameLevels) {
-        // The same targets again: only the increments, taken from where the ramps are now, can
-        // differ. Ramps that keep theirs move exactly as they did, so nothing need start again.
-        bool changed = false;
+        // The same targets again, already published: only the increments, taken from where the
+        // ramps are now, can differ.
         for (auto& levelRamps : ramps_) {
-            for (LinearRamp& ramp : levelRamps) {
-                const float increment = ramp.increment;
+            for (LinearRamp& ramp : levelRamps)
                 ramp.setTarget(ramp.target);
-                changed |= !sameBits(increment, ramp.increment);
-            }
         }
-        rampsMoving_ = rampsMoving_ || changed;
+        followRamps();
         return;
     }
     std::memcpy(rampedFrom_, modulated_, sizeof modulated_);
