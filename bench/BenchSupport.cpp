@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "modules/SignalTaps.h"
@@ -89,13 +91,14 @@ void runOperator(benchmark::State& state, kirra::Operator& op) {
         for (size_t start = 0; start < kSignalFrames; start += kirra::kControlPeriod) {
             op.resetModulation();
             op.updateParameters();
-            for (size_t i = start; i < start + kirra::kControlPeriod; ++i) {
-                float l = left[i];
-                float r = right[i];
-                op.processSample(l, r);
-                benchmark::DoNotOptimize(l);
-                benchmark::DoNotOptimize(r);
-            }
+            // a control period at a time, as the signal path runs an operator in turn
+            float l[kirra::kControlPeriod];
+            float r[kirra::kControlPeriod];
+            std::copy_n(&left[start], kirra::kControlPeriod, l);
+            std::copy_n(&right[start], kirra::kControlPeriod, r);
+            op.processRun(l, r, kirra::kControlPeriod);
+            benchmark::DoNotOptimize(l);
+            benchmark::DoNotOptimize(r);
         }
         samples += kSignalFrames;
     }

@@ -26,8 +26,8 @@ void runPlugin(benchmark::State& state, kirra::Plugin& plugin, int blockSize);
 // One block of the bench signal through the plug-in (to touch its buffers).
 void runBlock(kirra::Plugin& plugin, int blockSize);
 
-// Runs one operator on its own (no engine around it), calling updateParameters every 32 samples
-// as the engine does, and reports the per-sample cost.
+// Runs one operator on its own (no engine around it) a control period of 32 samples at a time,
+// calling updateParameters before each as the engine does, and reports the per-sample cost.
 void runOperator(benchmark::State& state, kirra::Operator& op);
 
 // Runs one modulator on its own: song position and tempo per 4096 samples, updateParameters every

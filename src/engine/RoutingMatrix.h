@@ -3,8 +3,16 @@
 // operator and from each operator to the output, per channel, with modulated copies and ramps.
 // Gains are v squared of the (modulated) normalised value.
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
+#include <cstdint>
+#include <cstring>
+
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
+#include "modules/WideLanes.h"
 #include "modules/Relaxed.h"
 
 namespace kirra {
@@ -53,18 +61,15 @@ class RoutingMatrix {
     // Inputs of the four operators for one channel from this sample's input and the previous
     // sample's operator outputs, each limited to +-1000 so that feedback loops stay bounded.
     void operatorInputs(int channel, float input, const float* outputs, float* inputs) const {
+        using wide_lanes::Floats4;
+        static_assert(kOperators == wide_lanes::kLanes<Floats4>);
         const float* gains = current_[channel];
-        alignas(16) float x[kOperators];
-        for (int n = 0; n < kOperators; ++n)
-            x[n] = gains[kInToOp + n] * input;
+        Floats4 x = wide_lanes::load<Floats4>(gains + kInToOp) * input;
         for (int m = 0; m < kOperators; ++m) {
-            const float source = outputs[m];
-            const float* row = gains + kOpToOp + kOperators * m;
-            for (int n = 0; n < kOperators; ++n)
-                addLink(x[n], row[n], source);
+            const Floats4 row = wide_lanes::load<Floats4>(gains + kOpToOp + kOperators * m);
+            x = row != 0.0f ? x + row * outputs[m] : x;  // addLink, four at a time
         }
-        for (int n = 0; n < kOperators; ++n)
-            inputs[n] = limitInput(x[n]);
+        wide_lanes::store(inputs, limitInputs(x));
     }
     // One link into an operator's input or into the wet sum. A gain of zero is no link at all:
     // the source adds nothing, not even the sign of a zero or the NaN of an operator that blew
@@ -78,19 +83,34 @@ class RoutingMatrix {
         value = value > -kInputLimit ? value : -kInputLimit;
         return value < kInputLimit ? value : kInputLimit;
     }
+    // The same on four values: NaN to +0, then the processor's maximum and minimum, which
+    // answer x > low ? x : low and x < high ? x : high exactly.
+    static wide_lanes::Floats4 limitInputs(wide_lanes::Floats4 sums) {
+#if defined(__SSE2__)
+        const __m128 value = _mm_and_ps(_mm_cmpeq_ps(sums, sums), sums);
+        return _mm_min_ps(_mm_max_ps(value, _mm_set1_ps(-kInputLimit)),
+                          _mm_set1_ps(kInputLimit));
+#else
+        for (int lane = 0; lane < wide_lanes::kLanes<wide_lanes::Floats4>; ++lane)
+            sums[lane] = limitInput(sums[lane]);
+        return sums;
+#endif
+    }
     // Until the next update no operator feeds itself or one in an earlier slot, and no gain
     // moves: each operator's input then depends only on earlier slots' previous outputs, so the
     // operators may run one after the other over a run of samples.
     bool feedsForwardAtRest() const {
-        if (ramping_) return false;
+        uint32_t magnitudes = 0;  // the bits of every backward gain but their signs
         for (int channel = 0; channel < 2; ++channel) {
             for (int m = 0; m < kOperators; ++m) {
                 for (int n = 0; n <= m; ++n) {
-                    if (current_[channel][kOpToOp + kOperators * m + n] != 0.0f) return false;
+                    uint32_t bits;
+                    std::memcpy(&bits, &current_[channel][kOpToOp + kOperators * m + n], 4);
+                    magnitudes |= bits & 0x7fffffffu;
                 }
             }
         }
-        return true;
+        return !ramping_ && magnitudes == 0;
     }
     bool isRamping() const { return ramping_; }
     float linkGain(int channel, int from, int to) const {

@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#if defined(__SSE2__)
-#include <xmmintrin.h>
-#endif
-
-#include "operators/effects/WideLanes.h"
+#include "modules/WideLanes.h"
 
 namespace kirra {
 
@@ -52,13 +48,14 @@ void SignalPath::clearOperatorOutputs() {
 
 void SignalPath::followRestingControls() {
     // A ramp whose next step changes no bit never will before it takes a new target.
-    enablesMoving_ = false;
+    bool moving = false;
     for (int slot = 0; slot < kSlots; ++slot) {
-        for (const LinearRamp* enable : {&operatorEnable_[slot], &modulatorEnable_[slot]}) {
-            if (!sameBits(enable->current + enable->increment, enable->current))
-                enablesMoving_ = true;
-        }
+        const LinearRamp& op = operatorEnable_[slot];
+        const LinearRamp& mod = modulatorEnable_[slot];
+        moving |= !sameBits(op.current + op.increment, op.current);
+        moving |= !sameBits(mod.current + mod.increment, mod.current);
     }
+    enablesMoving_ = moving;
     feedsForwardAtRest_ = routing_.feedsForwardAtRest();
 }
 
@@ -95,19 +92,17 @@ inline Floats4 load4(const float* p) {
 inline Floats4 splat4(float x) {
     return wide_lanes::splat<Floats4>(x);
 }
-// RoutingMatrix::limitInput on four values: NaN to +0, then the processor's maximum and minimum,
-// which answer x > low ? x : low and x < high ? x : high exactly.
-inline Floats4 limitInput(Floats4 sum) {
-#if defined(__SSE2__)
-    const __m128 low = _mm_set1_ps(-RoutingMatrix::kInputLimit);
-    const __m128 high = _mm_set1_ps(RoutingMatrix::kInputLimit);
-    const __m128 value = _mm_and_ps(_mm_cmpeq_ps(sum, sum), sum);
-    return _mm_min_ps(_mm_max_ps(value, low), high);
-#else
-    for (int lane = 0; lane < kLanes; ++lane)
-        sum[lane] = RoutingMatrix::limitInput(sum[lane]);
-    return sum;
-#endif
+// The largest magnitude of a run: the inputs are never NaN, so the lanes' maxima give the
+// sequential one whatever the order.
+inline float peakOf(const float* samples, int count) {
+    const int whole = count / kLanes * kLanes;
+    Floats4 lanes = splat4(0.0f);
+    for (int t = 0; t < whole; t += kLanes)
+        lanes = wide_lanes::maximum(lanes, wide_lanes::absolute(load4(samples + t)));
+    float peak = maxOf(maxOf(lanes[0], lanes[1]), maxOf(lanes[2], lanes[3]));
+    for (int t = whole; t < count; ++t)
+        peak = maxOf(peak, std::fabs(samples[t]));
+    return peak;
 }
 inline void copyLanes(const float* from, float* to, int padded) {
     for (int t = 0; t < padded; t += kLanes)
@@ -158,7 +153,7 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
             Floats4 sum = inputGain * load4(inputs[channel] + t);
             for (int link = 0; link < links; ++link)
                 sum += linkGains[link] * load4(sources[link] + t);
-            wide_lanes::store(inputLanes + t, limitInput(sum));
+            wide_lanes::store(inputLanes + t, RoutingMatrix::limitInputs(sum));
         }
     };
     bool wetStarted[2] = {false, false};
@@ -223,14 +218,8 @@ void SignalPath::processRun(ModuleSlots& modules, const float* inLeft, const flo
     for (int t = count; t < padded; ++t)
         dry[0][t] = dry[1][t] = 0.0f;
     dryDelay_.processRun(inLeft, inRight, dry[0], dry[1], count);
-    float peakLeft = peaks.values[0];
-    float peakRight = peaks.values[1];
-    for (int t = 0; t < count; ++t) {
-        peakLeft = maxOf(peakLeft, std::fabs(inLeft[t]));
-        peakRight = maxOf(peakRight, std::fabs(inRight[t]));
-    }
-    peaks.values[0] = peakLeft;
-    peaks.values[1] = peakRight;
+    peaks.values[0] = maxOf(peaks.values[0], peakOf(inLeft, count));
+    peaks.values[1] = maxOf(peaks.values[1], peakOf(inRight, count));
     float* const outs[2] = {outLeft, outRight};
     const Floats4 one = splat4(1.0f);
     const Floats4 largest = splat4(std::numeric_limits<float>::max());

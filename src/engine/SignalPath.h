@@ -332,10 +332,7 @@ class SignalPath {
 inline void SignalPath::limitOutputs(float* left, float* right, int count, BlockPeaks& peaks) {
     // A loop of its own: the envelopes' chain from sample to sample no longer holds up the
     // operators of the next sample.
-    if (limiter_.isEnabled()) {
-        for (int frame = 0; frame < count; ++frame)
-            limiter_.process(left[frame], right[frame]);
-    }
+    if (limiter_.isEnabled()) limiter_.processRun(left, right, count);
     for (int frame = 0; frame < count; ++frame) {
         peaks.values[2] = maxOf(peaks.values[2], std::fabs(left[frame]));
         peaks.values[3] = maxOf(peaks.values[3], std::fabs(right[frame]));

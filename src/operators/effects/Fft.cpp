@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "operators/effects/WideLanes.h"
+#include "modules/WideLanes.h"
 
 namespace kirra {
 

@@ -4,7 +4,7 @@
 // vector lanes.
 
 #include "modules/ModuleMath.h"
-#include "operators/effects/WideLanes.h"
+#include "modules/WideLanes.h"
 
 namespace kirra {
 namespace phase_math {

@@ -7,7 +7,7 @@
 
 #include "modules/ModuleMath.h"
 #include "operators/effects/ReverbScale.h"
-#include "operators/effects/WideLanes.h"
+#include "modules/WideLanes.h"
 
 namespace kirra {
 
