@@ -109,10 +109,12 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
 
         // Up to the next control update, event or limiter run, the operators may run in turn.
         const int32_t runEnd =
-            std::min({frames, runStart + kLimiterRun, frame + (kControlPeriod - controlCounter_),
-                      nextEventFrame(frame)});
+            path_.canRunOperatorsInTurn(modules_)
+                ? std::min({frames, runStart + kLimiterRun,
+                            frame + (kControlPeriod - controlCounter_), nextEventFrame(frame)})
+                : frame + 1;
         const int offset = static_cast<int>(frame - runStart);
-        if (runEnd - frame > 1 && path_.canRunOperatorsInTurn(modules_)) {
+        if (runEnd - frame > 1) {
             const int count = static_cast<int>(runEnd - frame);
             // The rest of the run's samples up to the operators. The smoothing steps, the
             // modulators and the ramps depend on none of the others within a run; the sidechain

@@ -120,8 +120,18 @@ class SignalPath {
     // and overwrites freely.
     static constexpr int kMaxRun = 64;
     static constexpr int kRunSlack = 3;
-    bool canRunOperatorsInTurn(const ModuleSlots& modules) const {
-        return feedsForwardAtRest_ && !enablesMoving_ && !modules.tapsRead() && inTurnAllowed_;
+    bool canRunOperatorsInTurn(ModuleSlots& modules) const {
+        if (!feedsForwardAtRest_ || enablesMoving_ || modules.tapsRead() || !inTurnAllowed_)
+            return false;
+        // Sample by sample, the operators' own chains from one sample to the next overlap in
+        // the processor; in turn they cannot. Running in turn pays where it saves the calls
+        // and the per-sample matrix around a single operator that works.
+        int working = 0;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            if (!isSilenced(operatorEnable_[slot]) && !modules.operatorIn(slot).passesThrough())
+                ++working;
+        }
+        return working <= 1;
     }
     void allowOperatorsInTurn(bool allowed) { inTurnAllowed_ = allowed; }
     void advanceRun(ModuleSlots& modules, int count);

@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
 #include "engine/ParameterIndex.h"
+#include "engine/RoutingMatrix.h"
 #include "modules/ModuleCatalogue.h"
 #include "support/InProcessHost.h"
 #include "support/ProgramRender.h"
@@ -251,6 +253,26 @@ TEST(SignalPath, OperatorsRunInTurnGiveTheSamplesOfTheSampleBySamplePath) {
                 << programLabel(bank, program);
         }
     }
+}
+
+// An operator that blew up (NaN, infinity) reaches only the operators routed from it: a gain of
+// zero is no link, not a multiplication by zero.
+TEST(SignalPath, AnOperatorHearsOnlyWhatIsRoutedToIt) {
+    using kirra::RoutingMatrix;
+    RoutingMatrix routing;
+    routing.setBase(RoutingMatrix::kInToOp + 0, 1.0f);
+    routing.setBase(RoutingMatrix::kOpToOp + 1, 1.0f);  // OP1 -> OP2
+    routing.resetModulation();
+    routing.updateRamps();
+    routing.snapRamps();
+    const float outputs[4] = {0.5f, -0.0f, std::numeric_limits<float>::quiet_NaN(),
+                              std::numeric_limits<float>::infinity()};
+    float inputs[4];
+    routing.operatorInputs(0, 0.25f, outputs, inputs);
+    EXPECT_EQ(inputs[0], 0.25f);
+    EXPECT_EQ(inputs[1], 0.5f);
+    EXPECT_EQ(inputs[2], 0.0f);
+    EXPECT_EQ(inputs[3], 0.0f);
 }
 
 TEST(SignalPath, SettingsChangedWhileSuspendedApplyFromTheFirstSample) {
