@@ -70,6 +70,10 @@ class MainSection {
     std::atomic<float> published_[kLevelCount][2] = {};
     LinearRamp ramps_[kLevelCount][2];
     bool rampsMoving_ = true;
+    // What the ramps' targets were last computed from (see updateRamps).
+    float rampedFrom_[kLevelCount][2] = {};
+    bool rampedPower_ = true;
+    bool targetsComputed_ = false;
 };
 
 }  // namespace kirra

@@ -77,12 +77,28 @@ void PeakLimiter::reset() {
 }
 
 void PeakLimiter::finishBlock() {
-    float suffix = 0.0f;
     tailMax_[lookAhead_] = 0.0f;
+#if defined(__SSE2__)
+    // Four peaks at a time: their suffix maxima within the four first (two shifted maxima, which
+    // do not wait for the previous four), then the maximum of all later peaks. Peaks are
+    // positive and never NaN, so the zeros shifted in change nothing and every order of taking
+    // maxima gives the same value. The look-ahead is a multiple of four.
+    __m128 later = _mm_setzero_ps();
+    for (int i = lookAhead_ - 4; i >= 0; i -= 4) {
+        __m128 suffix = _mm_loadu_ps(blockPeaks_ + i);
+        suffix = _mm_max_ps(suffix, _mm_castsi128_ps(_mm_srli_si128(_mm_castps_si128(suffix), 4)));
+        suffix = _mm_max_ps(suffix, _mm_castsi128_ps(_mm_srli_si128(_mm_castps_si128(suffix), 8)));
+        suffix = _mm_max_ps(suffix, later);
+        _mm_storeu_ps(tailMax_ + i, suffix);
+        later = _mm_shuffle_ps(suffix, suffix, _MM_SHUFFLE(0, 0, 0, 0));
+    }
+#else
+    float suffix = 0.0f;
     for (int i = lookAhead_ - 1; i >= 0; --i) {
         suffix = maxOf(suffix, blockPeaks_[i]);
         tailMax_[i] = suffix;
     }
+#endif
     blockPosition_ = 0;
 }
 

@@ -228,13 +228,22 @@ void Plugin::applyModulation() {
     using Slots = ModulationSlots;
     MainSection& main = path_.main();
     RoutingMatrix& routing = path_.routing();
+    // Each slot's destination is read once, so that both passes below see the same one even
+    // while another thread changes it: a destination added to is always clamped.
+    int destinations[kModulationSlots];
+    unsigned aimed = 0;
+    for (int k = 0; k < kModulationSlots; ++k) {
+        destinations[k] = slots_.getDestination(k);
+        if (destinations[k] < Slots::kDestinationNone) aimed |= 1u << k;
+    }
+    if (aimed == 0) return;
     // All additions first, then one clamp per slot, so several slots on one destination add up
     // before a single clamp.
     for (int pass = 0; pass < 2; ++pass) {
         const bool adding = pass == 0;
         for (int k = 0; k < kModulationSlots; ++k) {
-            int destination = slots_.getDestination(k);
-            if (destination >= Slots::kDestinationNone) continue;
+            if (((aimed >> k) & 1u) == 0) continue;
+            const int destination = destinations[k];
             float left = adding ? slots_.amount(k, 0) : 0.0f;
             float right = adding ? slots_.amount(k, 1) : 0.0f;
             if (destination < Slots::kDestinationOperator) {

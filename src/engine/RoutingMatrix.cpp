@@ -1,5 +1,7 @@
 #include "engine/RoutingMatrix.h"
 
+#include <cstring>
+
 #include "modules/ModuleMath.h"
 
 namespace kirra {
@@ -27,6 +29,13 @@ void RoutingMatrix::clampModulation(int gain) {
 }
 
 void RoutingMatrix::updateRamps() {
+    // With every gain on its target and the same modulated values, an update would set each
+    // gain onto the target it is on, square to the same target again and so find a zero
+    // increment: it would change nothing. (Bit patterns are compared: a zero of the other sign
+    // or another NaN is a change.)
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
+    if (landed_ && std::memcmp(rampedFrom_, modulated_, sizeof modulated_) == 0) return;
+    std::memcpy(rampedFrom_, modulated_, sizeof modulated_);
     ramping_ = false;
     for (int channel = 0; channel < 2; ++channel) {
         for (int gain = 0; gain < kGains; ++gain) {
@@ -40,6 +49,8 @@ void RoutingMatrix::updateRamps() {
             ramping_ = ramping_ || increment_[channel][gain] != 0.0f;
         }
     }
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
+    landed_ = !ramping_ && std::memcmp(current_, target_, sizeof current_) == 0;
 }
 
 void RoutingMatrix::snapRamps() {
@@ -50,6 +61,9 @@ void RoutingMatrix::snapRamps() {
         }
     }
     ramping_ = false;
+    // A snap may follow targets computed outside block processing, under another rounding:
+    // the next update computes them afresh.
+    landed_ = false;
 }
 
 }  // namespace kirra

@@ -129,6 +129,10 @@ class RoutingMatrix {
     alignas(16) float target_[2][kGains] = {};
     alignas(16) float increment_[2][kGains] = {};
     bool ramping_ = false;  // some gain still moves
+    // What the last update set the ramps from, and whether it left every gain on its target
+    // (see updateRamps).
+    float rampedFrom_[2][kGains] = {};
+    bool landed_ = false;
 };
 
 }  // namespace kirra

@@ -33,6 +33,11 @@ const PositionDescriptor* Module::describe(int position) const {
 }
 
 void Module::resetModulation() {
+    // Copies that no addition moved, of base values nobody stored since, already hold them.
+    const unsigned stores = baseStores_.load(std::memory_order_acquire);
+    if (!copiesMoved_ && stores == storesCopied_) return;
+    copiesMoved_ = false;
+    storesCopied_ = stores;
     for (int position = 0; position < positions_; ++position) {
         left_[position] = right_[position] = base_[position];
     }
@@ -40,12 +45,14 @@ void Module::resetModulation() {
 
 void Module::addModulation(int position, float left, float right) {
     if (!isPosition(position)) return;
+    copiesMoved_ = true;
     left_[position] += left;
     right_[position] += right;
 }
 
 void Module::clampModulation(int position) {
     if (!isPosition(position)) return;
+    copiesMoved_ = true;
     left_[position] = clampUnit(left_[position]);
     right_[position] = clampUnit(right_[position]);
 }
@@ -73,7 +80,10 @@ void Module::setSampleRate(float sampleRate) {
 }
 
 void Module::setParameter(int position, float value) {
-    if (isPosition(position)) base_[position] = value;
+    if (!isPosition(position)) return;
+    base_[position] = value;
+    // Released after the store: a reset that reads the new count reads the new value.
+    baseStores_.fetch_add(1, std::memory_order_release);
 }
 
 float Module::getDefaultValue(int position) const {

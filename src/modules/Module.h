@@ -8,6 +8,8 @@
 // may allocate; ends on the targets), then per control period resetModulation, addModulation,
 // clampModulation and updateParameters, and per sample the subclass's processing call.
 
+#include <atomic>
+
 #include "modules/ModuleMath.h"
 #include "modules/ModuleOwner.h"
 #include "modules/ModuleText.h"
@@ -91,7 +93,8 @@ class Module {
     void displayText(const PositionDescriptor& row, float value, ModuleText& text) const;
 
     // parameters: base value and the modulated copies the processing reads. A host thread stores
-    // base values while the audio thread runs, and the editor reads all three.
+    // base values while the audio thread runs, and the editor reads all three. Base values are
+    // stored through setParameter only, which counts the stores (see resetModulation).
     Relaxed<float> base_[kMaxPositions] = {};
     Relaxed<float> left_[kMaxPositions] = {};
     Relaxed<float> right_[kMaxPositions] = {};
@@ -106,6 +109,16 @@ class Module {
     bool editing_ = false;
 
   private:
+    // Base stores so far, counted after each store: a reset that reads the count and then finds
+    // it unchanged at the next reset has copied every base value stored since. A count never
+    // goes back, so no store can be lost the way a flag the audio thread clears could lose one.
+    std::atomic<unsigned> baseStores_{0};
+    // the audio thread's: the count the copies were last reset at, and whether an addition or a
+    // clamp has moved them since (a module that writes its copies itself in an addition is
+    // always clamped after it by the engine)
+    unsigned storesCopied_ = 0;
+    bool copiesMoved_ = true;
+
     const char* name_;
     int positions_;
     const PositionDescriptor* table_;

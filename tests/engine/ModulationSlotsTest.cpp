@@ -206,3 +206,34 @@ TEST(ModulationSlots, ModulatedOutputDoesNotDependOnTheBlockSize) {
         }
     }
 }
+
+// Copies and ramps left alone while nothing changes must still let go of a modulation that ends
+// and follow a base value stored long after the last change.
+TEST(ModulationSlots, EndedModulationLeavesNoTraceAndLaterStoresAreHeard) {
+    InProcessHost modulated;
+    InProcessHost plain;
+    kirra::Plugin& plugin = modulated.plugin();
+    setKnob(plugin, 0, 1.0f);
+    // Each slot pulls its destination down by 0.5: OP1's attenuation, OP4->OUT, the output level.
+    const int destinations[] = {kOp1Atten, Slots::kDestinationRouting + 20 + 3,
+                                Slots::kDestinationMain + 2};
+    for (int slot = 0; slot < 3; ++slot)
+        routeSlot(plugin, slot, Slots::kSourceKnob1, destinations[slot], 0.25f);
+    const Stereo level(std::vector<float>(32 * 40, 0.25f), std::vector<float>(32 * 40, 0.25f));
+    EXPECT_LT(peak(modulated.process(level).left, 32 * 20), 0.01);
+    for (int slot = 0; slot < 3; ++slot)
+        routeSlot(plugin, slot, Slots::kSourceKnob1, Slots::kDestinationNone, 0.25f);
+    plain.process(level);
+    modulated.process(level);
+    Stereo expected = plain.process(level);
+    Stereo out = modulated.process(level);
+    EXPECT_NEAR(out.left.back(), expected.left.back(), 1e-6f);
+
+    // A cube law: half the attenuation passes an eighth.
+    for (InProcessHost* host : {&modulated, &plain})
+        host->plugin().setParameter(operatorParameter(0, 0), 0.5f);
+    out = modulated.process(level);
+    expected = plain.process(level);
+    EXPECT_NEAR(out.left.back(), 0.25f / 8.0f, 1e-6f);
+    EXPECT_NEAR(out.right.back(), expected.right.back(), 1e-6f);
+}

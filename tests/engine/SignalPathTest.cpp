@@ -92,6 +92,21 @@ TEST(SignalPath, LimiterHoldsAHotSquareNearFullScaleAfterTheLookAhead) {
     EXPECT_GT(out.left[frames - 1] * square[frames - 1 - 131], 0.0f);
 }
 
+// The window's maximum is kept in blocks of one look-ahead: a lone spike must come out limited
+// alike wherever it falls in a block.
+TEST(SignalPath, LimiterTakesALoneSpikeAlikeAtEveryPlaceInItsWindow) {
+    std::vector<double> peaks;
+    for (size_t at = 300; at < 300 + 128; ++at) {
+        InProcessHost host;
+        host.plugin().setParameter(kDryDelay, 0.0f);
+        peaks.push_back(peak(host.process(stereo(impulse(at + 200, at, 4.0f))).left));
+    }
+    EXPECT_LT(peaks[0], 1.1);
+    EXPECT_GT(peaks[0], 0.9);
+    for (size_t k = 1; k < peaks.size(); ++k)
+        ASSERT_DOUBLE_EQ(peaks[k], peaks[0]) << "spike at " << k;
+}
+
 TEST(SignalPath, LimiterLookAheadGrowsWithTheSampleRate) {
     for (auto [rate, lookAhead] : {std::pair{48000.0f, 128}, {96000.0f, 256}, {192000.0f, 512}}) {
         InProcessHost host(rate);

@@ -37,8 +37,13 @@ Gain::Gain(int slot, ModuleOwner* owner)
 }
 
 void Gain::updateParameters() {
-    gainLeft_.setTarget(cube(left_[0]));
-    gainRight_.setTarget(cube(right_[0]));
+    const float left = left_[0];
+    const float right = right_[0];
+    // Resting on unity and asked for unity again (whose cube is exact under any rounding):
+    // the targets and the zero increments would come out as they are.
+    if (passesThrough_ && left == 1.0f && right == 1.0f) return;
+    gainLeft_.setTarget(cube(left));
+    gainRight_.setTarget(cube(right));
     passesThrough_ = restsAtUnity(gainLeft_) && restsAtUnity(gainRight_);
 }
 
