@@ -60,8 +60,7 @@ class PeakLimiter {
             if (++writeIndex >= lookAhead_) writeIndex = 0;
 
             // The window maximum: this sample's peak joins the head of the current block.
-            const float peak =
-                maxOf(maxOf(std::fabs(left[frame]), std::fabs(right[frame])), 1e-5f);
+            const float peak = maxOf(maxOf(std::fabs(left[frame]), std::fabs(right[frame])), 1e-5f);
             blockPeaks_[position] = peak;
             headMax = position == 0 ? peak : maxOf(headMax, peak);
             const float windowPeak = maxOf(headMax, tailMax_[position + 1]);
@@ -98,8 +97,12 @@ class PeakLimiter {
 
 #if defined(__SSE2__)
     using Envelopes = __m128;
-    Envelopes loadEnvelopes() const { return _mm_loadu_ps(envelope_); }
-    void storeEnvelopes(Envelopes values) { _mm_storeu_ps(envelope_, values); }
+    Envelopes loadEnvelopes() const {
+        return _mm_loadu_ps(envelope_);
+    }
+    void storeEnvelopes(Envelopes values) {
+        _mm_storeu_ps(envelope_, values);
+    }
 #else
     struct Envelopes {
         float values[kEnvelopes];

@@ -12,8 +12,8 @@
 
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleMath.h"
-#include "modules/WideLanes.h"
 #include "modules/Relaxed.h"
+#include "modules/WideLanes.h"
 
 namespace kirra {
 
@@ -88,8 +88,7 @@ class RoutingMatrix {
     static wide_lanes::Floats4 limitInputs(wide_lanes::Floats4 sums) {
 #if defined(__SSE2__)
         const __m128 value = _mm_and_ps(_mm_cmpeq_ps(sums, sums), sums);
-        return _mm_min_ps(_mm_max_ps(value, _mm_set1_ps(-kInputLimit)),
-                          _mm_set1_ps(kInputLimit));
+        return _mm_min_ps(_mm_max_ps(value, _mm_set1_ps(-kInputLimit)), _mm_set1_ps(kInputLimit));
 #else
         for (int lane = 0; lane < wide_lanes::kLanes<wide_lanes::Floats4>; ++lane)
             sums[lane] = limitInput(sums[lane]);
@@ -112,13 +111,21 @@ class RoutingMatrix {
         }
         return !ramping_ && magnitudes == 0;
     }
-    bool isRamping() const { return ramping_; }
+    bool isRamping() const {
+        return ramping_;
+    }
     float linkGain(int channel, int from, int to) const {
         return current_[channel][kOpToOp + kOperators * from + to];
     }
-    float inputGain(int channel, int op) const { return current_[channel][kInToOp + op]; }
-    float outputGain(int channel, int op) const { return current_[channel][kOpToOut + op]; }
-    float currentGain(int channel, int gain) const { return current_[channel][gain]; }
+    float inputGain(int channel, int op) const {
+        return current_[channel][kInToOp + op];
+    }
+    float outputGain(int channel, int op) const {
+        return current_[channel][kOpToOut + op];
+    }
+    float currentGain(int channel, int gain) const {
+        return current_[channel][gain];
+    }
 
   private:
     Relaxed<float> base_[kGains] = {};  // stored from any thread

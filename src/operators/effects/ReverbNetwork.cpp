@@ -6,8 +6,8 @@
 #include <iterator>
 
 #include "modules/ModuleMath.h"
-#include "operators/effects/ReverbScale.h"
 #include "modules/WideLanes.h"
+#include "operators/effects/ReverbScale.h"
 
 namespace kirra {
 
