@@ -115,6 +115,8 @@ class ModuleSlots {
             op->updateParameters();
         for (auto& modulator : liveModulators_)
             modulator->updateParameters();
+        // A module's settings may have turned its reading of the taps on or off.
+        findTapReaders();
     }
     // Ramps on their targets, state and modulator outputs cleared (suspend and resume).
     void startOnTargets();

@@ -33,9 +33,11 @@ class Operator : public Module {
   protected:
     // processSample of the concrete operator over a run, called directly rather than through the
     // table of virtual functions, sample by sample in order: the output is the one the
-    // sample-by-sample calls give.
+    // sample-by-sample calls give. The run's buffers are the caller's and never the operator's
+    // own (restrict), so the operator's state may stay in registers from sample to sample.
     template <typename Concrete>
-    static void processEach(Concrete& op, float* left, float* right, int count) {
+    static void processEach(Concrete& op, float* __restrict left, float* __restrict right,
+                            int count) {
         for (int frame = 0; frame < count; ++frame)
             op.Concrete::processSample(left[frame], right[frame]);
     }

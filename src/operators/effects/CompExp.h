@@ -32,7 +32,8 @@ class CompExp : public Operator {
     CompExp(int slot, ModuleOwner* owner);
 
     void updateParameters() override;
-    bool readsTaps() const override { return true; }
+    // Only a key from another operator or the sidechain comes through the taps.
+    bool readsTaps() const override { return source_ != kOwnInput; }
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;

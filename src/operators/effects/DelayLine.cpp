@@ -286,7 +286,8 @@ void DelayLine::resetState() {
     snapToTargets();
 }
 
-float DelayLine::readChannel(const std::vector<float>& buffer, double position) const {
+[[gnu::always_inline]] inline float DelayLine::readChannel(const std::vector<float>& buffer,
+                                                            double position) const {
     int i = static_cast<int>(position);
     float f = static_cast<float>(position - i);
     const float* x = buffer.data() + i;
@@ -303,6 +304,16 @@ float DelayLine::readChannel(const std::vector<float>& buffer, double position) 
 }
 
 void DelayLine::processSample(float& left, float& right) {
+    processOne(left, right);
+}
+
+void DelayLine::processRun(float* __restrict left, float* __restrict right, int count) {
+    // The loop holds the whole sample's work, its state in registers between samples.
+    for (int frame = 0; frame < count; ++frame)
+        processOne(left[frame], right[frame]);
+}
+
+[[gnu::always_inline]] inline void DelayLine::processOne(float& left, float& right) {
     // Ramps end exactly on targets inside 1..length - 1; the limits only catch the rounding of
     // long float times.
     const float longest = static_cast<float>(length_ - 1);

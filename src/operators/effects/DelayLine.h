@@ -41,9 +41,7 @@ class DelayLine : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
-    void processRun(float* left, float* right, int count) override {
-        processEach(*this, left, right, count);
-    }
+    void processRun(float* left, float* right, int count) override;
 
     // A time parameter's normalised time (value times four seconds): the value itself in
     // time-based mode, the note value at the tempo in tempo-based mode, at most four seconds.
@@ -76,6 +74,8 @@ class DelayLine : public Operator {
     void allocateLine(float sampleRate);
     int timeMode() const;
     float readChannel(const std::vector<float>& buffer, double position) const;
+    // processSample's work, inlined into processSample and processRun alike.
+    void processOne(float& left, float& right);
 
     // parameters picked up at control rate
     float tempoBpm_ = 120.0f;
