@@ -168,6 +168,7 @@ void ModuleSlots::install(EngineChange& change) {
         // An empty slot is never run, so it must not keep its predecessor's last output.
         modulatorOut_[0][slot] = modulatorOut_[1][slot] = 0.0f;
     }
+    tempoSent_ = false;
     anyModulatorPresent_ = false;
     for (bool empty : liveModulatorEmpty_)
         anyModulatorPresent_ = anyModulatorPresent_ || !empty;

@@ -95,12 +95,18 @@ class ModuleSlots {
 
     // Audio thread: host time once per block.
     void setHostTime(float tempoBpm, float songPosition) {
-        for (auto& modulator : liveModulators_)
-            modulator->setSongPosition(songPosition);
+        // An empty slot's modulator follows nothing; a tempo is only stored, so modules hear it
+        // again only when it changes or when they are new.
+        for (int slot = 0; slot < kSlots; ++slot) {
+            if (!liveModulatorEmpty_[slot]) liveModulators_[slot]->setSongPosition(songPosition);
+        }
+        if (tempoSent_ && sameBits(tempoBpm, sentTempoBpm_)) return;
         for (auto& op : liveOperators_)
             op->setTempo(tempoBpm);
         for (auto& modulator : liveModulators_)
             modulator->setTempo(tempoBpm);
+        sentTempoBpm_ = tempoBpm;
+        tempoSent_ = true;
     }
 
     // Control rate, in the order the engine's control update calls them.
@@ -143,6 +149,9 @@ class ModuleSlots {
     std::unique_ptr<Modulator> liveModulators_[kSlots];
     bool liveModulatorEmpty_[kSlots] = {true, true, true, true};
     bool anyModulatorPresent_ = false;
+    // the tempo every live module has heard
+    float sentTempoBpm_ = 0.0f;
+    bool tempoSent_ = false;
     // the other threads' view: live, or staged in a change
     Operator* operators_[kSlots] = {};
     Modulator* modulators_[kSlots] = {};

@@ -189,6 +189,9 @@ class Plugin : public vst::AudioEffectX, public ModuleOwner, private ModuleSlots
     void processBlock(Sample** inputs, Sample** outputs, int32_t frames);
     void readHostTime(int32_t frames);
     void resolveSources();
+    // the source each modulation slot was last resolved for (none yet: -1)
+    int resolvedSources_[param::kModulationSlots] = {-1, -1, -1, -1, -1, -1, -1, -1,
+                                                     -1, -1, -1, -1, -1, -1, -1, -1};
     // The knobs' and levels' smoothing picks up targets stored since it last looked.
     void noticeTargets();
     void controlUpdate();

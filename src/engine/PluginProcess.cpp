@@ -177,6 +177,9 @@ void Plugin::readHostTime(int32_t frames) {
 void Plugin::resolveSources() {
     for (int k = 0; k < kModulationSlots; ++k) {
         int source = slots_.getSource(k);
+        // The addresses of a source never change: a slot keeps its own until its source does.
+        if (source == resolvedSources_[k]) continue;
+        resolvedSources_[k] = source;
         const float* left = &kZeroSource;
         const float* right = &kZeroSource;
         if (source < ModulationSlots::kSourceKnob1) {
