@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -156,6 +157,51 @@ TEST(OperatorRobustness, FiltersOnTheirOwnTurnNoInputOrValueIntoInfinityOrNaN) {
             float right = i == 100 ? nan : left;
             op->processSample(left, right);
             ASSERT_TRUE(std::isfinite(left) && std::isfinite(right)) << type << " at " << i;
+        }
+    }
+}
+
+// The signal path hands an operator whole runs when nothing between the samples needs its
+// output; every operator must give the samples its sample-by-sample calls give, with runs cut
+// anywhere in the control period, its settings moving at each update and silence in between.
+TEST(OperatorRobustness, ARunGivesTheSamplesOfTheSampleBySampleCalls) {
+    const Stereo input = harshInput(24000);
+    for (int type = 0; type < kirra::kOperatorTypeCount; ++type) {
+        // the defaults at rest, then every position at one value with modulation moving
+        for (float value : {-1.0f, 0.3f, 0.8f}) {
+            const bool atRest = value < 0.0f;
+            auto single = effects_test::makeOperator(type);
+            auto runs = effects_test::makeOperator(type);
+            for (int position = 0; position < kirra::Operator::kPositions && !atRest; ++position) {
+                single->setParameter(position, value);
+                runs->setParameter(position, value);
+            }
+            Stereo bySample = input;
+            Stereo byRun = input;
+            int cut = 1;
+            for (size_t start = 0; start < input.frames(); start += kirra::kControlPeriod) {
+                const float moved = atRest ? 0.0f : 0.05f * static_cast<float>((start / 32) % 7);
+                for (auto* op : {single.get(), runs.get()}) {
+                    op->resetModulation();
+                    if (!atRest) {
+                        op->addModulation(start % kirra::Operator::kPositions, moved, -moved);
+                        op->clampModulation(start % kirra::Operator::kPositions);
+                    }
+                    op->updateParameters();
+                }
+                for (size_t i = start; i < start + kirra::kControlPeriod; ++i)
+                    single->processSample(bySample.left[i], bySample.right[i]);
+                // two runs, cut at a place that moves from period to period
+                cut = cut % (kirra::kControlPeriod - 1) + 1;
+                runs->processRun(&byRun.left[start], &byRun.right[start], cut);
+                runs->processRun(&byRun.left[start + cut], &byRun.right[start + cut],
+                                 kirra::kControlPeriod - cut);
+            }
+            const size_t bytes = input.frames() * sizeof(float);
+            EXPECT_EQ(std::memcmp(bySample.left.data(), byRun.left.data(), bytes), 0)
+                << "type " << type << " at " << value;
+            EXPECT_EQ(std::memcmp(bySample.right.data(), byRun.right.data(), bytes), 0)
+                << "type " << type << " at " << value;
         }
     }
 }

@@ -380,4 +380,44 @@ void Pitch::processSample(float& left, float& right) {
     }
 }
 
+void Pitch::processRun(float* left, float* right, int count) {
+    // processSample a stretch at a time: between two frames (and within the rings) a sample
+    // only trades places with the rings, and the ratio steps.
+    float* const inputLeft = channelLeft_.input.data();
+    float* const inputRight = channelRight_.input.data();
+    float* const outputLeft = channelLeft_.output.data();
+    float* const outputRight = channelRight_.output.data();
+    int done = 0;
+    while (done < count) {
+        if (hopCountdown_ <= 0) {
+            processEach(*this, left + done, right + done, count - done);
+            return;
+        }
+        const int position = ringPosition_;
+        const int stretch = std::min({count - done, hopCountdown_, frameSize_ - position});
+        // The ratio is positive, so adding a zero increment leaves it as it is.
+        if (ratio_.increment != 0.0f) {
+            for (int k = 0; k < stretch; ++k)
+                ratio_.advance();
+        }
+        for (int k = 0; k < stretch; ++k) {
+            const float outLeft = outputLeft[position + k];
+            const float outRight = outputRight[position + k];
+            outputLeft[position + k] = 0.0f;
+            outputRight[position + k] = 0.0f;
+            inputLeft[position + k] = left[done + k];
+            inputRight[position + k] = right[done + k];
+            left[done + k] = outLeft;
+            right[done + k] = outRight;
+        }
+        ringPosition_ = (position + stretch) & (frameSize_ - 1);
+        done += stretch;
+        hopCountdown_ -= stretch;
+        if (hopCountdown_ == 0) {
+            hopCountdown_ = frameSize_ / 4;
+            processFrame();
+        }
+    }
+}
+
 }  // namespace kirra

@@ -24,9 +24,7 @@ class Pitch : public Operator {
     void snapToTargets() override;
     void resetState() override;
     void processSample(float& left, float& right) override;
-    void processRun(float* left, float* right, int count) override {
-        processEach(*this, left, right, count);
-    }
+    void processRun(float* left, float* right, int count) override;
 
     // Frame size for a resolution step (0 std, 1 high, 2 highest) at a rate.
     static int frameSize(int resolution, float sampleRate);
