@@ -131,15 +131,18 @@ class ModuleSlots {
     using Taps = float[2][kTapCount];
     using Outputs = float[2][kSlots];
     Taps& taps() { return taps_; }
-    // Whether a module in a slot reads the taps; while none does they need not be filled.
+    // Whether a module in a slot reads the taps; while none does they need not be filled. A
+    // module's settings decide it, so it is asked again wherever they may have changed: at each
+    // control update, and at each block start for changes made between blocks (a resume, a new
+    // sample rate).
     bool tapsRead() const { return tapsRead_; }
+    void findTapReaders();
     Outputs& modulatorOutputs() { return modulatorOut_; }
 
   private:
     void configure(Module& module) const;
     void freeDestinations(int first, int last, bool programLoading);
     void storeDefaults(const Module& module, int firstIndex, bool programLoading);
-    void findTapReaders();
 
     ModuleOwner* owner_;
     ValueStore& store_;

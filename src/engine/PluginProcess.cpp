@@ -53,6 +53,7 @@ void Plugin::processBlock(Sample** inputs, Sample** outputs, int32_t frames) {
     }
     audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     installPendingChange();
+    modules_.findTapReaders();
     noticeTargets();
     path_.followLimiterMode();
 
