@@ -287,7 +287,7 @@ void DelayLine::resetState() {
 }
 
 [[gnu::always_inline]] inline float DelayLine::readChannel(const std::vector<float>& buffer,
-                                                            double position) const {
+                                                           double position) const {
     int i = static_cast<int>(position);
     float f = static_cast<float>(position - i);
     const float* x = buffer.data() + i;
