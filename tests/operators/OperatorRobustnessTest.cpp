@@ -180,12 +180,14 @@ TEST(OperatorRobustness, ARunGivesTheSamplesOfTheSampleBySampleCalls) {
             Stereo byRun = input;
             int cut = 1;
             for (size_t start = 0; start < input.frames(); start += kirra::kControlPeriod) {
-                const float moved = atRest ? 0.0f : 0.05f * static_cast<float>((start / 32) % 7);
+                const int period = static_cast<int>(start / kirra::kControlPeriod);
+                const int position = period % kirra::Operator::kPositions;
+                const float moved = atRest ? 0.0f : 0.05f * static_cast<float>(period % 7);
                 for (auto* op : {single.get(), runs.get()}) {
                     op->resetModulation();
                     if (!atRest) {
-                        op->addModulation(start % kirra::Operator::kPositions, moved, -moved);
-                        op->clampModulation(start % kirra::Operator::kPositions);
+                        op->addModulation(position, moved, -moved);
+                        op->clampModulation(position);
                     }
                     op->updateParameters();
                 }

@@ -26,8 +26,9 @@ Stereo stereo(const std::vector<float>& both) {
 
 Stereo slice(const Stereo& signal, size_t from, size_t to) {
     to = std::min(to, signal.frames());
-    return Stereo({signal.left.begin() + from, signal.left.begin() + to},
-                  {signal.right.begin() + from, signal.right.begin() + to});
+    from = std::min(from, to);
+    return Stereo({signal.left.data() + from, signal.left.data() + to},
+                  {signal.right.data() + from, signal.right.data() + to});
 }
 
 std::vector<float> noise(size_t frames, unsigned seed, float amplitude) {
