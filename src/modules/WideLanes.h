@@ -2,14 +2,20 @@
 // Eight floats processed as one, on the compiler's generic vectors: the loops written with them
 // (marked KIRRA_WIDE_LOOP) are compiled twice, for processors with AVX (one instruction for all
 // eight) and for the baseline (two four-lane instructions), and the version for the processor
-// is picked when the plug-in loads. Each lane rounds exactly as the scalar expression would; no
-// fused multiply-add is enabled in either version.
+// is picked when the plug-in loads. Each lane rounds exactly as the scalar expression would: no
+// multiply and add is ever fused (the build says -ffp-contract=off).
 //
 // Everything here is inlined into those loops, so that each version gets its own code; vectors
 // passed by value would otherwise follow AVX's calling convention in one and not the other.
 
+#include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 // GCC notes that eight-lane values passed by value change the calling convention, which does
 // not matter where everything is inlined; it notes it when the file ends, so the files that use
@@ -29,9 +35,11 @@ struct Vector {
     typedef float Floats __attribute__((vector_size(4 * W)));
     typedef int32_t Ints __attribute__((vector_size(4 * W)));
 };
-// The width the loops use, and four lanes where a pass needs no more.
+// The width the loops use, four lanes where a pass needs no more, and sixteen for the loops
+// that also come in a version for AVX-512 (below).
 using Floats = Vector<8>::Floats;
 using Floats4 = Vector<4>::Floats;
+using Floats16 = Vector<16>::Floats;
 template <typename F>
 using IntsOf = typename Vector<sizeof(F) / sizeof(float)>::Ints;
 template <typename F>
@@ -43,8 +51,33 @@ constexpr int kLanes = sizeof(F) / sizeof(float);
 // ThreadSanitizer, whose instrumented version pickers would run before its runtime has started.)
 #if defined(__x86_64__) && !defined(__AVX__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define KIRRA_WIDE_LOOP [[gnu::target_clones("avx", "default")]]
+// The heaviest loops are also written for sixteen lanes, compiled for AVX-512:
+// KIRRA_WIDEST_LOOP marks that version, and the caller picks it where widestLanes() says so.
+// AVX-512 has fused multiply-adds; the build never contracts (-ffp-contract=off), so its
+// lanes round as the others do.
+#define KIRRA_WIDEST_LOOP [[gnu::target("avx512f")]]
 #else
 #define KIRRA_WIDE_LOOP
+#endif
+
+#if defined(KIRRA_WIDEST_LOOP)
+namespace detail {
+inline bool processorHasWidestLanes() {
+    // (Run while the library loads, perhaps before the compiler's own start-up code.)
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f");
+}
+}  // namespace detail
+// Whether the sixteen-lane versions run; the tests turn them off to compare them with the others.
+inline std::atomic<bool> useWidestLanes{detail::processorHasWidestLanes()};
+inline bool widestLanes() {
+    return useWidestLanes.load(std::memory_order_relaxed);
+}
+#else
+inline std::atomic<bool> useWidestLanes{false};
+inline bool widestLanes() {
+    return false;
+}
 #endif
 
 template <typename F = Floats>
@@ -115,6 +148,29 @@ KIRRA_WIDE_INLINE auto toFloats(const I& a) {
 template <typename F>
 KIRRA_WIDE_INLINE F flushDenormal(const F& a) {
     return selectGreater(splat<F>(1e-18f), absolute(a), splat<F>(0.0f), a);
+}
+// The square root of every lane, four at a time where the processor has them (so both versions
+// of a loop round alike).
+KIRRA_WIDE_INLINE Floats4 squareRoot(const Floats4& a) {
+#if defined(__SSE__)
+    return _mm_sqrt_ps(a);
+#else
+    Floats4 root;
+    for (int lane = 0; lane < kLanes<Floats4>; ++lane)
+        root[lane] = std::sqrt(a[lane]);
+    return root;
+#endif
+}
+KIRRA_WIDE_INLINE Floats squareRoot(const Floats& a) {
+    return __builtin_shufflevector(squareRoot(Floats4(__builtin_shufflevector(a, a, 0, 1, 2, 3))),
+                                   squareRoot(Floats4(__builtin_shufflevector(a, a, 4, 5, 6, 7))),
+                                   0, 1, 2, 3, 4, 5, 6, 7);
+}
+KIRRA_WIDE_INLINE Floats16 squareRoot(const Floats16& a) {
+    const Floats low = squareRoot(Floats(__builtin_shufflevector(a, a, 0, 1, 2, 3, 4, 5, 6, 7)));
+    const Floats high =
+        squareRoot(Floats(__builtin_shufflevector(a, a, 8, 9, 10, 11, 12, 13, 14, 15)));
+    return __builtin_shufflevector(low, high, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
 }
 // Truncated toward zero (values within the range of int), as ints and as floats.
 template <typename F>

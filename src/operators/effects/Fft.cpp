@@ -231,8 +231,9 @@ KIRRA_WIDE_INLINE void stagePair(const Pass& pass, int half) {
 }
 
 // Every stage after the first two, in the work buffer (in and out of the pass); the last pass
-// writes the caller's arrays. Eight lanes at a time, four in the passes whose spans are four.
-KIRRA_WIDE_LOOP void laterStages(Pass pass, float* real, float* imag) {
+// writes the caller's arrays. As many lanes at a time as a span holds, up to Widest.
+template <typename Widest>
+KIRRA_WIDE_INLINE void laterStagesWith(Pass pass, float* real, float* imag) {
     int half = 4;
     while (half < pass.size) {
         const bool pair = 2 * half < pass.size;
@@ -240,17 +241,31 @@ KIRRA_WIDE_LOOP void laterStages(Pass pass, float* real, float* imag) {
             pass.outReal = real;
             pass.outImag = imag;
         }
-        if (pair && half == 4) {
-            stagePair<Floats4>(pass, half);
-        } else if (pair) {
-            stagePair<Floats>(pass, half);
+        if (half >= kLanes<Widest>) {
+            pair ? stagePair<Widest>(pass, half) : stage<Widest>(pass, half);
         } else if (half >= kLanes<Floats>) {
-            stage<Floats>(pass, half);
+            pair ? stagePair<Floats>(pass, half) : stage<Floats>(pass, half);
         } else {
-            stage<Floats4>(pass, half);
+            pair ? stagePair<Floats4>(pass, half) : stage<Floats4>(pass, half);
         }
         half *= pair ? 4 : 2;
     }
+}
+
+KIRRA_WIDE_LOOP void laterStagesWide(const Pass& pass, float* real, float* imag) {
+    laterStagesWith<Floats>(pass, real, imag);
+}
+#if defined(KIRRA_WIDEST_LOOP)
+KIRRA_WIDEST_LOOP void laterStagesWidest(const Pass& pass, float* real, float* imag) {
+    laterStagesWith<wide_lanes::Floats16>(pass, real, imag);
+}
+#endif
+
+void laterStages(const Pass& pass, float* real, float* imag) {
+#if defined(KIRRA_WIDEST_LOOP)
+    if (wide_lanes::widestLanes()) return laterStagesWidest(pass, real, imag);
+#endif
+    laterStagesWide(pass, real, imag);
 }
 
 }  // namespace

@@ -70,8 +70,8 @@ const PositionDescriptor kParameters[] = {
 };
 static_assert(std::size(kParameters) == Pitch::kPositionCount);
 
-// Spare entries after the last bin, so that the four-lane loops never need a tail.
-constexpr int kBinPadding = 8;
+// Spare entries after the last bin, so that the loops over bins never need a tail.
+constexpr int kBinPadding = wide_lanes::kLanes<wide_lanes::Floats16>;
 // With a Hann window at four times overlap the squared windows add up to 1.5; the inverse of
 // the half spectrum (scaled by 2 / N on analysis) gives twice the signal.
 constexpr float kOutputScale = 1.0f / 3.0f;
@@ -154,7 +154,13 @@ void Pitch::updateParameters() {
     }
     float leftValues[kMaxPositions];
     copyValues(left_, leftValues);
-    ratio_.setTarget(std::exp2(semitones(leftValues) / 12.0f));
+    // The transposition rarely moves between two updates: its power of two only when it does.
+    const float transposition = semitones(leftValues);
+    if (!sameBits(transposition, targetSemitones_)) {
+        targetSemitones_ = transposition;
+        targetRatio_ = std::exp2(transposition / 12.0f);
+    }
+    ratio_.setTarget(targetRatio_);
 }
 
 void Pitch::snapToTargets() {
@@ -168,59 +174,105 @@ void Pitch::resetState() {
 
 namespace {
 
+using namespace wide_lanes;
+
 // What the analysis of one channel's bins 0 .. half reads and writes (arrays padded to whole
 // vectors past half).
 struct BinAnalysis {
     const float* real;
     const float* imag;
     float* lastPhase;
-    float* power;      // re^2 + im^2
+    float* magnitude;  // the analysis scale times the root of re^2 + im^2
     float* frequency;  // true frequency (radians per hop) times the ratio
     int32_t* target;   // the bin each bin moves to
     int half;
     float ratio;
+    float scale;
 };
 
-KIRRA_WIDE_LOOP void analyseBins(const BinAnalysis& bins) {
+template <typename F>
+KIRRA_WIDE_INLINE void analyseBinsWith(const BinAnalysis& bins) {
     using namespace phase_math;
     // A hop of a quarter frame advances bin k by k pi / 2 when it sits on the bin's centre;
     // the rest of the advance tells how far off the centre its frequency lies.
-    const Floats expectedAdvance = {0.0f, kHalfPi, kPi, 3.0f * kHalfPi,
-                                    0.0f, kHalfPi, kPi, 3.0f * kHalfPi};  // k pi / 2 mod 2 pi
-    const Floats laneBins = {0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f};
-    const Floats ratio = splat(bins.ratio);
-    const Floats spare = splat(static_cast<float>(bins.half + 1));
-    for (int k = 0; k <= bins.half; k += kLanes<Floats>) {
-        const Floats re = load(bins.real + k);
-        const Floats im = load(bins.imag + k);
-        const Floats phase = arcTangent(im, re);
-        const Floats deviation = wrap(phase - load(bins.lastPhase + k) - expectedAdvance);
+    const float advances[4] = {0.0f, kHalfPi, kPi, 3.0f * kHalfPi};  // k pi / 2 mod 2 pi
+    F expectedAdvance, laneBins;
+    for (int lane = 0; lane < kLanes<F>; ++lane) {
+        expectedAdvance[lane] = advances[lane % 4];
+        laneBins[lane] = static_cast<float>(lane);
+    }
+    const F ratio = splat<F>(bins.ratio);
+    const F spare = splat<F>(static_cast<float>(bins.half + 1));
+    for (int k = 0; k <= bins.half; k += kLanes<F>) {
+        const F re = load<F>(bins.real + k);
+        const F im = load<F>(bins.imag + k);
+        const F phase = arcTangent(im, re);
+        const F deviation = wrap(phase - load<F>(bins.lastPhase + k) - expectedAdvance);
         store(bins.lastPhase + k, phase);
-        store(bins.power + k, re * re + im * im);
+        store(bins.magnitude + k, splat<F>(bins.scale) * squareRoot(re * re + im * im));
         // Bins move to k * ratio, those beyond Nyquist to the spare bin above it, their
         // frequencies scaled alike.
-        const Floats bin = splat(static_cast<float>(k)) + laneBins;
-        store(bins.frequency + k, (splat(kHalfPi) * bin + deviation) * ratio);
+        const F bin = splat<F>(static_cast<float>(k)) + laneBins;
+        store(bins.frequency + k, (splat<F>(kHalfPi) * bin + deviation) * ratio);
         store(bins.target + k, truncatedInts(minimum(bin * ratio, spare)));
     }
 }
 
-// The shifted bins 0 .. half: phases accumulated by their frequencies, back to real and
-// imaginary parts; the shifted bins are cleared for the next frame as they are read.
-KIRRA_WIDE_LOOP void synthesiseBins(float* sumPhase, float* shiftedFrequency,
-                                    float* shiftedMagnitude, float* real, float* imag, int half) {
+// What the synthesis of one channel's shifted bins 0 .. half reads and writes; the shifted bins
+// are cleared for the next frame as they are read.
+struct BinSynthesis {
+    float* sumPhase;
+    float* shiftedFrequency;
+    float* shiftedMagnitude;
+    float* real;
+    float* imag;
+    int half;
+};
+
+// Phases accumulated by their frequencies, back to real and imaginary parts.
+template <typename F>
+KIRRA_WIDE_INLINE void synthesiseBinsWith(const BinSynthesis& bins) {
     using namespace phase_math;
-    for (int k = 0; k <= half; k += kLanes<Floats>) {
-        const Floats phase = wrap(load(sumPhase + k) + load(shiftedFrequency + k));
-        store(sumPhase + k, phase);
-        Floats sine, cosine;
+    for (int k = 0; k <= bins.half; k += kLanes<F>) {
+        const F phase = wrap(load<F>(bins.sumPhase + k) + load<F>(bins.shiftedFrequency + k));
+        store(bins.sumPhase + k, phase);
+        F sine, cosine;
         sineCosine(phase, sine, cosine);
-        const Floats magnitude = load(shiftedMagnitude + k);
-        store(shiftedFrequency + k, splat(0.0f));
-        store(shiftedMagnitude + k, splat(0.0f));
-        store(real + k, magnitude * cosine);
-        store(imag + k, magnitude * sine);
+        const F magnitude = load<F>(bins.shiftedMagnitude + k);
+        store(bins.shiftedFrequency + k, splat<F>(0.0f));
+        store(bins.shiftedMagnitude + k, splat<F>(0.0f));
+        store(bins.real + k, magnitude * cosine);
+        store(bins.imag + k, magnitude * sine);
     }
+}
+
+KIRRA_WIDE_LOOP void analyseBinsWide(const BinAnalysis& bins) {
+    analyseBinsWith<Floats>(bins);
+}
+KIRRA_WIDE_LOOP void synthesiseBinsWide(const BinSynthesis& bins) {
+    synthesiseBinsWith<Floats>(bins);
+}
+#if defined(KIRRA_WIDEST_LOOP)
+KIRRA_WIDEST_LOOP void analyseBinsWidest(const BinAnalysis& bins) {
+    analyseBinsWith<Floats16>(bins);
+}
+KIRRA_WIDEST_LOOP void synthesiseBinsWidest(const BinSynthesis& bins) {
+    synthesiseBinsWith<Floats16>(bins);
+}
+#endif
+
+void analyseBins(const BinAnalysis& bins) {
+#if defined(KIRRA_WIDEST_LOOP)
+    if (widestLanes()) return analyseBinsWidest(bins);
+#endif
+    analyseBinsWide(bins);
+}
+
+void synthesiseBins(const BinSynthesis& bins) {
+#if defined(KIRRA_WIDEST_LOOP)
+    if (widestLanes()) return synthesiseBinsWidest(bins);
+#endif
+    synthesiseBinsWide(bins);
 }
 
 }  // namespace
@@ -228,24 +280,26 @@ KIRRA_WIDE_LOOP void synthesiseBins(float* sumPhase, float* shiftedFrequency,
 void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
     const int half = frameSize_ / 2;
     analyseBins({real, imag, channel.lastPhase.data(), magnitude_.data(), frequency_.data(),
-                 target_.data(), half, ratio});
-    // Magnitudes from the powers (the square root in the vector unit's four lanes).
-    const four_lanes::Lanes analysisScale =
-        four_lanes::splat(2.0f / static_cast<float>(frameSize_));
-    for (int k = 0; k <= half; k += 4) {
-        four_lanes::store(
-            magnitude_.data() + k,
-            analysisScale * four_lanes::squareRoot(four_lanes::load(magnitude_.data() + k)));
-    }
-    // In order of k: magnitudes landing in one bin add up, the last frequency stays. (The
-    // shifted bins start from zero: synthesiseBins clears them once read.)
+                 target_.data(), half, ratio, 2.0f / static_cast<float>(frameSize_)});
+    // In order of k: magnitudes landing in one bin add up, the last frequency stays. Targets
+    // never fall as k rises, so the bins landing in one target come one after the other and
+    // add up in a register; the shifted bins start from zero (synthesiseBins clears them once
+    // read), and a magnitude is never -0, so the first of them adds to zero exactly.
+    const int32_t* target = target_.data();
+    const float* magnitude = magnitude_.data();
+    const float* frequency = frequency_.data();
+    float* shiftedMagnitude = shiftedMagnitude_.data();
+    float* shiftedFrequency = shiftedFrequency_.data();
+    int32_t previous = -1;
+    float sum = 0.0f;
     for (int k = 0; k <= half; ++k) {
-        const int target = target_[k];
-        shiftedMagnitude_[target] += magnitude_[k];
-        shiftedFrequency_[target] = frequency_[k];
+        const int32_t to = target[k];
+        sum = to == previous ? sum + magnitude[k] : magnitude[k];
+        shiftedMagnitude[to] = sum;
+        shiftedFrequency[to] = frequency[k];
+        previous = to;
     }
-    synthesiseBins(channel.sumPhase.data(), shiftedFrequency_.data(), shiftedMagnitude_.data(),
-                   real, imag, half);
+    synthesiseBins({channel.sumPhase.data(), shiftedFrequency, shiftedMagnitude, real, imag, half});
 }
 
 namespace {
@@ -380,6 +434,22 @@ void Pitch::processSample(float& left, float& right) {
     }
 }
 
+namespace {
+
+// Samples trade places with the rings: the input ring takes each, the output ring gives what it
+// holds there and starts that place afresh.
+void exchangeWithRings(float* __restrict samples, float* __restrict input, float* __restrict output,
+                       int count) {
+    for (int k = 0; k < count; ++k) {
+        const float out = output[k];
+        output[k] = 0.0f;
+        input[k] = samples[k];
+        samples[k] = out;
+    }
+}
+
+}  // namespace
+
 void Pitch::processRun(float* left, float* right, int count) {
     // processSample a stretch at a time: between two frames (and within the rings) a sample
     // only trades places with the rings, and the ratio steps.
@@ -400,16 +470,8 @@ void Pitch::processRun(float* left, float* right, int count) {
             for (int k = 0; k < stretch; ++k)
                 ratio_.advance();
         }
-        for (int k = 0; k < stretch; ++k) {
-            const float outLeft = outputLeft[position + k];
-            const float outRight = outputRight[position + k];
-            outputLeft[position + k] = 0.0f;
-            outputRight[position + k] = 0.0f;
-            inputLeft[position + k] = left[done + k];
-            inputRight[position + k] = right[done + k];
-            left[done + k] = outLeft;
-            right[done + k] = outRight;
-        }
+        exchangeWithRings(left + done, inputLeft + position, outputLeft + position, stretch);
+        exchangeWithRings(right + done, inputRight + position, outputRight + position, stretch);
         ringPosition_ = (position + stretch) & (frameSize_ - 1);
         done += stretch;
         hopCountdown_ -= stretch;

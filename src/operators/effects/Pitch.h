@@ -53,6 +53,9 @@ class Pitch : public Operator {
     int frameSize_ = 512;
     // derived targets and ramps: the pitch ratio (both channels follow the left copies)
     LinearRamp ratio_;
+    // the transposition the ratio's target was last worked out for, and that target
+    float targetSemitones_ = 0.0f;
+    float targetRatio_ = 1.0f;
     // frame memory: rings, the position in them and the samples until the next frame
     Channel channelLeft_;
     Channel channelRight_;

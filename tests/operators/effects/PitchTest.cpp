@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "EffectTestSupport.h"
 #include "modules/ModuleCatalogue.h"
+#include "modules/WideLanes.h"
 #include "operators/effects/Fft.h"
 #include "support/Signals.h"
 
@@ -126,4 +128,39 @@ TEST(Pitch, BothChannelsFollowTheLeftCopies) {
         ASSERT_NEAR(out.left[i], out.right[i], 1e-5);
     std::vector<float> tail(out.left.begin() + 22050, out.left.end());
     EXPECT_NEAR(peakFrequency(tail, kRate), 500.0 * std::sqrt(2.0), 3.0);
+}
+
+// Where the processor has sixteen-lane vectors, the transform and the bins run on them; every
+// lane rounds as before, so the samples are those of the eight-lane version to the bit, for
+// moving and for still transpositions, up and down, at every frame size.
+TEST(Pitch, SixteenLanesGiveTheSamplesOfEight) {
+    auto& widest = kirra::wide_lanes::useWidestLanes;
+    if (!widest.load()) GTEST_SKIP() << "no sixteen-lane vectors here";
+    const auto render = [](bool sixteen, float rate, int resolution, int semitones) {
+        kirra::wide_lanes::useWidestLanes.store(sixteen);
+        auto op = makeOperator(kirra::kPitch, rate);
+        op->setParameter(Pitch::kSemitones, stateValue(semitones + 12, 25));
+        op->setParameter(Pitch::kResolution, stateValue(resolution, 3));
+        op->setSampleRate(rate);
+        OperatorRunner runner(*op);
+        runner.modulate = [update = 0](kirra::Operator& pitch) mutable {
+            const float sweep = 0.004f * static_cast<float>(update++ % 50);
+            pitch.addModulation(Pitch::kTune, sweep, sweep);
+        };
+        return runner.run(Stereo(noise(20000, 3), noise(20000, 4)));
+    };
+    for (float rate : {44100.0f, 96000.0f}) {
+        for (int resolution = 0; resolution < 3; ++resolution) {
+            for (int semitones : {-7, 12}) {
+                const Stereo eight = render(false, rate, resolution, semitones);
+                const Stereo sixteen = render(true, rate, resolution, semitones);
+                const size_t bytes = eight.frames() * sizeof(float);
+                EXPECT_EQ(std::memcmp(eight.left.data(), sixteen.left.data(), bytes), 0)
+                    << rate << " Hz, resolution " << resolution << ", " << semitones;
+                EXPECT_EQ(std::memcmp(eight.right.data(), sixteen.right.data(), bytes), 0)
+                    << rate << " Hz, resolution " << resolution << ", " << semitones;
+            }
+        }
+    }
+    widest.store(true);
 }
