@@ -152,8 +152,9 @@ void Pitch::updateParameters() {
         resolution_ = resolution;
         setFrameSize(frameSize(resolution, sampleRate_));
     }
-    float leftValues[kMaxPositions];
-    copyValues(left_, leftValues);
+    float leftValues[kPositionCount];
+    for (int position = 0; position < kPositionCount; ++position)
+        leftValues[position] = left_[position];
     // The transposition rarely moves between two updates: its power of two only when it does.
     const float transposition = semitones(leftValues);
     if (!sameBits(transposition, targetSemitones_)) {
