@@ -1,5 +1,6 @@
 // Cost of the pitch shifter per resolution: alone, in slot 1 of the flat program, and in all four
-// slots; and of its transform.
+// slots; and of its transform. Alone and the transform also with the sixteen-lane versions turned
+// off (lanes:8), where the processor has them.
 
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "engine/ModuleFactory.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
+#include "modules/WideLanes.h"
 #include "operators/effects/Fft.h"
 #include "operators/effects/Pitch.h"
 
@@ -18,14 +20,29 @@ float resolutionValue(int64_t resolution) {
     return kirra::indexToValue(static_cast<int>(resolution), 3);
 }
 
+// The widest vectors the run may use (8 or 16 lanes) for as long as it lives.
+class LaneWidth {
+  public:
+    explicit LaneWidth(int64_t lanes) : before_(kirra::wide_lanes::useWidestLanes.load()) {
+        kirra::wide_lanes::useWidestLanes.store(before_ && lanes == 16);
+    }
+    ~LaneWidth() { kirra::wide_lanes::useWidestLanes.store(before_); }
+    LaneWidth(const LaneWidth&) = delete;
+    LaneWidth& operator=(const LaneWidth&) = delete;
+
+  private:
+    bool before_;
+};
+
 void BM_Pitch(benchmark::State& state) {
+    const LaneWidth lanes(state.range(1));
     auto op = kirra::createOperator(kirra::kPitch, 0, nullptr);
     op->setParameter(Pitch::kResolution, resolutionValue(state.range(0)));
     op->setParameter(Pitch::kSemitones, kirra::indexToValue(19, 25));  // a fifth up
     op->setSampleRate(bench_support::kSampleRate);
     bench_support::runOperator(state, *op);
 }
-BENCHMARK(BM_Pitch)->ArgName("resolution")->DenseRange(0, 2);
+BENCHMARK(BM_Pitch)->ArgNames({"resolution", "lanes"})->ArgsProduct({{0, 1, 2}, {8, 16}});
 
 void BM_PitchPlugin(benchmark::State& state) {
     auto plugin = bench_support::makePlugin();
@@ -48,6 +65,7 @@ BENCHMARK(BM_PitchPlugin)
 // One forward and one inverse transform of a frame, the pitch shifter's work per hop.
 void BM_Fft(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
+    const LaneWidth lanes(state.range(1));
     kirra::Fft fft;
     fft.prepare(4096);
     fft.setSize(size);
@@ -67,6 +85,6 @@ void BM_Fft(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * size);
 }
-BENCHMARK(BM_Fft)->ArgName("size")->RangeMultiplier(2)->Range(512, 4096);
+BENCHMARK(BM_Fft)->ArgNames({"size", "lanes"})->ArgsProduct({{512, 1024, 2048, 4096}, {8, 16}});
 
 }  // namespace
