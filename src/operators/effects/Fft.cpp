@@ -52,16 +52,30 @@ namespace {
 using wide_lanes::load;
 using wide_lanes::store;
 
-// Where the first two stages read and write.
+// Where the first two stages read and write: the input's quarters, each sample times the window
+// where there is one.
 struct FirstPass {
-    const float* real;
-    const float* imag;
+    const float* const* real;
+    const float* const* imag;
+    const float* window;
     float* outReal;
     float* outImag;
     const int* start;
     int quarter;
     float sign;
 };
+
+// Quarter m's samples q .. q + lanes - 1.
+template <typename F>
+KIRRA_WIDE_INLINE void loadInput(const FirstPass& pass, int m, int q, F& re, F& im) {
+    re = load<F>(pass.real[m] + q);
+    im = load<F>(pass.imag[m] + q);
+    if (pass.window != nullptr) {
+        const F gain = load<F>(pass.window + m * pass.quarter + q);
+        re = re * gain;
+        im = im * gain;
+    }
+}
 
 // Lane l of a, b, c and d as four values at out + start[l] (the lanes' rows become columns).
 KIRRA_WIDE_INLINE void storeColumns(const Floats4& a, const Floats4& b, const Floats4& c,
@@ -101,11 +115,11 @@ KIRRA_WIDE_INLINE void storeColumns(const Floats& a, const Floats& b, const Floa
 // The first two stages of the groups q .. q + lanes - 1, one per lane.
 template <typename F>
 KIRRA_WIDE_INLINE void firstStageGroups(const FirstPass& pass, int q) {
-    const int quarter = pass.quarter;
-    const F x0r = load<F>(pass.real + q), x0i = load<F>(pass.imag + q);
-    const F x1r = load<F>(pass.real + q + 2 * quarter), x1i = load<F>(pass.imag + q + 2 * quarter);
-    const F x2r = load<F>(pass.real + q + quarter), x2i = load<F>(pass.imag + q + quarter);
-    const F x3r = load<F>(pass.real + q + 3 * quarter), x3i = load<F>(pass.imag + q + 3 * quarter);
+    F x0r, x0i, x1r, x1i, x2r, x2i, x3r, x3i;
+    loadInput(pass, 0, q, x0r, x0i);
+    loadInput(pass, 2, q, x1r, x1i);
+    loadInput(pass, 1, q, x2r, x2i);
+    loadInput(pass, 3, q, x3r, x3i);
     const F r0 = x0r + x1r, i0 = x0i + x1i;
     const F r1 = x0r - x1r, i1 = x0i - x1i;
     const F r2 = x2r + x3r, i2 = x2i + x3i;
@@ -132,10 +146,14 @@ KIRRA_WIDE_LOOP void firstStages(const FirstPass& pass) {
         q = 4;
     }
     for (; q < pass.quarter; ++q) {
-        const float x0r = pass.real[q], x0i = pass.imag[q];
-        const float x1r = pass.real[q + 2 * pass.quarter], x1i = pass.imag[q + 2 * pass.quarter];
-        const float x2r = pass.real[q + pass.quarter], x2i = pass.imag[q + pass.quarter];
-        const float x3r = pass.real[q + 3 * pass.quarter], x3i = pass.imag[q + 3 * pass.quarter];
+        float x[4][2];
+        for (int m = 0; m < 4; ++m) {
+            const float gain = pass.window != nullptr ? pass.window[m * pass.quarter + q] : 1.0f;
+            x[m][0] = pass.window != nullptr ? pass.real[m][q] * gain : pass.real[m][q];
+            x[m][1] = pass.window != nullptr ? pass.imag[m][q] * gain : pass.imag[m][q];
+        }
+        const float x0r = x[0][0], x0i = x[0][1], x1r = x[2][0], x1i = x[2][1];
+        const float x2r = x[1][0], x2i = x[1][1], x3r = x[3][0], x3i = x[3][1];
         const float r0 = x0r + x1r, i0 = x0i + x1i;
         const float r1 = x0r - x1r, i1 = x0i - x1i;
         const float r2 = x2r + x3r, i2 = x2i + x3i;
@@ -271,8 +289,23 @@ void laterStages(const Pass& pass, float* real, float* imag) {
 }  // namespace
 
 void Fft::transform(float* real, float* imag, float sign) {
-    firstStages(
-        {real, imag, workReal_.data(), workImag_.data(), groupStart_.data(), size_ / 4, sign});
+    const int quarter = size_ / 4;
+    const float* const realQuarters[4] = {real, real + quarter, real + 2 * quarter,
+                                          real + 3 * quarter};
+    const float* const imagQuarters[4] = {imag, imag + quarter, imag + 2 * quarter,
+                                          imag + 3 * quarter};
+    transform(realQuarters, imagQuarters, nullptr, real, imag, sign);
+}
+
+void Fft::forwardWindowed(const float* const realQuarters[4], const float* const imagQuarters[4],
+                          const float* window, float* real, float* imag) {
+    transform(realQuarters, imagQuarters, window, real, imag, -1.0f);
+}
+
+void Fft::transform(const float* const realQuarters[4], const float* const imagQuarters[4],
+                    const float* window, float* real, float* imag, float sign) {
+    firstStages({realQuarters, imagQuarters, window, workReal_.data(), workImag_.data(),
+                 groupStart_.data(), size_ / 4, sign});
     const Pass pass{size_,
                     cosines_.data(),
                     sign < 0.0f ? sinesForward_.data() : sinesInverse_.data(),

@@ -22,9 +22,16 @@ class Fft {
     // Arrays of size() floats.
     void forward(float* real, float* imag) { transform(real, imag, -1.0f); }
     void inverse(float* real, float* imag) { transform(real, imag, 1.0f); }
+    // The forward transform of a frame given as its four quarters in time order (size() / 4
+    // floats each, wherever they lie), each sample j times window[j] first: the result, in real
+    // and imag, is that of forward over the windowed frame, to the bit.
+    void forwardWindowed(const float* const realQuarters[4], const float* const imagQuarters[4],
+                         const float* window, float* real, float* imag);
 
   private:
     void transform(float* real, float* imag, float sign);
+    void transform(const float* const realQuarters[4], const float* const imagQuarters[4],
+                   const float* window, float* real, float* imag, float sign);
 
     int maxSize_ = 0;
     int size_ = 0;

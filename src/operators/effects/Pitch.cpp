@@ -108,17 +108,16 @@ void Pitch::setSampleRate(float sampleRate) {
         channel->sumPhase.assign(largest / 2 + kBinPadding, 0.0f);
     }
     window_.assign(largest, 0.0f);
-    real_.assign(largest, 0.0f);
-    imag_.assign(largest, 0.0f);
+    // (and index size repeating index 0 for the analysis)
+    real_.assign(largest + 1, 0.0f);
+    imag_.assign(largest + 1, 0.0f);
     for (int side = 0; side < 2; ++side) {
-        binReal_[side].assign(largest / 2 + kBinPadding, 0.0f);
-        binImag_[side].assign(largest / 2 + kBinPadding, 0.0f);
+        magnitude_[side].assign(largest / 2 + kBinPadding, 0.0f);
+        target_[side].assign(largest / 2 + kBinPadding, 0);
+        frequency_[side].assign(largest / 2 + kBinPadding, 0.0f);
+        shiftedMagnitude_[side].assign(largest / 2 + kBinPadding, 0.0f);
+        shiftedFrequency_[side].assign(largest / 2 + kBinPadding, 0.0f);
     }
-    magnitude_.assign(largest / 2 + kBinPadding, 0.0f);
-    target_.assign(largest / 2 + kBinPadding, 0);
-    frequency_.assign(largest / 2 + kBinPadding, 0.0f);
-    shiftedMagnitude_.assign(largest / 2 + kBinPadding, 0.0f);
-    shiftedFrequency_.assign(largest / 2 + kBinPadding, 0.0f);
     resolution_ = valueToIndex(base_[kResolution], 3);
     frameSize_ = 0;
     setFrameSize(frameSize(resolution_, sampleRate));
@@ -177,74 +176,153 @@ namespace {
 
 using namespace wide_lanes;
 
-// What the analysis of one channel's bins 0 .. half reads and writes (arrays padded to whole
-// vectors past half).
-struct BinAnalysis {
-    const float* real;
-    const float* imag;
+// The lanes in the opposite order.
+KIRRA_WIDE_INLINE Floats reversed(const Floats& a) {
+    return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0);
+}
+KIRRA_WIDE_INLINE Floats16 reversed(const Floats16& a) {
+    return __builtin_shufflevector(a, a, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+}
+
+// What the analysis writes for one channel's bins 0 .. half (arrays padded to whole vectors past
+// half).
+struct ChannelAnalysis {
     float* lastPhase;
     float* magnitude;  // the analysis scale times the root of re^2 + im^2
     float* frequency;  // true frequency (radians per hop) times the ratio
     int32_t* target;   // the bin each bin moves to
-    int half;
+};
+
+// What the analysis of both channels reads and writes: the transform of the frame, left as its
+// real part and right as its imaginary, with index size repeating index 0, so that the mirror
+// size - k of every bin k (bin 0 its own) reads as a whole vector.
+struct BinAnalysis {
+    const float* real;
+    const float* imag;
+    int size;
+    ChannelAnalysis channels[2];
     float ratio;
     float scale;
 };
 
+// The constants of the analysis, in lanes.
+template <typename F>
+struct AnalysisLanes {
+    F expectedAdvance;
+    F laneBins;
+    F ratio;
+    F spare;
+    F scale;
+};
+
+// One channel's bins k .. k + lanes - 1, from their real and imaginary parts.
+template <typename F>
+KIRRA_WIDE_INLINE void analyseLanes(const F& re, const F& im, int k, const ChannelAnalysis& bins,
+                                    const AnalysisLanes<F>& lanes) {
+    using namespace phase_math;
+    const F phase = arcTangent(im, re);
+    const F deviation = wrap(phase - load<F>(bins.lastPhase + k) - lanes.expectedAdvance);
+    store(bins.lastPhase + k, phase);
+    store(bins.magnitude + k, lanes.scale * squareRoot(re * re + im * im));
+    // Bins move to k * ratio, those beyond Nyquist to the spare bin above it, their
+    // frequencies scaled alike.
+    const F bin = splat<F>(static_cast<float>(k)) + lanes.laneBins;
+    store(bins.frequency + k, (splat<F>(kHalfPi) * bin + deviation) * lanes.ratio);
+    store(bins.target + k, truncatedInts(minimum(bin * lanes.ratio, lanes.spare)));
+}
+
 template <typename F>
 KIRRA_WIDE_INLINE void analyseBinsWith(const BinAnalysis& bins) {
     using namespace phase_math;
+    const int size = bins.size;
+    const int half = size / 2;
     // A hop of a quarter frame advances bin k by k pi / 2 when it sits on the bin's centre;
     // the rest of the advance tells how far off the centre its frequency lies.
     const float advances[4] = {0.0f, kHalfPi, kPi, 3.0f * kHalfPi};  // k pi / 2 mod 2 pi
-    F expectedAdvance, laneBins;
+    AnalysisLanes<F> lanes;
     for (int lane = 0; lane < kLanes<F>; ++lane) {
-        expectedAdvance[lane] = advances[lane % 4];
-        laneBins[lane] = static_cast<float>(lane);
+        lanes.expectedAdvance[lane] = advances[lane % 4];
+        lanes.laneBins[lane] = static_cast<float>(lane);
     }
-    const F ratio = splat<F>(bins.ratio);
-    const F spare = splat<F>(static_cast<float>(bins.half + 1));
-    for (int k = 0; k <= bins.half; k += kLanes<F>) {
-        const F re = load<F>(bins.real + k);
-        const F im = load<F>(bins.imag + k);
-        const F phase = arcTangent(im, re);
-        const F deviation = wrap(phase - load<F>(bins.lastPhase + k) - expectedAdvance);
-        store(bins.lastPhase + k, phase);
-        store(bins.magnitude + k, splat<F>(bins.scale) * squareRoot(re * re + im * im));
-        // Bins move to k * ratio, those beyond Nyquist to the spare bin above it, their
-        // frequencies scaled alike.
-        const F bin = splat<F>(static_cast<float>(k)) + laneBins;
-        store(bins.frequency + k, (splat<F>(kHalfPi) * bin + deviation) * ratio);
-        store(bins.target + k, truncatedInts(minimum(bin * ratio, spare)));
+    lanes.ratio = splat<F>(bins.ratio);
+    lanes.spare = splat<F>(static_cast<float>(half + 1));
+    lanes.scale = splat<F>(bins.scale);
+    const F halfGain = splat<F>(0.5f);
+    for (int k = 0; k <= half; k += kLanes<F>) {
+        // Each real signal's spectrum from bin k and its mirror size - k, read backwards.
+        const F re = load<F>(bins.real + k), im = load<F>(bins.imag + k);
+        const F mirrorRe = reversed(load<F>(bins.real + size - k - (kLanes<F> - 1)));
+        const F mirrorIm = reversed(load<F>(bins.imag + size - k - (kLanes<F> - 1)));
+        analyseLanes(halfGain * (re + mirrorRe), halfGain * (im - mirrorIm), k, bins.channels[0],
+                     lanes);
+        analyseLanes(halfGain * (im + mirrorIm), halfGain * (mirrorRe - re), k, bins.channels[1],
+                     lanes);
     }
 }
 
-// What the synthesis of one channel's shifted bins 0 .. half reads and writes; the shifted bins
-// are cleared for the next frame as they are read.
-struct BinSynthesis {
+// One channel's shifted bins as the synthesis reads them; the shifted bins are cleared for the
+// next frame as they are read.
+struct ChannelSynthesis {
     float* sumPhase;
     float* shiftedFrequency;
     float* shiftedMagnitude;
-    float* real;
-    float* imag;
-    int half;
 };
 
-// Phases accumulated by their frequencies, back to real and imaginary parts.
+// What the synthesis of both channels reads and writes: the spectrum both real signals make
+// together (left the real part, right the imaginary), bins 0 .. size - 1 and index size spare.
+struct BinSynthesis {
+    ChannelSynthesis channels[2];
+    float* real;
+    float* imag;
+    int size;
+};
+
+// One channel's shifted bins k .. k + lanes - 1: phases accumulated by their frequencies, back
+// to real and imaginary parts.
+template <typename F>
+KIRRA_WIDE_INLINE void synthesiseLanes(const ChannelSynthesis& bins, int k, F& re, F& im) {
+    using namespace phase_math;
+    const F phase = wrap(load<F>(bins.sumPhase + k) + load<F>(bins.shiftedFrequency + k));
+    store(bins.sumPhase + k, phase);
+    F sine, cosine;
+    sineCosine(phase, sine, cosine);
+    const F magnitude = load<F>(bins.shiftedMagnitude + k);
+    store(bins.shiftedFrequency + k, splat<F>(0.0f));
+    store(bins.shiftedMagnitude + k, splat<F>(0.0f));
+    re = magnitude * cosine;
+    im = magnitude * sine;
+}
+
 template <typename F>
 KIRRA_WIDE_INLINE void synthesiseBinsWith(const BinSynthesis& bins) {
-    using namespace phase_math;
-    for (int k = 0; k <= bins.half; k += kLanes<F>) {
-        const F phase = wrap(load<F>(bins.sumPhase + k) + load<F>(bins.shiftedFrequency + k));
-        store(bins.sumPhase + k, phase);
-        F sine, cosine;
-        sineCosine(phase, sine, cosine);
-        const F magnitude = load<F>(bins.shiftedMagnitude + k);
-        store(bins.shiftedFrequency + k, splat<F>(0.0f));
-        store(bins.shiftedMagnitude + k, splat<F>(0.0f));
-        store(bins.real + k, magnitude * cosine);
-        store(bins.imag + k, magnitude * sine);
+    const int size = bins.size;
+    const int half = size / 2;
+    float* real = bins.real;
+    float* imag = bins.imag;
+    F lr, li, rr, ri;
+    // Bins 1 .. half - 1 of both, with their mirrors size - k (written backwards, bin 0's into
+    // the spare index).
+    float bin0[2] = {};
+    for (int k = 0; k < half; k += kLanes<F>) {
+        synthesiseLanes(bins.channels[0], k, lr, li);
+        synthesiseLanes(bins.channels[1], k, rr, ri);
+        store(real + k, lr - ri);
+        store(imag + k, li + rr);
+        store(real + size - k - (kLanes<F> - 1), reversed(lr + ri));
+        store(imag + size - k - (kLanes<F> - 1), reversed(rr - li));
+        if (k == 0) {
+            bin0[0] = lr[0];
+            bin0[1] = rr[0];
+        }
     }
+    // Bins 0 and half are real in both signals, each its own mirror (the lanes past half only
+    // clear the spare bins).
+    synthesiseLanes(bins.channels[0], half, lr, li);
+    synthesiseLanes(bins.channels[1], half, rr, ri);
+    real[0] = bin0[0];
+    imag[0] = bin0[1];
+    real[half] = lr[0];
+    imag[half] = rr[0];
 }
 
 KIRRA_WIDE_LOOP void analyseBinsWide(const BinAnalysis& bins) {
@@ -278,19 +356,17 @@ void synthesiseBins(const BinSynthesis& bins) {
 
 }  // namespace
 
-void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float ratio) {
+void Pitch::shiftBins(int side) {
     const int half = frameSize_ / 2;
-    analyseBins({real, imag, channel.lastPhase.data(), magnitude_.data(), frequency_.data(),
-                 target_.data(), half, ratio, 2.0f / static_cast<float>(frameSize_)});
     // In order of k: magnitudes landing in one bin add up, the last frequency stays. Targets
     // never fall as k rises, so the bins landing in one target come one after the other and
     // add up in a register; the shifted bins start from zero (synthesiseBins clears them once
     // read), and a magnitude is never -0, so the first of them adds to zero exactly.
-    const int32_t* target = target_.data();
-    const float* magnitude = magnitude_.data();
-    const float* frequency = frequency_.data();
-    float* shiftedMagnitude = shiftedMagnitude_.data();
-    float* shiftedFrequency = shiftedFrequency_.data();
+    const int32_t* target = target_[side].data();
+    const float* magnitude = magnitude_[side].data();
+    const float* frequency = frequency_[side].data();
+    float* shiftedMagnitude = shiftedMagnitude_[side].data();
+    float* shiftedFrequency = shiftedFrequency_[side].data();
     int32_t previous = -1;
     float sum = 0.0f;
     for (int k = 0; k <= half; ++k) {
@@ -300,7 +376,6 @@ void Pitch::shiftSpectrum(Channel& channel, float* real, float* imag, float rati
         shiftedFrequency[to] = frequency[k];
         previous = to;
     }
-    synthesiseBins({channel.sumPhase.data(), shiftedFrequency, shiftedMagnitude, real, imag, half});
 }
 
 namespace {
@@ -316,53 +391,6 @@ void forRingRuns(int ringPosition, int size, Run run) {
     run(0, size - ringPosition, ringPosition);
 }
 
-KIRRA_WIDE_LOOP void windowInto(const float* left, const float* right, const float* window,
-                                float* real, float* imag, int count) {
-    for (int j = 0; j < count; j += kLanes<Floats>) {
-        const Floats gain = load(window + j);
-        store(real + j, load(left + j) * gain);
-        store(imag + j, load(right + j) * gain);
-    }
-}
-
-// The lanes in the opposite order.
-KIRRA_WIDE_INLINE Floats reversed(const Floats& a) {
-    return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0);
-}
-
-// Each real signal's spectrum (left the real part of the transform, right the imaginary) from
-// bins 1 .. half and their mirrors size - k, read backwards.
-KIRRA_WIDE_LOOP void splitSpectra(const float* real, const float* imag, float* leftReal,
-                                  float* leftImag, float* rightReal, float* rightImag, int size) {
-    const Floats halfGain = splat(0.5f);
-    for (int k = 1; k <= size / 2; k += kLanes<Floats>) {
-        const Floats re = load(real + k), im = load(imag + k);
-        const Floats mirrorRe = reversed(load(real + size - k - 7));
-        const Floats mirrorIm = reversed(load(imag + size - k - 7));
-        store(leftReal + k, halfGain * (re + mirrorRe));
-        store(leftImag + k, halfGain * (im - mirrorIm));
-        store(rightReal + k, halfGain * (im + mirrorIm));
-        store(rightImag + k, halfGain * (mirrorRe - re));
-    }
-}
-
-// Both real signals' spectra back into one for bins 1 .. half - 1, with the mirrored bins of
-// real signals (written backwards); whole vectors only, the caller does the rest.
-KIRRA_WIDE_LOOP int mergeSpectra(const float* leftReal, const float* leftImag,
-                                 const float* rightReal, const float* rightImag, float* real,
-                                 float* imag, int size) {
-    int k = 1;
-    for (; k + kLanes<Floats> <= size / 2; k += kLanes<Floats>) {
-        const Floats lr = load(leftReal + k), li = load(leftImag + k);
-        const Floats rr = load(rightReal + k), ri = load(rightImag + k);
-        store(real + k, lr - ri);
-        store(imag + k, li + rr);
-        store(real + size - k - 7, reversed(lr + ri));
-        store(imag + size - k - 7, reversed(rr - li));
-    }
-    return k;
-}
-
 KIRRA_WIDE_LOOP void overlapAdd(const float* real, const float* imag, const float* window,
                                 float* left, float* right, int count, float scale) {
     for (int j = 0; j < count; j += kLanes<Floats>) {
@@ -376,40 +404,39 @@ KIRRA_WIDE_LOOP void overlapAdd(const float* real, const float* imag, const floa
 
 void Pitch::processFrame() {
     const int size = frameSize_;
-    const int half = size / 2;
     const float* window = window_.data();
     float* real = real_.data();
     float* imag = imag_.data();
     // Both channels in one complex transform: left as the real part, right as the imaginary.
-    forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
-        windowInto(channelLeft_.input.data() + ring, channelRight_.input.data() + ring,
-                   window + first, real + first, imag + first, count);
-    });
-    fft_.forward(real, imag);
-    float* leftReal = binReal_[0].data();
-    float* leftImag = binImag_[0].data();
-    float* rightReal = binReal_[1].data();
-    float* rightImag = binImag_[1].data();
-    // Bin 0 is its own mirror.
-    leftReal[0] = 0.5f * (real[0] + real[0]);
-    leftImag[0] = 0.5f * (imag[0] - imag[0]);
-    rightReal[0] = 0.5f * (imag[0] + imag[0]);
-    rightImag[0] = 0.5f * (real[0] - real[0]);
-    splitSpectra(real, imag, leftReal, leftImag, rightReal, rightImag, size);
-    const float ratio = ratio_.current;
-    shiftSpectrum(channelLeft_, leftReal, leftImag, ratio);
-    shiftSpectrum(channelRight_, rightReal, rightImag, ratio);
-    real[0] = leftReal[0];
-    imag[0] = rightReal[0];
-    real[half] = leftReal[half];
-    imag[half] = rightReal[half];
-    for (int k = mergeSpectra(leftReal, leftImag, rightReal, rightImag, real, imag, size); k < half;
-         ++k) {
-        real[k] = leftReal[k] - rightImag[k];
-        imag[k] = leftImag[k] + rightReal[k];
-        real[size - k] = leftReal[k] + rightImag[k];
-        imag[size - k] = rightReal[k] - leftImag[k];
+    // The frame's quarters sit in the rings from the ring position on (a multiple of the hop),
+    // wrapping at the end.
+    const int hop = size / 4;
+    const float* leftQuarters[4];
+    const float* rightQuarters[4];
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const int ring = (ringPosition_ + quarter * hop) & (size - 1);
+        leftQuarters[quarter] = channelLeft_.input.data() + ring;
+        rightQuarters[quarter] = channelRight_.input.data() + ring;
     }
+    fft_.forwardWindowed(leftQuarters, rightQuarters, window, real, imag);
+    real[size] = real[0];
+    imag[size] = imag[0];
+    BinAnalysis analysis{real, imag, size, {}, ratio_.current, 2.0f / static_cast<float>(size)};
+    for (int side = 0; side < 2; ++side) {
+        Channel& channel = side == 0 ? channelLeft_ : channelRight_;
+        analysis.channels[side] = {channel.lastPhase.data(), magnitude_[side].data(),
+                                   frequency_[side].data(), target_[side].data()};
+    }
+    analyseBins(analysis);
+    shiftBins(0);
+    shiftBins(1);
+    BinSynthesis synthesis{{}, real, imag, size};
+    for (int side = 0; side < 2; ++side) {
+        Channel& channel = side == 0 ? channelLeft_ : channelRight_;
+        synthesis.channels[side] = {channel.sumPhase.data(), shiftedFrequency_[side].data(),
+                                    shiftedMagnitude_[side].data()};
+    }
+    synthesiseBins(synthesis);
     fft_.inverse(real, imag);
     forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {
         overlapAdd(real + first, imag + first, window + first, channelLeft_.output.data() + ring,

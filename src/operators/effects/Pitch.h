@@ -45,8 +45,8 @@ class Pitch : public Operator {
     void setFrameSize(int size);
     void clearBuffers();
     void processFrame();
-    // Turns one channel's spectrum (bins 0..N/2) into its shifted spectrum in place.
-    void shiftSpectrum(Channel& channel, float* real, float* imag, float ratio);
+    // Moves one channel's analysed bins (0 left, 1 right) to their shifted places.
+    void shiftBins(int side);
 
     // settings picked up at control rate
     int resolution_ = 2;
@@ -66,13 +66,11 @@ class Pitch : public Operator {
     Fft fft_;
     std::vector<float> real_;
     std::vector<float> imag_;
-    std::vector<float> binReal_[2];
-    std::vector<float> binImag_[2];
-    std::vector<float> magnitude_;  // of the power first
-    std::vector<float> frequency_;  // times the ratio
-    std::vector<int32_t> target_;   // the bin each bin moves to
-    std::vector<float> shiftedMagnitude_;
-    std::vector<float> shiftedFrequency_;
+    std::vector<float> magnitude_[2];
+    std::vector<float> frequency_[2];  // times the ratio
+    std::vector<int32_t> target_[2];   // the bin each bin moves to
+    std::vector<float> shiftedMagnitude_[2];
+    std::vector<float> shiftedFrequency_[2];
 };
 
 }  // namespace kirra

@@ -52,6 +52,32 @@ TEST(Pitch, FftMatchesTheDirectTransform) {
             EXPECT_NEAR(outReal[k], sumReal, 1e-4 * size) << size << " bin " << k;
             EXPECT_NEAR(outImag[k], sumImag, 1e-4 * size) << size << " bin " << k;
         }
+        // A frame handed over as its quarters, wherever they lie, and windowed on the way in.
+        const auto window = noise(size, size + 2);
+        std::vector<float> windowedReal(size), windowedImag(size);
+        for (int n = 0; n < size; ++n) {
+            windowedReal[n] = real[n] * window[n];
+            windowedImag[n] = imag[n] * window[n];
+        }
+        fft.forward(windowedReal.data(), windowedImag.data());
+        const int quarter = size / 4;
+        std::vector<float> rotatedReal(size), rotatedImag(size);  // quarters 2, 3, 0, 1
+        for (int n = 0; n < size; ++n) {
+            rotatedReal[(n + 2 * quarter) % size] = real[n];
+            rotatedImag[(n + 2 * quarter) % size] = imag[n];
+        }
+        const float* realQuarters[4];
+        const float* imagQuarters[4];
+        for (int q = 0; q < 4; ++q) {
+            realQuarters[q] = rotatedReal.data() + (q + 2) % 4 * quarter;
+            imagQuarters[q] = rotatedImag.data() + (q + 2) % 4 * quarter;
+        }
+        std::vector<float> quartersReal(size), quartersImag(size);
+        fft.forwardWindowed(realQuarters, imagQuarters, window.data(), quartersReal.data(),
+                            quartersImag.data());
+        EXPECT_EQ(quartersReal, windowedReal) << size;
+        EXPECT_EQ(quartersImag, windowedImag) << size;
+
         fft.inverse(outReal.data(), outImag.data());
         for (int n = 0; n < size; ++n) {
             ASSERT_NEAR(outReal[n] / size, real[n], 1e-5);
