@@ -1,8 +1,8 @@
 #pragma once
 // Four floats processed as one, on SSE lanes where the processor has them and one after the
-// other elsewhere: the few operations the pitch shifter's magnitudes and the phaser's sections
-// need. Each lane rounds exactly as the scalar expression
-// would. (Loops that gain from eight lanes use WideLanes.h.)
+// other elsewhere: the few operations the phaser's and the filters' sections need. Each lane
+// rounds exactly as the scalar expression would. (Loops that gain from eight lanes use
+// WideLanes.h.)
 
 #include <cmath>
 
@@ -38,9 +38,6 @@ inline Lanes operator-(Lanes a, Lanes b) {
 }
 inline Lanes operator*(Lanes a, Lanes b) {
     return {_mm_mul_ps(a.v, b.v)};
-}
-inline Lanes squareRoot(Lanes a) {
-    return {_mm_sqrt_ps(a.v)};
 }
 inline Lanes absolute(Lanes a) {
     return {_mm_andnot_ps(_mm_set1_ps(-0.0f), a.v)};
@@ -84,9 +81,6 @@ inline Lanes operator-(Lanes a, Lanes b) {
 }
 inline Lanes operator*(Lanes a, Lanes b) {
     return each(a, b, [](float x, float y) { return x * y; });
-}
-inline Lanes squareRoot(Lanes a) {
-    return each(a, a, [](float x, float) { return std::sqrt(x); });
 }
 inline Lanes absolute(Lanes a) {
     return each(a, a, [](float x, float) { return std::fabs(x); });
