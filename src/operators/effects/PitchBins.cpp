@@ -13,9 +13,11 @@ using namespace wide_lanes;
 KIRRA_WIDE_INLINE Floats reversed(const Floats& a) {
     return __builtin_shufflevector(a, a, 7, 6, 5, 4, 3, 2, 1, 0);
 }
+#if defined(KIRRA_WIDEST_LOOP)
 KIRRA_WIDE_INLINE Floats16 reversed(const Floats16& a) {
     return __builtin_shufflevector(a, a, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
 }
+#endif
 
 // The constants of the analysis, in lanes.
 template <typename F>
