@@ -27,13 +27,6 @@ namespace param = kirra::param;
 using editor_tests::EditorFixture;
 using editor_tests::mouseAt;
 
-TEST_F(EditorFixture, HostChangesReachTheControlsAtTheNextTick) {
-    host->setHostParameter(param::kOutput, 0.25f);
-    EXPECT_FLOAT_EQ(frame().mainKnob(2)->getValue(), 0.5f);  // only posted so far
-    tickAt(0);
-    EXPECT_FLOAT_EQ(frame().mainKnob(2)->getValue(), 0.25f);
-}
-
 TEST_F(EditorFixture, UnusedKnobIgnoresParameterChangesUntilASlotReadsIt) {
     plugin().setParameter(param::kKnob1 + 2, 0.7f);
     tickAt(0);

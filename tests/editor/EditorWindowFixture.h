@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>

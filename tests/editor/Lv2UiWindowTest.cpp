@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <map>
-#include <string>
 
 #include "editor/EditorWindowFixture.h"
 #include "engine/ParameterIndex.h"

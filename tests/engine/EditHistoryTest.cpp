@@ -28,11 +28,15 @@ float typeValue(int type) {
     return stateValue(type, kirra::kModuleTypeStates);
 }
 
-}  // namespace
-
-TEST(EditHistory, KeepsMoreThanAHundredStepsAndANewEditClearsRedo) {
+// A plug-in as a host holds it.
+struct EditHistory : ::testing::Test {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
+};
+
+}  // namespace
+
+TEST_F(EditHistory, KeepsMoreThanAHundredStepsAndANewEditClearsRedo) {
     kirra::EditHistory& history = plugin.getEditHistory();
     const float start = plugin.getParameter(kMix);
     for (int step = 1; step <= 120; ++step)
@@ -56,16 +60,14 @@ TEST(EditHistory, KeepsMoreThanAHundredStepsAndANewEditClearsRedo) {
     EXPECT_EQ(history.undoSteps(), 3);
 }
 
-TEST(EditHistory, UndoingATypeChangeBringsBackTheModuleWithItsValues) {
-    auto setUp = [](kirra::Plugin& plugin) {
-        plugin.setParameter(kOperatorType1, typeValue(kirra::kBiquad));
-        plugin.setParameter(operatorParameter(0, 0), 0.31f);
-        plugin.setParameter(operatorParameter(0, 3), 0.77f);
+TEST_F(EditHistory, UndoingATypeChangeBringsBackTheModuleWithItsValues) {
+    auto setUp = [](kirra::Plugin& target) {
+        target.setParameter(kOperatorType1, typeValue(kirra::kBiquad));
+        target.setParameter(operatorParameter(0, 0), 0.31f);
+        target.setParameter(operatorParameter(0, 3), 0.77f);
     };
     InProcessHost reference;
     setUp(reference.plugin());
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
     setUp(plugin);
 
     edit(plugin, kOperatorType1, typeValue(kirra::kSVF));
@@ -81,9 +83,7 @@ TEST(EditHistory, UndoingATypeChangeBringsBackTheModuleWithItsValues) {
     EXPECT_EQ(plugin.getOperatorType(0), kirra::kSVF);
 }
 
-TEST(EditHistory, UndoingALoadGoesBackToTheProgramItLeft) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(EditHistory, UndoingALoadGoesBackToTheProgramItLeft) {
     kirra::EditHistory& history = plugin.getEditHistory();
     kirra::ProgramStore& programs = plugin.getPrograms();
     programs.program(0, 4).values[kMix] = 0.8f;
@@ -103,9 +103,7 @@ TEST(EditHistory, UndoingALoadGoesBackToTheProgramItLeft) {
 }
 
 // The host replaced the module after the edit: the old module's values must not land in it.
-TEST(EditHistory, AValueNeverGoesIntoAnotherModuleType) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(EditHistory, AValueNeverGoesIntoAnotherModuleType) {
     plugin.setParameter(kOperatorType1, typeValue(kirra::kBiquad));
     edit(plugin, operatorParameter(0, 0), 0.9f);
     edit(plugin, kMix, 0.25f);
@@ -128,9 +126,7 @@ TEST(EditHistory, AValueNeverGoesIntoAnotherModuleType) {
     EXPECT_FLOAT_EQ(plugin.getParameter(operatorParameter(0, 0)), distortionValue);
 }
 
-TEST(EditHistory, ProcessingAllocatesNothingWhileEditsAndUndosRun) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(EditHistory, ProcessingAllocatesNothingWhileEditsAndUndosRun) {
     std::atomic<bool> running{true};
     std::thread editor([&] {
         kirra::EditHistory& history = plugin.getEditHistory();

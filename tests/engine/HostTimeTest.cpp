@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "engine/ParameterIndex.h"
@@ -34,11 +33,14 @@ int songStep(kirra::Plugin& plugin) {
     return static_cast<STEP*>(plugin.getModulator(0))->getCurrentStep();
 }
 
-}  // namespace
-
-TEST(HostTime, HostTempoIsLimitedAndIgnoredWithoutSync) {
+struct HostTime : ::testing::Test {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
+};
+
+}  // namespace
+
+TEST_F(HostTime, HostTempoIsLimitedAndIgnoredWithoutSync) {
     for (auto [hostTempo, expected] : {std::pair{20.0, 30.0f},
                                        {500.0, 300.0f},
                                        {0.0, 30.0f},
@@ -60,9 +62,7 @@ TEST(HostTime, HostTempoIsLimitedAndIgnoredWithoutSync) {
     EXPECT_FLOAT_EQ(plugin.getCurrentTempo(), 165.0f);  // 30 + 270 * 0.5
 }
 
-TEST(HostTime, OffsetMovesThePlayingSongBySixteenths) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(HostTime, OffsetMovesThePlayingSongBySixteenths) {
     followSong(plugin);
     host.script().playing = true;
     host.script().quarterNotes = 3.2;
@@ -81,9 +81,7 @@ TEST(HostTime, OffsetMovesThePlayingSongBySixteenths) {
     EXPECT_EQ(songStep(plugin), 0);
 }
 
-TEST(HostTime, WithoutTimeInformationThePositionRunsAtTheLastTempo) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(HostTime, WithoutTimeInformationThePositionRunsAtTheLastTempo) {
     followSong(plugin);
     host.script().tempoBpm = 60.0;  // a quarter note per second
     host.process(Stereo(32), 32);
@@ -94,9 +92,7 @@ TEST(HostTime, WithoutTimeInformationThePositionRunsAtTheLastTempo) {
     EXPECT_EQ(songStep(plugin), 5);
 }
 
-TEST(HostTime, AbsurdPositionsLeaveTheModulatorsFinite) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(HostTime, AbsurdPositionsLeaveTheModulatorsFinite) {
     followSong(plugin);
     setModulatorType(plugin, 1, kirra::kLFO);
     routeSlot(plugin, 0, 1, 3, 1.0f);  // MOD2 on OP1's attenuation

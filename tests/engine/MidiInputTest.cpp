@@ -37,11 +37,15 @@ struct RecordingEditor : kirra::EditorNotifications {
     void redrawAll() override {}
 };
 
+struct MidiInput : ::testing::Test {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    const kirra::MidiState& midi = plugin.getMidiState();
+};
+
 }  // namespace
 
-TEST(MidiInput, NotesKeepTheGateUntilTheLastHeldOneIsReleased) {
-    InProcessHost host;
-    const kirra::MidiState& midi = host.plugin().getMidiState();
+TEST_F(MidiInput, NotesKeepTheGateUntilTheLastHeldOneIsReleased) {
     play(host, EventList().midi(0, 0x90, 60, 100).midi(3, 0x91, 64, 80).midi(5, 0x80, 60, 0));
     EXPECT_EQ(midi.gate, 1.0f);
     EXPECT_FLOAT_EQ(midi.velocity, 80 / 127.0f);
@@ -65,9 +69,7 @@ TEST(MidiInput, NotesKeepTheGateUntilTheLastHeldOneIsReleased) {
     EXPECT_EQ(midi.gate, 0.0f);
 }
 
-TEST(MidiInput, PerformanceValuesAndTheEndsOfTheirRanges) {
-    InProcessHost host;
-    const kirra::MidiState& midi = host.plugin().getMidiState();
+TEST_F(MidiInput, PerformanceValuesAndTheEndsOfTheirRanges) {
     EXPECT_FLOAT_EQ(midi.noteNumber, 45 / 127.0f);  // before any note
     EventList events;
     events.midi(0, 0xE0, 0, 64).midi(1, 0x90, 127, 127).midi(2, 0xA0, 127, 64).midi(3, 0xA0, 5, 99);
@@ -89,9 +91,7 @@ TEST(MidiInput, PerformanceValuesAndTheEndsOfTheirRanges) {
     EXPECT_EQ(midi.channelPressure, 0.0f);
 }
 
-TEST(MidiInput, MalformedMessagesStayInsideTheirTables) {
-    InProcessHost host;
-    const kirra::MidiState& midi = host.plugin().getMidiState();
+TEST_F(MidiInput, MalformedMessagesStayInsideTheirTables) {
     EventList events;
     // Data bytes with the top bit set read as their low seven bits; a message without a
     // status byte (running status has no place in an event) and system messages are ignored.
@@ -104,19 +104,19 @@ TEST(MidiInput, MalformedMessagesStayInsideTheirTables) {
     EXPECT_FLOAT_EQ(midi.controllers[1], 1.0f);
 }
 
-TEST(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
+TEST_F(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
     // A controller drives operator 1's attenuation from 0; the control update at the 32nd
     // sample sees it only when it came at or before that sample.
     for (int offset : {0, 31, 32}) {
-        auto host = makeOperatorProbe(kirra::kGain);
-        kirra::Plugin& plugin = host->plugin();
-        plugin.setParameter(operatorParameter(0, 0), 0.0f);
-        routeSlot(plugin, 0, Slots::kSourceController0 + 1, Slots::kDestinationOperator, 1.0f);
-        plugin.suspend();
-        host->process(Stereo(64), 64);  // two control periods take the gain to 0
+        auto probe = makeOperatorProbe(kirra::kGain);
+        kirra::Plugin& gain = probe->plugin();
+        gain.setParameter(operatorParameter(0, 0), 0.0f);
+        routeSlot(gain, 0, Slots::kSourceController0 + 1, Slots::kDestinationOperator, 1.0f);
+        gain.suspend();
+        probe->process(Stereo(64), 64);  // two control periods take the gain to 0
         EventList events;
-        events.midi(offset, 0xB0, 1, 127).sendTo(*host);
-        Stereo out = host->process(stereo(std::vector<float>(128, 1.0f)), 128);
+        events.midi(offset, 0xB0, 1, 127).sendTo(*probe);
+        Stereo out = probe->process(stereo(std::vector<float>(128, 1.0f)), 128);
         bool early = offset < 32;
         EXPECT_EQ(out.left[30], 0.0f) << offset;
         EXPECT_NEAR(out.left[31], early ? 1.0f / 32 : 0.0f, 1e-5f) << offset;
@@ -124,9 +124,7 @@ TEST(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
     }
 }
 
-TEST(MidiInput, EventsBeyondTheBlockOrOutOfOrderStopTheList) {
-    InProcessHost host;
-    const kirra::MidiState& midi = host.plugin().getMidiState();
+TEST_F(MidiInput, EventsBeyondTheBlockOrOutOfOrderStopTheList) {
     // Handled: 10. Then 5 comes after 10: the list stops, and 20 is never reached.
     play(host, EventList().midi(10, 0xB0, 1, 10).midi(5, 0xB0, 2, 20).midi(20, 0xB0, 3, 30));
     EXPECT_FLOAT_EQ(midi.controllers[1], 10 / 127.0f);
@@ -143,9 +141,7 @@ TEST(MidiInput, EventsBeyondTheBlockOrOutOfOrderStopTheList) {
     EXPECT_EQ(midi.controllers[5], 0.0f);
 }
 
-TEST(MidiInput, LearnedControllerMovesItsKnobAsHostAutomation) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(MidiInput, LearnedControllerMovesItsKnobAsHostAutomation) {
     RecordingEditor editor;
     plugin.attachEditor(nullptr, &editor);
     kirra::MidiLearn& learn = plugin.getMidiLearn();
@@ -180,7 +176,7 @@ TEST(MidiInput, LearnedControllerMovesItsKnobAsHostAutomation) {
     plugin.attachEditor(nullptr, nullptr);
 }
 
-TEST(MidiInput, LearnAccessorsRejectWhatCannotBe) {
+TEST_F(MidiInput, LearnAccessorsRejectWhatCannotBe) {
     kirra::MidiLearn learn;
     learn.setState(13);
     learn.setState(-1);

@@ -51,10 +51,8 @@ TEST(ModulationSlots, SlotsScaleAddUpAndAreClampedOnce) {
     } cases[] = {
         {0.3f, {1.0f, 0.0f}, {0.5f, 0.5f}, 0, 0.3f},
         {0.3f, {0.4f, 0.0f}, {1.0f, 0.5f}, 0, 0.7f},
-        {0.3f, {0.2f, 0.0f}, {0.0f, 0.5f}, 0, 0.1f},
         {0.7f, {1.0f, 0.0f}, {1.0f, 0.5f}, 0, 1.0f},
         {0.4f, {1.0f, 0.0f}, {0.0f, 0.5f}, 0, 0.0f},
-        {0.5f, {0.5f, 0.0f}, {0.75f, 0.5f}, 0, 0.75f},
         // +0.4 and -0.4: clamping after the first slot would end at 0.6.
         {0.9f, {1.0f, 1.0f}, {0.7f, 0.3f}, 0, 0.9f},
         {0.9f, {1.0f, 1.0f}, {0.7f, 0.3f}, 0b10, 1.0f},

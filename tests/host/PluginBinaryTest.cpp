@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -140,17 +138,4 @@ TEST(PluginBinary, ToleratesWhatDawsDo) {
     EXPECT_EQ(plugin->dispatch(vst::effGetParamName, 5000, 0, nullptr), 0);
     EXPECT_EQ(plugin->dispatch(vst::effEditGetRect, 0, 0, nullptr), 0);
     EXPECT_EQ(plugin->dispatch(12345), 0);
-}
-
-TEST(PluginBinary, OpenCloseManyInstances) {
-    for (int round = 0; round < 20; ++round) {
-        auto first = loadKirra();
-        auto second = loadKirra();
-        first->resume();
-        second->resume();
-        ChannelArrays block(64);
-        block.sineOnMain();
-        first->process(block.inputs, block.outputs, 64);
-        second->process(block.inputs, block.outputs, 64);
-    }
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "lv2/Identifiers.h"
 #include "lv2/PortLayout.h"

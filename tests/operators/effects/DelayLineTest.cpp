@@ -23,13 +23,12 @@ constexpr float kRate = 44100.0f;
 // A time-based delay with the given times in samples, no feedback, no interpolation.
 std::unique_ptr<kirra::Operator> plainDelay(double samplesLeft, double samplesRight,
                                             int interpolation = DelayLine::kNoInterpolation) {
-    auto op = makeOperator(kirra::kDelayLine, kRate);
-    op->setParameter(DelayLine::kMode, stateValue(DelayLine::kTimeBased, 2));
-    op->setParameter(DelayLine::kInterpolate, stateValue(interpolation, 3));
-    op->setParameter(DelayLine::kTimeLeft, static_cast<float>(samplesLeft / (4.0 * kRate)));
-    op->setParameter(DelayLine::kTimeRight, static_cast<float>(samplesRight / (4.0 * kRate)));
-    op->setSampleRate(kRate);
-    return op;
+    return makeOperator(
+        kirra::kDelayLine, kRate,
+        {{DelayLine::kMode, stateValue(DelayLine::kTimeBased, 2)},
+         {DelayLine::kInterpolate, stateValue(interpolation, 3)},
+         {DelayLine::kTimeLeft, static_cast<float>(samplesLeft / (4.0 * kRate))},
+         {DelayLine::kTimeRight, static_cast<float>(samplesRight / (4.0 * kRate))}});
 }
 
 }  // namespace

@@ -20,11 +20,9 @@ namespace {
 constexpr float kRate = 44100.0f;
 
 std::unique_ptr<kirra::Operator> shaper(int curve, float drive) {
-    auto op = makeOperator(kirra::kDistortion, kRate);
-    op->setParameter(Distortion::kType, stateValue(curve, Distortion::kTypeStates));
-    op->setParameter(Distortion::kDrive, drive);
-    op->setSampleRate(kRate);
-    return op;
+    return makeOperator(kirra::kDistortion, kRate,
+                        {{Distortion::kType, stateValue(curve, Distortion::kTypeStates)},
+                         {Distortion::kDrive, drive}});
 }
 
 std::vector<float> rampFrom(float low, float high, size_t frames) {

@@ -15,6 +15,15 @@ std::unique_ptr<kirra::Operator> makeOperator(int type, float sampleRate) {
     return op;
 }
 
+std::unique_ptr<kirra::Operator> makeOperator(int type, float sampleRate,
+                                              const std::vector<std::pair<int, float>>& values) {
+    auto op = makeOperator(type, sampleRate);
+    for (auto [position, value] : values)
+        op->setParameter(position, value);
+    op->setSampleRate(sampleRate);
+    return op;
+}
+
 Stereo OperatorRunner::run(const Stereo& input) {
     platform::FloatingPointGuard audioMode;
     Stereo output(input.frames());

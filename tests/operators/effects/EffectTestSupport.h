@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "modules/Operator.h"
@@ -14,6 +15,9 @@ namespace effects_test {
 using testing_support::Stereo;
 
 std::unique_ptr<kirra::Operator> makeOperator(int type, float sampleRate = 44100.0f);
+// The same with some positions set, and the rate set again so that its ramps start on them.
+std::unique_ptr<kirra::Operator> makeOperator(int type, float sampleRate,
+                                              const std::vector<std::pair<int, float>>& values);
 
 class OperatorRunner {
   public:

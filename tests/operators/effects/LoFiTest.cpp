@@ -17,11 +17,7 @@ using kirra::LoFi;
 namespace {
 
 std::unique_ptr<kirra::Operator> crusher(float bits, float rate, float hostRate = 44100.0f) {
-    auto op = makeOperator(kirra::kLoFi, hostRate);
-    op->setParameter(LoFi::kBits, bits);
-    op->setParameter(LoFi::kHoldRate, rate);
-    op->setSampleRate(hostRate);
-    return op;
+    return makeOperator(kirra::kLoFi, hostRate, {{LoFi::kBits, bits}, {LoFi::kHoldRate, rate}});
 }
 
 std::vector<float> counting(size_t frames) {

@@ -18,13 +18,12 @@ using kirra::Reverb2;
 
 namespace {
 
+// No damping: no low-pass in the loops.
 std::unique_ptr<kirra::Operator> reverb(int algorithm, float time, float sampleRate = 44100.0f) {
-    auto op = makeOperator(kirra::kReverb2, sampleRate);
-    op->setParameter(Reverb2::kType, stateValue(algorithm, Reverb2::kTypeStates));
-    op->setParameter(Reverb2::kTime, time);
-    op->setParameter(Reverb2::kDamping, 0.0f);  // no low-pass in the loops
-    op->setSampleRate(sampleRate);
-    return op;
+    return makeOperator(kirra::kReverb2, sampleRate,
+                        {{Reverb2::kType, stateValue(algorithm, Reverb2::kTypeStates)},
+                         {Reverb2::kTime, time},
+                         {Reverb2::kDamping, 0.0f}});
 }
 
 // The octave around 500 Hz, where neither damping nor the modulated lines' interpolation take

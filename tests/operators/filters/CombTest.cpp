@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "modules/ModuleCatalogue.h"
 #include "operators/filters/Comb.h"
 #include "operators/filters/FilterProbe.h"

@@ -41,7 +41,7 @@ TEST(EQ, PeakingBandReachesItsGainAtItsFrequency) {
             Stereo out = probe.run(stereo(sine(centre, 44100.0, frames, 0.01)));
             const double gain =
                 amplitudeAt(out.right, centre, 44100.0, frames - 44100, frames) / 0.01;
-            EXPECT_NEAR(decibels(gain), 24.0, 0.01) << hz << " " << q;
+            EXPECT_NEAR(toDb(gain), 24.0, 0.01) << hz << " " << q;
         }
     }
 }
@@ -54,17 +54,17 @@ TEST(EQ, ShelvesReachTheirGainInTheShelfRegion) {
     EXPECT_NEAR(probe.plotted(0.0), kPlus24Db, 1e-9 * kPlus24Db);
     EXPECT_NEAR(probe.plotted(22050.0), 1.0, 1e-9);
     const size_t frames = 88200;
-    EXPECT_GT(decibels(probe.plotted(25.0)), 23.9);
+    EXPECT_GT(toDb(probe.plotted(25.0)), 23.9);
     Stereo low = probe.run(stereo(sine(25.0, 44100.0, frames, 0.01)));
-    EXPECT_NEAR(decibels(amplitudeAt(low.left, 25.0, 44100.0, frames / 2, frames) / 0.01),
-                decibels(probe.plotted(25.0)), 0.01);
+    EXPECT_NEAR(toDb(amplitudeAt(low.left, 25.0, 44100.0, frames / 2, frames) / 0.01),
+                toDb(probe.plotted(25.0)), 0.01);
 
     probe.set(kTypeA, shapeValue(EQ::kHighShelf));
     probe.set(kGainA, 0.0f);  // -24 dB
     EXPECT_NEAR(probe.plotted(0.0), 1.0, 1e-9);
     EXPECT_NEAR(probe.plotted(22050.0), 1.0 / kPlus24Db, 1e-9);
     Stereo high = probe.run(stereo(sine(20000.0, 44100.0, frames, 0.5)));
-    EXPECT_NEAR(decibels(amplitudeAt(high.left, 20000.0, 44100.0, frames / 2, frames) / 0.5), -24.0,
+    EXPECT_NEAR(toDb(amplitudeAt(high.left, 20000.0, 44100.0, frames / 2, frames) / 0.5), -24.0,
                 0.05);
 }
 

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/EffectTestSupport.h"
 #include "operators/filters/FilterProbe.h"

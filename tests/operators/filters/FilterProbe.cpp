@@ -79,13 +79,9 @@ std::vector<double> logFrequencies(double lowestHz, double highestHz, int count)
     return frequencies;
 }
 
-double decibels(double gain) {
-    return 20.0 * std::log10(gain);
-}
-
 void expectSameMagnitude(double measured, double expected, double toleranceDb, double frequencyHz) {
     if (expected > 1e-3) {
-        EXPECT_NEAR(decibels(measured), decibels(expected), toleranceDb) << frequencyHz << " Hz";
+        EXPECT_NEAR(toDb(measured), toDb(expected), toleranceDb) << frequencyHz << " Hz";
     } else {
         EXPECT_NEAR(measured, expected, 1e-3) << frequencyHz << " Hz";
     }

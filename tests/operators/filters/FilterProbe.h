@@ -4,7 +4,6 @@
 // magnitudeAt (what the plots draw) and with analytic formulas.
 
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "modules/Operator.h"
@@ -44,7 +43,6 @@ double knobHertz(float value);
 // Magnitude of the discrete-time Fourier transform of a finite response at one frequency.
 double responseMagnitude(const std::vector<float>& response, double frequencyHz, double sampleRate);
 std::vector<double> logFrequencies(double lowestHz, double highestHz, int count);
-double decibels(double gain);
 
 // A measured magnitude against the expected one: within toleranceDb where the expected is above
 // -60 dB, within 0.001 absolute below (where single-precision output is mostly rounding).

@@ -59,7 +59,7 @@ TEST(Formant, HalfWayFromAToIPutsTheFormantsBetweenTheVowels) {
     for (double f : logFrequencies(20.0, 20000.0, 60)) {
         const double expected = resonatorChain(hz, radius, f, sr);
         expectSameMagnitude(responseMagnitude(response, f, sr), expected, 0.01, f);
-        EXPECT_NEAR(decibels(probe.plotted(f)), decibels(expected), 1e-6) << f;
+        EXPECT_NEAR(toDb(probe.plotted(f)), toDb(expected), 1e-6) << f;
     }
 }
 

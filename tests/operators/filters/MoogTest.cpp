@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/EffectTestSupport.h"
 #include "operators/filters/FilterProbe.h"
@@ -59,7 +57,7 @@ TEST(Moog, FullEmphasisRingsAtTheCutoffForSeconds) {
             if (hertz > 200.0) continue;
             // Several seconds to fall by 60 dB, yet falling.
             const double dbPerSecond =
-                decibels(rms(ring, second, 2 * second) / rms(ring, second / 2, second)) * 2.0;
+                toDb(rms(ring, second, 2 * second) / rms(ring, second / 2, second)) * 2.0;
             EXPECT_LT(-60.0 / dbPerSecond, 30.0) << rate;
             EXPECT_GT(-60.0 / dbPerSecond, 2.0) << rate;
         }

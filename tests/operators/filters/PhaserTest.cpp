@@ -39,8 +39,7 @@ TEST(Phaser, TwoSectionsCancelWhereTheyShiftByHalfACycle) {
         const size_t frames = 88200;
         Stereo out = probe.run(stereo(sine(notch, 44100.0, frames)));
         // Deeper than 70 dB; what is left is the rounding toward zero of the section chain.
-        EXPECT_LT(decibels(amplitudeAt(out.left, notch, 44100.0, frames / 2, frames)), -70.0)
-            << notch;
+        EXPECT_LT(toDb(amplitudeAt(out.left, notch, 44100.0, frames / 2, frames)), -70.0) << notch;
         EXPECT_LT(probe.plotted(notch), 1e-5);
         // An all-pass chain passes DC unchanged, so dry plus wet doubles it.
         EXPECT_NEAR(probe.plotted(0.0), 2.0, 1e-9);

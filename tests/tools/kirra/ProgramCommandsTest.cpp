@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "support/ConfigHome.h"
 #include "support/HostCommand.h"
