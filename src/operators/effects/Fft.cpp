@@ -148,9 +148,12 @@ KIRRA_WIDE_LOOP void firstStages(const FirstPass& pass) {
     for (; q < pass.quarter; ++q) {
         float x[4][2];
         for (int m = 0; m < 4; ++m) {
-            const float gain = pass.window != nullptr ? pass.window[m * pass.quarter + q] : 1.0f;
-            x[m][0] = pass.window != nullptr ? pass.real[m][q] * gain : pass.real[m][q];
-            x[m][1] = pass.window != nullptr ? pass.imag[m][q] * gain : pass.imag[m][q];
+            x[m][0] = pass.real[m][q];
+            x[m][1] = pass.imag[m][q];
+            if (pass.window != nullptr) {
+                x[m][0] *= pass.window[m * pass.quarter + q];
+                x[m][1] *= pass.window[m * pass.quarter + q];
+            }
         }
         const float x0r = x[0][0], x0i = x[0][1], x1r = x[2][0], x1i = x[2][1];
         const float x2r = x[1][0], x2i = x[1][1], x3r = x[3][0], x3i = x[3][1];

@@ -5,7 +5,8 @@
 //
 // The butterflies are those of the textbook decimation in time, each computed exactly as one
 // stage after the other would; only the passes over memory are fewer: the bit-reversed
-// reordering is read straight into the first two stages, and the later stages go two at a time.
+// reordering is read straight into the first two stages, and the later stages go two at a time,
+// sixteen butterflies at once where the processor has AVX-512 (WideLanes.h).
 
 #include <vector>
 

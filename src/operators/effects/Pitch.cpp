@@ -104,20 +104,16 @@ void Pitch::setSampleRate(float sampleRate) {
     for (Channel* channel : {&channelLeft_, &channelRight_}) {
         channel->input.assign(largest, 0.0f);
         channel->output.assign(largest, 0.0f);
-        channel->lastPhase.assign(largest / 2 + kBinPadding, 0.0f);
-        channel->sumPhase.assign(largest / 2 + kBinPadding, 0.0f);
+        for (std::vector<float>* bins :
+             {&channel->lastPhase, &channel->sumPhase, &channel->magnitude, &channel->frequency,
+              &channel->shiftedMagnitude, &channel->shiftedFrequency})
+            bins->assign(largest / 2 + kBinPadding, 0.0f);
+        channel->target.assign(largest / 2 + kBinPadding, 0);
     }
     window_.assign(largest, 0.0f);
     // (and index size repeating index 0 for the analysis)
     real_.assign(largest + 1, 0.0f);
     imag_.assign(largest + 1, 0.0f);
-    for (int side = 0; side < 2; ++side) {
-        magnitude_[side].assign(largest / 2 + kBinPadding, 0.0f);
-        target_[side].assign(largest / 2 + kBinPadding, 0);
-        frequency_[side].assign(largest / 2 + kBinPadding, 0.0f);
-        shiftedMagnitude_[side].assign(largest / 2 + kBinPadding, 0.0f);
-        shiftedFrequency_[side].assign(largest / 2 + kBinPadding, 0.0f);
-    }
     resolution_ = valueToIndex(base_[kResolution], 3);
     frameSize_ = 0;
     setFrameSize(frameSize(resolution_, sampleRate));
@@ -172,17 +168,17 @@ void Pitch::resetState() {
     snapToTargets();
 }
 
-void Pitch::shiftBins(int side) {
+void Pitch::shiftBins(Channel& channel) const {
     const int half = frameSize_ / 2;
     // In order of k: magnitudes landing in one bin add up, the last frequency stays. Targets
     // never fall as k rises, so the bins landing in one target come one after the other and
     // add up in a register; the shifted bins start from zero (synthesiseBins clears them once
     // read), and a magnitude is never -0, so the first of them adds to zero exactly.
-    const int32_t* target = target_[side].data();
-    const float* magnitude = magnitude_[side].data();
-    const float* frequency = frequency_[side].data();
-    float* shiftedMagnitude = shiftedMagnitude_[side].data();
-    float* shiftedFrequency = shiftedFrequency_[side].data();
+    const int32_t* target = channel.target.data();
+    const float* magnitude = channel.magnitude.data();
+    const float* frequency = channel.frequency.data();
+    float* shiftedMagnitude = channel.shiftedMagnitude.data();
+    float* shiftedFrequency = channel.shiftedFrequency.data();
     int32_t previous = -1;
     float sum = 0.0f;
     for (int k = 0; k <= half; ++k) {
@@ -238,21 +234,19 @@ void Pitch::processFrame() {
     fft_.forwardWindowed(leftQuarters, rightQuarters, window, real, imag);
     real[size] = real[0];
     imag[size] = imag[0];
+    Channel* const channels[2] = {&channelLeft_, &channelRight_};
     BinAnalysis analysis{real, imag, size, {}, ratio_.current, 2.0f / static_cast<float>(size)};
-    for (int side = 0; side < 2; ++side) {
-        Channel& channel = side == 0 ? channelLeft_ : channelRight_;
-        analysis.channels[side] = {channel.lastPhase.data(), magnitude_[side].data(),
-                                   frequency_[side].data(), target_[side].data()};
-    }
-    analyseBins(analysis);
-    shiftBins(0);
-    shiftBins(1);
     BinSynthesis synthesis{{}, real, imag, size};
     for (int side = 0; side < 2; ++side) {
-        Channel& channel = side == 0 ? channelLeft_ : channelRight_;
-        synthesis.channels[side] = {channel.sumPhase.data(), shiftedFrequency_[side].data(),
-                                    shiftedMagnitude_[side].data()};
+        Channel& channel = *channels[side];
+        analysis.channels[side] = {channel.lastPhase.data(), channel.magnitude.data(),
+                                   channel.frequency.data(), channel.target.data()};
+        synthesis.channels[side] = {channel.sumPhase.data(), channel.shiftedFrequency.data(),
+                                    channel.shiftedMagnitude.data()};
     }
+    analyseBins(analysis);
+    shiftBins(channelLeft_);
+    shiftBins(channelRight_);
     synthesiseBins(synthesis);
     fft_.inverse(real, imag);
     forRingRuns(ringPosition_, size, [&](int ring, int first, int count) {

@@ -41,12 +41,19 @@ class Pitch : public Operator {
         // analysis phase of each bin in the last frame, synthesis phase accumulated per bin
         std::vector<float> lastPhase;
         std::vector<float> sumPhase;
+        // a frame's work: each bin's magnitude, true frequency times the ratio and the bin it
+        // moves to; the moved magnitudes and frequencies
+        std::vector<float> magnitude;
+        std::vector<float> frequency;
+        std::vector<int32_t> target;
+        std::vector<float> shiftedMagnitude;
+        std::vector<float> shiftedFrequency;
     };
     void setFrameSize(int size);
     void clearBuffers();
     void processFrame();
-    // Moves one channel's analysed bins (0 left, 1 right) to their shifted places.
-    void shiftBins(int side);
+    // Moves a channel's analysed bins to their shifted places.
+    void shiftBins(Channel& channel) const;
 
     // settings picked up at control rate
     int resolution_ = 2;
@@ -66,11 +73,6 @@ class Pitch : public Operator {
     Fft fft_;
     std::vector<float> real_;
     std::vector<float> imag_;
-    std::vector<float> magnitude_[2];
-    std::vector<float> frequency_[2];  // times the ratio
-    std::vector<int32_t> target_[2];   // the bin each bin moves to
-    std::vector<float> shiftedMagnitude_[2];
-    std::vector<float> shiftedFrequency_[2];
 };
 
 }  // namespace kirra
