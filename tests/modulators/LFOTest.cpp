@@ -7,11 +7,9 @@
 
 #include <cmath>
 
-#include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "support/ModulatorRunner.h"
 #include "support/Signals.h"
-#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using kirra::LFO;
@@ -35,10 +33,6 @@ ModulatorRunner& freeRunning(ModulatorRunner& runner, const char* hertz, int wav
     return runner;
 }
 
-double fraction(double value) {
-    return value - std::floor(value);
-}
-
 }  // namespace
 
 TEST(LFO, DefaultCompletesOneSineCyclePerBarOfTheSong) {
@@ -52,27 +46,6 @@ TEST(LFO, DefaultCompletesOneSineCyclePerBarOfTheSong) {
         ASSERT_NEAR(out.left[i], expected, 2e-3) << i;
         ASSERT_NEAR(out.right[i], expected, 2e-3) << i;
     }
-}
-
-TEST(LFO, FollowsTheHostWhilePlayingAndTheRunningPositionWhenStopped) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    setModulatorType(plugin, 0, kirra::kLFO);
-    plugin.suspend();  // the running position starts here
-    host.script().playing = true;
-    host.script().quarterNotes = 10.0;
-    const int blocks = 86;  // of 512: the last control update falls on the last sample
-    const double lastFrame = blocks * 512 - 1;
-    const double quartersPerSample = 2.0 / 44100.0;
-    host.process(Stereo(blocks * 512));
-    auto* lfo = static_cast<LFO*>(plugin.getModulator(0));
-    EXPECT_NEAR(lfo->getPhase(), fraction((10.0 + lastFrame * quartersPerSample) / 4.0), 1e-4);
-
-    host.script().playing = false;
-    host.process(Stereo(blocks * 512));
-    // The song stopped 10 quarter notes ahead of the plug-in's own count, which now leads.
-    double runningFrames = 2 * blocks * 512 - 1;
-    EXPECT_NEAR(lfo->getPhase(), fraction(runningFrames * quartersPerSample / 4.0), 1e-4);
 }
 
 TEST(LFO, OppositeOffsetsGiveChannelsHalfACycleApart) {
