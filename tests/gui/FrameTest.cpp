@@ -10,7 +10,6 @@
 #include "gui/Image.h"
 #include "gui/Knob.h"
 #include "gui/ListMenu.h"
-#include "gui/OptionMenu.h"
 #include "gui/PointerEvents.h"
 #include "gui/Timer.h"
 
@@ -112,22 +111,6 @@ TEST(Frame, ModalListTakesEveryClickAndClosesOnAChoiceOrOutside) {
     EXPECT_FALSE(frame.isModalOpen());
     EXPECT_EQ(chosen, 2);
     EXPECT_EQ(below->downs, 0);
-}
-
-TEST(Frame, OptionMenuOpensItsEntriesAndReportsTheChoice) {
-    Frame frame(200, 200);
-    Listener listener;
-    auto* menu = frame.addView(std::make_unique<OptionMenu>(Rect{10, 10, 100, 20}, &listener, 7,
-                                                            std::vector<std::string>{"a", "b", "c"},
-                                                            ListMenuStyle{}));
-    menu->setIndex(0);
-    click(frame, 20, 15);
-    ASSERT_TRUE(frame.isModalOpen());
-    auto* list = static_cast<ListMenu*>(frame.getModalView());
-    Rect third = list->lineRect(2);
-    click(frame, third.left + 3, third.top + 3);
-    EXPECT_EQ(menu->getIndex(), 2);
-    EXPECT_EQ(listener.changes, 1);
 }
 
 // Its drag is measured on the assignable knob and in the real-window tests.
