@@ -32,10 +32,6 @@ const float* factoryValues(int bank, int program) {
     return kirra::factoryBank(bank).values[program];
 }
 
-bool limiterOn(int bank, int program) {
-    return kirra::valueToIndex(factoryValues(bank, program)[kOutLimiter], kLimiterStates) != 0;
-}
-
 struct BankAtRate {
     int bank;
     float sampleRate;
@@ -53,7 +49,7 @@ void expectCleanAndAudible(int bank, int program, float sampleRate) {
 
     EXPECT_EQ(countBadSamples(run.output.left), 0u);
     EXPECT_EQ(countBadSamples(run.output.right), 0u);
-    if (limiterOn(bank, program)) {
+    if (kirra::valueToIndex(factoryValues(bank, program)[kOutLimiter], kLimiterStates) != 0) {
         EXPECT_LE(peak(run.output.left), 1.0);
         EXPECT_LE(peak(run.output.right), 1.0);
     }

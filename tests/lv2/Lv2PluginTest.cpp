@@ -29,12 +29,6 @@ namespace param = kirra::param;
 
 namespace {
 
-// Program B17 in the VST path: the bank chosen, then the program, as the host's chunk does.
-void selectProgram(kirra::Plugin& plugin, int bank, int program) {
-    plugin.getPrograms().setCurrentBank(bank);
-    plugin.selectProgram(program);
-}
-
 // A step sequencer walking sixteen levels with the song in 1/64 notes drives Mix, controller 1
 // the input level, and a learned controller KNOB1, which drives the output level.
 void listenToMidiAndTheSong(kirra::Plugin& engine) {
@@ -252,7 +246,9 @@ TEST(Lv2Plugin, FactoryPresetsSoundAsSelectingTheProgram) {
         lilv_state_free(preset);
         InProcessHost vst;
         vst.process(Stereo(100), 100);
-        selectProgram(vst.plugin(), bank, program);
+        // The bank chosen, then the program, as the host's chunk does.
+        vst.plugin().getPrograms().setCurrentBank(bank);
+        vst.plugin().selectProgram(program);
         EXPECT_EQ(currentProgramName(lv2.engine()), currentProgramName(vst.plugin()));
         EXPECT_EQ(lv2.process(input, 512).left, vst.process(input, 512).left) << name;
     }

@@ -19,16 +19,12 @@ namespace {
 constexpr float kRate = 44100.0f;
 const float kHertzMode = stateValue(LFO::kHertzMode, LFO::kModeCount);
 
-float waveformValue(int waveform) {
-    return stateValue(waveform, LFO::kWaveformCount);
-}
-
 // An LFO running free at a rate (read as the editor reads it) with a shape.
 ModulatorRunner& freeRunning(ModulatorRunner& runner, const char* hertz, int waveform) {
     kirra::Modulator& lfo = runner.module();
     lfo.setParameter(LFO::kMode, kHertzMode);
     lfo.setParameter(LFO::kRate, lfo.textToValue(LFO::kRate, hertz, 0.0f));
-    lfo.setParameter(LFO::kWaveform, waveformValue(waveform));
+    lfo.setParameter(LFO::kWaveform, stateValue(waveform, LFO::kWaveformCount));
     lfo.setSampleRate(kRate);
     return runner;
 }

@@ -63,11 +63,6 @@ std::vector<int> everyType() {
     return types;
 }
 
-bool isFilter(int type) {
-    return std::find(std::begin(kFilterTypes), std::end(kFilterTypes), type) !=
-           std::end(kFilterTypes);
-}
-
 // Every position at one value, the flipped one (if any) at the other end.
 Stereo runWithEveryPositionAt(int type, float rate, float value, int flipped, const Stereo& input) {
     auto op = effects_test::makeOperator(type, rate);
@@ -83,7 +78,8 @@ TEST(OperatorRobustness, PositionsAtAndBeyondTheirEndsAtEveryRate) {
     const Stereo harsh = harshInput(6000);
     const Stereo toneInHiss = filterInput(3000);
     for (int type : everyType()) {
-        const bool filter = isFilter(type);
+        const bool filter = std::find(std::begin(kFilterTypes), std::end(kFilterTypes), type) !=
+                            std::end(kFilterTypes);
         const Stereo& input = filter ? toneInHiss : harsh;
         const double bound = filter ? 1e4 : std::numeric_limits<double>::infinity();
         for (float rate : kRates) {

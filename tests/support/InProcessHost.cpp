@@ -59,7 +59,7 @@ intptr_t InProcessHost::callback(vst::AEffect* effect, int32_t opcode, int32_t i
     if (script.extra && script.extra(opcode, index, value, ptr, answer)) return answer;
     switch (opcode) {
         case vst::audioMasterVersion:
-            return script.versionAnswer;
+            return 2400;
         case vst::audioMasterAutomate:
             script.automation.emplace_back(index, opt);
             return 1;
@@ -80,10 +80,7 @@ intptr_t InProcessHost::callback(vst::AEffect* effect, int32_t opcode, int32_t i
         }
         case vst::audioMasterCanDo:
             return ptr != nullptr &&
-                           std::strcmp(static_cast<const char*>(ptr), "sendVstMidiEvent") == 0 &&
-                           script.canSendMidi
-                       ? 1
-                       : 0;
+                   std::strcmp(static_cast<const char*>(ptr), "sendVstMidiEvent") == 0;
         case vst::audioMasterUpdateDisplay:
             ++script.updateDisplayCalls;
             return 1;

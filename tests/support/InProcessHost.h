@@ -24,12 +24,10 @@ struct Stereo {
 
 // What the host answers; every instance has its own.
 struct HostScript {
-    intptr_t versionAnswer = 2400;
     bool provideTime = true;
     bool playing = false;
     double tempoBpm = 120.0;
     double quarterNotes = 0.0;  // position at the next block
-    bool canSendMidi = true;
     bool sidechainConnected = true;
     std::vector<std::pair<int32_t, float>> automation;
     int updateDisplayCalls = 0;

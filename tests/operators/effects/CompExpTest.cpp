@@ -25,15 +25,6 @@ float thresholdValue(float decibels) {
     return (decibels + 60.0f) / 60.0f;
 }
 
-// Instant peak detection, so that a constant input's level is exactly its magnitude.
-std::unique_ptr<kirra::Operator> instantPeak() {
-    auto op = makeOperator(kirra::kCompExp, kRate);
-    op->setParameter(CompExp::kDetector, stateValue(CompExp::kPeak, 2));
-    op->setParameter(CompExp::kAttack, 0.0f);
-    op->setParameter(CompExp::kRelease, 0.0f);
-    return op;
-}
-
 }  // namespace
 
 TEST(CompExp, DefaultsAreExactlyTransparentAtEveryLevel) {
@@ -63,13 +54,16 @@ TEST(CompExp, StaticCurveMatchesTheAudio) {
     float values[kirra::Operator::kPositions] = {};
     for (int type : {CompExp::kCompress, CompExp::kExpand}) {
         for (float makeup : {0.5f, 0.6f}) {
-            auto op = instantPeak();
-            op->setParameter(CompExp::kThreshold, thresholdValue(-24.0f));
-            op->setParameter(CompExp::kRatio, 0.6f);
-            op->setParameter(CompExp::kType, stateValue(type, 4));
-            op->setParameter(CompExp::kMakeup, makeup);
-            op->setParameter(CompExp::kAutoMakeup, stateValue(makeup == 0.5f ? 1 : 0, 2));
-            op->setSampleRate(kRate);
+            // Instant peak detection: a constant input's level is exactly its magnitude.
+            auto op = makeOperator(kirra::kCompExp, kRate,
+                                   {{CompExp::kDetector, stateValue(CompExp::kPeak, 2)},
+                                    {CompExp::kAttack, 0.0f},
+                                    {CompExp::kRelease, 0.0f},
+                                    {CompExp::kThreshold, thresholdValue(-24.0f)},
+                                    {CompExp::kRatio, 0.6f},
+                                    {CompExp::kType, stateValue(type, 4)},
+                                    {CompExp::kMakeup, makeup},
+                                    {CompExp::kAutoMakeup, stateValue(makeup == 0.5f ? 1 : 0, 2)}});
             for (int position = 0; position < CompExp::kPositionCount; ++position)
                 values[position] = op->getBaseValue(position);
             OperatorRunner runner(*op);
