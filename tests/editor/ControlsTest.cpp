@@ -29,7 +29,7 @@ using testing_support::mouseAt;
 using testing_support::pressKey;
 using testing_support::typeKeys;
 
-// Texts in percent; typed numbers are percent; remembers the editing flag.
+// Texts in percent; typed numbers are percent.
 struct PercentSource : ValueTextSource {
     void valueText(int, float value, ModuleText& text) override {
         kirra::formatText(text, "%.1f%%", 100.0f * value);
@@ -38,12 +38,6 @@ struct PercentSource : ValueTextSource {
         float percent = 0.0f;
         return kirra::parseNumber(text, percent) ? percent / 100.0f : current;
     }
-    void setEditing(bool nowEditing) override {
-        editing = nowEditing;
-        ++editingCalls;
-    }
-    bool editing = false;
-    int editingCalls = 0;
 };
 
 struct ChoiceSource : ValueTextSource {
@@ -78,22 +72,11 @@ struct Controls : ::testing::Test {
     PercentSource percent;
 };
 
-TEST_F(Controls, ModuleParamDragCoversTheRangeIn400PixelsOr2000WithShift) {
+TEST_F(Controls, ModuleParamDragTakes2000PixelsWithShiftAndReanchorsOnIt) {
     auto* field = frame.addView(std::make_unique<CModuleParam>(Rect{100, 600, 300, 611}, &recorder,
                                                                20, "Amount", &percent, 4, 100));
-    field->setValue(0.0f);
-    frame.mouseDown(mouseAt(150, 605));
-    EXPECT_TRUE(percent.editing);
-    frame.mouseMoved(mouseAt(150, 405));
-    EXPECT_FLOAT_EQ(field->getValue(), 0.5f);
-    frame.mouseMoved(mouseAt(150, 205));
-    frame.mouseUp(mouseAt(150, 205));
-    EXPECT_FALSE(percent.editing);
-    EXPECT_FLOAT_EQ(field->getValue(), 1.0f);
-    EXPECT_EQ(recorder.lastTag, 20);
-    EXPECT_FLOAT_EQ(recorder.lastValue, 1.0f);
-    EXPECT_EQ(field->getText(), "100.0%");
-
+    // (The plain 400 pixels, the value told and shown, and the editing flag are measured on a
+    // routing gain, a field of this kind, and on the module panels.)
     field->setValue(0.0f);
     drag(frame, 150, 605, 150, 205, kirra::gui::kShift);
     EXPECT_FLOAT_EQ(field->getValue(), 0.2f);

@@ -25,13 +25,6 @@ std::unique_ptr<kirra::Operator> shaper(int curve, float drive) {
                          {Distortion::kDrive, drive}});
 }
 
-std::vector<float> rampFrom(float low, float high, size_t frames) {
-    std::vector<float> ramp(frames);
-    for (size_t i = 0; i < frames; ++i)
-        ramp[i] = low + (high - low) * static_cast<float>(i) / (frames - 1);
-    return ramp;
-}
-
 }  // namespace
 
 // Without drive the symmetric curves are odd, keep full scale and lift what lies below it; the
@@ -62,7 +55,9 @@ TEST(Distortion, SymmetricCurvesKeepFullScaleAndClipLimitsThere) {
 TEST(Distortion, TransferPlotMatchesTheAudio) {
     float values[kirra::Operator::kPositions] = {};
     values[Distortion::kDrive] = 0.3f;  // about 19 dB
-    auto ramp = rampFrom(-1.5f, 1.5f, 301);
+    std::vector<float> ramp(301);       // -1.5 to 1.5 in steps of 0.01
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = -1.5f + 0.01f * static_cast<float>(i);
     for (int curve : {0, 1, 2, 6, 9}) {  // sym A, B, C, clip and an unused type
         values[Distortion::kType] = stateValue(curve, Distortion::kTypeStates);
         auto op = shaper(curve, values[Distortion::kDrive]);
