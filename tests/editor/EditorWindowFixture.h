@@ -36,34 +36,16 @@ inline int run(const std::string& command) {
     return std::system(command.c_str());
 }
 
-// A virtual server that has only just started may refuse the first connections.
-inline Display* openDisplay() {
-    Display* display = nullptr;
-    for (int attempt = 0; attempt < 20 && display == nullptr; ++attempt) {
-        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        display = XOpenDisplay(nullptr);
-    }
-    return display;
-}
-
-inline std::vector<Window> childrenOf(Display* display, Window parent) {
-    Window root = 0, parentOfParent = 0;
-    Window* list = nullptr;
-    unsigned int count = 0;
-    std::vector<Window> result;
-    if (XQueryTree(display, parent, &root, &parentOfParent, &list, &count) != 0) {
-        result.assign(list, list + count);
-        if (list != nullptr) XFree(list);
-    }
-    return result;
-}
-
 // A display, parent windows of the test's own, and the pointer and keys driven by xdotool on the
 // editor window the last openEditor (or the test) chose.
 class EditorWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        display_ = openDisplay();
+        // A virtual server that has only just started may refuse the first connections.
+        for (int attempt = 0; attempt < 20 && display_ == nullptr; ++attempt) {
+            if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            display_ = XOpenDisplay(nullptr);
+        }
         if (display_ != nullptr) return;
         // Run under Xvfb by the build, a missing display is a failure, not a reason to skip.
         if (std::getenv("KIRRA_REQUIRE_DISPLAY") != nullptr) FAIL() << "no X display";
@@ -88,7 +70,17 @@ class EditorWindow : public ::testing::Test {
         return window;
     }
 
-    std::vector<Window> children(Window parent) { return childrenOf(display_, parent); }
+    std::vector<Window> children(Window parent) {
+        Window root = 0, parentOfParent = 0;
+        Window* list = nullptr;
+        unsigned int count = 0;
+        std::vector<Window> result;
+        if (XQueryTree(display_, parent, &root, &parentOfParent, &list, &count) != 0) {
+            result.assign(list, list + count);
+            if (list != nullptr) XFree(list);
+        }
+        return result;
+    }
 
     bool isViewable(Window window) {
         XWindowAttributes attributes{};
