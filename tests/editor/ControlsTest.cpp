@@ -167,8 +167,8 @@ TEST_F(Controls, UnusedAssignableKnobShowsUnusedAndIgnoresTheMouse) {
     EXPECT_FLOAT_EQ(knob->getValue(), 0.0f);
     click(frame, mouseAt(120, 250, kirra::gui::kLeftButton, kirra::gui::kControl));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
-    click(frame, mouseAt(120, 250, kirra::gui::kRightButton));
-    EXPECT_EQ(recorder.learnTag, 4);
+    // (A used knob's right click asking to learn is followed through the editor in
+    // EditorFixture.LearnBlinksTheKnobEvery500Ms.)
 
     click(frame, mouseAt(120, 250, kirra::gui::kLeftButton, 0, true));
     typeKeys(frame, "Cutoff sweep");
