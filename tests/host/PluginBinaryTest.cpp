@@ -139,3 +139,17 @@ TEST(PluginBinary, ToleratesWhatDawsDo) {
     EXPECT_EQ(plugin->dispatch(vst::effEditGetRect, 0, 0, nullptr), 0);
     EXPECT_EQ(plugin->dispatch(12345), 0);
 }
+
+// Instances come and go through the binary as a DAW opens and closes projects.
+TEST(PluginBinary, OpenCloseManyInstances) {
+    for (int round = 0; round < 20; ++round) {
+        auto first = loadKirra();
+        auto second = loadKirra();
+        first->resume();
+        second->resume();
+        ChannelArrays block(64);
+        block.sineOnMain();
+        first->process(block.inputs, block.outputs, 64);
+        second->process(block.inputs, block.outputs, 64);
+    }
+}
