@@ -168,7 +168,7 @@ void Pitch::resetState() {
     snapToTargets();
 }
 
-void Pitch::shiftBins(Channel& channel) const {
+void Pitch::shiftBins(Channel& channel) {
     const int half = frameSize_ / 2;
     // In order of k: magnitudes landing in one bin add up, the last frequency stays. Targets
     // never fall as k rises, so the bins landing in one target come one after the other and

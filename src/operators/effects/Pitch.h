@@ -53,7 +53,7 @@ class Pitch : public Operator {
     void clearBuffers();
     void processFrame();
     // Moves a channel's analysed bins to their shifted places.
-    void shiftBins(Channel& channel) const;
+    void shiftBins(Channel& channel);
 
     // settings picked up at control rate
     int resolution_ = 2;
