@@ -98,7 +98,9 @@ void Lv2Ui::followEditorSize() {
     height_ = height;
     auto* display = static_cast<Display*>(display_);
     XResizeWindow(display, container_, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    XFlush(display);
+    // A round trip, not a flush: when the host hears of the new size, the server has already
+    // given it to the container, so the host's own look at its child finds it.
+    XSync(display, False);
     if (hostResize_ != nullptr && hostResize_->ui_resize != nullptr) {
         hostResize_->ui_resize(hostResize_->handle, width, height);
     }

@@ -109,7 +109,7 @@ TEST_F(Lv2UiWindow, AnEditReachesTheEngineAndTheHostAndAZoomResizesTheWindow) {
     waitFor([&] { return idle->idle(view) == 0 && host.width == 1660; });
     EXPECT_EQ(host.width, 1660);
     EXPECT_EQ(host.height, 670);
-    EXPECT_EQ(sizeOf(container).first, 1660);
+    EXPECT_TRUE(waitFor([&] { return sizeOf(container).first == 1660; }));
 
     ui->cleanup(view);
     EXPECT_TRUE(children(parent).empty());
