@@ -1,7 +1,7 @@
 // The engine with other threads working against the audio thread: saved states are always one
 // whole state, values set during loads land only in the program the user is on, the audio thread
-// allocates nothing while modules and programs change under it, and a module type set from the
-// audio thread itself is built elsewhere and heard a few blocks later.
+// allocates nothing while modules and programs change under it (also through undo), and a module
+// type set from the audio thread itself is built elsewhere and heard a few blocks later.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/EditHistory.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ProgramStore.h"
 #include "modules/ModuleCatalogue.h"
@@ -82,10 +83,6 @@ constexpr int kLoads = 200;
 constexpr int kLoads = 2000;
 #endif
 
-std::vector<uint8_t> savedState(kirra::Plugin& plugin) {
-    return chunkOf(plugin);
-}
-
 void loadState(kirra::Plugin& plugin, std::vector<uint8_t>& state) {
     ASSERT_EQ(plugin.setChunk(state.data(), static_cast<int32_t>(state.size()), false), 0);
 }
@@ -96,11 +93,11 @@ TEST(EngineThreads, SavedStatesAreWholeWhileAnotherThreadLoadsAndAudioRuns) {
     auto host = makeProgramHost(0, 0, 48000.0f);
     kirra::Plugin& plugin = host->plugin();
     // Two states that differ in the current program's values and name, and in another bank.
-    std::vector<uint8_t> first = savedState(plugin);
+    std::vector<uint8_t> first = chunkOf(plugin);
     plugin.setParameter(kMix, 0.25f);
     plugin.setProgramName("other");
     plugin.getPrograms().program(2, 5).values[kInput] = 0.75f;
-    std::vector<uint8_t> second = savedState(plugin);
+    std::vector<uint8_t> second = chunkOf(plugin);
     ASSERT_NE(first, second);
 
     AudioThread audio(*host);
@@ -140,9 +137,9 @@ TEST(EngineThreads, ValuesSetDuringLoadsLandInTheCurrentProgramOnly) {
     auto host = makeProgramHost(0, 0, 48000.0f);
     kirra::Plugin& plugin = host->plugin();
     kirra::ProgramStore& programs = plugin.getPrograms();
-    std::vector<uint8_t> first = savedState(plugin);
+    std::vector<uint8_t> first = chunkOf(plugin);
     plugin.selectProgram(1);
-    std::vector<uint8_t> second = savedState(plugin);
+    std::vector<uint8_t> second = chunkOf(plugin);
     constexpr float kMarked = 0.123456f;
     auto forEachProgram = [&](auto visit) {
         for (int bank = 0; bank < kirra::ProgramStore::kBanks; ++bank) {
@@ -180,14 +177,22 @@ TEST(EngineThreads, ValuesSetDuringLoadsLandInTheCurrentProgramOnly) {
     EXPECT_GT(heldTheMark, 0);
 }
 
-TEST(EngineThreads, AudioThreadAllocatesNothingWhileTypesAndProgramsChange) {
+// Types changed by the host and by the editor's undo and redo, programs selected.
+TEST(EngineThreads, AudioThreadAllocatesNothingWhileTypesProgramsAndUndoChange) {
     auto host = makeProgramHost(2, 0, 48000.0f);
     kirra::Plugin& plugin = host->plugin();
+    kirra::EditHistory& history = plugin.getEditHistory();
     AudioThread audio(*host, true);
     for (int round = 0; round < 60; ++round) {
-        plugin.setParameter(
-            kOperatorType1 + round % 4,
-            stateValue(round % kirra::kOperatorTypeCount, kirra::kModuleTypeStates));
+        {
+            kirra::EditHistory::Gesture edit(history);
+            plugin.setParameter(
+                kOperatorType1 + round % 4,
+                stateValue(round % kirra::kOperatorTypeCount, kirra::kModuleTypeStates));
+            plugin.setParameter(operatorParameter(round % 4, 0), (round % 7) / 7.0f);
+        }
+        history.undo();
+        if (round % 3 == 0) history.redo();
         plugin.setParameter(
             kModulatorType1 + round % 4,
             stateValue(round % kirra::kModulatorTypeCount, kirra::kModuleTypeStates));

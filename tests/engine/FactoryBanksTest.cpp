@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "engine/FactoryBanks.h"
@@ -87,34 +86,19 @@ INSTANTIATE_TEST_SUITE_P(AtBothRates, FactoryBank,
                          testName);
 
 // The knob names and modulation slots of every program, as the program tables hold them.
-std::string knobName(const float* values, int knob) {
-    std::string name;
-    for (int j = 0; j < kKnobNameLength; ++j) {
-        int code = kirra::valueToIndex(values[kKnobName1 + kKnobNameLength * knob + j],
-                                       kKnobCharacterStates);
-        if (code == 0) break;
-        name += static_cast<char>(code);
-    }
-    return name;
-}
-
 int slotSource(const float* values, int slot) {
     return kirra::valueToIndex(values[kSlotSource1 + slot], kSourceStates);
 }
 
-TEST(FactoryProgramWiring, NamesAndKnobNamesArePrintableAndNamedKnobsAreWired) {
+// (What names and knob names may hold the program compiler enforces, and its tests check that
+// the plug-in carries what it compiled.)
+TEST(FactoryProgramWiring, NamedKnobsAreWired) {
     for (int bank = 0; bank < kBanks; ++bank) {
         for (int program = 0; program < kPrograms; ++program) {
             SCOPED_TRACE(programLabel(bank, program));
-            const char* name = kirra::factoryBank(bank).names[program];
-            EXPECT_GE(std::strlen(name), 1u);
-            EXPECT_LE(std::strlen(name), 24u);
             const float* values = factoryValues(bank, program);
             for (int knob = 0; knob < kKnobCount; ++knob) {
                 std::string knobText = knobName(values, knob);
-                for (char c : knobText) {
-                    EXPECT_TRUE(c >= 32 && c <= 126) << "knob " << knob + 1;
-                }
                 bool used = false;
                 for (int slot = 0; slot < kModulationSlots; ++slot)
                     used = used || slotSource(values, slot) == Slots::kSourceKnob1 + knob;

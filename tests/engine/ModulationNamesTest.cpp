@@ -11,7 +11,6 @@
 
 #include "engine/ModulationSlots.h"
 #include "modulators/LFO.h"
-#include "modules/ModuleCatalogue.h"
 #include "operators/effects/Gain.h"
 #include "support/ModuleTexts.h"
 

@@ -23,10 +23,6 @@ namespace {
 
 const int kOp1Atten = Slots::kDestinationOperator;  // operator 1 (Gain) position 0
 
-void setKnob(kirra::Plugin& plugin, int knob, float value) {
-    plugin.setParameter(kKnob1 + knob, value);
-}
-
 float op1Atten(kirra::Plugin& plugin, int channel = 0) {
     return plugin.getOperator(0)->getModulatedValue(0, channel);
 }
@@ -35,6 +31,11 @@ float op1Atten(kirra::Plugin& plugin, int channel = 0) {
 void runPeriods(InProcessHost& host, int periods) {
     host.process(Stereo(32 * periods), 32);
 }
+
+struct ModulationSlotsOnAHost : ::testing::Test {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+};
 
 }  // namespace
 
@@ -64,7 +65,7 @@ TEST(ModulationSlots, SlotsScaleAddUpAndAreClampedOnce) {
         kirra::Plugin& plugin = host.plugin();
         plugin.setParameter(operatorParameter(0, 0), c.base);
         for (int slot = 0; slot < 2; ++slot) {
-            setKnob(plugin, slot, c.knob[slot]);
+            plugin.setParameter(kKnob1 + slot, c.knob[slot]);
             routeSlot(plugin, slot, Slots::kSourceKnob1 + slot, kOp1Atten, c.sensitivity[slot]);
         }
         plugin.setParameter(kSlotStatus, stateValue(c.muted, kSlotStatusStates));
@@ -81,8 +82,8 @@ TEST(ModulationSlots, SlotAimedAtASensitivityActsFromTheNextPeriod) {
         InProcessHost host;
         kirra::Plugin& plugin = host.plugin();
         plugin.setParameter(operatorParameter(0, 0), 0.2f);
-        setKnob(plugin, 0, 0.5f);
-        setKnob(plugin, 1, 1.0f);
+        plugin.setParameter(kKnob1, 0.5f);
+        plugin.setParameter(kKnob1 + 1, 1.0f);
         int other = 1 - aimedSlot;
         routeSlot(plugin, aimedSlot, Slots::kSourceKnob1, kOp1Atten, 0.5f);  // no effect by itself
         routeSlot(plugin, other, Slots::kSourceKnob1 + 1,
@@ -96,13 +97,11 @@ TEST(ModulationSlots, SlotAimedAtASensitivityActsFromTheNextPeriod) {
     }
 }
 
-TEST(ModulationSlots, RoutingAndModulatorDestinationsUseTheSameArithmetic) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(ModulationSlotsOnAHost, RoutingAndModulatorDestinationsUseTheSameArithmetic) {
     plugin.setParameter(kOutLimiter, 0.0f);
     plugin.setParameter(kMix, 1.0f);
     setModulatorType(plugin, 1, kirra::kLFO);
-    setKnob(plugin, 0, 1.0f);
+    plugin.setParameter(kKnob1, 1.0f);
     // Subtracting the whole knob closes IN->OP1, the chain's only way in.
     routeSlot(plugin, 0, Slots::kSourceKnob1, Slots::kDestinationRouting, 0.0f);
     routeSlot(plugin, 1, Slots::kSourceKnob1,
@@ -114,9 +113,7 @@ TEST(ModulationSlots, RoutingAndModulatorDestinationsUseTheSameArithmetic) {
     EXPECT_FLOAT_EQ(plugin.getModulator(1)->getModulatedValue(kirra::LFO::kDepth, 1), 0.5f);
 }
 
-TEST(ModulationSlots, UnassignedControllerEntryIsAlwaysZero) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(ModulationSlotsOnAHost, UnassignedControllerEntryIsAlwaysZero) {
     plugin.setParameter(operatorParameter(0, 0), 0.25f);
     routeSlot(plugin, 0, Slots::kSourceController0 + 128, kOp1Atten, 1.0f);
     routeSlot(plugin, 1, Slots::kSourceController0 + 127, kOp1Atten + 1, 1.0f);  // unused, harmless
@@ -129,9 +126,7 @@ TEST(ModulationSlots, UnassignedControllerEntryIsAlwaysZero) {
     EXPECT_FLOAT_EQ(plugin.getMidiState().controllers[127], 1.0f);
 }
 
-TEST(ModulationSlots, EmptiedModulatorSlotIsASilentSource) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(ModulationSlotsOnAHost, EmptiedModulatorSlotIsASilentSource) {
     setModulatorType(plugin, 0, kirra::kLFO);
     plugin.setParameter(operatorParameter(0, 0), 0.5f);
     routeSlot(plugin, 0, Slots::kSourceModulator1, kOp1Atten, 1.0f);
@@ -145,9 +140,7 @@ TEST(ModulationSlots, EmptiedModulatorSlotIsASilentSource) {
     EXPECT_FLOAT_EQ(op1Atten(plugin), 0.5f);
 }
 
-TEST(ModulationSlots, LfoThroughASlotModulatesAToneAtItsRate) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
+TEST_F(ModulationSlotsOnAHost, LfoThroughASlotModulatesAToneAtItsRate) {
     plugin.setParameter(kOutLimiter, 0.0f);
     plugin.setParameter(kDryDelay, 0.0f);
     setModulatorType(plugin, 0, kirra::kLFO);
@@ -211,7 +204,7 @@ TEST(ModulationSlots, EndedModulationLeavesNoTraceAndLaterStoresAreHeard) {
     InProcessHost modulated;
     InProcessHost plain;
     kirra::Plugin& plugin = modulated.plugin();
-    setKnob(plugin, 0, 1.0f);
+    plugin.setParameter(kKnob1, 1.0f);
     // Each slot pulls its destination down by 0.5: OP1's attenuation, OP4->OUT, the output level.
     const int destinations[] = {kOp1Atten, Slots::kDestinationRouting + 20 + 3,
                                 Slots::kDestinationMain + 2};

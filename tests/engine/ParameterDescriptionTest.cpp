@@ -7,16 +7,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/ModuleFactory.h"
 #include "engine/ParameterDescription.h"
 #include "modules/ModuleCatalogue.h"
 #include "modules/ModuleMath.h"
 #include "support/InProcessHost.h"
-#include "vst/AudioEffect.h"
+#include "support/ModuleTexts.h"
 
 using namespace kirra;
 using namespace kirra::param;
@@ -26,22 +24,6 @@ namespace {
 
 // The sweep's step over a continuous range.
 constexpr float kSweepStep = 1.0f / 512.0f;
-
-struct NoOwner : ModuleOwner {
-    void setParameterAutomated(int32_t, float) override {}
-};
-
-// One instance of every module type, an operator slot and a modulator slot at a time.
-struct EveryModule {
-    NoOwner owner;
-    std::vector<std::unique_ptr<Module>> modules;
-    EveryModule() {
-        for (int type = 0; type < kOperatorTypeCount; ++type)
-            modules.push_back(createOperator(type, 0, &owner));
-        for (int type = 0; type < kModulatorTypeCount; ++type)
-            modules.push_back(createModulator(type, 0, &owner));
-    }
-};
 
 // Values worth showing: every state of a small discrete range, a spread of a large one, a fine
 // sweep of a continuous one.
@@ -118,8 +100,7 @@ TEST(ParameterDescription, RowsCoverTheTableInIndexOrder) {
 }
 
 TEST(ParameterDescription, EveryTextFitsAndIsPrintableWithEveryModuleInTheSlots) {
-    EveryModule every;
-    for (const auto& module : every.modules) {
+    for (const auto& module : testing_support::everyModuleType()) {
         SlotModules slots;
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const bool isOperator = dynamic_cast<const Operator*>(module.get()) != nullptr;
@@ -144,11 +125,11 @@ TEST(ParameterDescription, EveryTextFitsAndIsPrintableWithEveryModuleInTheSlots)
 }
 
 TEST(ParameterDescription, EditorTextsOfGlobalParametersReadBackAsShown) {
-    EveryModule every;
+    const auto every = testing_support::everyModuleType();
     SlotModules slots;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        slots.operators[slot] = every.modules[kBiquad].get();
-        slots.modulators[slot] = every.modules[kOperatorTypeCount + kLFO].get();
+        slots.operators[slot] = every[kBiquad].get();
+        slots.modulators[slot] = every[kOperatorTypeCount + kLFO].get();
     }
     for (float rate : {8000.0f, 44100.0f, 96000.0f, 384000.0f}) {
         ParameterContext context;

@@ -1,5 +1,5 @@
-// What the audio thread must never do: allocate, leave the floating-point mode changed, or let
-// denormals through.
+// What the audio thread must never do: allocate, or leave the floating-point mode changed. (That
+// decaying signals end in zeros, not denormals, the operators' tests check.)
 
 #include <gtest/gtest.h>
 
@@ -96,14 +96,4 @@ TEST(RealtimeSafety, FloatingPointModeIsSetForTheBlockAndRestoredAfter) {
     InProcessHost host;
     host.process(stereo(noise(1000)));
     EXPECT_EQ(platform::FloatingPointGuard::current(), before);
-}
-
-TEST(RealtimeSafety, DecayingSignalsEndInExactZerosNotDenormals) {
-    auto probe = makeOperatorProbe(kirra::kRectifier);
-    probe->plugin().setParameter(operatorParameter(0, 0), 1.0f);
-    probe->plugin().suspend();
-    auto input = impulse(200000, 0, 1.0f);
-    Stereo out = probe->process(stereo(input));
-    EXPECT_EQ(countBadSamples(out.left), 0u);
-    EXPECT_EQ(out.left.back(), 0.0f);
 }

@@ -14,15 +14,14 @@
 #include "support/InProcessHost.h"
 #include "support/ProgramRender.h"
 #include "support/Signals.h"
+#include "support/SlotRouting.h"
 
 using namespace testing_support;
 using namespace kirra::param;
 
 namespace {
 
-void disableLimiter(kirra::Plugin& plugin) {
-    plugin.setParameter(kOutLimiter, stateValue(0, kLimiterStates));
-}
+const float kLimiterOff = stateValue(0, kLimiterStates);
 
 // Output sample i equals input sample i - delay everywhere (zeros before).
 void expectDelayed(const std::vector<float>& input, const std::vector<float>& output, int delay,
@@ -34,9 +33,15 @@ void expectDelayed(const std::vector<float>& input, const std::vector<float>& ou
     }
 }
 
-std::vector<float> testSignal(size_t frames) {
-    return noise(frames, 7, 0.5f);
-}
+// The flat program without the limiter and the dry delay: what comes out is the operators' sum.
+struct UnlimitedSignalPath : ::testing::Test {
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    UnlimitedSignalPath() {
+        plugin.setParameter(kOutLimiter, kLimiterOff);
+        plugin.setParameter(kDryDelay, 0.0f);
+    }
+};
 
 }  // namespace
 
@@ -57,11 +62,11 @@ TEST(SignalPath, WetAndDryPathsDelayByTheirSettings) {
           {kOperatorType1 + 1, stateValue(kirra::kStereo, 64)}},
          10},
     };
-    auto input = testSignal(3000);
+    auto input = noise(3000, 7, 0.5f);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         InProcessHost host;
-        disableLimiter(host.plugin());
+        host.plugin().setParameter(kOutLimiter, kLimiterOff);
         for (auto [index, value] : c.settings)
             host.plugin().setParameter(index, value);
         host.plugin().suspend();
@@ -117,11 +122,7 @@ TEST(SignalPath, LimiterLookAheadGrowsWithTheSampleRate) {
     }
 }
 
-TEST(SignalPath, ThirtyTwoOneSampleBlocksMakeOneControlUpdate) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    disableLimiter(plugin);
-    plugin.setParameter(kDryDelay, 0.0f);
+TEST_F(UnlimitedSignalPath, ThirtyTwoOneSampleBlocksMakeOneControlUpdate) {
     Stereo ones = stereo(std::vector<float>(96, 1.0f));
     // A gain change waits for the control update at the 32nd sample, then ramps over 32.
     plugin.setParameter(operatorParameter(0, 0), 0.0f);
@@ -135,7 +136,7 @@ TEST(SignalPath, ThirtyTwoOneSampleBlocksMakeOneControlUpdate) {
 TEST(SignalPath, DoublePrecisionEntryComputesTheSameSamples) {
     InProcessHost first;
     InProcessHost second;
-    auto input = testSignal(1500);
+    auto input = noise(1500, 7, 0.5f);
     Stereo single = first.process(stereo(input));
     Stereo wide = second.processDouble(stereo(input));
     EXPECT_EQ(single.left, wide.left);
@@ -188,7 +189,7 @@ TEST(SignalPath, CodingInversionBypassLevelsAndFeedbackOnAConstant) {
 
 TEST(SignalPath, NonFiniteInputIsForgottenAtOnce) {
     InProcessHost host;
-    auto input = testSignal(4000);
+    auto input = noise(4000, 7, 0.5f);
     input[100] = NAN;
     input[101] = INFINITY;
     input[102] = -INFINITY;
@@ -197,23 +198,20 @@ TEST(SignalPath, NonFiniteInputIsForgottenAtOnce) {
     EXPECT_GT(rms(out.left, 3000), 0.1);
 }
 
-TEST(SignalPath, UnconnectedRightInputReadsTheLeftAndMissingBuffersAreSilence) {
-    InProcessHost host;
-    disableLimiter(host.plugin());
-    host.plugin().setParameter(kDryDelay, 0.0f);
+TEST_F(UnlimitedSignalPath, UnconnectedRightInputReadsTheLeftAndMissingBuffersAreSilence) {
     host.script().extra = [](int32_t opcode, int32_t index, intptr_t value, void*,
                              intptr_t& answer) {
         if (opcode != vst::audioMasterPinConnected || value != 0 || index != 1) return false;
         answer = 1;  // input 2 not connected
         return true;
     };
-    host.plugin().resume();
-    auto input = testSignal(600);
+    plugin.resume();
+    auto input = noise(600, 7, 0.5f);
     Stereo out = host.process(Stereo(input, std::vector<float>(600, 0.0f)));
     expectDelayed(input, out.right, 3, 1e-6f);
 
     // Null channel pointers from a careless host: nothing crashes, nothing is read.
-    host.plugin().suspend();
+    plugin.suspend();
     float left[64] = {};
     float* inputs[4] = {nullptr, nullptr, nullptr, nullptr};
     float* outputs[2] = {left, nullptr};
@@ -222,13 +220,25 @@ TEST(SignalPath, UnconnectedRightInputReadsTheLeftAndMissingBuffersAreSilence) {
         EXPECT_EQ(sample, 0.0f);
 }
 
+// One instance whose rate changes while it runs, up and down, with all four modulators at work,
+// each driving the next one and an operator.
 TEST(SignalPath, EverySampleRateAndBlockSizeStaysClean) {
-    for (float rate : {8000.0f, 22050.0f, 44100.0f, 96000.0f, 192000.0f, 384000.0f}) {
-        InProcessHost host(rate);
+    InProcessHost host;
+    kirra::Plugin& plugin = host.plugin();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        setModulatorType(plugin, slot, kirra::kLFO + slot);
+        routeSlot(plugin, slot, slot, 67 + 38 * ((slot + 1) % kSlotCount), 1.0f);
+        routeSlot(plugin, 4 + slot, slot, 3 + 16 * slot, 0.0f);
+    }
+    host.script().playing = true;
+    for (float rate : {22050.0f, 8000.0f, 384000.0f, 44100.0f, 192000.0f, 96000.0f}) {
+        plugin.setSampleRate(rate);
         auto input = noise(static_cast<size_t>(rate / 4), 3, 2.0f);
+        const Stereo side = stereo(sine(300.0, rate, input.size(), 0.7));
         for (int block : {1, 33, 4096}) {
-            Stereo out = host.process(stereo(input), block);
-            EXPECT_EQ(countBadSamples(out.left), 0u) << rate << " " << block;
+            Stereo out = host.process(stereo(input), block, &side);
+            EXPECT_EQ(countBadSamples(out.left) + countBadSamples(out.right), 0u)
+                << rate << " " << block;
             EXPECT_LE(peak(out.left, input.size() / 2), 1.05) << rate << " " << block;
         }
     }
@@ -275,13 +285,9 @@ TEST(SignalPath, AnOperatorHearsOnlyWhatIsRoutedToIt) {
     EXPECT_EQ(inputs[3], 0.0f);
 }
 
-TEST(SignalPath, SettingsChangedWhileSuspendedApplyFromTheFirstSample) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    disableLimiter(plugin);
+TEST_F(UnlimitedSignalPath, SettingsChangedWhileSuspendedApplyFromTheFirstSample) {
     plugin.suspend();
     plugin.setParameter(operatorParameter(2, 0), 0.0f);  // silence OP3 while stopped
-    plugin.setParameter(kDryDelay, 0.0f);
     plugin.resume();
     plugin.resume();  // a second resume changes nothing
     Stereo out = host.process(stereo(std::vector<float>(256, 1.0f)));
@@ -290,11 +296,8 @@ TEST(SignalPath, SettingsChangedWhileSuspendedApplyFromTheFirstSample) {
 
 // The taps are filled only while a module reads them: one put in a slot while audio runs hears
 // the sidechain from its first block.
-TEST(SignalPath, ATapReaderInstalledWhileRunningHearsTheSidechain) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    disableLimiter(plugin);
-    host.process(stereo(testSignal(1024)));
+TEST_F(UnlimitedSignalPath, ATapReaderInstalledWhileRunningHearsTheSidechain) {
+    host.process(stereo(noise(1024, 7, 0.5f)));
     plugin.setParameter(kOperatorType1, stateValue(kirra::kSideMix, kirra::kModuleTypeStates));
     plugin.setParameter(operatorParameter(0, 0), 1.0f);  // the sidechain only
     const Stereo sidechain(std::vector<float>(2048, 0.5f), std::vector<float>(2048, -0.25f));

@@ -38,7 +38,8 @@ int32_t restore(kirra::Plugin& plugin, std::vector<uint8_t> chunk) {
 
 // Program 6 of bank 3 selected and edited: a module type with its own position values, a
 // level, a spare, a knob name character, a name, learned controllers; another bank edited too.
-void makeDistinctState(kirra::Plugin& plugin) {
+// Returns the chunk of that state.
+std::vector<uint8_t> makeDistinctState(kirra::Plugin& plugin) {
     plugin.getPrograms().setCurrentBank(2);
     plugin.selectProgram(5);
     plugin.setParameter(kOperatorType1 + 1, stateValue(kirra::kStereo, 64));
@@ -53,6 +54,7 @@ void makeDistinctState(kirra::Plugin& plugin) {
     kirra::Program& other = plugin.getPrograms().program(0, 63);
     other.setName("Elsewhere");
     other.values[kMix] = 0.25f;
+    return chunkOf(plugin);
 }
 
 // Every 32-bit field byte-reversed: the header words, the values and the controller numbers.
@@ -101,8 +103,7 @@ TEST(StateChunk, LayoutOfAFreshInstance) {
 
 TEST(StateChunk, RoundTripRestoresNamesValuesLearningAndSelection) {
     InProcessHost original;
-    makeDistinctState(original.plugin());
-    std::vector<uint8_t> saved = chunkOf(original.plugin());
+    const std::vector<uint8_t> saved = makeDistinctState(original.plugin());
     // A name of 24 characters fills its field without a terminator.
     EXPECT_EQ(std::memcmp(&saved[nameOffset(2, 5)], "Twenty-four characters!!", 24), 0);
     const Stereo input = stereo(noise(4096, 5, 0.5f));
@@ -128,8 +129,7 @@ TEST(StateChunk, RoundTripRestoresNamesValuesLearningAndSelection) {
 
 TEST(StateChunk, RejectedChunksChangeNothing) {
     InProcessHost donor;
-    makeDistinctState(donor.plugin());
-    std::vector<uint8_t> valid = chunkOf(donor.plugin());
+    std::vector<uint8_t> valid = makeDistinctState(donor.plugin());
 
     InProcessHost host;
     kirra::Plugin& plugin = host.plugin();
@@ -158,8 +158,7 @@ TEST(StateChunk, RejectedChunksChangeNothing) {
 
 TEST(StateChunk, OutOfRangeSelectionFillsTheBanksButSelectsNothing) {
     InProcessHost donor;
-    makeDistinctState(donor.plugin());
-    std::vector<uint8_t> valid = chunkOf(donor.plugin());
+    std::vector<uint8_t> valid = makeDistinctState(donor.plugin());
 
     for (int32_t bank : {0, 3, -1}) {
         for (int32_t preset : {64, 0, -1}) {

@@ -62,41 +62,35 @@ TEST(ENV, RmsOfAConstantSettlesOnIt) {
     EXPECT_NEAR(out.left[440], std::sqrt(0.25 * (1.0 - std::exp(-1.0))), 1e-3);
 }
 
-TEST(ENV, SensitivityScalesAndClampsTheInput) {
-    Stereo half = constant(20000, 0.5f, 0.5f);
-    for (auto [sens, expected] : {std::pair{0.0f, 0.0f}, {1.0f, 1.0f}, {0.5f, 0.5f}}) {
+// Settled levels of a constant pair: sensitivity scales and clamps, link moves both channels
+// toward the louder, and the follower hears only the tap it is set to.
+TEST(ENV, SensitivityLinkAndSourceOnConstantInput) {
+    const float sidechain = stateValue(kirra::kTapSidechain, ENV::kSourceCount);
+    const struct {
+        int position;
+        float value;
+        int tap;
+        float left, right, expectedLeft, expectedRight;
+    } cases[] = {
+        {ENV::kSensitivity, 0.0f, kirra::kTapInput, 0.5f, 0.5f, 0.0f, 0.0f},  // -oo
+        {ENV::kSensitivity, 1.0f, kirra::kTapInput, 0.5f, 0.5f, 1.0f, 1.0f},  // +24 dB
+        {ENV::kSensitivity, 0.5f, kirra::kTapInput, 0.5f, 0.5f, 0.5f, 0.5f},  // 0 dB
+        {ENV::kLink, 1.0f, kirra::kTapInput, 0.8f, 0.0f, 0.8f, 0.8f},
+        {ENV::kLink, 0.0f, kirra::kTapInput, 0.8f, 0.0f, 0.8f, 0.0f},
+        {ENV::kLink, 0.5f, kirra::kTapInput, 0.8f, 0.0f, 0.8f, 0.4f},
+        {ENV::kSource, sidechain, kirra::kTapSidechain, 0.3f, 0.3f, 0.3f, 0.3f},
+        {ENV::kSensitivity, 0.5f, kirra::kTapSidechain, 0.3f, 0.3f, 0.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
         ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
-        runner.module().setParameter(ENV::kSensitivity, sens);  // -oo, +24 dB, 0 dB
-        runner.setTapSignal(kirra::kTapInput, &half);
+        runner.module().setParameter(c.position, c.value);
+        const Stereo input = constant(20000, c.left, c.right);
+        runner.setTapSignal(c.tap, &input);
         Stereo out = runner.run(20000);
-        EXPECT_NEAR(out.left.back(), expected, 1e-4f) << sens;
-        EXPECT_LE(peak(out.left), 1.0) << sens;
+        EXPECT_NEAR(out.left.back(), c.expectedLeft, 1e-4f) << c.position << " at " << c.value;
+        EXPECT_NEAR(out.right.back(), c.expectedRight, 1e-4f) << c.position << " at " << c.value;
+        EXPECT_LE(peak(out.left), 1.0) << c.position << " at " << c.value;
     }
-}
-
-TEST(ENV, LinkMovesBothChannelsTowardTheLouder) {
-    Stereo leftOnly = constant(20000, 0.8f, 0.0f);
-    for (auto [link, right] : {std::pair{1.0f, 0.8f}, {0.0f, 0.0f}, {0.5f, 0.4f}}) {
-        ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
-        runner.module().setParameter(ENV::kLink, link);
-        runner.setTapSignal(kirra::kTapInput, &leftOnly);
-        Stereo out = runner.run(20000);
-        EXPECT_NEAR(out.left.back(), 0.8f, 1e-4f) << link;
-        EXPECT_NEAR(out.right.back(), right, 1e-4f) << link;
-    }
-}
-
-TEST(ENV, SidechainSourceFollowsTheSidechainOnly) {
-    ModulatorRunner runner = makeModulatorRunner(kirra::kENV, kRate);
-    runner.module().setParameter(ENV::kSource, stateValue(kirra::kTapSidechain, ENV::kSourceCount));
-    Stereo side = constant(20000, 0.3f, 0.3f);
-    runner.setTapSignal(kirra::kTapSidechain, &side);
-    Stereo out = runner.run(20000);
-    EXPECT_NEAR(out.left.back(), 0.3f, 1e-4f);
-
-    ModulatorRunner input = makeModulatorRunner(kirra::kENV, kRate);  // listens to the input
-    input.setTapSignal(kirra::kTapSidechain, &side);
-    EXPECT_EQ(peak(input.run(20000).left), 0.0);
 }
 
 TEST(ENV, HistoryKeepsTheMaximumOfAbout30MsPerPoint) {

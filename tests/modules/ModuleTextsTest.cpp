@@ -5,12 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
-#include "engine/ModuleFactory.h"
 #include "modules/ModuleCatalogue.h"
 #include "support/ModuleTexts.h"
 
@@ -18,21 +15,6 @@ using namespace kirra;
 using namespace testing_support;
 
 namespace {
-
-struct TypedModule {
-    const CatalogueEntry& entry;
-    std::unique_ptr<Module> module;
-};
-
-std::vector<TypedModule> everyModuleType() {
-    std::vector<TypedModule> modules;
-    modules.reserve(kOperatorTypeCount + kModulatorTypeCount);
-    for (int type = 0; type < kOperatorTypeCount; ++type)
-        modules.push_back({operatorCatalogue(type), createOperator(type, 0, nullptr)});
-    for (int type = 0; type < kModulatorTypeCount; ++type)
-        modules.push_back({modulatorCatalogue(type), createModulator(type, 0, nullptr)});
-    return modules;
-}
 
 std::string nameOf(const Module& module) {
     ModuleText text;
@@ -47,18 +29,22 @@ std::string nameOf(const Module& module) {
 TEST(ModuleTexts, CatalogueNamesAreUniqueAndAligned) {
     std::set<std::string> names;
     const size_t lineLength = std::strlen(operatorCatalogue(0).text);
-    for (const TypedModule& typed : everyModuleType()) {
-        const std::string name = nameOf(*typed.module);
+    const auto modules = everyModuleType();
+    for (size_t type = 0; type < modules.size(); ++type) {
+        const std::string name = nameOf(*modules[type]);
+        const int own = static_cast<int>(type) - kOperatorTypeCount;
+        const char* line =
+            own < 0 ? operatorCatalogue(static_cast<int>(type)).text : modulatorCatalogue(own).text;
         EXPECT_TRUE(names.insert(name).second) << name;
         // The picker's list shows the lines as one column.
-        EXPECT_EQ(std::strlen(typed.entry.text), lineLength) << name;
-        EXPECT_EQ(std::string(typed.entry.text).rfind(name.substr(0, 4), 0), 0u) << name;
+        EXPECT_EQ(std::strlen(line), lineLength) << name;
+        EXPECT_EQ(std::string(line).rfind(name.substr(0, 4), 0), 0u) << name;
     }
 }
 
 TEST(ModuleTexts, MissingPositionsHaveNoTexts) {
-    for (const TypedModule& typed : everyModuleType()) {
-        const Module& module = *typed.module;
+    for (const auto& typed : everyModuleType()) {
+        const Module& module = *typed;
         for (int position = module.getNumParameters(); position < Module::kMaxPositions;
              ++position) {
             const std::string display = moduleDisplay(module, position);
@@ -76,8 +62,8 @@ TEST(ModuleTexts, MissingPositionsHaveNoTexts) {
 // so texts that follow a mode or a shape are swept in each.
 TEST(ModuleTexts, ATypedEditorTextReadsBackAsTheValueItWasShownFor) {
     constexpr int kSteps = 64;
-    for (const TypedModule& typed : everyModuleType()) {
-        Module& module = *typed.module;
+    for (const auto& typed : everyModuleType()) {
+        Module& module = *typed;
         for (float others : {-1.0f, 0.0f, 1.0f}) {
             for (int position = 0; position < module.getNumParameters(); ++position)
                 module.setParameter(position,
@@ -102,8 +88,8 @@ TEST(ModuleTexts, ATypedEditorTextReadsBackAsTheValueItWasShownFor) {
 }
 
 TEST(ModuleTexts, TypedNumbersFarOutsideTheRangeGiveValuesInsideIt) {
-    for (const TypedModule& typed : everyModuleType()) {
-        const Module& module = *typed.module;
+    for (const auto& typed : everyModuleType()) {
+        const Module& module = *typed;
         for (int position = 0; position < module.getNumParameters(); ++position) {
             for (const char* text :
                  {"-1e38", "1e38", "nan", "inf", "", "-oo", "oo", "99999k", ":"}) {

@@ -16,17 +16,17 @@
 #include "engine/ParameterIndex.h"
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/EffectTestSupport.h"
+#include "operators/filters/FilterProbe.h"
 #include "support/Signals.h"
 
 using namespace testing_support;
+using filter_tests::kFilterTypes;
 using kirra::param::operatorParameter;
 
 namespace {
 
 const int kEffectTypes[] = {kirra::kLoFi,    kirra::kDelayLine, kirra::kDistortion,
                             kirra::kCompExp, kirra::kReverb2,   kirra::kPitch};
-const int kFilterTypes[] = {kirra::kBiquad, kirra::kSVF,    kirra::kMoog,   kirra::kComb,
-                            kirra::kEQ,     kirra::kPhaser, kirra::kFormant};
 const float kRates[] = {8000.0f,  22050.0f, 32000.0f,  44100.0f,
                         48000.0f, 96000.0f, 192000.0f, 384000.0f};
 

@@ -95,21 +95,15 @@ template <typename Sample>
 Stereo processWith(InProcessHost& host, HostScript& script, vst::AEffect* effect,
                    const Stereo& input, int blockSize, const Stereo* sidechain,
                    double& samplesDone) {
+    using Channel = std::vector<Sample>;
     const size_t frames = input.frames();
-    std::vector<Sample> in[4];
-    std::vector<Sample> out[2];
-    for (auto& channel : in)
-        channel.assign(frames, Sample(0));
-    for (auto& channel : out)
-        channel.assign(frames, Sample(0));
-    for (size_t i = 0; i < frames; ++i) {
-        in[0][i] = input.left[i];
-        in[1][i] = input.right[i];
-        if (sidechain != nullptr) {
-            in[2][i] = sidechain->left[i];
-            in[3][i] = sidechain->right[i];
-        }
-    }
+    const Stereo silence(sidechain == nullptr ? frames : 0);
+    const Stereo& side = sidechain == nullptr ? silence : *sidechain;
+    Channel in[4] = {Channel(input.left.begin(), input.left.end()),
+                     Channel(input.right.begin(), input.right.end()),
+                     Channel(side.left.begin(), side.left.begin() + frames),
+                     Channel(side.right.begin(), side.right.begin() + frames)};
+    Channel out[2] = {Channel(frames), Channel(frames)};
     for (size_t start = 0; start < frames; start += blockSize) {
         int32_t count = static_cast<int32_t>(std::min<size_t>(blockSize, frames - start));
         Sample* inputs[4] = {&in[0][start], &in[1][start], &in[2][start], &in[3][start]};
@@ -125,12 +119,8 @@ Stereo processWith(InProcessHost& host, HostScript& script, vst::AEffect* effect
                 count * script.tempoBpm / 60.0 / static_cast<double>(host.plugin().getSampleRate());
         }
     }
-    Stereo result(frames);
-    for (size_t i = 0; i < frames; ++i) {
-        result.left[i] = static_cast<float>(out[0][i]);
-        result.right[i] = static_cast<float>(out[1][i]);
-    }
-    return result;
+    return Stereo(std::vector<float>(out[0].begin(), out[0].end()),
+                  std::vector<float>(out[1].begin(), out[1].end()));
 }
 
 }  // namespace

@@ -37,4 +37,15 @@ bool destinationInUse(kirra::Plugin& plugin, int destination) {
     return true;
 }
 
+std::string knobName(const float* values, int knob) {
+    std::string name;
+    for (int j = 0; j < kKnobNameLength; ++j) {
+        const int code = kirra::valueToIndex(values[kKnobName1 + kKnobNameLength * knob + j],
+                                             kKnobCharacterStates);
+        if (code == 0) break;
+        name += static_cast<char>(code);
+    }
+    return name;
+}
+
 }  // namespace testing_support

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -69,7 +68,7 @@ TEST(KirraCommand, ReportsBadRequestsWithoutCrashing) {
 
 TEST(KirraCommand, RendersWithAMidiFileAndReportsItsDamage) {
     // A note from tick 96 to tick 192; the track ends inside the note-off.
-    const std::vector<unsigned char> damaged = {
+    const std::vector<uint8_t> damaged = {
         'M',  'T',  'h', 'd', 0,    0,    0,  6,
         0,    0,    0,   1,   0,    96,            // format 0, one track, 96 ticks
         'M',  'T',  'r', 'k', 0,    0,    0,  13,  // the track: 13 bytes announced
@@ -77,9 +76,7 @@ TEST(KirraCommand, RendersWithAMidiFileAndReportsItsDamage) {
     };
     TemporaryFolder folder;
     const std::string midi = folder.file("damaged.mid");
-    std::ofstream(midi, std::ios::binary)
-        .write(reinterpret_cast<const char*>(damaged.data()),
-               static_cast<std::streamsize>(damaged.size()));
+    writeBytes(midi, damaged);
     const std::string out = folder.file("midi.wav");
     CommandResult run = runKirraCommand("render " + out + " --sr 8000 --midi " + midi +
                                         " --tempo 90 --position -4 --stopped");
@@ -89,7 +86,7 @@ TEST(KirraCommand, RendersWithAMidiFileAndReportsItsDamage) {
     EXPECT_NE(run.output.find("90.00 BPM from -4.00 quarter notes, stopped"), std::string::npos)
         << run.output;
 
-    std::ofstream(midi, std::ios::binary) << "RIFF....WAVE";
+    writeBytes(midi, {'R', 'I', 'F', 'F', 0, 0, 0, 4, 'W', 'A', 'V', 'E'});
     run = runKirraCommand("render " + out + " --midi " + midi);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("not a standard MIDI file"), std::string::npos) << run.output;

@@ -69,8 +69,16 @@ TEST(Distortion, TransferPlotMatchesTheAudio) {
         }
     }
     // Asymmetric curves: the audio is the curve less its mean (the 10 Hz high-pass removes the
-    // DC of the asymmetry); a 4 kHz tone is far enough above it to keep its shape.
+    // DC of the asymmetry); a 4 kHz tone is far enough above it to keep its shape. The curve's
+    // offset at silence never reaches the output: no thump when the high-pass starts from rest,
+    // whatever the drive.
     for (int curve : {Distortion::kAsymA, Distortion::kAsymB, Distortion::kAsymC}) {
+        for (float drive : {0.0f, 0.5f, 1.0f}) {
+            auto quiet = shaper(curve, drive);
+            const Stereo silence = OperatorRunner(*quiet).silence(4410);
+            EXPECT_LT(peak(silence.left), 1e-6) << "curve " << curve << " drive " << drive;
+            EXPECT_EQ(countBadSamples(silence.left), 0u);
+        }
         values[Distortion::kType] = stateValue(curve, Distortion::kTypeStates);
         auto op = shaper(curve, values[Distortion::kDrive]);
         OperatorRunner runner(*op);
@@ -85,19 +93,6 @@ TEST(Distortion, TransferPlotMatchesTheAudio) {
             worst = std::fmax(worst, std::fabs(out.left[i] - expected));
         }
         EXPECT_LT(worst, 0.02) << "curve " << curve;
-    }
-}
-
-// The curve's offset at silence never reaches the output: no thump when the DC high-pass starts
-// from rest, whatever the drive.
-TEST(Distortion, AsymmetricCurvesAreSilentOnSilence) {
-    for (int curve : {Distortion::kAsymA, Distortion::kAsymB, Distortion::kAsymC}) {
-        for (float drive : {0.0f, 0.5f, 1.0f}) {
-            auto op = shaper(curve, drive);
-            Stereo out = OperatorRunner(*op).silence(4410);
-            EXPECT_LT(peak(out.left), 1e-6) << "curve " << curve << " drive " << drive;
-            EXPECT_EQ(countBadSamples(out.left), 0u);
-        }
     }
 }
 

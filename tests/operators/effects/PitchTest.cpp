@@ -22,13 +22,12 @@ namespace {
 
 constexpr float kRate = 44100.0f;
 
-std::unique_ptr<kirra::Operator> shifter(int semitones, float tune, int resolution) {
-    auto op = makeOperator(kirra::kPitch, kRate);
-    op->setParameter(Pitch::kSemitones, stateValue(semitones + 12, 25));
-    op->setParameter(Pitch::kTune, (tune + 12.0f) / 24.0f);
-    op->setParameter(Pitch::kResolution, stateValue(resolution, 3));
-    op->setSampleRate(kRate);
-    return op;
+std::unique_ptr<kirra::Operator> shifter(int semitones, float tune, int resolution,
+                                         float sampleRate = kRate) {
+    return makeOperator(kirra::kPitch, sampleRate,
+                        {{Pitch::kSemitones, stateValue(semitones + 12, 25)},
+                         {Pitch::kTune, (tune + 12.0f) / 24.0f},
+                         {Pitch::kResolution, stateValue(resolution, 3)}});
 }
 
 }  // namespace
@@ -164,10 +163,7 @@ TEST(Pitch, SixteenLanesGiveTheSamplesOfEight) {
     if (!widest.load()) GTEST_SKIP() << "no sixteen-lane vectors here";
     const auto render = [](bool sixteen, float rate, int resolution, int semitones) {
         kirra::wide_lanes::useWidestLanes.store(sixteen);
-        auto op = makeOperator(kirra::kPitch, rate);
-        op->setParameter(Pitch::kSemitones, stateValue(semitones + 12, 25));
-        op->setParameter(Pitch::kResolution, stateValue(resolution, 3));
-        op->setSampleRate(rate);
+        auto op = shifter(semitones, 0.0f, resolution, rate);
         OperatorRunner runner(*op);
         runner.modulate = [update = 0](kirra::Operator& pitch) mutable {
             const float sweep = 0.004f * static_cast<float>(update++ % 50);

@@ -10,6 +10,7 @@
 #include "EffectTestSupport.h"
 #include "modules/ModuleCatalogue.h"
 #include "operators/effects/ReverbPlate.h"
+#include "operators/filters/Biquad.h"
 #include "support/Signals.h"
 
 using namespace effects_test;
@@ -26,25 +27,15 @@ std::unique_ptr<kirra::Operator> reverb(int algorithm, float time, float sampleR
                          {Reverb2::kDamping, 0.0f}});
 }
 
-// The octave around 500 Hz, where neither damping nor the modulated lines' interpolation take
-// anything away.
-std::vector<float> octaveAt500Hz(const std::vector<float>& signal, double sampleRate) {
-    const double omega = 2.0 * kPi * 500.0 / sampleRate;
-    const double alpha = std::sin(omega) / 2.0;  // Q 1
-    const double b0 = alpha / (1.0 + alpha);
-    const double a1 = -2.0 * std::cos(omega) / (1.0 + alpha);
-    const double a2 = (1.0 - alpha) / (1.0 + alpha);
-    std::vector<float> out(signal.size());
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    for (size_t i = 0; i < signal.size(); ++i) {
-        double y = b0 * (signal[i] - x2) - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = signal[i];
-        y2 = y1;
-        y1 = y;
-        out[i] = static_cast<float>(y);
-    }
-    return out;
+// The octave around 500 Hz (a band pass of Q 1), where neither damping nor the modulated lines'
+// interpolation take anything away.
+std::vector<float> octaveAt500Hz(const std::vector<float>& signal, float sampleRate) {
+    auto bandPass = makeOperator(kirra::kBiquad, sampleRate);
+    bandPass->setParameter(2, stateValue(kirra::Biquad::kBandPass, kirra::Biquad::kTypeCount));
+    for (auto [position, text] : {std::pair{0, "500"}, {1, "1"}})  // Hz, Q
+        bandPass->setParameter(position, bandPass->textToValue(position, text, 0.0f));
+    bandPass->setSampleRate(sampleRate);
+    return OperatorRunner(*bandPass).run(signal).left;
 }
 
 double measuredDecay(int algorithm, float time, float sampleRate, double seconds) {

@@ -69,6 +69,11 @@ TEST(Rectifier, FullWaveWithTheDirectCurrentRemoved) {
     for (size_t i = 44100; i < 88200; ++i)
         mean += out.left[i];
     EXPECT_NEAR(mean / 44100.0, 0.0, 2e-3);
+    // The impulse of its high-pass decays into exact zeros, not denormals.
+    probe->plugin().suspend();
+    Stereo decay = probe->process(stereo(impulse(200000)));
+    EXPECT_EQ(countBadSamples(decay.left), 0u);
+    EXPECT_EQ(decay.left.back(), 0.0f);
     // Switched off it is transparent from the next control period on.
     probe->plugin().setParameter(operatorParameter(0, 0), 0.0f);
     Stereo off = probe->process(stereo(input));

@@ -75,45 +75,23 @@ TEST(Biquad, PlotIsTheCookbookResponseOfEachType) {
     }
 }
 
+// The plot is the cookbook's, so this holds the sound to it too, at the ends of the resonance:
+// the band pass at full resonance (Q 100, +40 dB at its centre), the notch at zero (Q 1/16).
 TEST(Biquad, SoundMatchesThePlotForEveryTypeAndTheMorph) {
     FilterProbe probe(kirra::kBiquad);
     probe.set(kFreqB, frequencyValue(3000.0));
     probe.set(kResoB, 0.5f);
+    const float resonance[Biquad::kTypeCount] = {0.3f, 1.0f, 0.0f, 0.9f};
     for (int typeA = 0; typeA < Biquad::kTypeCount; ++typeA) {
         probe.set(kTypeA, typeValue(typeA));
         probe.set(kTypeB, typeValue((typeA + 1) % Biquad::kTypeCount));
         probe.set(kFreqA, frequencyValue(150.0 * (typeA + 1)));
-        probe.set(kResoA, 0.3f * typeA);
+        probe.set(kResoA, resonance[typeA]);
         for (float morph : {0.0f, 0.5f, 1.0f}) {
             probe.set(kMorph, morph);
             expectPlotMatchesSound(probe, 65536, 0.01);
         }
     }
-}
-
-TEST(Biquad, BandPassAtFullResonanceGainsFortyDecibels) {
-    FilterProbe probe(kirra::kBiquad);
-    probe.set(kTypeA, typeValue(Biquad::kBandPass));
-    probe.set(kResoA, 1.0f);
-    probe.setText(kFreqA, "1k");
-    const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
-    const size_t frames = 44100;
-    Stereo out = probe.run(stereo(sine(centre, 44100.0, frames, 0.001)));
-    EXPECT_NEAR(toDb(amplitudeAt(out.left, centre, 44100.0, frames / 2, frames) / 0.001), 40.0,
-                0.02);
-}
-
-TEST(Biquad, NotchRemovesItsFrequencyAndIsWideAtResonanceZero) {
-    FilterProbe probe(kirra::kBiquad);
-    probe.set(kTypeA, typeValue(Biquad::kNotch));
-    probe.set(kResoA, 0.0f);  // Q = 1/16, although the display keeps the general mapping
-    probe.setText(kFreqA, "1000");
-    const double centre = knobHertz(probe.op().getBaseValue(kFreqA));
-    const size_t frames = 44100;
-    Stereo out = probe.run(stereo(sine(centre, 44100.0, frames)));
-    EXPECT_LT(amplitudeAt(out.left, centre, 44100.0, frames / 2, frames), 1e-4);
-    // One octave away a Q of 1/16 still takes away about 20 dB (the plot is the cookbook's).
-    EXPECT_LT(toDb(probe.plotted(2.0 * centre)), -19.0);
 }
 
 TEST(Biquad, MorphHalfWayIsTheAverageOfBothFilters) {

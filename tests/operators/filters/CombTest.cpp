@@ -39,26 +39,24 @@ void expectSparse(const std::vector<float>& signal,
 
 }  // namespace
 
-TEST(Comb, FeedForwardAtFullDepthAddsOneEqualEcho) {
-    // Slightly above 441 Hz: the delay is just under 100 samples and reads as 100 without
-    // interpolation.
-    FilterProbe probe = combProbe(Comb::kFeedForward, Comb::kNoInterpolation, 1.0f, 441.0005);
-    expectSparse(probe.impulseResponse(1000), {{0, 1.0f}, {100, 1.0f}});
-    // At depth 0 the input passes unchanged.
-    probe.set(kDepth, 0.0f);
-    const auto input = noise(1000, 3);
-    EXPECT_EQ(probe.run(stereo(input)).left, input);
-}
-
-TEST(Comb, FeedbackAtFullDepthRepeatsAnImpulseForever) {
-    FilterProbe probe = combProbe(Comb::kFeedback, Comb::kNoInterpolation, 1.0f, 441.0005);
+// Slightly above 441 Hz the delay is just under 100 samples and reads as 100 without
+// interpolation. At full depth the feed-forward comb adds one equal echo and the feedback comb
+// repeats the impulse for ever; at depth 0 the one passes the input unchanged, the other only
+// the delayed input.
+TEST(Comb, ImpulseResponsesAtFullAndZeroDepth) {
     std::vector<std::pair<size_t, float>> train;
     for (size_t at = 100; at < 100000; at += 100)
         train.emplace_back(at, 1.0f);
-    expectSparse(probe.impulseResponse(100000), train);
-    // At depth 0 only the delayed input comes out.
-    probe.set(kDepth, 0.0f);
-    expectSparse(probe.impulseResponse(1000), {{100, 1.0f}});
+    FilterProbe feedback = combProbe(Comb::kFeedback, Comb::kNoInterpolation, 1.0f, 441.0005);
+    expectSparse(feedback.impulseResponse(100000), train);
+    feedback.set(kDepth, 0.0f);
+    expectSparse(feedback.impulseResponse(1000), {{100, 1.0f}});
+
+    FilterProbe forward = combProbe(Comb::kFeedForward, Comb::kNoInterpolation, 1.0f, 441.0005);
+    expectSparse(forward.impulseResponse(1000), {{0, 1.0f}, {100, 1.0f}});
+    forward.set(kDepth, 0.0f);
+    const auto input = noise(1000, 3);
+    EXPECT_EQ(forward.run(stereo(input)).left, input);
 }
 
 TEST(Comb, EveryStructureAndInterpolationSoundsAsPlotted) {

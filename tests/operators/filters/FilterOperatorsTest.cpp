@@ -13,13 +13,6 @@
 using namespace filter_tests;
 using namespace testing_support;
 
-namespace {
-
-const int kFilterTypes[] = {kirra::kBiquad, kirra::kSVF,    kirra::kMoog,   kirra::kComb,
-                            kirra::kEQ,     kirra::kPhaser, kirra::kFormant};
-
-}  // namespace
-
 TEST(FilterOperators, EachChannelFollowsItsOwnCopyAndOnlyDestinationsAreModulated) {
     struct Case {
         int type;

@@ -6,10 +6,14 @@
 #include <memory>
 #include <vector>
 
+#include "modules/ModuleCatalogue.h"
 #include "modules/Operator.h"
 #include "support/InProcessHost.h"
 
 namespace filter_tests {
+
+inline constexpr int kFilterTypes[] = {kirra::kBiquad, kirra::kSVF,    kirra::kMoog,   kirra::kComb,
+                                       kirra::kEQ,     kirra::kPhaser, kirra::kFormant};
 
 class FilterProbe {
   public:

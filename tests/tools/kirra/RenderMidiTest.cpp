@@ -11,6 +11,7 @@
 #include "engine/Plugin.h"
 #include "kirra/MidiFile.h"
 #include "kirra/Renderer.h"
+#include "support/SlotRouting.h"
 
 namespace {
 
@@ -39,10 +40,8 @@ TEST(RenderMidi, NoteGateOpensTheSoundAtTheNotesSample) {
     // instance inside the loaded library (built from these very sources) to set them.
     auto* instance = static_cast<kirra::Plugin*>(vst::AudioEffect::fromEffect(plugin.effect()));
     instance->setParameter(kOutLimiter, 0.0f);
-    instance->setParameter(kSlotSource1, kirra::indexToValue(Slots::kSourceNoteGate, 149));
-    instance->setParameter(kSlotDestination1,
-                           kirra::indexToValue(Slots::kDestinationOperator, 260));
-    plugin.setParameter(kSlotSensitivity1, 1.0f);
+    testing_support::routeSlot(*instance, 0, Slots::kSourceNoteGate, Slots::kDestinationOperator,
+                               1.0f);
     plugin.setParameter(operatorParameter(0, 0), 0.0f);  // OP1 atten: silent without the note
     plugin.resume();
 

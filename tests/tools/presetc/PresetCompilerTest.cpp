@@ -18,6 +18,7 @@
 #include "presetc/SourceGenerator.h"
 #include "presetc/ValueConversions.h"
 #include "support/InProcessHost.h"
+#include "support/SlotRouting.h"
 
 using namespace kirra::param;
 
@@ -164,13 +165,7 @@ TEST(ProgramApplier, SlotsAndKnobsReadTheirNames) {
     EXPECT_EQ(display(kSlotStatus), "1");
     // Choosing a type after a slot aimed at the previous module frees that slot, as in the editor.
     EXPECT_EQ(display(kSlotDestination1 + 1), display(kSlotDestination1 + 2));
-    std::string knobName;
-    for (int j = 0; j < kKnobNameLength; ++j) {
-        int code = kirra::valueToIndex(program.values[kKnobName1 + kKnobNameLength + j],
-                                       kKnobCharacterStates);
-        if (code != 0) knobName += static_cast<char>(code);
-    }
-    EXPECT_EQ(knobName, "SWEEP");
+    EXPECT_EQ(testing_support::knobName(program.values, 1), "SWEEP");
 }
 
 TEST(ProgramApplier, EveryProgramStartsFromFlat) {
