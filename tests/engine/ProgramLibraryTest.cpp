@@ -124,8 +124,7 @@ TEST(ProgramLibrary, WrongDamagedOrMissingFilesChangeNothing) {
     EXPECT_FALSE(library.loadPresetFile("/dev/zero"));
     EXPECT_FALSE(library.savePresetFile(folder.file("no such folder/x.vtp")));
     EXPECT_FALSE(library.saveBankFile(0, folder.path()));  // a folder stays a folder
-    EXPECT_EQ(chunkOf(plugin), before);
-    EXPECT_EQ(currentProgramName(plugin), "Mine");
+    EXPECT_EQ(chunkOf(plugin), before);                    // names too
 }
 
 // The first bank's program 1 is applied at the start with its own position values, not those of

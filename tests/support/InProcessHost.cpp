@@ -137,7 +137,8 @@ void InProcessHost::setHostParameter(int32_t index, float value) {
     effect()->setParameter(effect(), index, value);
 }
 
-std::unique_ptr<InProcessHost> makeOperatorProbe(int operatorType, float sampleRate) {
+std::unique_ptr<InProcessHost> makeOperatorProbe(
+    int operatorType, float sampleRate, const std::vector<std::pair<int, float>>& positions) {
     using namespace kirra::param;
     auto host = std::make_unique<InProcessHost>(sampleRate);
     kirra::Plugin& plugin = host->plugin();
@@ -147,6 +148,8 @@ std::unique_ptr<InProcessHost> makeOperatorProbe(int operatorType, float sampleR
     plugin.setParameter(kInToOp1, 1.0f);
     plugin.setParameter(kOpToOut1, 1.0f);
     plugin.setParameter(kOperatorType1, stateValue(operatorType, 64));
+    for (auto [position, value] : positions)
+        plugin.setParameter(operatorParameter(0, position), value);
     plugin.suspend();
     return host;
 }

@@ -61,9 +61,12 @@ class InProcessHost {
     double samplesDone_ = 0.0;
 };
 
-// A plug-in set up to measure one operator: the operator type in slot 1, the input straight into
-// it and its output straight out (no operator links, no delay), limiter off, levels at unity.
-std::unique_ptr<InProcessHost> makeOperatorProbe(int operatorType, float sampleRate = 44100.0f);
+// A plug-in set up to measure one operator: the operator type in slot 1 with the given positions
+// set, the input straight into it and its output straight out (no operator links, no delay),
+// limiter off, levels at unity.
+std::unique_ptr<InProcessHost> makeOperatorProbe(
+    int operatorType, float sampleRate = 44100.0f,
+    const std::vector<std::pair<int, float>>& positions = {});
 
 // Normalised value of a discrete state.
 float stateValue(int state, int states);

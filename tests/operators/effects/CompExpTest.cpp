@@ -38,10 +38,9 @@ TEST(CompExp, DefaultsAreExactlyTransparentAtEveryLevel) {
 }
 
 TEST(CompExp, FourToOneAtMinusTwentyLiftsAFullScaleSineByTwoQuarterDecibels) {
-    auto probe = makeOperatorProbe(kirra::kCompExp);
-    probe->plugin().setParameter(operatorParameter(0, CompExp::kThreshold), thresholdValue(-20));
-    probe->plugin().setParameter(operatorParameter(0, CompExp::kRatio), 0.75f);
-    probe->plugin().suspend();
+    auto probe =
+        makeOperatorProbe(kirra::kCompExp, kRate,
+                          {{CompExp::kThreshold, thresholdValue(-20)}, {CompExp::kRatio, 0.75f}});
     auto input = sine(1000.0, kRate, 44100);
     Stereo out = probe->process(stereo(input));
     // RMS level -3.01 dB; 4:1 above -20 dB gives -15.75 dB; automatic makeup 15 dB.
@@ -113,11 +112,10 @@ TEST(CompExp, DetectorRisesAndFallsWithItsTimeConstants) {
 }
 
 TEST(CompExp, KeySourcesAndListen) {
-    auto probe = makeOperatorProbe(kirra::kCompExp);
+    auto probe = makeOperatorProbe(kirra::kCompExp, kRate,
+                                   {{CompExp::kSource, stateValue(5, 6)},  // side in
+                                    {CompExp::kListen, stateValue(1, 2)}});
     kirra::Plugin& plugin = probe->plugin();
-    plugin.setParameter(operatorParameter(0, CompExp::kSource), stateValue(5, 6));  // side in
-    plugin.setParameter(operatorParameter(0, CompExp::kListen), stateValue(1, 2));
-    plugin.suspend();
     Stereo main(noise(3000, 1, 0.5f), noise(3000, 2, 0.5f));
     Stereo side(noise(3000, 3, 0.8f), sine(300.0, kRate, 3000));
     Stereo heard = probe->process(main, 512, &side);

@@ -38,10 +38,7 @@ TEST(UtilityOperators, SteadyLevels) {
     };
     const Stereo sidechain(std::vector<float>(256, 0.8f), std::vector<float>(256, -0.4f));
     for (const auto& c : cases) {
-        auto probe = makeOperatorProbe(c.type);
-        for (const auto& [position, value] : c.settings)
-            probe->plugin().setParameter(operatorParameter(0, position), value);
-        probe->plugin().suspend();
+        auto probe = makeOperatorProbe(c.type, 44100.0f, c.settings);
         Stereo input(std::vector<float>(256, c.left), std::vector<float>(256, c.right));
         Stereo out = probe->process(input, 512, &sidechain);
         EXPECT_NEAR(out.left.back(), c.expectedLeft, 1e-5f) << c.what;
@@ -51,9 +48,7 @@ TEST(UtilityOperators, SteadyLevels) {
 
 TEST(Rectifier, FullWaveWithTheDirectCurrentRemoved) {
     const float rate = 44100.0f;
-    auto probe = makeOperatorProbe(kirra::kRectifier, rate);
-    probe->plugin().setParameter(operatorParameter(0, 0), 1.0f);
-    probe->plugin().suspend();
+    auto probe = makeOperatorProbe(kirra::kRectifier, rate, {{0, 1.0f}});
     // A constant settles to silence through the 10 Hz high-pass.
     Stereo dc = probe->process(stereo(std::vector<float>(44100, 0.5f)));
     EXPECT_LT(std::fabs(dc.left.back()), 1e-3f);
