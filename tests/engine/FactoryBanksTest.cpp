@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "engine/FactoryBanks.h"
@@ -31,34 +32,79 @@ const float* factoryValues(int bank, int program) {
     return kirra::factoryBank(bank).values[program];
 }
 
+// Energy left after the best gain match of `input` delayed by `lag` to `output`.
+double residualEnergy(const std::vector<float>& input, const std::vector<float>& output, size_t lag,
+                      size_t frames) {
+    double inputEnergy = 0.0;
+    double cross = 0.0;
+    double outputEnergy = 0.0;
+    for (size_t i = 0; i + lag < frames; ++i) {
+        double x = input[i];
+        double y = output[i + lag];
+        inputEnergy += x * x;
+        cross += x * y;
+        outputEnergy += y * y;
+    }
+    double gain = inputEnergy > 0.0 ? cross / inputEnergy : 0.0;
+    return std::max(0.0, outputEnergy - gain * cross);
+}
+
+// How far the output is from the input over its first frames, as the energy of what is left
+// after the best match of the input to the output (any small latency up to the limiter's
+// look-ahead, any gain), relative to the output's energy, in dB. Very negative: the program only
+// delays or scales the signal.
+double residualAgainstInputDb(const Stereo& input, const Stereo& output, size_t frames) {
+    double outputEnergy = 0.0;
+    for (size_t i = 0; i < frames; ++i) {
+        outputEnergy += output.left[i] * output.left[i];
+        outputEnergy += output.right[i] * output.right[i];
+    }
+    if (outputEnergy <= 0.0) return -300.0;
+    // The wet path of a program is a few one-sample operator links late, and the limiter adds
+    // its look-ahead (128 samples below 80 kHz, 256 up to 170 kHz) on top; a program that only
+    // delays or scales matches one of these lags.
+    double best = outputEnergy;
+    for (size_t base : {size_t{0}, size_t{128}, size_t{256}}) {
+        for (size_t extra = 0; extra <= 8; ++extra) {
+            double residual = residualEnergy(input.left, output.left, base + extra, frames) +
+                              residualEnergy(input.right, output.right, base + extra, frames);
+            best = std::min(best, residual);
+        }
+    }
+    return 10.0 * std::log10(std::max(best, 1e-30) / outputEnergy);
+}
+
+// Three seconds of the demo signal and a second of silence after it.
 void expectCleanAndAudible(int bank, int program, float sampleRate) {
     SCOPED_TRACE(programLabel(bank, program) + " \"" + kirra::factoryBank(bank).names[program] +
                  "\" at " + std::to_string(static_cast<int>(sampleRate)) + " Hz");
-    ProgramRun run = renderProgram(bank, program, sampleRate);
+    const Stereo input = demoSignal(sampleRate, 3.0, 1.0);
+    const size_t signalFrames = static_cast<size_t>(3.0 * sampleRate);
+    const Stereo output = makeProgramHost(bank, program, sampleRate)->process(input, 512);
 
-    EXPECT_EQ(countBadSamples(run.output.left), 0u);
-    EXPECT_EQ(countBadSamples(run.output.right), 0u);
+    EXPECT_EQ(countBadSamples(output.left), 0u);
+    EXPECT_EQ(countBadSamples(output.right), 0u);
     if (kirra::valueToIndex(factoryValues(bank, program)[kOutLimiter], kLimiterStates) != 0) {
-        EXPECT_LE(peak(run.output.left), 1.0);
-        EXPECT_LE(peak(run.output.right), 1.0);
+        EXPECT_LE(peak(output.left), 1.0);
+        EXPECT_LE(peak(output.right), 1.0);
     }
 
     // Sound where sound is expected: the whole signal not far below the input, and no second of
     // it silent.
     const size_t second = static_cast<size_t>(sampleRate);
-    const double inputRms = rms(run.input.left, 0, run.signalFrames);
-    const double outputRms = std::max(rms(run.output.left, 0, run.signalFrames),
-                                      rms(run.output.right, 0, run.signalFrames));
+    const double inputRms = rms(input.left, 0, signalFrames);
+    const double outputRms =
+        std::max(rms(output.left, 0, signalFrames), rms(output.right, 0, signalFrames));
     EXPECT_GT(toDb(outputRms), toDb(inputRms) - 24.0);
-    for (size_t from = 0; from + second <= run.signalFrames; from += second) {
-        double windowRms = std::max(rms(run.output.left, from, from + second),
-                                    rms(run.output.right, from, from + second));
+    for (size_t from = 0; from + second <= signalFrames; from += second) {
+        double windowRms =
+            std::max(rms(output.left, from, from + second), rms(output.right, from, from + second));
         EXPECT_GT(toDb(windowRms), -60.0) << "silent second starting at " << from / second;
     }
 
     // Bank C demonstrates effects: each of its programs must be heard to change the signal.
     if (bank == kBankC && sampleRate == 44100.0f) {
-        EXPECT_GT(residualAgainstInputDb(run), -20.0);
+        EXPECT_GT(residualAgainstInputDb(input, output, signalFrames), -20.0);
     }
 }
 
