@@ -50,6 +50,7 @@ TEST_F(ParameterTable, ValuesReadBackAsStored) {
 }
 
 TEST_F(ParameterTable, TypeChangesReplaceModules) {
+    plugin.selectProgram(3);
     plugin.setParameter(kOperatorType1, 0.5f);  // state 32 of 64: beyond the catalogue
     EXPECT_EQ(plugin.getOperatorType(0), 32);
     EXPECT_EQ(display(plugin, kOperatorType1), "GAIN");
@@ -62,7 +63,11 @@ TEST_F(ParameterTable, TypeChangesReplaceModules) {
     EXPECT_EQ(name(plugin, modulatorParameter(2, 0)), "MOD3 ---");
     // The stored positions follow the new module, so what is saved is what is heard.
     EXPECT_FLOAT_EQ(plugin.getParameter(operatorParameter(1, 1)), 0.5f);
-    EXPECT_FLOAT_EQ(plugin.getPrograms().current().values[operatorParameter(1, 1)], 0.5f);
+    EXPECT_FLOAT_EQ(plugin.getPrograms().program(0, 3).values[operatorParameter(1, 1)], 0.5f);
+    // An edit also reaches this program's memory of the type, and only this program's.
+    plugin.setParameter(operatorParameter(1, 1), 0.42f);
+    EXPECT_EQ(plugin.getParameterMemory().operatorValues(0, 3, 1, kirra::kStereo)[1], 0.42f);
+    EXPECT_NE(plugin.getParameterMemory().operatorValues(0, 4, 1, kirra::kStereo)[1], 0.42f);
 }
 
 TEST_F(ParameterTable, ReplacingAModuleFreesTheSlotsAimedAtIt) {

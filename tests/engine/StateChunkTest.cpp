@@ -205,14 +205,3 @@ TEST(StateChunk, HostileValuesAreLimitedAndNeverReachTheAudioAsNaN) {
     Stereo out = host.process(stereo(noise(8192, 3, 0.5f)));
     EXPECT_EQ(countBadSamples(out.left) + countBadSamples(out.right), 0);
 }
-
-TEST(ProgramSelection, EditsReachTheCurrentProgramAndTheTypeMemory) {
-    InProcessHost host;
-    kirra::Plugin& plugin = host.plugin();
-    plugin.selectProgram(3);
-    plugin.setParameter(kOperatorType1 + 2, stateValue(kirra::kPanner, 64));
-    plugin.setParameter(operatorParameter(2, 0), 0.42f);
-    EXPECT_EQ(plugin.getPrograms().program(0, 3).values[operatorParameter(2, 0)], 0.42f);
-    EXPECT_EQ(plugin.getParameterMemory().operatorValues(0, 3, 2, kirra::kPanner)[0], 0.42f);
-    EXPECT_NE(plugin.getParameterMemory().operatorValues(0, 4, 2, kirra::kPanner)[0], 0.42f);
-}

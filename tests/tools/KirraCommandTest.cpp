@@ -12,14 +12,6 @@
 
 using namespace testing_support;
 
-TEST(KirraCommand, InfoListsWhatTheHostSees) {
-    CommandResult run = runKirraCommand("info");
-    ASSERT_EQ(run.status, 0) << run.output;
-    // What the effect record declares is checked through the binary; here, that it is shown.
-    EXPECT_NE(run.output.find("\"VnKr\""), std::string::npos);
-    EXPECT_NE(run.output.find("OP4->OUT"), std::string::npos);
-}
-
 TEST(KirraCommand, RendersAFileWithSettingsAppliedInOrder) {
     TemporaryFolder folder;
     const std::string in = folder.file("in.wav");

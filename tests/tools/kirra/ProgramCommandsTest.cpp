@@ -20,7 +20,11 @@ TEST(ProgramCommands, ListsAndSelectsPrograms) {
     CommandResult selected = runKirraCommand("programs --program c:20");
     EXPECT_NE(selected.output.find("C:20  * Hall Reverb\n"), std::string::npos);
     CommandResult info = runKirraCommand("info --program 3:2");
+    ASSERT_EQ(info.status, 0) << info.output;
     EXPECT_NE(info.output.find("program:         LP Filter 12/24dB LFO\n"), std::string::npos);
+    // What the effect record declares is checked through the binary; here, that it is shown.
+    EXPECT_NE(info.output.find("\"VnKr\""), std::string::npos);
+    EXPECT_NE(info.output.find("OP4->OUT"), std::string::npos);
     for (const char* bad : {"D:1", "A:0", "A:65", "A20", "A:1.5"}) {
         EXPECT_EQ(runKirraCommand(std::string("programs --program ") + bad).status, 2) << bad;
     }
