@@ -44,7 +44,7 @@ float leftValue(int stepIndex) {
 
 TEST(STEP, FourQuarterStepsAt120BpmLoopEveryTwoSeconds) {
     ModulatorRunner runner = makeModulatorRunner(kirra::kSTEP, kRate);
-    Stereo out = sequence(runner, 4, kQuarter, STEP::kRestart).run(5 * 44100);
+    Stereo out = sequence(runner, 4, kQuarter, STEP::kRestart).run(5 * 44100 + 11025);
     const size_t stepLength = 22050;  // half a second
     for (size_t step = 0; step < 10; ++step) {
         size_t start = step * stepLength;
@@ -54,6 +54,9 @@ TEST(STEP, FourQuarterStepsAt120BpmLoopEveryTwoSeconds) {
             EXPECT_NEAR(out.left[start - 100], leftValue((step - 1) % 4), 1e-5f) << step;
         }
     }
+    // Cut to two steps while on the third, the row wraps at the next step.
+    runner.module().setParameter(STEP::kSteps, stateValue(1, STEP::kMaxSteps));
+    EXPECT_NEAR(runner.run(22050).left.back(), leftValue(0), 1e-5f);
 }
 
 TEST(STEP, SongPositionPicksTheStepAndPhaseAlsoBeforeTheSongStarts) {
@@ -98,15 +101,6 @@ TEST(STEP, StoppingAndStartingByMode) {
         Stereo resumed = runner.run(1000);
         EXPECT_NEAR(resumed.left.back(), leftValue(mode == STEP::kRestart ? 0 : 2), 1e-5f);
     }
-}
-
-TEST(STEP, ShorterRowWrapsAtTheNextStep) {
-    ModulatorRunner runner = makeModulatorRunner(kirra::kSTEP, kRate);
-    Stereo before = sequence(runner, 8, kSixteenth, STEP::kRestart).run(5512 * 5 + 1000);
-    EXPECT_NEAR(before.left.back(), leftValue(5), 1e-5f);
-    runner.module().setParameter(STEP::kSteps, stateValue(3, STEP::kMaxSteps));
-    Stereo after = runner.run(5512);
-    EXPECT_NEAR(after.left.back(), leftValue(0), 1e-5f);
 }
 
 TEST(STEP, FullSmoothingGlidesWithAOneHertzCorner) {
