@@ -143,6 +143,14 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
     click(518, 61);  // "U": the user's presets
     pointerAway();
     const kirra::gui::Image page = offscreenRendering(*plugin_, "session-library.png");
+    // SAVE AS with a name that cannot be saved: a message over the page, which OK closes.
+    const auto expectRefused = [&](const char* name) {
+        click(497, 74);
+        typeLine(name);
+        pointerAway();
+        EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; })) << name;
+        key("Return");
+    };
 
     plugin_->setParameter(kMix, 0.25f);
     click(497, 74);  // SAVE AS, into a folder that does not exist yet
@@ -150,14 +158,9 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
     ASSERT_TRUE(waitFor([&] { return listFolder(presets_).size() == 1; }));
     EXPECT_EQ(readBytes(presets_ + "/Warm Pad.vtp").size(), 1701u);
 
-    for (const char* refused : {"   ", "a/b"}) {
-        click(497, 74);
-        typeLine(refused);
-        pointerAway();
-        EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; })) << refused;
-        key("Return");  // OK
-        EXPECT_EQ(listFolder(presets_).size(), 1u) << refused;
-    }
+    // (Which names are refused, and why, is the user-preset tests' business.)
+    expectRefused("a/b");
+    EXPECT_EQ(listFolder(presets_).size(), 1u);
 
     // A name that exists asks first.
     plugin_->setParameter(kMix, 0.5f);
@@ -191,11 +194,7 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
 
     // A folder that cannot be written says so and keeps what it had.
     ASSERT_EQ(run("rm -rf '" + presets_ + "' && touch '" + presets_ + "'"), 0);
-    click(497, 74);
-    typeLine("Lost");
-    pointerAway();
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; }));
-    key("Return");
+    expectRefused("Lost");
 }
 
 }  // namespace
