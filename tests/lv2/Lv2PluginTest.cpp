@@ -85,7 +85,10 @@ TEST(Lv2Plugin, PortsDescribeTheEngineParameters) {
         symbols.insert(lilv_node_as_string(lilv_port_get_symbol(plugin, port)));
         // The host starts where a fresh instance starts, so it has nothing to apply.
         EXPECT_EQ(defaults[index], engine.getParameter(static_cast<int32_t>(index))) << index;
-        // A named state reads in the host as the engine shows it once the value is set.
+    }
+    // Then a named state reads in the host as the engine shows it once the value is set.
+    for (uint32_t index = 0; index < kParameterPorts; ++index) {
+        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, index);
         LilvScalePoints* points = lilv_port_get_scale_points(plugin, port);
         LILV_FOREACH(scale_points, i, points) {
             const LilvScalePoint* point = lilv_scale_points_get(points, i);
