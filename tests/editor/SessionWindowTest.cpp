@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/EditorWindowFixture.h"
+#include "engine/ParameterIndex.h"
 #include "support/ConfigHome.h"
 #include "support/Signals.h"
 
@@ -17,9 +18,8 @@ using namespace window_testing;
 using testing_support::rms;
 
 constexpr int kBlock = 512;
-constexpr int kProgramValues = 416;
-constexpr int kOperatorType1 = 12;
-constexpr int kGainAttenuation1 = 16;  // the position of operator slot 1's first parameter
+using kirra::param::kOperatorType1;
+using kirra::param::kProgramParameterCount;
 
 class SessionWindow : public EditorWindow {
   protected:
@@ -31,8 +31,8 @@ class SessionWindow : public EditorWindow {
     }
 
     std::vector<float> programValues() {
-        std::vector<float> values(kProgramValues);
-        for (int index = 0; index < kProgramValues; ++index)
+        std::vector<float> values(kProgramParameterCount);
+        for (int index = 0; index < kProgramParameterCount; ++index)
             values[index] = plugin_->getParameter(index);
         return values;
     }
@@ -57,7 +57,8 @@ class SessionWindow : public EditorWindow {
 };
 
 TEST_F(SessionWindow, RightClickBypassesAnOperatorHeardAndSeen) {
-    plugin_->setParameter(kGainAttenuation1, 0.0f);  // operator 1 silences the chain
+    // Operator 1's gain at full attenuation silences the chain.
+    plugin_->setParameter(kirra::param::operatorParameter(0, 0), 0.0f);
     EXPECT_LT(rms(render()), 1e-4);
     pointerAway();
     kirra::gui::Image processing = offscreenRendering(*plugin_, "session-processing.png");
