@@ -173,15 +173,9 @@ class PanelGoldenImage : public editor_tests::PanelFixture,
 TEST_P(PanelGoldenImage, PanelLooksAsStored) {
     const auto& [panel, percent] = GetParam();
     setZoom(percent);
-    if (panel.isOperator) {
-        setOperatorType(panel.type);
-        for (const auto& [position, value] : panel.settings)
-            setOperator(position, value);
-    } else {
-        setModulatorType(panel.type);
-        for (const auto& [position, value] : panel.settings)
-            setModulator(position, value);
-    }
+    panel.isOperator ? setOperatorType(panel.type) : setModulatorType(panel.type);
+    for (const auto& [position, value] : panel.settings)
+        panel.isOperator ? setOperator(position, value) : setModulator(position, value);
     tick();
     const gui::Rect& screen =
         panel.isOperator ? editor::layout::kOperatorScreen : editor::layout::kModulatorScreen;

@@ -183,7 +183,7 @@ class ModulationPreview : public editor_tests::PanelFixture {
     int column = 0;
 };
 
-TEST_F(ModulationPreview, ThePlotFollowsTheModulatedCopyUnlessEditingOrAModalViewIsOn) {
+TEST_F(ModulationPreview, ThePlotFollowsEachChannelsModulatedCopyUnlessEditingOrAModal) {
     const float base = plot->columnDecibels(column);
     preview(1);
     // Knob at 1 with sensitivity 0.75 adds half the range to the frequency: the slope moves up,
@@ -215,12 +215,9 @@ TEST_F(ModulationPreview, ThePlotFollowsTheModulatedCopyUnlessEditingOrAModalVie
     EXPECT_FLOAT_EQ(plot->columnDecibels(column), previewed);
     preview(0);
     EXPECT_FLOAT_EQ(plot->columnDecibels(column), base);
-}
 
-TEST_F(ModulationPreview, EachChannelIsPreviewedOnItsOwn) {
-    // An LFO standing still on a square wave, +1 on the left and -1 on the right, drives the
-    // frequency: up on the left, down on the right.
-    const float base = plot->columnDecibels(column);
+    // Each channel on its own: an LFO standing still on a square wave, +1 on the left and -1 on
+    // the right, in the knob's place drives the frequency up on the left, down on the right.
     setModulatorType(kLFO);
     setModulator(LFO::kMode, indexToValue(LFO::kHertzMode, 2));
     setModulator(LFO::kRate, 0.0f);
