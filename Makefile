@@ -61,7 +61,7 @@ test-asan: deps
 # changes, the editor against a host thread) with ThreadSanitizer. Only their executable is
 # built. The editor's drawing goes through the distribution's uninstrumented cairo, and the tool
 # reports nothing there today, so nothing is suppressed.
-TSAN_FILTER = EngineThreads.*:PanelRobustness.*:RoutingUnderHostChanges.*:EditorFixture.ChangesPostedFromAnotherThreadWhileTicking
+TSAN_FILTER = EngineThreads.*:EditorUnderHostChanges.*
 test-tsan: deps
 	@cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DKIRRA_TSAN=ON -DKIRRA_BENCH=OFF $(WERROR_FLAG) > /dev/null

@@ -1,5 +1,7 @@
 #include "editor/EditorFixture.h"
 
+#include <algorithm>
+
 #include "editor/EditorZoom.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ProgramLibrary.h"
@@ -132,10 +134,9 @@ void EditorFixture::type(const char* text) {
 }
 
 bool EditorFixture::automated(int index) const {
-    for (const auto& [automatedIndex, value] : host->script().automation) {
-        if (automatedIndex == index) return true;
-    }
-    return false;
+    const auto& automation = host->script().automation;
+    return std::any_of(automation.begin(), automation.end(),
+                       [index](const auto& change) { return change.first == index; });
 }
 
 PanelFixture::PanelFixture() : EditorFixture(testing_support::makeOperatorProbe(kGain)) {

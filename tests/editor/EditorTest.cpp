@@ -1,20 +1,26 @@
 // The editor on a real plug-in, without a window: what the controls write, how parameter changes
-// reach the controls, pages and panels, and the periodic work.
+// reach the controls, pages and panels, and the periodic work. And its zoom: the user's choice
+// and its fallbacks, the size the host is told, and that it stays out of what the host saves.
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <string>
-#include <thread>
 
 #include "editor/CLibWnd.h"
 #include "editor/Editor.h"
 #include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
+#include "editor/EditorTags.h"
+#include "editor/EditorZoom.h"
 #include "editor/KirraFrame.h"
 #include "engine/ParameterIndex.h"
+#include "engine/ProgramLibrary.h"
+#include "gui/DesktopScale.h"
+#include "gui/Image.h"
 #include "modules/ModuleMath.h"
+#include "support/HostCommand.h"
 #include "support/InProcessHost.h"
 #include "support/Signals.h"
 
@@ -105,16 +111,6 @@ TEST_F(EditorFixture, LearnBlinksTheKnobEvery500Ms) {
     EXPECT_FALSE(frame().assignableKnob(0)->isBlinkDimmed());
 }
 
-TEST_F(EditorFixture, RenamingAKnobStoresItsEightCharacters) {
-    plugin().setParameter(param::kSlotSource1, indexToValue(9, param::kSourceStates));
-    tickAt(0);
-    editor->knobRenamed(param::kKnob1 + 5, "Wah");
-    EXPECT_EQ(kirra::valueToIndex(value(param::kKnobName1 + 40), 128), 'W');
-    EXPECT_EQ(kirra::valueToIndex(value(param::kKnobName1 + 43), 128), 0);
-    tickAt(10);
-    EXPECT_EQ(frame().assignableKnob(5)->getName(), "Wah");
-}
-
 TEST_F(EditorFixture, LibraryLineSelectsThatProgram) {
     ASSERT_NE(frame().library(), nullptr);
     CLibWnd& library = *frame().library();
@@ -122,6 +118,7 @@ TEST_F(EditorFixture, LibraryLineSelectsThatProgram) {
     kirra::gui::Rect bankB = library.actionRect(CLibWnd::kBankB);
     click(bankB.left + 2, bankB.top + 2);
     EXPECT_EQ(library.getShownBank(), 1);
+    EXPECT_EQ(plugin().getPrograms().getCurrentBank(), 0);  // shown, not yet chosen
     kirra::gui::Rect line = library.lineRect(3);
     click(line.left + 20, line.top + 3);
     EXPECT_EQ(plugin().getPrograms().getCurrentBank(), 1);
@@ -130,22 +127,6 @@ TEST_F(EditorFixture, LibraryLineSelectsThatProgram) {
     EXPECT_NE(frame().library(), nullptr);
     frame().wheel(mouseAt(line.left + 20, line.top + 3), -100.0f);
     EXPECT_EQ(frame().library()->getFirstVisible(), 64 - CLibWnd::kVisibleLines);
-}
-
-TEST_F(EditorFixture, ChangesPostedFromAnotherThreadWhileTicking) {
-    std::atomic<bool> stop{false};
-    std::thread automation([&] {
-        for (int i = 0; !stop; ++i)
-            plugin().setParameter(param::kInput + i % 3, (i % 100) / 100.0f);
-    });
-    for (int64_t ms = 0; ms < 2000; ms += 5)
-        tickAt(ms);
-    stop = true;
-    automation.join();
-    tickAt(3000);
-    for (int knob = 0; knob < 3; ++knob) {
-        EXPECT_FLOAT_EQ(frame().mainKnob(knob)->getValue(), value(param::kInput + knob));
-    }
 }
 
 TEST(EditorWithoutDisplay, OpenAnswersFalseAndThePluginStillProcesses) {
@@ -163,6 +144,83 @@ TEST(EditorWithoutDisplay, OpenAnswersFalseAndThePluginStillProcesses) {
         host.process(testing_support::stereo(testing_support::sine(440.0, 44100.0, 512, 0.5)));
     EXPECT_GT(testing_support::peak(output.left), 0.1f);
     if (display != nullptr) setenv("DISPLAY", saved.c_str(), 1);
+}
+
+TEST(ZoomSetting, AnyScaleFallsToAStepAtOrBelowIt) {
+    int previous = zoom::kMinPercent;
+    for (double scale = 0.0; scale < 4.0; scale += 0.01) {
+        const int percent = zoom::percentOfStep(zoom::stepBelow(scale));
+        EXPECT_GE(percent, previous) << scale;  // never smaller for a larger scale
+        EXPECT_LE(percent, std::max(scale * 100.0 + 1e-6, 100.0)) << scale;
+        EXPECT_EQ(zoom::parsePercent(std::to_string(percent)), percent);
+        previous = percent;
+    }
+    // What a desktop may say: nothing, nonsense, far too much.
+    for (double scale : {-1.0, 0.0, std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(zoom::stepBelow(scale), 0) << scale;
+    EXPECT_EQ(zoom::percentOfStep(zoom::stepBelow(40.0)), zoom::kMaxPercent);
+    for (const char* stored : {"", "abc", "130", "99", "225", "-100", "150%", "1e9"})
+        EXPECT_EQ(zoom::parsePercent(stored), -1) << stored;
+}
+
+TEST(ZoomSetting, DesktopScaleFromGdkScaleElseTheResourcesDpi) {
+    EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom("2", "Xft.dpi:\t96\n"), 2.0);
+    EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom(nullptr, "Xft.antialias:\t1\nXft.dpi:\t144\n"),
+                     1.5);
+    EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom("two", "Xft.dpi:\t144\n"), 0.0);
+    EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom(nullptr, "Xft.dpi: lots\n"), 0.0);
+    EXPECT_DOUBLE_EQ(kirra::gui::desktopScaleFrom(nullptr, nullptr), 0.0);
+}
+
+TEST(ZoomSetting, TheHostsScreenshotTakesAZoomStep) {
+    const std::string path = ::testing::TempDir() + "kirra-screenshot-200.png";
+    const auto shot = testing_support::runKirraCommand("screenshot --quiet --page 2 --zoom 200 " +
+                                                       testing_support::shellQuoted(path));
+    ASSERT_EQ(shot.status, 0) << shot.output;
+    const kirra::gui::Image image = kirra::gui::Image::readPng(path);
+    EXPECT_EQ(image.width(), 1660);
+    EXPECT_EQ(image.height(), 670);
+    for (const char* bad : {"130", "125.5", "250", "big"}) {
+        EXPECT_EQ(testing_support::runKirraCommand("screenshot --zoom " + std::string(bad) + " " +
+                                                   testing_support::shellQuoted(path))
+                      .status,
+                  2)
+            << bad;
+    }
+}
+
+TEST_F(EditorFixture, TheStoredZoomSizesTheHostsRectangleAndBadValuesFallBack) {
+    const auto& store = plugin().getLibrary().getStore();
+    vst::ERect* rect = nullptr;
+    auto sizeOf = [&] {
+        editor->close();
+        EXPECT_TRUE(editor->getRect(&rect));
+        return std::make_pair(rect->right - rect->left, rect->bottom - rect->top);
+    };
+    ASSERT_TRUE(store.writeText(zoom::kStoreName, "175"));
+    EXPECT_EQ(sizeOf(), std::make_pair(1453, 586));
+    for (const char* bad : {"garbage", "300", "0"}) {
+        ASSERT_TRUE(store.writeText(zoom::kStoreName, bad));
+        EXPECT_EQ(sizeOf(), std::make_pair(830, 335)) << bad;  // GDK_SCALE is 1 in the tests
+        // On a desktop of 160 % the same falls back to its step.
+        EXPECT_EQ(zoom::loadPercent(store, 1.6), 150) << bad;
+    }
+    ASSERT_TRUE(store.remove(zoom::kStoreName));
+    EXPECT_EQ(zoom::loadPercent(store, 1.6), 150);
+}
+
+TEST_F(EditorFixture, TheZoomChoiceIsTheUsersAndNotTheProgramsOrTheChunks) {
+    showPage(2);
+    const std::vector<uint8_t> chunkBefore = testing_support::chunkOf(plugin());
+    kirra::gui::Control* choice = frame().findControl(tags::kZoom);
+    ASSERT_NE(choice, nullptr);
+    click(choice->getRect());  // 100 -> 125 %
+    tick();
+    EXPECT_DOUBLE_EQ(frame().zoom(), 1.25);
+    EXPECT_EQ(testing_support::chunkOf(plugin()), chunkBefore);
+    EXPECT_TRUE(host->script().automation.empty());
+    // Kept for the user, for every instance to open with, whatever the desktop says.
+    EXPECT_EQ(zoom::loadPercent(plugin().getLibrary().getStore(), 2.0), 125);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The editor in a real window, as a DAW would show it: kirra.so loaded through its entry point,
 // the editor opened inside a parent window of the test's own, driven by pointer events from
 // xdotool, closed and reopened. Needs an X display; `make test` runs these under Xvfb.
+// (The screenshot request is driven through the binary by every offscreenRendering here, and
+// with a page and a zoom by the host's screenshot command in ZoomSetting.)
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,7 @@ namespace {
 using namespace window_testing;
 using testing_support::loadKirra;
 
-TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
+TEST_F(EditorWindow, ShowsTheEditorAndItsZoomScalesTheWindowHitAreasAndDrags) {
     // The choice stays with this test's user, not the other tests'.
     testing_support::ScopedConfigHome user;
     // The editor's window thread asks; this thread alone talks to the display.
@@ -38,6 +40,9 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
     asking = plugin.get();
     Window editor = openEditor(*plugin);
     ASSERT_NE(editor, 0u);
+    // The window shows what the offscreen rendering of the same state shows.
+    pointerAway();
+    EXPECT_TRUE(showsSoon(editor, offscreenRendering(*plugin, "editor-window-100.png")));
     // The preferences page, then a right click on the zoom choice: from 100 % back to 200 %.
     click(469, 19);
     click(360, 177, 3);
@@ -59,6 +64,13 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
     drag(774, 516, 200);
     EXPECT_TRUE(waitFor([&] { return std::abs(plugin->getParameter(2) - 0.5f) < 1e-4f; }))
         << plugin->getParameter(2);
+    // The host records the edit; it may call idle from wherever it likes, at no cost.
+    for (int i = 0; i < 10; ++i)
+        plugin->dispatch(vst::effEditIdle);
+    bool mixAutomated = false;
+    for (const auto& record : plugin->automation())
+        mixAutomated |= record.index == 2;
+    EXPECT_TRUE(mixAutomated);
     plugin->dispatch(vst::effEditClose);
 
     // A host that refuses keeps a whole editor at the old size; the choice applies next time.
@@ -82,43 +94,7 @@ TEST_F(EditorWindow, TheZoomScalesTheWindowItsHitAreasAndItsDrags) {
     EXPECT_EQ(rect->right, 1453);
 }
 
-TEST_F(EditorWindow, PointerEventsReachThePluginAndTheWindowShowsTheirEffect) {
-    auto plugin = loadKirra();
-    Window editor = openEditor(*plugin);
-    ASSERT_NE(editor, 0u);
-    pointerAway();
-    // The window shows what the offscreen rendering of the same state shows.
-    kirra::gui::Image before = offscreenRendering(*plugin, "editor-window-gain.png");
-    ASSERT_TRUE(before.isValid());
-    EXPECT_TRUE(showsSoon(editor, before));
-    // The power switch. (Drags are measured here at 200 % and in the LV2 window at 100 %.)
-    click(502, 258);
-    EXPECT_TRUE(waitFor([&] { return plugin->getParameter(0) < 0.5f; }));
-
-    // The operator picker's right arrow: from the gain to the biquad.
-    const int typeBefore = static_cast<int>(plugin->getParameter(12) * 64);
-    click(748, 48);
-    pointerAway();
-    ASSERT_TRUE(
-        waitFor([&] { return static_cast<int>(plugin->getParameter(12) * 64) == typeBefore + 1; }));
-    // What the window shows is the new module's panel, as an offscreen rendering draws it.
-    kirra::gui::Image after = offscreenRendering(*plugin, "editor-window-biquad.png");
-    ASSERT_TRUE(after.isValid());
-    EXPECT_GT(pixelsDifferingFrom(editor, before), 1000);
-    EXPECT_TRUE(showsSoon(editor, after));
-    // Hosts call idle from wherever they like; it costs nothing.
-    for (int i = 0; i < 10; ++i)
-        plugin->dispatch(vst::effEditIdle);
-
-    plugin->dispatch(vst::effEditClose);
-    EXPECT_TRUE(children(parents_.back()).empty());
-    bool powerAutomated = false;
-    for (const auto& record : plugin->automation())
-        powerAutomated |= record.index == 0;
-    EXPECT_TRUE(powerAutomated);
-}
-
-TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {
+TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAndRefusesANonWindowParent) {
     auto first = loadKirra();
     auto second = loadKirra();
     Window firstParent = makeParent(0);
@@ -142,15 +118,10 @@ TEST_F(EditorWindow, ClosesAndReopensWithSeveralInstancesAtOnce) {
     ASSERT_EQ(first->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(firstParent)), 1);
     first->unload();
     EXPECT_TRUE(children(firstParent).empty());
-}
-
-// (The screenshot request is driven through the binary by every offscreenRendering here, and
-// with a page and a zoom by the host's screenshot command in ZoomSetting.)
-TEST_F(EditorWindow, ANonWindowParentIsRefusedAndNoParentGetsATopLevelWindow) {
-    auto plugin = loadKirra();
-    EXPECT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(0x7ffffff0)), 0);
-    EXPECT_EQ(plugin->dispatch(vst::effEditOpen, 0, 0, nullptr), 1);
-    plugin->dispatch(vst::effEditClose);
+    // A parent that is no window is refused; no parent at all gets a top-level window.
+    EXPECT_EQ(second->dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(0x7ffffff0)), 0);
+    EXPECT_EQ(second->dispatch(vst::effEditOpen, 0, 0, nullptr), 1);
+    second->dispatch(vst::effEditClose);
 }
 
 }  // namespace

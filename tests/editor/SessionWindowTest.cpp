@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/EditorWindowFixture.h"
+#include "engine/ParameterIndex.h"
 #include "support/ConfigHome.h"
 #include "support/Signals.h"
 
@@ -17,9 +18,8 @@ using namespace window_testing;
 using testing_support::rms;
 
 constexpr int kBlock = 512;
-constexpr int kProgramValues = 416;
-constexpr int kOperatorType1 = 12;
-constexpr int kGainAttenuation1 = 16;  // the position of operator slot 1's first parameter
+using kirra::param::kOperatorType1;
+using kirra::param::kProgramParameterCount;
 
 class SessionWindow : public EditorWindow {
   protected:
@@ -31,8 +31,8 @@ class SessionWindow : public EditorWindow {
     }
 
     std::vector<float> programValues() {
-        std::vector<float> values(kProgramValues);
-        for (int index = 0; index < kProgramValues; ++index)
+        std::vector<float> values(kProgramParameterCount);
+        for (int index = 0; index < kProgramParameterCount; ++index)
             values[index] = plugin_->getParameter(index);
         return values;
     }
@@ -57,7 +57,8 @@ class SessionWindow : public EditorWindow {
 };
 
 TEST_F(SessionWindow, RightClickBypassesAnOperatorHeardAndSeen) {
-    plugin_->setParameter(kGainAttenuation1, 0.0f);  // operator 1 silences the chain
+    // Operator 1's gain at full attenuation silences the chain.
+    plugin_->setParameter(kirra::param::operatorParameter(0, 0), 0.0f);
     EXPECT_LT(rms(render()), 1e-4);
     pointerAway();
     kirra::gui::Image processing = offscreenRendering(*plugin_, "session-processing.png");
@@ -143,6 +144,14 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
     click(518, 61);  // "U": the user's presets
     pointerAway();
     const kirra::gui::Image page = offscreenRendering(*plugin_, "session-library.png");
+    // SAVE AS with a name that cannot be saved: a message over the page, which OK closes.
+    const auto expectRefused = [&](const char* name) {
+        click(497, 74);
+        typeLine(name);
+        pointerAway();
+        EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; })) << name;
+        key("Return");
+    };
 
     plugin_->setParameter(kMix, 0.25f);
     click(497, 74);  // SAVE AS, into a folder that does not exist yet
@@ -150,14 +159,9 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
     ASSERT_TRUE(waitFor([&] { return listFolder(presets_).size() == 1; }));
     EXPECT_EQ(readBytes(presets_ + "/Warm Pad.vtp").size(), 1701u);
 
-    for (const char* refused : {"   ", "a/b"}) {
-        click(497, 74);
-        typeLine(refused);
-        pointerAway();
-        EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; })) << refused;
-        key("Return");  // OK
-        EXPECT_EQ(listFolder(presets_).size(), 1u) << refused;
-    }
+    // (Which names are refused, and why, is the user-preset tests' business.)
+    expectRefused("a/b");
+    EXPECT_EQ(listFolder(presets_).size(), 1u);
 
     // A name that exists asks first.
     plugin_->setParameter(kMix, 0.5f);
@@ -191,11 +195,7 @@ TEST_F(SessionWindow, UserPresetsSaveListLoadRenameAndDeleteWithTheirRefusals) {
 
     // A folder that cannot be written says so and keeps what it had.
     ASSERT_EQ(run("rm -rf '" + presets_ + "' && touch '" + presets_ + "'"), 0);
-    click(497, 74);
-    typeLine("Lost");
-    pointerAway();
-    EXPECT_TRUE(waitFor([&] { return pixelsDifferingFrom(editor_, page) > 200; }));
-    key("Return");
+    expectRefused("Lost");
 }
 
 }  // namespace

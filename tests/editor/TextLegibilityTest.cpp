@@ -125,10 +125,9 @@ TEST_F(TextLegibility, EveryTextStaysInItsViewAndClearOfOthersAtEveryZoom) {
                 ASSERT_NE(text.view, nullptr) << text.text;
                 // A pixel of leeway for the rounding of ink to whole pixels.
                 const Rect view = text.view->getRect().inset(-1, -1);
-                EXPECT_TRUE(view.united(text.ink).left == view.left &&
-                            view.united(text.ink).right == view.right &&
-                            view.united(text.ink).top == view.top &&
-                            view.united(text.ink).bottom == view.bottom)
+                const Rect both = view.united(text.ink);
+                EXPECT_TRUE(both.left == view.left && both.right == view.right &&
+                            both.top == view.top && both.bottom == view.bottom)
                     << '"' << text.text << "\" leaves its view";
                 for (size_t j = i + 1; j < texts.size(); ++j) {
                     if (texts[j].view == text.view) continue;

@@ -41,14 +41,13 @@ TEST(DelayReport, AnImpulseLeavesAtTheReportedDelayInBothFormats) {
                 vst.plugin().setParameter(param::kDryDelay, dryDelay);
                 lv2.control("drydly") = dryDelay;
                 resume(vst);
-                const Stereo lv2Out = lv2.process(impulseIn, 4096);
-                const std::string where = std::to_string(rate) + " Hz, mode " +
-                                          std::to_string(mode) + ", state " +
-                                          std::to_string(dryState);
+                SCOPED_TRACE(::testing::Message()
+                             << rate << " Hz, mode " << mode << ", state " << dryState);
                 EXPECT_EQ(peakIndex(vst.process(impulseIn, 4096).left),
-                          static_cast<size_t>(vst.effect()->initialDelay))
-                    << where;
-                EXPECT_EQ(peakIndex(lv2Out.left), static_cast<size_t>(lv2.latency())) << where;
+                          static_cast<size_t>(vst.effect()->initialDelay));
+                // The latency port is written by the run: read it after.
+                const Stereo lv2Out = lv2.process(impulseIn, 4096);
+                EXPECT_EQ(peakIndex(lv2Out.left), static_cast<size_t>(lv2.latency()));
             }
         }
     }

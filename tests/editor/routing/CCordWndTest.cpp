@@ -1,14 +1,18 @@
 // The modulation-slot window driven by synthetic pointer events on a real plug-in: the list, the
 // sensitivity gestures, the source and destination menus level by level, controller learn and
-// scrolling at the ends of its ranges.
+// scrolling at the ends of its ranges. And every name it can show, in the list and in the
+// controller menu: whole, or cut with an ellipsis and the whole text shown on hover.
 
+#include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "RoutingFixture.h"
 #include "editor/routing/SlotMenu.h"
 #include "editor/routing/SourceLabels.h"
 #include "engine/MidiLearn.h"
+#include "engine/ModulationNames.h"
 #include "engine/ModulationSlots.h"
 #include "support/EventList.h"
 #include "support/SlotRouting.h"
@@ -25,7 +29,11 @@ using testing_support::destinationInUse;
 using testing_support::routeSlot;
 
 struct SlotWindow : editor_tests::RoutingFixture {
-    SlotWindow() { showPage(3); }
+    SlotWindow() {
+        setState(param::kModulatorType1, 1, 64);     // LFO
+        setState(param::kOperatorType1 + 1, 1, 64);  // BIQUAD
+        showPage(3);
+    }
     void route(int slot, int source, int destination) {
         routeSlot(plugin(), slot, source, destination, 0.5f);
         tick();
@@ -66,6 +74,20 @@ struct SlotWindow : editor_tests::RoutingFixture {
         }
         ADD_FAILURE() << "no line " << text;
     }
+    // The one text drawn inside a cell, after a tick takes the changes: the name, or the name
+    // cut short and shown whole under the pointer.
+    void expectWholeOrOnHover(const kirra::gui::Rect& cell, const std::string& name) {
+        tick();
+        std::vector<kirra::gui::TextDrawn> texts;
+        for (const kirra::gui::TextDrawn& text : renderTexts()) {
+            if (cell.intersects(text.box) && text.view == &slotWindow()) texts.push_back(text);
+        }
+        ASSERT_EQ(texts.size(), 1u) << name;
+        EXPECT_EQ(texts[0].text, name);
+        if (texts[0].cut) {
+            EXPECT_EQ(frame().cutTextAt(centreOf(texts[0].box)), name);
+        }
+    }
 };
 
 TEST_F(SlotWindow, ASlotShowsItsNamesAndSensitivityWhenCompleteAndRightClicksMuteIt) {
@@ -103,9 +125,7 @@ TEST_F(SlotWindow, SensitivityDragsOver200PixelsOr1000WithShiftAndTypes) {
     EXPECT_NEAR(value(sensitivity), 1.0f, 1e-6f);
     EXPECT_EQ(slotWindow().sensitivityShown(0), "+100");
     EXPECT_TRUE(automated(sensitivity));
-    ASSERT_GE(gestures.size(), 2u);
-    EXPECT_EQ(gestures.front(), std::make_pair(sensitivity, true));
-    EXPECT_EQ(gestures.back(), std::make_pair(sensitivity, false));
+    expectOneGesture(sensitivity);
 
     drag(centreOf(slotWindow().cellRect(0, Column::kSensitivity)), 500, kirra::gui::kShift);
     EXPECT_NEAR(value(sensitivity), 0.5f, 1e-6f);
@@ -120,8 +140,6 @@ TEST_F(SlotWindow, SensitivityDragsOver200PixelsOr1000WithShiftAndTypes) {
 // Every source, and every destination a module in the slots uses, is offered exactly once
 // somewhere in the menu trees ("[remove]" chooses no source).
 TEST_F(SlotWindow, TheMenusOfferEveryChoiceOnce) {
-    setState(param::kModulatorType1 + 2, 1, 64);  // LFO
-    setState(param::kOperatorType1 + 1, 1, 64);   // BIQUAD
     std::multiset<int> sources, destinations;
     collect(MenuLevel::kSources, 0, sources);
     collect(MenuLevel::kDestinations, 0, destinations);
@@ -138,7 +156,6 @@ TEST_F(SlotWindow, TheMenusOfferEveryChoiceOnce) {
 }
 
 TEST_F(SlotWindow, MenusChooseAtEveryLevelGoBackAndLeave) {
-    setState(param::kModulatorType1, 1, 64);  // LFO
     route(1, Slots::kSourceNone, Slots::kDestinationMain + 1);
     click(slotWindow().cellRect(1, Column::kSource));
     ASSERT_TRUE(slotWindow().isMenuOpen());
@@ -178,7 +195,7 @@ TEST_F(SlotWindow, MenusChooseAtEveryLevelGoBackAndLeave) {
     EXPECT_EQ(slotWindow().destinationShown(3), destinationName(last.choice));
 }
 
-TEST_F(SlotWindow, ControllerListLearnsTheNextControllerAndEndsWithTheLast) {
+TEST_F(SlotWindow, ControllerListNamesEachLearnsTheNextAndEndsWithTheLast) {
     route(6, Slots::kSourceNone, Slots::kDestinationMain);
     auto openControllers = [this] {
         click(slotWindow().cellRect(6, Column::kSource));
@@ -187,6 +204,21 @@ TEST_F(SlotWindow, ControllerListLearnsTheNextControllerAndEndsWithTheLast) {
     };
     openControllers();
     ASSERT_EQ(lines().size(), 129u);
+    // Each controller by its number, with its name where it has one.
+    for (int controller = 0; controller < 128; ++controller) {
+        const int line = controller + 1;  // after ".. [parent]"
+        slotWindow().scrollMenuTo(line);
+        kirra::ModuleText name = "";
+        kirra::controllerName(controller, name);
+        char number[8];
+        std::snprintf(number, sizeof(number), "%03d", controller);
+        const std::string shown = lines()[line];
+        EXPECT_EQ(shown.rfind(number, 0), 0u) << shown;
+        if (std::string(name) != "control " + std::to_string(controller)) {
+            EXPECT_NE(shown.find(name), std::string::npos) << shown;
+        }
+        expectWholeOrOnHover(slotWindow().menuLineRect(line), shown);
+    }
     click(slotWindow().learnRect());
     EXPECT_EQ(editor->getLearningSlot(), 6);
     EXPECT_EQ(plugin().getMidiLearn().getState(), kirra::MidiLearn::kMonitor);
@@ -248,6 +280,40 @@ TEST_F(SlotWindow, SixteenSlotsOnOneDestinationScrollOneRowPerArrowClick) {
     EXPECT_FALSE(slotWindow()
                      .menuLineRect(slotWindow().menu().lineOfChoice(Slots::kDestinationMain + 1))
                      .isEmpty());
+}
+
+TEST_F(SlotWindow, EverySourceAndDestinationIsWholeOrWholeOnHover) {
+    std::set<std::string> sources;
+    for (int source = 0; source < Slots::kSourceNone; ++source) {
+        routeSlot(plugin(), 0, source, Slots::kDestinationMain, 0.7f);
+        expectWholeOrOnHover(slotWindow().cellRect(0, Column::kSource),
+                             slotWindow().sourceShown(0));
+        sources.insert(slotWindow().sourceShown(0));
+    }
+    // No two sources read the same.
+    EXPECT_EQ(sources.size(), static_cast<size_t>(Slots::kSourceNone));
+    for (int destination = 0; destination < Slots::kDestinationNone; ++destination) {
+        routeSlot(plugin(), 0, Slots::kSourceKnob1, destination, 0.7f);
+        if (slotWindow().destinationShown(0).empty()) continue;
+        expectWholeOrOnHover(slotWindow().cellRect(0, Column::kDestination),
+                             slotWindow().destinationShown(0));
+    }
+}
+
+TEST_F(SlotWindow, ANamedKnobShowsItsNameBesideItsNumberInTheListAndTheMenu) {
+    // A shorter name over a longer one keeps none of the old letters.
+    editor->knobRenamed(param::kKnob1 + 2, "RESONANT");
+    editor->knobRenamed(param::kKnob1 + 2, "CUTOFF");
+    routeSlot(plugin(), 0, Slots::kSourceKnob1 + 2, Slots::kDestinationMain, 0.7f);
+    tick();
+    EXPECT_EQ(slotWindow().sourceShown(0), "KNOB3 CUTOFF");
+    EXPECT_EQ(frame().assignableKnob(2)->getName(), "CUTOFF");
+    click(slotWindow().cellRect(1, Column::kSource));
+    click(slotWindow().menuLineRect(0));  // ASSIGNABLE KNOB
+    ASSERT_EQ(slotWindow().menu().level, MenuLevel::kKnobs);
+    const std::string line = slotWindow().menu().entries[3].text;  // after ".. [parent]"
+    EXPECT_EQ(line.rfind("ASSIGNABLE KNOB 3", 0), 0u) << line;
+    EXPECT_NE(line.find("CUTOFF"), std::string::npos) << line;
 }
 
 }  // namespace

@@ -1,21 +1,26 @@
-// The predefined routings: what each opens, and what the audio does through them.
+// The predefined routings: what each opens, and their flow diagrams: boxes apart, wires from box
+// to box and none through a box, so that every drawn line means the connection it stands for.
+// (What the engine makes of routing gains is the signal-path tests' business, and that choosing a
+// routing writes these gains is followed on the signal-path page.)
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
 #include "editor/routing/PredefinedRoutings.h"
-#include "engine/FlatProgram.h"
+#include "editor/routing/RoutingChooser.h"
+#include "editor/routing/RoutingDiagram.h"
+#include "editor/routing/SignalPathPage.h"
 #include "engine/ParameterIndex.h"
-#include "modules/ModuleMath.h"
-#include "support/InProcessHost.h"
-#include "support/Signals.h"
 
 namespace {
 
 using namespace kirra::editor;
 namespace param = kirra::param;
+using kirra::gui::Point;
+using kirra::gui::Rect;
 
 constexpr int kLinks = param::kOpToOp11 - param::kRoutingFirst;
 constexpr int kOutputs = param::kOpToOut1 - param::kRoutingFirst;
@@ -68,36 +73,90 @@ TEST(PredefinedRoutings, EachIsALoopFreeFlowThroughAllFourOperators) {
     EXPECT_FLOAT_EQ(untouched[0], 0.3f);
 }
 
-// Four unity gains, levels at unity, limiter off: the output is what the matrix makes of the
-// input.
-testing_support::Stereo impulseThrough(testing_support::InProcessHost& host, int routing) {
-    kirra::Plugin& plugin = host.plugin();
-    constexpr kirra::ProgramValues flat = kirra::flatProgramValues();
-    for (int index = 0; index < param::kProgramParameterCount; ++index)
-        plugin.setParameter(index, flat.values[index]);
-    plugin.setParameter(param::kOutLimiter, 0.0f);
-    applyPredefinedRouting(plugin, routing);
-    plugin.suspend();
-    plugin.resume();
-    return host.process(testing_support::stereo(testing_support::impulse(64, 0, 0.25f)), 64);
+// Does the segment a-b pass through the inside of the box? Sampled every quarter pixel.
+bool crosses(Point a, Point b, const Rect& box) {
+    int steps = 4 * std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) + 1;
+    for (int step = 0; step <= steps; ++step) {
+        float t = static_cast<float>(step) / steps;
+        float x = a.x + t * (b.x - a.x);
+        float y = a.y + t * (b.y - a.y);
+        if (x >= box.left && x < box.right && y >= box.top && y < box.bottom) return true;
+    }
+    return false;
 }
 
-TEST(PredefinedRoutings, TheAudioFollowsTheRoutingApplied) {
-    testing_support::InProcessHost host;
-    // The chain: one sample per operator link.
-    testing_support::Stereo chain = impulseThrough(host, 0);
-    EXPECT_EQ(testing_support::peakIndex(chain.left), 3u);
-    EXPECT_NEAR(testing_support::peak(chain.left), 0.25f, 1e-6f);
-    // Four operators side by side: four times the input, at once.
-    testing_support::Stereo parallel = impulseThrough(host, 10);
-    EXPECT_EQ(testing_support::peakIndex(parallel.left), 0u);
-    EXPECT_NEAR(parallel.left[0], 1.0f, 1e-6f);
-    EXPECT_NEAR(parallel.right[0], 1.0f, 1e-6f);
-    // Routing 8: OP1 straight out, OP3 and OP4 one link after OP2.
-    testing_support::Stereo split = impulseThrough(host, 8);
-    EXPECT_NEAR(split.left[0], 0.25f, 1e-6f);
-    EXPECT_NEAR(split.left[1], 0.5f, 1e-6f);
-    EXPECT_NEAR(testing_support::peak(split.left, 2), 0.0f, 1e-6f);
+const RoutingDiagram::Box* boxOf(const RoutingDiagram& diagram, int op) {
+    for (const auto& box : diagram.boxes) {
+        if (box.op == op) return &box;
+    }
+    return nullptr;
+}
+
+void expectReadable(const RoutingDiagram& diagram, const Rect& area, int wires) {
+    EXPECT_EQ(static_cast<int>(diagram.wires.size()), wires);
+    for (size_t i = 0; i < diagram.boxes.size(); ++i) {
+        const Rect& box = diagram.boxes[i].rect;
+        EXPECT_TRUE(box.left >= area.left && box.right <= area.right && box.top >= area.top &&
+                    box.bottom <= area.bottom);
+        for (size_t j = i + 1; j < diagram.boxes.size(); ++j)
+            EXPECT_FALSE(box.intersects(diagram.boxes[j].rect)) << "boxes " << i << ", " << j;
+    }
+    for (const auto& wire : diagram.wires) {
+        if (wire.from != RoutingDiagram::kInput) {
+            EXPECT_EQ(wire.points.front().x, boxOf(diagram, wire.from)->rect.right);
+        } else {
+            EXPECT_EQ(wire.points.front().x, diagram.inputX);
+        }
+        if (wire.to != RoutingDiagram::kOutput) {
+            EXPECT_EQ(wire.points.back().x, boxOf(diagram, wire.to)->rect.left - 1);
+        } else {
+            EXPECT_EQ(wire.points.back().x, diagram.outputX);
+        }
+        for (size_t p = 1; p < wire.points.size(); ++p) {
+            for (const auto& box : diagram.boxes) {
+                EXPECT_FALSE(crosses(wire.points[p - 1], wire.points[p], box.rect))
+                    << "wire " << wire.from << ">" << wire.to << " through OP" << box.op + 1;
+            }
+        }
+    }
+}
+
+TEST(RoutingDiagram, EveryPredefinedRoutingDrawsEachConnectionClearOfTheBoxes) {
+    RoutingChooser chooser(SignalPathPage::kChooserArea, -1, nullptr);
+    for (int routing = 0; routing < kPredefinedRoutings; ++routing) {
+        SCOPED_TRACE(routing);
+        float values[param::kRoutingCount];
+        predefinedRoutingValues(routing, values);
+        int open = static_cast<int>(std::count(values, values + param::kRoutingCount, 1.0f));
+        Rect area = chooser.cellRect(routing).inset(4, 4);
+        RoutingDiagram diagram = RoutingDiagram::layout(values, area);
+        EXPECT_EQ(diagram.boxes.size(), 4u);
+        expectReadable(diagram, area, open);
+        // Each link goes one column on, to the right.
+        for (const auto& wire : diagram.wires) {
+            if (wire.from >= 0 && wire.to < RoutingDiagram::kOutput) {
+                EXPECT_LT(boxOf(diagram, wire.from)->rect.right,
+                          boxOf(diagram, wire.to)->rect.left);
+            }
+        }
+    }
+}
+
+TEST(RoutingDiagram, LoopsAndSkippedColumnsStillDrawClearOfTheBoxes) {
+    float values[param::kRoutingCount] = {};
+    auto link = [&values](int from, int to) { values[4 + 4 * from + to] = 1.0f; };
+    values[0] = 1.0f;  // IN > 1
+    link(0, 1);
+    link(1, 2);
+    link(0, 2);             // skips a column
+    link(2, 0);             // back to the start
+    link(3, 3);             // an operator onto itself is no wire
+    values[20 + 2] = 1.0f;  // 3 > OUT
+    values[1] = 1.0f;       // IN > 2, a column on
+    Rect area{0, 0, 110, 70};
+    RoutingDiagram diagram = RoutingDiagram::layout(values, area);
+    EXPECT_EQ(diagram.boxes.size(), 3u);  // OP4 takes no part
+    expectReadable(diagram, area, 7);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // The editor on the neutral program, for the routing pages, with a record of the edit gestures
 // the host is told about.
 
+#include <gtest/gtest.h>
+
 #include <utility>
 #include <vector>
 
@@ -36,6 +38,13 @@ struct RoutingFixture : EditorFixture {
     // Dragged vertically by dy pixels.
     void drag(kirra::gui::Point from, int dy, int modifiers = 0) {
         EditorFixture::drag(from.x, from.y, from.x, from.y + dy, modifiers);
+    }
+
+    // The host was told first that an edit of the parameter began, and last that it ended.
+    void expectOneGesture(int index) {
+        ASSERT_GE(gestures.size(), 2u);
+        EXPECT_EQ(gestures.front(), std::make_pair(index, true));
+        EXPECT_EQ(gestures.back(), std::make_pair(index, false));
     }
 
     std::vector<std::pair<int, bool>> gestures;  // parameter, true for a begin

@@ -2,6 +2,7 @@
 // operator blocks, tabs, coding and inversion switches, the dry delay and the predefined
 // routings.
 
+#include <limits>
 #include <string>
 
 #include "RoutingFixture.h"
@@ -14,6 +15,7 @@
 #include "editor/routing/ConnectionsView.h"
 #include "editor/routing/PredefinedRoutings.h"
 #include "editor/routing/RoutingChooser.h"
+#include "editor/routing/RoutingTexts.h"
 #include "editor/routing/SignalPathPage.h"
 
 namespace {
@@ -41,9 +43,7 @@ TEST_F(SignalPath, ConnectionsShowTheirGainAndDragsAreRecordedWithTheirGesture) 
     EXPECT_NEAR(value(link), 0.5f, 1e-6f);
     EXPECT_EQ(shown(link), "-12");
     EXPECT_TRUE(automated(link));
-    ASSERT_GE(gestures.size(), 2u);
-    EXPECT_EQ(gestures.front(), std::make_pair(link, true));
-    EXPECT_EQ(gestures.back(), std::make_pair(link, false));
+    expectOneGesture(link);
     // A host's change arrives at the next tick.
     host->setHostParameter(link, 0.0f);
     tick();
@@ -114,13 +114,27 @@ TEST_F(SignalPath, SwitchesFlipTheirBitOfTheSharedMaskAndFollowTheHost) {
     }
 }
 
-TEST_F(SignalPath, DryDelayShowsSamplesAtTheRateItMeans) {
+// The mask arithmetic behind the switches: flipping back, a smaller mask, a careless value.
+TEST(RoutingTexts, ABitOfASharedMaskFlipsAlone) {
+    float flipped = withBitToggled(indexToValue(0x21, 256), 256, 7);
+    EXPECT_EQ(maskOf(flipped, 256), 0xA1);
+    EXPECT_EQ(maskOf(withBitToggled(flipped, 256, 7), 256), 0x21);
+    EXPECT_EQ(maskOf(withBitToggled(indexToValue(15, 16), 16, 0), 16), 14);
+    // A careless host's value reads as an empty mask.
+    EXPECT_EQ(maskOf(withBitToggled(std::numeric_limits<float>::quiet_NaN(), 16, 2), 16), 4);
+}
+
+TEST_F(SignalPath, DryDelayShowsSamplesAtTheRateItMeansAndIsRecorded) {
     kirra::gui::Control* dry = page().connectionsView()->findControl(param::kDryDelay);
     ASSERT_NE(dry, nullptr);
     plugin().setParameter(param::kDryDelay, 1.0f);
     tick();
     // At 44.1 kHz the stored state is divided by 4: the largest is 8192 samples.
     EXPECT_EQ(dynamic_cast<CModuleParam*>(dry)->getText(), "DLY 8192 (185.8ms)");
+    // The wheel steps it, and the host records it as it records the routing gains.
+    frame().wheel(mouseAt(centreOf(dry->getRect())), -1.0f);
+    EXPECT_NEAR(value(param::kDryDelay), 0.99f, 1e-6f);
+    EXPECT_TRUE(automated(param::kDryDelay));
 }
 
 TEST_F(SignalPath, ChoosingARoutingWritesAllGainsWithoutRecordingThem) {

@@ -1,11 +1,16 @@
-// The pointer's help and the keys of the control under the pointer, on the editor offscreen.
+// The controls of the editor offscreen on a real plug-in: the pointer's help, the keys of the
+// control under the pointer, and which changes the host records (automated) and which only set
+// the plug-in.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "editor/CModuleParam.h"
+#include "editor/Editor.h"
 #include "editor/EditorFixture.h"
+#include "editor/EditorTags.h"
+#include "editor/KirraFrame.h"
 #include "editor/panels/CompExpPanel.h"
 #include "editor/plots/CCompExpPlot.h"
 #include "engine/ParameterIndex.h"
@@ -22,7 +27,17 @@ using editor_tests::PanelFixture;
 using testing_support::centreOf;
 using testing_support::mouseAt;
 
-struct HelpAndKeys : EditorFixture {
+struct EditorControls : EditorFixture {
+    gui::Control& control(int tag) {
+        gui::Control* found = frame().findControl(tag);
+        EXPECT_NE(found, nullptr) << "no control with tag " << tag;
+        return *found;
+    }
+    void clickTag(int tag, int buttons = gui::kLeftButton) { clickControl(&control(tag), buttons); }
+    void wheel(int tag, float steps) {
+        const gui::Rect& rect = control(tag).getRect();
+        frame().wheel(mouseAt(rect.right - 3, (rect.top + rect.bottom) / 2), steps);
+    }
     // The pointer comes to rest on a point; the help shows after its delay, not before.
     std::string restOn(gui::Point where) {
         frame().mouseMoved(mouseAt(where, 0));
@@ -37,7 +52,7 @@ struct HelpAndKeys : EditorFixture {
     }
 };
 
-TEST_F(HelpAndKeys, HelpNamesTheControlItsValueWithUnitAndItsGestures) {
+TEST_F(EditorControls, HelpNamesTheControlItsValueWithUnitAndItsGestures) {
     std::string help = restOn(centreOf(frame().mainKnob(0)->getRect()));
     EXPECT_NE(help.find("Input"), std::string::npos) << help;
     EXPECT_NE(help.find("dB"), std::string::npos) << help;
@@ -51,7 +66,7 @@ TEST_F(HelpAndKeys, HelpNamesTheControlItsValueWithUnitAndItsGestures) {
     EXPECT_EQ(help.find("OP1 (GAIN)"), 0u) << "[" << help << "]";
 }
 
-TEST_F(HelpAndKeys, TheControlUnderThePointerTakesStepsFineStepsPagesAndEnds) {
+TEST_F(EditorControls, TheControlUnderThePointerTakesStepsFineStepsPagesAndEnds) {
     gui::Control* mix = frame().mainKnob(1);
     frame().mouseMoved(mouseAt(centreOf(mix->getRect()), 0));
     press(gui::Key::kHome);
@@ -74,11 +89,9 @@ TEST_F(HelpAndKeys, TheControlUnderThePointerTakesStepsFineStepsPagesAndEnds) {
     EXPECT_NEAR(value(param::kMix), 0.25f, 1e-4f);
 }
 
-TEST_F(HelpAndKeys, ChoicesStepWithoutWrapping) {
+TEST_F(EditorControls, ChoicesStepWithoutWrapping) {
     showPage(2);
-    gui::Control* limiter = frame().findControl(param::kOutLimiter);
-    ASSERT_NE(limiter, nullptr);
-    frame().mouseMoved(mouseAt(centreOf(limiter->getRect()), 0));
+    frame().mouseMoved(mouseAt(centreOf(control(param::kOutLimiter).getRect()), 0));
     press(gui::Key::kHome);
     const float first = value(param::kOutLimiter);
     press(gui::Key::kDown);
@@ -90,7 +103,7 @@ TEST_F(HelpAndKeys, ChoicesStepWithoutWrapping) {
     EXPECT_GT(last, first);
 }
 
-TEST_F(HelpAndKeys, TheTempoLockedToTheHostLooksLockedTakesNoEditAndSaysWhy) {
+TEST_F(EditorControls, TheTempoLockedToTheHostLooksLockedTakesNoEditAndSaysWhy) {
     setState(param::kTempoSync, 1, param::kTempoSyncStates);
     showPage(2);
     tick();
@@ -126,6 +139,40 @@ TEST_F(PanelFixture, TheCompressorPlotShowsTheInputLevelOnlyWhileAudioRuns) {
     for (int idle = 0; idle < 25; ++idle)
         tick();
     EXPECT_FALSE(panel.plot()->showsInputLevel());
+}
+
+TEST_F(EditorControls, PreferencesSetThePluginWithoutAutomation) {
+    setState(param::kTempoSync, 0, param::kTempoSyncStates);
+    showPage(2);
+    // (How a choice of a few offered states steps is Controls.SteppedFieldWrapsBothWays.)
+    clickTag(param::kOutLimiter);
+    clickTag(param::kTempoSync);
+    EXPECT_EQ(valueToIndex(value(param::kTempoSync), 4), 1);
+    wheel(param::kPpqOffset, 10.0f);
+    wheel(param::kMeterHold, 10.0f);
+    wheel(param::kMeterFalloff, 10.0f);
+    clickTag(editor::tags::kSaveAsDefault);
+    EXPECT_FLOAT_EQ(value(param::kMeterHold), 0.35f);
+    EXPECT_FLOAT_EQ(control(editor::tags::kSaveAsDefault).getValue(), 1.0f);
+    EXPECT_TRUE(host->script().automation.empty());
+}
+
+TEST_F(EditorControls, PreviewChoiceReachesTheModulesAndIsKeptByTheEngine) {
+    showPage(3);
+    clickTag(editor::tags::kModulationPreview);
+    EXPECT_EQ(plugin().getModulationPreview(), 1);
+    clickTag(editor::tags::kModulationPreview, gui::kRightButton);
+    clickTag(editor::tags::kModulationPreview, gui::kRightButton);
+    EXPECT_EQ(plugin().getModulationPreview(), 2);
+    {
+        platform::EngineLock lock(plugin().getEngineMutex());
+        EXPECT_EQ(plugin().getOperator(0)->getPreviewMode(), 2);
+        EXPECT_EQ(plugin().getModulator(3)->getPreviewMode(), 2);
+    }
+    EXPECT_TRUE(host->script().automation.empty());
+    // A reopened editor shows the choice it kept.
+    editor->openOffscreen();
+    EXPECT_FLOAT_EQ(control(editor::tags::kModulationPreview).getValue(), indexToValue(2, 3));
 }
 
 }  // namespace

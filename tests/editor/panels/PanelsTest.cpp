@@ -1,20 +1,26 @@
 // What the panels do beyond showing values: mode switches that convert related times, controls
 // whose texts follow another parameter, the reversed pan drag, and the values a slot gets back
-// when a type is picked again.
+// when a type is picked again. And panels under careless use: every control of every panel
+// pushed past its ends and fed nonsense, a module replaced under an open panel, the type list
+// scrolled to its end. (The host changing types on its own thread while audio runs is in
+// EditorUnderHostChangesTest.)
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "editor/CModuleParam.h"
 #include "editor/EditorFixture.h"
 #include "editor/EditorLayout.h"
 #include "editor/panels/ADSRPanel.h"
 #include "editor/panels/CompExpPanel.h"
 #include "editor/panels/DelayLinePanel.h"
 #include "editor/panels/EQPanel.h"
+#include "editor/panels/FilterPanel.h"
 #include "editor/panels/LFOPanel.h"
 #include "engine/EditHistory.h"
 #include "engine/ParameterIndex.h"
+#include "gui/ListMenu.h"
 #include "modulators/ADSR.h"
 #include "modulators/LFO.h"
 #include "modules/ModuleCatalogue.h"
@@ -185,6 +191,96 @@ TEST_F(Panels, ADragCutShortByARebuiltPanelStillEndsItsGesture) {
     EXPECT_EQ(history.undoSteps(), steps + 1);
     EXPECT_TRUE(history.undo());
     EXPECT_EQ(plugin().getOperatorType(0), kBiquad);
+}
+
+class PanelRobustness : public PanelFixture {
+  protected:
+    // Every control of a panel: the wheel far beyond both ends, nonsense typed into fields.
+    void abuseControls(editor::ModulePanel& panel) {
+        for (int position = 0; position < Module::kMaxPositions; ++position) {
+            gui::Control* control = panel.controlAt(position);
+            if (control == nullptr) continue;
+            const gui::Rect& rect = control->getRect();
+            for (float steps : {400.0f, -400.0f, 1e30f}) {
+                frame().wheel(editor_tests::mouseAt(rect.left + 2, rect.top + 2), steps);
+                const float value = plugin().getParameter(control->getTag());
+                ASSERT_TRUE(value >= 0.0f && value <= 1.0f) << "tag " << control->getTag();
+            }
+            auto* field = dynamic_cast<editor::CModuleParam*>(control);
+            if (field == nullptr) continue;
+            for (const char* typed : {"", "nonsense", "-1e38", "1e38", "nan", "-oo", "99999k",
+                                      "oo:1", ":", "L:", "R:999", "-"}) {
+                field->startEntry(typed);
+                field->commitEntry();
+                const float value = plugin().getParameter(field->getTag());
+                ASSERT_TRUE(value >= 0.0f && value <= 1.0f)
+                    << "tag " << field->getTag() << " after \"" << typed << "\"";
+                ASSERT_FALSE(field->getText().empty()) << "tag " << field->getTag();
+            }
+        }
+    }
+};
+
+TEST_F(PanelRobustness, EveryControlStaysInRangeWhateverItIsFed) {
+    for (int type = 0; type < kOperatorTypeCount; ++type) {
+        setOperatorType(type);
+        abuseControls(*frame().operatorPanel());
+        tick();
+    }
+    for (int type = 0; type < kModulatorTypeCount; ++type) {
+        setModulatorType(type);
+        abuseControls(*frame().modulatorPanel());
+        tick();
+    }
+}
+
+TEST_F(PanelRobustness, APanelWhoseModuleWasReplacedWaitsForItsRebuild) {
+    setOperatorType(kFormant);
+    editor::ModulePanel* stale = frame().operatorPanel();
+    gui::Control* morph = stale->controlAt(0);
+    // The host replaces the module; the editor has not taken the change yet.
+    plugin().setParameter(param::kOperatorType1, indexToValue(kDelayLine, kModuleTypeStates));
+    stale->idle();
+    auto* field = dynamic_cast<editor::CModuleParam*>(morph);
+    ASSERT_NE(field, nullptr);
+    field->refreshText();
+    EXPECT_EQ(field->getText(), "");
+    stale->parameterChanged(param::operatorParameter(0, 0), 0.5f);
+    process(512);
+    tick();
+    EXPECT_EQ(frame().operatorPanel()->getType(), kDelayLine);
+    EXPECT_NE(frame().operatorPanel()->controlAt(8), nullptr);
+}
+
+TEST_F(PanelRobustness, APanelRebuiltDuringADragLeavesItsModuleNotEditing) {
+    setOperatorType(kBiquad);
+    auto isEditing = [this] {
+        platform::EngineLock lock(plugin().getEngineMutex());
+        return plugin().getOperator(0)->isEditing();
+    };
+    const gui::Rect rect = frame().operatorPanel()->controlAt(0)->getRect();
+    frame().mouseDown(editor_tests::mouseAt(rect.right - 4, rect.top + 4));
+    ASSERT_TRUE(isEditing());
+    // The host shows the same slot again: the panel is rebuilt under the pointer.
+    plugin().setParameter(param::kCurrentOperator, indexToValue(0, 4));
+    tick();
+    EXPECT_FALSE(isEditing());
+    frame().mouseUp(editor_tests::mouseAt(rect.right - 4, rect.top + 4));
+}
+
+TEST_F(PanelRobustness, TheTypeListScrolledToItsEndOpensTheLastType) {
+    const gui::Rect& picker = frame().operatorSelector()->getRect();
+    click(picker.left + 100, picker.top + 5);
+    auto* list = dynamic_cast<gui::ListMenu*>(frame().getModalView());
+    ASSERT_NE(list, nullptr);
+    list->scrollTo(1000);
+    const gui::Rect last = list->lineRect(list->getVisibleLines() - 1);
+    click(last.left + 10, (last.top + last.bottom) / 2);
+    EXPECT_EQ(plugin().getOperatorType(0), kFormant);
+    tick();
+    auto* panel = dynamic_cast<editor::FilterPanel*>(frame().operatorPanel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getType(), kFormant);
 }
 
 }  // namespace
