@@ -107,11 +107,9 @@ TEST_F(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
     // A controller drives operator 1's attenuation from 0; the control update at the 32nd
     // sample sees it only when it came at or before that sample.
     for (int offset : {0, 31, 32}) {
-        auto probe = makeOperatorProbe(kirra::kGain);
-        kirra::Plugin& gain = probe->plugin();
-        gain.setParameter(operatorParameter(0, 0), 0.0f);
-        routeSlot(gain, 0, Slots::kSourceController0 + 1, Slots::kDestinationOperator, 1.0f);
-        gain.suspend();
+        auto probe = makeOperatorProbe(kirra::kGain, 44100.0f, {{0, 0.0f}});
+        routeSlot(probe->plugin(), 0, Slots::kSourceController0 + 1, Slots::kDestinationOperator,
+                  1.0f);
         probe->process(Stereo(64), 64);  // two control periods take the gain to 0
         EventList events;
         events.midi(offset, 0xB0, 1, 127).sendTo(*probe);
