@@ -101,8 +101,8 @@ Stereo processWith(InProcessHost& host, HostScript& script, vst::AEffect* effect
     const Stereo& side = sidechain == nullptr ? silence : *sidechain;
     Channel in[4] = {Channel(input.left.begin(), input.left.end()),
                      Channel(input.right.begin(), input.right.end()),
-                     Channel(side.left.begin(), side.left.begin() + frames),
-                     Channel(side.right.begin(), side.right.begin() + frames)};
+                     Channel(side.left.data(), side.left.data() + frames),
+                     Channel(side.right.data(), side.right.data() + frames)};
     Channel out[2] = {Channel(frames), Channel(frames)};
     for (size_t start = 0; start < frames; start += blockSize) {
         int32_t count = static_cast<int32_t>(std::min<size_t>(blockSize, frames - start));

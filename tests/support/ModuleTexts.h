@@ -32,6 +32,7 @@ inline std::string moduleEditorText(const kirra::Module& module, int position, f
 // The operators in catalogue order, then the modulators.
 inline std::vector<std::unique_ptr<kirra::Module>> everyModuleType() {
     std::vector<std::unique_ptr<kirra::Module>> modules;
+    modules.reserve(kirra::kOperatorTypeCount + kirra::kModulatorTypeCount);
     for (int type = 0; type < kirra::kOperatorTypeCount; ++type)
         modules.push_back(kirra::createOperator(type, 0, nullptr));
     for (int type = 0; type < kirra::kModulatorTypeCount; ++type)
