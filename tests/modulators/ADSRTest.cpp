@@ -16,7 +16,6 @@ using kirra::ADSR;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
 // The first control update runs at frame 31 and sees the trigger; the idle envelope starts its
 // delay at frame 32, which lasts one sample when the delay is zero: frame 33 is the first sample
 // of the attack.

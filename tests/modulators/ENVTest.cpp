@@ -16,8 +16,6 @@ using kirra::ENV;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
-
 Stereo constant(size_t frames, float left, float right) {
     return Stereo(std::vector<float>(frames, left), std::vector<float>(frames, right));
 }

@@ -16,7 +16,6 @@ using kirra::LFO;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
 const float kHertzMode = stateValue(LFO::kHertzMode, LFO::kModeCount);
 
 // An LFO running free at a rate (read as the editor reads it) with a shape.

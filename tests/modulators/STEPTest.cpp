@@ -16,7 +16,6 @@ using kirra::STEP;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
 constexpr int kQuarter = 5;    // note value "1/4"
 constexpr int kSixteenth = 7;  // "1/16"
 const float kStopped = -1.0f;  // modulation that takes "state" to stopped

@@ -28,7 +28,6 @@ using namespace testing_support;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
 constexpr double kToleranceDb = 0.01;
 constexpr double kToleranceHz = 0.01;
 

@@ -12,6 +12,9 @@
 
 namespace testing_support {
 
+// The rate the modulator tests run at unless they say otherwise.
+inline constexpr float kRate = 44100.0f;
+
 class ModulatorRunner {
   public:
     ModulatorRunner(std::unique_ptr<kirra::Modulator> module, float sampleRate);

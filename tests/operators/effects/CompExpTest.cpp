@@ -19,8 +19,6 @@ using kirra::param::operatorParameter;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
-
 float thresholdValue(float decibels) {
     return (decibels + 60.0f) / 60.0f;
 }

@@ -18,8 +18,6 @@ using kirra::DelayLine;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
-
 // A time-based delay with the given times in samples, no interpolation, no feedback unless
 // `more` sets them.
 std::unique_ptr<kirra::Operator> plainDelay(double samplesLeft, double samplesRight,

@@ -17,8 +17,6 @@ using kirra::Distortion;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
-
 std::unique_ptr<kirra::Operator> shaper(int curve, float drive) {
     return makeOperator(kirra::kDistortion, kRate,
                         {{Distortion::kType, stateValue(curve, Distortion::kTypeStates)},

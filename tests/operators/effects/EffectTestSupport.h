@@ -14,6 +14,9 @@ namespace effects_test {
 
 using testing_support::Stereo;
 
+// The rate the effect tests run at unless they say otherwise.
+inline constexpr float kRate = 44100.0f;
+
 std::unique_ptr<kirra::Operator> makeOperator(int type, float sampleRate = 44100.0f);
 // The same with some positions set, and the rate set again so that its ramps start on them.
 std::unique_ptr<kirra::Operator> makeOperator(int type, float sampleRate,

@@ -20,8 +20,6 @@ using kirra::Pitch;
 
 namespace {
 
-constexpr float kRate = 44100.0f;
-
 std::unique_ptr<kirra::Operator> shifter(int semitones, float tune, int resolution,
                                          float sampleRate = kRate) {
     return makeOperator(kirra::kPitch, sampleRate,
