@@ -90,7 +90,7 @@ TEST_F(MidiInput, PerformanceValuesAndTheEndsOfTheirRanges) {
     EXPECT_EQ(midi.channelPressure, 0.0f);
 }
 
-TEST_F(MidiInput, MalformedMessagesStayInsideTheirTables) {
+TEST_F(MidiInput, MalformedMessagesAndListsStayInsideTheirTables) {
     EventList events;
     // Data bytes with the top bit set read as their low seven bits; a message without a
     // status byte (running status has no place in an event) and system messages are ignored.
@@ -101,6 +101,22 @@ TEST_F(MidiInput, MalformedMessagesStayInsideTheirTables) {
     EXPECT_EQ(midi.heldCount, 1);
     EXPECT_FALSE(midi.noteHeld[60]);
     EXPECT_FLOAT_EQ(midi.controllers[1], 1.0f);
+
+    // Events beyond the block or out of order stop the list. Handled: 10. Then 5 comes after
+    // 10: the list stops, and 20 is never reached.
+    play(host, EventList().midi(10, 0xB0, 2, 10).midi(5, 0xB0, 3, 20).midi(20, 0xB0, 4, 30));
+    EXPECT_FLOAT_EQ(midi.controllers[2], 10 / 127.0f);
+    EXPECT_EQ(midi.controllers[3], 0.0f);
+    EXPECT_EQ(midi.controllers[4], 0.0f);
+    // Offsets at or past the block's end, or negative
+    play(host, EventList().midi(63, 0xB0, 5, 40).midi(64, 0xB0, 6, 50).midi(1000, 0xB0, 7, 60));
+    play(host, EventList().midi(-1, 0xB0, 8, 70));
+    EXPECT_FLOAT_EQ(midi.controllers[5], 40 / 127.0f);
+    EXPECT_EQ(midi.controllers[6], 0.0f);
+    EXPECT_EQ(midi.controllers[7], 0.0f);
+    EXPECT_EQ(midi.controllers[8], 0.0f);
+    host.process(Stereo(64), 64);  // the list is used once
+    EXPECT_EQ(midi.controllers[6], 0.0f);
 }
 
 TEST_F(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
@@ -119,23 +135,6 @@ TEST_F(MidiInput, EventsActAtTheirSampleInsideTheBlock) {
         EXPECT_NEAR(out.left[31], early ? 1.0f / 32 : 0.0f, 1e-5f) << offset;
         EXPECT_NEAR(out.left[63], early ? 1.0f : 1.0f / 32, 1e-5f) << offset;
     }
-}
-
-TEST_F(MidiInput, EventsBeyondTheBlockOrOutOfOrderStopTheList) {
-    // Handled: 10. Then 5 comes after 10: the list stops, and 20 is never reached.
-    play(host, EventList().midi(10, 0xB0, 1, 10).midi(5, 0xB0, 2, 20).midi(20, 0xB0, 3, 30));
-    EXPECT_FLOAT_EQ(midi.controllers[1], 10 / 127.0f);
-    EXPECT_EQ(midi.controllers[2], 0.0f);
-    EXPECT_EQ(midi.controllers[3], 0.0f);
-    // Offsets at or past the block's end, or negative
-    play(host, EventList().midi(63, 0xB0, 4, 40).midi(64, 0xB0, 5, 50).midi(1000, 0xB0, 6, 60));
-    play(host, EventList().midi(-1, 0xB0, 7, 70));
-    EXPECT_FLOAT_EQ(midi.controllers[4], 40 / 127.0f);
-    EXPECT_EQ(midi.controllers[5], 0.0f);
-    EXPECT_EQ(midi.controllers[6], 0.0f);
-    EXPECT_EQ(midi.controllers[7], 0.0f);
-    host.process(Stereo(64), 64);  // the list is used once
-    EXPECT_EQ(midi.controllers[5], 0.0f);
 }
 
 TEST_F(MidiInput, LearnedControllerMovesItsKnobAsHostAutomation) {
