@@ -141,12 +141,6 @@ TEST(EngineThreads, ValuesSetDuringLoadsLandInTheCurrentProgramOnly) {
     plugin.selectProgram(1);
     std::vector<uint8_t> second = chunkOf(plugin);
     constexpr float kMarked = 0.123456f;
-    auto forEachProgram = [&](auto visit) {
-        for (int bank = 0; bank < kirra::ProgramStore::kBanks; ++bank) {
-            for (int preset = 0; preset < kirra::ProgramStore::kPrograms; ++preset)
-                visit(bank, preset, programs.program(bank, preset));
-        }
-    };
 
     AudioThread audio(*host);
     std::atomic<bool> loading{true};
@@ -160,11 +154,13 @@ TEST(EngineThreads, ValuesSetDuringLoadsLandInTheCurrentProgramOnly) {
     for (int round = 0; round < kLoads / 2; ++round) {
         loadState(plugin, round % 2 == 0 ? first : second);
         platform::EngineLock lock(plugin.getEngineMutex());
-        forEachProgram([&](int bank, int preset, const kirra::Program& program) {
-            const bool current =
-                bank == programs.getCurrentBank() && preset == programs.getCurrentPreset();
-            if (!current && program.values[kMix] == kMarked) ++strays;
-        });
+        for (int bank = 0; bank < kirra::ProgramStore::kBanks; ++bank) {
+            for (int preset = 0; preset < kirra::ProgramStore::kPrograms; ++preset) {
+                const bool current =
+                    bank == programs.getCurrentBank() && preset == programs.getCurrentPreset();
+                strays += !current && programs.program(bank, preset).values[kMix] == kMarked;
+            }
+        }
         if (plugin.getParameter(kMix) != programs.current().values[kMix]) ++unheld;
         if (programs.current().values[kMix] == kMarked) ++heldTheMark;
     }

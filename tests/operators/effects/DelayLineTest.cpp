@@ -60,12 +60,6 @@ TEST(DelayLine, MakesItsLinesOnlyForTheRateItIsGiven) {
 }
 
 TEST(DelayLine, InterpolationReadsBetweenSamples) {
-    // Catmull-Rom weights of the four neighbours at a fraction f.
-    auto cubic = [](double f) {
-        return std::vector<double>{
-            0.5 * (-f + 2 * f * f - f * f * f), 0.5 * (2 - 5 * f * f + 3 * f * f * f),
-            0.5 * (f + 4 * f * f - 3 * f * f * f), 0.5 * (-f * f + f * f * f)};
-    };
     const double f = 0.25;
     std::vector<float> out[3];  // no interpolation, linear, cubic
     for (int mode = 0; mode < 3; ++mode) {
@@ -76,7 +70,11 @@ TEST(DelayLine, InterpolationReadsBetweenSamples) {
     EXPECT_FLOAT_EQ(out[DelayLine::kNoInterpolation][101], 1.0f);
     EXPECT_NEAR(out[DelayLine::kLinear][100], 1.0 - f, 1e-3);
     EXPECT_NEAR(out[DelayLine::kLinear][101], f, 1e-3);
-    std::vector<double> weights = cubic(1.0 - f);  // x[i-1], x[i], x[i+1], x[i+2] around 100.75
+    // Catmull-Rom weights of x[i-1], x[i], x[i+1], x[i+2] around 100.75, at the fraction g.
+    const double g = 1.0 - f;
+    const double weights[4] = {0.5 * (-g + 2 * g * g - g * g * g),
+                               0.5 * (2 - 5 * g * g + 3 * g * g * g),
+                               0.5 * (g + 4 * g * g - 3 * g * g * g), 0.5 * (-g * g + g * g * g)};
     for (int k = 0; k < 4; ++k) {
         EXPECT_NEAR(out[DelayLine::kCubic][102 - k], weights[k], 1e-3) << "sample " << 102 - k;
     }
