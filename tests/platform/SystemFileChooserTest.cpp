@@ -74,7 +74,7 @@ TEST(SystemFileChooser, CommandLinesCarryTheRequest) {
     EXPECT_EQ(platform::withExtension("/a/b.VTP", "vtp"), "/a/b.VTP");
 }
 
-TEST(SystemFileChooser, RunsTheDialogWithoutAShell) {
+TEST(SystemFileChooser, RunsTheDialogWithoutAShellOrReportsItUnavailable) {
     TemporaryFolder folder;
     installFakeDialog(folder, "zenity");
     installFakeDialog(folder, "kdialog");
@@ -109,13 +109,9 @@ TEST(SystemFileChooser, RunsTheDialogWithoutAShell) {
         ScopedEnvironment broken("FAKE_STATUS", "5");
         EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kUnavailable);
     }
-}
-
-TEST(SystemFileChooser, NoDialogProgramMeansUnavailable) {
+    // No dialog program at all: unavailable too.
     TemporaryFolder empty;
-    ScopedEnvironment path("PATH", empty.path() + ":relative/folder");
-    SystemFileChooser chooser;
-    std::string chosen;
+    ScopedEnvironment emptyPath("PATH", empty.path() + ":relative/folder");
     EXPECT_EQ(chooser.choose(saveRequest(), chosen), FileDialogResult::kUnavailable);
     EXPECT_EQ(platform::findProgram("sh"), "");
     std::string output;
