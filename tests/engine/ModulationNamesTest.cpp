@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -34,13 +35,6 @@ std::string controller(int number) {
     return text;
 }
 
-bool printable(const std::string& text) {
-    for (unsigned char c : text) {
-        if (c < 32 || c > 126) return false;
-    }
-    return true;
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -50,7 +44,9 @@ bool contains(const std::string& text, const std::string& part) {
 void expectOwnNames(const std::vector<std::string>& names, const std::string& outside) {
     std::set<std::string> seen;
     for (size_t index = 0; index < names.size(); ++index) {
-        EXPECT_TRUE(printable(names[index])) << index << " " << names[index];
+        EXPECT_TRUE(std::all_of(names[index].begin(), names[index].end(),
+                                [](unsigned char c) { return c >= 32 && c <= 126; }))
+            << index << " " << names[index];
         EXPECT_FALSE(names[index].empty()) << index;
         EXPECT_TRUE(seen.insert(names[index]).second) << index << " " << names[index];
     }
